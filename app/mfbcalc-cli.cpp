@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <clocale>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/CliRunner.h"
+
+namespace {
+
+// The user's decimal separator. The numeric locale is set only for this look-up and put back to
+// "C" at once, so no formatting in the program depends on it behind its back.
+char LocaleDecimalSeparator() {
+    char separator = '.';
+    if (std::setlocale(LC_NUMERIC, "") != nullptr) {
+        const char* point = std::localeconv()->decimal_point;
+        // A separator of more than one byte cannot be matched column by column in a catalogue.
+        if (point != nullptr && std::strlen(point) == 1) separator = point[0];
+    }
+    std::setlocale(LC_NUMERIC, "C");
+    return separator;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char separator = LocaleDecimalSeparator();
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return mfb::cli::RunCli(args, std::cout, std::cerr, separator);
+}

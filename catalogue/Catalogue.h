@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/OptionSlot.h"
+
+namespace mfb {
+
+inline constexpr char kMotorFile[] = "motor.txt";
+inline constexpr char kBatteryFile[] = "battery.txt";
+inline constexpr char kFanFile[] = "fan.txt";
+
+// What the catalogue reading needs from the platform, so that the core stays free of any toolkit
+// and tests can stand in for the file system and the locale.
+struct CataloguePlatform {
+    // The whole file, by a name relative to the working directory. Throws Error("Cannot open file
+    // "<full path>". <reason>") when it cannot be read.
+    std::function<std::string(const std::string& fileName)> readFile;
+    // Locale-aware, case-insensitive "a sorts before b" for the motor and battery lists.
+    std::function<bool(const std::string& a, const std::string& b)> lineLess;
+    char decimalSeparator = '.';
+};
+
+// The three catalogues as loaded at start-up; unchanged afterwards.
+struct Catalogue {
+    std::vector<std::string> MotorLines;    // sorted; entry i of the motor list is line i
+    std::vector<std::string> BatteryLines;  // sorted likewise
+    std::vector<std::string> FanLines;      // in file order
+    FanTable Fans;
+    double WireResistance = 0;  // ohm, set once the battery catalogue has been read
+    bool FansLoaded = false;    // all five fans read; only then can a slot's fan be valid
+};
+
+// Told as each stage of the loading completes, so a window fills its lists at the same point in the
+// sequence where a failure would stop it.
+class LoadObserver {
+public:
+    virtual ~LoadObserver() = default;
+    virtual void MotorsRead(const Catalogue&) {}
+    virtual void BatteriesRead(const Catalogue&) {}
+    // All five fans are read and every slot's FanName is fan 1's name.
+    virtual void FansRead(const Catalogue&) {}
+};
+
+// Reads motor.txt, battery.txt and fan.txt in that order into `catalogue` and names fan 1 in every
+// slot. The first failure throws Error; every stage before it has taken effect (and been observed),
+// fans before the failing line keep what was read, and nothing after it runs.
+void LoadCatalogues(Catalogue& catalogue, std::array<TOptionSlot, kOptionCount>& slots,
+                    const CataloguePlatform& platform, LoadObserver& observer);
+
+// Sorts lines for a drop-down list: ascending by `less`, equal lines kept in file order.
+void SortLines(std::vector<std::string>& lines,
+               const std::function<bool(const std::string&, const std::string&)>& less);
+
+// Line number (from 1) of fan k's name; number j (1..7) follows on the next lines.
+constexpr std::size_t FanNameLine(int fanNumber) { return 14 + 8 * (fanNumber - 1); }
+inline constexpr std::size_t kFanFileMinLines = FanNameLine(kFanCount) + 7;
+
+}  // namespace mfb

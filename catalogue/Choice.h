@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "model/OptionSlot.h"
+
+namespace mfb {
+
+// The text a catalogue line shows as its drop-down entry (columns 1-44).
+std::string_view EntryText(std::string_view line);
+
+// The raw fields the catalogue area shows for a chosen line, unconverted: kv, Ri, Io of a motor;
+// capacity, cell resistance, cell voltage, cell weight of a battery.
+std::array<std::string_view, 3> MotorParameterTexts(std::string_view motorLine);
+std::array<std::string_view, 4> BatteryParameterTexts(std::string_view batteryLine);
+
+// Copies a chosen line into a slot: the name first, then each number in column order. A bad field
+// throws Error; the name and the numbers before it keep their new values, later ones their old.
+void ChooseMotor(TOptionSlot& slot, std::string_view motorLine, char decimalSeparator);
+void ChooseBattery(TOptionSlot& slot, std::string_view batteryLine, char decimalSeparator);
+
+// The slot refers to fan k (1..5) by a copy of its name.
+void ChooseFan(TOptionSlot& slot, const FanTable& fans, int fanNumber);
+
+}  // namespace mfb

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "catalogue/NumberRule.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+#include "model/Error.h"
+
+namespace mfb {
+
+std::string InvalidNumberMessage(std::string_view field) {
+    std::string message = "'";
+    message.append(field);
+    message += "' is not a valid floating point value";
+    return message;
+}
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t SkipDigits(std::string_view s, std::size_t i) {
+    while (i < s.size() && IsDigit(s[i])) ++i;
+    return i;
+}
+
+}  // namespace
+
+double ParseNumber(std::string_view field, char decimalSeparator) {
+    const auto fail = [field]() -> double { throw Error(InvalidNumberMessage(field)); };
+
+    std::size_t i = 0;
+    while (i < field.size() && field[i] == ' ') ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
+
+    const std::size_t intStart = i;
+    i = SkipDigits(field, i);
+    const std::string_view intDigits = field.substr(intStart, i - intStart);
+    std::string_view fracDigits;
+    bool separator = false;
+    if (i < field.size() && field[i] == decimalSeparator) {
+        separator = true;
+        const std::size_t fracStart = ++i;
+        i = SkipDigits(field, i);
+        fracDigits = field.substr(fracStart, i - fracStart);
+    }
+    if (intDigits.empty() && !separator) return fail();
+
+    // The exponent is accumulated with saturation: anything beyond a few thousand decides
+    // overflow or underflow on its own, and the digits themselves may be a megabyte long.
+    long exponent = 0;
+    if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
+        ++i;
+        bool expNegative = false;
+        if (i < field.size() && (field[i] == '+' || field[i] == '-')) expNegative = field[i++] == '-';
+        for (; i < field.size() && IsDigit(field[i]); ++i) {
+            if (exponent < 100'000'000) exponent = exponent * 10 + (field[i] - '0');
+        }
+        if (expNegative) exponent = -exponent;
+    }
+    while (i < field.size() && field[i] == ' ') ++i;
+    if (i != field.size()) return fail();
+
+    // Normalise to the form from_chars reads in the "C" locale, which rounds correctly:
+    // significant digits, then a decimal exponent. Leading zeros are dropped so that the
+    // exponent adjustment stays small.
+    std::string digits;
+    digits.reserve(intDigits.size() + fracDigits.size());
+    digits.append(intDigits).append(fracDigits);
+    const std::size_t firstNonZero = digits.find_first_not_of('0');
+    if (firstNonZero == std::string::npos) return negative ? -0.0 : 0.0;
+    long scale = exponent - static_cast<long>(fracDigits.size());
+    digits.erase(0, firstNonZero);
+    // Value = digits * 10^scale; its decimal magnitude is about digits.size() + scale.
+    const long magnitude = static_cast<long>(digits.size()) + scale;
+    if (magnitude > 400) return fail();
+    if (magnitude < -400) return negative ? -0.0 : 0.0;
+    digits += 'e';
+    digits += std::to_string(scale);
+
+    double value = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        // Underflow below the smallest denormal reads as zero; overflow fails.
+        if (magnitude <= 0) return negative ? -0.0 : 0.0;
+        return fail();
+    }
+    if (ec != std::errc{} || end != digits.data() + digits.size() || !std::isfinite(value)) {
+        return fail();
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace mfb

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+#include "catalogue/Catalogue.h"
+
+namespace mfb::cli {
+
+// Catalogue reading from a directory other than the working one. A failing file is still named by
+// its full path, which ReadWholeFile builds from the joined name.
+CataloguePlatform DirectoryPlatform(const std::string& directory, char decimalSeparator);
+
+}  // namespace mfb::cli

@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/CliRunner.h"
+
+#include <array>
+#include <ostream>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/Choice.h"
+#include "cli/CalculationRecord.h"
+#include "cli/CatalogueDirectory.h"
+#include "cli/CliOptions.h"
+#include "cli/HelpText.h"
+#include "cli/ResultOutput.h"
+#include "cli/Selection.h"
+#include "model/Error.h"
+
+namespace mfb::cli {
+
+namespace {
+
+constexpr char kProgram[] = "mfbcalc-cli: ";
+
+int ReportUsage(std::ostream& err, const std::string& message) {
+    err << kProgram << message << "\nTry \"mfbcalc-cli --help\" for more information.\n";
+    return kExitUsage;
+}
+
+int ExitStatus(CliOutcome outcome) {
+    switch (outcome) {
+        case CliOutcome::Calculated:
+            return kExitCalculated;
+        case CliOutcome::NotPossible:
+            return kExitNotPossible;
+        case CliOutcome::Fault:
+            return kExitError;
+        case CliOutcome::NotRun:
+            return kExitUsage;
+    }
+    return kExitError;
+}
+
+// Stage by stage, each failure ending the run with its own exit status.
+class Run {
+  public:
+    Run(const CliOptions& options, std::ostream& out, std::ostream& err, char separator)
+        : options_(options), out_(out), err_(err), separator_(separator) {}
+
+    int Execute() {
+        try {
+            LoadObserver quiet;
+            LoadCatalogues(catalogue_, slots_, DirectoryPlatform(options_.catalogueDir, separator_),
+                           quiet);
+            if (options_.mode == OutputMode::List) {
+                WriteCatalogueList(catalogue_, out_);
+                return kExitCalculated;
+            }
+            Choose();
+        } catch (const UsageError& e) {
+            return ReportUsage(err_, e.what());
+        } catch (const Error& e) {
+            err_ << kProgram << e.what() << '\n';
+            return kExitError;
+        }
+        return Calculate();
+    }
+
+  private:
+    TOptionSlot& Slot() { return slots_[static_cast<std::size_t>(options_.option - 1)]; }
+
+    void Choose() {
+        if (options_.motor) {
+            const auto i = SelectLine(catalogue_.MotorLines, *options_.motor, "motor");
+            ChooseMotor(Slot(), catalogue_.MotorLines[i], separator_);
+        }
+        if (options_.battery) {
+            const auto i = SelectLine(catalogue_.BatteryLines, *options_.battery, "battery");
+            ChooseBattery(Slot(), catalogue_.BatteryLines[i], separator_);
+        }
+        ChooseFan(Slot(), catalogue_.Fans, options_.fan);
+    }
+
+    int Calculate() {
+        const bool csv = options_.mode == OutputMode::Csv;
+        CalculationRecord record(csv ? &out_ : nullptr);
+        record.slot = Slot();
+        if (csv) CliChart::WriteCsvHeader(out_);
+
+        const SweepInputs inputs{catalogue_.Fans,
+                                 catalogue_.WireResistance,
+                                 catalogue_.FansLoaded,
+                                 options_.option,
+                                 options_.serie,
+                                 options_.parallel,
+                                 separator_};
+        try {
+            mfb::Calculate(record.slot, inputs, record.view, record.chart, record.report);
+            record.outcome = FromReport(record.report.outcome);
+            record.message = record.view.Warning();
+        } catch (const Error& e) {
+            record.outcome = CliOutcome::Fault;
+            record.message = e.what();
+        }
+
+        if (options_.mode == OutputMode::Json) {
+            WriteResultJson(record, out_);
+        } else if (!csv) {
+            WriteResultText(record, out_);
+        }
+        out_.flush();
+
+        if (record.outcome == CliOutcome::NotRun) {
+            return ReportUsage(err_,
+                               "nothing calculated: choose a motor with --motor and a battery with "
+                               "--battery");
+        }
+        if (!record.message.empty()) err_ << kProgram << record.message << '\n';
+        return ExitStatus(record.outcome);
+    }
+
+    const CliOptions& options_;
+    std::ostream& out_;
+    std::ostream& err_;
+    const char separator_;
+    Catalogue catalogue_;
+    std::array<TOptionSlot, kOptionCount> slots_;
+};
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           char localeSeparator) {
+    CliOptions options;
+    try {
+        options = ParseCliOptions(args);
+    } catch (const UsageError& e) {
+        return ReportUsage(err, e.what());
+    }
+    if (options.mode == OutputMode::Help) {
+        out << HelpText();
+        return kExitCalculated;
+    }
+    Run run(options, out, err, options.decimalSeparator.value_or(localeSeparator));
+    return run.Execute();
+}
+
+}  // namespace mfb::cli

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/HelpText.h"
+
+namespace mfb::cli {
+
+std::string_view HelpText() {
+    return R"(Usage: mfbcalc-cli [OPTION]...
+
+Finds the operating point of one motor-fan-battery combination, exactly as the Calculate button
+of an option column in the mfbcalc window does, from the catalogue files motor.txt, battery.txt
+and fan.txt, and prints the result.
+
+Choosing the combination:
+  --catalogues DIR       the directory holding the three catalogue files (default: the current
+                         directory)
+  --motor M              the motor: a 0-based index into the sorted motor list (all digits), or
+                         else the start of its entry text, case ignored; when several entries
+                         start alike, the first in the sorted list is taken
+  --battery B            the battery cell type, chosen the same way
+  --fan N                the fan, 1 to 5 in the order of fan.txt (default 1)
+  --serie N              cells in series, 1 to 40 (default 10)
+  --parallel N           cells in parallel, 1 to 10 (default 1)
+  --option N             the option column, 1 to 4 (default 1); option N takes the lower end of
+                         its power axis from fan N
+  --decimal-separator C  the decimal separator for reading the catalogues and showing values,
+                         instead of the locale's (from LC_ALL, LC_NUMERIC or LANG)
+The motor and battery lists are sorted alphabetically with case ignored; --list shows them.
+Without --motor or --battery nothing is calculated.
+
+Output, one of:
+  (none)       the nine result values as the option column shows them, one line each in its
+               top-to-bottom order, "Caption: value unit": Weight g, U Battery V, U Motor V,
+               R Total Ohm, Current A, Rpm n/min, Pin Motor W, Pout Motor W, Efficiency (a
+               fraction). Values have two decimals and the locale's decimal separator. A value
+               the calculation did not reach shows its caption alone.
+  --json       one JSON object with the keys
+                 outcome      "calculated", "not_possible", "fault" or "not_run"
+                 message      the warning or error text, else ""
+                 failed_step  for "not_possible": 0 at the start power, else the 1-based step;
+                              otherwise null
+                 steps        sweep steps made (points per chart curve)
+                 names        fan, motor, battery: the option's names
+                 labels       the value texts written, keyed by caption ("Weight", "U Battery",
+                              "U Motor", "R Total", "Current", "Rpm", "Pin Motor", "Pout Motor",
+                              "Efficiency"); values not written are absent
+                 pack         PackWeight, UBattery, RTotal
+                 result       Current, RpmMotor, PinMotor, Efficiency, UMotor of the kept step
+                 axes         bottom, left, right: {min, max} as the chart holds them, or null
+                 title        the chart title line, or null
+               Numbers have 17 significant digits and read back to the same value. Catalogue
+               text is Latin-1; bytes above 127 are written as \u00XX escapes.
+  --csv        every sweep step in sweep order, after the header line
+               step,shaft_power,rpm_fan,rpm_motor,current
+               with 17 significant digits and '.' as the decimal point
+  --list       the sorted motors and batteries with their indexes, and the fans with their
+               numbers
+  --help, -h   this text
+
+Exit status:
+  0  calculated; a sweep that stopped at the calculator's power limit also counts, with its
+     warning on standard error
+  1  a catalogue error (a file that cannot be read, a bad number in the chosen line), a
+     floating-point fault in the model, or a combination the calculator refuses (no valid fan,
+     a negative pack resistance); nothing is printed on standard output after a catalogue error
+  2  a usage error, also a --motor or --battery that matches no entry, or one left out
+  3  combination not possible: the pack cannot deliver the power the fan needs
+
+Messages go to standard error; the outputs above go to standard output.
+
+Examples, in the source tree with its sample catalogues in data/:
+  mfbcalc-cli --catalogues data --list
+  mfbcalc-cli --catalogues data --motor 3 --battery 2 --serie 6 --fan 3
+  mfbcalc-cli --catalogues data --motor "Inrunner 36" --battery LiPo --serie 6 --json
+)";
+}
+
+}  // namespace mfb::cli

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mfb::cli {
+
+// A JSON string literal with its quotes. Catalogue bytes are Latin-1, so every byte above 127 is
+// the code point of the same number, written as \u00XX: the output stays ASCII and valid UTF-8.
+std::string JsonString(std::string_view bytes);
+
+// 17 significant digits, which read back to the same double; null for a non-finite value, which
+// JSON cannot express.
+std::string JsonNumber(double value);
+
+// Writes one JSON value with two-space indentation, keeping track of commas and nesting.
+class JsonWriter {
+  public:
+    explicit JsonWriter(std::ostream& out) : out_(out) {}
+    void BeginObject();
+    void EndObject();  // after the outermost object, also ends the line
+    void Key(std::string_view key);
+    void String(std::string_view bytes);
+    void Number(double value);
+    void Integer(long long value);
+    void Null();
+
+  private:
+    void BeforeValue();
+    void NewLine();
+
+    std::ostream& out_;
+    std::vector<bool> empty_;  // per open object: no member written yet
+    bool afterKey_ = false;
+};
+
+}  // namespace mfb::cli

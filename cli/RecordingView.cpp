@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/RecordingView.h"
+
+namespace mfb::cli {
+
+void RecordingView::ShowValue(ResultField field, const std::string& text) {
+    labels_[static_cast<std::size_t>(field)] = text;
+}
+
+const std::optional<std::string>& RecordingView::Label(ResultField field) const {
+    return labels_[static_cast<std::size_t>(field)];
+}
+
+}  // namespace mfb::cli

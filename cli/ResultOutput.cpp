@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/ResultOutput.h"
+
+#include <ostream>
+#include <string>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/Choice.h"
+#include "cli/CalculationRecord.h"
+#include "cli/Json.h"
+
+namespace mfb::cli {
+
+void WriteResultText(const CalculationRecord& record, std::ostream& out) {
+    for (const ColumnRow& row : kColumnRows) {
+        out << Caption(row.field) << ':';
+        if (const auto& text = record.view.Label(row.field)) {
+            out << ' ' << *text;
+            if (!row.unit.empty()) out << ' ' << row.unit;
+        }
+        out << '\n';
+    }
+}
+
+namespace {
+
+void WriteAxis(JsonWriter& json, std::string_view key, const std::optional<AxisRange>& range) {
+    json.Key(key);
+    if (!range) {
+        json.Null();
+        return;
+    }
+    json.BeginObject();
+    json.Key("min");
+    json.Number(range->min);
+    json.Key("max");
+    json.Number(range->max);
+    json.EndObject();
+}
+
+void WriteMember(JsonWriter& json, std::string_view key, double value) {
+    json.Key(key);
+    json.Number(value);
+}
+
+}  // namespace
+
+void WriteResultJson(const CalculationRecord& record, std::ostream& out) {
+    const TOptionSlot& slot = record.slot;
+    const CalculateReport& report = record.report;
+    JsonWriter json(out);
+    json.BeginObject();
+    json.Key("outcome");
+    json.String(OutcomeName(record.outcome));
+    json.Key("message");
+    json.String(record.message);
+    json.Key("failed_step");
+    if (record.outcome == CliOutcome::NotPossible) {
+        json.Integer(report.failedStep);
+    } else {
+        json.Null();
+    }
+    json.Key("steps");
+    json.Integer(report.steps);
+
+    json.Key("names");
+    json.BeginObject();
+    json.Key("fan");
+    json.String(slot.FanName);
+    json.Key("motor");
+    json.String(slot.MotorName);
+    json.Key("battery");
+    json.String(slot.BatteryName);
+    json.EndObject();
+
+    json.Key("labels");
+    json.BeginObject();
+    for (const ColumnRow& row : kColumnRows) {
+        if (const auto& text = record.view.Label(row.field)) {
+            json.Key(Caption(row.field));
+            json.String(*text);
+        }
+    }
+    json.EndObject();
+
+    json.Key("pack");
+    json.BeginObject();
+    WriteMember(json, "PackWeight", slot.PackWeight);
+    WriteMember(json, "UBattery", slot.UBattery);
+    WriteMember(json, "RTotal", slot.RTotal);
+    json.EndObject();
+
+    json.Key("result");
+    json.BeginObject();
+    WriteMember(json, "Current", report.result.Current);
+    WriteMember(json, "RpmMotor", report.result.RpmMotor);
+    WriteMember(json, "PinMotor", report.result.PinMotor);
+    WriteMember(json, "Efficiency", report.result.Efficiency);
+    WriteMember(json, "UMotor", report.result.UMotor);
+    json.EndObject();
+
+    json.Key("axes");
+    json.BeginObject();
+    WriteAxis(json, "bottom", record.chart.Range(Axis::Bottom));
+    WriteAxis(json, "left", record.chart.Range(Axis::Left));
+    WriteAxis(json, "right", record.chart.Range(Axis::Right));
+    json.EndObject();
+
+    json.Key("title");
+    if (const auto& title = record.chart.Title()) {
+        json.String(*title);
+    } else {
+        json.Null();
+    }
+    json.EndObject();
+}
+
+namespace {
+
+std::string_view TrimRight(std::string_view text) {
+    const auto end = text.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
+}
+
+void WriteIndexed(std::ostream& out, std::size_t index, std::size_t width, std::string_view text) {
+    const std::string number = std::to_string(index);
+    out << std::string(width > number.size() ? width - number.size() : 0, ' ') << number << "  "
+        << TrimRight(text) << '\n';
+}
+
+void WriteLines(std::ostream& out, const std::vector<std::string>& lines) {
+    const std::size_t width = std::to_string(lines.empty() ? 0 : lines.size() - 1).size();
+    for (std::size_t i = 0; i < lines.size(); ++i) WriteIndexed(out, i, width, EntryText(lines[i]));
+}
+
+}  // namespace
+
+void WriteCatalogueList(const Catalogue& catalogue, std::ostream& out) {
+    out << "Motors (--motor INDEX):\n";
+    WriteLines(out, catalogue.MotorLines);
+    out << "Batteries (--battery INDEX):\n";
+    WriteLines(out, catalogue.BatteryLines);
+    out << "Fans (--fan NUMBER):\n";
+    for (std::size_t k = 0; k < catalogue.Fans.size(); ++k) {
+        WriteIndexed(out, k + 1, 1, catalogue.Fans[k].Name);
+    }
+}
+
+}  // namespace mfb::cli

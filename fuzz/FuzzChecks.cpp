@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fuzz/FuzzChecks.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace mfb::fuzz {
+
+void Fail(std::string_view what, std::string_view detail) {
+    std::fprintf(stderr, "invariant broken: %.*s\n  %.*s\n", static_cast<int>(what.size()),
+                 what.data(), static_cast<int>(detail.size()), detail.data());
+    std::abort();
+}
+
+std::string NumberMessage(std::string_view field) {
+    return "'" + std::string(field) + "' is not a valid floating point value";
+}
+
+bool IsFaultMessage(std::string_view message) {
+    return message == "Invalid floating point operation" ||
+           message == "Floating point division by zero" || message == "Floating point overflow";
+}
+
+}  // namespace mfb::fuzz

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mfb::fuzz {
+
+// Reports a broken invariant and aborts, so that libFuzzer keeps the input as a crash.
+[[noreturn]] void Fail(std::string_view what, std::string_view detail = {});
+
+inline void Require(bool ok, std::string_view what, std::string_view detail = {}) {
+    if (!ok) Fail(what, detail);
+}
+
+// "'<field>' is not a valid floating point value", spelt out here rather than taken from the
+// core, so that a change of the message is noticed.
+std::string NumberMessage(std::string_view field);
+
+bool IsFaultMessage(std::string_view message);
+
+}  // namespace mfb::fuzz

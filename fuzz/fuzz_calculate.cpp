@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A whole Calculate from arbitrary catalogue lines. Input: six header bytes (option, cells in
+// series, cells in parallel, flags, and the cell counts of a second Calculate on the same slot,
+// 0 for none), then a motor line, a battery line and the fan block of a fan file (its lines 14 on),
+// separated by LF. Flags: bit 0 ',' as the separator, bit 1 the fan file counts as not loaded,
+// bits 2-4 the fan chosen (0 keeps fan 1, 1-5 choose that fan, 6-7 a name no fan has).
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/Choice.h"
+#include "fuzz/FuzzChecks.h"
+#include "model/Error.h"
+#include "model/Sweep.h"
+#include "tests/model/ShownText.h"
+
+namespace {
+
+using mfb::fuzz::Fail;
+using mfb::fuzz::Require;
+
+// The core's own bound, MaxSweepPower, is ten million steps: seconds per input under the
+// sanitizers. The fuzzer stops a sweep much earlier, in the sink, so that it tries many inputs;
+// the property tests run sweeps to the core's bound.
+constexpr long long kStepBudget = 50'000;
+struct BudgetSpent {};
+
+class Sinks : public mfb::ResultView, public mfb::ChartSink {
+  public:
+    explicit Sinks(char separator) : separator_(separator) {}
+
+    void ShowValue(mfb::ResultField, const std::string& text) override {
+        Require(mfb::test::IsShownNumber(text, separator_), "an odd value text", text);
+        ++values;
+    }
+    void EnableChart() override { chartEnabled = true; }
+    void ShowWarning(const std::string& message) override { warnings.push_back(message); }
+    void ClearSeries(mfb::Series) override { ++clears; }
+    void AddPoint(mfb::Series, double x, double y, std::string_view text, mfb::Colour) override {
+        Require(std::isfinite(x) && std::isfinite(y), "a chart point is not finite");
+        Require(text.empty(), "a chart point has a text");
+        if (++points > 3 * kStepBudget) throw BudgetSpent{};
+    }
+    void SetAxisRange(mfb::Axis, double first, double second) override {
+        Require(std::isfinite(first) && std::isfinite(second), "an axis bound is not finite");
+    }
+    void SetTitle(const std::string&) override {}
+    void SetAxisTitle(mfb::Axis, const std::string&) override {}
+
+    bool Untouched() const {
+        return values == 0 && warnings.empty() && clears == 0 && !chartEnabled;
+    }
+
+    int values = 0;
+    int clears = 0;
+    long long points = 0;
+    bool chartEnabled = false;
+    std::vector<std::string> warnings;
+
+  private:
+    char separator_;
+};
+
+bool HasFan(const mfb::TOptionSlot& slot, const mfb::FanTable& fans) {
+    for (const mfb::TFanData& fan : fans) {
+        if (fan.Name == slot.FanName) return true;
+    }
+    return false;
+}
+
+void CheckOutcome(const mfb::TOptionSlot& slot, const Sinks& sinks,
+                  const mfb::CalculateReport& report) {
+    using mfb::Outcome;
+    switch (report.outcome) {
+        case Outcome::NotRun:
+            Require(sinks.Untouched(), "a Calculate that did not run showed something");
+            return;
+        case Outcome::NotPossible:
+            Require(sinks.warnings == std::vector<std::string>{mfb::kNotPossibleMessage},
+                    "not possible without its one warning");
+            Require(!sinks.chartEnabled, "chart enabled after a broken-off sweep");
+            Require(sinks.values == (report.failedStep == 0 ? 0 : 3), "wrong values shown");
+            break;
+        case Outcome::Calculated:
+        case Outcome::StoppedAtLimit: {
+            const bool atLimit = report.outcome == Outcome::StoppedAtLimit;
+            Require(sinks.warnings.size() == (atLimit ? 1u : 0u), "wrong warnings");
+            if (atLimit) {
+                Require(sinks.warnings[0].find("stopped") != std::string::npos,
+                        "the limit warning does not say so", sinks.warnings[0]);
+                Require(slot.PinMotor >= mfb::MaxSweepPower, "stopped below the limit");
+            }
+            Require(sinks.chartEnabled, "chart not enabled");
+            Require(sinks.values == mfb::kResultFieldCount, "not every value shown");
+            break;
+        }
+    }
+    Require(sinks.points == 3 * report.steps, "points and steps disagree");
+    Require(slot.PinMotor <= mfb::MaxSweepPower + 0.2, "the sweep overran its bound");
+}
+
+void RunCalculate(mfb::TOptionSlot& slot, const mfb::Catalogue& catalogue, bool fansLoaded,
+                  int option, int serie, int parallel, char sep) {
+    Sinks sinks(sep);
+    mfb::CalculateReport report;
+    const mfb::SweepInputs inputs{
+        catalogue.Fans, catalogue.WireResistance, fansLoaded, option, serie, parallel, sep};
+    try {
+        mfb::Calculate(slot, inputs, sinks, sinks, report);
+    } catch (const BudgetSpent&) {
+        Require(sinks.values == 3 && sinks.warnings.empty(),
+                "a long sweep showed the wrong things");
+        return;
+    } catch (const mfb::FloatingPointError& e) {
+        Require(mfb::fuzz::IsFaultMessage(e.what()), "an unknown fault message", e.what());
+        Require(!sinks.chartEnabled && sinks.warnings.empty(), "a fault after the end");
+        return;
+    } catch (const mfb::Error& e) {
+        const std::string message = e.what();
+        const bool noFan = message == "Option " + std::to_string(option) +
+                                          " has no valid fan: the fan catalogue \"fan.txt\" did "
+                                          "not load";
+        const bool negative =
+            message == "The pack's total resistance is negative: check the cell resistance of \"" +
+                           slot.BatteryName + "\"";
+        Require(noFan || negative, "an unknown refusal", message);
+        Require(!noFan || !fansLoaded || !HasFan(slot, catalogue.Fans), "a valid fan refused");
+        Require(!negative || slot.RTotal < 0, "a positive pack refused");
+        Require(sinks.Untouched(), "a refusal showed something");
+        return;
+    } catch (...) {
+        Fail("Calculate threw something other than the program's errors");
+    }
+    CheckOutcome(slot, sinks, report);
+}
+
+std::string_view NextLine(std::string_view& text) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text = end == text.npos ? std::string_view() : text.substr(end + 1);
+    return line;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    constexpr std::size_t kHeader = 6;
+    if (size < kHeader) return 0;
+    const int option = 1 + data[0] % 4;
+    const int serie = 1 + data[1] % 40;
+    const int parallel = 1 + data[2] % 10;
+    const std::uint8_t flags = data[3];
+    const char sep = (flags & 1) ? ',' : '.';
+    std::string_view text(reinterpret_cast<const char*>(data) + kHeader, size - kHeader);
+    const std::string motorLine(NextLine(text));
+    const std::string batteryLine(NextLine(text));
+    const std::string fanFile = std::string(13, '\n') + std::string(text);
+
+    mfb::CataloguePlatform platform;
+    platform.decimalSeparator = sep;
+    platform.lineLess = [](const std::string& a, const std::string& b) { return a < b; };
+    platform.readFile = [&](const std::string& name) {
+        if (name == mfb::kMotorFile) return motorLine;
+        if (name == mfb::kBatteryFile) return batteryLine;
+        return fanFile;
+    };
+    mfb::Catalogue catalogue;
+    std::array<mfb::TOptionSlot, mfb::kOptionCount> slots;
+    mfb::LoadObserver observer;
+    try {
+        mfb::LoadCatalogues(catalogue, slots, platform, observer);
+    } catch (const mfb::Error&) {
+        // The fan block is broken: the Calculate below must refuse for want of a valid fan.
+    }
+    mfb::TOptionSlot& slot = slots[static_cast<std::size_t>(option - 1)];
+    try {
+        mfb::ChooseMotor(slot, motorLine, sep);
+    } catch (const mfb::Error&) {
+        // What was chosen before the bad field stays, as in the window.
+    }
+    try {
+        mfb::ChooseBattery(slot, batteryLine, sep);
+    } catch (const mfb::Error&) {
+    }
+    const int fanChoice = (flags >> 2) & 7;
+    if (fanChoice >= 1 && fanChoice <= mfb::kFanCount) {
+        mfb::ChooseFan(slot, catalogue.Fans, fanChoice);
+    } else if (fanChoice > mfb::kFanCount) {
+        slot.FanName = "\x01 no such fan";
+    }
+    const bool fansLoaded = catalogue.FansLoaded && !(flags & 2);
+
+    RunCalculate(slot, catalogue, fansLoaded, option, serie, parallel, sep);
+    if (data[4] != 0) {
+        RunCalculate(slot, catalogue, fansLoaded, option, 1 + (data[4] - 1) % 40, 1 + data[5] % 10,
+                     sep);
+    }
+    return 0;
+}

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cfenv>
+#include <cfloat>
+
+#include "model/Error.h"
+
+namespace mfb {
+
+// Formulas are evaluated in 80-bit extended precision and rounded to double once, when stored.
+// On x86-64 Linux long double is the x87 format; the static_assert keeps a port from silently
+// computing something else. Extended constants must carry the L suffix: (long double)0.1 is the
+// double nearest 0.1, not the extended one.
+using Extended = long double;
+static_assert(LDBL_MANT_DIG == 64, "the model needs the 80-bit extended format");
+
+// The three floating-point conditions that are errors. Underflow, denormals and inexact results
+// are not.
+inline constexpr int kFaultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+inline void ClearFaults() { std::feclearexcept(kFaultFlags); }
+inline bool FaultRaised() { return std::fetestexcept(kFaultFlags) != 0; }
+
+// Throws the message of the raised fault, if any, and clears the flags.
+void ThrowIfFaulted();
+
+// Makes the compiler finish computing `value` here. GCC does not model the floating-point flags,
+// so without this it may legally move arithmetic past the code that reads them.
+template <class T>
+inline void Materialize(T& value) {
+    asm volatile("" : "+m"(value));
+}
+
+// Rounds an extended result to the double that is stored and reports a fault that the formula or
+// the rounding raised. The flags must be clear before the formula.
+inline double Store(Extended value) {
+    double stored = static_cast<double>(value);
+    Materialize(stored);
+    ThrowIfFaulted();
+    return stored;
+}
+
+// Same check for a value that stays extended (a logarithm) but whose fault must be reported before
+// later operations turn it into another.
+inline Extended Checked(Extended value) {
+    Materialize(value);
+    ThrowIfFaulted();
+    return value;
+}
+
+}  // namespace mfb

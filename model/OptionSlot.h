@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace mfb {
+
+// One motor line of the catalogue. Doubles as read by the number rule.
+struct TMotorData {
+    double Kv = 0;  // rpm per volt
+    double Ri = 0;  // winding resistance, ohm
+    double Io = 0;  // no-load current, ampere
+};
+
+// One cell type of the battery catalogue, for a single cell.
+struct TBatteryData {
+    double Capacity = 0;    // mAh; shown, never calculated with
+    double RCell = 0;       // ohm
+    double UCell = 0;       // volt
+    double CellWeight = 0;  // gram
+};
+
+// One fan of the fan catalogue. rpm(P) = a0 + a1 L + a2 L^2 + a3 L^3 + a4 L^4 with L = ln P, P the
+// shaft power in watts.
+struct TFanData {
+    std::string Name;  // also the key by which a slot refers to the fan
+    double a0 = 0, a1 = 0, a2 = 0, a3 = 0, a4 = 0;
+    double ChartMinPower = 0;  // W; 0.9 times it is the lower end of a chart's power axis
+    double Reserved = 0;       // read and validated, never used
+};
+
+inline constexpr int kFanCount = 5;
+using FanTable = std::array<TFanData, kFanCount>;  // fan k is FanTable[k - 1]
+
+// The data of one option column. Names are raw catalogue bytes; numbers are stored doubles, every
+// formula behind them evaluated in extended precision and rounded once. All zero until written;
+// nothing resets a slot, each field keeps its last value.
+struct TOptionSlot {
+    TMotorData Motor;
+    TBatteryData Battery;
+    std::string MotorName;    // columns 1-20 of the chosen motor line
+    std::string BatteryName;  // columns 1-20 of the chosen battery line
+    std::string FanName;      // a copy of one fan's Name
+
+    int CellsSerie = 0;     // 1..40, read from the option's spin edit when Calculate starts
+    int CellsParallel = 0;  // 1..10
+
+    double PackWeight = 0;  // g
+    double UBattery = 0;    // V
+    double RTotal = 0;      // ohm, cells plus wiring
+
+    double PinMotor = 0;  // W, electrical input power of the motor, set by the sweep
+
+    double Current = 0;     // A
+    double UMotor = 0;      // V at the motor terminals
+    double RpmMotor = 0;    // rpm
+    double Efficiency = 0;  // fraction; shaft power PoutMotor = PinMotor * Efficiency, never stored
+    double RpmFan = 0;      // rpm at which the slot's fan absorbs the shaft power
+};
+
+inline constexpr int kOptionCount = 4;
+
+}  // namespace mfb

@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/PointSeries.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace mfb {
+
+namespace {
+
+bool XLess(const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; }
+
+// A stable sort that takes the shape of sweep data into account: a few long runs of rising or
+// falling x. Strictly falling runs are reversed in place (they hold no ties, so stability is kept),
+// then adjacent runs are merged pairwise, which keeps equal x values in arrival order. Sweep data
+// costs O(n); any data at most O(n log n). points[0, sorted) are known to be one rising run and are
+// not scanned again, so a chart sorts in time of the points that came in out of order.
+void MergeRuns(std::deque<ChartPoint>& points, std::size_t sorted) {
+    const auto begin = points.begin();
+    const std::size_t n = points.size();
+    std::vector<std::size_t> starts;
+    if (sorted > 0) starts.push_back(0);
+    for (std::size_t i = sorted; i < n;) {
+        std::size_t j = i + 1;
+        if (j < n && points[j].x < points[i].x) {
+            while (j < n && points[j].x < points[j - 1].x) ++j;
+            std::reverse(begin + static_cast<std::ptrdiff_t>(i), begin + static_cast<std::ptrdiff_t>(j));
+        } else {
+            while (j < n && !(points[j].x < points[j - 1].x)) ++j;
+        }
+        starts.push_back(i);
+        i = j;
+    }
+    starts.push_back(n);
+    const auto at = [&](std::size_t i) { return begin + static_cast<std::ptrdiff_t>(i); };
+    while (starts.size() > 2) {
+        std::vector<std::size_t> merged;
+        for (std::size_t r = 0; r + 1 < starts.size(); r += 2) {
+            merged.push_back(starts[r]);
+            if (r + 2 < starts.size()) {
+                std::inplace_merge(at(starts[r]), at(starts[r + 1]), at(starts[r + 2]), XLess);
+            }
+        }
+        merged.push_back(n);
+        starts = std::move(merged);
+    }
+}
+
+}  // namespace
+
+void PointSeries::Clear() {
+    points_.clear();
+    runs_.clear();
+    sortedCount_ = 0;
+}
+
+void PointSeries::Add(double x, double y, Colour colour) {
+    // In order so far and still in order: the common case stays sorted without any work.
+    const bool inOrder = sortedCount_ == points_.size() && (points_.empty() || points_.back().x <= x);
+    if (runs_.empty() || runs_.back().second != colour) runs_.emplace_back(points_.size(), colour);
+    points_.push_back({x, y});
+    if (inOrder) sortedCount_ = points_.size();
+}
+
+const std::deque<ChartPoint>& PointSeries::Points() const {
+    SortIfNeeded();
+    return points_;
+}
+
+const std::vector<std::pair<std::size_t, Colour>>& PointSeries::ColourRuns() const {
+    SortIfNeeded();
+    return runs_;
+}
+
+void PointSeries::SortIfNeeded() const {
+    if (sortedCount_ == points_.size()) return;
+    if (runs_.size() <= 1) {
+        MergeRuns(points_, sortedCount_);
+    } else {
+        // Mixed colours never come from a sweep; carry each point's colour through the sort.
+        struct Tagged {
+            ChartPoint point;
+            Colour colour;
+        };
+        std::vector<Tagged> tagged;
+        for (std::size_t run = 0; run < runs_.size(); ++run) {
+            const std::size_t end = run + 1 < runs_.size() ? runs_[run + 1].first : points_.size();
+            for (std::size_t i = runs_[run].first; i < end; ++i) {
+                tagged.push_back({points_[i], runs_[run].second});
+            }
+        }
+        std::stable_sort(tagged.begin(), tagged.end(),
+                         [](const Tagged& a, const Tagged& b) { return a.point.x < b.point.x; });
+        runs_.clear();
+        for (std::size_t i = 0; i < tagged.size(); ++i) {
+            points_[i] = tagged[i].point;
+            if (runs_.empty() || runs_.back().second != tagged[i].colour) {
+                runs_.emplace_back(i, tagged[i].colour);
+            }
+        }
+    }
+    sortedCount_ = points_.size();
+}
+
+}  // namespace mfb

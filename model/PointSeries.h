@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <utility>
+#include <vector>
+
+#include "model/SweepSinks.h"
+
+namespace mfb {
+
+struct ChartPoint {
+    double x;
+    double y;
+};
+
+// The points of one chart curve, ordered by ascending x with equal x values in arrival order.
+//
+// A long sweep adds millions of points, and near the pack's limit the shaft power falls while the
+// input power still rises, so long stretches arrive with x smaller than earlier points. Inserting
+// each at its sorted place would be quadratic; instead points are appended in arrival order (16
+// bytes each) and sorted stably the first time they are read after a change: O(n log n) in all,
+// nothing when they arrived in order. A deque grows by fixed blocks, so memory stays at about 16
+// bytes a point where a vector's doubling would average 24 and copy everything as it grows. Colours are kept as runs, since a sweep gives every point of a
+// series the same colour. Point texts are not kept: the chart never shows them.
+class PointSeries {
+public:
+    explicit PointSeries(Colour colour = 0) : seriesColour_(colour) {}
+
+    void Clear();
+    void Add(double x, double y, Colour colour);
+
+    std::size_t Size() const { return points_.size(); }
+    bool Empty() const { return points_.empty(); }
+
+    // The points in x order. Iterators are invalidated by Add and Clear.
+    const std::deque<ChartPoint>& Points() const;
+
+    // Colour runs over Points(): (first index, colour), ascending; empty when no point has been
+    // added since Clear. A sweep produces a single run.
+    const std::vector<std::pair<std::size_t, Colour>>& ColourRuns() const;
+
+    Colour SeriesColour() const { return seriesColour_; }
+
+private:
+    void SortIfNeeded() const;
+
+    Colour seriesColour_;
+    mutable std::deque<ChartPoint> points_;
+    mutable std::vector<std::pair<std::size_t, Colour>> runs_;
+    mutable std::size_t sortedCount_ = 0;  // points_[0, sortedCount_) are in order
+};
+
+}  // namespace mfb

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/PowerTrain.h"
+
+#include <cmath>
+
+#include "model/Extended.h"
+
+namespace mfb {
+
+namespace {
+
+// Reading the floating-point flags costs more than the arithmetic, so an evaluation runs twice
+// only when it must: first unchecked into locals, with one look at the flags at the end; only if
+// a flag is raised does it run again from clear flags, checking and storing formula by formula, so
+// that the fault is reported where it occurs with everything before it stored. Both passes are
+// the same code, which keeps their results identical.
+template <bool kChecked>
+double Round(Extended value) {
+    if constexpr (kChecked) {
+        return Store(value);
+    } else {
+        return static_cast<double>(value);
+    }
+}
+
+template <bool kChecked>
+Extended Logarithm(Extended value) {
+    if constexpr (kChecked) {
+        return Checked(std::log(value));
+    } else {
+        return std::log(value);
+    }
+}
+
+// The evaluation's outputs, on the unchecked pass.
+struct Outputs {
+    double Current, UMotor, RpmMotor, Efficiency, RpmFan;
+};
+
+template <bool kChecked>
+void FanRpm(const TFanData& fan, double inputPower, double efficiency, double& fanRpm) {
+    double shaftPower = Round<kChecked>(static_cast<Extended>(inputPower) * efficiency);
+    // Below zero the losses exceed the input; the curve is then held at its value for 1 W. Zero
+    // itself is not replaced and faults in the logarithm.
+    if (shaftPower < 0) shaftPower = 1;
+
+    const Extended l = Logarithm<kChecked>(shaftPower);
+    const Extended l2 = l * l;
+    const Extended l3 = l * l2;
+    const Extended l4 = l2 * l2;
+    fanRpm = Round<kChecked>((((fan.a1 * l + fan.a0) + fan.a2 * l2) + fan.a3 * l3) + fan.a4 * l4);
+}
+
+// Steps 3 onwards of an evaluation, for a positive discriminant d, written into `out` (the slot
+// itself on the checked pass). Each formula reads the stored value of the one before.
+template <bool kChecked, class Out>
+void Formulas(const TOptionSlot& slot, const FanTable& fans, Extended d, Out& out) {
+    const Extended u = slot.UBattery;
+    const Extended r = slot.RTotal;
+    // The smaller root of R I^2 - U I + P = 0: the current at which the motor terminals receive P.
+    out.Current = Round<kChecked>((std::sqrt(d) - u) / (-2.0L * r));
+    const Extended current = out.Current;
+    out.UMotor = Round<kChecked>(u - current * r);
+    const Extended uMotor = out.UMotor;
+    const Extended ri = slot.Motor.Ri;
+    out.RpmMotor = Round<kChecked>((uMotor - current * ri) * slot.Motor.Kv);
+    // The copper loss is Ri times the square of the full current, and the denominator is the
+    // power at the terminals as UMotor * Current, not the stored PinMotor.
+    out.Efficiency = Round<kChecked>(((current - slot.Motor.Io) * uMotor - current * current * ri) /
+                                     (uMotor * current));
+    // Every matching fan is evaluated, so of two fans with the same name the later one decides.
+    for (const TFanData& fan : fans) {
+        if (slot.FanName == fan.Name) {
+            FanRpm<kChecked>(fan, slot.PinMotor, out.Efficiency, out.RpmFan);
+        }
+    }
+}
+
+}  // namespace
+
+void ComputePack(TOptionSlot& slot, double wireResistance) {
+    ClearFaults();
+    const Extended serie = slot.CellsSerie;
+    const Extended parallel = slot.CellsParallel;
+    const TBatteryData& cell = slot.Battery;
+    slot.PackWeight = Store(serie * cell.CellWeight * parallel);
+    slot.UBattery = Store(serie * cell.UCell);
+    slot.RTotal = Store(serie * cell.RCell / parallel + wireResistance);
+}
+
+bool EvaluateAtPower(TOptionSlot& slot, const FanTable& fans) {
+    const Extended u = slot.UBattery;
+    const Extended r = slot.RTotal;
+    const Extended p = slot.PinMotor;
+    // Stored doubles squared stay far inside the extended range, so the discriminant itself
+    // cannot fault. Zero is no operating point, not a double root.
+    const Extended d = u * u - 4.0L * r * p;
+    if (!(d > 0)) return false;
+
+    Outputs out{slot.Current, slot.UMotor, slot.RpmMotor, slot.Efficiency, slot.RpmFan};
+    Formulas<false>(slot, fans, d, out);
+    Materialize(out);
+    if (!FaultRaised()) {
+        slot.Current = out.Current;
+        slot.UMotor = out.UMotor;
+        slot.RpmMotor = out.RpmMotor;
+        slot.Efficiency = out.Efficiency;
+        slot.RpmFan = out.RpmFan;
+        return true;
+    }
+    ClearFaults();
+    Formulas<true>(slot, fans, d, slot);
+    return true;
+}
+
+void Bereken(const FanTable& fans, int fanNumber, double inputPower, double efficiency,
+             double& fanRpm) {
+    if (fanNumber < 1 || fanNumber > kFanCount) return;
+    ClearFaults();
+    FanRpm<true>(fans[fanNumber - 1], inputPower, efficiency, fanRpm);
+}
+
+}  // namespace mfb

@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/Sweep.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/DisplayFormat.h"
+#include "model/Error.h"
+#include "model/PowerTrain.h"
+
+namespace mfb {
+
+std::string_view Caption(ResultField field) {
+    switch (field) {
+        case ResultField::Weight: return "Weight";
+        case ResultField::UBattery: return "U Battery";
+        case ResultField::RTotal: return "R Total";
+        case ResultField::Current: return "Current";
+        case ResultField::Rpm: return "Rpm";
+        case ResultField::PinMotor: return "Pin Motor";
+        case ResultField::PoutMotor: return "Pout Motor";
+        case ResultField::Efficiency: return "Efficiency";
+        case ResultField::UMotor: return "U Motor";
+    }
+    return {};
+}
+
+namespace {
+
+// The axis factors are the extended values nearest to them.
+constexpr Extended kLowerFactor = 0.9L;
+constexpr Extended kLowerCurrentFactor = 0.95L;
+constexpr Extended kUpperFactor = 1.05L;
+
+bool HasValidFan(const TOptionSlot& slot, const SweepInputs& inputs) {
+    return inputs.FansLoaded &&
+           std::any_of(inputs.Fans.begin(), inputs.Fans.end(),
+                       [&](const TFanData& fan) { return fan.Name == slot.FanName; });
+}
+
+std::string LimitMessage() {
+    return "The sweep stopped at " + std::to_string(static_cast<long>(MaxSweepPower)) +
+           " W input power, the calculator's limit; the results are those up to it";
+}
+
+}  // namespace
+
+void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
+               CalculateReport& report) {
+    report = CalculateReport{};
+    if (slot.MotorName.empty() || slot.BatteryName.empty()) return;
+    // Without a valid fan no evaluation would write RpmFan, and the sweep would run on whatever
+    // fan speed an earlier Calculate left behind.
+    if (!HasValidFan(slot, in)) {
+        throw Error("Option " + std::to_string(in.Option) +
+                    " has no valid fan: the fan catalogue \"fan.txt\" did not load");
+    }
+
+    slot.PinMotor = StartPower;
+    ResultPoint result;
+    double firstCurrent = 0;
+    double firstRpmMotor = 0;
+
+    slot.CellsSerie = in.CellsSerie;
+    slot.CellsParallel = in.CellsParallel;
+    ComputePack(slot, in.WireResistance);
+    // A negative pack resistance turns the power limit into a minimum: the sweep would never end.
+    if (slot.RTotal < 0) {
+        throw Error("The pack's total resistance is negative: check the cell resistance of \"" +
+                    slot.BatteryName + "\"");
+    }
+
+    const auto show = [&](ResultField field, Extended value) {
+        view.ShowValue(field, FormatValue(value, in.DecimalSeparator));
+    };
+
+    if (!EvaluateAtPower(slot, in.Fans)) {
+        report.outcome = Outcome::NotPossible;
+        view.ShowWarning(kNotPossibleMessage);
+        return;
+    }
+    show(ResultField::Weight, slot.PackWeight);
+    show(ResultField::UBattery, slot.UBattery);
+    show(ResultField::RTotal, slot.RTotal);
+    const double startRpmFan = slot.RpmFan;
+    report.StartRpmFan = startRpmFan;
+    chart.ClearSeries(Series::RpmFan);
+    chart.ClearSeries(Series::RpmMotor);
+    chart.ClearSeries(Series::Current);
+
+    bool atLimit = false;
+    // In extended precision, like every formula: the difference of two doubles of this size is
+    // exact there, so the test is decided by the values, not by a rounding.
+    while (!(static_cast<Extended>(slot.RpmFan) - StopRpmMargin >= slot.RpmMotor)) {
+        if (slot.PinMotor >= MaxSweepPower) {
+            atLimit = true;
+            break;
+        }
+        // Below MaxSweepPower the sum cannot fault.
+        slot.PinMotor = static_cast<double>(slot.PinMotor + PowerStep);
+        if (!EvaluateAtPower(slot, in.Fans)) {
+            report.outcome = Outcome::NotPossible;
+            report.failedStep = report.steps + 1;
+            view.ShowWarning(kNotPossibleMessage);
+            return;
+        }
+        ++report.steps;
+        if (firstCurrent == 0) report.FirstCurrent = firstCurrent = slot.Current;
+        if (firstRpmMotor == 0) report.FirstRpmMotor = firstRpmMotor = slot.RpmMotor;
+
+        // A product of two finite doubles faults only by overflowing, which shows as an infinity;
+        // testing that is cheaper than reading the flags at every step.
+        const auto shaftPower = [&] { return static_cast<Extended>(slot.PinMotor) * slot.Efficiency; };
+        double x = static_cast<double>(shaftPower());
+        if (!std::isfinite(x)) {
+            ClearFaults();
+            x = Store(shaftPower());
+        }
+        chart.AddPoint(Series::RpmFan, x, slot.RpmFan, {}, kRed);
+        chart.AddPoint(Series::RpmMotor, x, slot.RpmMotor, {}, kGreen);
+        chart.AddPoint(Series::Current, x, slot.Current, {}, kYellow);
+
+        if (slot.RpmMotor > slot.RpmFan) {
+            result = {slot.Current, slot.RpmMotor, slot.PinMotor, slot.Efficiency, slot.UMotor};
+            report.result = result;
+        }
+    }
+
+    show(ResultField::Current, result.Current);
+    show(ResultField::Rpm, result.RpmMotor);
+    show(ResultField::PinMotor, result.PinMotor);
+    show(ResultField::PoutMotor, static_cast<Extended>(result.PinMotor) * result.Efficiency);
+    show(ResultField::Efficiency, result.Efficiency);
+    show(ResultField::UMotor, result.UMotor);
+
+    ClearFaults();
+    const TFanData& axisFan = in.Fans[static_cast<std::size_t>(std::clamp(in.Option, 1, 4) - 1)];
+    const double powerMin = Store(kLowerFactor * axisFan.ChartMinPower);
+    const double powerMax =
+        Store(kUpperFactor * static_cast<Extended>(slot.PinMotor) * slot.Efficiency);
+    chart.SetAxisRange(Axis::Bottom, powerMin, powerMax);
+    ClearFaults();
+    const double rpmMin = Store(kLowerFactor * startRpmFan);
+    const double rpmMax = Store(kUpperFactor * firstRpmMotor);
+    chart.SetAxisRange(Axis::Left, rpmMin, rpmMax);
+    ClearFaults();
+    const double currentMin = Store(kLowerCurrentFactor * firstCurrent);
+    const double currentMax = Store(kUpperFactor * slot.Current);
+    chart.SetAxisRange(Axis::Right, currentMin, currentMax);
+
+    chart.SetTitle(slot.FanName + "  " + slot.MotorName + "  " + slot.BatteryName);
+    chart.SetAxisTitle(Axis::Left, "Revolutions per Minute [rpm]");
+    chart.SetAxisTitle(Axis::Right, "Current [A]");
+    chart.SetAxisTitle(Axis::Bottom, "Power [W]");
+    view.EnableChart();
+
+    report.outcome = atLimit ? Outcome::StoppedAtLimit : Outcome::Calculated;
+    if (atLimit) view.ShowWarning(LimitMessage());
+}
+
+}  // namespace mfb

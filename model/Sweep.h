@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+#include "model/Extended.h"
+#include "model/OptionSlot.h"
+#include "model/SweepSinks.h"
+
+namespace mfb {
+
+inline constexpr double StartPower = 75.0;       // W, PinMotor of the start evaluation
+inline constexpr Extended PowerStep = 0.1L;      // W, added to the stored PinMotor at each step
+inline constexpr double StopRpmMargin = 2500.0;  // the sweep stops once RpmFan - 2500 >= RpmMotor
+
+// A sweep with a positive pack resistance always ends at the pack's power limit U^2 / 4R, but a
+// pack of nearly zero resistance puts that limit out of reach. No model aircraft draws a megawatt,
+// so the sweep stops there: ten million steps, thirty million chart points, well inside a desktop's
+// memory even with four charts full.
+inline constexpr double MaxSweepPower = 1.0e6;  // W
+
+inline constexpr char kNotPossibleMessage[] = "Combination not possible";
+
+// The kept step: the last one at which the motor turned faster than the fan.
+struct ResultPoint {
+    double Current = 0;
+    double RpmMotor = 0;
+    double PinMotor = 0;
+    double Efficiency = 0;
+    double UMotor = 0;
+};
+
+enum class Outcome {
+    NotRun,          // motor or battery not chosen: nothing happened
+    Calculated,      // the stop test ended the sweep and everything was shown
+    NotPossible,     // the pack could not deliver the power; the sweep broke off
+    StoppedAtLimit,  // MaxSweepPower reached; shown like Calculated, with a warning
+};
+
+// What the windows see is reported through the sinks; this is the same story as data, for the
+// command-line front end and the tests. It is updated as the sweep goes, so it also tells how far a
+// sweep got when a floating-point fault ends it with an exception.
+struct CalculateReport {
+    Outcome outcome = Outcome::NotRun;
+    long long steps = 0;       // sweep steps made: the points each series received
+    long long failedStep = 0;  // NotPossible: 0 at the start evaluation, else the 1-based step
+    ResultPoint result;
+    double StartRpmFan = 0;
+    double FirstCurrent = 0;
+    double FirstRpmMotor = 0;
+};
+
+// Everything a Calculate reads besides the slot.
+struct SweepInputs {
+    const FanTable& Fans;
+    double WireResistance;
+    bool FansLoaded;  // false after a failed fan catalogue: no fan is valid then
+    int Option;       // 1..4; fan k's ChartMinPower bounds option k's power axis
+    int CellsSerie;
+    int CellsParallel;
+    char DecimalSeparator;
+};
+
+// Calculate of one option: the sweep from StartPower in PowerStep steps to the operating point.
+// Throws Error when the option has no valid fan or its pack resistance is negative (nothing is
+// changed then), and FloatingPointError where a formula faults (what was shown stays).
+void Calculate(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view, ChartSink& chart,
+               CalculateReport& report);
+
+}  // namespace mfb

@@ -1,0 +1,492 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/CliRunner.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "JsonReader.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/Choice.h"
+#include "cli/CatalogueDirectory.h"
+#include "cli/CliChart.h"
+#include "cli/RecordingView.h"
+#include "model/Sweep.h"
+
+namespace mfb::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kCombos = std::string(MFB_TEST_DATA) + "/cli/combos";
+
+struct Output {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Output RunCommand(std::vector<std::string> args, char localeSeparator = '.') {
+    std::ostringstream out, err;
+    const int status = RunCli(args, out, err, localeSeparator);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> Combo(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--catalogues", kCombos});
+    return args;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::set<std::string> Keys(const test::JsonValue& object) {
+    std::set<std::string> keys;
+    for (const auto& [key, value] : object.Object()) keys.insert(key);
+    return keys;
+}
+
+const std::set<std::string> kAllLabels = {"Weight",    "U Battery",  "U Motor",
+                                          "R Total",   "Current",    "Rpm",
+                                          "Pin Motor", "Pout Motor", "Efficiency"};
+const std::set<std::string> kPackLabels = {"Weight", "U Battery", "R Total"};
+
+// The hand-made catalogues reach every end of a Calculate: a fan that overtakes the motor, one
+// that never does, one already 2500 rpm ahead at 75 W, and two whose curves overflow.
+struct OutcomeRow {
+    std::string name;
+    std::vector<std::string> args;
+    int status;
+    std::string outcome;
+    std::string message;
+    std::optional<long long> failedStep;  // null in the JSON unless not possible
+    std::optional<long long> steps;       // nullopt: some steps, how many is not the point
+    std::set<std::string> labels;
+};
+
+const std::vector<OutcomeRow>& OutcomeRows() {
+    static const std::vector<OutcomeRow> rows = {
+        {"calculated",
+         {"--motor", "Alpha", "--battery", "Big"},
+         0,
+         "calculated",
+         "",
+         {},
+         std::nullopt,
+         kAllLabels},
+        {"stop test true at the start power",
+         {"--motor", "Alpha", "--battery", "Big", "--fan", "3"},
+         0,
+         "calculated",
+         "",
+         {},
+         0,
+         kAllLabels},
+        {"not possible at the start power",
+         {"--motor", "Alpha", "--battery", "Weak", "--serie", "1", "--fan", "2"},
+         3,
+         "not_possible",
+         "Combination not possible",
+         0,
+         0,
+         {}},
+        {"not possible at a step",
+         {"--motor", "Alpha", "--battery", "Limit", "--serie", "1", "--fan", "2"},
+         3,
+         "not_possible",
+         "Combination not possible",
+         67,
+         66,
+         kPackLabels},
+        {"overflow at the start power",
+         {"--motor", "Alpha", "--battery", "Big", "--fan", "4"},
+         1,
+         "fault",
+         "Floating point overflow",
+         {},
+         0,
+         {}},
+        {"overflow mid-sweep",
+         {"--motor", "Alpha", "--battery", "Big", "--fan", "5"},
+         1,
+         "fault",
+         "Floating point overflow",
+         {},
+         std::nullopt,
+         kPackLabels},
+        {"negative pack resistance",
+         {"--motor", "Alpha", "--battery", "Negative", "--serie", "1"},
+         1,
+         "fault",
+         "The pack's total resistance is negative: check the cell resistance of \"Negative    "
+         "        \"",
+         {},
+         0,
+         {}},
+        {"no battery chosen", {"--motor", "Alpha"}, 2, "not_run", "", {}, 0, {}},
+    };
+    return rows;
+}
+
+TEST(CliRunner, JsonOfEveryOutcome) {
+    for (const OutcomeRow& row : OutcomeRows()) {
+        SCOPED_TRACE(row.name);
+        auto args = Combo(row.args);
+        args.push_back("--json");
+        const Output o = RunCommand(args);
+        EXPECT_EQ(o.status, row.status);
+        const test::JsonValue json = test::ParseJson(o.out);
+        EXPECT_EQ(Keys(json),
+                  (std::set<std::string>{"outcome", "message", "failed_step", "steps", "names",
+                                         "labels", "pack", "result", "axes", "title"}));
+        EXPECT_EQ(json["outcome"].String(), row.outcome);
+        EXPECT_EQ(json["message"].String(), row.message);
+        if (row.failedStep) {
+            EXPECT_EQ(json["failed_step"].Number(), *row.failedStep);
+        } else {
+            EXPECT_TRUE(json["failed_step"].IsNull());
+        }
+        if (row.steps) {
+            EXPECT_EQ(json["steps"].Number(), *row.steps);
+        } else {
+            EXPECT_GT(json["steps"].Number(), 0);
+        }
+        EXPECT_EQ(Keys(json["labels"]), row.labels);
+
+        // Axes and title are set only by a Calculate that reaches its end.
+        const bool ended = row.outcome == "calculated";
+        for (const char* axis : {"bottom", "left", "right"}) {
+            EXPECT_EQ(json["axes"][axis].IsNull(), !ended) << axis;
+            if (ended) {
+                EXPECT_LT(json["axes"][axis]["min"].Number(), json["axes"][axis]["max"].Number());
+            }
+        }
+        EXPECT_EQ(json["title"].IsNull(), !ended);
+
+        if (row.status == 0) {
+            EXPECT_EQ(o.err, "");
+        } else if (row.outcome != "not_run") {
+            EXPECT_EQ(o.err, "mfbcalc-cli: " + row.message + "\n");
+        } else {
+            EXPECT_NE(o.err.find("choose a motor with --motor and a battery with --battery"),
+                      std::string::npos);
+        }
+    }
+}
+
+// The sweep breaks off at the first step whose input power reaches the pack's limit U^2 / 4R.
+TEST(CliRunner, NotPossibleAtTheStepThatPassesThePackLimit) {
+    const Output o = RunCommand(
+        Combo({"--motor", "0", "--battery", "Limit", "--serie", "1", "--fan", "2", "--json"}));
+    const test::JsonValue json = test::ParseJson(o.out);
+    const double u = json["pack"]["UBattery"].Number();
+    const double r = json["pack"]["RTotal"].Number();
+    const double limit = u * u / (4 * r);
+    EXPECT_EQ(json["failed_step"].Number(), std::ceil((limit - 75.0) / 0.1));
+    EXPECT_EQ(json["steps"].Number(), json["failed_step"].Number() - 1);
+    EXPECT_LT(json["result"]["PinMotor"].Number(), limit);
+    EXPECT_GT(json["result"]["PinMotor"].Number(), limit - 0.1);
+}
+
+TEST(CliRunner, StopTestAtTheStartShowsZeroResults) {
+    const Output o =
+        RunCommand(Combo({"--motor", "0", "--battery", "Big", "--fan", "3", "--json"}));
+    const test::JsonValue json = test::ParseJson(o.out);
+    for (const char* label : {"Current", "Rpm", "Pin Motor", "Pout Motor", "Efficiency", "U Motor"})
+        EXPECT_EQ(json["labels"][label].String(), "0.00") << label;
+    EXPECT_EQ(json["axes"]["left"]["min"].Number(), 0);
+    EXPECT_EQ(json["axes"]["right"]["min"].Number(), 0);
+}
+
+// What the command prints is what the same Calculate, run here on the same choices, hands over.
+TEST(CliRunner, ReportsWhatTheCoreCalculates) {
+    struct Row {
+        std::string name;
+        std::string motor, battery;
+        int fan, serie, parallel, option;
+    };
+    const std::vector<Row> rows = {
+        {"defaults", "Alpha 1000", "Big 4V", 1, 10, 1, 1},
+        {"every input changed", "alpha 2000", "Big 4V", 1, 12, 2, 3},
+        {"fault mid-sweep", "Alpha 1000", "Big 4V", 5, 10, 1, 2},
+        {"broken off", "bravo", "Limit", 2, 1, 1, 4},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Catalogue catalogue;
+        std::array<TOptionSlot, kOptionCount> slots;
+        LoadObserver observer;
+        LoadCatalogues(catalogue, slots, DirectoryPlatform(kCombos, '.'), observer);
+        TOptionSlot slot;
+        const auto line = [](const std::vector<std::string>& lines, const std::string& start) {
+            for (const auto& l : lines)
+                if (l.rfind(start, 0) == 0) return l;
+            throw std::runtime_error("no line " + start);
+        };
+        ChooseMotor(slot, line(catalogue.MotorLines, row.motor), '.');
+        ChooseBattery(slot, line(catalogue.BatteryLines, row.battery), '.');
+        ChooseFan(slot, catalogue.Fans, row.fan);
+        RecordingView view;
+        CliChart chart;
+        CalculateReport report;
+        try {
+            Calculate(slot,
+                      {catalogue.Fans, catalogue.WireResistance, catalogue.FansLoaded, row.option,
+                       row.serie, row.parallel, '.'},
+                      view, chart, report);
+        } catch (const Error&) {
+        }
+
+        const Output o = RunCommand(
+            Combo({"--motor", row.motor, "--battery", row.battery, "--fan", std::to_string(row.fan),
+                   "--serie", std::to_string(row.serie), "--parallel", std::to_string(row.parallel),
+                   "--option", std::to_string(row.option), "--json"}));
+        const test::JsonValue json = test::ParseJson(o.out);
+        EXPECT_EQ(json["steps"].Number(), report.steps);
+        EXPECT_EQ(json["pack"]["PackWeight"].Number(), slot.PackWeight);
+        EXPECT_EQ(json["pack"]["UBattery"].Number(), slot.UBattery);
+        EXPECT_EQ(json["pack"]["RTotal"].Number(), slot.RTotal);
+        EXPECT_EQ(json["result"]["Current"].Number(), report.result.Current);
+        EXPECT_EQ(json["result"]["RpmMotor"].Number(), report.result.RpmMotor);
+        EXPECT_EQ(json["result"]["PinMotor"].Number(), report.result.PinMotor);
+        EXPECT_EQ(json["result"]["Efficiency"].Number(), report.result.Efficiency);
+        EXPECT_EQ(json["result"]["UMotor"].Number(), report.result.UMotor);
+        const std::pair<const char*, Axis> axes[] = {
+            {"bottom", Axis::Bottom}, {"left", Axis::Left}, {"right", Axis::Right}};
+        for (const auto& [key, axis] : axes) {
+            const auto& range = chart.Range(axis);
+            ASSERT_EQ(json["axes"][key].IsNull(), !range.has_value()) << key;
+            if (!range) continue;
+            EXPECT_EQ(json["axes"][key]["min"].Number(), range->min) << key;
+            EXPECT_EQ(json["axes"][key]["max"].Number(), range->max) << key;
+        }
+        for (int f = 0; f < kResultFieldCount; ++f) {
+            const auto field = static_cast<ResultField>(f);
+            const std::string caption(Caption(field));
+            ASSERT_EQ(json["labels"].Has(caption), view.Label(field).has_value()) << caption;
+            if (view.Label(field)) {
+                EXPECT_EQ(json["labels"][caption].String(), *view.Label(field));
+            }
+        }
+        EXPECT_EQ(json["names"]["fan"].String(), slot.FanName);
+        EXPECT_EQ(json["names"]["motor"].String(), slot.MotorName);
+        EXPECT_EQ(json["names"]["battery"].String(), slot.BatteryName);
+    }
+}
+
+TEST(CliRunner, OptionTakesThePowerAxisFromItsOwnFanBlock) {
+    const double chartMinPower[] = {50, 60, 70, 80};  // fans 1-4 of the test fan file
+    for (int option = 1; option <= 4; ++option) {
+        SCOPED_TRACE(option);
+        const Output o = RunCommand(Combo(
+            {"--motor", "0", "--battery", "Big", "--option", std::to_string(option), "--json"}));
+        const test::JsonValue json = test::ParseJson(o.out);
+        EXPECT_EQ(json["axes"]["bottom"]["min"].Number(),
+                  static_cast<double>(0.9L * chartMinPower[option - 1]));
+    }
+}
+
+// The nine lines are the label texts with caption and unit, in the column's order.
+TEST(CliRunner, TextLinesAreTheLabels) {
+    const std::pair<const char*, const char*> column[] = {
+        {"Weight", " g"},    {"U Battery", " V"},  {"U Motor", " V"},
+        {"R Total", " Ohm"}, {"Current", " A"},    {"Rpm", " n/min"},
+        {"Pin Motor", " W"}, {"Pout Motor", " W"}, {"Efficiency", ""}};
+    for (const char separator : {'.', ','}) {
+        for (const OutcomeRow& row : OutcomeRows()) {
+            SCOPED_TRACE(row.name + " with " + separator);
+            auto jsonArgs = Combo(row.args);
+            jsonArgs.push_back("--json");
+            const test::JsonValue json = test::ParseJson(RunCommand(jsonArgs, separator).out);
+            const Output text = RunCommand(Combo(row.args), separator);
+            EXPECT_EQ(text.status, row.status);
+            std::vector<std::string> expected;
+            for (const auto& [caption, unit] : column) {
+                expected.push_back(std::string(caption) + ":");
+                if (json["labels"].Has(caption)) {
+                    expected.back() += " " + json["labels"][caption].String() + unit;
+                }
+            }
+            EXPECT_EQ(Lines(text.out), expected);
+        }
+    }
+}
+
+TEST(CliRunner, DecimalSeparatorFromLocaleOrForced) {
+    const auto labels = [](const Output& o) { return test::ParseJson(o.out)["labels"].Object(); };
+    const auto dot = labels(RunCommand(Combo({"--motor", "0", "--battery", "Big", "--json"}), '.'));
+    const auto comma =
+        labels(RunCommand(Combo({"--motor", "0", "--battery", "Big", "--json"}), ','));
+    const auto forced = labels(RunCommand(
+        Combo({"--motor", "0", "--battery", "Big", "--json", "--decimal-separator", "."}), ','));
+    for (const auto& [caption, value] : dot) {
+        SCOPED_TRACE(caption);
+        std::string withComma = value.String();
+        ASSERT_EQ(withComma.find(','), std::string::npos);
+        withComma.replace(withComma.find('.'), 1, ",");
+        EXPECT_EQ(comma.at(caption).String(), withComma);
+        EXPECT_EQ(forced.at(caption).String(), value.String());
+    }
+    // The separator also reads the catalogues: the sample motors are written with '.'.
+    const Output sample =
+        RunCommand({"--catalogues", MFB_SAMPLE_DATA, "--motor", "0", "--battery", "0"}, ',');
+    EXPECT_EQ(sample.status, 1);
+    EXPECT_NE(sample.err.find("is not a valid floating point value"), std::string::npos);
+}
+
+TEST(CliRunner, CsvHasOneRowPerStep) {
+    for (const OutcomeRow& row : OutcomeRows()) {
+        SCOPED_TRACE(row.name);
+        auto jsonArgs = Combo(row.args);
+        jsonArgs.push_back("--json");
+        const long long steps =
+            static_cast<long long>(test::ParseJson(RunCommand(jsonArgs).out)["steps"].Number());
+        auto csvArgs = Combo(row.args);
+        csvArgs.push_back("--csv");
+        const Output csv = RunCommand(csvArgs);
+        EXPECT_EQ(csv.status, row.status);
+        const auto lines = Lines(csv.out);
+        ASSERT_EQ(static_cast<long long>(lines.size()), steps + 1);
+        EXPECT_EQ(lines[0], "step,shaft_power,rpm_fan,rpm_motor,current");
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            std::istringstream fields(lines[i]);
+            std::vector<std::string> row;
+            for (std::string field; std::getline(fields, field, ',');) row.push_back(field);
+            ASSERT_EQ(row.size(), 5u) << lines[i];
+            EXPECT_EQ(row[0], std::to_string(i));
+            for (std::size_t f = 1; f < row.size(); ++f) {
+                std::size_t used = 0;
+                std::stod(row[f], &used);
+                EXPECT_EQ(used, row[f].size()) << row[f];
+            }
+        }
+    }
+}
+
+TEST(CliRunner, CatalogueErrorsStopBeforeAnyOutput) {
+    const fs::path dir = fs::temp_directory_path() / ("mfbcli-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::copy_file(kCombos + "/motor.txt", dir / "motor.txt", fs::copy_options::overwrite_existing);
+    const std::string motorOnly = dir.string();
+
+    const fs::path shortFans = dir / "short";
+    fs::create_directories(shortFans);
+    for (const char* name : {"motor.txt", "battery.txt"})
+        fs::copy_file(kCombos + "/" + name, shortFans / name, fs::copy_options::overwrite_existing);
+    std::ofstream(shortFans / "fan.txt") << "only\nthree\nlines\n";
+
+    struct Row {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    };
+    const std::vector<Row> rows = {
+        {{"--catalogues", motorOnly, "--motor", "0", "--battery", "0"},
+         1,
+         "Cannot open file \"" + (dir / "battery.txt").string() + "\". No such file or directory"},
+        {{"--catalogues", motorOnly, "--list"},
+         1,
+         "Cannot open file \"" + (dir / "battery.txt").string() + "\". No such file or directory"},
+        {{"--catalogues", shortFans.string(), "--motor", "0", "--battery", "0"},
+         1,
+         "List index out of bounds (13)"},
+        {Combo({"--motor", "charlie", "--battery", "Big"}), 1,
+         "'12x4' is not a valid floating point value"},
+        {Combo({"--motor", "7", "--battery", "Big"}), 2,
+         "no motor with index 7: the list has 5 entries, 0 to 4\n"
+         "Try \"mfbcalc-cli --help\" for more information."},
+        {Combo({"--motor", "0", "--battery", "Lithium"}), 2,
+         "no battery entry starts with \"Lithium\"\n"
+         "Try \"mfbcalc-cli --help\" for more information."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.message);
+        const Output o = RunCommand(row.args);
+        EXPECT_EQ(o.status, row.status);
+        EXPECT_EQ(o.out, "");
+        EXPECT_EQ(o.err, "mfbcalc-cli: " + row.message + "\n");
+    }
+    fs::remove_all(dir);
+}
+
+TEST(CliRunner, ListShowsSortedEntriesAndFans) {
+    const Output o = RunCommand(Combo({"--list"}));
+    EXPECT_EQ(o.status, 0);
+    const std::vector<std::string> expected = {
+        "Motors (--motor INDEX):",
+        "0  Alpha 1000           test motor A1",
+        "1  alpha 2000           test motor a2",
+        "2  bravo 1000           test motor b",
+        "3  charlie bad kv       kv field broken",
+        "4  \xC9mile 900            Latin-1 name",
+        "Batteries (--battery INDEX):",
+        "0  Big 4V               strong cell",
+        "1  Limit 4V             limit 81.6 W at 1S",
+        "2  Negative             negative resistance",
+        "3  Stiff 6V             no resistance",
+        "4  Weak 1V2             cannot give 75 W",
+        "Fans (--fan NUMBER):",
+        "1  Rising fan",
+        "2  Slow fan",
+        "3  Fast fan",
+        "4  Overflow at start",
+        "5  Overflow later",
+    };
+    EXPECT_EQ(Lines(o.out), expected);
+}
+
+TEST(CliRunner, LatinOneNamesAreEscapedInJson) {
+    const Output o = RunCommand(Combo({"--motor", "\xC9", "--battery", "Big", "--json"}));
+    EXPECT_EQ(o.status, 0);
+    EXPECT_NE(o.out.find("\"\\u00c9mile 900           \""), std::string::npos);
+    const test::JsonValue json = test::ParseJson(o.out);
+    EXPECT_EQ(json["names"]["motor"].String(), "\xC3\x89mile 900           ");
+    EXPECT_EQ(json["title"].String(),
+              "Rising fan  \xC3\x89mile 900             Big 4V              ");
+}
+
+TEST(CliRunner, HelpExplainsAndUsageErrorsPointToIt) {
+    const Output help = RunCommand({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    for (const char* text :
+         {"--catalogues DIR", "--motor", "--battery", "--fan", "--serie", "--parallel", "--option",
+          "--decimal-separator", "--json", "--csv", "--list", "first in the sorted list",
+          "Exit status", "mfbcalc-cli --catalogues data --motor 3 --battery 2 --serie 6 --fan 3"})
+        EXPECT_NE(help.out.find(text), std::string::npos) << text;
+
+    const Output bad = RunCommand({"--serie", "41"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err,
+              "mfbcalc-cli: --serie must be between 1 and 40, not 41\n"
+              "Try \"mfbcalc-cli --help\" for more information.\n");
+}
+
+// A pack without resistance puts the power limit beyond a megawatt, where the calculator stops
+// the sweep itself: that still counts as calculated, with the limit said.
+TEST(CliRunner, SweepStoppedAtThePowerLimitCountsAsCalculated) {
+    const Output o = RunCommand(
+        Combo({"--motor", "0", "--battery", "Stiff", "--serie", "40", "--fan", "2", "--json"}));
+    EXPECT_EQ(o.status, 0);
+    const test::JsonValue json = test::ParseJson(o.out);
+    EXPECT_EQ(json["outcome"].String(), "calculated");
+    EXPECT_NE(json["message"].String().find("1000000 W"), std::string::npos);
+    EXPECT_EQ(o.err, "mfbcalc-cli: " + json["message"].String() + "\n");
+    EXPECT_EQ(Keys(json["labels"]), kAllLabels);
+}
+
+}  // namespace
+}  // namespace mfb::cli

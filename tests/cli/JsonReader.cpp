@@ -1,0 +1,197 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "JsonReader.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace mfb::cli::test {
+
+namespace {
+
+class Parser {
+  public:
+    explicit Parser(std::string_view text) : s_(text) {}
+
+    JsonValue Document() {
+        JsonValue v = Value();
+        SkipBlanks();
+        if (i_ != s_.size()) Fail("text after the value");
+        return v;
+    }
+
+  private:
+    [[noreturn]] void Fail(const std::string& what) {
+        throw std::runtime_error("JSON: " + what + " at offset " + std::to_string(i_));
+    }
+
+    void SkipBlanks() {
+        while (i_ < s_.size() &&
+               (s_[i_] == ' ' || s_[i_] == '\n' || s_[i_] == '\t' || s_[i_] == '\r'))
+            ++i_;
+    }
+
+    bool Take(char c) {
+        SkipBlanks();
+        if (i_ < s_.size() && s_[i_] == c) {
+            ++i_;
+            return true;
+        }
+        return false;
+    }
+
+    void Expect(char c) {
+        if (!Take(c)) Fail(std::string("expected '") + c + "'");
+    }
+
+    bool TakeWord(std::string_view word) {
+        if (s_.substr(i_, word.size()) != word) return false;
+        i_ += word.size();
+        return true;
+    }
+
+    JsonValue Value() {
+        SkipBlanks();
+        if (i_ >= s_.size()) Fail("unexpected end");
+        const char c = s_[i_];
+        if (c == '{') return Object();
+        if (c == '[') return Array();
+        if (c == '"') return JsonValue{StringLiteral()};
+        if (TakeWord("null")) return JsonValue{nullptr};
+        if (TakeWord("true")) return JsonValue{true};
+        if (TakeWord("false")) return JsonValue{false};
+        return JsonValue{NumberLiteral()};
+    }
+
+    JsonValue Object() {
+        Expect('{');
+        auto object = std::make_shared<JsonObject>();
+        if (!Take('}')) {
+            do {
+                SkipBlanks();
+                std::string key = StringLiteral();
+                Expect(':');
+                if (!object->emplace(key, Value()).second) Fail("duplicate key " + key);
+            } while (Take(','));
+            Expect('}');
+        }
+        return JsonValue{object};
+    }
+
+    JsonValue Array() {
+        Expect('[');
+        auto array = std::make_shared<JsonArray>();
+        if (!Take(']')) {
+            do array->push_back(Value());
+            while (Take(','));
+            Expect(']');
+        }
+        return JsonValue{array};
+    }
+
+    static void AppendUtf8(std::string& out, unsigned code) {
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+
+    std::string StringLiteral() {
+        if (i_ >= s_.size() || s_[i_] != '"') Fail("expected a string");
+        ++i_;
+        std::string out;
+        for (;;) {
+            if (i_ >= s_.size()) Fail("unterminated string");
+            const auto c = static_cast<unsigned char>(s_[i_++]);
+            if (c == '"') return out;
+            if (c < 0x20) Fail("control character in a string");
+            if (c >= 0x80) Fail("raw non-ASCII byte in a string");
+            if (c != '\\') {
+                out += static_cast<char>(c);
+                continue;
+            }
+            if (i_ >= s_.size()) Fail("unterminated escape");
+            const char e = s_[i_++];
+            switch (e) {
+                case '"':
+                    out += '"';
+                    break;
+                case '\\':
+                    out += '\\';
+                    break;
+                case '/':
+                    out += '/';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'u': {
+                    if (i_ + 4 > s_.size()) Fail("short \\u escape");
+                    const std::string hex(s_.substr(i_, 4));
+                    char* end = nullptr;
+                    const unsigned long code = std::strtoul(hex.c_str(), &end, 16);
+                    if (end != hex.c_str() + 4) Fail("bad \\u escape");
+                    i_ += 4;
+                    AppendUtf8(out, static_cast<unsigned>(code));
+                    break;
+                }
+                default:
+                    Fail("unknown escape");
+            }
+        }
+    }
+
+    double NumberLiteral() {
+        const std::size_t start = i_;
+        const auto digits = [&] {
+            const std::size_t from = i_;
+            while (i_ < s_.size() && s_[i_] >= '0' && s_[i_] <= '9') ++i_;
+            if (i_ == from) Fail("expected digits");
+        };
+        if (i_ < s_.size() && s_[i_] == '-') ++i_;
+        if (i_ < s_.size() && s_[i_] == '0') {
+            ++i_;
+        } else {
+            digits();
+        }
+        if (i_ < s_.size() && s_[i_] == '.') {
+            ++i_;
+            digits();
+        }
+        if (i_ < s_.size() && (s_[i_] == 'e' || s_[i_] == 'E')) {
+            ++i_;
+            if (i_ < s_.size() && (s_[i_] == '+' || s_[i_] == '-')) ++i_;
+            digits();
+        }
+        const std::string literal(s_.substr(start, i_ - start));
+        return std::strtod(literal.c_str(), nullptr);
+    }
+
+    std::string_view s_;
+    std::size_t i_ = 0;
+};
+
+}  // namespace
+
+JsonValue ParseJson(std::string_view text) {
+    return Parser(text).Document();
+}
+
+}  // namespace mfb::cli::test

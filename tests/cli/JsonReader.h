@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace mfb::cli::test {
+
+// A strict reader for the command's JSON, so that tests check the output is valid JSON and read
+// numbers back the way a script would. Strings decode \u escapes to UTF-8.
+struct JsonValue;
+using JsonObject = std::map<std::string, JsonValue>;
+using JsonArray = std::vector<JsonValue>;
+
+struct JsonValue {
+    std::variant<std::nullptr_t, bool, double, std::string, std::shared_ptr<JsonArray>,
+                 std::shared_ptr<JsonObject>>
+        data;
+
+    bool IsNull() const { return std::holds_alternative<std::nullptr_t>(data); }
+    double Number() const { return std::get<double>(data); }
+    const std::string& String() const { return std::get<std::string>(data); }
+    const JsonObject& Object() const { return *std::get<std::shared_ptr<JsonObject>>(data); }
+    bool Has(const std::string& key) const { return Object().count(key) != 0; }
+    const JsonValue& operator[](const std::string& key) const { return Object().at(key); }
+};
+
+// Parses one JSON text; throws std::runtime_error at the first offence, trailing text included.
+JsonValue ParseJson(std::string_view text);
+
+}  // namespace mfb::cli::test

@@ -1,0 +1,291 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Calculate and Chart from the main window: what each outcome of a sweep leaves on screen, in
+// which column, and which chart window it fills.
+#include <QPushButton>
+#include <QtTest>
+#include <map>
+
+#include "model/PointSeries.h"
+#include "model/Sweep.h"
+#include "tests/ui/MainTestSupport.h"
+#include "tests/ui/RecordingMessages.h"
+#include "ui/GraphDlg.h"
+#include "ui/ProgramWindows.h"
+#include "ui/SpinEdit.h"
+
+namespace {
+
+using mfb::ResultField;
+
+struct ValueLabel {
+    const char* name;
+    int right;
+};
+
+// The value labels of each column by ResultField, with their fixed right edges.
+const std::array<std::array<ValueLabel, mfb::kResultFieldCount>, 4> kValueLabels{{
+    {{{"Label112", 154},
+      {"Label116", 156},
+      {"Label120", 156},
+      {"Label124", 155},
+      {"Label128", 155},
+      {"Label132", 155},
+      {"Label136", 155},
+      {"Label140", 155},
+      {"Label156", 155}}},
+    {{{"Label113", 386},
+      {"Label157", 386},
+      {"Label121", 388},
+      {"Label125", 387},
+      {"Label129", 387},
+      {"Label133", 387},
+      {"Label137", 387},
+      {"Label141", 387},
+      {"Label117", 388}}},
+    {{{"Label114", 618},
+      {"Label160", 619},
+      {"Label122", 620},
+      {"Label126", 619},
+      {"Label130", 619},
+      {"Label134", 619},
+      {"Label138", 619},
+      {"Label142", 619},
+      {"Label118", 620}}},
+    {{{"Label115", 843},
+      {"Label163", 843},
+      {"Label123", 844},
+      {"Label127", 843},
+      {"Label131", 843},
+      {"Label135", 843},
+      {"Label139", 843},
+      {"Label143", 843},
+      {"Label119", 844}}},
+}};
+constexpr const char* kOptionButtons[] = {"RadioButton3", "RadioButton4", "RadioButton5",
+                                          "RadioButton6"};
+constexpr const char* kCalculateButtons[] = {"Button1", "Button2", "Button3", "Button4"};
+constexpr const char* kChartButtons[] = {"Button6", "Button7", "Button8", "Button9"};
+constexpr const char* kSerieEdits[] = {"SpinEdit1", "SpinEdit3", "SpinEdit5", "SpinEdit7"};
+constexpr const char* kParallelEdits[] = {"SpinEdit2", "SpinEdit4", "SpinEdit6", "SpinEdit8"};
+
+// What the core shows for a slot, to hold the window's labels against.
+class RecordingView final : public mfb::ResultView {
+  public:
+    void ShowValue(ResultField field, const std::string& text) override { shown[field] = text; }
+    void EnableChart() override { chartEnabled = true; }
+    void ShowWarning(const std::string& message) override { warnings << message.c_str(); }
+    std::map<ResultField, std::string> shown;
+    bool chartEnabled = false;
+    QStringList warnings;
+};
+
+class CountingChart final : public mfb::ChartSink {
+  public:
+    void ClearSeries(mfb::Series) override {}
+    void AddPoint(mfb::Series, double, double, std::string_view, mfb::Colour) override { ++points; }
+    void SetAxisRange(mfb::Axis, double, double) override {}
+    void SetTitle(const std::string&) override {}
+    void SetAxisTitle(mfb::Axis, const std::string&) override {}
+    long long points = 0;
+};
+
+struct Expected {
+    RecordingView view;
+    mfb::CalculateReport report;
+};
+
+// The core's Calculate on a copy of the window's slot, with the same inputs the window reads.
+Expected CoreCalculate(const TMainDlg& window, int option, int serie, int parallel) {
+    Expected expected;
+    mfb::TOptionSlot slot = window.slot(option);
+    CountingChart chart;
+    const mfb::SweepInputs inputs{window.catalogue().Fans,
+                                  window.catalogue().WireResistance,
+                                  window.catalogue().FansLoaded,
+                                  option,
+                                  serie,
+                                  parallel,
+                                  MainTestPlatform().decimalSeparator};
+    mfb::Calculate(slot, inputs, expected.view, chart, expected.report);
+    return expected;
+}
+
+void Prepare(TMainDlg& window, int option, const QString& battery) {
+    Click(window, kOptionButtons[option - 1]);
+    ChooseMotor(window, QStringLiteral("alpha"));
+    ChooseBattery(window, battery);
+}
+
+QStringList ValueTexts(const TMainDlg& window, int option) {
+    QStringList texts;
+    for (const ValueLabel& label : kValueLabels[static_cast<std::size_t>(option - 1)]) {
+        texts << LabelText(window, label.name);
+    }
+    return texts;
+}
+
+// Chart windows 1..4 recorded as the program does, removed again at the end of a test.
+struct ChartWindows {
+    ChartWindows() {
+        for (int k = 1; k <= 4; ++k) Windows().GraphDlg[k - 1] = new TGraphDlg(k);
+    }
+    ~ChartWindows() {
+        for (TGraphDlg*& graph : Windows().GraphDlg) {
+            delete graph;
+            graph = nullptr;
+        }
+    }
+    ChartWindows(const ChartWindows&) = delete;
+    ChartWindows& operator=(const ChartWindows&) = delete;
+    static std::size_t Points(int option) {
+        return Windows().GraphDlg[option - 1]->series(mfb::Series::RpmFan).Size();
+    }
+};
+
+}  // namespace
+
+class MainCalculateTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void outcomes_data() {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<QString>("battery");
+        QTest::addColumn<int>("serie");
+        QTest::addColumn<int>("parallel");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("shownValues");  // how many labels, in field order, got a value
+        const auto calculated = static_cast<int>(mfb::Outcome::Calculated);
+        const auto notPossible = static_cast<int>(mfb::Outcome::NotPossible);
+        QTest::newRow("calculates") << 1 << "Good" << 10 << 1 << calculated << 9;
+        QTest::newRow("calculates in column 4") << 4 << "Good" << 10 << 1 << calculated << 9;
+        QTest::newRow("counts typed, column 3") << 3 << "Good" << 12 << 2 << calculated << 9;
+        QTest::newRow("not possible at the start") << 1 << "Weak" << 10 << 1 << notPossible << 0;
+        QTest::newRow("not possible at a step") << 2 << "Step" << 10 << 1 << notPossible << 3;
+    }
+    void outcomes() {
+        QFETCH(int, option);
+        QFETCH(QString, battery);
+        QFETCH(int, serie);
+        QFETCH(int, parallel);
+        QFETCH(int, outcome);
+        QFETCH(int, shownValues);
+        RecordingMessages messages;
+        const auto window = ShownMainDlg();
+        Prepare(*window, option, battery);
+        Find<SpinEdit>(*window, kSerieEdits[option - 1])->setText(QString::number(serie));
+        Find<SpinEdit>(*window, kParallelEdits[option - 1])->setText(QString::number(parallel));
+        const Expected expected = CoreCalculate(*window, option, serie, parallel);
+        QCOMPARE(static_cast<int>(expected.report.outcome), outcome);
+
+        Click(*window, kCalculateButtons[option - 1]);
+
+        const bool calculated = outcome == static_cast<int>(mfb::Outcome::Calculated);
+        QCOMPARE(messages.warnings,
+                 calculated ? QStringList() : QStringList{"Warning|Combination not possible"});
+        QVERIFY(messages.errors.isEmpty());
+        QCOMPARE(Find<QPushButton>(*window, kChartButtons[option - 1])->isEnabled(), calculated);
+        const auto& labels = kValueLabels[option - 1];
+        for (int f = 0; f < mfb::kResultFieldCount; ++f) {
+            const auto field = static_cast<ResultField>(f);
+            const auto* label = Find<QLabel>(*window, labels[static_cast<std::size_t>(f)].name);
+            const auto shown = expected.view.shown.find(field);
+            QCOMPARE(shown != expected.view.shown.end(), f < shownValues);
+            QCOMPARE(label->text(),
+                     f < shownValues ? QString::fromLatin1(shown->second) : QString());
+            if (f < shownValues) {
+                QCOMPARE(label->x() + label->width(), labels[static_cast<std::size_t>(f)].right);
+                QVERIFY(label->width() > 0);
+            }
+        }
+        QCOMPARE(window->slot(option).CellsSerie, serie);
+        QCOMPARE(window->slot(option).CellsParallel, parallel);
+    }
+
+    // A later failing Calculate leaves the Chart button enabled and the earlier results shown,
+    // except the three pack values it writes before the sweep.
+    void chartButtonStaysEnabled() {
+        RecordingMessages messages;
+        const auto window = ShownMainDlg();
+        Prepare(*window, 1, QStringLiteral("Good"));
+        window->Button1Click();
+        const QStringList calculated = ValueTexts(*window, 1);
+        QVERIFY(Find<QPushButton>(*window, "Button6")->isEnabled());
+
+        ChooseBattery(*window, QStringLiteral("Step"));
+        const Expected failing = CoreCalculate(*window, 1, 10, 1);
+        window->Button1Click();
+        QVERIFY(Find<QPushButton>(*window, "Button6")->isEnabled());
+        QStringList expected = calculated;
+        for (ResultField field :
+             {ResultField::Weight, ResultField::UBattery, ResultField::RTotal}) {
+            expected[static_cast<int>(field)] = QString::fromLatin1(failing.view.shown.at(field));
+        }
+        QCOMPARE(ValueTexts(*window, 1), expected);
+        QVERIFY(expected != calculated);
+    }
+
+    // Without a motor or without a battery, Calculate does nothing and says nothing.
+    void preconditionIsSilent_data() {
+        QTest::addColumn<bool>("motor");
+        QTest::addColumn<bool>("battery");
+        QTest::newRow("neither") << false << false;
+        QTest::newRow("motor only") << true << false;
+        QTest::newRow("battery only") << false << true;
+    }
+    void preconditionIsSilent() {
+        QFETCH(bool, motor);
+        QFETCH(bool, battery);
+        RecordingMessages messages;
+        ChartWindows charts;
+        const auto window = ShownMainDlg();
+        if (motor) ChooseMotor(*window, QStringLiteral("alpha"));
+        if (battery) ChooseBattery(*window, QStringLiteral("Good"));
+        Click(*window, "Button1");
+        QVERIFY(messages.warnings.isEmpty());
+        QVERIFY(messages.errors.isEmpty());
+        for (const QString& text : ValueTexts(*window, 1)) QVERIFY(text.isEmpty());
+        QVERIFY(!Find<QPushButton>(*window, "Button6")->isEnabled());
+        QCOMPARE(window->slot(1).CellsSerie, 0);
+        QCOMPARE(ChartWindows::Points(1), std::size_t{0});
+    }
+
+    // Each Calculate button works on its own column, whichever option is selected, and fills its
+    // own chart window.
+    void columnTwoWhileOptionFourIsSelected() {
+        RecordingMessages messages;
+        ChartWindows charts;
+        const auto window = ShownMainDlg();
+        Prepare(*window, 2, QStringLiteral("Good"));
+        Click(*window, "RadioButton6");
+        QCOMPARE(window->selectedOption(), 4);
+        const Expected expected = CoreCalculate(*window, 2, 10, 1);
+
+        Click(*window, "Button2");
+
+        QVERIFY(messages.warnings.isEmpty());
+        QStringList shown;
+        for (int f = 0; f < mfb::kResultFieldCount; ++f) {
+            shown << QString::fromLatin1(expected.view.shown.at(static_cast<ResultField>(f)));
+        }
+        QCOMPARE(ValueTexts(*window, 2), shown);
+        QVERIFY(Find<QPushButton>(*window, "Button7")->isEnabled());
+        QCOMPARE(ChartWindows::Points(2), static_cast<std::size_t>(expected.report.steps));
+        QVERIFY(expected.report.steps > 0);
+        QCOMPARE(Windows().GraphDlg[1]->titleLines(),
+                 QStringList{"Slow Fan  alpha 3000            Good cell           "});
+        for (int other : {1, 3, 4}) {
+            for (const QString& text : ValueTexts(*window, other)) QVERIFY(text.isEmpty());
+            QVERIFY(!Find<QPushButton>(*window, kChartButtons[other - 1])->isEnabled());
+            QCOMPARE(ChartWindows::Points(other), std::size_t{0});
+            QCOMPARE(window->slot(other).PinMotor, 0.0);
+        }
+
+        Click(*window, "Button7");
+        QVERIFY(Windows().GraphDlg[1]->isVisible());
+        QVERIFY(!Windows().GraphDlg[3]->isVisible());
+    }
+};
+
+QTEST_MAIN(MainCalculateTest)
+#include "MainCalculateTest.moc"

@@ -1,0 +1,281 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/MainDlg.h"
+
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+
+#include "catalogue/Choice.h"
+#include "model/Sweep.h"
+#include "ui/AboutDlg.h"
+#include "ui/CatalogueArea.h"
+#include "ui/ChoiceComboBox.h"
+#include "ui/ColumnFrames.h"
+#include "ui/FormFont.h"
+#include "ui/GraphDlg.h"
+#include "ui/MessageService.h"
+#include "ui/OptionColumn.h"
+#include "ui/ProgramWindows.h"
+#include "ui/QtPlatform.h"
+#include "ui/SpinEdit.h"
+
+namespace {
+
+using Handler = void (TMainDlg::*)();
+
+struct RadioDesign {
+    const char* name;
+    const char* caption;
+    QRect geometry;  // inside its group box
+    Handler handler;
+};
+
+// Fan k is offered by the k-th button; the captions stand until the fan catalogue is read.
+const std::array<RadioDesign, mfb::kFanCount> kFanButtons{{
+    {"RadioButton1", "Mini Fan", {20, 20, 113, 17}, &TMainDlg::RadioButton1Click},
+    {"RadioButton2", "Midi Fan", {20, 36, 113, 17}, &TMainDlg::RadioButton2Click},
+    {"RadioButton7", "Schubeler DS-51", {20, 52, 121, 17}, &TMainDlg::RadioButton7Click},
+    {"RadioButton8", "HW-730", {20, 68, 113, 17}, &TMainDlg::RadioButton8Click},
+    {"RadioButton9", "HW-750", {20, 84, 113, 17}, &TMainDlg::RadioButton9Click},
+}};
+
+const std::array<RadioDesign, mfb::kOptionCount> kOptionButtons{{
+    {"RadioButton3", "Option 1", {8, 16, 113, 17}, &TMainDlg::RadioButton3Click},
+    {"RadioButton4", "Option 2", {240, 16, 113, 17}, &TMainDlg::RadioButton4Click},
+    {"RadioButton5", "Option 3", {472, 16, 113, 17}, &TMainDlg::RadioButton5Click},
+    {"RadioButton6", "Option 4", {704, 16, 113, 17}, &TMainDlg::RadioButton6Click},
+}};
+
+constexpr std::array<Handler, mfb::kOptionCount> kCalculateHandlers{
+    &TMainDlg::Button1Click, &TMainDlg::Button2Click, &TMainDlg::Button3Click,
+    &TMainDlg::Button4Click};
+constexpr std::array<Handler, mfb::kOptionCount> kChartHandlers{
+    &TMainDlg::Button6Click, &TMainDlg::Button7Click, &TMainDlg::Button8Click,
+    &TMainDlg::Button9Click};
+
+// The client area below the menu bar that a 961 x 760 Windows frame leaves.
+constexpr QSize kClientSize(953, 706);
+
+// Stands in for a chart window that does not exist, as when the window is tested on its own.
+class DroppedChart final : public mfb::ChartSink {
+  public:
+    void ClearSeries(mfb::Series) override {}
+    void AddPoint(mfb::Series, double, double, std::string_view, mfb::Colour) override {}
+    void SetAxisRange(mfb::Axis, double, double) override {}
+    void SetTitle(const std::string&) override {}
+    void SetAxisTitle(mfb::Axis, const std::string&) override {}
+};
+
+QGroupBox* GroupBox(QWidget* parent, const char* name, const QString& title, const QRect& place) {
+    auto* group = new QGroupBox(title, parent);
+    group->setObjectName(QString::fromLatin1(name));
+    group->setGeometry(place);
+    return group;
+}
+
+// The buttons of one group box, the first one checked. A button's handler runs when it becomes
+// checked, by a click or by the program; unchecking runs nothing.
+template <std::size_t N>
+std::array<QRadioButton*, N> RadioButtons(QGroupBox* group,
+                                          const std::array<RadioDesign, N>& designs,
+                                          TMainDlg* window) {
+    std::array<QRadioButton*, N> buttons{};
+    for (std::size_t i = 0; i < N; ++i) {
+        auto* button = new QRadioButton(QString::fromLatin1(designs[i].caption), group);
+        button->setObjectName(QString::fromLatin1(designs[i].name));
+        button->setGeometry(designs[i].geometry);
+        button->setChecked(i == 0);
+        QObject::connect(button, &QRadioButton::toggled, window,
+                         [window, handler = designs[i].handler](bool on) {
+                             if (on) (window->*handler)();
+                         });
+        buttons[i] = button;
+    }
+    return buttons;
+}
+
+// A caption without accelerators: an ampersand in a fan name is shown as it is.
+QString PlainCaption(const std::string& name) {
+    return QString::fromLatin1(name).replace(u'&', QStringLiteral("&&"));
+}
+
+}  // namespace
+
+TMainDlg::TMainDlg(QWidget* parent) : TMainDlg(QtPlatform(), parent) {}
+
+TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
+    : QMainWindow(parent), platform_(std::move(platform)) {
+    setObjectName(QStringLiteral("MainDlg"));
+    setWindowTitle(QStringLiteral("Calculate Fan-Motor-Battery Combination 1.1"));
+    setFont(FormFont());
+    QPalette buttonFace = palette();
+    buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
+    setPalette(buttonFace);
+
+    frames_ = new ColumnFrames(this);
+    setCentralWidget(frames_);
+    catalogueArea_ = std::make_unique<CatalogueArea>(frames_);
+    fanButtons_ = RadioButtons(
+        GroupBox(frames_, "GroupBox1", QStringLiteral("Choose Fan"), QRect(776, 16, 161, 113)),
+        kFanButtons, this);
+    // No caption; the group only makes the four options one exclusive set, apart from the fans.
+    optionButtons_ = RadioButtons(GroupBox(frames_, "GroupBox2", QString(), QRect(8, 136, 934, 41)),
+                                  kOptionButtons, this);
+    for (int option = 1; option <= mfb::kOptionCount; ++option) {
+        const auto index = static_cast<std::size_t>(option - 1);
+        columns_[index] = std::make_unique<OptionColumn>(option, frames_);
+        connect(columns_[index]->calculateButton(), &QPushButton::clicked, this,
+                kCalculateHandlers[index]);
+        connect(columns_[index]->chartButton(), &QPushButton::clicked, this, kChartHandlers[index]);
+    }
+    auto* close = new QPushButton(QStringLiteral("&Close"), frames_);
+    close->setObjectName(QStringLiteral("Button5"));
+    close->setGeometry(439, 632, 75, 25);
+    close->setFont(FormFont(15, true));
+    connect(close, &QPushButton::clicked, this, &TMainDlg::Button5Click);
+    connect(catalogueArea_->motorList(), &ChoiceComboBox::chosen, this, &TMainDlg::ComboBox1Click);
+    connect(catalogueArea_->batteryList(), &ChoiceComboBox::chosen, this,
+            &TMainDlg::ComboBox2Click);
+    buildMenu();
+    arrangeTabOrder();
+    resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+
+    try {
+        FormCreate();
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+}
+
+TMainDlg::~TMainDlg() = default;
+
+void TMainDlg::buildMenu() {
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    QAction* about = menuBar()->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("About1"));
+    connect(about, &QAction::triggered, this, &TMainDlg::About1Click);
+}
+
+void TMainDlg::arrangeTabOrder() {
+    std::vector<QWidget*> order(fanButtons_.begin(), fanButtons_.end());
+    order.insert(order.end(), optionButtons_.begin(), optionButtons_.end());
+    for (const auto& c : columns_) {
+        order.push_back(c->serieEdit());
+        order.push_back(c->parallelEdit());
+    }
+    for (const auto& c : columns_) order.push_back(c->calculateButton());
+    order.push_back(findChild<QPushButton*>(QStringLiteral("Button5")));
+    order.push_back(catalogueArea_->motorList());
+    order.push_back(catalogueArea_->batteryList());
+    for (const auto& c : columns_) order.push_back(c->chartButton());
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+const mfb::TOptionSlot& TMainDlg::slot(int option) const {
+    return slots_.at(static_cast<std::size_t>(option - 1));
+}
+
+OptionColumn& TMainDlg::column(int option) const {
+    return *columns_.at(static_cast<std::size_t>(option - 1));
+}
+
+int TMainDlg::selectedOption() const {
+    for (std::size_t k = 0; k < optionButtons_.size(); ++k) {
+        if (optionButtons_[k]->isChecked()) return static_cast<int>(k) + 1;
+    }
+    return 0;
+}
+
+void TMainDlg::FormCreate() {
+    // The invisible fan list holds the file as read, even when one of its numbers then failed.
+    const auto showFanLines =
+        qScopeGuard([this] { catalogueArea_->showFanLines(catalogue_.FanLines); });
+    mfb::LoadCatalogues(catalogue_, slots_, platform_, *this);
+}
+
+void TMainDlg::MotorsRead(const mfb::Catalogue& catalogue) {
+    catalogueArea_->showMotors(catalogue.MotorLines);
+}
+
+void TMainDlg::BatteriesRead(const mfb::Catalogue& catalogue) {
+    catalogueArea_->showBatteries(catalogue.BatteryLines);
+}
+
+void TMainDlg::FansRead(const mfb::Catalogue& catalogue) {
+    for (std::size_t j = 0; j < fanButtons_.size(); ++j) {
+        fanButtons_[j]->setText(PlainCaption(catalogue.Fans[j].Name));
+    }
+    for (int option = 1; option <= mfb::kOptionCount; ++option) {
+        column(option).showNames(slot(option));
+    }
+}
+
+void TMainDlg::chooseIntoSelected(const std::function<void(mfb::TOptionSlot&)>& choose) {
+    const int option = selectedOption();
+    if (option == 0) return;
+    // A bad number field throws after the name has changed; the labels must show that too.
+    const auto showNames = qScopeGuard([&] { column(option).showNames(slot(option)); });
+    choose(slots_[static_cast<std::size_t>(option - 1)]);
+}
+
+void TMainDlg::ComboBox1Click() {
+    const int index = catalogueArea_->motorList()->currentIndex();
+    if (index < 0) return;
+    const std::string& line = catalogue_.MotorLines.at(static_cast<std::size_t>(index));
+    catalogueArea_->showMotorParameters(mfb::MotorParameterTexts(line));
+    chooseIntoSelected(
+        [&](mfb::TOptionSlot& s) { mfb::ChooseMotor(s, line, platform_.decimalSeparator); });
+}
+
+void TMainDlg::ComboBox2Click() {
+    const int index = catalogueArea_->batteryList()->currentIndex();
+    if (index < 0) return;
+    const std::string& line = catalogue_.BatteryLines.at(static_cast<std::size_t>(index));
+    catalogueArea_->showBatteryParameters(mfb::BatteryParameterTexts(line));
+    chooseIntoSelected(
+        [&](mfb::TOptionSlot& s) { mfb::ChooseBattery(s, line, platform_.decimalSeparator); });
+}
+
+void TMainDlg::fanChosen(int fan) {
+    chooseIntoSelected([&](mfb::TOptionSlot& s) { mfb::ChooseFan(s, catalogue_.Fans, fan); });
+}
+
+void TMainDlg::optionSelected(int option) {
+    // The fan buttons follow the option's fan. Checking a button runs its handler, which writes
+    // the same name back into this option.
+    for (std::size_t j = 0; j < fanButtons_.size(); ++j) {
+        if (column(option).fanName() == QString::fromLatin1(catalogue_.Fans[j].Name)) {
+            fanButtons_[j]->setChecked(true);
+        }
+    }
+    frames_->select(option);
+}
+
+void TMainDlg::calculate(int option) {
+    OptionColumn& c = column(option);
+    if (c.motorName().isEmpty() || c.batteryName().isEmpty()) return;
+    const mfb::SweepInputs inputs{
+        catalogue_.Fans,        catalogue_.WireResistance, catalogue_.FansLoaded,     option,
+        c.serieEdit()->value(), c.parallelEdit()->value(), platform_.decimalSeparator};
+    DroppedChart dropped;
+    TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1));
+    mfb::ChartSink& chart = graph != nullptr ? static_cast<mfb::ChartSink&>(*graph) : dropped;
+    mfb::CalculateReport report;
+    mfb::Calculate(slots_[static_cast<std::size_t>(option - 1)], inputs, c, chart, report);
+}
+
+void TMainDlg::showChart(int option) {
+    if (TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1))) {
+        graph->showChart();
+    }
+}
+
+void TMainDlg::Button5Click() {
+    close();
+}
+
+void TMainDlg::About1Click() {
+    if (TAboutDlg* about = Windows().AboutDlg) about->showModal();
+}

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "catalogue/Catalogue.h"
+#include "model/OptionSlot.h"
+
+class CatalogueArea;
+class ColumnFrames;
+class OptionColumn;
+class QRadioButton;
+
+// The main window: the catalogue area, the fan and option groups and the four option columns.
+// It owns the catalogues and the four option slots for the whole run. Its handlers show values
+// and hand the user's choices to the core; an error escaping a handler ends it where it failed.
+class TMainDlg : public QMainWindow, private mfb::LoadObserver {
+    Q_OBJECT
+  public:
+    // Loads the catalogues from the working directory.
+    explicit TMainDlg(QWidget* parent = nullptr);
+    // Loads them through `platform`. A loading error is shown in the error box and the window
+    // comes up with what was loaded before it.
+    explicit TMainDlg(mfb::CataloguePlatform platform, QWidget* parent = nullptr);
+    ~TMainDlg() override;
+
+    const mfb::TOptionSlot& slot(int option) const;  // option 1..4
+    const mfb::Catalogue& catalogue() const { return catalogue_; }
+    // The option whose button is checked, 1..4.
+    int selectedOption() const;
+
+    void FormCreate();
+    void ComboBox1Click();
+    void ComboBox2Click();
+    void RadioButton1Click() { fanChosen(1); }
+    void RadioButton2Click() { fanChosen(2); }
+    void RadioButton7Click() { fanChosen(3); }
+    void RadioButton8Click() { fanChosen(4); }
+    void RadioButton9Click() { fanChosen(5); }
+    void RadioButton3Click() { optionSelected(1); }
+    void RadioButton4Click() { optionSelected(2); }
+    void RadioButton5Click() { optionSelected(3); }
+    void RadioButton6Click() { optionSelected(4); }
+    void Button1Click() { calculate(1); }
+    void Button2Click() { calculate(2); }
+    void Button3Click() { calculate(3); }
+    void Button4Click() { calculate(4); }
+    void Button5Click();
+    void Button6Click() { showChart(1); }
+    void Button7Click() { showChart(2); }
+    void Button8Click() { showChart(3); }
+    void Button9Click() { showChart(4); }
+    void About1Click();
+
+  private:
+    void MotorsRead(const mfb::Catalogue& catalogue) override;
+    void BatteriesRead(const mfb::Catalogue& catalogue) override;
+    void FansRead(const mfb::Catalogue& catalogue) override;
+
+    void buildMenu();
+    void arrangeTabOrder();
+    // Hands the slot of the selected option to `choose`, then shows its names.
+    void chooseIntoSelected(const std::function<void(mfb::TOptionSlot&)>& choose);
+
+    void fanChosen(int fan);
+    void optionSelected(int option);
+    void calculate(int option);
+    void showChart(int option);
+    OptionColumn& column(int option) const;
+
+    mfb::CataloguePlatform platform_;
+    mfb::Catalogue catalogue_;
+    std::array<mfb::TOptionSlot, mfb::kOptionCount> slots_{};
+
+    ColumnFrames* frames_;
+    std::unique_ptr<CatalogueArea> catalogueArea_;
+    std::array<QRadioButton*, mfb::kFanCount> fanButtons_{};
+    std::array<QRadioButton*, mfb::kOptionCount> optionButtons_{};
+    std::array<std::unique_ptr<OptionColumn>, mfb::kOptionCount> columns_;
+};

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "model/SweepSinks.h"
+
+class AutoLabel;
+class QPushButton;
+class QWidget;
+class SpinEdit;
+
+namespace mfb {
+struct TOptionSlot;
+}
+
+// One option column of the main window: its name labels, cell-count boxes, result labels and its
+// Calculate and Chart buttons, created on the window's client area. A Calculate of the column
+// writes its results here.
+class OptionColumn final : public mfb::ResultView {
+  public:
+    // Column `option` (1..4) with its object names and positions.
+    OptionColumn(int option, QWidget* parent);
+
+    QString fanName() const;
+    QString motorName() const;
+    QString batteryName() const;
+    // The three name labels show what the slot holds now.
+    void showNames(const mfb::TOptionSlot& slot);
+
+    SpinEdit* serieEdit() const { return serie_; }
+    SpinEdit* parallelEdit() const { return parallel_; }
+    QPushButton* calculateButton() const { return calculate_; }
+    QPushButton* chartButton() const { return chart_; }
+
+    void ShowValue(mfb::ResultField field, const std::string& text) override;
+    void EnableChart() override;
+    void ShowWarning(const std::string& message) override;
+
+  private:
+    AutoLabel* fan_;
+    AutoLabel* motor_;
+    AutoLabel* battery_;
+    SpinEdit* serie_;
+    SpinEdit* parallel_;
+    std::array<AutoLabel*, mfb::kResultFieldCount> values_{};  // by ResultField
+    QPushButton* calculate_;
+    QPushButton* chart_;
+};

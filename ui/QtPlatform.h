@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include "catalogue/Catalogue.h"
+
+// The catalogue platform of the window program: files from `directory` (the working directory
+// when empty), lines ordered by the user's locale with case ignored, and the locale's decimal
+// separator. Catalogue bytes are taken as Latin-1 for the comparison.
+mfb::CataloguePlatform QtPlatform(const QString& directory = QString());

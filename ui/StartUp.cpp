@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/StartUp.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include "ui/AboutDlg.h"
+#include "ui/GraphDlg.h"
+#include "ui/MainDlg.h"
+#include "ui/ProgramWindows.h"
+
+ShowCommand ParseShowCommand(const QString& value) {
+    const QString command = value.trimmed().toLower();
+    if (command == u"maximized" || command == u"maximised") return ShowCommand::Maximized;
+    if (command == u"minimized" || command == u"minimised") return ShowCommand::Minimized;
+    return ShowCommand::Normal;
+}
+
+ShowCommand ShowCommandFromEnvironment() {
+    return ParseShowCommand(qEnvironmentVariable("MFBCALC_SHOW"));
+}
+
+namespace {
+
+void CentreOnScreen(QWidget& window) {
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) return;
+    const QRect area = screen->geometry();
+    const QSize outer = window.frameGeometry().size();
+    window.move(area.left() + (area.width() - outer.width()) / 2,
+                area.top() + (area.height() - outer.height()) / 2);
+}
+
+void Show(QWidget& window, ShowCommand show) {
+    switch (show) {
+        case ShowCommand::Maximized:
+            window.showMaximized();
+            break;
+        case ShowCommand::Minimized:
+            window.setAttribute(Qt::WA_ShowWithoutActivating);
+            window.showMinimized();
+            break;
+        case ShowCommand::Normal:
+            window.show();
+            break;
+    }
+}
+
+}  // namespace
+
+void StartUp(ShowCommand show) {
+    // The title goes in as the application name, which also serves as the display name (the
+    // error box's caption). Set as the display name, Qt would append it to every window caption
+    // ("About — Calculate ..."), and each window has a caption of its own. On X11 it becomes the
+    // window class, which is what taskbars group and label by.
+    QApplication::setApplicationName(kApplicationTitle);
+    QApplication::setDesktopFileName(QStringLiteral("mfbcalc"));
+    // Only the main window ends the program; the chart windows and the About box go with it.
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    ProgramWindows& windows = Windows();
+    windows.MainDlg = new TMainDlg;
+    windows.AboutDlg = new TAboutDlg(windows.MainDlg);
+    windows.AboutDlg->setAttribute(Qt::WA_QuitOnClose, false);
+    for (int option = 1; option <= 4; ++option) {
+        auto* chart = new TGraphDlg(option);
+        chart->setAttribute(Qt::WA_QuitOnClose, false);
+        windows.GraphDlg[option - 1] = chart;
+    }
+
+    TMainDlg* main = windows.MainDlg;
+    CentreOnScreen(*main);
+    const QSize guessedOuter = main->frameGeometry().size();
+    Show(*main, show);
+    // The window frame is known only once the window is on the screen; centre again with it.
+    if (show == ShowCommand::Normal) {
+        QTimer::singleShot(0, main, [main, guessedOuter] {
+            if (main->frameGeometry().size() != guessedOuter) CentreOnScreen(*main);
+        });
+    }
+}
+
+void ShutDown() {
+    ProgramWindows& windows = Windows();
+    for (auto it = windows.GraphDlg.rbegin(); it != windows.GraphDlg.rend(); ++it) {
+        delete *it;
+        *it = nullptr;
+    }
+    delete windows.AboutDlg;
+    windows.AboutDlg = nullptr;
+    delete windows.MainDlg;
+    windows.MainDlg = nullptr;
+}
+
+int RunProgram(ShowCommand show) {
+    StartUp(show);
+    const int status = QApplication::exec();
+    ShutDown();
+    return status;
+}
