@@ -144,7 +144,7 @@ BENCHMARK(BM_AddPoint)
 // Keeps the console output and remembers each run's time, to print the ratios the chart is judged
 // by: the large chart against the small one.
 class RatioReporter : public benchmark::ConsoleReporter {
-  public:
+public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -160,7 +160,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
                     large->second / small->second);
     }
 
-  private:
+private:
     std::map<std::string, double> times_;
 };
 

@@ -73,8 +73,8 @@ void BM_BareModelLoop(benchmark::State& state) {
         benchmark::DoNotOptimize(sweep.slot.RpmMotor);
     }
     state.counters["steps"] = static_cast<double>(steps);
-    state.counters["steps/s"] =
-        benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(steps),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_BareModelLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
 

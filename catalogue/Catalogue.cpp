@@ -31,8 +31,8 @@ void ReadFans(Catalogue& catalogue, char separator) {
         TFanData& fan = catalogue.Fans[k - 1];
         std::size_t line = FanNameLine(k);
         fan.Name = FanLine(lines, line);
-        for (double* field : {&fan.a0, &fan.a1, &fan.a2, &fan.a3, &fan.a4, &fan.ChartMinPower,
-                              &fan.Reserved}) {
+        for (double* field :
+             {&fan.a0, &fan.a1, &fan.a2, &fan.a3, &fan.a4, &fan.ChartMinPower, &fan.Reserved}) {
             *field = ParseNumber(FanLine(lines, ++line), separator);
         }
     }

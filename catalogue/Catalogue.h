@@ -58,7 +58,9 @@ void SortLines(std::vector<std::string>& lines,
                const std::function<bool(const std::string&, const std::string&)>& less);
 
 // Line number (from 1) of fan k's name; number j (1..7) follows on the next lines.
-constexpr std::size_t FanNameLine(int fanNumber) { return 14 + 8 * (fanNumber - 1); }
+constexpr std::size_t FanNameLine(int fanNumber) {
+    return 14 + 8 * (fanNumber - 1);
+}
 inline constexpr std::size_t kFanFileMinLines = FanNameLine(kFanCount) + 7;
 
 }  // namespace mfb

@@ -19,11 +19,15 @@ constexpr Columns kName{1, 20};
 constexpr Columns kKv{45, 4}, kRi{51, 5}, kIo{59, 4};
 constexpr Columns kCapacity{45, 4}, kRCell{51, 6}, kUCell{59, 5}, kCellWeight{65, 4};
 
-std::string_view Cut(std::string_view line, Columns c) { return Field(line, c.start, c.width); }
+std::string_view Cut(std::string_view line, Columns c) {
+    return Field(line, c.start, c.width);
+}
 
 }  // namespace
 
-std::string_view EntryText(std::string_view line) { return Cut(line, kEntry); }
+std::string_view EntryText(std::string_view line) {
+    return Cut(line, kEntry);
+}
 
 std::array<std::string_view, 3> MotorParameterTexts(std::string_view line) {
     return {Cut(line, kKv), Cut(line, kRi), Cut(line, kIo)};

@@ -20,7 +20,9 @@ std::string InvalidNumberMessage(std::string_view field) {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t SkipDigits(std::string_view s, std::size_t i) {
     while (i < s.size() && IsDigit(s[i])) ++i;
@@ -56,7 +58,8 @@ double ParseNumber(std::string_view field, char decimalSeparator) {
     if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
         ++i;
         bool expNegative = false;
-        if (i < field.size() && (field[i] == '+' || field[i] == '-')) expNegative = field[i++] == '-';
+        if (i < field.size() && (field[i] == '+' || field[i] == '-'))
+            expNegative = field[i++] == '-';
         for (; i < field.size() && IsDigit(field[i]); ++i) {
             if (exponent < 100'000'000) exponent = exponent * 10 + (field[i] - '0');
         }

@@ -19,7 +19,7 @@ struct AxisRange {
 // A sweep can run to millions of steps, so points are not kept: with a CSV stream each step is
 // written as one row the moment its third point arrives.
 class CliChart : public ChartSink {
-  public:
+public:
     explicit CliChart(std::ostream* csv = nullptr) : csv_(csv) {}
 
     void ClearSeries(Series) override {}
@@ -33,7 +33,7 @@ class CliChart : public ChartSink {
 
     static void WriteCsvHeader(std::ostream& csv);
 
-  private:
+private:
     std::ostream* csv_;
     long long step_ = 0;
     double x_ = 0, rpmFan_ = 0, rpmMotor_ = 0;

@@ -10,7 +10,7 @@ namespace mfb::cli {
 
 // A command line the program cannot act on; exit status 2.
 class UsageError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 

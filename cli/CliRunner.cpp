@@ -41,7 +41,7 @@ int ExitStatus(CliOutcome outcome) {
 
 // Stage by stage, each failure ending the run with its own exit status.
 class Run {
-  public:
+public:
     Run(const CliOptions& options, std::ostream& out, std::ostream& err, char separator)
         : options_(options), out_(out), err_(err), separator_(separator) {}
 
@@ -64,7 +64,7 @@ class Run {
         return Calculate();
     }
 
-  private:
+private:
     TOptionSlot& Slot() { return slots_[static_cast<std::size_t>(options_.option - 1)]; }
 
     void Choose() {

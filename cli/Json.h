@@ -18,7 +18,7 @@ std::string JsonNumber(double value);
 
 // Writes one JSON value with two-space indentation, keeping track of commas and nesting.
 class JsonWriter {
-  public:
+public:
     explicit JsonWriter(std::ostream& out) : out_(out) {}
     void BeginObject();
     void EndObject();  // after the outermost object, also ends the line
@@ -28,7 +28,7 @@ class JsonWriter {
     void Integer(long long value);
     void Null();
 
-  private:
+private:
     void BeforeValue();
     void NewLine();
 

@@ -11,7 +11,7 @@ namespace mfb::cli {
 
 // The option column as the command sees it: the texts written and the last warning.
 class RecordingView : public ResultView {
-  public:
+public:
     void ShowValue(ResultField field, const std::string& text) override;
     void EnableChart() override { chartEnabled_ = true; }
     void ShowWarning(const std::string& message) override { warning_ = message; }
@@ -20,7 +20,7 @@ class RecordingView : public ResultView {
     const std::string& Warning() const { return warning_; }
     bool ChartEnabled() const { return chartEnabled_; }
 
-  private:
+private:
     std::array<std::optional<std::string>, kResultFieldCount> labels_;
     std::string warning_;
     bool chartEnabled_ = false;

@@ -5,12 +5,12 @@
 
 namespace mfb {
 
-// How every computed number is shown (a double, or an extended product such as a shaft power): fixed notation with two decimals and the locale's decimal
-// separator, no thousands separator. The value is first taken to 18 significant decimal digits
-// (correctly rounded from its exact binary value); a third decimal of 5 or more then rounds away
-// from zero, so 0.125 shows as 0.13 while 1.005, stored as 1.00499999999999989..., shows as 1.00.
-// A value below zero keeps its minus sign even when it rounds to zero ("-0.00"); negative zero
-// shows as "0.00".
+// How every computed number is shown (a double, or an extended product such as a shaft power):
+// fixed notation with two decimals and the locale's decimal separator, no thousands separator. The
+// value is first taken to 18 significant decimal digits (correctly rounded from its exact binary
+// value); a third decimal of 5 or more then rounds away from zero, so 0.125 shows as 0.13
+// while 1.005, stored as 1.00499999999999989..., shows as 1.00. A value below zero keeps its minus
+// sign even when it rounds to zero ("-0.00"); negative zero shows as "0.00".
 //
 // With more than 15 digits before the decimal point the precision of 15 significant digits no
 // longer reaches the decimals, and the value is written in scientific notation instead: 15

@@ -30,7 +30,7 @@ struct PixelGrid {
 // points: a resize of a chart of millions of points does not read them all again. The summary
 // refers to the points by index; it is valid until the points change.
 class PixelReduction {
-  public:
+public:
     // Summarises points[first, last), sorted by ascending x.
     void Build(const std::deque<ChartPoint>& points, std::size_t first, std::size_t last) {
         Reset(first);
@@ -66,7 +66,7 @@ class PixelReduction {
     std::size_t First() const { return first_; }
     std::size_t Last() const { return last_; }
 
-  private:
+private:
     struct BlockExtremes {
         double minY;
         double maxY;

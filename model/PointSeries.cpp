@@ -8,7 +8,9 @@ namespace mfb {
 
 namespace {
 
-bool XLess(const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; }
+bool XLess(const ChartPoint& a, const ChartPoint& b) {
+    return a.x < b.x;
+}
 
 // A stable sort that takes the shape of sweep data into account: a few long runs of rising or
 // falling x. Strictly falling runs are reversed in place (they hold no ties, so stability is kept),
@@ -24,7 +26,8 @@ void MergeRuns(std::deque<ChartPoint>& points, std::size_t sorted) {
         std::size_t j = i + 1;
         if (j < n && points[j].x < points[i].x) {
             while (j < n && points[j].x < points[j - 1].x) ++j;
-            std::reverse(begin + static_cast<std::ptrdiff_t>(i), begin + static_cast<std::ptrdiff_t>(j));
+            std::reverse(begin + static_cast<std::ptrdiff_t>(i),
+                         begin + static_cast<std::ptrdiff_t>(j));
         } else {
             while (j < n && !(points[j].x < points[j - 1].x)) ++j;
         }
@@ -56,7 +59,8 @@ void PointSeries::Clear() {
 
 void PointSeries::Add(double x, double y, Colour colour) {
     // In order so far and still in order: the common case stays sorted without any work.
-    const bool inOrder = sortedCount_ == points_.size() && (points_.empty() || points_.back().x <= x);
+    const bool inOrder =
+        sortedCount_ == points_.size() && (points_.empty() || points_.back().x <= x);
     if (runs_.empty() || runs_.back().second != colour) runs_.emplace_back(points_.size(), colour);
     points_.push_back({x, y});
     if (inOrder) sortedCount_ = points_.size();

@@ -22,8 +22,9 @@ struct ChartPoint {
 // each at its sorted place would be quadratic; instead points are appended in arrival order (16
 // bytes each) and sorted stably the first time they are read after a change: O(n log n) in all,
 // nothing when they arrived in order. A deque grows by fixed blocks, so memory stays at about 16
-// bytes a point where a vector's doubling would average 24 and copy everything as it grows. Colours are kept as runs, since a sweep gives every point of a
-// series the same colour. Point texts are not kept: the chart never shows them.
+// bytes a point where a vector's doubling would average 24 and copy everything as it grows. Colours
+// are kept as runs, since a sweep gives every point of a series the same colour. Point texts are
+// not kept: the chart never shows them.
 class PointSeries {
 public:
     explicit PointSeries(Colour colour = 0) : seriesColour_(colour) {}

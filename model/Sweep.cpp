@@ -12,15 +12,24 @@ namespace mfb {
 
 std::string_view Caption(ResultField field) {
     switch (field) {
-        case ResultField::Weight: return "Weight";
-        case ResultField::UBattery: return "U Battery";
-        case ResultField::RTotal: return "R Total";
-        case ResultField::Current: return "Current";
-        case ResultField::Rpm: return "Rpm";
-        case ResultField::PinMotor: return "Pin Motor";
-        case ResultField::PoutMotor: return "Pout Motor";
-        case ResultField::Efficiency: return "Efficiency";
-        case ResultField::UMotor: return "U Motor";
+        case ResultField::Weight:
+            return "Weight";
+        case ResultField::UBattery:
+            return "U Battery";
+        case ResultField::RTotal:
+            return "R Total";
+        case ResultField::Current:
+            return "Current";
+        case ResultField::Rpm:
+            return "Rpm";
+        case ResultField::PinMotor:
+            return "Pin Motor";
+        case ResultField::PoutMotor:
+            return "Pout Motor";
+        case ResultField::Efficiency:
+            return "Efficiency";
+        case ResultField::UMotor:
+            return "U Motor";
     }
     return {};
 }
@@ -110,7 +119,9 @@ void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, Chart
 
         // A product of two finite doubles faults only by overflowing, which shows as an infinity;
         // testing that is cheaper than reading the flags at every step.
-        const auto shaftPower = [&] { return static_cast<Extended>(slot.PinMotor) * slot.Efficiency; };
+        const auto shaftPower = [&] {
+            return static_cast<Extended>(slot.PinMotor) * slot.Efficiency;
+        };
         double x = static_cast<double>(shaftPower());
         if (!std::isfinite(x)) {
             ClearFaults();

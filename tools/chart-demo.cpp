@@ -23,7 +23,7 @@
 namespace {
 
 class PrintingView : public mfb::ResultView {
-  public:
+public:
     void ShowValue(mfb::ResultField field, const std::string& text) override {
         std::printf("%s: %s\n", std::string(mfb::Caption(field)).c_str(), text.c_str());
     }

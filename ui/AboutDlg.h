@@ -9,7 +9,7 @@ class QPushButton;
 // The About box: four centred lines and "&Close". It is created once, hidden, and only shown and
 // hidden afterwards, so it keeps the place where the user left it.
 class TAboutDlg : public QDialog {
-  public:
+public:
     explicit TAboutDlg(QWidget* parent = nullptr);
 
     // Shows the box modally and returns when it is closed. The first time it is centred over its
@@ -28,7 +28,7 @@ class TAboutDlg : public QDialog {
 
     void Button1Click();
 
-  private:
+private:
     QLabel* AddLine(const char* name, const QString& text, int pixelSize, int top);
     void PlaceOverMainWindow();
 

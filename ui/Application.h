@@ -7,7 +7,7 @@
 // this is the one place where an error escaping a handler is caught: it is shown in the error box,
 // the handler stays ended where it failed, and the loop goes on.
 class Application : public QApplication {
-  public:
+public:
     Application(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;

@@ -7,7 +7,7 @@
 // right-anchored one keeps its right edge and grows to the left, so a column of numbers stays
 // aligned on the right whatever their length.
 class AutoLabel : public QLabel {
-  public:
+public:
     enum class Anchor { Left, Right };
 
     // `x` is the left edge of a left-anchored label and the right edge of a right-anchored one.
@@ -17,7 +17,7 @@ class AutoLabel : public QLabel {
     // Replaces QLabel::setText so that the width follows the text; write through this type.
     void setText(const QString& text);
 
-  private:
+private:
     void fit();
 
     int x_;

@@ -14,7 +14,7 @@ class QWidget;
 // The top of the main window: the motor and battery lists, the raw parameters of the entries
 // chosen last, and the invisible lists holding the catalogue lines as read.
 class CatalogueArea {
-  public:
+public:
     explicit CatalogueArea(QWidget* parent);
 
     ChoiceComboBox* motorList() const { return motorList_; }
@@ -29,7 +29,7 @@ class CatalogueArea {
     void showMotorParameters(const std::array<std::string_view, 3>& texts);
     void showBatteryParameters(const std::array<std::string_view, 4>& texts);
 
-  private:
+private:
     ChoiceComboBox* motorList_;
     ChoiceComboBox* batteryList_;
     QListWidget* motorLines_;

@@ -23,7 +23,7 @@ QT_END_NAMESPACE
 // Points whose colour differs from the curve's are drawn over it as extra segment series, one per
 // colour run, kept out of the legend; the segment into a point takes that point's colour.
 class ChartCurve {
-  public:
+public:
     // `line` already belongs to `chart` and is attached to both axes.
     ChartCurve(QChart* chart, QLineSeries* line, QAbstractAxis* xAxis, QAbstractAxis* yAxis,
                mfb::Colour colour);
@@ -59,7 +59,7 @@ class ChartCurve {
     // grid changed since the last call.
     void Refresh(const mfb::PixelGrid& grid);
 
-  private:
+private:
     struct Segment {
         mfb::PixelReduction reduction;
         QLineSeries* line;

@@ -9,20 +9,20 @@
 // entry and the field is then left or confirmed with Enter.
 class ChoiceComboBox : public QComboBox {
     Q_OBJECT
-  public:
+public:
     ChoiceComboBox(const char* objectName, const QString& designText, QWidget* parent);
 
     // The entries, none of them chosen, and `prompt` in the edit field.
     void setEntries(const QStringList& entries, const QString& prompt);
 
-  signals:
+signals:
     void chosen(int index);
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-  private:
+private:
     void onActivated(int index);
 
     // Set while the edit field finishes editing: QComboBox then looks the typed text up among the

@@ -10,7 +10,7 @@
 // repaint the frames are drawn in column order; when an option has just been selected, the
 // selected frame is drawn last, over its neighbours, for that one paint.
 class ColumnFrames : public QWidget {
-  public:
+public:
     explicit ColumnFrames(QWidget* parent = nullptr);
 
     int selected() const { return selected_; }
@@ -22,10 +22,10 @@ class ColumnFrames : public QWidget {
     static constexpr int kLefts[4] = {10, 244, 476, 708};
     static constexpr int kRights[4] = {243, 477, 709, 941};
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     int selected_ = 1;
     bool selectedLast_ = false;
 };

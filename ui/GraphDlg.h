@@ -28,7 +28,7 @@ class ChartCurve;
 // only ever sees what a pixel column can show (see ChartCurve).
 class TGraphDlg : public QWidget, public mfb::ChartSink {
     Q_OBJECT
-  public:
+public:
     explicit TGraphDlg(int option, QWidget* parent = nullptr);  // option 1..4
     ~TGraphDlg() override;
 
@@ -56,11 +56,11 @@ class TGraphDlg : public QWidget, public mfb::ChartSink {
     void Button1Click();
     void FormResize();
 
-  protected:
+protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-  private:
+private:
     void ScheduleRefresh() {
         if (refreshQueued_) return;
         refreshQueued_ = true;

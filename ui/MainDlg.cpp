@@ -60,7 +60,7 @@ constexpr QSize kClientSize(953, 706);
 
 // Stands in for a chart window that does not exist, as when the window is tested on its own.
 class DroppedChart final : public mfb::ChartSink {
-  public:
+public:
     void ClearSeries(mfb::Series) override {}
     void AddPoint(mfb::Series, double, double, std::string_view, mfb::Colour) override {}
     void SetAxisRange(mfb::Axis, double, double) override {}

@@ -19,7 +19,7 @@ class QRadioButton;
 // and hand the user's choices to the core; an error escaping a handler ends it where it failed.
 class TMainDlg : public QMainWindow, private mfb::LoadObserver {
     Q_OBJECT
-  public:
+public:
     // Loads the catalogues from the working directory.
     explicit TMainDlg(QWidget* parent = nullptr);
     // Loads them through `platform`. A loading error is shown in the error box and the window
@@ -55,7 +55,7 @@ class TMainDlg : public QMainWindow, private mfb::LoadObserver {
     void Button9Click() { showChart(4); }
     void About1Click();
 
-  private:
+private:
     void MotorsRead(const mfb::Catalogue& catalogue) override;
     void BatteriesRead(const mfb::Catalogue& catalogue) override;
     void FansRead(const mfb::Catalogue& catalogue) override;

@@ -22,7 +22,9 @@ MessageService* current = &defaultMessages;
 
 }  // namespace
 
-MessageService& Messages() { return *current; }
+MessageService& Messages() {
+    return *current;
+}
 
 MessageService* SetMessages(MessageService* service) {
     MessageService* previous = current;

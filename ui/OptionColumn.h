@@ -19,7 +19,7 @@ struct TOptionSlot;
 // Calculate and Chart buttons, created on the window's client area. A Calculate of the column
 // writes its results here.
 class OptionColumn final : public mfb::ResultView {
-  public:
+public:
     // Column `option` (1..4) with its object names and positions.
     OptionColumn(int option, QWidget* parent);
 
@@ -38,7 +38,7 @@ class OptionColumn final : public mfb::ResultView {
     void EnableChart() override;
     void ShowWarning(const std::string& message) override;
 
-  private:
+private:
     AutoLabel* fan_;
     AutoLabel* motor_;
     AutoLabel* battery_;

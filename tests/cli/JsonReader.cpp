@@ -9,7 +9,7 @@ namespace mfb::cli::test {
 namespace {
 
 class Parser {
-  public:
+public:
     explicit Parser(std::string_view text) : s_(text) {}
 
     JsonValue Document() {
@@ -19,7 +19,7 @@ class Parser {
         return v;
     }
 
-  private:
+private:
     [[noreturn]] void Fail(const std::string& what) {
         throw std::runtime_error("JSON: " + what + " at offset " + std::to_string(i_));
     }

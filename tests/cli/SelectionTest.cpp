@@ -24,7 +24,7 @@ TEST(LineOrder, SortsWithCaseIgnoredAndKeepsEqualLinesInFileOrder) {
 }
 
 class SelectLineTest : public ::testing::Test {
-  protected:
+protected:
     // Sorted as the motor list is; entry texts are columns 1-44.
     const std::vector<std::string> lines_ = {
         "Alpha 1000" + std::string(34, ' ') + "1000",

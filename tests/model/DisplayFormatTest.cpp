@@ -19,16 +19,16 @@ TEST(DisplayFormatTest, FixedWithTwoDecimals) {
         {0, '.', "0.00"},
         {-0.0, '.', "0.00"},
         {1, '.', "1.00"},
-        {0.125, '.', "0.13"},       // exact half rounds away from zero
+        {0.125, '.', "0.13"},  // exact half rounds away from zero
         {-0.125, '.', "-0.13"},
-        {0.005, '.', "0.01"},       // the double is a little above 0.005
-        {1.005, '.', "1.00"},       // the double is a little below 1.005
+        {0.005, '.', "0.01"},  // the double is a little above 0.005
+        {1.005, '.', "1.00"},  // the double is a little below 1.005
         {2.675, '.', "2.67"},
         {0.994999, '.', "0.99"},
-        {0.995, '.', "0.99"},       // the double is a little below 0.995
-        {0.995L, '.', "1.00"},      // the extended value is not, and carries into the integer
+        {0.995, '.', "0.99"},   // the double is a little below 0.995
+        {0.995L, '.', "1.00"},  // the extended value is not, and carries into the integer
         {99.995L, '.', "100.00"},
-        {-0.001, '.', "-0.00"},     // below zero keeps its sign
+        {-0.001, '.', "-0.00"},  // below zero keeps its sign
         {-0.004999, '.', "-0.00"},
         {0.004999, '.', "0.00"},
         {1e-300, '.', "0.00"},

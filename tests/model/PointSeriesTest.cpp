@@ -23,8 +23,11 @@ struct Case {
 TEST(PointSeriesTest, KeepsXAscendingWithTiesInArrivalOrder) {
     const Case cases[] = {
         {"in order", {{1, 10}, {2, 20}, {3, 30}}, {{1, 10}, {2, 20}, {3, 30}}},
-        {"smaller x inserted at its place", {{1, 10}, {3, 30}, {2, 20}}, {{1, 10}, {2, 20}, {3, 30}}},
-        {"ties keep arrival order", {{2, 1}, {1, 2}, {2, 3}, {1, 4}, {2, 5}},
+        {"smaller x inserted at its place",
+         {{1, 10}, {3, 30}, {2, 20}},
+         {{1, 10}, {2, 20}, {3, 30}}},
+        {"ties keep arrival order",
+         {{2, 1}, {1, 2}, {2, 3}, {1, 4}, {2, 5}},
          {{1, 2}, {1, 4}, {2, 1}, {2, 3}, {2, 5}}},
         {"rising then falling like a sweep near the pack limit",
          {{1, 0}, {3, 1}, {5, 2}, {4, 3}, {3, 4}, {2, 5}},
@@ -45,7 +48,8 @@ TEST(PointSeriesTest, AddingAfterReadingSortsAgain) {
     EXPECT_EQ(series.Points().front().x, 1);
     series.Add(3, 2, kRed);
     series.Add(0, 3, kRed);
-    EXPECT_EQ(Contents(series), (std::vector<std::pair<double, double>>{{0, 3}, {1, 1}, {3, 2}, {5, 0}}));
+    EXPECT_EQ(Contents(series),
+              (std::vector<std::pair<double, double>>{{0, 3}, {1, 1}, {3, 2}, {5, 0}}));
     series.Clear();
     EXPECT_TRUE(series.Empty());
     EXPECT_TRUE(series.ColourRuns().empty());

@@ -102,9 +102,12 @@ TEST(SweepTest, EverythingHappensInItsOrder) {
     Rig rig;
     rig.FanCurve(0, 2500);
     rig.Run();
-    const std::vector<std::string> expected = {
-        "value Weight=250.00", "value U Battery=12.00", "value R Total=0.07", "clear 0", "clear 1",
-        "clear 2"};
+    const std::vector<std::string> expected = {"value Weight=250.00",
+                                               "value U Battery=12.00",
+                                               "value R Total=0.07",
+                                               "clear 0",
+                                               "clear 1",
+                                               "clear 2"};
     ASSERT_GT(rig.sinks.events.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(rig.sinks.events.begin(), rig.sinks.events.begin() + 6),
               expected);
@@ -139,7 +142,8 @@ TEST(SweepTest, PowerStepIsAddedToTheStoredValue) {
     rig.FanCurve(0, 2500);
     rig.Run();
     double expected = StartPower;
-    for (long long i = 0; i < rig.report.steps; ++i) expected = static_cast<double>(expected + 0.1L);
+    for (long long i = 0; i < rig.report.steps; ++i)
+        expected = static_cast<double>(expected + 0.1L);
     EXPECT_EQ(rig.slot.PinMotor, expected);
     EXPECT_NE(rig.slot.PinMotor, static_cast<double>(75 + 0.1L * rig.report.steps));
 }

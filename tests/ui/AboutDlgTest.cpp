@@ -25,7 +25,7 @@ void ShowModalAndThen(TAboutDlg& about, const std::function<void()>& whileOpen) 
 class AboutDlgTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void window() {
         TAboutDlg about;
         QCOMPARE(about.objectName(), QStringLiteral("AboutDlg"));

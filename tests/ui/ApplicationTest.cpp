@@ -10,7 +10,7 @@
 class ApplicationTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void errorBoxText_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");

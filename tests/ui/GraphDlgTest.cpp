@@ -26,7 +26,7 @@ constexpr std::array kAllSeries{Series::RpmFan, Series::RpmMotor, Series::Curren
 constexpr std::array kColours{mfb::kRed, mfb::kGreen, mfb::kYellow};  // by series
 
 class SilentView : public mfb::ResultView {
-  public:
+public:
     void ShowValue(mfb::ResultField, const std::string&) override {}
     void EnableChart() override {}
     void ShowWarning(const std::string&) override {}
@@ -102,7 +102,7 @@ Q_DECLARE_METATYPE(mfb::Axis)
 class GraphDlgTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void init() { dlg_ = std::make_unique<TGraphDlg>(3); }
     void cleanup() { dlg_.reset(); }
 
@@ -126,7 +126,7 @@ class GraphDlgTest : public QObject {
     void realSweepShowsWhatCalculateReported();
     void failedSweepKeepsEarlierRangesAndTitle();
 
-  private:
+private:
     void Show() {
         dlg_->showChart();
         QVERIFY(QTest::qWaitForWindowExposed(dlg_.get()));

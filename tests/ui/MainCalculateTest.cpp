@@ -70,7 +70,7 @@ constexpr const char* kParallelEdits[] = {"SpinEdit2", "SpinEdit4", "SpinEdit6",
 
 // What the core shows for a slot, to hold the window's labels against.
 class RecordingView final : public mfb::ResultView {
-  public:
+public:
     void ShowValue(ResultField field, const std::string& text) override { shown[field] = text; }
     void EnableChart() override { chartEnabled = true; }
     void ShowWarning(const std::string& message) override { warnings << message.c_str(); }
@@ -80,7 +80,7 @@ class RecordingView final : public mfb::ResultView {
 };
 
 class CountingChart final : public mfb::ChartSink {
-  public:
+public:
     void ClearSeries(mfb::Series) override {}
     void AddPoint(mfb::Series, double, double, std::string_view, mfb::Colour) override { ++points; }
     void SetAxisRange(mfb::Axis, double, double) override {}
@@ -147,7 +147,7 @@ struct ChartWindows {
 class MainCalculateTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void outcomes_data() {
         QTest::addColumn<int>("option");
         QTest::addColumn<QString>("battery");

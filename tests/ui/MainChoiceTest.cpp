@@ -26,7 +26,7 @@ QString Name(const std::string& bytes) {
 class MainChoiceTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void choiceGoesIntoSelectedOptionOnly_data() {
         QTest::addColumn<int>("option");
         for (int k = 1; k <= 4; ++k) QTest::addRow("option %d", k) << k;

@@ -46,7 +46,7 @@ QStringList Entries(const QComboBox* list) {
 class MainDlgTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void startUpState() {
         RecordingMessages messages;
         TMainDlg window(MainTestPlatform());

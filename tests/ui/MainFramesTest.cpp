@@ -20,7 +20,7 @@ constexpr const char* kOptionButtons[] = {"RadioButton3", "RadioButton4", "Radio
 class MainFramesTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void frameColours_data() {
         QTest::addColumn<QList<int>>("clicks");  // options clicked in turn
         QTest::addColumn<int>("selected");

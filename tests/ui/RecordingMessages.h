@@ -8,7 +8,7 @@
 
 // Records every box instead of showing it, and puts the previous service back when it goes.
 class RecordingMessages final : public MessageService {
-  public:
+public:
     RecordingMessages() : previous_(SetMessages(this)) {}
     ~RecordingMessages() override { SetMessages(previous_); }
     RecordingMessages(const RecordingMessages&) = delete;
@@ -22,6 +22,6 @@ class RecordingMessages final : public MessageService {
     QStringList warnings;
     QStringList errors;
 
-  private:
+private:
     MessageService* previous_;
 };

@@ -39,7 +39,7 @@ const QByteArray kMissing = QByteArrayLiteral("<missing>");
 
 // Runs start-up in a folder of its own, as the launcher does, and puts everything back afterwards.
 class StartedIn {
-  public:
+public:
     StartedIn() : previous_(QDir::currentPath()) {}
     ~StartedIn() {
         ShutDown();
@@ -61,7 +61,7 @@ class StartedIn {
         return QDir(QDir::currentPath()).filePath(QString::fromLatin1(name));
     }
 
-  private:
+private:
     QString previous_;
     QTemporaryDir folder_;
 };
@@ -82,7 +82,7 @@ QString TextOf(const char* name) {
 class StartUpTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void showCommand_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("expected");
