@@ -9,7 +9,7 @@ namespace mfb {
 
 namespace {
 
-using Points = std::deque<ChartPoint>;
+using Points = PointStore;
 
 void ScanExtremes(const Points& points, std::size_t from, std::size_t to, std::size_t& minAt,
                   std::size_t& maxAt, double& minY, double& maxY) {

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 #include "model/PointSeries.h"
@@ -32,7 +31,7 @@ struct PixelGrid {
 class PixelReduction {
 public:
     // Summarises points[first, last), sorted by ascending x.
-    void Build(const std::deque<ChartPoint>& points, std::size_t first, std::size_t last) {
+    void Build(const PointStore& points, std::size_t first, std::size_t last) {
         Reset(first);
         Extend(points, last);
     }
@@ -53,14 +52,14 @@ public:
         ++last_;
     }
     // Adds points[Last(), last).
-    void Extend(const std::deque<ChartPoint>& points, std::size_t last);
+    void Extend(const PointStore& points, std::size_t last);
     // Forgets the points from index `keep` on (and the rest of its block), for Extend to redo
     // after the points there changed.
     void Truncate(std::size_t keep);
 
     // The reduced curve of the built range, in x order. `points` must be the sequence given to
     // Build, unchanged since. Empty when nothing was built or the grid is degenerate.
-    void Reduce(const std::deque<ChartPoint>& points, const PixelGrid& grid,
+    void Reduce(const PointStore& points, const PixelGrid& grid,
                 std::vector<ChartPoint>& out) const;
 
     std::size_t First() const { return first_; }
@@ -76,7 +75,7 @@ private:
     static constexpr std::size_t kBlock = 64;
 
     // Indices of the first lowest and first highest point of points[from, to), from < to.
-    void Extremes(const std::deque<ChartPoint>& points, std::size_t from, std::size_t to,
+    void Extremes(const PointStore& points, std::size_t from, std::size_t to,
                   std::size_t& minAt, std::size_t& maxAt) const;
 
     std::size_t first_ = 0;

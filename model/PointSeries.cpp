@@ -2,6 +2,7 @@
 #include "model/PointSeries.h"
 
 #include <algorithm>
+#include <limits>
 #include <tuple>
 
 namespace mfb {
@@ -17,7 +18,7 @@ bool XLess(const ChartPoint& a, const ChartPoint& b) {
 // then adjacent runs are merged pairwise, which keeps equal x values in arrival order. Sweep data
 // costs O(n); any data at most O(n log n). points[0, sorted) are known to be one rising run and are
 // not scanned again, so a chart sorts in time of the points that came in out of order.
-void MergeRuns(std::deque<ChartPoint>& points, std::size_t sorted) {
+void MergeRuns(PointStore& points, std::size_t sorted) {
     const auto begin = points.begin();
     const std::size_t n = points.size();
     std::vector<std::size_t> starts;
@@ -55,18 +56,16 @@ void PointSeries::Clear() {
     points_.clear();
     runs_.clear();
     sortedCount_ = 0;
+    lastColour_ = kNoColour;
+    lastX_ = -std::numeric_limits<double>::infinity();
 }
 
-void PointSeries::Add(double x, double y, Colour colour) {
-    // In order so far and still in order: the common case stays sorted without any work.
-    const bool inOrder =
-        sortedCount_ == points_.size() && (points_.empty() || points_.back().x <= x);
-    if (runs_.empty() || runs_.back().second != colour) runs_.emplace_back(points_.size(), colour);
-    points_.push_back({x, y});
-    if (inOrder) sortedCount_ = points_.size();
+void PointSeries::StartRun(Colour colour) {
+    runs_.emplace_back(points_.size(), colour);
+    lastColour_ = colour;
 }
 
-const std::deque<ChartPoint>& PointSeries::Points() const {
+const PointStore& PointSeries::Points() const {
     SortIfNeeded();
     return points_;
 }
@@ -104,6 +103,7 @@ void PointSeries::SortIfNeeded() const {
         }
     }
     sortedCount_ = points_.size();
+    lastX_ = points_.back().x;  // the largest: a later point is in order only from there
 }
 
 }  // namespace mfb

@@ -2,18 +2,14 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
+#include <limits>
 #include <utility>
 #include <vector>
 
+#include "model/PointStore.h"
 #include "model/SweepSinks.h"
 
 namespace mfb {
-
-struct ChartPoint {
-    double x;
-    double y;
-};
 
 // The points of one chart curve, ordered by ascending x with equal x values in arrival order.
 //
@@ -21,8 +17,7 @@ struct ChartPoint {
 // input power still rises, so long stretches arrive with x smaller than earlier points. Inserting
 // each at its sorted place would be quadratic; instead points are appended in arrival order (16
 // bytes each) and sorted stably the first time they are read after a change: O(n log n) in all,
-// nothing when they arrived in order. A deque grows by fixed blocks, so memory stays at about 16
-// bytes a point where a vector's doubling would average 24 and copy everything as it grows. Colours
+// nothing when they arrived in order. Colours
 // are kept as runs, since a sweep gives every point of a series the same colour. Point texts are
 // not kept: the chart never shows them.
 class PointSeries {
@@ -30,13 +25,20 @@ public:
     explicit PointSeries(Colour colour = 0) : seriesColour_(colour) {}
 
     void Clear();
-    void Add(double x, double y, Colour colour);
+    // Amortised constant time: this runs three times per sweep step.
+    void Add(double x, double y, Colour colour) {
+        if (colour != lastColour_) [[unlikely]] StartRun(colour);
+        // In order so far and still in order: the common case stays sorted without any work.
+        if (sortedCount_ == points_.size() && !(x < lastX_)) ++sortedCount_;
+        lastX_ = x;
+        points_.push_back({x, y});
+    }
 
     std::size_t Size() const { return points_.size(); }
     bool Empty() const { return points_.empty(); }
 
     // The points in x order. Iterators are invalidated by Add and Clear.
-    const std::deque<ChartPoint>& Points() const;
+    const PointStore& Points() const;
 
     // Colour runs over Points(): (first index, colour), ascending; empty when no point has been
     // added since Clear. A sweep produces a single run.
@@ -46,11 +48,17 @@ public:
 
 private:
     void SortIfNeeded() const;
+    void StartRun(Colour colour);
 
     Colour seriesColour_;
-    mutable std::deque<ChartPoint> points_;
+    mutable PointStore points_;
     mutable std::vector<std::pair<std::size_t, Colour>> runs_;
     mutable std::size_t sortedCount_ = 0;  // points_[0, sortedCount_) are in order
+    // The colour and x of the point added last. No colour of the 0x00BBGGRR form equals the
+    // start value, so the first point opens a run.
+    Colour lastColour_ = kNoColour;
+    mutable double lastX_ = -std::numeric_limits<double>::infinity();
+    static constexpr Colour kNoColour = 0xFFFFFFFF;
 };
 
 }  // namespace mfb

@@ -58,13 +58,40 @@ std::size_t PeakBytes(const std::function<void()>& work) {
 
 }  // namespace
 
+// Every replaceable form that pairs with another, so that no block is allocated by one heap and
+// freed by another; the aligned forms stay the library's, in pairs of their own.
 void* operator new(std::size_t size) {
     return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+    return Allocate(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return Allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
 }
 void operator delete(void* p) noexcept {
     Release(p);
 }
+void operator delete[](void* p) noexcept {
+    Release(p);
+}
 void operator delete(void* p, std::size_t) noexcept {
+    Release(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    Release(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    Release(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     Release(p);
 }
 
@@ -74,7 +101,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class RobustReadingTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override { Reset(); }
     // A fresh directory holding the sample catalogues, for each row of a table.
     void Reset() {

@@ -42,7 +42,7 @@ std::map<double, ColumnSummary> Summarise(const Range& points, const PixelGrid& 
 
 // Checks what makes the reduced curve paint like the full one: every pixel column enters, leaves
 // and spans the same y values, and the nearest points beyond the visible range are kept.
-void ExpectSamePicture(const std::deque<ChartPoint>& all, const PixelGrid& grid,
+void ExpectSamePicture(const PointStore& all, const PixelGrid& grid,
                        const std::vector<ChartPoint>& reduced) {
     ASSERT_TRUE(std::is_sorted(reduced.begin(), reduced.end(),
                                [](const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; }));
@@ -83,11 +83,11 @@ void ExpectSamePicture(const std::deque<ChartPoint>& all, const PixelGrid& grid,
 
 enum class Shape { Noise, Sine, Constant, Steps };
 
-std::deque<ChartPoint> MakePoints(Shape shape, std::size_t count, double x0, double x1,
+PointStore MakePoints(Shape shape, std::size_t count, double x0, double x1,
                                   unsigned seed) {
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    std::deque<ChartPoint> points;
+    PointStore points;
     for (std::size_t i = 0; i < count; ++i) {
         // Steps repeats every x value several times, giving runs of equal x.
         const double t = shape == Shape::Steps ? static_cast<double>(i / 5 * 5) / count
@@ -166,7 +166,7 @@ TEST(PixelReduction, ReducesOnlyTheBuiltRange) {
     const PixelGrid grid{0, 100, 0, 80};
     std::vector<ChartPoint> reduced;
     reduction.Reduce(points, grid, reduced);
-    const std::deque<ChartPoint> part(points.begin() + first, points.begin() + last);
+    const PointStore part(points.begin() + first, points.begin() + last);
     ExpectSamePicture(part, grid, reduced);
 }
 
