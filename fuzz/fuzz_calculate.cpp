@@ -30,7 +30,7 @@ constexpr long long kStepBudget = 50'000;
 struct BudgetSpent {};
 
 class Sinks : public mfb::ResultView, public mfb::ChartSink {
-  public:
+public:
     explicit Sinks(char separator) : separator_(separator) {}
 
     void ShowValue(mfb::ResultField, const std::string& text) override {
@@ -61,7 +61,7 @@ class Sinks : public mfb::ResultView, public mfb::ChartSink {
     bool chartEnabled = false;
     std::vector<std::string> warnings;
 
-  private:
+private:
     char separator_;
 };
 
@@ -156,8 +156,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t flags = data[3];
     const char sep = (flags & 1) ? ',' : '.';
     std::string_view text(reinterpret_cast<const char*>(data) + kHeader, size - kHeader);
-    const std::string motorLine(NextLine(text));
-    const std::string batteryLine(NextLine(text));
+    // A line as the file reading delivers it: a NUL ends the text, so no name holds one.
+    const auto upToNul = [](std::string_view line) {
+        return std::string(line.substr(0, line.find('\0')));
+    };
+    const std::string motorLine = upToNul(NextLine(text));
+    const std::string batteryLine = upToNul(NextLine(text));
     const std::string fanFile = std::string(13, '\n') + std::string(text);
 
     mfb::CataloguePlatform platform;
