@@ -9,9 +9,8 @@ namespace mfb {
 
 namespace {
 
-bool XLess(const ChartPoint& a, const ChartPoint& b) {
-    return a.x < b.x;
-}
+// A function object rather than a function, so that the merges inline the comparison.
+constexpr auto XLess = [](const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; };
 
 // A stable sort that takes the shape of sweep data into account: a few long runs of rising or
 // falling x. Strictly falling runs are reversed in place (they hold no ties, so stability is kept),

@@ -17,9 +17,8 @@ namespace mfb {
 // input power still rises, so long stretches arrive with x smaller than earlier points. Inserting
 // each at its sorted place would be quadratic; instead points are appended in arrival order (16
 // bytes each) and sorted stably the first time they are read after a change: O(n log n) in all,
-// nothing when they arrived in order. Colours
-// are kept as runs, since a sweep gives every point of a series the same colour. Point texts are
-// not kept: the chart never shows them.
+// nothing when they arrived in order. Colours are kept as runs, since a sweep gives every point of
+// a series the same colour. Point texts are not kept: the chart never shows them.
 class PointSeries {
 public:
     explicit PointSeries(Colour colour = 0) : seriesColour_(colour) {}
@@ -27,7 +26,9 @@ public:
     void Clear();
     // Amortised constant time: this runs three times per sweep step.
     void Add(double x, double y, Colour colour) {
-        if (colour != lastColour_) [[unlikely]] StartRun(colour);
+        if (colour != lastColour_) [[unlikely]] {
+            StartRun(colour);
+        }
         // In order so far and still in order: the common case stays sorted without any work.
         if (sortedCount_ == points_.size() && !(x < lastX_)) ++sortedCount_;
         lastX_ = x;

@@ -50,8 +50,12 @@ public:
         friend difference_type operator-(const Iterator& a, const Iterator& b) {
             return static_cast<difference_type>(a.index_) - static_cast<difference_type>(b.index_);
         }
-        friend bool operator==(const Iterator& a, const Iterator& b) { return a.index_ == b.index_; }
-        friend auto operator<=>(const Iterator& a, const Iterator& b) { return a.index_ <=> b.index_; }
+        friend bool operator==(const Iterator& a, const Iterator& b) {
+            return a.index_ == b.index_;
+        }
+        friend auto operator<=>(const Iterator& a, const Iterator& b) {
+            return a.index_ <=> b.index_;
+        }
 
     private:
         Store* store_ = nullptr;
@@ -90,7 +94,9 @@ public:
     const ChartPoint& back() const { return (*this)[size_ - 1]; }
 
     void push_back(const ChartPoint& point) {
-        if (next_ == chunkEnd_) [[unlikely]] AddChunk();
+        if (next_ == chunkEnd_) [[unlikely]] {
+            AddChunk();
+        }
         *next_++ = point;
         ++size_;
     }
@@ -102,13 +108,6 @@ public:
         chunkEnd_ = chunks_.empty() ? nullptr : next_ + kChunkSize;
         used_ = chunks_.empty() ? 0 : 1;
     }
-    // Gives all memory back.
-    void release() {
-        chunks_.clear();
-        size_ = used_ = 0;
-        next_ = chunkEnd_ = nullptr;
-    }
-
     iterator begin() { return {this, 0}; }
     iterator end() { return {this, size_}; }
     const_iterator begin() const { return {this, 0}; }

@@ -2,6 +2,7 @@
 #include "model/Sweep.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "model/DisplayFormat.h"
@@ -11,27 +12,11 @@
 namespace mfb {
 
 std::string_view Caption(ResultField field) {
-    switch (field) {
-        case ResultField::Weight:
-            return "Weight";
-        case ResultField::UBattery:
-            return "U Battery";
-        case ResultField::RTotal:
-            return "R Total";
-        case ResultField::Current:
-            return "Current";
-        case ResultField::Rpm:
-            return "Rpm";
-        case ResultField::PinMotor:
-            return "Pin Motor";
-        case ResultField::PoutMotor:
-            return "Pout Motor";
-        case ResultField::Efficiency:
-            return "Efficiency";
-        case ResultField::UMotor:
-            return "U Motor";
-    }
-    return {};
+    // In the order of ResultField.
+    static constexpr std::array<std::string_view, kResultFieldCount> kCaptions{
+        "Weight",    "U Battery",  "R Total",    "Current", "Rpm",
+        "Pin Motor", "Pout Motor", "Efficiency", "U Motor"};
+    return kCaptions[static_cast<std::size_t>(field)];
 }
 
 namespace {

@@ -13,14 +13,6 @@ namespace {
 
 using mfb::ResultField;
 
-// The result rows from top to bottom; the sweep fills them in another order.
-constexpr std::array<ResultField, mfb::kResultFieldCount> kRowFields{
-    ResultField::Weight,   ResultField::UBattery,  ResultField::UMotor,
-    ResultField::RTotal,   ResultField::Current,   ResultField::Rpm,
-    ResultField::PinMotor, ResultField::PoutMotor, ResultField::Efficiency};
-constexpr std::array<const char*, mfb::kResultFieldCount> kRowUnits{"g",     "V", "V", "Ohm",  "A",
-                                                                    "n/min", "W", "W", nullptr};
-
 struct ResultRowNames {
     const char* caption;
     const char* value;
@@ -37,7 +29,7 @@ struct ColumnTable {
     const char *cellsCaption, *serieCaption, *serie, *parallelCaption, *parallel;
     const char *calculate, *chart;
     int unitLeft;
-    std::array<ResultRowNames, mfb::kResultFieldCount> rows;  // in kRowFields order
+    std::array<ResultRowNames, mfb::kResultFieldCount> rows;  // in mfb::kColumnRows order
 };
 
 // clang-format off
@@ -155,14 +147,16 @@ OptionColumn::OptionColumn(int option, QWidget* parent) {
     for (std::size_t row = 0; row < c.rows.size(); ++row) {
         const ResultRowNames& r = c.rows[row];
         const int top = kFirstResultTop + static_cast<int>(row) * kResultPitch;
-        const ResultField field = kRowFields[row];
+        const ResultField field = mfb::kColumnRows[row].field;
         CaptionLabel(parent, r.caption, QString::fromLatin1(mfb::Caption(field)) + u':',
                      x + kCaptionLeft, top);
         values_[static_cast<std::size_t>(field)] =
             new AutoLabel(r.value, QString(), r.valueRight, top, AutoLabel::Anchor::Right,
                           FormFont(r.valuePixels, true), parent);
         if (r.unit != nullptr) {
-            CaptionLabel(parent, r.unit, QString::fromLatin1(kRowUnits[row]), c.unitLeft, top);
+            const std::string_view unit = mfb::kColumnRows[row].unit;
+            CaptionLabel(parent, r.unit, QString::fromLatin1(unit.data(), unit.size()), c.unitLeft,
+                         top);
         }
     }
 
