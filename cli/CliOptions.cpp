@@ -10,8 +10,6 @@
 
 namespace mfb::cli {
 
-namespace {
-
 int ParseCount(const std::string& option, const std::string& text, int low, int high) {
     int value = 0;
     const char* end = text.data() + text.size();
@@ -35,6 +33,8 @@ char ParseSeparator(const std::string& text) {
     }
     return text[0];
 }
+
+namespace {
 
 std::string ParseSelector(const std::string& option, const std::string& text) {
     if (text.empty()) throw UsageError(option + " needs an index or the start of an entry");

@@ -35,4 +35,10 @@ inline constexpr int kMaxParallel = 10;
 // anywhere wins over everything else, so a broken command line can still ask for help.
 CliOptions ParseCliOptions(const std::vector<std::string>& args);
 
+// A whole number from low to high for `option`; throws UsageError naming the option otherwise.
+int ParseCount(const std::string& option, const std::string& text, int low, int high);
+
+// The value of --decimal-separator: one character, neither a digit nor a blank.
+char ParseSeparator(const std::string& text);
+
 }  // namespace mfb::cli

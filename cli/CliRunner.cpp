@@ -9,6 +9,7 @@
 #include "cli/CalculationRecord.h"
 #include "cli/CatalogueDirectory.h"
 #include "cli/CliOptions.h"
+#include "cli/ExploreCommand.h"
 #include "cli/HelpText.h"
 #include "cli/ResultOutput.h"
 #include "cli/Selection.h"
@@ -129,6 +130,9 @@ private:
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            char localeSeparator) {
+    if (!args.empty() && args.front() == "explore") {
+        return RunExplore({args.begin() + 1, args.end()}, out, err, localeSeparator);
+    }
     CliOptions options;
     try {
         options = ParseCliOptions(args);

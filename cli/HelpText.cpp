@@ -10,6 +10,10 @@ Finds the operating point of one motor-fan-battery combination, exactly as the C
 of an option column in the mfbcalc window does, from the catalogue files motor.txt, battery.txt
 and fan.txt, and prints the result.
 
+With "explore" as its first argument, "mfbcalc-cli explore [OPTION]...", it calculates every
+combination of a part of the catalogues instead and ranks them; "mfbcalc-cli explore --help"
+explains how.
+
 Choosing the combination:
   --catalogues DIR       the directory holding the three catalogue files (default: the current
                          directory)

@@ -67,18 +67,34 @@ void JsonWriter::BeforeValue() {
     }
 }
 
-void JsonWriter::BeginObject() {
+void JsonWriter::Open(char bracket) {
     BeforeValue();
-    out_ << '{';
+    out_ << bracket;
     empty_.push_back(true);
 }
 
-void JsonWriter::EndObject() {
+void JsonWriter::Close(char bracket) {
     const bool wasEmpty = empty_.back();
     empty_.pop_back();
     if (!wasEmpty) NewLine();
-    out_ << '}';
+    out_ << bracket;
+}
+
+void JsonWriter::BeginObject() {
+    Open('{');
+}
+
+void JsonWriter::EndObject() {
+    Close('}');
     if (empty_.empty()) out_ << '\n';
+}
+
+void JsonWriter::BeginArray() {
+    Open('[');
+}
+
+void JsonWriter::EndArray() {
+    Close(']');
 }
 
 void JsonWriter::Key(std::string_view key) {

@@ -22,6 +22,8 @@ public:
     explicit JsonWriter(std::ostream& out) : out_(out) {}
     void BeginObject();
     void EndObject();  // after the outermost object, also ends the line
+    void BeginArray();
+    void EndArray();
     void Key(std::string_view key);
     void String(std::string_view bytes);
     void Number(double value);
@@ -31,9 +33,11 @@ public:
 private:
     void BeforeValue();
     void NewLine();
+    void Open(char bracket);
+    void Close(char bracket);
 
     std::ostream& out_;
-    std::vector<bool> empty_;  // per open object: no member written yet
+    std::vector<bool> empty_;  // per open object or array: nothing written in it yet
     bool afterKey_ = false;
 };
 

@@ -19,11 +19,12 @@ static_assert(LDBL_MANT_DIG == 64, "the model needs the 80-bit extended format")
 // are not.
 inline constexpr int kFaultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-inline void ClearFaults() {
-    std::feclearexcept(kFaultFlags);
-}
 inline bool FaultRaised() {
     return std::fetestexcept(kFaultFlags) != 0;
+}
+// Reading the flags is much cheaper than writing them, and they are nearly always clear.
+inline void ClearFaults() {
+    if (FaultRaised()) std::feclearexcept(kFaultFlags);
 }
 
 // Throws the message of the raised fault, if any, and clears the flags.

@@ -32,11 +32,6 @@ Extended Logarithm(Extended value) {
     }
 }
 
-// The evaluation's outputs, on the unchecked pass.
-struct Outputs {
-    double Current, UMotor, RpmMotor, Efficiency, RpmFan;
-};
-
 template <bool kChecked>
 void FanRpm(const TFanData& fan, double inputPower, double efficiency, double& fanRpm) {
     double shaftPower = Round<kChecked>(static_cast<Extended>(inputPower) * efficiency);
@@ -54,7 +49,7 @@ void FanRpm(const TFanData& fan, double inputPower, double efficiency, double& f
 // Steps 3 onwards of an evaluation, for a positive discriminant d, written into `out` (the slot
 // itself on the checked pass). Each formula reads the stored value of the one before.
 template <bool kChecked, class Out>
-void Formulas(const TOptionSlot& slot, const FanTable& fans, Extended d, Out& out) {
+void Formulas(const TOptionSlot& slot, const FanTable& fans, double power, Extended d, Out& out) {
     const Extended u = slot.UBattery;
     const Extended r = slot.RTotal;
     // The smaller root of R I^2 - U I + P = 0: the current at which the motor terminals receive P.
@@ -71,7 +66,7 @@ void Formulas(const TOptionSlot& slot, const FanTable& fans, Extended d, Out& ou
     // Every matching fan is evaluated, so of two fans with the same name the later one decides.
     for (const TFanData& fan : fans) {
         if (slot.FanName == fan.Name) {
-            FanRpm<kChecked>(fan, slot.PinMotor, out.Efficiency, out.RpmFan);
+            FanRpm<kChecked>(fan, power, out.Efficiency, out.RpmFan);
         }
     }
 }
@@ -88,17 +83,22 @@ void ComputePack(TOptionSlot& slot, double wireResistance) {
     slot.RTotal = Store(serie * cell.RCell / parallel + wireResistance);
 }
 
-bool EvaluateAtPower(TOptionSlot& slot, const FanTable& fans) {
+Extended Discriminant(const TOptionSlot& slot, double power) {
     const Extended u = slot.UBattery;
     const Extended r = slot.RTotal;
-    const Extended p = slot.PinMotor;
+    const Extended p = power;
     // Stored doubles squared stay far inside the extended range, so the discriminant itself
-    // cannot fault. Zero is no operating point, not a double root.
-    const Extended d = u * u - 4.0L * r * p;
+    // cannot fault.
+    return u * u - 4.0L * r * p;
+}
+
+bool EvaluateAtPower(TOptionSlot& slot, const FanTable& fans) {
+    const Extended d = Discriminant(slot, slot.PinMotor);
+    // Zero is no operating point, not a double root.
     if (!(d > 0)) return false;
 
-    Outputs out{slot.Current, slot.UMotor, slot.RpmMotor, slot.Efficiency, slot.RpmFan};
-    Formulas<false>(slot, fans, d, out);
+    Evaluation out{slot.Current, slot.UMotor, slot.RpmMotor, slot.Efficiency, slot.RpmFan};
+    Formulas<false>(slot, fans, slot.PinMotor, d, out);
     Materialize(out);
     if (!FaultRaised()) {
         slot.Current = out.Current;
@@ -109,8 +109,19 @@ bool EvaluateAtPower(TOptionSlot& slot, const FanTable& fans) {
         return true;
     }
     ClearFaults();
-    Formulas<true>(slot, fans, d, slot);
+    Formulas<true>(slot, fans, slot.PinMotor, d, slot);
     return true;
+}
+
+ProbeStatus Probe(const TOptionSlot& slot, const FanTable& fans, double power, Evaluation& out) {
+    const Extended d = Discriminant(slot, power);
+    if (!(d > 0)) return ProbeStatus::NoOperatingPoint;
+    out = {slot.Current, slot.UMotor, slot.RpmMotor, slot.Efficiency, slot.RpmFan};
+    Formulas<false>(slot, fans, power, d, out);
+    Materialize(out);
+    const bool faulted = FaultRaised();
+    ClearFaults();
+    return faulted ? ProbeStatus::Faulted : ProbeStatus::Evaluated;
 }
 
 void Bereken(const FanTable& fans, int fanNumber, double inputPower, double efficiency,

@@ -17,6 +17,21 @@ void ComputePack(TOptionSlot& slot, double wireResistance);
 // Throws FloatingPointError at the first faulting formula; what was stored before it stays.
 bool EvaluateAtPower(TOptionSlot& slot, const FanTable& fans);
 
+// U^2 - 4 R P in extended precision: the pack delivers `power` only where it is positive. It does
+// not rise as the power rises, because every rounding in it is monotone.
+long double Discriminant(const TOptionSlot& slot, double power);
+
+// What EvaluateAtPower writes, for a caller that only looks.
+struct Evaluation {
+    double Current, UMotor, RpmMotor, Efficiency, RpmFan;
+};
+
+enum class ProbeStatus { NoOperatingPoint, Evaluated, Faulted };
+
+// EvaluateAtPower at `power` on a copy of the slot's outputs: the same values, but a fault is
+// reported instead of thrown. The floating-point flags must be clear before and are left clear.
+ProbeStatus Probe(const TOptionSlot& slot, const FanTable& fans, double power, Evaluation& out);
+
 // Fan rpm at shaft power inputPower * efficiency for fan number 1..5; any other number leaves
 // fanRpm untouched.
 void Bereken(const FanTable& fans, int fanNumber, double inputPower, double efficiency,

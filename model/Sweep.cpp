@@ -8,6 +8,7 @@
 #include "model/DisplayFormat.h"
 #include "model/Error.h"
 #include "model/PowerTrain.h"
+#include "model/SweepSteps.h"
 
 namespace mfb {
 
@@ -32,6 +33,10 @@ bool HasValidFan(const TOptionSlot& slot, const SweepInputs& inputs) {
                        [&](const TFanData& fan) { return fan.Name == slot.FanName; });
 }
 
+void Show(ResultView& view, const SweepInputs& in, ResultField field, Extended value) {
+    if (view.ShowsValues()) view.ShowValue(field, FormatValue(value, in.DecimalSeparator));
+}
+
 std::string LimitMessage() {
     return "The sweep stopped at " + std::to_string(static_cast<long>(MaxSweepPower)) +
            " W input power, the calculator's limit; the results are those up to it";
@@ -39,10 +44,13 @@ std::string LimitMessage() {
 
 }  // namespace
 
-void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
-               CalculateReport& report) {
+namespace sweep {
+
+bool Begin(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
+           CalculateReport& report, State& state) {
     report = CalculateReport{};
-    if (slot.MotorName.empty() || slot.BatteryName.empty()) return;
+    state = State{};
+    if (slot.MotorName.empty() || slot.BatteryName.empty()) return false;
     // Without a valid fan no evaluation would write RpmFan, and the sweep would run on whatever
     // fan speed an earlier Calculate left behind.
     if (!HasValidFan(slot, in)) {
@@ -51,10 +59,6 @@ void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, Chart
     }
 
     slot.PinMotor = StartPower;
-    ResultPoint result;
-    double firstCurrent = 0;
-    double firstRpmMotor = 0;
-
     slot.CellsSerie = in.CellsSerie;
     slot.CellsParallel = in.CellsParallel;
     ComputePack(slot, in.WireResistance);
@@ -64,70 +68,37 @@ void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, Chart
                     slot.BatteryName + "\"");
     }
 
-    const auto show = [&](ResultField field, Extended value) {
-        view.ShowValue(field, FormatValue(value, in.DecimalSeparator));
-    };
-
     if (!EvaluateAtPower(slot, in.Fans)) {
         report.outcome = Outcome::NotPossible;
         view.ShowWarning(kNotPossibleMessage);
-        return;
+        return false;
     }
-    show(ResultField::Weight, slot.PackWeight);
-    show(ResultField::UBattery, slot.UBattery);
-    show(ResultField::RTotal, slot.RTotal);
-    const double startRpmFan = slot.RpmFan;
-    report.StartRpmFan = startRpmFan;
+    Show(view, in, ResultField::Weight, slot.PackWeight);
+    Show(view, in, ResultField::UBattery, slot.UBattery);
+    Show(view, in, ResultField::RTotal, slot.RTotal);
+    report.StartRpmFan = state.startRpmFan = slot.RpmFan;
     chart.ClearSeries(Series::RpmFan);
     chart.ClearSeries(Series::RpmMotor);
     chart.ClearSeries(Series::Current);
+    return true;
+}
 
-    bool atLimit = false;
-    // In extended precision, like every formula: the difference of two doubles of this size is
-    // exact there, so the test is decided by the values, not by a rounding.
-    while (!(static_cast<Extended>(slot.RpmFan) - StopRpmMargin >= slot.RpmMotor)) {
-        if (slot.PinMotor >= MaxSweepPower) {
-            atLimit = true;
-            break;
-        }
-        // Below MaxSweepPower the sum cannot fault.
-        slot.PinMotor = static_cast<double>(slot.PinMotor + PowerStep);
-        if (!EvaluateAtPower(slot, in.Fans)) {
-            report.outcome = Outcome::NotPossible;
-            report.failedStep = report.steps + 1;
-            view.ShowWarning(kNotPossibleMessage);
-            return;
-        }
-        ++report.steps;
-        if (firstCurrent == 0) report.FirstCurrent = firstCurrent = slot.Current;
-        if (firstRpmMotor == 0) report.FirstRpmMotor = firstRpmMotor = slot.RpmMotor;
+void EndNotPossible(ResultView& view, CalculateReport& report) {
+    report.outcome = Outcome::NotPossible;
+    report.failedStep = report.steps + 1;
+    view.ShowWarning(kNotPossibleMessage);
+}
 
-        // A product of two finite doubles faults only by overflowing, which shows as an infinity;
-        // testing that is cheaper than reading the flags at every step.
-        const auto shaftPower = [&] {
-            return static_cast<Extended>(slot.PinMotor) * slot.Efficiency;
-        };
-        double x = static_cast<double>(shaftPower());
-        if (!std::isfinite(x)) {
-            ClearFaults();
-            x = Store(shaftPower());
-        }
-        chart.AddPoint(Series::RpmFan, x, slot.RpmFan, {}, kRed);
-        chart.AddPoint(Series::RpmMotor, x, slot.RpmMotor, {}, kGreen);
-        chart.AddPoint(Series::Current, x, slot.Current, {}, kYellow);
-
-        if (slot.RpmMotor > slot.RpmFan) {
-            result = {slot.Current, slot.RpmMotor, slot.PinMotor, slot.Efficiency, slot.UMotor};
-            report.result = result;
-        }
-    }
-
-    show(ResultField::Current, result.Current);
-    show(ResultField::Rpm, result.RpmMotor);
-    show(ResultField::PinMotor, result.PinMotor);
-    show(ResultField::PoutMotor, static_cast<Extended>(result.PinMotor) * result.Efficiency);
-    show(ResultField::Efficiency, result.Efficiency);
-    show(ResultField::UMotor, result.UMotor);
+void Finish(const TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
+            CalculateReport& report, const State& state, bool atLimit) {
+    const ResultPoint& result = state.result;
+    Show(view, in, ResultField::Current, result.Current);
+    Show(view, in, ResultField::Rpm, result.RpmMotor);
+    Show(view, in, ResultField::PinMotor, result.PinMotor);
+    Show(view, in, ResultField::PoutMotor,
+         static_cast<Extended>(result.PinMotor) * result.Efficiency);
+    Show(view, in, ResultField::Efficiency, result.Efficiency);
+    Show(view, in, ResultField::UMotor, result.UMotor);
 
     ClearFaults();
     const TFanData& axisFan = in.Fans[static_cast<std::size_t>(std::clamp(in.Option, 1, 4) - 1)];
@@ -136,11 +107,11 @@ void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, Chart
         Store(kUpperFactor * static_cast<Extended>(slot.PinMotor) * slot.Efficiency);
     chart.SetAxisRange(Axis::Bottom, powerMin, powerMax);
     ClearFaults();
-    const double rpmMin = Store(kLowerFactor * startRpmFan);
-    const double rpmMax = Store(kUpperFactor * firstRpmMotor);
+    const double rpmMin = Store(kLowerFactor * state.startRpmFan);
+    const double rpmMax = Store(kUpperFactor * state.firstRpmMotor);
     chart.SetAxisRange(Axis::Left, rpmMin, rpmMax);
     ClearFaults();
-    const double currentMin = Store(kLowerCurrentFactor * firstCurrent);
+    const double currentMin = Store(kLowerCurrentFactor * state.firstCurrent);
     const double currentMax = Store(kUpperFactor * slot.Current);
     chart.SetAxisRange(Axis::Right, currentMin, currentMax);
 
@@ -152,6 +123,45 @@ void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, Chart
 
     report.outcome = atLimit ? Outcome::StoppedAtLimit : Outcome::Calculated;
     if (atLimit) view.ShowWarning(LimitMessage());
+}
+
+}  // namespace sweep
+
+void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
+               CalculateReport& report) {
+    sweep::State state;
+    if (!sweep::Begin(slot, in, view, chart, report, state)) return;
+
+    bool atLimit = false;
+    while (!sweep::StopReached(slot)) {
+        if (slot.PinMotor >= MaxSweepPower) {
+            atLimit = true;
+            break;
+        }
+        // Below MaxSweepPower the sum cannot fault.
+        slot.PinMotor = static_cast<double>(slot.PinMotor + PowerStep);
+        if (!EvaluateAtPower(slot, in.Fans)) {
+            sweep::EndNotPossible(view, report);
+            return;
+        }
+        sweep::Record(slot, report, state);
+
+        // A product of two finite doubles faults only by overflowing, which shows as an infinity;
+        // testing that is cheaper than reading the flags at every step. The evaluation has already
+        // rounded this very product for the fan, so it cannot fault here in fact.
+        const auto shaftPower = [&] {
+            return static_cast<Extended>(slot.PinMotor) * slot.Efficiency;
+        };
+        double x = static_cast<double>(shaftPower());
+        if (!std::isfinite(x)) {
+            ClearFaults();
+            x = Store(shaftPower());
+        }
+        chart.AddPoint(Series::RpmFan, x, slot.RpmFan, {}, kRed);
+        chart.AddPoint(Series::RpmMotor, x, slot.RpmMotor, {}, kGreen);
+        chart.AddPoint(Series::Current, x, slot.Current, {}, kYellow);
+    }
+    sweep::Finish(slot, in, view, chart, report, state, atLimit);
 }
 
 }  // namespace mfb

@@ -77,6 +77,8 @@ class ResultView {
 public:
     virtual ~ResultView() = default;
     virtual void ShowValue(ResultField field, const std::string& text) = 0;
+    // A view that throws the texts away spares the sweep their formatting.
+    virtual bool ShowsValues() const { return true; }
     virtual void EnableChart() = 0;
     // A warning box ("Combination not possible"); the sweep goes on after it returns only to end.
     virtual void ShowWarning(const std::string& message) = 0;

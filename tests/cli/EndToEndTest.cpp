@@ -199,5 +199,38 @@ TEST(EndToEnd, HelpExampleRuns) {
     EXPECT_EQ(Lines(r.out).size(), 9u);
 }
 
+// The explore mode through the program itself: a short run prints no progress, and the table
+// shows the rows the JSON holds.
+TEST(EndToEnd, ExploreRanksASmallSpace) {
+    const std::vector<std::string> args = {
+        "explore", "--catalogues", kSample,      "--motor", "Inrunner 36*", "--battery", "LiPo",
+        "--serie", "4-6",          "--parallel", "1",       "--top",        "5"};
+    const Result text = RunProgram(args);
+    const Result json = RunProgram(With(args, "--json"));
+    ASSERT_EQ(text.status, 0) << text.err;
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(text.err, "");
+    const test::JsonValue v = test::ParseJson(json.out);
+    const auto& rows = *std::get<std::shared_ptr<test::JsonArray>>(v["rows"].data);
+    ASSERT_EQ(rows.size(), 5u);
+    const auto lines = Lines(text.out);
+    ASSERT_EQ(lines.size(), rows.size() + 3);
+    // Rank, motor and battery lead each line, in words since the columns are padded.
+    const auto words = [](const std::string& line) {
+        std::istringstream in(line);
+        std::string all, w;
+        while (in >> w) all += (all.empty() ? "" : " ") + w;
+        return all;
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string start = std::to_string(i + 1) + " " + rows[i]["motor"].String() + " " +
+                                  rows[i]["battery"].String() + " ";
+        EXPECT_EQ(words(lines[i + 1]).rfind(start, 0), 0u) << lines[i + 1];
+    }
+    const std::string combinations =
+        std::to_string(static_cast<long long>(v["combinations"].Number()));
+    EXPECT_EQ(lines.back().rfind(combinations + " combinations in ", 0), 0u) << lines.back();
+}
+
 }  // namespace
 }  // namespace mfb::cli

@@ -83,8 +83,7 @@ void ExpectSamePicture(const PointStore& all, const PixelGrid& grid,
 
 enum class Shape { Noise, Sine, Constant, Steps };
 
-PointStore MakePoints(Shape shape, std::size_t count, double x0, double x1,
-                                  unsigned seed) {
+PointStore MakePoints(Shape shape, std::size_t count, double x0, double x1, unsigned seed) {
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     PointStore points;

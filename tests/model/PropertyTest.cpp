@@ -36,7 +36,7 @@ namespace {
 // Counts what a Calculate shows and checks each label text as it arrives. Points are kept only
 // when asked, to measure what a full chart costs.
 class CheckingSinks : public ResultView, public ChartSink {
-  public:
+public:
     explicit CheckingSinks(char separator, bool keepPoints = false)
         : separator_(separator), keepPoints_(keepPoints) {}
 
@@ -68,7 +68,7 @@ class CheckingSinks : public ResultView, public ChartSink {
     std::vector<std::string> oddTexts;
     std::array<PointSeries, kSeriesCount> series;
 
-  private:
+private:
     char separator_;
     bool keepPoints_;
 };

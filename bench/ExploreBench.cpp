@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The exploration of the sample catalogues' whole space (14 motors, 12 cell types, 5 fans, 40 x 10
+// pack sizes: 336,000 combinations), and combinations per second of the shortened sweep against
+// the full sweep of Calculate, both on one thread over the same spread of 1 in 167 combinations
+// (the full sweep of all of them would take most of an hour).
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/Choice.h"
+#include "model/Error.h"
+#include "model/Explorer.h"
+#include "model/FastSweep.h"
+#include "tests/model/SampleCatalogue.h"
+
+namespace {
+
+using namespace mfb;
+
+const Catalogue& Samples() {
+    static const Catalogue catalogue = test::SampleCatalogue();
+    return catalogue;
+}
+
+class DiscardingSinks : public ResultView, public ChartSink {
+public:
+    void ShowValue(ResultField, const std::string&) override {}
+    bool ShowsValues() const override { return false; }
+    void EnableChart() override {}
+    void ShowWarning(const std::string&) override {}
+    void ClearSeries(Series) override {}
+    void AddPoint(Series, double, double, std::string_view, Colour) override {}
+    void SetAxisRange(Axis, double, double) override {}
+    void SetTitle(const std::string&) override {}
+    void SetAxisTitle(Axis, const std::string&) override {}
+};
+
+struct Combination {
+    TOptionSlot slot;
+    int serie, parallel;
+};
+
+// Every 167th combination of the whole space in its natural order, 2,012 of them.
+const std::vector<Combination>& Spread() {
+    static const std::vector<Combination> spread = [] {
+        const Catalogue& catalogue = Samples();
+        std::vector<Combination> chosen;
+        long long index = 0;
+        for (const std::string& motor : catalogue.MotorLines) {
+            for (const std::string& battery : catalogue.BatteryLines) {
+                for (int fan = 1; fan <= kFanCount; ++fan) {
+                    for (int serie = 1; serie <= 40; ++serie) {
+                        for (int parallel = 1; parallel <= 10; ++parallel, ++index) {
+                            if (index % 167 != 0) continue;
+                            Combination c{{}, serie, parallel};
+                            ChooseMotor(c.slot, motor, '.');
+                            ChooseBattery(c.slot, battery, '.');
+                            ChooseFan(c.slot, catalogue.Fans, fan);
+                            chosen.push_back(c);
+                        }
+                    }
+                }
+            }
+        }
+        return chosen;
+    }();
+    return spread;
+}
+
+template <bool kFast>
+void BM_SpreadOfCombinations(benchmark::State& state) {
+    const Catalogue& catalogue = Samples();
+    DiscardingSinks sinks;
+    long long steps = 0;
+    long long evaluations = 0;
+    for (auto _ : state) {
+        for (const Combination& c : Spread()) {
+            TOptionSlot slot = c.slot;
+            CalculateReport report;
+            const SweepInputs in{
+                catalogue.Fans, catalogue.WireResistance, true, 1, c.serie, c.parallel, '.'};
+            try {
+                if constexpr (kFast) {
+                    SweepEffort effort;
+                    FindOperatingPoint(slot, in, sinks, sinks, report, &effort);
+                    evaluations += effort.evaluations;
+                } else {
+                    Calculate(slot, in, sinks, sinks, report);
+                    evaluations += report.steps + 1;
+                }
+            } catch (const Error&) {
+            }
+            steps += report.steps;
+        }
+    }
+    const auto combinations = static_cast<double>(Spread().size() * state.iterations());
+    state.counters["combinations/s"] =
+        benchmark::Counter(combinations, benchmark::Counter::kIsRate);
+    state.counters["steps/combination"] = static_cast<double>(steps) / combinations;
+    state.counters["evaluations/combination"] = static_cast<double>(evaluations) / combinations;
+}
+BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, true)
+    ->Name("FastSweep/spread")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, false)
+    ->Name("FullSweep/spread")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+void BM_ExploreWholeSpace(benchmark::State& state) {
+    const Catalogue& catalogue = Samples();
+    ExploreRequest request;
+    request.space = WholeSpace(catalogue);
+    request.threads = static_cast<unsigned>(state.range(0));
+    long long combinations = 0;
+    for (auto _ : state) {
+        const ExploreResult result = Explore(catalogue, request);
+        combinations += result.combinations;
+        benchmark::DoNotOptimize(result.rows.data());
+    }
+    state.counters["combinations/s"] =
+        benchmark::Counter(static_cast<double>(combinations), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ExploreWholeSpace)
+    ->Name("Explore/whole-space/threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

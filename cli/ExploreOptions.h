@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Explorer.h"
+
+namespace mfb {
+struct Catalogue;
+}
+
+namespace mfb::cli {
+
+enum class ExploreOutput { Text, Json, Csv, Help };
+
+struct ExploreOptions {
+    std::string catalogueDir = ".";
+    std::optional<std::string> motorPattern;    // unset: every motor
+    std::optional<std::string> batteryPattern;  // unset: every cell type
+    // All but the motors and batteries, which only a loaded catalogue can resolve, and the
+    // decimal separator, which may come from the locale.
+    ExploreRequest request;
+    std::optional<char> decimalSeparator;  // overrides the locale's
+    ExploreOutput output = ExploreOutput::Text;
+};
+
+inline constexpr int kMaxTop = 100000;
+inline constexpr int kMaxJobs = 256;
+
+// The arguments after "explore". Throws UsageError naming the offending argument; "--help"
+// anywhere wins, as in the single mode.
+ExploreOptions ParseExploreOptions(const std::vector<std::string>& args);
+
+// Whether an entry text (trailing blanks ignored) matches a --motor or --battery pattern, ASCII
+// case ignored: with `*` (any run) or `?` (one character) the pattern must cover the whole text,
+// without them the text must start with it.
+bool MatchesPattern(std::string_view entryText, std::string_view pattern);
+
+// The indexes of the sorted list's lines whose entry text matches, all of them without a pattern.
+// `what` names the list in the UsageError thrown when a pattern matches nothing.
+std::vector<std::size_t> MatchingLines(const std::vector<std::string>& lines,
+                                       const std::optional<std::string>& pattern,
+                                       std::string_view what);
+
+// The request for a loaded catalogue: the options' request with the patterns resolved.
+ExploreRequest ResolveRequest(const ExploreOptions& options, const Catalogue& catalogue,
+                              char decimalSeparator);
+
+}  // namespace mfb::cli

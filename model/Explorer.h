@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/Sweep.h"
+
+namespace mfb {
+
+struct Catalogue;
+
+// Which combinations an exploration visits: indexes into the catalogue's sorted motor and battery
+// lists, fan numbers 1..5 and inclusive ranges of cell counts. Every combination of them is one
+// Calculate.
+struct ExploreSpace {
+    std::vector<std::size_t> motors;
+    std::vector<std::size_t> batteries;
+    std::vector<int> fans;
+    int serieMin = 1, serieMax = 40;
+    int parallelMin = 1, parallelMax = 10;
+};
+
+// The full space of a catalogue: every motor, every cell type, all five fans, 1-40 by 1-10 cells.
+ExploreSpace WholeSpace(const Catalogue& catalogue);
+
+// Budgets a combination must keep at its operating point; unset ones are not checked.
+struct ExploreFilter {
+    std::optional<double> maxCurrent;     // A
+    std::optional<double> maxWeight;      // g, the pack
+    std::optional<double> minEfficiency;  // a fraction, as the model computes it
+};
+
+// What the ranking sorts by, best (largest) first.
+enum class ExploreKey { Rpm, Power, Efficiency, PowerPerWeight, RunTime };
+
+// One calculated combination that has an operating point and passed the filter.
+struct ExploreRow {
+    std::size_t motor = 0;    // index into MotorLines
+    std::size_t battery = 0;  // index into BatteryLines
+    int fan = 1;
+    int serie = 1;
+    int parallel = 1;
+    ResultPoint result;     // the kept step, as the option column shows it
+    double packWeight = 0;  // g
+    double uBattery = 0;    // V
+    double rTotal = 0;      // ohm
+    double shaftPower = 0;  // W, PinMotor * Efficiency of the kept step
+    double runTime = 0;     // min, Capacity * parallel / Current
+    long long steps = 0;    // sweep steps the full Calculate makes
+};
+
+// How the visited combinations ended. Every combination counts in exactly one of these.
+struct ExploreCounts {
+    long long visited = 0;
+    long long ranked = 0;       // an operating point within the filter's budgets
+    long long filteredOut = 0;  // an operating point outside them
+    long long noKeptStep = 0;   // calculated, but the motor never turned faster than the fan
+    long long notPossible = 0;  // "Combination not possible"
+    long long atLimit = 0;      // stopped at MaxSweepPower: no operating point below it
+    long long faults = 0;       // a floating-point fault or a refused pack
+    long long unreadable = 0;   // a motor or battery line with a bad number
+    long long notRun = 0;       // a motor or battery without a name: Calculate does nothing
+    long long fullSweeps = 0;   // combinations the fast path could not shorten
+};
+
+struct ExploreRequest {
+    ExploreSpace space;
+    ExploreFilter filter;
+    ExploreKey key = ExploreKey::Rpm;
+    std::size_t top = 20;         // rows kept, best first
+    int option = 1;               // the option column whose Calculate is reproduced
+    unsigned threads = 0;         // 0: one per hardware thread
+    char decimalSeparator = '.';  // for reading the catalogue lines
+    // Recalculates every reported row with the full sweep of Calculate and compares the two.
+    bool verify = false;
+};
+
+struct ExploreResult {
+    std::vector<ExploreRow> rows;  // at most `top`, best first; ties in combination order
+    ExploreCounts counts;
+    long long combinations = 0;      // the size of the space
+    std::vector<std::string> notes;  // the catalogue lines skipped, with the reason
+    // With verify: the reported rows whose full sweep gave anything else, described. Never
+    // expected to hold anything; a front end reports it as an internal error.
+    std::vector<std::string> mismatches;
+};
+
+// Called from the thread that runs Explore, about every `interval` seconds, with the combinations
+// done so far.
+struct ExploreProgress {
+    double interval = 1.0;
+    std::function<void(long long done, long long total)> report;
+};
+
+// The ranking key of a row; larger is better.
+double KeyValue(const ExploreRow& row, ExploreKey key);
+
+// Runs the Calculate of every combination of the space and ranks those with an operating point.
+// Each combination's result is the one a Calculate of it in the window gives, bit for bit.
+ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
+                      const ExploreProgress& progress = {});
+
+}  // namespace mfb

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/Sweep.h"
+
+namespace mfb {
+
+// How much work FindOperatingPoint did, for benchmarks and the exploration's summary.
+struct SweepEffort {
+    long long evaluations = 0;  // model evaluations at single sweep steps
+    long long runsTried = 0;    // runs of steps whose bounds were computed
+    long long blocks = 0;       // runs of steps settled by bounds instead of evaluations
+    bool shortened = false;     // false: every step was evaluated, as Calculate does
+};
+
+// Calculate without the chart's points. Every other effect is Calculate's, bit for bit: the same
+// report, labels, warning, exception, axis ranges, titles, and slot fields of the last evaluation.
+//
+// Calculate evaluates the model at every 0.1 W step; here runs of steps are settled without
+// evaluating them wherever bounds prove what every step of the run would give. Motor current,
+// terminal voltage and motor rpm are monotone along the sweep in exact rounded arithmetic (each
+// formula is a composition of monotone, correctly rounded operations), so their values at a run's
+// two ends bound every step between. Efficiency, shaft power and fan rpm are bounded from those by
+// evaluating the same formulas at the corners of the bounds, which encloses the rounded values
+// because rounding to nearest is monotone; the one library function, the logarithm, is widened by
+// far more than its error. A run is skipped only when its bounds show that no step of it stops the
+// sweep, faults, or changes which step is kept other than to its last one. Everything else is
+// evaluated step by step, the stop, the crossing and any fault included.
+void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
+                        ChartSink& chart, CalculateReport& report, SweepEffort* effort = nullptr);
+
+}  // namespace mfb

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/PowerGrid.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/Sweep.h"
+
+namespace mfb {
+
+namespace {
+
+double NextPower(double power) {
+    return static_cast<double>(power + PowerStep);
+}
+
+}  // namespace
+
+const PowerGrid& PowerGrid::Sweep() {
+    static const PowerGrid grid;
+    return grid;
+}
+
+PowerGrid::PowerGrid() {
+    long long step = 0;
+    double power = StartPower;
+    while (power < MaxSweepPower) {
+        const double spacing = NextPower(power) - power;
+        const double binadeTop = std::ldexp(1.0, std::ilogb(power) + 1);
+        // Two steps' distance from the top of the binade, where the sums begin to round to the
+        // coarser spacing above it. The step across is taken the ordinary way.
+        // Likewise short of the limit, which the steps one by one then find exactly.
+        const double end = std::min(binadeTop, MaxSweepPower);
+        const auto count =
+            std::max(0LL, static_cast<long long>(std::floor((end - power) / spacing)) - 2);
+        runs_.push_back({step, power, spacing, count});
+        step += count;
+        power += static_cast<double>(count) * spacing;
+        power = NextPower(power);
+        ++step;
+    }
+    runs_.push_back({step, power, 0, 0});
+    limitStep_ = step;
+}
+
+double PowerGrid::Power(long long step) const {
+    const auto run = std::prev(std::upper_bound(
+        runs_.begin(), runs_.end(), step, [](long long s, const Run& r) { return s < r.first; }));
+    return run->start + static_cast<double>(step - run->first) * run->spacing;
+}
+
+}  // namespace mfb

@@ -1,0 +1,320 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/ExploreCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "JsonReader.h"
+#include "cli/CliRunner.h"
+#include "cli/Json.h"
+
+namespace mfb::cli {
+namespace {
+
+using Args = std::vector<std::string>;
+using CsvRow = std::vector<std::string>;
+
+const std::string kSample = MFB_SAMPLE_DATA;
+const std::string kCombos = std::string(MFB_TEST_DATA) + "/cli/combos";
+
+struct Output {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Args With(Args args, const Args& extra) {
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+}
+
+Output RunCommand(const Args& args, char localeSeparator = '.') {
+    std::ostringstream out, err;
+    const int status = RunCli(args, out, err, localeSeparator);
+    return {status, out.str(), err.str()};
+}
+
+Args Explore(const Args& args, const Args& extra = {}) {
+    return With(With({"explore"}, args), extra);
+}
+
+std::vector<std::string> Split(const std::string& text, bool words) {
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string s; words ? bool(in >> s) : bool(std::getline(in, s));) parts.push_back(s);
+    return parts;
+}
+
+// No name in the test catalogues needs quoting.
+CsvRow CsvFields(const std::string& line) {
+    CsvRow fields(1);
+    for (const char c : line) {
+        if (c == ',') {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+const CsvRow kHeader = CsvFields(
+    "rank,motor,battery,fan,serie,parallel,rpm,shaft_power,efficiency,current,pin_motor,u_motor,"
+    "pack_weight,power_per_weight,run_time,steps");
+
+std::vector<CsvRow> CsvRows(const Args& args) {
+    const Output o = RunCommand(Explore(args, {"--csv"}));
+    EXPECT_EQ(o.status, 0) << o.err;
+    std::vector<CsvRow> rows;
+    for (const std::string& line : Split(o.out, false)) rows.push_back(CsvFields(line));
+    EXPECT_EQ(rows.at(0), kHeader);
+    rows.erase(rows.begin());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].size(), kHeader.size());
+        EXPECT_EQ(rows[i][0], std::to_string(i + 1));
+    }
+    return rows;
+}
+
+double Value(const CsvRow& row, const std::string& key) {
+    const std::string& text =
+        row.at(std::find(kHeader.begin(), kHeader.end(), key) - kHeader.begin());
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_TRUE(ec == std::errc() && ptr == text.data() + text.size()) << key << " " << text;
+    return value;
+}
+
+// Motor, battery, fan, serie and parallel.
+std::vector<CsvRow> Combinations(const std::vector<CsvRow>& rows) {
+    std::vector<CsvRow> keys;
+    for (const CsvRow& row : rows) keys.emplace_back(row.begin() + 1, row.begin() + 6);
+    return keys;
+}
+
+// Catalogue names are Latin-1, the JSON reader's strings UTF-8.
+std::string Utf8(const std::string& latin1) {
+    return test::ParseJson(JsonString(latin1)).String();
+}
+
+std::string Trimmed(const std::string& name) {
+    return name.substr(0, name.find_last_not_of(' ') + 1);
+}
+
+const Args kComboSpace = {"--catalogues", kCombos, "--serie", "1-4",
+                          "--parallel",   "1-2",   "--top",   "100000"};
+const Args kSampleSpace = {"--catalogues", kSample,      "--motor", "Inrunner 28*",
+                           "--battery",    "LiPo ?000*", "--serie", "4-6",
+                           "--parallel",   "1-2",        "--top",   "100000"};
+
+// Every ranked row shows what the single mode calculates for its combination: the same values,
+// the same texts, the same number of sweep steps; the table and the JSON hold the CSV's rows.
+TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
+    const Args spaces[] = {
+        With(kComboSpace, {"--verify"}),
+        {"--catalogues", kCombos, "--serie", "2-5", "--parallel", "2", "--option", "3", "--jobs",
+         "1", "--top", "100000"},
+        {"--catalogues", kSample, "--motor", "*28?5-*", "--battery", "LiPo 5*", "--serie", "4-5",
+         "--parallel", "1-2", "--top", "100000"},
+        {"--catalogues", kSample, "--fans", "2,5", "--serie", "3", "--parallel", "1-4", "--sort",
+         "power", "--top", "15"},
+    };
+    // The single mode's labels in the order of the table's first seven value columns.
+    const char* const labels[] = {"Rpm",       "Pout Motor", "Efficiency", "Current",
+                                  "Pin Motor", "U Motor",    "Weight"};
+    for (const Args& space : spaces) {
+        SCOPED_TRACE(::testing::PrintToString(space));
+        const std::vector<CsvRow> rows = CsvRows(space);
+        const Output text = RunCommand(Explore(space));
+        // The hand-made catalogues hold no decimal separator, so they also read under a comma.
+        const bool commaReads = space[1] == kCombos;
+        const Output comma = RunCommand(Explore(space), commaReads ? ',' : '.');
+        const Output json = RunCommand(Explore(space, {"--json"}));
+        ASSERT_FALSE(rows.empty());
+        ASSERT_EQ(text.status, 0);
+        const auto lines = Split(text.out, false);
+        const auto commaLines = Split(comma.out, false);
+        // The header, the rows, a blank line and the summary.
+        ASSERT_EQ(lines.size(), rows.size() + 3);
+        ASSERT_EQ(commaLines.size(), lines.size());
+        const test::JsonValue v = test::ParseJson(json.out);
+        const auto& jsonRows = *std::get<std::shared_ptr<test::JsonArray>>(v["rows"].data);
+        ASSERT_EQ(jsonRows.size(), rows.size());
+
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const CsvRow& row = rows[i];
+            SCOPED_TRACE(lines[i + 1]);
+            Args single = {"--catalogues", space[1], "--motor", row[1],    "--battery",
+                           row[2],         "--fan",  row[3],    "--serie", row[4],
+                           "--parallel",   row[5],   "--json"};
+            if (const auto at = std::find(space.begin(), space.end(), "--option");
+                at != space.end())
+                single.insert(single.end(), {"--option", at[1]});
+            const Output o = RunCommand(single);
+            ASSERT_EQ(o.status, 0) << o.err;
+            const test::JsonValue s = test::ParseJson(o.out);
+            // Selected by the start of the entry: it must be the row's own line.
+            ASSERT_EQ(Trimmed(s["names"]["motor"].String()), Utf8(row[1]));
+            ASSERT_EQ(Trimmed(s["names"]["battery"].String()), Utf8(row[2]));
+
+            EXPECT_EQ(Value(row, "rpm"), s["result"]["RpmMotor"].Number());
+            EXPECT_EQ(Value(row, "efficiency"), s["result"]["Efficiency"].Number());
+            EXPECT_EQ(Value(row, "current"), s["result"]["Current"].Number());
+            EXPECT_EQ(Value(row, "pin_motor"), s["result"]["PinMotor"].Number());
+            EXPECT_EQ(Value(row, "u_motor"), s["result"]["UMotor"].Number());
+            EXPECT_EQ(Value(row, "pack_weight"), s["pack"]["PackWeight"].Number());
+            EXPECT_EQ(Value(row, "steps"), s["steps"].Number());
+
+            // The table from the right: S, P, then nine values led by the seven labels.
+            const auto words = Split(lines[i + 1], true);
+            ASSERT_GE(words.size(), 12u);
+            const std::size_t first = words.size() - 9;
+            EXPECT_EQ(words.front(), row[0]);
+            EXPECT_EQ(words[first - 2], row[4]);
+            EXPECT_EQ(words[first - 1], row[5]);
+            for (std::size_t k = 0; k < std::size(labels); ++k) {
+                EXPECT_EQ(words[first + k], s["labels"][labels[k]].String()) << labels[k];
+            }
+            std::string withComma = lines[i + 1];
+            if (commaReads) std::replace(withComma.begin(), withComma.end(), '.', ',');
+            EXPECT_EQ(commaLines[i + 1], withComma);
+            EXPECT_EQ(lines[i + 1].size(), lines[0].size()) << "columns not aligned";
+
+            for (std::size_t k = 0; k < kHeader.size(); ++k) {
+                const test::JsonValue& field = jsonRows[i][kHeader[k]];
+                if (k == 1 || k == 2) {
+                    EXPECT_EQ(field.String(), Utf8(row[k]));
+                } else {
+                    EXPECT_EQ(field.Number(), Value(row, kHeader[k])) << kHeader[k];
+                }
+            }
+        }
+        // The summary counts every combination once.
+        const std::string& summary = lines.back();
+        long long counted = 0;
+        for (const std::string& w : Split(summary.substr(summary.find(':') + 1), true)) {
+            if (std::isdigit(static_cast<unsigned char>(w[0]))) counted += std::stoll(w);
+        }
+        EXPECT_EQ(summary.rfind(std::to_string(counted) + " combinations in ", 0), 0u) << summary;
+        EXPECT_EQ(counted, static_cast<long long>(v["combinations"].Number()));
+    }
+}
+
+// Each option keeps exactly the rows of the unrestricted ranking that it describes, in order.
+TEST(ExploreCommand, FiltersAndRangesRestrictAsTheySay) {
+    const auto starts = [](const std::string& text, const std::string& start) {
+        return text.rfind(start, 0) == 0;
+    };
+    const std::vector<std::pair<Args, std::function<bool(const CsvRow&)>>> cases = {
+        {{"--motor", "inrunner 28"}, [&](const CsvRow& r) { return starts(r[1], "Inrunner 28"); }},
+        {{"--motor", "*-3?00 *"},
+         [](const CsvRow& r) {
+             const std::string tail = r[1].substr(r[1].size() - 5);
+             return tail.substr(0, 2) == "-3" && tail.substr(3) == "00";
+         }},
+        {{"--battery", "LiPo 5000*"}, [&](const CsvRow& r) { return starts(r[2], "LiPo 5000"); }},
+        {{"--battery", "nimh"}, [&](const CsvRow& r) { return starts(r[2], "NiMH"); }},
+        {{"--fans", "1,3"}, [](const CsvRow& r) { return r[3] == "1" || r[3] == "3"; }},
+        {{"--serie", "5-6"}, [](const CsvRow& r) { return r[4] != "4"; }},
+        {{"--parallel", "2"}, [](const CsvRow& r) { return r[5] == "2"; }},
+        {{"--max-current", "40"}, [](const CsvRow& r) { return Value(r, "current") <= 40; }},
+        {{"--max-weight", "500"}, [](const CsvRow& r) { return Value(r, "pack_weight") <= 500; }},
+        {{"--min-efficiency", "0.9"},
+         [](const CsvRow& r) { return Value(r, "efficiency") >= 0.9; }},
+    };
+    // Every motor and battery, so that any pattern narrows the space.
+    const Args space = {"--catalogues", kSample,      "--fans", "1-3",   "--serie",
+                        "4-6",          "--parallel", "1-2",    "--top", "100000"};
+    const std::vector<CsvRow> all = CsvRows(space);
+    for (const auto& [option, keeps] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(option));
+        Args args = space;
+        if (const auto at = std::find(args.begin(), args.end(), option[0]); at != args.end()) {
+            args.erase(at, at + 2);
+        }
+        args.insert(args.end(), option.begin(), option.end());
+        std::vector<CsvRow> expected;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(expected), keeps);
+        // A case that keeps all or nothing would prove little.
+        ASSERT_FALSE(expected.empty());
+        ASSERT_LT(expected.size(), all.size());
+        EXPECT_EQ(Combinations(CsvRows(args)), Combinations(expected));
+    }
+}
+
+TEST(ExploreCommand, SortOrdersTheSameRowsByItsKey) {
+    const std::pair<const char*, const char*> keys[] = {{"rpm", "rpm"},
+                                                        {"power", "shaft_power"},
+                                                        {"efficiency", "efficiency"},
+                                                        {"power-per-weight", "power_per_weight"},
+                                                        {"runtime", "run_time"}};
+    auto ranked = Combinations(CsvRows(kSampleSpace));
+    std::sort(ranked.begin(), ranked.end());
+    for (const auto& [sort, key] : keys) {
+        SCOPED_TRACE(sort);
+        const std::vector<CsvRow> rows = CsvRows(With(kSampleSpace, {"--sort", sort}));
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            EXPECT_GE(Value(rows[i - 1], key), Value(rows[i], key)) << "row " << i + 1;
+        }
+        auto same = Combinations(rows);
+        std::sort(same.begin(), same.end());
+        EXPECT_EQ(same, ranked);
+        // --top cuts the same ranking short.
+        Args top = With(kSampleSpace, {"--sort", sort});
+        std::find(top.begin(), top.end(), "--top")[1] = std::to_string(7);
+        auto first = Combinations(rows);
+        first.resize(7);
+        EXPECT_EQ(Combinations(CsvRows(top)), first);
+    }
+}
+
+TEST(ExploreCommand, ExitStatusAndMessages) {
+    const std::string tryHelp = "\nTry \"mfbcalc-cli explore --help\" for more information.\n";
+    struct Case {
+        Args args;
+        int status;
+        std::string err;  // the start of standard error
+        std::string out;  // something standard output holds
+    };
+    const std::vector<Case> cases = {
+        {{"--catalogues", kCombos + "/none"}, 1, "mfbcalc-cli: Cannot open file", ""},
+        {{"--catalogues", kCombos, "--motor", "zzz"},
+         2,
+         "mfbcalc-cli: --motor \"zzz\" matches no motor" + tryHelp,
+         ""},
+        {{"--serie", "5-2"},
+         2,
+         "mfbcalc-cli: --serie range 5-2 runs backwards; write 2-5" + tryHelp,
+         ""},
+        {{"--catalogues", kCombos, "--serie", "1", "--parallel", "1"},
+         0,
+         "mfbcalc-cli: warning: motor \"charlie bad kv",
+         "Stiff 6V"},
+        // Nothing within the budget: the summary alone.
+        {{"--catalogues", kSample, "--serie", "1", "--parallel", "1", "--max-current", "0"},
+         0,
+         "",
+         ": 0 ranked"},
+        {{"--help"}, 0, "", "Usage: mfbcalc-cli explore"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const Output o = RunCommand(Explore(c.args));
+        EXPECT_EQ(o.status, c.status);
+        EXPECT_TRUE(c.err.empty() ? o.err.empty() : o.err.rfind(c.err, 0) == 0) << o.err;
+        EXPECT_EQ(o.out.empty(), c.out.empty());
+        EXPECT_NE(o.out.find(c.out), std::string::npos);
+    }
+    EXPECT_EQ(Split(RunCommand(Explore(cases[4].args)).out, false).size(), 1u);
+}
+
+}  // namespace
+}  // namespace mfb::cli

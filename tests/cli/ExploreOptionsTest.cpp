@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/ExploreOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "catalogue/Catalogue.h"
+#include "cli/CatalogueDirectory.h"
+#include "cli/CliOptions.h"
+
+namespace mfb::cli {
+namespace {
+
+using Args = std::vector<std::string>;
+
+const std::string kCombos = std::string(MFB_TEST_DATA) + "/cli/combos";
+
+const Catalogue& Combos() {
+    static const Catalogue catalogue = [] {
+        Catalogue c;
+        std::array<TOptionSlot, kOptionCount> slots;
+        LoadObserver quiet;
+        LoadCatalogues(c, slots, DirectoryPlatform(kCombos, '.'), quiet);
+        return c;
+    }();
+    return catalogue;
+}
+
+// Everything a command line decides, comparable in one go.
+auto Fields(const ExploreOptions& o) {
+    const ExploreRequest& r = o.request;
+    return std::make_tuple(o.catalogueDir, o.motorPattern, o.batteryPattern, r.space.fans,
+                           r.space.serieMin, r.space.serieMax, r.space.parallelMin,
+                           r.space.parallelMax, r.filter.maxCurrent, r.filter.maxWeight,
+                           r.filter.minEfficiency, r.key, r.top, r.threads, r.option, r.verify,
+                           o.decimalSeparator, o.output);
+}
+
+TEST(ExploreOptions, AcceptedArguments) {
+    struct Row {
+        Args args;
+        void (*change)(ExploreOptions&);  // from what no arguments give
+    };
+    const std::vector<Row> rows = {
+        {{}, [](ExploreOptions&) {}},
+        {{"--catalogues", "data", "--motor=Inrunner*", "--battery", "lipo"},
+         [](ExploreOptions& o) {
+             o.catalogueDir = "data";
+             o.motorPattern = "Inrunner*";
+             o.batteryPattern = "lipo";
+         }},
+        {{"--fans", "4,2,2-3", "--serie", "4-8", "--parallel=3"},
+         [](ExploreOptions& o) {
+             o.request.space.fans = {2, 3, 4};
+             o.request.space.serieMin = 4;
+             o.request.space.serieMax = 8;
+             o.request.space.parallelMin = o.request.space.parallelMax = 3;
+         }},
+        {{"--fans", "1,3-5", "--serie", "40", "--parallel", "1-10"},
+         [](ExploreOptions& o) {
+             o.request.space.fans = {1, 3, 4, 5};
+             o.request.space.serieMin = 40;
+         }},
+        {{"--max-current", "60.5", "--max-weight", "0", "--min-efficiency", "8e-1"},
+         [](ExploreOptions& o) {
+             o.request.filter.maxCurrent = 60.5;
+             o.request.filter.maxWeight = 0.0;
+             o.request.filter.minEfficiency = 0.8;
+         }},
+        {{"--sort", "power-per-weight", "--top", "100000", "--jobs", "3", "--option", "4",
+          "--verify", "--decimal-separator", ",", "--csv"},
+         [](ExploreOptions& o) {
+             o.request.key = ExploreKey::PowerPerWeight;
+             o.request.top = 100000;
+             o.request.threads = 3;
+             o.request.option = 4;
+             o.request.verify = true;
+             o.decimalSeparator = ',';
+             o.output = ExploreOutput::Csv;
+         }},
+        {{"--sort=power", "--json"},
+         [](ExploreOptions& o) {
+             o.request.key = ExploreKey::Power;
+             o.output = ExploreOutput::Json;
+         }},
+        {{"--sort", "efficiency"},
+         [](ExploreOptions& o) { o.request.key = ExploreKey::Efficiency; }},
+        {{"--sort", "runtime"}, [](ExploreOptions& o) { o.request.key = ExploreKey::RunTime; }},
+        {{"--sort", "rpm"}, [](ExploreOptions&) {}},
+    };
+    // Without arguments: everything, ranked by rpm, twenty rows, all cores.
+    ExploreOptions defaults;
+    defaults.request.space = {{}, {}, {1, 2, 3, 4, 5}, 1, 40, 1, 10};
+    defaults.request.key = ExploreKey::Rpm;
+    defaults.request.top = 20;
+    defaults.request.threads = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::PrintToString(row.args));
+        ExploreOptions expected = defaults;
+        row.change(expected);
+        EXPECT_EQ(Fields(ParseExploreOptions(row.args)), Fields(expected));
+    }
+    EXPECT_EQ(ParseExploreOptions({"--top", "0", "-h"}).output, ExploreOutput::Help);
+}
+
+// Each bad command line, the patterns resolved against the hand-made catalogues.
+TEST(ExploreOptions, RejectedArguments) {
+    struct Row {
+        Args args;
+        std::string message;
+    };
+    const std::vector<Row> rows = {
+        {{"--serie", "0-3"}, "--serie must be between 1 and 40, not 0"},
+        {{"--serie", "5-2"}, "--serie range 5-2 runs backwards; write 2-5"},
+        {{"--serie", "4-"}, "--serie needs a number N or a range N-M, not \"4-\""},
+        {{"--serie", "-3"}, "--serie needs a number N or a range N-M, not \"-3\""},
+        {{"--parallel", "1-11"}, "--parallel must be between 1 and 10, not 11"},
+        {{"--fans", "6"}, "--fans must be between 1 and 5, not 6"},
+        {{"--fans", "1,,2"}, "--fans needs fan numbers such as 1,3-5, not \"\""},
+        {{"--fans", "3-1"}, "--fans range 3-1 runs backwards; write 1-3"},
+        {{"--sort", "foo"},
+         "--sort must be one of rpm, power, efficiency, power-per-weight, runtime, not \"foo\""},
+        {{"--top", "0"}, "--top must be between 1 and 100000, not 0"},
+        {{"--jobs", "257"}, "--jobs must be between 1 and 256, not 257"},
+        {{"--option", "5"}, "--option must be between 1 and 4, not 5"},
+        {{"--max-current", "-1"},
+         "--max-current needs a number of at least 0 with '.' as the decimal point, not \"-1\""},
+        {{"--max-weight", "1,5"},
+         "--max-weight needs a number of at least 0 with '.' as the decimal point, not \"1,5\""},
+        {{"--min-efficiency", "inf"},
+         "--min-efficiency needs a number of at least 0 with '.' as the decimal point, not "
+         "\"inf\""},
+        {{"--max-current", "1e999"},
+         "--max-current needs a number of at least 0 with '.' as the decimal point, not "
+         "\"1e999\""},
+        {{"--max-current", ""},
+         "--max-current needs a number of at least 0 with '.' as the decimal point, not \"\""},
+        {{"--top", "5", "--top=6"}, "--top is given more than once"},
+        {{"--json", "--csv"}, "--csv cannot be combined with another output mode"},
+        {{"--verify=yes"}, "--verify takes no value"},
+        {{"--motor", ""}, "--motor needs a pattern"},
+        {{"--jobs"}, "--jobs needs a value"},
+        {{"--fan", "1"}, "unknown argument \"--fan\""},
+        {{"--motor", "X"}, "--motor \"X\" matches no motor"},
+        {{"--battery", "*Big"}, "--battery \"*Big\" matches no battery"},
+        {{"--battery", "big?"}, "--battery \"big?\" matches no battery"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::PrintToString(row.args));
+        try {
+            ResolveRequest(ParseExploreOptions(row.args), Combos(), '.');
+            ADD_FAILURE() << "accepted";
+        } catch (const UsageError& e) {
+            EXPECT_EQ(e.what(), row.message);
+        }
+    }
+}
+
+TEST(ExploreOptions, PatternMatching) {
+    struct Row {
+        std::string entry;
+        std::string pattern;
+        bool matches;
+    };
+    const std::vector<Row> rows = {
+        {"LiPo 5000 40C       pouch cell   ", "lipo", true},
+        {"LiPo 5000 40C       pouch cell   ", "pouch", false},
+        {"LiPo 5000 40C       pouch cell   ", "*pouch*", true},
+        {"LiPo 5000 40C       pouch cell   ", "*CELL", true},
+        {"LiPo 5000 40C       pouch cell   ", "*cell ", false},
+        {"LiPo 5000 40C       pouch cell   ", "lipo ?000*", true},
+        {"LiPo 5000 40C       pouch cell   ", "lipo ?00 *", false},
+        {"LiPo 5000 40C       pouch cell   ", "lipo ????0 40C*", false},
+        {"LiPo 5000 40C       pouch cell   ", "*5000*40c*", true},
+        {"LiPo 5000 40C       pouch cell   ", "*0*0*0*0*0*", false},
+        {"LiPo 5000 40C       pouch cell   ", "*0*0*0*0*", true},
+        {"LiPo 5000 40C       pouch cell", "LiPo 5000 40C       pouch cell", true},
+        {"LiPo 5000 40C       pouch cell", "LiPo 5000 40C       pouch cell ", false},
+        {"abab", "*ab", true},
+        {"aab", "*a?b", true},
+        {"ab", "?", false},
+        {"", "*", true},
+        {"", "?", false},
+        {"Inrunner", "", true},
+        // Only ASCII letters fold: a Latin-1 capital is another byte than its small letter.
+        {"\xC9mile 900", "\xC9MILE", true},
+        {"\xC9mile 900", "\xE9mile", false},
+        {"\xC9mile 900", "?mile*", true},  // one byte a character, as Latin-1 has it
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE("\"" + row.entry + "\" against \"" + row.pattern + "\"");
+        EXPECT_EQ(MatchesPattern(row.entry, row.pattern), row.matches);
+    }
+}
+
+}  // namespace
+}  // namespace mfb::cli

@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/Explorer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/Choice.h"
+#include "tests/model/SampleCatalogue.h"
+
+namespace mfb {
+namespace {
+
+using test::SampleCatalogue;
+
+// A few motors and cells across the catalogue, with pack sizes from too small to plenty.
+ExploreRequest SmallRequest() {
+    ExploreRequest request;
+    request.space.motors = {0, 4, 9, 13};
+    request.space.batteries = {1, 6, 11};
+    request.space.fans = {1, 3, 5};
+    request.space.serieMin = 2;
+    request.space.serieMax = 10;
+    request.space.parallelMin = 1;
+    request.space.parallelMax = 2;
+    request.top = 100000;
+    return request;
+}
+
+long long Accounted(const ExploreCounts& c) {
+    return c.ranked + c.filteredOut + c.noKeptStep + c.notPossible + c.atLimit + c.faults +
+           c.unreadable + c.notRun;
+}
+
+class DiscardingSinks : public ResultView, public ChartSink {
+public:
+    void ShowValue(ResultField, const std::string&) override {}
+    void EnableChart() override {}
+    void ShowWarning(const std::string&) override {}
+    void ClearSeries(Series) override {}
+    void AddPoint(Series, double, double, std::string_view, Colour) override {}
+    void SetAxisRange(Axis, double, double) override {}
+    void SetTitle(const std::string&) override {}
+    void SetAxisTitle(Axis, const std::string&) override {}
+};
+
+TEST(ExplorerTest, EveryRankedRowIsWhatASingleCalculateShows) {
+    const Catalogue catalogue = SampleCatalogue();
+    const ExploreResult result = Explore(catalogue, SmallRequest());
+
+    EXPECT_EQ(result.combinations, 4 * 3 * 3 * 9 * 2);
+    EXPECT_EQ(result.counts.visited, result.combinations);
+    EXPECT_EQ(Accounted(result.counts), result.combinations);
+    EXPECT_EQ(result.counts.ranked, static_cast<long long>(result.rows.size()));
+    EXPECT_GT(result.counts.ranked, 50);
+    EXPECT_GT(result.counts.notPossible, 0);
+
+    for (const ExploreRow& row : result.rows) {
+        TOptionSlot slot;
+        ChooseMotor(slot, catalogue.MotorLines[row.motor], '.');
+        ChooseBattery(slot, catalogue.BatteryLines[row.battery], '.');
+        ChooseFan(slot, catalogue.Fans, row.fan);
+        DiscardingSinks sinks;
+        CalculateReport report;
+        Calculate(slot,
+                  {catalogue.Fans, catalogue.WireResistance, true, 1, row.serie, row.parallel, '.'},
+                  sinks, sinks, report);
+        const std::string where = slot.MotorName + " " + slot.BatteryName + " " +
+                                  std::to_string(row.serie) + "S" + std::to_string(row.parallel);
+        EXPECT_EQ(report.outcome, Outcome::Calculated) << where;
+        EXPECT_EQ(row.steps, report.steps) << where;
+        EXPECT_EQ(row.result.PinMotor, report.result.PinMotor) << where;
+        EXPECT_EQ(row.result.RpmMotor, report.result.RpmMotor) << where;
+        EXPECT_EQ(row.result.Current, report.result.Current) << where;
+        EXPECT_EQ(row.result.Efficiency, report.result.Efficiency) << where;
+        EXPECT_EQ(row.result.UMotor, report.result.UMotor) << where;
+        EXPECT_EQ(row.packWeight, slot.PackWeight) << where;
+        EXPECT_EQ(row.runTime, slot.Battery.Capacity * row.parallel / row.result.Current * 0.06)
+            << where;
+    }
+
+    // The exploration's own check of its best rows finds the same.
+    ExploreRequest request = SmallRequest();
+    request.top = 5;
+    request.verify = true;
+    EXPECT_TRUE(Explore(catalogue, request).mismatches.empty());
+}
+
+TEST(ExplorerTest, RowsComeBestFirstByEachKeyAndTheTopIsAPrefix) {
+    const Catalogue catalogue = SampleCatalogue();
+    for (const ExploreKey key : {ExploreKey::Rpm, ExploreKey::Power, ExploreKey::Efficiency,
+                                 ExploreKey::PowerPerWeight, ExploreKey::RunTime}) {
+        ExploreRequest request = SmallRequest();
+        request.key = key;
+        const ExploreResult all = Explore(catalogue, request);
+        ASSERT_GT(all.rows.size(), 10u);
+        EXPECT_TRUE(std::is_sorted(all.rows.begin(), all.rows.end(),
+                                   [&](const ExploreRow& a, const ExploreRow& b) {
+                                       return KeyValue(a, key) > KeyValue(b, key);
+                                   }))
+            << static_cast<int>(key);
+
+        request.top = 7;
+        request.threads = 1;
+        const ExploreResult top = Explore(catalogue, request);
+        ASSERT_EQ(top.rows.size(), 7u);
+        for (std::size_t i = 0; i < 7; ++i) {
+            EXPECT_EQ(top.rows[i].motor, all.rows[i].motor);
+            EXPECT_EQ(top.rows[i].battery, all.rows[i].battery);
+            EXPECT_EQ(top.rows[i].fan, all.rows[i].fan);
+            EXPECT_EQ(top.rows[i].serie, all.rows[i].serie);
+            EXPECT_EQ(top.rows[i].parallel, all.rows[i].parallel);
+        }
+        EXPECT_EQ(top.counts.ranked, all.counts.ranked);
+    }
+}
+
+TEST(ExplorerTest, FiltersKeepOnlyRowsWithinTheirBudgets) {
+    const Catalogue catalogue = SampleCatalogue();
+    const ExploreResult unfiltered = Explore(catalogue, SmallRequest());
+    struct Case {
+        const char* name;
+        ExploreFilter filter;
+    };
+    const Case cases[] = {
+        {"current", {40.0, {}, {}}},
+        {"weight", {{}, 500.0, {}}},
+        {"efficiency", {{}, {}, 0.8}},
+        {"all three", {60.0, 800.0, 0.75}},
+    };
+    for (const Case& c : cases) {
+        ExploreRequest request = SmallRequest();
+        request.filter = c.filter;
+        const ExploreResult result = Explore(catalogue, request);
+        EXPECT_GT(result.counts.ranked, 0) << c.name;
+        EXPECT_GT(result.counts.filteredOut, 0) << c.name;
+        EXPECT_EQ(result.counts.ranked + result.counts.filteredOut, unfiltered.counts.ranked)
+            << c.name;
+        for (const ExploreRow& row : result.rows) {
+            EXPECT_LE(row.result.Current, c.filter.maxCurrent.value_or(row.result.Current));
+            EXPECT_LE(row.packWeight, c.filter.maxWeight.value_or(row.packWeight));
+            EXPECT_GE(row.result.Efficiency,
+                      c.filter.minEfficiency.value_or(row.result.Efficiency));
+        }
+    }
+}
+
+TEST(ExplorerTest, ALineWithABadNumberIsLeftOutWithANote) {
+    Catalogue catalogue = SampleCatalogue();
+    std::string& line = catalogue.MotorLines[4];
+    line.replace(line.size() - 3, 3, "1x5");  // the no-load current, the line's last field
+    const ExploreRequest request = SmallRequest();
+    const ExploreResult result = Explore(catalogue, request);
+    ASSERT_EQ(result.notes.size(), 1u);
+    EXPECT_NE(result.notes[0].find("is not a valid floating point value"), std::string::npos)
+        << result.notes[0];
+    EXPECT_EQ(result.counts.unreadable, 3 * 3 * 9 * 2);
+    EXPECT_EQ(Accounted(result.counts), result.combinations);
+    for (const ExploreRow& row : result.rows) EXPECT_NE(row.motor, 4u);
+}
+
+TEST(ExplorerTest, ProgressIsReportedWhileItRuns) {
+    const Catalogue catalogue = SampleCatalogue();
+    ExploreRequest request;
+    request.space = WholeSpace(catalogue);
+    request.space.serieMax = 4;
+    std::vector<long long> done;
+    long long total = 0;
+    const ExploreProgress progress{0.001, [&](long long d, long long t) {
+                                       done.push_back(d);
+                                       total = t;
+                                   }};
+    const ExploreResult result = Explore(catalogue, request, progress);
+    ASSERT_FALSE(done.empty());
+    EXPECT_EQ(total, result.combinations);
+    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+    EXPECT_LE(done.back(), total);
+}
+
+}  // namespace
+}  // namespace mfb

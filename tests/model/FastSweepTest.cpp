@@ -1,0 +1,305 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The shortened sweep against the full one: for every combination tried, everything a Calculate
+// shows, reports and leaves in the slot must be the same, bit for bit, except the chart's points.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/Choice.h"
+#include "model/Error.h"
+#include "model/FastSweep.h"
+#include "model/PowerGrid.h"
+#include "model/PowerTrain.h"
+#include "tests/model/SampleCatalogue.h"
+
+namespace mfb {
+namespace {
+
+std::string Exact(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%a", value);
+    return text;
+}
+
+// Everything a Calculate does to its column and chart, as text with exact numbers; points are
+// only counted.
+class EffectLog : public ResultView, public ChartSink {
+public:
+    void ShowValue(ResultField field, const std::string& text) override {
+        events.push_back(std::string(Caption(field)) + "=" + text);
+    }
+    void EnableChart() override { events.push_back("chart enabled"); }
+    void ShowWarning(const std::string& message) override { events.push_back("warn " + message); }
+    void ClearSeries(Series s) override {
+        events.push_back("clear " + std::to_string(static_cast<int>(s)));
+    }
+    void AddPoint(Series, double, double, std::string_view, Colour) override { ++points; }
+    void SetAxisRange(Axis axis, double first, double second) override {
+        events.push_back("range " + std::to_string(static_cast<int>(axis)) + " " + Exact(first) +
+                         " " + Exact(second));
+    }
+    void SetTitle(const std::string& line) override { events.push_back("title " + line); }
+    void SetAxisTitle(Axis axis, const std::string& title) override {
+        events.push_back("axis " + std::to_string(static_cast<int>(axis)) + " " + title);
+    }
+
+    std::vector<std::string> events;
+    long long points = 0;
+};
+
+// The story of one Calculate as comparable text.
+struct Effects {
+    std::vector<std::string> events;
+    std::string report;
+    std::string slot;
+    std::string error;
+    long long steps = 0;
+    Outcome outcome = Outcome::NotRun;
+    SweepEffort effort;
+};
+
+std::string Describe(const CalculateReport& r) {
+    return "outcome " + std::to_string(static_cast<int>(r.outcome)) + " steps " +
+           std::to_string(r.steps) + " failed " + std::to_string(r.failedStep) + " kept " +
+           Exact(r.result.Current) + " " + Exact(r.result.RpmMotor) + " " +
+           Exact(r.result.PinMotor) + " " + Exact(r.result.Efficiency) + " " +
+           Exact(r.result.UMotor) + " start " + Exact(r.StartRpmFan) + " first " +
+           Exact(r.FirstCurrent) + " " + Exact(r.FirstRpmMotor);
+}
+
+std::string Describe(const TOptionSlot& s) {
+    return Exact(s.PinMotor) + " " + Exact(s.Current) + " " + Exact(s.UMotor) + " " +
+           Exact(s.RpmMotor) + " " + Exact(s.Efficiency) + " " + Exact(s.RpmFan) + " " +
+           Exact(s.PackWeight) + " " + Exact(s.UBattery) + " " + Exact(s.RTotal);
+}
+
+Effects Sweep(bool fast, TOptionSlot slot, const SweepInputs& in) {
+    EffectLog log;
+    CalculateReport report;
+    Effects effects;
+    try {
+        if (fast) {
+            FindOperatingPoint(slot, in, log, log, report, &effects.effort);
+        } else {
+            Calculate(slot, in, log, log, report);
+        }
+    } catch (const Error& e) {
+        effects.error = e.what();
+    }
+    EXPECT_TRUE(!fast || log.points == 0);
+    effects.events = log.events;
+    effects.report = Describe(report);
+    effects.slot = Describe(slot);
+    effects.steps = report.steps;
+    effects.outcome = report.outcome;
+    return effects;
+}
+
+// Runs both ways and compares; returns the fast run for checks of its own.
+Effects ExpectSameAsCalculate(const TOptionSlot& slot, const SweepInputs& in,
+                              const std::string& what) {
+    const Effects full = Sweep(false, slot, in);
+    const Effects fast = Sweep(true, slot, in);
+    EXPECT_EQ(fast.error, full.error) << what;
+    EXPECT_EQ(fast.report, full.report) << what;
+    EXPECT_EQ(fast.slot, full.slot) << what;
+    EXPECT_EQ(fast.events, full.events) << what;
+    return fast;
+}
+
+TEST(PowerGridTest, EveryStepsPowerIsTheOneTheSweepReachesByAdding) {
+    const PowerGrid& grid = PowerGrid::Sweep();
+    double power = StartPower;
+    long long step = 0;
+    long long wrong = 0;
+    for (; power < MaxSweepPower; ++step, power = static_cast<double>(power + PowerStep)) {
+        if (grid.Power(step) != power && ++wrong < 5) {
+            ADD_FAILURE() << "step " << step << ": " << Exact(grid.Power(step)) << " instead of "
+                          << Exact(power);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(grid.LimitStep(), step);
+    EXPECT_EQ(grid.Power(step), power);
+}
+
+// A hand-made power train: fan 2 is the one chosen, fan 4 carries the same name unless a case
+// renames it, so it is fan 4's curve that counts.
+struct Rig {
+    TMotorData motor{3000, 0.03, 1.5};
+    TBatteryData battery{3000, 0.004, 1.2, 56};
+    std::array<double, 5> curve{7021.5, 3184.1, 156.97, 65.65, 7.17};
+    int serie = 10;
+    int parallel = 1;
+    bool sameNameAsFan4 = true;
+    std::array<double, 5> otherCurve{0, 0, 0, 0, 0};  // fan 2's, overruled by fan 4's
+
+    FanTable Fans() const {
+        FanTable fans;
+        for (int k = 1; k <= kFanCount; ++k) {
+            fans[k - 1].Name = "Fan " + std::to_string(k);
+            fans[k - 1].ChartMinPower = 50.0 * k;
+        }
+        if (sameNameAsFan4) fans[3].Name = fans[1].Name;
+        const auto set = [](TFanData& fan, const std::array<double, 5>& a) {
+            fan.a0 = a[0], fan.a1 = a[1], fan.a2 = a[2], fan.a3 = a[3], fan.a4 = a[4];
+        };
+        set(fans[1], otherCurve);
+        set(fans[sameNameAsFan4 ? 3 : 1], curve);
+        return fans;
+    }
+
+    TOptionSlot Slot() const {
+        TOptionSlot slot;
+        slot.Motor = motor;
+        slot.Battery = battery;
+        slot.MotorName = "Motor";
+        slot.BatteryName = "Cell";
+        slot.FanName = "Fan 2";
+        return slot;
+    }
+};
+
+// Whether the fast path may skip steps: not where its bounds do not hold, and not where the sweep
+// is too short to gain from it.
+enum class Skips { Some, None, Either };
+
+struct Case {
+    const char* name;
+    Rig rig;
+    Skips skips;
+};
+
+Rig With(auto change) {
+    Rig rig;
+    change(rig);
+    return rig;
+}
+
+TEST(FastSweepTest, HandMadeCombinationsGiveCalculatesEveryEffect) {
+    const std::vector<Case> cases = {
+        {"an ordinary operating point", Rig{}, Skips::Some},
+        {"several cells in parallel", With([](Rig& r) { r.serie = 24, r.parallel = 3; }),
+         Skips::Some},
+        {"the fan already 2500 rpm ahead at the start", With([](Rig& r) {
+             r.curve = {1e6, 0, 0, 0, 0};
+         }),
+         Skips::None},
+        {"the motor never faster than the fan: no kept step", With([](Rig& r) {
+             r.curve = {30000, 3000, 0, 0, 0}, r.motor.Kv = 1000;
+         }),
+         Skips::Either},
+        {"the pack cannot deliver 75 W", With([](Rig& r) { r.serie = 1; }), Skips::None},
+        {"the pack gives out before the fan catches up",
+         With([](Rig& r) { r.serie = 4, r.motor.Kv = 9000; }), Skips::Some},
+        {"the fan curve overflows mid-sweep", With([](Rig& r) {
+             r.curve = {0, 0, 0, 0, -2.5e305};
+         }),
+         Skips::Some},
+        {"losses exceed the input at first: the fan held at its 1 W speed",
+         With([](Rig& r) { r.motor.Io = 12, r.motor.Kv = 2000; }), Skips::Some},
+        {"a fan curve that falls and rises", With([](Rig& r) {
+             r.curve = {90000, -40000, 6000, 0, 0};
+         }),
+         Skips::Either},
+        {"a negative no-load current", With([](Rig& r) { r.motor.Io = -3; }), Skips::Either},
+        {"zero winding resistance", With([](Rig& r) { r.motor.Ri = 0; }), Skips::Some},
+        {"a negative winding resistance: every step evaluated",
+         With([](Rig& r) { r.motor.Ri = -0.001; }), Skips::None},
+        {"zero kv: the first rpm never taken, every step evaluated",
+         With([](Rig& r) { r.motor.Kv = 0; }), Skips::None},
+        {"a negative kv", With([](Rig& r) {
+             r.motor.Kv = -3000, r.curve = {-90000, 0, 0, 0, 0};
+         }),
+         Skips::Some},
+        {"fans of different names", With([](Rig& r) { r.sameNameAsFan4 = false; }), Skips::Some},
+        {"a negative cell voltage", With([](Rig& r) { r.battery.UCell = -1.2; }), Skips::Either},
+        {"a zero-resistance pack of 4 kV: stopped at the limit", With([](Rig& r) {
+             r.battery = {3000, 0, 100, 56}, r.serie = 40, r.motor.Kv = 1000;
+         }),
+         Skips::Some},
+    };
+    for (const Case& c : cases) {
+        const FanTable fans = c.rig.Fans();
+        const SweepInputs in{fans, kWireResistance, true, 2, c.rig.serie, c.rig.parallel, '.'};
+        const Effects fast = ExpectSameAsCalculate(c.rig.Slot(), in, c.name);
+        if (c.skips != Skips::Either) {
+            EXPECT_EQ(fast.effort.shortened, c.skips == Skips::Some) << c.name;
+        }
+        if (c.skips == Skips::Some) {
+            EXPECT_LT(fast.effort.evaluations * 10, fast.steps) << c.name;
+        }
+    }
+}
+
+// Random power trains, from the sensible to the absurd. Combinations whose full sweep would be
+// long are checked on a few only, to keep the test quick.
+TEST(FastSweepTest, RandomCombinationsGiveCalculatesEveryEffect) {
+    std::mt19937_64 random(20261207);
+    const auto uniform = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    int compared = 0;
+    long long fullSteps = 0;
+    for (int i = 0; i < 400 && fullSteps < 5'000'000; ++i) {
+        Rig rig;
+        rig.motor = {uniform(-500, 12000), uniform(-0.01, 0.2), uniform(-2, 6)};
+        rig.battery = {3000, uniform(-0.001, 0.02), uniform(0.5, 4.5), 50};
+        for (double& a : rig.curve) a = uniform(-10000, 12000);
+        rig.curve[0] = uniform(-20000, 40000);
+        rig.curve[4] = uniform(-20, 30);
+        rig.serie = static_cast<int>(uniform(1, 41));
+        rig.parallel = static_cast<int>(uniform(1, 11));
+        rig.sameNameAsFan4 = i % 3 == 0;
+        const FanTable fans = rig.Fans();
+        const SweepInputs in{fans, kWireResistance, true, 1 + i % 4, rig.serie, rig.parallel, '.'};
+        const Effects fast = Sweep(true, rig.Slot(), in);
+        if (fast.steps > 300'000) continue;
+        fullSteps += fast.steps;
+        ExpectSameAsCalculate(rig.Slot(), in, "random combination " + std::to_string(i));
+        ++compared;
+    }
+    EXPECT_GT(compared, 100);
+}
+
+// A spread of the sample catalogues' combinations: every motor with every cell type, fan and
+// pack size drawn at random.
+TEST(FastSweepTest, SampleCombinationsGiveCalculatesEveryEffectFromFewEvaluations) {
+    const Catalogue catalogue = test::SampleCatalogue();
+
+    std::mt19937 random(7);
+    long long steps = 0;
+    long long evaluations = 0;
+    int outcomes[4] = {};
+    for (const std::string& motorLine : catalogue.MotorLines) {
+        for (const std::string& batteryLine : catalogue.BatteryLines) {
+            TOptionSlot slot;
+            ChooseMotor(slot, motorLine, '.');
+            ChooseBattery(slot, batteryLine, '.');
+            ChooseFan(slot, catalogue.Fans, 1 + static_cast<int>(random() % 5));
+            const int serie = 1 + static_cast<int>(random() % 40);
+            const int parallel = 1 + static_cast<int>(random() % 10);
+            const SweepInputs in{
+                catalogue.Fans, catalogue.WireResistance, true, 1, serie, parallel, '.'};
+            const Effects fast = Sweep(true, slot, in);
+            if (fast.steps > 100'000) continue;
+            const Effects checked =
+                ExpectSameAsCalculate(slot, in, slot.MotorName + " " + slot.BatteryName);
+            steps += checked.steps;
+            evaluations += checked.effort.evaluations;
+            ++outcomes[static_cast<int>(fast.outcome)];
+        }
+    }
+    EXPECT_GT(outcomes[static_cast<int>(Outcome::Calculated)], 40);
+    EXPECT_GT(outcomes[static_cast<int>(Outcome::NotPossible)], 10);
+    // Far fewer than one evaluation per watt, against ten for the full sweep.
+    EXPECT_LT(evaluations * 50, steps);
+}
+
+}  // namespace
+}  // namespace mfb
