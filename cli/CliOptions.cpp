@@ -49,34 +49,49 @@ void SetMode(CliOptions& options, OutputMode mode, const std::string& flag, bool
 
 }  // namespace
 
+bool ArgumentReader::Next() {
+    if (next_ >= args_.size()) return false;
+    at_ = next_++;
+    name_ = args_[at_];
+    inlineValue_.reset();
+    if (const auto eq = name_.find('='); name_.rfind("--", 0) == 0 && eq != std::string::npos) {
+        inlineValue_ = name_.substr(eq + 1);
+        name_.resize(eq);
+    }
+    if (!seen_.insert(name_).second) throw UsageError(name_ + " is given more than once");
+    return true;
+}
+
+std::string ArgumentReader::Value() {
+    if (inlineValue_) return *inlineValue_;
+    if (next_ >= args_.size()) throw UsageError(name_ + " needs a value");
+    return args_[next_++];
+}
+
+void ArgumentReader::NoValue() const {
+    if (inlineValue_) throw UsageError(name_ + " takes no value");
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
 CliOptions ParseCliOptions(const std::vector<std::string>& args) {
     CliOptions options;
-    if (std::any_of(args.begin(), args.end(),
-                    [](const std::string& a) { return a == "--help" || a == "-h"; })) {
+    if (AsksForHelp(args)) {
         options.mode = OutputMode::Help;
         return options;
     }
 
     bool modeSet = false;
-    std::set<std::string> seen;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i];
-        std::optional<std::string> inlineValue;
-        if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
-            inlineValue = name.substr(eq + 1);
-            name.resize(eq);
-        }
-        if (!seen.insert(name).second) throw UsageError(name + " is given more than once");
-
+    for (ArgumentReader reader(args); reader.Next();) {
+        const std::string& name = reader.Name();
         const auto flag = [&](OutputMode mode) {
-            if (inlineValue) throw UsageError(name + " takes no value");
+            reader.NoValue();
             SetMode(options, mode, name, modeSet);
         };
-        const auto value = [&]() -> std::string {
-            if (inlineValue) return *inlineValue;
-            if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
-            return args[++i];
-        };
+        const auto value = [&] { return reader.Value(); };
 
         if (name == "--json") {
             flag(OutputMode::Json);
@@ -102,7 +117,7 @@ CliOptions ParseCliOptions(const std::vector<std::string>& args) {
         } else if (name == "--decimal-separator") {
             options.decimalSeparator = ParseSeparator(value());
         } else {
-            throw UsageError("unknown argument \"" + args[i] + "\"");
+            throw UsageError("unknown argument \"" + reader.Given() + "\"");
         }
     }
     return options;

@@ -123,8 +123,7 @@ bool Glob(std::string_view text, std::string_view pattern) {
 
 ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
     ExploreOptions options;
-    if (std::any_of(args.begin(), args.end(),
-                    [](const std::string& a) { return a == "--help" || a == "-h"; })) {
+    if (AsksForHelp(args)) {
         options.output = ExploreOutput::Help;
         return options;
     }
@@ -137,24 +136,10 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
     space.parallelMax = kMaxParallel;
 
     bool outputSet = false;
-    std::set<std::string> seen;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i];
-        std::optional<std::string> inlineValue;
-        if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
-            inlineValue = name.substr(eq + 1);
-            name.resize(eq);
-        }
-        if (!seen.insert(name).second) throw UsageError(name + " is given more than once");
-
-        const auto value = [&]() -> std::string {
-            if (inlineValue) return *inlineValue;
-            if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
-            return args[++i];
-        };
-        const auto flag = [&]() {
-            if (inlineValue) throw UsageError(name + " takes no value");
-        };
+    for (ArgumentReader reader(args); reader.Next();) {
+        const std::string& name = reader.Name();
+        const auto value = [&] { return reader.Value(); };
+        const auto flag = [&] { reader.NoValue(); };
         const auto output = [&](ExploreOutput mode) {
             flag();
             if (outputSet) throw UsageError(name + " cannot be combined with another output mode");
@@ -201,7 +186,7 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
         } else if (name == "--decimal-separator") {
             options.decimalSeparator = ParseSeparator(value());
         } else {
-            throw UsageError("unknown argument \"" + args[i] + "\"");
+            throw UsageError("unknown argument \"" + reader.Given() + "\"");
         }
     }
     return options;
