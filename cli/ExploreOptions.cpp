@@ -11,6 +11,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "cli/CliOptions.h"
+#include "cli/LineOrder.h"
 
 namespace mfb::cli {
 
@@ -90,12 +91,9 @@ std::string ParsePattern(const std::string& option, const std::string& text) {
     return text;
 }
 
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
+// Case is ignored as the lists' order and the single mode's selector ignore it.
 bool SameLetter(char a, char b) {
-    return FoldAscii(a) == FoldAscii(b);
+    return FoldCase(a) == FoldCase(b);
 }
 
 // Backtracks only to the last `*` seen: a later star can absorb whatever an earlier one would.

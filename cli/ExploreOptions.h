@@ -35,9 +35,9 @@ inline constexpr int kMaxJobs = 256;
 // anywhere wins, as in the single mode.
 ExploreOptions ParseExploreOptions(const std::vector<std::string>& args);
 
-// Whether an entry text (trailing blanks ignored) matches a --motor or --battery pattern, ASCII
-// case ignored: with `*` (any run) or `?` (one character) the pattern must cover the whole text,
-// without them the text must start with it.
+// Whether an entry text (trailing blanks ignored) matches a --motor or --battery pattern, case
+// ignored as in the lists' order: with `*` (any run) or `?` (one character) the pattern must cover
+// the whole text, without them the text must start with it.
 bool MatchesPattern(std::string_view entryText, std::string_view pattern);
 
 // The indexes of the sorted list's lines whose entry text matches, all of them without a pattern.

@@ -112,16 +112,6 @@ void WriteAligned(const std::vector<std::vector<std::string>>& table, std::ostre
     }
 }
 
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
 void WriteSummary(const ExploreReport& report, char decimalSeparator, std::ostream& out) {
     const ExploreResult& result = report.result;
     out << result.combinations << (result.combinations == 1 ? " combination" : " combinations")
@@ -231,6 +221,16 @@ void WriteExploreJson(const ExploreReport& report, std::ostream& out) {
     for (const std::string& note : result.notes) json.String(note);
     json.EndArray();
     json.EndObject();
+}
+
+std::string CsvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
 }
 
 }  // namespace mfb::cli

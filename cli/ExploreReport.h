@@ -2,6 +2,8 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
+#include <string_view>
 
 namespace mfb {
 struct Catalogue;
@@ -25,6 +27,10 @@ void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
 // A header line, then one line per row: names quoted where CSV needs it, numbers with 17
 // significant digits and '.'.
 void WriteExploreCsv(const ExploreReport& report, std::ostream& out);
+
+// A text as one CSV field: as it is, or quoted with its quotes doubled where it holds a comma, a
+// quote or a line break.
+std::string CsvField(std::string_view text);
 
 void WriteExploreJson(const ExploreReport& report, std::ostream& out);
 

@@ -5,9 +5,7 @@
 
 namespace mfb::cli {
 
-namespace {
-
-unsigned char Fold(char c) {
+unsigned char FoldCase(char c) {
     const auto u = static_cast<unsigned char>(c);
     if (u >= 'A' && u <= 'Z') return static_cast<unsigned char>(u + 0x20);
     // Latin-1 capitals À..Þ sit 0x20 below their small letters; 0xD7 is the multiplication sign.
@@ -15,11 +13,9 @@ unsigned char Fold(char c) {
     return u;
 }
 
-}  // namespace
-
 bool CaseInsensitiveLess(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return Fold(x) < Fold(y); });
+                                        [](char x, char y) { return FoldCase(x) < FoldCase(y); });
 }
 
 }  // namespace mfb::cli
