@@ -3,7 +3,9 @@
 // series, cells in parallel, flags, and the cell counts of a second Calculate on the same slot,
 // 0 for none), then a motor line, a battery line and the fan block of a fan file (its lines 14 on),
 // separated by LF. Flags: bit 0 ',' as the separator, bit 1 the fan file counts as not loaded,
-// bits 2-4 the fan chosen (0 keeps fan 1, 1-5 choose that fan, 6-7 a name no fan has).
+// bits 2-4 the fan chosen (0 keeps fan 1, 1-5 choose that fan, 6-7 a name no fan has). Every
+// Calculate that ends within the fuzzer's budget is done again by the exploration's shortened
+// sweep, which must tell the same story.
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -15,8 +17,10 @@
 #include "catalogue/Choice.h"
 #include "fuzz/FuzzChecks.h"
 #include "model/Error.h"
+#include "model/FastSweep.h"
 #include "model/Sweep.h"
 #include "tests/model/ShownText.h"
+#include "tests/model/SweepComparison.h"
 
 namespace {
 
@@ -36,10 +40,20 @@ public:
     void ShowValue(mfb::ResultField, const std::string& text) override {
         Require(mfb::test::IsShownNumber(text, separator_), "an odd value text", text);
         ++values;
+        log += text + ";";
     }
-    void EnableChart() override { chartEnabled = true; }
-    void ShowWarning(const std::string& message) override { warnings.push_back(message); }
-    void ClearSeries(mfb::Series) override { ++clears; }
+    void EnableChart() override {
+        chartEnabled = true;
+        log += "enabled;";
+    }
+    void ShowWarning(const std::string& message) override {
+        warnings.push_back(message);
+        log += message + ";";
+    }
+    void ClearSeries(mfb::Series) override {
+        ++clears;
+        log += "clear;";
+    }
     void AddPoint(mfb::Series, double x, double y, std::string_view text, mfb::Colour) override {
         Require(std::isfinite(x) && std::isfinite(y), "a chart point is not finite");
         Require(text.empty(), "a chart point has a text");
@@ -47,8 +61,9 @@ public:
     }
     void SetAxisRange(mfb::Axis, double first, double second) override {
         Require(std::isfinite(first) && std::isfinite(second), "an axis bound is not finite");
+        log += mfb::test::Exact(first) + " " + mfb::test::Exact(second) + ";";
     }
-    void SetTitle(const std::string&) override {}
+    void SetTitle(const std::string& line) override { log += line + ";"; }
     void SetAxisTitle(mfb::Axis, const std::string&) override {}
 
     bool Untouched() const {
@@ -60,6 +75,7 @@ public:
     long long points = 0;
     bool chartEnabled = false;
     std::vector<std::string> warnings;
+    std::string log;  // everything but the points, in order, numbers exact
 
 private:
     char separator_;
@@ -103,12 +119,35 @@ void CheckOutcome(const mfb::TOptionSlot& slot, const Sinks& sinks,
     Require(slot.PinMotor <= mfb::MaxSweepPower + 0.2, "the sweep overran its bound");
 }
 
+// The shortened sweep of the exploration must give everything the full one gave but the points.
+void CompareWithFastSweep(mfb::TOptionSlot slot, const mfb::SweepInputs& inputs,
+                          const mfb::TOptionSlot& fullSlot, const Sinks& full,
+                          const mfb::CalculateReport& fullReport, const std::string& fullError) {
+    Sinks sinks(inputs.DecimalSeparator);
+    mfb::CalculateReport report;
+    std::string error;
+    try {
+        mfb::FindOperatingPoint(slot, inputs, sinks, sinks, report);
+    } catch (const mfb::Error& e) {
+        error = e.what();
+    }
+    Require(error == fullError, "the shortened sweep ended otherwise", error);
+    Require(sinks.points == 0, "the shortened sweep drew points");
+    Require(sinks.log == full.log, "the shortened sweep showed otherwise", sinks.log);
+    Require(mfb::test::Describe(report) == mfb::test::Describe(fullReport),
+            "the shortened sweep reported otherwise", mfb::test::Describe(report));
+    Require(mfb::test::Describe(slot) == mfb::test::Describe(fullSlot),
+            "the shortened sweep left the slot otherwise", mfb::test::Describe(slot));
+}
+
 void RunCalculate(mfb::TOptionSlot& slot, const mfb::Catalogue& catalogue, bool fansLoaded,
                   int option, int serie, int parallel, char sep) {
     Sinks sinks(sep);
     mfb::CalculateReport report;
     const mfb::SweepInputs inputs{
         catalogue.Fans, catalogue.WireResistance, fansLoaded, option, serie, parallel, sep};
+    const mfb::TOptionSlot before = slot;
+    std::string error;
     try {
         mfb::Calculate(slot, inputs, sinks, sinks, report);
     } catch (const BudgetSpent&) {
@@ -118,7 +157,7 @@ void RunCalculate(mfb::TOptionSlot& slot, const mfb::Catalogue& catalogue, bool 
     } catch (const mfb::FloatingPointError& e) {
         Require(mfb::fuzz::IsFaultMessage(e.what()), "an unknown fault message", e.what());
         Require(!sinks.chartEnabled && sinks.warnings.empty(), "a fault after the end");
-        return;
+        error = e.what();
     } catch (const mfb::Error& e) {
         const std::string message = e.what();
         const bool noFan = message == "Option " + std::to_string(option) +
@@ -131,11 +170,12 @@ void RunCalculate(mfb::TOptionSlot& slot, const mfb::Catalogue& catalogue, bool 
         Require(!noFan || !fansLoaded || !HasFan(slot, catalogue.Fans), "a valid fan refused");
         Require(!negative || slot.RTotal < 0, "a positive pack refused");
         Require(sinks.Untouched(), "a refusal showed something");
-        return;
+        error = message;
     } catch (...) {
         Fail("Calculate threw something other than the program's errors");
     }
-    CheckOutcome(slot, sinks, report);
+    if (error.empty()) CheckOutcome(slot, sinks, report);
+    CompareWithFastSweep(before, inputs, slot, sinks, report, error);
 }
 
 std::string_view NextLine(std::string_view& text) {

@@ -299,7 +299,9 @@ private:
                     ? reach(motor - fan, static_cast<double>(bounds.rpmMotor.lo - bounds.rpmFan.hi))
                     : reach(fan - motor,
                             static_cast<double>(bounds.rpmFan.lo - bounds.rpmMotor.hi));
-            factor = std::clamp(0.7 * std::min(stop, keep), 0.125, 4.0);
+            const double reachable = 0.7 * std::min(stop, keep);
+            // Rpm near the ends of the double range can make the estimate meaningless.
+            if (!std::isnan(reachable)) factor = std::clamp(reachable, 0.125, 4.0);
         }
         runLength_ = std::clamp(static_cast<long long>(static_cast<double>(tried) * factor),
                                 kMinRun, kMaxRun);
