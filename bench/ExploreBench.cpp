@@ -25,19 +25,6 @@ const Catalogue& Samples() {
     return catalogue;
 }
 
-class DiscardingSinks : public ResultView, public ChartSink {
-public:
-    void ShowValue(ResultField, const std::string&) override {}
-    bool ShowsValues() const override { return false; }
-    void EnableChart() override {}
-    void ShowWarning(const std::string&) override {}
-    void ClearSeries(Series) override {}
-    void AddPoint(Series, double, double, std::string_view, Colour) override {}
-    void SetAxisRange(Axis, double, double) override {}
-    void SetTitle(const std::string&) override {}
-    void SetAxisTitle(Axis, const std::string&) override {}
-};
-
 struct Combination {
     TOptionSlot slot;
     int serie, parallel;

@@ -20,23 +20,6 @@ namespace mfb {
 
 namespace {
 
-class DiscardingView : public ResultView {
-public:
-    void ShowValue(ResultField, const std::string&) override {}
-    bool ShowsValues() const override { return false; }
-    void EnableChart() override {}
-    void ShowWarning(const std::string&) override {}
-};
-
-class DiscardingChart : public ChartSink {
-public:
-    void ClearSeries(Series) override {}
-    void AddPoint(Series, double, double, std::string_view, Colour) override {}
-    void SetAxisRange(Axis, double, double) override {}
-    void SetTitle(const std::string&) override {}
-    void SetAxisTitle(Axis, const std::string&) override {}
-};
-
 // A motor and a cell type whose lines have been read into a slot once, for every combination
 // that uses them.
 struct Unit {
@@ -126,8 +109,7 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
     slot.BatteryName = unit.battery->BatteryName;
     ChooseFan(slot, catalogue.Fans, unit.fan);
 
-    DiscardingView view;
-    DiscardingChart chart;
+    DiscardingSinks sinks;
     for (int serie = space.serieMin; serie <= space.serieMax; ++serie) {
         for (int parallel = space.parallelMin; parallel <= space.parallelMax; ++parallel) {
             ++counts.visited;
@@ -141,7 +123,7 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
             CalculateReport report;
             SweepEffort effort;
             try {
-                FindOperatingPoint(slot, inputs, view, chart, report, &effort);
+                FindOperatingPoint(slot, inputs, sinks, sinks, report, &effort);
             } catch (const Error&) {
                 ++counts.faults;
                 continue;
@@ -176,8 +158,6 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
             row.uBattery = slot.UBattery;
             row.rTotal = slot.RTotal;
             row.steps = report.steps;
-            row.shaftPower = static_cast<double>(static_cast<Extended>(row.result.PinMotor) *
-                                                 row.result.Efficiency);
             // mAh over A is thousandths of an hour.
             if (row.result.Current > 0) {
                 row.runTime = slot.Battery.Capacity * parallel / row.result.Current * 0.06;
@@ -298,12 +278,11 @@ void Verify(const Catalogue& catalogue, const ExploreRequest& request, ExploreRe
                                  row.serie,
                                  row.parallel,
                                  request.decimalSeparator};
-        DiscardingView view;
-        DiscardingChart chart;
+        DiscardingSinks sinks;
         CalculateReport report;
         std::string error;
         try {
-            Calculate(slot, inputs, view, chart, report);
+            Calculate(slot, inputs, sinks, sinks, report);
         } catch (const Error& e) {
             error = e.what();
         }
@@ -345,15 +324,19 @@ ExploreSpace WholeSpace(const Catalogue& catalogue) {
 }
 
 double KeyValue(const ExploreRow& row, ExploreKey key) {
+    const auto shaftPower = [&] {
+        return static_cast<double>(static_cast<Extended>(row.result.PinMotor) *
+                                   row.result.Efficiency);
+    };
     switch (key) {
         case ExploreKey::Rpm:
             return row.result.RpmMotor;
         case ExploreKey::Power:
-            return row.shaftPower;
+            return shaftPower();
         case ExploreKey::Efficiency:
             return row.result.Efficiency;
         case ExploreKey::PowerPerWeight:
-            return row.packWeight > 0 ? row.shaftPower / row.packWeight : 0;
+            return row.packWeight > 0 ? shaftPower() / row.packWeight : 0;
         case ExploreKey::RunTime:
             return row.runTime;
     }

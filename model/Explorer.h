@@ -48,7 +48,6 @@ struct ExploreRow {
     double packWeight = 0;  // g
     double uBattery = 0;    // V
     double rTotal = 0;      // ohm
-    double shaftPower = 0;  // W, PinMotor * Efficiency of the kept step
     double runTime = 0;     // min, Capacity * parallel / Current
     long long steps = 0;    // sweep steps the full Calculate makes
 };

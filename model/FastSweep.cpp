@@ -267,11 +267,7 @@ private:
         effort_.shortened = true;
         report_.steps = to;
         slot_.PinMotor = power;
-        slot_.Current = end.Current;
-        slot_.UMotor = end.UMotor;
-        slot_.RpmMotor = end.RpmMotor;
-        slot_.Efficiency = end.Efficiency;
-        slot_.RpmFan = end.RpmFan;
+        SetOutputs(slot_, end);
         if (alwaysKept) {
             state_.result = {end.Current, end.RpmMotor, power, end.Efficiency, end.UMotor};
             report_.result = state_.result;

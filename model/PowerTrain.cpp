@@ -92,20 +92,28 @@ Extended Discriminant(const TOptionSlot& slot, double power) {
     return u * u - 4.0L * r * p;
 }
 
+Evaluation OutputsOf(const TOptionSlot& slot) {
+    return {slot.Current, slot.UMotor, slot.RpmMotor, slot.Efficiency, slot.RpmFan};
+}
+
+void SetOutputs(TOptionSlot& slot, const Evaluation& outputs) {
+    slot.Current = outputs.Current;
+    slot.UMotor = outputs.UMotor;
+    slot.RpmMotor = outputs.RpmMotor;
+    slot.Efficiency = outputs.Efficiency;
+    slot.RpmFan = outputs.RpmFan;
+}
+
 bool EvaluateAtPower(TOptionSlot& slot, const FanTable& fans) {
     const Extended d = Discriminant(slot, slot.PinMotor);
     // Zero is no operating point, not a double root.
     if (!(d > 0)) return false;
 
-    Evaluation out{slot.Current, slot.UMotor, slot.RpmMotor, slot.Efficiency, slot.RpmFan};
+    Evaluation out = OutputsOf(slot);
     Formulas<false>(slot, fans, slot.PinMotor, d, out);
     Materialize(out);
     if (!FaultRaised()) {
-        slot.Current = out.Current;
-        slot.UMotor = out.UMotor;
-        slot.RpmMotor = out.RpmMotor;
-        slot.Efficiency = out.Efficiency;
-        slot.RpmFan = out.RpmFan;
+        SetOutputs(slot, out);
         return true;
     }
     ClearFaults();
@@ -116,7 +124,7 @@ bool EvaluateAtPower(TOptionSlot& slot, const FanTable& fans) {
 ProbeStatus Probe(const TOptionSlot& slot, const FanTable& fans, double power, Evaluation& out) {
     const Extended d = Discriminant(slot, power);
     if (!(d > 0)) return ProbeStatus::NoOperatingPoint;
-    out = {slot.Current, slot.UMotor, slot.RpmMotor, slot.Efficiency, slot.RpmFan};
+    out = OutputsOf(slot);
     Formulas<false>(slot, fans, power, d, out);
     Materialize(out);
     const bool faulted = FaultRaised();

@@ -26,6 +26,10 @@ struct Evaluation {
     double Current, UMotor, RpmMotor, Efficiency, RpmFan;
 };
 
+// The outputs as a slot holds them, and the slot holding them.
+Evaluation OutputsOf(const TOptionSlot& slot);
+void SetOutputs(TOptionSlot& slot, const Evaluation& outputs);
+
 enum class ProbeStatus { NoOperatingPoint, Evaluated, Faulted };
 
 // EvaluateAtPower at `power` on a copy of the slot's outputs: the same values, but a fault is

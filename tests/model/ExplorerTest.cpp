@@ -36,18 +36,6 @@ long long Accounted(const ExploreCounts& c) {
            c.unreadable + c.notRun;
 }
 
-class DiscardingSinks : public ResultView, public ChartSink {
-public:
-    void ShowValue(ResultField, const std::string&) override {}
-    void EnableChart() override {}
-    void ShowWarning(const std::string&) override {}
-    void ClearSeries(Series) override {}
-    void AddPoint(Series, double, double, std::string_view, Colour) override {}
-    void SetAxisRange(Axis, double, double) override {}
-    void SetTitle(const std::string&) override {}
-    void SetAxisTitle(Axis, const std::string&) override {}
-};
-
 TEST(ExplorerTest, EveryRankedRowIsWhatASingleCalculateShows) {
     const Catalogue catalogue = SampleCatalogue();
     const ExploreResult result = Explore(catalogue, SmallRequest());
