@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "model/SweepSinks.h"
+#include "model/ChartSink.h"
 #include "ui/GraphDlg.h"
 
 namespace {

@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "model/DiscardingSinks.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "model/Error.h"
-#include "model/Explorer.h"
-#include "model/FastSweep.h"
-#include "tests/model/SampleCatalogue.h"
+#include "explore/Explorer.h"
+#include "explore/FastSweep.h"
+#include "tests/support/SampleCatalogue.h"
 
 namespace {
 

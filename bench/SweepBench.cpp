@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "model/PointSeries.h"
+#include "chart/PointSeries.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
 

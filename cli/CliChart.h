@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "model/SweepSinks.h"
+#include "model/ChartSink.h"
 
 namespace mfb::cli {
 

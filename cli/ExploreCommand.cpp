@@ -13,7 +13,7 @@
 #include "cli/ExploreOptions.h"
 #include "cli/ExploreReport.h"
 #include "model/Error.h"
-#include "model/Explorer.h"
+#include "explore/Explorer.h"
 
 namespace mfb::cli {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/Explorer.h"
+#include "explore/Explorer.h"
 
 namespace mfb {
 struct Catalogue;

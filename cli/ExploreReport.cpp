@@ -7,11 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "model/PowerTrain.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "cli/Json.h"
 #include "model/DisplayFormat.h"
-#include "model/Explorer.h"
+#include "explore/Explorer.h"
 #include "model/Extended.h"
 
 namespace mfb::cli {
@@ -32,9 +33,7 @@ constexpr ValueColumn kValueColumns[] = {
     {"Rpm", "rpm", [](const ExploreRow& r) -> Extended { return r.result.RpmMotor; }},
     // The window shows the extended product, never rounded to double first.
     {"Pout W", "shaft_power",
-     [](const ExploreRow& r) {
-         return static_cast<Extended>(r.result.PinMotor) * r.result.Efficiency;
-     }},
+     [](const ExploreRow& r) { return ShaftPower(r.result.PinMotor, r.result.Efficiency); }},
     {"Eff", "efficiency", [](const ExploreRow& r) -> Extended { return r.result.Efficiency; }},
     {"Current A", "current", [](const ExploreRow& r) -> Extended { return r.result.Current; }},
     {"Pin W", "pin_motor", [](const ExploreRow& r) -> Extended { return r.result.PinMotor; }},

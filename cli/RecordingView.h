@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "model/SweepSinks.h"
+#include "model/ResultView.h"
 
 namespace mfb::cli {
 

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "model/ColumnRows.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "cli/CalculationRecord.h"

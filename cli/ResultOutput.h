@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string_view>
 
-#include "model/SweepSinks.h"
+#include "model/ResultView.h"
 
 namespace mfb {
 struct Catalogue;

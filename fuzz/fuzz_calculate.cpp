@@ -17,10 +17,10 @@
 #include "catalogue/Choice.h"
 #include "fuzz/FuzzChecks.h"
 #include "model/Error.h"
-#include "model/FastSweep.h"
+#include "explore/FastSweep.h"
 #include "model/Sweep.h"
-#include "tests/model/ShownText.h"
-#include "tests/model/SweepComparison.h"
+#include "tests/support/ShownText.h"
+#include "tests/support/SweepComparison.h"
 
 namespace {
 

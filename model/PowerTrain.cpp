@@ -34,7 +34,7 @@ Extended Logarithm(Extended value) {
 
 template <bool kChecked>
 void FanRpm(const TFanData& fan, double inputPower, double efficiency, double& fanRpm) {
-    double shaftPower = Round<kChecked>(static_cast<Extended>(inputPower) * efficiency);
+    double shaftPower = Round<kChecked>(ShaftPower(inputPower, efficiency));
     // Below zero the losses exceed the input; the curve is then held at its value for 1 W. Zero
     // itself is not replaced and faults in the logarithm.
     if (shaftPower < 0) shaftPower = 1;

@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Extended.h"
 #include "model/OptionSlot.h"
 
 namespace mfb {
 
 // The double nearest 0.01 ohm: the wiring, added once to every pack.
 inline constexpr double kWireResistance = 0.01;
+
+// The motor's shaft power PoutMotor = PinMotor * Efficiency, in extended precision. It is never
+// stored: every figure and chart point of it is formed from this one product.
+inline Extended ShaftPower(double pinMotor, double efficiency) {
+    return static_cast<Extended>(pinMotor) * efficiency;
+}
 
 // Pack weight, voltage and total resistance from the slot's cell data and cell counts.
 void ComputePack(TOptionSlot& slot, double wireResistance);

@@ -12,14 +12,6 @@
 
 namespace mfb {
 
-std::string_view Caption(ResultField field) {
-    // In the order of ResultField.
-    static constexpr std::array<std::string_view, kResultFieldCount> kCaptions{
-        "Weight",    "U Battery",  "R Total",    "Current", "Rpm",
-        "Pin Motor", "Pout Motor", "Efficiency", "U Motor"};
-    return kCaptions[static_cast<std::size_t>(field)];
-}
-
 namespace {
 
 // The axis factors are the extended values nearest to them.
@@ -47,9 +39,8 @@ std::string LimitMessage() {
 namespace sweep {
 
 bool Begin(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
-           CalculateReport& report, State& state) {
+           CalculateReport& report) {
     report = CalculateReport{};
-    state = State{};
     if (slot.MotorName.empty() || slot.BatteryName.empty()) return false;
     // Without a valid fan no evaluation would write RpmFan, and the sweep would run on whatever
     // fan speed an earlier Calculate left behind.
@@ -76,7 +67,7 @@ bool Begin(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink
     Show(view, in, ResultField::Weight, slot.PackWeight);
     Show(view, in, ResultField::UBattery, slot.UBattery);
     Show(view, in, ResultField::RTotal, slot.RTotal);
-    report.StartRpmFan = state.startRpmFan = slot.RpmFan;
+    report.StartRpmFan = slot.RpmFan;
     chart.ClearSeries(Series::RpmFan);
     chart.ClearSeries(Series::RpmMotor);
     chart.ClearSeries(Series::Current);
@@ -90,13 +81,13 @@ void EndNotPossible(ResultView& view, CalculateReport& report) {
 }
 
 void Finish(const TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
-            CalculateReport& report, const State& state, bool atLimit) {
-    const ResultPoint& result = state.result;
+            CalculateReport& report, bool atLimit) {
+    const ResultPoint& result = report.result;
     Show(view, in, ResultField::Current, result.Current);
     Show(view, in, ResultField::Rpm, result.RpmMotor);
     Show(view, in, ResultField::PinMotor, result.PinMotor);
     Show(view, in, ResultField::PoutMotor,
-         static_cast<Extended>(result.PinMotor) * result.Efficiency);
+         ShaftPower(result.PinMotor, result.Efficiency));
     Show(view, in, ResultField::Efficiency, result.Efficiency);
     Show(view, in, ResultField::UMotor, result.UMotor);
 
@@ -104,14 +95,14 @@ void Finish(const TOptionSlot& slot, const SweepInputs& in, ResultView& view, Ch
     const TFanData& axisFan = in.Fans[static_cast<std::size_t>(std::clamp(in.Option, 1, 4) - 1)];
     const double powerMin = Store(kLowerFactor * axisFan.ChartMinPower);
     const double powerMax =
-        Store(kUpperFactor * static_cast<Extended>(slot.PinMotor) * slot.Efficiency);
+        Store(kUpperFactor * ShaftPower(slot.PinMotor, slot.Efficiency));
     chart.SetAxisRange(Axis::Bottom, powerMin, powerMax);
     ClearFaults();
-    const double rpmMin = Store(kLowerFactor * state.startRpmFan);
-    const double rpmMax = Store(kUpperFactor * state.firstRpmMotor);
+    const double rpmMin = Store(kLowerFactor * report.StartRpmFan);
+    const double rpmMax = Store(kUpperFactor * report.FirstRpmMotor);
     chart.SetAxisRange(Axis::Left, rpmMin, rpmMax);
     ClearFaults();
-    const double currentMin = Store(kLowerCurrentFactor * state.firstCurrent);
+    const double currentMin = Store(kLowerCurrentFactor * report.FirstCurrent);
     const double currentMax = Store(kUpperFactor * slot.Current);
     chart.SetAxisRange(Axis::Right, currentMin, currentMax);
 
@@ -129,8 +120,7 @@ void Finish(const TOptionSlot& slot, const SweepInputs& in, ResultView& view, Ch
 
 void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
                CalculateReport& report) {
-    sweep::State state;
-    if (!sweep::Begin(slot, in, view, chart, report, state)) return;
+    if (!sweep::Begin(slot, in, view, chart, report)) return;
 
     bool atLimit = false;
     while (!sweep::StopReached(slot)) {
@@ -144,13 +134,13 @@ void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, Chart
             sweep::EndNotPossible(view, report);
             return;
         }
-        sweep::Record(slot, report, state);
+        sweep::Record(slot, report);
 
         // A product of two finite doubles faults only by overflowing, which shows as an infinity;
         // testing that is cheaper than reading the flags at every step. The evaluation has already
         // rounded this very product for the fan, so it cannot fault here in fact.
         const auto shaftPower = [&] {
-            return static_cast<Extended>(slot.PinMotor) * slot.Efficiency;
+            return ShaftPower(slot.PinMotor, slot.Efficiency);
         };
         double x = static_cast<double>(shaftPower());
         if (!std::isfinite(x)) {
@@ -161,7 +151,7 @@ void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, Chart
         chart.AddPoint(Series::RpmMotor, x, slot.RpmMotor, {}, kGreen);
         chart.AddPoint(Series::Current, x, slot.Current, {}, kYellow);
     }
-    sweep::Finish(slot, in, view, chart, report, state, atLimit);
+    sweep::Finish(slot, in, view, chart, report, atLimit);
 }
 
 }  // namespace mfb

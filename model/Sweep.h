@@ -5,7 +5,8 @@
 
 #include "model/Extended.h"
 #include "model/OptionSlot.h"
-#include "model/SweepSinks.h"
+#include "model/ChartSink.h"
+#include "model/ResultView.h"
 
 namespace mfb {
 

@@ -7,18 +7,10 @@
 // The pieces of a Calculate that every way of sweeping shares, so that they cannot drift apart.
 namespace mfb::sweep {
 
-// The sweep's local state, zero at the start of every Calculate.
-struct State {
-    ResultPoint result;
-    double firstCurrent = 0;
-    double firstRpmMotor = 0;
-    double startRpmFan = 0;
-};
-
 // Everything up to the sweep loop: the checks, the pack, the start evaluation, the pack's labels
 // and the cleared series. False when Calculate ends there.
 bool Begin(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
-           CalculateReport& report, State& state);
+           CalculateReport& report);
 
 // The stop test on the latest evaluation. In extended precision, like every formula: the
 // difference of two doubles of this size is exact there, so the test is decided by the values,
@@ -27,14 +19,13 @@ inline bool StopReached(const TOptionSlot& slot) {
     return static_cast<Extended>(slot.RpmFan) - StopRpmMargin >= slot.RpmMotor;
 }
 
-// Takes the step just evaluated into the state: the first values and the kept step.
-inline void Record(const TOptionSlot& slot, CalculateReport& report, State& state) {
+// Takes the step just evaluated into the report: the first values and the kept step.
+inline void Record(const TOptionSlot& slot, CalculateReport& report) {
     ++report.steps;
-    if (state.firstCurrent == 0) report.FirstCurrent = state.firstCurrent = slot.Current;
-    if (state.firstRpmMotor == 0) report.FirstRpmMotor = state.firstRpmMotor = slot.RpmMotor;
+    if (report.FirstCurrent == 0) report.FirstCurrent = slot.Current;
+    if (report.FirstRpmMotor == 0) report.FirstRpmMotor = slot.RpmMotor;
     if (slot.RpmMotor > slot.RpmFan) {
-        state.result = {slot.Current, slot.RpmMotor, slot.PinMotor, slot.Efficiency, slot.UMotor};
-        report.result = state.result;
+        report.result = {slot.Current, slot.RpmMotor, slot.PinMotor, slot.Efficiency, slot.UMotor};
     }
 }
 
@@ -43,6 +34,6 @@ void EndNotPossible(ResultView& view, CalculateReport& report);
 
 // After the loop: the kept step's labels, the chart's ranges and titles, the Chart button.
 void Finish(const TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
-            CalculateReport& report, const State& state, bool atLimit);
+            CalculateReport& report, bool atLimit);
 
 }  // namespace mfb::sweep

@@ -14,6 +14,7 @@
 #include <exception>
 #include <string>
 
+#include "model/ColumnRows.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"

@@ -3,7 +3,7 @@
 
 #include <QColor>
 
-#include "model/SweepSinks.h"
+#include "model/ChartSink.h"
 
 // The sweep's colours are 0x00BBGGRR.
 inline QColor ToQColor(mfb::Colour colour) {

@@ -6,8 +6,9 @@
 #include <limits>
 #include <vector>
 
-#include "model/PixelReduction.h"
-#include "model/PointSeries.h"
+#include "model/ChartSink.h"
+#include "chart/PixelReduction.h"
+#include "chart/PointSeries.h"
 
 QT_BEGIN_NAMESPACE
 class QAbstractAxis;

@@ -16,7 +16,7 @@
 #include <cmath>
 #include <limits>
 
-#include "model/PixelReduction.h"
+#include "chart/PixelReduction.h"
 #include "ui/ChartColour.h"
 #include "ui/ChartCurve.h"
 

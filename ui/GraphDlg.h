@@ -6,7 +6,7 @@
 #include <array>
 #include <memory>
 
-#include "model/SweepSinks.h"
+#include "model/ChartSink.h"
 
 QT_BEGIN_NAMESPACE
 class QChart;

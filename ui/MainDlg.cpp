@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 
+#include "model/DiscardingSinks.h"
+#include "model/ColumnRows.h"
 #include "catalogue/Choice.h"
 #include "model/Sweep.h"
 #include "ui/AboutDlg.h"
@@ -57,16 +59,6 @@ constexpr std::array<Handler, mfb::kOptionCount> kChartHandlers{
 
 // The client area below the menu bar that a 961 x 760 Windows frame leaves.
 constexpr QSize kClientSize(953, 706);
-
-// Stands in for a chart window that does not exist, as when the window is tested on its own.
-class DroppedChart final : public mfb::ChartSink {
-public:
-    void ClearSeries(mfb::Series) override {}
-    void AddPoint(mfb::Series, double, double, std::string_view, mfb::Colour) override {}
-    void SetAxisRange(mfb::Axis, double, double) override {}
-    void SetTitle(const std::string&) override {}
-    void SetAxisTitle(mfb::Axis, const std::string&) override {}
-};
 
 QGroupBox* GroupBox(QWidget* parent, const char* name, const QString& title, const QRect& place) {
     auto* group = new QGroupBox(title, parent);
@@ -259,7 +251,9 @@ void TMainDlg::calculate(int option) {
     const mfb::SweepInputs inputs{
         catalogue_.Fans,        catalogue_.WireResistance, catalogue_.FansLoaded,     option,
         c.serieEdit()->value(), c.parallelEdit()->value(), platform_.decimalSeparator};
-    DroppedChart dropped;
+    // Without its chart window, as when the main window is tested on its own, the chart part is
+    // dropped.
+    mfb::DiscardingSinks dropped;
     TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1));
     mfb::ChartSink& chart = graph != nullptr ? static_cast<mfb::ChartSink&>(*graph) : dropped;
     mfb::CalculateReport report;

@@ -3,6 +3,7 @@
 
 #include <QPushButton>
 
+#include "model/ColumnRows.h"
 #include "model/OptionSlot.h"
 #include "ui/AutoLabel.h"
 #include "ui/FormFont.h"

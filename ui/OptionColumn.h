@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-#include "model/SweepSinks.h"
+#include "model/ResultView.h"
 
 class AutoLabel;
 class QPushButton;

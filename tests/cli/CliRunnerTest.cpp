@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "model/ColumnRows.h"
 #include "JsonReader.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"

@@ -13,14 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "model/ColumnRows.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
 #include "model/Error.h"
-#include "model/PointSeries.h"
+#include "chart/PointSeries.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
-#include "tests/model/ShownText.h"
+#include "tests/support/ShownText.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define MFB_SANITIZED 1

@@ -7,9 +7,10 @@
 #include <cmath>
 #include <string>
 
+#include "model/ColumnRows.h"
 #include "model/DisplayFormat.h"
 #include "model/PowerTrain.h"
-#include "tests/model/RecordingSinks.h"
+#include "tests/support/RecordingSinks.h"
 
 namespace mfb {
 namespace {

@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <stdexcept>
 
-#include "tests/ui/RecordingMessages.h"
+#include "tests/support/RecordingMessages.h"
 #include "ui/Application.h"
 
 class ApplicationTest : public QObject {

@@ -11,10 +11,10 @@
 #include <map>
 #include <random>
 
-#include "model/PixelReduction.h"
+#include "chart/PixelReduction.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
-#include "tests/model/RecordingSinks.h"
+#include "tests/support/RecordingSinks.h"
 #include "ui/GraphDlg.h"
 
 using mfb::Axis;

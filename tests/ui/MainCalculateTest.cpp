@@ -5,10 +5,10 @@
 #include <QtTest>
 #include <map>
 
-#include "model/PointSeries.h"
+#include "chart/PointSeries.h"
 #include "model/Sweep.h"
 #include "tests/ui/MainTestSupport.h"
-#include "tests/ui/RecordingMessages.h"
+#include "tests/support/RecordingMessages.h"
 #include "ui/GraphDlg.h"
 #include "ui/ProgramWindows.h"
 #include "ui/SpinEdit.h"

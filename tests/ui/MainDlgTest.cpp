@@ -10,7 +10,7 @@
 
 #include "model/Error.h"
 #include "tests/ui/MainTestSupport.h"
-#include "tests/ui/RecordingMessages.h"
+#include "tests/support/RecordingMessages.h"
 #include "ui/SpinEdit.h"
 
 namespace {

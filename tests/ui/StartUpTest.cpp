@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "tests/ui/RecordingMessages.h"
+#include "tests/support/RecordingMessages.h"
 #include "ui/AboutDlg.h"
 #include "ui/Application.h"
 #include "ui/GraphDlg.h"

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "model/ColumnRows.h"
 #include "model/Error.h"
-#include "model/FastSweep.h"
+#include "explore/FastSweep.h"
 
 namespace mfb::test {
 

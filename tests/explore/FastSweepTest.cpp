@@ -12,11 +12,11 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "model/Error.h"
-#include "model/FastSweep.h"
-#include "model/PowerGrid.h"
+#include "explore/FastSweep.h"
+#include "explore/StepPowers.h"
 #include "model/PowerTrain.h"
-#include "tests/model/SampleCatalogue.h"
-#include "tests/model/SweepComparison.h"
+#include "tests/support/SampleCatalogue.h"
+#include "tests/support/SweepComparison.h"
 
 namespace mfb {
 namespace {
@@ -38,20 +38,20 @@ Effects ExpectSameAsCalculate(const TOptionSlot& slot, const SweepInputs& in,
     return fast;
 }
 
-TEST(PowerGridTest, EveryStepsPowerIsTheOneTheSweepReachesByAdding) {
-    const PowerGrid& grid = PowerGrid::Sweep();
+TEST(StepPowersTest, EveryStepsPowerIsTheOneTheSweepReachesByAdding) {
+    const StepPowers& steps = StepPowers::Sweep();
     double power = StartPower;
     long long step = 0;
     long long wrong = 0;
     for (; power < MaxSweepPower; ++step, power = static_cast<double>(power + PowerStep)) {
-        if (grid.Power(step) != power && ++wrong < 5) {
-            ADD_FAILURE() << "step " << step << ": " << Exact(grid.Power(step)) << " instead of "
+        if (steps.Power(step) != power && ++wrong < 5) {
+            ADD_FAILURE() << "step " << step << ": " << Exact(steps.Power(step)) << " instead of "
                           << Exact(power);
         }
     }
     EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(grid.LimitStep(), step);
-    EXPECT_EQ(grid.Power(step), power);
+    EXPECT_EQ(steps.LimitStep(), step);
+    EXPECT_EQ(steps.Power(step), power);
 }
 
 // A hand-made power train: fan 2 is the one chosen, fan 4 carries the same name unless a case

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/FastSweep.h"
+#include "explore/FastSweep.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 
-#include "model/PowerGrid.h"
+#include "explore/StepPowers.h"
 #include "model/PowerTrain.h"
 #include "model/SweepSteps.h"
 
@@ -187,8 +187,8 @@ constexpr long long kMaxRun = 1LL << 22;
 class FastSweep {
 public:
     FastSweep(TOptionSlot& slot, const SweepInputs& in, ResultView& view, CalculateReport& report,
-              sweep::State& state, SweepEffort& effort)
-        : slot_(slot), in_(in), view_(view), report_(report), state_(state), effort_(effort) {}
+              SweepEffort& effort)
+        : slot_(slot), in_(in), view_(view), report_(report), effort_(effort) {}
 
     // The loop of Calculate. Returns whether it reached Finish, and with it whether at the limit.
     bool Run(bool& atLimit) {
@@ -199,8 +199,8 @@ public:
 
         long long stepsBeforeRun = 0;
         while (!sweep::StopReached(slot_)) {
-            if (stepsBeforeRun == 0 && bounded_ && state_.firstCurrent != 0 &&
-                state_.firstRpmMotor != 0 && lastStep_ - report_.steps >= kMinRun) {
+            if (stepsBeforeRun == 0 && bounded_ && report_.FirstCurrent != 0 &&
+                report_.FirstRpmMotor != 0 && lastStep_ - report_.steps >= kMinRun) {
                 const long long tried = runLength_;
                 if (TrySkip() || tried > kMinRun) continue;
                 stepsBeforeRun = kMinRun;
@@ -216,7 +216,7 @@ public:
                 sweep::EndNotPossible(view_, report_);
                 return false;
             }
-            sweep::Record(slot_, report_, state_);
+            sweep::Record(slot_, report_);
         }
         return true;
     }
@@ -225,13 +225,13 @@ private:
     // The last step the pack can deliver, or the limit step if it can deliver them all. The
     // discriminant never rises along the sweep, so this is a bisection.
     long long LastPossibleStep() const {
-        const PowerGrid& grid = PowerGrid::Sweep();
+        const StepPowers& steps = StepPowers::Sweep();
         long long good = 0;
-        long long bad = grid.LimitStep() + 1;
-        if (Discriminant(slot_, grid.Power(grid.LimitStep())) > 0) return grid.LimitStep();
+        long long bad = steps.LimitStep() + 1;
+        if (Discriminant(slot_, steps.Power(steps.LimitStep())) > 0) return steps.LimitStep();
         while (bad - good > 1) {
             const long long mid = good + (bad - good) / 2;
-            (Discriminant(slot_, grid.Power(mid)) > 0 ? good : bad) = mid;
+            (Discriminant(slot_, steps.Power(mid)) > 0 ? good : bad) = mid;
         }
         return good;
     }
@@ -241,7 +241,7 @@ private:
     bool TrySkip() {
         const long long from = report_.steps;
         const long long to = from + std::min(runLength_, lastStep_ - from);
-        const double power = PowerGrid::Sweep().Power(to);
+        const double power = StepPowers::Sweep().Power(to);
         Evaluation end;
         ++effort_.evaluations;
         ++effort_.runsTried;
@@ -269,8 +269,7 @@ private:
         slot_.PinMotor = power;
         SetOutputs(slot_, end);
         if (alwaysKept) {
-            state_.result = {end.Current, end.RpmMotor, power, end.Efficiency, end.UMotor};
-            report_.result = state_.result;
+            report_.result = {end.Current, end.RpmMotor, power, end.Efficiency, end.UMotor};
         }
         return true;
     }
@@ -307,7 +306,6 @@ private:
     const SweepInputs& in_;
     ResultView& view_;
     CalculateReport& report_;
-    sweep::State& state_;
     SweepEffort& effort_;
     const TFanData* fan_ = nullptr;
     bool bounded_ = false;
@@ -322,12 +320,11 @@ void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView
     SweepEffort ignored;
     SweepEffort& counted = effort != nullptr ? *effort : ignored;
     counted = SweepEffort{};
-    sweep::State state;
     ++counted.evaluations;
-    if (!sweep::Begin(slot, inputs, view, chart, report, state)) return;
+    if (!sweep::Begin(slot, inputs, view, chart, report)) return;
     bool atLimit = false;
-    if (!FastSweep(slot, inputs, view, report, state, counted).Run(atLimit)) return;
-    sweep::Finish(slot, inputs, view, chart, report, state, atLimit);
+    if (!FastSweep(slot, inputs, view, report, counted).Run(atLimit)) return;
+    sweep::Finish(slot, inputs, view, chart, report, atLimit);
 }
 
 }  // namespace mfb

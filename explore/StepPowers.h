@@ -10,10 +10,10 @@ namespace mfb {
 // 75 + 0.1 n. Within one binade the doubles are evenly spaced and adding the extended 0.1 always
 // rounds to the same multiple of that spacing, so the sequence is arithmetic there; the grid keeps
 // one run per binade and finds any step's power without walking the steps before it.
-class PowerGrid {
+class StepPowers {
 public:
     // The grid of every sweep, built once.
-    static const PowerGrid& Sweep();
+    static const StepPowers& Sweep();
 
     // The power of step `step`, 0 <= step <= LimitStep().
     double Power(long long step) const;
@@ -22,7 +22,7 @@ public:
     long long LimitStep() const { return limitStep_; }
 
 private:
-    PowerGrid();
+    StepPowers();
 
     // Steps first .. first + count have powers start + j * spacing; the step after the last one
     // starts the next run.

@@ -21,7 +21,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
-#include "tests/model/SweepComparison.h"
+#include "tests/support/SweepComparison.h"
 
 namespace {
 

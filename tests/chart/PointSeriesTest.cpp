@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/PointSeries.h"
+#include "chart/PointSeries.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,9 @@
 
 namespace mfb {
 namespace {
+
+// Any three distinct colours: the store only compares them.
+constexpr PointColour kRed = 1, kGreen = 2, kYellow = 3;
 
 std::vector<std::pair<double, double>> Contents(const PointSeries& s) {
     std::vector<std::pair<double, double>> out;
@@ -61,7 +64,7 @@ TEST(PointSeriesTest, ColoursTravelWithTheirPoints) {
     series.Add(1, 0, kGreen);
     series.Add(2, 0, kGreen);
     series.Add(4, 0, kRed);
-    using Runs = std::vector<std::pair<std::size_t, Colour>>;
+    using Runs = std::vector<std::pair<std::size_t, PointColour>>;
     // Sorted: 1 green, 2 green, 3 red, 4 red.
     EXPECT_EQ(series.ColourRuns(), (Runs{{0, kGreen}, {2, kRed}}));
     PointSeries uniform(kYellow);

@@ -2,14 +2,18 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <utility>
 #include <vector>
 
-#include "model/PointStore.h"
-#include "model/SweepSinks.h"
+#include "chart/PointStore.h"
+
 
 namespace mfb {
+
+// A point's colour as the chart engine is handed it; the store only compares it.
+using PointColour = std::uint32_t;
 
 // The points of one chart curve, ordered by ascending x with equal x values in arrival order.
 //
@@ -21,11 +25,11 @@ namespace mfb {
 // a series the same colour. Point texts are not kept: the chart never shows them.
 class PointSeries {
 public:
-    explicit PointSeries(Colour colour = 0) : seriesColour_(colour) {}
+    explicit PointSeries(PointColour colour = 0) : seriesColour_(colour) {}
 
     void Clear();
     // Amortised constant time: this runs three times per sweep step.
-    void Add(double x, double y, Colour colour) {
+    void Add(double x, double y, PointColour colour) {
         if (colour != lastColour_) [[unlikely]] {
             StartRun(colour);
         }
@@ -43,23 +47,23 @@ public:
 
     // Colour runs over Points(): (first index, colour), ascending; empty when no point has been
     // added since Clear. A sweep produces a single run.
-    const std::vector<std::pair<std::size_t, Colour>>& ColourRuns() const;
+    const std::vector<std::pair<std::size_t, PointColour>>& ColourRuns() const;
 
-    Colour SeriesColour() const { return seriesColour_; }
+    PointColour SeriesColour() const { return seriesColour_; }
 
 private:
     void SortIfNeeded() const;
-    void StartRun(Colour colour);
+    void StartRun(PointColour colour);
 
-    Colour seriesColour_;
+    PointColour seriesColour_;
     mutable PointStore points_;
-    mutable std::vector<std::pair<std::size_t, Colour>> runs_;
+    mutable std::vector<std::pair<std::size_t, PointColour>> runs_;
     mutable std::size_t sortedCount_ = 0;  // points_[0, sortedCount_) are in order
     // The colour and x of the point added last. No colour of the 0x00BBGGRR form equals the
     // start value, so the first point opens a run.
-    Colour lastColour_ = kNoColour;
+    PointColour lastColour_ = kNoColour;
     mutable double lastX_ = -std::numeric_limits<double>::infinity();
-    static constexpr Colour kNoColour = 0xFFFFFFFF;
+    static constexpr PointColour kNoColour = 0xFFFFFFFF;
 };
 
 }  // namespace mfb

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/PointSeries.h"
+#include "chart/PointSeries.h"
 
 #include <algorithm>
 #include <limits>
@@ -59,7 +59,7 @@ void PointSeries::Clear() {
     lastX_ = -std::numeric_limits<double>::infinity();
 }
 
-void PointSeries::StartRun(Colour colour) {
+void PointSeries::StartRun(PointColour colour) {
     runs_.emplace_back(points_.size(), colour);
     lastColour_ = colour;
 }
@@ -69,7 +69,7 @@ const PointStore& PointSeries::Points() const {
     return points_;
 }
 
-const std::vector<std::pair<std::size_t, Colour>>& PointSeries::ColourRuns() const {
+const std::vector<std::pair<std::size_t, PointColour>>& PointSeries::ColourRuns() const {
     SortIfNeeded();
     return runs_;
 }
@@ -82,7 +82,7 @@ void PointSeries::SortIfNeeded() const {
         // Mixed colours never come from a sweep; carry each point's colour through the sort.
         struct Tagged {
             ChartPoint point;
-            Colour colour;
+            PointColour colour;
         };
         std::vector<Tagged> tagged;
         for (std::size_t run = 0; run < runs_.size(); ++run) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/Explorer.h"
+#include "explore/Explorer.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,11 +10,13 @@
 #include <thread>
 #include <tuple>
 
+#include "model/PowerTrain.h"
+#include "model/DiscardingSinks.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "model/Error.h"
 #include "model/Extended.h"
-#include "model/FastSweep.h"
+#include "explore/FastSweep.h"
 
 namespace mfb {
 
@@ -325,8 +327,7 @@ ExploreSpace WholeSpace(const Catalogue& catalogue) {
 
 double KeyValue(const ExploreRow& row, ExploreKey key) {
     const auto shaftPower = [&] {
-        return static_cast<double>(static_cast<Extended>(row.result.PinMotor) *
-                                   row.result.Efficiency);
+        return static_cast<double>(ShaftPower(row.result.PinMotor, row.result.Efficiency));
     };
     switch (key) {
         case ExploreKey::Rpm:

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/Explorer.h"
+#include "explore/Explorer.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "model/DiscardingSinks.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
-#include "tests/model/SampleCatalogue.h"
+#include "tests/support/SampleCatalogue.h"
 
 namespace mfb {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/PixelReduction.h"
+#include "chart/PixelReduction.h"
 
 #include <gtest/gtest.h>
 

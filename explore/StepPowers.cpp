@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/PowerGrid.h"
+#include "explore/StepPowers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,12 +16,12 @@ double NextPower(double power) {
 
 }  // namespace
 
-const PowerGrid& PowerGrid::Sweep() {
-    static const PowerGrid grid;
-    return grid;
+const StepPowers& StepPowers::Sweep() {
+    static const StepPowers powers;
+    return powers;
 }
 
-PowerGrid::PowerGrid() {
+StepPowers::StepPowers() {
     long long step = 0;
     double power = StartPower;
     while (power < MaxSweepPower) {
@@ -43,7 +43,7 @@ PowerGrid::PowerGrid() {
     limitStep_ = step;
 }
 
-double PowerGrid::Power(long long step) const {
+double StepPowers::Power(long long step) const {
     const auto run = std::prev(std::upper_bound(
         runs_.begin(), runs_.end(), step, [](long long s, const Run& r) { return s < r.first; }));
     return run->start + static_cast<double>(step - run->first) * run->spacing;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/PointSeries.h"
+#include "chart/PointSeries.h"
 
 namespace mfb {
 

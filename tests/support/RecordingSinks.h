@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "model/PointSeries.h"
-#include "model/SweepSinks.h"
+#include "chart/PointSeries.h"
+#include "model/ChartSink.h"
+#include "model/ColumnRows.h"
+#include "model/ResultView.h"
 
 namespace mfb::test {
 

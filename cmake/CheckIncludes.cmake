@@ -1,0 +1,20 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Fails when a file of FOLDER includes a project header from a folder that is neither its own
+# (OWN) nor one of the libraries it may use (ALLOWED). Run by every library's build.
+cmake_minimum_required(VERSION 3.25)
+file(GLOB files ${FOLDER}/*.h ${FOLDER}/*.cpp)
+file(GLOB folders LIST_DIRECTORIES true RELATIVE ${FOLDER}/.. ${FOLDER}/../*)
+set(failures "")
+foreach(file ${files})
+    file(STRINGS ${file} includes REGEX "^#include \"[A-Za-z_]+/")
+    foreach(line ${includes})
+        string(REGEX REPLACE "^#include \"([A-Za-z_]+)/.*" "\\1" used "${line}")
+        if(used STREQUAL OWN OR used IN_LIST ALLOWED OR NOT used IN_LIST folders)
+            continue()
+        endif()
+        string(APPEND failures "\n  ${file}: ${line} (${OWN}/ may use: ${OWN} ${ALLOWED})")
+    endforeach()
+endforeach()
+if(failures)
+    message(FATAL_ERROR "Include across a library boundary:${failures}")
+endif()
