@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliRunner.h"
+#include "cli/Program.h"
 
 namespace {
 
@@ -28,5 +28,5 @@ int main(int argc, char** argv) {
     const char separator = LocaleDecimalSeparator();
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return mfb::cli::RunCli(args, std::cout, std::cerr, separator);
+    return mfb::cli::RunProgram(args, std::cout, std::cerr, separator);
 }

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "cli/CapturedColumn.h"
 #include "cli/CliChart.h"
-#include "cli/RecordingView.h"
 #include "model/OptionSlot.h"
 #include "model/Sweep.h"
 
@@ -25,7 +25,7 @@ struct CalculationRecord {
 
     TOptionSlot slot;
     CalculateReport report;
-    RecordingView view;
+    CapturedColumn view;
     CliChart chart;
     CliOutcome outcome = CliOutcome::NotRun;
     std::string message;

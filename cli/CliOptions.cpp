@@ -24,6 +24,11 @@ int ParseCount(const std::string& option, const std::string& text, int low, int 
     return value;
 }
 
+std::string ParseDirectory(const std::string& option, std::string text) {
+    if (text.empty()) throw UsageError(option + " needs a directory");
+    return text;
+}
+
 char ParseSeparator(const std::string& text) {
     const bool digit = text.size() == 1 && text[0] >= '0' && text[0] <= '9';
     if (text.size() != 1 || digit || text[0] == ' ') {
@@ -100,8 +105,7 @@ CliOptions ParseCliOptions(const std::vector<std::string>& args) {
         } else if (name == "--list") {
             flag(OutputMode::List);
         } else if (name == "--catalogues") {
-            options.catalogueDir = value();
-            if (options.catalogueDir.empty()) throw UsageError("--catalogues needs a directory");
+            options.catalogueDir = ParseDirectory(name, value());
         } else if (name == "--motor") {
             options.motor = ParseSelector(name, value());
         } else if (name == "--battery") {

@@ -68,6 +68,9 @@ bool AsksForHelp(const std::vector<std::string>& args);
 // A whole number from low to high for `option`; throws UsageError naming the option otherwise.
 int ParseCount(const std::string& option, const std::string& text, int low, int high);
 
+// The value of an option naming a directory, such as --catalogues: any non-empty path.
+std::string ParseDirectory(const std::string& option, std::string text);
+
 // The value of --decimal-separator: one character, neither a digit nor a blank.
 char ParseSeparator(const std::string& text);
 

@@ -8,23 +8,16 @@
 #include "catalogue/Catalogue.h"
 #include "cli/CatalogueDirectory.h"
 #include "cli/CliOptions.h"
-#include "cli/CliRunner.h"
 #include "cli/ExploreHelpText.h"
 #include "cli/ExploreOptions.h"
 #include "cli/ExploreReport.h"
-#include "model/Error.h"
+#include "cli/Program.h"
 #include "explore/Explorer.h"
+#include "model/Error.h"
 
 namespace mfb::cli {
 
 namespace {
-
-constexpr char kProgram[] = "mfbcalc-cli: ";
-
-int ReportUsage(std::ostream& err, const std::string& message) {
-    err << kProgram << message << "\nTry \"mfbcalc-cli explore --help\" for more information.\n";
-    return kExitUsage;
-}
 
 // One line on standard error, rewritten in place. Explore reports only after its first interval,
 // so a short run leaves standard error alone.
@@ -80,7 +73,7 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
     try {
         options = ParseExploreOptions(args);
     } catch (const UsageError& e) {
-        return ReportUsage(err, e.what());
+        return ReportUsage(err, e.what(), "explore");
     }
     if (options.output == ExploreOutput::Help) {
         out << ExploreHelpText();
@@ -96,9 +89,9 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
         LoadCatalogues(catalogue, slots, DirectoryPlatform(options.catalogueDir, separator), quiet);
         request = ResolveRequest(options, catalogue, separator);
     } catch (const UsageError& e) {
-        return ReportUsage(err, e.what());
+        return ReportUsage(err, e.what(), "explore");
     } catch (const Error& e) {
-        err << kProgram << e.what() << '\n';
+        ReportError(err, e.what());
         return kExitError;
     }
 
@@ -109,18 +102,18 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
         result = Explore(catalogue, request, progress.Progress());
     } catch (const Error& e) {
         progress.Finish();
-        err << kProgram << e.what() << '\n';
+        ReportError(err, e.what());
         return kExitError;
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     progress.Finish();
 
-    for (const std::string& note : result.notes) err << kProgram << "warning: " << note << '\n';
+    for (const std::string& note : result.notes) ReportError(err, "warning: " + note);
     WriteOutput(options, ExploreReport{catalogue, result, elapsed.count()}, separator, out);
 
     // The ranking was printed all the same, so the rows can be looked at.
     for (const std::string& mismatch : result.mismatches) {
-        err << kProgram << "verification failed: " << mismatch << '\n';
+        ReportError(err, "verification failed: " + mismatch);
     }
     return result.mismatches.empty() ? kExitCalculated : kExitError;
 }

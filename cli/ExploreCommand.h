@@ -8,9 +8,9 @@
 namespace mfb::cli {
 
 // `mfbcalc-cli explore`: calculates every combination of a part of the catalogues and ranks those
-// with an operating point. `args` are the arguments after "explore"; the rest as RunCli. Returns
-// 0 when the exploration ran, 1 for a catalogue error or a verification that failed, 2 for a usage
-// error.
+// with an operating point. `args` are the arguments after "explore"; the rest as RunProgram.
+// Returns 0 when the exploration ran, 1 for a catalogue error or a verification that failed, 2 for
+// a usage error.
 int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                char localeSeparator);
 

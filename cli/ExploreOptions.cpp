@@ -153,8 +153,7 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             flag();
             options.request.verify = true;
         } else if (name == "--catalogues") {
-            options.catalogueDir = value();
-            if (options.catalogueDir.empty()) throw UsageError("--catalogues needs a directory");
+            options.catalogueDir = ParseDirectory(name, value());
         } else if (name == "--motor") {
             options.motorPattern = ParsePattern(name, value());
         } else if (name == "--battery") {

@@ -7,13 +7,13 @@
 #include <string_view>
 #include <vector>
 
-#include "model/PowerTrain.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "cli/Json.h"
-#include "model/DisplayFormat.h"
 #include "explore/Explorer.h"
+#include "model/DisplayFormat.h"
 #include "model/Extended.h"
+#include "model/PowerTrain.h"
 
 namespace mfb::cli {
 

@@ -4,11 +4,11 @@
 #include <ostream>
 #include <string>
 
-#include "model/ColumnRows.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "cli/CalculationRecord.h"
 #include "cli/Json.h"
+#include "model/ColumnRows.h"
 
 namespace mfb::cli {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "JsonReader.h"
-#include "cli/CliRunner.h"
 #include "cli/ExploreReport.h"
 #include "cli/Json.h"
+#include "cli/Program.h"
 
 namespace mfb::cli {
 namespace {
@@ -39,7 +39,7 @@ Args With(Args args, const Args& extra) {
 
 Output RunCommand(const Args& args, char localeSeparator = '.') {
     std::ostringstream out, err;
-    const int status = RunCli(args, out, err, localeSeparator);
+    const int status = RunProgram(args, out, err, localeSeparator);
     return {status, out.str(), err.str()};
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/CliRunner.h"
+#include "cli/Program.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "model/ColumnRows.h"
 #include "JsonReader.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
+#include "cli/CapturedColumn.h"
 #include "cli/CatalogueDirectory.h"
 #include "cli/CliChart.h"
-#include "cli/RecordingView.h"
+#include "model/ColumnRows.h"
 #include "model/Sweep.h"
 
 namespace mfb::cli {
@@ -37,7 +37,7 @@ struct Output {
 
 Output RunCommand(std::vector<std::string> args, char localeSeparator = '.') {
     std::ostringstream out, err;
-    const int status = RunCli(args, out, err, localeSeparator);
+    const int status = RunProgram(args, out, err, localeSeparator);
     return {status, out.str(), err.str()};
 }
 
@@ -141,7 +141,7 @@ const std::vector<OutcomeRow>& OutcomeRows() {
     return rows;
 }
 
-TEST(CliRunner, JsonOfEveryOutcome) {
+TEST(CalculateCommand, JsonOfEveryOutcome) {
     for (const OutcomeRow& row : OutcomeRows()) {
         SCOPED_TRACE(row.name);
         auto args = Combo(row.args);
@@ -188,7 +188,7 @@ TEST(CliRunner, JsonOfEveryOutcome) {
 }
 
 // The sweep breaks off at the first step whose input power reaches the pack's limit U^2 / 4R.
-TEST(CliRunner, NotPossibleAtTheStepThatPassesThePackLimit) {
+TEST(CalculateCommand, NotPossibleAtTheStepThatPassesThePackLimit) {
     const Output o = RunCommand(
         Combo({"--motor", "0", "--battery", "Limit", "--serie", "1", "--fan", "2", "--json"}));
     const test::JsonValue json = test::ParseJson(o.out);
@@ -201,7 +201,7 @@ TEST(CliRunner, NotPossibleAtTheStepThatPassesThePackLimit) {
     EXPECT_GT(json["result"]["PinMotor"].Number(), limit - 0.1);
 }
 
-TEST(CliRunner, StopTestAtTheStartShowsZeroResults) {
+TEST(CalculateCommand, StopTestAtTheStartShowsZeroResults) {
     const Output o =
         RunCommand(Combo({"--motor", "0", "--battery", "Big", "--fan", "3", "--json"}));
     const test::JsonValue json = test::ParseJson(o.out);
@@ -212,7 +212,7 @@ TEST(CliRunner, StopTestAtTheStartShowsZeroResults) {
 }
 
 // What the command prints is what the same Calculate, run here on the same choices, hands over.
-TEST(CliRunner, ReportsWhatTheCoreCalculates) {
+TEST(CalculateCommand, ReportsWhatTheCoreCalculates) {
     struct Row {
         std::string name;
         std::string motor, battery;
@@ -239,7 +239,7 @@ TEST(CliRunner, ReportsWhatTheCoreCalculates) {
         ChooseMotor(slot, line(catalogue.MotorLines, row.motor), '.');
         ChooseBattery(slot, line(catalogue.BatteryLines, row.battery), '.');
         ChooseFan(slot, catalogue.Fans, row.fan);
-        RecordingView view;
+        CapturedColumn view;
         CliChart chart;
         CalculateReport report;
         try {
@@ -287,7 +287,7 @@ TEST(CliRunner, ReportsWhatTheCoreCalculates) {
     }
 }
 
-TEST(CliRunner, OptionTakesThePowerAxisFromItsOwnFanBlock) {
+TEST(CalculateCommand, OptionTakesThePowerAxisFromItsOwnFanBlock) {
     const double chartMinPower[] = {50, 60, 70, 80};  // fans 1-4 of the test fan file
     for (int option = 1; option <= 4; ++option) {
         SCOPED_TRACE(option);
@@ -300,7 +300,7 @@ TEST(CliRunner, OptionTakesThePowerAxisFromItsOwnFanBlock) {
 }
 
 // The nine lines are the label texts with caption and unit, in the column's order.
-TEST(CliRunner, TextLinesAreTheLabels) {
+TEST(CalculateCommand, TextLinesAreTheLabels) {
     const std::pair<const char*, const char*> column[] = {
         {"Weight", " g"},    {"U Battery", " V"},  {"U Motor", " V"},
         {"R Total", " Ohm"}, {"Current", " A"},    {"Rpm", " n/min"},
@@ -325,7 +325,7 @@ TEST(CliRunner, TextLinesAreTheLabels) {
     }
 }
 
-TEST(CliRunner, DecimalSeparatorFromLocaleOrForced) {
+TEST(CalculateCommand, DecimalSeparatorFromLocaleOrForced) {
     const auto labels = [](const Output& o) { return test::ParseJson(o.out)["labels"].Object(); };
     const auto dot = labels(RunCommand(Combo({"--motor", "0", "--battery", "Big", "--json"}), '.'));
     const auto comma =
@@ -347,7 +347,7 @@ TEST(CliRunner, DecimalSeparatorFromLocaleOrForced) {
     EXPECT_NE(sample.err.find("is not a valid floating point value"), std::string::npos);
 }
 
-TEST(CliRunner, CsvHasOneRowPerStep) {
+TEST(CalculateCommand, CsvHasOneRowPerStep) {
     for (const OutcomeRow& row : OutcomeRows()) {
         SCOPED_TRACE(row.name);
         auto jsonArgs = Combo(row.args);
@@ -376,7 +376,7 @@ TEST(CliRunner, CsvHasOneRowPerStep) {
     }
 }
 
-TEST(CliRunner, CatalogueErrorsStopBeforeAnyOutput) {
+TEST(CalculateCommand, CatalogueErrorsStopBeforeAnyOutput) {
     const fs::path dir = fs::temp_directory_path() / ("mfbcli-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     fs::copy_file(kCombos + "/motor.txt", dir / "motor.txt", fs::copy_options::overwrite_existing);
@@ -422,7 +422,7 @@ TEST(CliRunner, CatalogueErrorsStopBeforeAnyOutput) {
     fs::remove_all(dir);
 }
 
-TEST(CliRunner, ListShowsSortedEntriesAndFans) {
+TEST(CalculateCommand, ListShowsSortedEntriesAndFans) {
     const Output o = RunCommand(Combo({"--list"}));
     EXPECT_EQ(o.status, 0);
     const std::vector<std::string> expected = {
@@ -448,7 +448,7 @@ TEST(CliRunner, ListShowsSortedEntriesAndFans) {
     EXPECT_EQ(Lines(o.out), expected);
 }
 
-TEST(CliRunner, LatinOneNamesAreEscapedInJson) {
+TEST(CalculateCommand, LatinOneNamesAreEscapedInJson) {
     const Output o = RunCommand(Combo({"--motor", "\xC9", "--battery", "Big", "--json"}));
     EXPECT_EQ(o.status, 0);
     EXPECT_NE(o.out.find("\"\\u00c9mile 900           \""), std::string::npos);
@@ -458,7 +458,7 @@ TEST(CliRunner, LatinOneNamesAreEscapedInJson) {
               "Rising fan  \xC3\x89mile 900             Big 4V              ");
 }
 
-TEST(CliRunner, HelpExplainsAndUsageErrorsPointToIt) {
+TEST(CalculateCommand, HelpExplainsAndUsageErrorsPointToIt) {
     const Output help = RunCommand({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
@@ -478,7 +478,7 @@ TEST(CliRunner, HelpExplainsAndUsageErrorsPointToIt) {
 
 // A pack without resistance puts the power limit beyond a megawatt, where the calculator stops
 // the sweep itself: that still counts as calculated, with the limit said.
-TEST(CliRunner, SweepStoppedAtThePowerLimitCountsAsCalculated) {
+TEST(CalculateCommand, SweepStoppedAtThePowerLimitCountsAsCalculated) {
     const Output o = RunCommand(
         Combo({"--motor", "0", "--battery", "Stiff", "--serie", "40", "--fan", "2", "--json"}));
     EXPECT_EQ(o.status, 0);

@@ -10,7 +10,7 @@
 namespace mfb::cli {
 
 // The option column as the command sees it: the texts written and the last warning.
-class RecordingView : public ResultView {
+class CapturedColumn : public ResultView {
 public:
     void ShowValue(ResultField field, const std::string& text) override;
     void EnableChart() override { chartEnabled_ = true; }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/CliRunner.h"
+#include "cli/CalculateCommand.h"
 
 #include <array>
 #include <ostream>
@@ -9,8 +9,8 @@
 #include "cli/CalculationRecord.h"
 #include "cli/CatalogueDirectory.h"
 #include "cli/CliOptions.h"
-#include "cli/ExploreCommand.h"
 #include "cli/HelpText.h"
+#include "cli/Program.h"
 #include "cli/ResultOutput.h"
 #include "cli/Selection.h"
 #include "model/Error.h"
@@ -18,13 +18,6 @@
 namespace mfb::cli {
 
 namespace {
-
-constexpr char kProgram[] = "mfbcalc-cli: ";
-
-int ReportUsage(std::ostream& err, const std::string& message) {
-    err << kProgram << message << "\nTry \"mfbcalc-cli --help\" for more information.\n";
-    return kExitUsage;
-}
 
 int ExitStatus(CliOutcome outcome) {
     switch (outcome) {
@@ -59,7 +52,7 @@ public:
         } catch (const UsageError& e) {
             return ReportUsage(err_, e.what());
         } catch (const Error& e) {
-            err_ << kProgram << e.what() << '\n';
+            ReportError(err_, e.what());
             return kExitError;
         }
         return Calculate();
@@ -114,7 +107,7 @@ private:
                                "nothing calculated: choose a motor with --motor and a battery with "
                                "--battery");
         }
-        if (!record.message.empty()) err_ << kProgram << record.message << '\n';
+        if (!record.message.empty()) ReportError(err_, record.message);
         return ExitStatus(record.outcome);
     }
 
@@ -128,11 +121,8 @@ private:
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           char localeSeparator) {
-    if (!args.empty() && args.front() == "explore") {
-        return RunExplore({args.begin() + 1, args.end()}, out, err, localeSeparator);
-    }
+int RunCalculate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 char localeSeparator) {
     CliOptions options;
     try {
         options = ParseCliOptions(args);
