@@ -10,13 +10,13 @@
 #include <thread>
 #include <tuple>
 
-#include "model/PowerTrain.h"
-#include "model/DiscardingSinks.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
+#include "explore/FastSweep.h"
+#include "model/DiscardingSinks.h"
 #include "model/Error.h"
 #include "model/Extended.h"
-#include "explore/FastSweep.h"
+#include "model/PowerTrain.h"
 
 namespace mfb {
 
@@ -212,9 +212,13 @@ unsigned Threads(unsigned requested, std::size_t work) {
         std::clamp<std::size_t>(threads, 1, std::max<std::size_t>(work, 1)));
 }
 
-// Calls work(worker, i) for every i < count on `threads` threads, each index once, and reports
-// progress from the calling thread meanwhile. An exception in any call stops the others' work and
-// is rethrown here.
+bool Stopped(const ExploreProgress& progress) {
+    return progress.stop != nullptr && progress.stop->load(std::memory_order_relaxed);
+}
+
+// Calls work(worker, i) for every i < count on `threads` threads, each index once, until
+// progress.stop is set, and reports progress from the calling thread meanwhile. An exception in any
+// call stops the others' work and is rethrown here.
 void RunParallel(std::size_t count, unsigned threads, const ExploreProgress& progress,
                  const std::function<void(unsigned, std::size_t)>& work,
                  const std::function<long long()>& done, long long total) {
@@ -226,7 +230,9 @@ void RunParallel(std::size_t count, unsigned threads, const ExploreProgress& pro
 
     const auto worker = [&](unsigned id) {
         try {
-            for (std::size_t i; (i = next.fetch_add(1)) < count;) work(id, i);
+            for (std::size_t i; (i = next.fetch_add(1)) < count && !Stopped(progress);) {
+                work(id, i);
+            }
         } catch (...) {
             failures[id] = std::current_exception();
             next.store(count);
@@ -390,7 +396,8 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
         best.Merge(tops[worker]);
     }
     result.rows = best.Sorted();
-    if (request.verify) Verify(catalogue, request, result);
+    result.partial = result.counts.visited < result.combinations;
+    if (request.verify && !result.partial) Verify(catalogue, request, result);
     return result;
 }
 

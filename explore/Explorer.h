@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -86,13 +87,18 @@ struct ExploreResult {
     // With verify: the reported rows whose full sweep gave anything else, described. Never
     // expected to hold anything; a front end reports it as an internal error.
     std::vector<std::string> mismatches;
+    // Stopped before every combination was visited: the rows are the best of those visited
+    // (counts.visited of them), and nothing was verified.
+    bool partial = false;
 };
 
 // Called from the thread that runs Explore, about every `interval` seconds, with the combinations
-// done so far.
+// done so far. Setting `stop` (from any thread) ends the run early: work under way finishes,
+// nothing new starts, and the result is marked partial.
 struct ExploreProgress {
     double interval = 1.0;
     std::function<void(long long done, long long total)> report;
+    const std::atomic<bool>* stop = nullptr;
 };
 
 // The ranking key of a row; larger is better.

@@ -5,12 +5,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <string>
 #include <vector>
 
-#include "model/DiscardingSinks.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
+#include "model/DiscardingSinks.h"
 #include "tests/support/SampleCatalogue.h"
 
 namespace mfb {
@@ -168,6 +169,26 @@ TEST(ExplorerTest, ProgressIsReportedWhileItRuns) {
     EXPECT_EQ(total, result.combinations);
     EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
     EXPECT_LE(done.back(), total);
+}
+
+TEST(ExplorerTest, AStopEndsTheRunWithTheRowsOfWhatItVisited) {
+    const Catalogue catalogue = SampleCatalogue();
+    ExploreRequest request;
+    request.space = WholeSpace(catalogue);
+    request.verify = true;
+    std::atomic<bool> stop{false};
+    long long reports = 0;
+    const ExploreProgress progress{0.001,
+                                   [&](long long, long long) {
+                                       if (++reports == 2) stop = true;
+                                   },
+                                   &stop};
+    const ExploreResult result = Explore(catalogue, request, progress);
+    EXPECT_TRUE(result.partial);
+    EXPECT_LT(result.counts.visited, result.combinations);
+    EXPECT_EQ(static_cast<long long>(result.rows.size()),
+              std::min<long long>(result.counts.ranked, static_cast<long long>(request.top)));
+    EXPECT_TRUE(result.mismatches.empty());
 }
 
 }  // namespace
