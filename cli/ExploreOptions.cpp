@@ -52,18 +52,21 @@ std::pair<int, int> ParseRange(const std::string& option, const std::string& tex
     return {from, to};
 }
 
-std::vector<int> ParseFans(const std::string& option, const std::string& text) {
-    std::set<int> fans;
+// Numbers and ranges from low to high separated by commas, such as "1,3-5"; ascending without
+// repeats. `form` names what was expected when the text is not that.
+std::vector<int> ParseList(const std::string& option, const std::string& text, int low, int high,
+                           std::string_view form) {
+    std::set<int> numbers;
     std::size_t start = 0;
     while (true) {
         const auto comma = text.find(',', start);
-        const auto [from, to] = ParseRange(option, text.substr(start, comma - start), 1, kFanCount,
-                                           "fan numbers such as 1,3-5");
-        for (int fan = from; fan <= to; ++fan) fans.insert(fan);
+        const auto [from, to] =
+            ParseRange(option, text.substr(start, comma - start), low, high, form);
+        for (int n = from; n <= to; ++n) numbers.insert(n);
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
-    return {fans.begin(), fans.end()};
+    return {numbers.begin(), numbers.end()};
 }
 
 double ParseBudget(const std::string& option, const std::string& text) {
@@ -128,10 +131,8 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
     ExploreSpace& space = options.request.space;
     space.fans.clear();
     for (int fan = 1; fan <= kFanCount; ++fan) space.fans.push_back(fan);
-    space.serieMin = 1;
-    space.serieMax = kMaxSerie;
-    space.parallelMin = 1;
-    space.parallelMax = kMaxParallel;
+    space.series = ExploreSpace::Counts(1, kMaxSerie);
+    space.parallels = ExploreSpace::Counts(1, kMaxParallel);
 
     bool outputSet = false;
     for (ArgumentReader reader(args); reader.Next();) {
@@ -159,13 +160,12 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
         } else if (name == "--battery") {
             options.batteryPattern = ParsePattern(name, value());
         } else if (name == "--fans") {
-            space.fans = ParseFans(name, value());
+            space.fans = ParseList(name, value(), 1, kFanCount, "fan numbers such as 1,3-5");
         } else if (name == "--serie") {
-            std::tie(space.serieMin, space.serieMax) =
-                ParseRange(name, value(), 1, kMaxSerie, "a number N or a range N-M");
+            space.series = ParseList(name, value(), 1, kMaxSerie, "cell counts such as 4,6,8-10");
         } else if (name == "--parallel") {
-            std::tie(space.parallelMin, space.parallelMax) =
-                ParseRange(name, value(), 1, kMaxParallel, "a number N or a range N-M");
+            space.parallels =
+                ParseList(name, value(), 1, kMaxParallel, "cell counts such as 1,3-5");
         } else if (name == "--max-current") {
             options.request.filter.maxCurrent = ParseBudget(name, value());
         } else if (name == "--max-weight") {

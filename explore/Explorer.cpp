@@ -112,8 +112,8 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
     ChooseFan(slot, catalogue.Fans, unit.fan);
 
     DiscardingSinks sinks;
-    for (int serie = space.serieMin; serie <= space.serieMax; ++serie) {
-        for (int parallel = space.parallelMin; parallel <= space.parallelMax; ++parallel) {
+    for (const int serie : space.series) {
+        for (const int parallel : space.parallels) {
             ++counts.visited;
             const SweepInputs inputs{catalogue.Fans,
                                      catalogue.WireResistance,
@@ -175,9 +175,7 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
 }
 
 long long PackSizes(const ExploreSpace& space) {
-    const long long series = std::max(0, space.serieMax - space.serieMin + 1);
-    const long long parallels = std::max(0, space.parallelMax - space.parallelMin + 1);
-    return series * parallels;
+    return static_cast<long long>(space.series.size() * space.parallels.size());
 }
 
 // Reads the chosen lines once. A line with a bad number is left out with a note, and every
@@ -322,6 +320,12 @@ void Verify(const Catalogue& catalogue, const ExploreRequest& request, ExploreRe
 }
 
 }  // namespace
+
+std::vector<int> ExploreSpace::Counts(int first, int last) {
+    std::vector<int> counts;
+    for (int n = first; n <= last; ++n) counts.push_back(n);
+    return counts;
+}
 
 ExploreSpace WholeSpace(const Catalogue& catalogue) {
     ExploreSpace space;

@@ -15,14 +15,17 @@ namespace mfb {
 struct Catalogue;
 
 // Which combinations an exploration visits: indexes into the catalogue's sorted motor and battery
-// lists, fan numbers 1..5 and inclusive ranges of cell counts. Every combination of them is one
-// Calculate.
+// lists, fan numbers 1..5 and cell counts, each list ascending without repeats. Every combination
+// of them is one Calculate.
 struct ExploreSpace {
     std::vector<std::size_t> motors;
     std::vector<std::size_t> batteries;
     std::vector<int> fans;
-    int serieMin = 1, serieMax = 40;
-    int parallelMin = 1, parallelMax = 10;
+    std::vector<int> series = Counts(1, 40);
+    std::vector<int> parallels = Counts(1, 10);
+
+    // first, first + 1, ..., last
+    static std::vector<int> Counts(int first, int last);
 };
 
 // The full space of a catalogue: every motor, every cell type, all five fans, 1-40 by 1-10 cells.

@@ -34,10 +34,9 @@ const Catalogue& Combos() {
 auto Fields(const ExploreOptions& o) {
     const ExploreRequest& r = o.request;
     return std::make_tuple(o.catalogueDir, o.motorPattern, o.batteryPattern, r.space.fans,
-                           r.space.serieMin, r.space.serieMax, r.space.parallelMin,
-                           r.space.parallelMax, r.filter.maxCurrent, r.filter.maxWeight,
-                           r.filter.minEfficiency, r.key, r.top, r.threads, r.option, r.verify,
-                           o.decimalSeparator, o.output);
+                           r.space.series, r.space.parallels, r.filter.maxCurrent,
+                           r.filter.maxWeight, r.filter.minEfficiency, r.key, r.top, r.threads,
+                           r.option, r.verify, o.decimalSeparator, o.output);
 }
 
 TEST(ExploreOptions, AcceptedArguments) {
@@ -56,14 +55,18 @@ TEST(ExploreOptions, AcceptedArguments) {
         {{"--fans", "4,2,2-3", "--serie", "4-8", "--parallel=3"},
          [](ExploreOptions& o) {
              o.request.space.fans = {2, 3, 4};
-             o.request.space.serieMin = 4;
-             o.request.space.serieMax = 8;
-             o.request.space.parallelMin = o.request.space.parallelMax = 3;
+             o.request.space.series = {4, 5, 6, 7, 8};
+             o.request.space.parallels = {3};
          }},
         {{"--fans", "1,3-5", "--serie", "40", "--parallel", "1-10"},
          [](ExploreOptions& o) {
              o.request.space.fans = {1, 3, 4, 5};
-             o.request.space.serieMin = 40;
+             o.request.space.series = {40};
+         }},
+        {{"--serie", "8-10,4,6", "--parallel", "2,1"},
+         [](ExploreOptions& o) {
+             o.request.space.series = {4, 6, 8, 9, 10};
+             o.request.space.parallels = {1, 2};
          }},
         {{"--max-current", "60.5", "--max-weight", "0", "--min-efficiency", "8e-1"},
          [](ExploreOptions& o) {
@@ -94,7 +97,8 @@ TEST(ExploreOptions, AcceptedArguments) {
     };
     // Without arguments: everything, ranked by rpm, twenty rows, all cores.
     ExploreOptions defaults;
-    defaults.request.space = {{}, {}, {1, 2, 3, 4, 5}, 1, 40, 1, 10};
+    defaults.request.space = {
+        {}, {}, {1, 2, 3, 4, 5}, ExploreSpace::Counts(1, 40), ExploreSpace::Counts(1, 10)};
     defaults.request.key = ExploreKey::Rpm;
     defaults.request.top = 20;
     defaults.request.threads = 0;
@@ -116,8 +120,8 @@ TEST(ExploreOptions, RejectedArguments) {
     const std::vector<Row> rows = {
         {{"--serie", "0-3"}, "--serie must be between 1 and 40, not 0"},
         {{"--serie", "5-2"}, "--serie range 5-2 runs backwards; write 2-5"},
-        {{"--serie", "4-"}, "--serie needs a number N or a range N-M, not \"4-\""},
-        {{"--serie", "-3"}, "--serie needs a number N or a range N-M, not \"-3\""},
+        {{"--serie", "4-"}, "--serie needs cell counts such as 4,6,8-10, not \"4-\""},
+        {{"--serie", "-3"}, "--serie needs cell counts such as 4,6,8-10, not \"-3\""},
         {{"--parallel", "1-11"}, "--parallel must be between 1 and 10, not 11"},
         {{"--fans", "6"}, "--fans must be between 1 and 5, not 6"},
         {{"--fans", "1,,2"}, "--fans needs fan numbers such as 1,3-5, not \"\""},

@@ -25,10 +25,8 @@ ExploreRequest SmallRequest() {
     request.space.motors = {0, 4, 9, 13};
     request.space.batteries = {1, 6, 11};
     request.space.fans = {1, 3, 5};
-    request.space.serieMin = 2;
-    request.space.serieMax = 10;
-    request.space.parallelMin = 1;
-    request.space.parallelMax = 2;
+    request.space.series = ExploreSpace::Counts(2, 10);
+    request.space.parallels = {1, 2};
     request.top = 100000;
     return request;
 }
@@ -157,7 +155,7 @@ TEST(ExplorerTest, ProgressIsReportedWhileItRuns) {
     const Catalogue catalogue = SampleCatalogue();
     ExploreRequest request;
     request.space = WholeSpace(catalogue);
-    request.space.serieMax = 4;
+    request.space.series = {1, 2, 3, 4};
     std::vector<long long> done;
     long long total = 0;
     const ExploreProgress progress{0.001, [&](long long d, long long t) {
