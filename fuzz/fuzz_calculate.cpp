@@ -15,10 +15,11 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
+#include "explore/FastSweep.h"
 #include "fuzz/FuzzChecks.h"
 #include "model/Error.h"
-#include "explore/FastSweep.h"
 #include "model/Sweep.h"
+#include "tests/support/RecordingSinks.h"
 #include "tests/support/ShownText.h"
 #include "tests/support/SweepComparison.h"
 
@@ -31,55 +32,22 @@ using mfb::fuzz::Require;
 // sanitizers. The fuzzer stops a sweep much earlier, in the sink, so that it tries many inputs;
 // the property tests run sweeps to the core's bound.
 constexpr long long kStepBudget = 50'000;
-struct BudgetSpent {};
 
-class Sinks : public mfb::ResultView, public mfb::ChartSink {
-public:
-    explicit Sinks(char separator) : separator_(separator) {}
+using Sinks = mfb::test::RecordingSinks;
 
-    void ShowValue(mfb::ResultField, const std::string& text) override {
-        Require(mfb::test::IsShownNumber(text, separator_), "an odd value text", text);
-        ++values;
-        log += text + ";";
-    }
-    void EnableChart() override {
-        chartEnabled = true;
-        log += "enabled;";
-    }
-    void ShowWarning(const std::string& message) override {
-        warnings.push_back(message);
-        log += message + ";";
-    }
-    void ClearSeries(mfb::Series) override {
-        ++clears;
-        log += "clear;";
-    }
-    void AddPoint(mfb::Series, double x, double y, std::string_view text, mfb::Colour) override {
-        Require(std::isfinite(x) && std::isfinite(y), "a chart point is not finite");
-        Require(text.empty(), "a chart point has a text");
-        if (++points > 3 * kStepBudget) throw BudgetSpent{};
-    }
-    void SetAxisRange(mfb::Axis, double first, double second) override {
-        Require(std::isfinite(first) && std::isfinite(second), "an axis bound is not finite");
-        log += mfb::test::Exact(first) + " " + mfb::test::Exact(second) + ";";
-    }
-    void SetTitle(const std::string& line) override { log += line + ";"; }
-    void SetAxisTitle(mfb::Axis, const std::string&) override {}
+Sinks MakeSinks() {
+    return Sinks(false, 3 * kStepBudget);
+}
 
-    bool Untouched() const {
-        return values == 0 && warnings.empty() && clears == 0 && !chartEnabled;
+// What every Calculate shows, however it ended: numbers as the display format writes them, finite
+// points and bounds, no point texts.
+void CheckShown(const Sinks& sinks, char separator) {
+    for (const auto& [field, text] : sinks.values) {
+        Require(mfb::test::IsShownNumber(text, separator), "an odd value text", text);
     }
-
-    int values = 0;
-    int clears = 0;
-    long long points = 0;
-    bool chartEnabled = false;
-    std::vector<std::string> warnings;
-    std::string log;  // everything but the points, in order, numbers exact
-
-private:
-    char separator_;
-};
+    Require(sinks.nonFinite == 0, "a chart point or axis bound is not finite");
+    Require(sinks.nonEmptyTexts == 0, "a chart point has a text");
+}
 
 bool HasFan(const mfb::TOptionSlot& slot, const mfb::FanTable& fans) {
     for (const mfb::TFanData& fan : fans) {
@@ -99,7 +67,8 @@ void CheckOutcome(const mfb::TOptionSlot& slot, const Sinks& sinks,
             Require(sinks.warnings == std::vector<std::string>{mfb::kNotPossibleMessage},
                     "not possible without its one warning");
             Require(!sinks.chartEnabled, "chart enabled after a broken-off sweep");
-            Require(sinks.values == (report.failedStep == 0 ? 0 : 3), "wrong values shown");
+            Require(sinks.values.size() == (report.failedStep == 0 ? 0u : 3u),
+                    "wrong values shown");
             break;
         case Outcome::Calculated:
         case Outcome::StoppedAtLimit: {
@@ -111,7 +80,7 @@ void CheckOutcome(const mfb::TOptionSlot& slot, const Sinks& sinks,
                 Require(slot.PinMotor >= mfb::MaxSweepPower, "stopped below the limit");
             }
             Require(sinks.chartEnabled, "chart not enabled");
-            Require(sinks.values == mfb::kResultFieldCount, "not every value shown");
+            Require(sinks.values.size() == mfb::kResultFieldCount, "not every value shown");
             break;
         }
     }
@@ -123,7 +92,7 @@ void CheckOutcome(const mfb::TOptionSlot& slot, const Sinks& sinks,
 void CompareWithFastSweep(mfb::TOptionSlot slot, const mfb::SweepInputs& inputs,
                           const mfb::TOptionSlot& fullSlot, const Sinks& full,
                           const mfb::CalculateReport& fullReport, const std::string& fullError) {
-    Sinks sinks(inputs.DecimalSeparator);
+    Sinks sinks = MakeSinks();
     mfb::CalculateReport report;
     std::string error;
     try {
@@ -133,7 +102,7 @@ void CompareWithFastSweep(mfb::TOptionSlot slot, const mfb::SweepInputs& inputs,
     }
     Require(error == fullError, "the shortened sweep ended otherwise", error);
     Require(sinks.points == 0, "the shortened sweep drew points");
-    Require(sinks.log == full.log, "the shortened sweep showed otherwise", sinks.log);
+    Require(sinks.events == full.events, "the shortened sweep showed otherwise");
     Require(mfb::test::Describe(report) == mfb::test::Describe(fullReport),
             "the shortened sweep reported otherwise", mfb::test::Describe(report));
     Require(mfb::test::Describe(slot) == mfb::test::Describe(fullSlot),
@@ -142,7 +111,7 @@ void CompareWithFastSweep(mfb::TOptionSlot slot, const mfb::SweepInputs& inputs,
 
 void RunCalculate(mfb::TOptionSlot& slot, const mfb::Catalogue& catalogue, bool fansLoaded,
                   int option, int serie, int parallel, char sep) {
-    Sinks sinks(sep);
+    Sinks sinks = MakeSinks();
     mfb::CalculateReport report;
     const mfb::SweepInputs inputs{
         catalogue.Fans, catalogue.WireResistance, fansLoaded, option, serie, parallel, sep};
@@ -150,8 +119,9 @@ void RunCalculate(mfb::TOptionSlot& slot, const mfb::Catalogue& catalogue, bool 
     std::string error;
     try {
         mfb::Calculate(slot, inputs, sinks, sinks, report);
-    } catch (const BudgetSpent&) {
-        Require(sinks.values == 3 && sinks.warnings.empty(),
+    } catch (const Sinks::PointLimitReached&) {
+        CheckShown(sinks, sep);
+        Require(sinks.values.size() == 3 && sinks.warnings.empty(),
                 "a long sweep showed the wrong things");
         return;
     } catch (const mfb::FloatingPointError& e) {
@@ -174,6 +144,7 @@ void RunCalculate(mfb::TOptionSlot& slot, const mfb::Catalogue& catalogue, bool 
     } catch (...) {
         Fail("Calculate threw something other than the program's errors");
     }
+    CheckShown(sinks, sep);
     if (error.empty()) CheckOutcome(slot, sinks, report);
     CompareWithFastSweep(before, inputs, slot, sinks, report, error);
 }

@@ -187,30 +187,6 @@ TEST(CalculateCommand, JsonOfEveryOutcome) {
     }
 }
 
-// The sweep breaks off at the first step whose input power reaches the pack's limit U^2 / 4R.
-TEST(CalculateCommand, NotPossibleAtTheStepThatPassesThePackLimit) {
-    const Output o = RunCommand(
-        Combo({"--motor", "0", "--battery", "Limit", "--serie", "1", "--fan", "2", "--json"}));
-    const test::JsonValue json = test::ParseJson(o.out);
-    const double u = json["pack"]["UBattery"].Number();
-    const double r = json["pack"]["RTotal"].Number();
-    const double limit = u * u / (4 * r);
-    EXPECT_EQ(json["failed_step"].Number(), std::ceil((limit - 75.0) / 0.1));
-    EXPECT_EQ(json["steps"].Number(), json["failed_step"].Number() - 1);
-    EXPECT_LT(json["result"]["PinMotor"].Number(), limit);
-    EXPECT_GT(json["result"]["PinMotor"].Number(), limit - 0.1);
-}
-
-TEST(CalculateCommand, StopTestAtTheStartShowsZeroResults) {
-    const Output o =
-        RunCommand(Combo({"--motor", "0", "--battery", "Big", "--fan", "3", "--json"}));
-    const test::JsonValue json = test::ParseJson(o.out);
-    for (const char* label : {"Current", "Rpm", "Pin Motor", "Pout Motor", "Efficiency", "U Motor"})
-        EXPECT_EQ(json["labels"][label].String(), "0.00") << label;
-    EXPECT_EQ(json["axes"]["left"]["min"].Number(), 0);
-    EXPECT_EQ(json["axes"]["right"]["min"].Number(), 0);
-}
-
 // What the command prints is what the same Calculate, run here on the same choices, hands over.
 TEST(CalculateCommand, ReportsWhatTheCoreCalculates) {
     struct Row {
@@ -284,18 +260,6 @@ TEST(CalculateCommand, ReportsWhatTheCoreCalculates) {
         EXPECT_EQ(json["names"]["fan"].String(), slot.FanName);
         EXPECT_EQ(json["names"]["motor"].String(), slot.MotorName);
         EXPECT_EQ(json["names"]["battery"].String(), slot.BatteryName);
-    }
-}
-
-TEST(CalculateCommand, OptionTakesThePowerAxisFromItsOwnFanBlock) {
-    const double chartMinPower[] = {50, 60, 70, 80};  // fans 1-4 of the test fan file
-    for (int option = 1; option <= 4; ++option) {
-        SCOPED_TRACE(option);
-        const Output o = RunCommand(Combo(
-            {"--motor", "0", "--battery", "Big", "--option", std::to_string(option), "--json"}));
-        const test::JsonValue json = test::ParseJson(o.out);
-        EXPECT_EQ(json["axes"]["bottom"]["min"].Number(),
-                  static_cast<double>(0.9L * chartMinPower[option - 1]));
     }
 }
 

@@ -13,14 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "model/ColumnRows.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
-#include "model/Error.h"
 #include "chart/PointSeries.h"
+#include "model/ColumnRows.h"
+#include "model/Error.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
+#include "tests/support/RecordingSinks.h"
 #include "tests/support/ShownText.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -34,45 +35,15 @@
 namespace mfb {
 namespace {
 
-// Counts what a Calculate shows and checks each label text as it arrives. Points are kept only
-// when asked, to measure what a full chart costs.
-class CheckingSinks : public ResultView, public ChartSink {
-public:
-    explicit CheckingSinks(char separator, bool keepPoints = false)
-        : separator_(separator), keepPoints_(keepPoints) {}
-
-    void ShowValue(ResultField field, const std::string& text) override {
-        if (!test::IsShownNumber(text, separator_)) {
-            oddTexts.push_back(std::string(Caption(field)) + "=" + text);
-        }
-        ++values;
+// Every label text a Calculate showed that is not a number as the display format writes it.
+std::vector<std::string> OddTexts(const test::RecordingSinks& sinks, char separator) {
+    std::vector<std::string> odd;
+    for (const auto& [field, text] : sinks.values) {
+        if (!test::IsShownNumber(text, separator))
+            odd.push_back(std::string(Caption(field)) + "=" + text);
     }
-    void EnableChart() override { chartEnabled = true; }
-    void ShowWarning(const std::string& message) override { warnings.push_back(message); }
-    void ClearSeries(Series) override {}
-    void AddPoint(Series s, double x, double y, std::string_view, Colour colour) override {
-        if (!std::isfinite(x) || !std::isfinite(y)) ++nonFinite;
-        if (keepPoints_) series[static_cast<std::size_t>(s)].Add(x, y, colour);
-        ++points;
-    }
-    void SetAxisRange(Axis, double first, double second) override {
-        if (!std::isfinite(first) || !std::isfinite(second)) ++nonFinite;
-    }
-    void SetTitle(const std::string&) override {}
-    void SetAxisTitle(Axis, const std::string&) override {}
-
-    int values = 0;
-    long long points = 0;
-    int nonFinite = 0;
-    bool chartEnabled = false;
-    std::vector<std::string> warnings;
-    std::vector<std::string> oddTexts;
-    std::array<PointSeries, kSeriesCount> series;
-
-private:
-    char separator_;
-    bool keepPoints_;
-};
+    return odd;
+}
 
 enum class Kind { Completed, AtLimit, NotPossible, Refused, Fault };
 
@@ -136,7 +107,7 @@ FanTable SampleFans() {
     return catalogue.Fans;
 }
 
-Ending CalculateCase(const Case& c, CheckingSinks& sinks) {
+Ending CalculateCase(const Case& c, test::RecordingSinks& sinks) {
     TOptionSlot slot;
     ChooseMotor(slot, c.motorLine, '.');
     ChooseBattery(slot, c.batteryLine, '.');
@@ -172,8 +143,9 @@ Ending CalculateCase(const Case& c, CheckingSinks& sinks) {
 }
 
 // What every Calculate must satisfy, whatever its outcome.
-void ExpectSound(const Ending& out, const CheckingSinks& sinks) {
-    EXPECT_TRUE(sinks.oddTexts.empty()) << sinks.oddTexts.front();
+void ExpectSound(const Ending& out, const test::RecordingSinks& sinks) {
+    const std::vector<std::string> odd = OddTexts(sinks, '.');
+    EXPECT_TRUE(odd.empty()) << odd.front();
     EXPECT_EQ(sinks.nonFinite, 0);
     EXPECT_EQ(sinks.points, 3 * out.report.steps);
     const long long maxSteps =
@@ -181,12 +153,12 @@ void ExpectSound(const Ending& out, const CheckingSinks& sinks) {
     EXPECT_LE(out.report.steps, maxSteps);
     switch (out.kind) {
         case Kind::Completed:
-            EXPECT_EQ(sinks.values, kResultFieldCount);
+            EXPECT_EQ(sinks.values.size(), std::size_t{kResultFieldCount});
             EXPECT_TRUE(sinks.warnings.empty());
             EXPECT_TRUE(sinks.chartEnabled);
             break;
         case Kind::AtLimit:
-            EXPECT_EQ(sinks.values, kResultFieldCount);
+            EXPECT_EQ(sinks.values.size(), std::size_t{kResultFieldCount});
             ASSERT_EQ(sinks.warnings.size(), 1u);
             EXPECT_NE(sinks.warnings[0].find("stopped at 1000000 W"), std::string::npos)
                 << sinks.warnings[0];
@@ -194,14 +166,14 @@ void ExpectSound(const Ending& out, const CheckingSinks& sinks) {
             break;
         case Kind::NotPossible:
             EXPECT_EQ(sinks.warnings, std::vector<std::string>{kNotPossibleMessage});
-            EXPECT_EQ(sinks.values, out.report.failedStep == 0 ? 0 : 3);
+            EXPECT_EQ(sinks.values.size(), out.report.failedStep == 0 ? 0u : 3u);
             EXPECT_FALSE(sinks.chartEnabled);
             break;
         case Kind::Refused:
             EXPECT_TRUE(out.message.find("has no valid fan") != std::string::npos ||
                         out.message.find("total resistance is negative") != std::string::npos)
                 << out.message;
-            EXPECT_EQ(sinks.values, 0);
+            EXPECT_TRUE(sinks.values.empty());
             EXPECT_TRUE(sinks.warnings.empty());
             break;
         case Kind::Fault:
@@ -252,7 +224,7 @@ TEST(PropertyTest, RandomCataloguesEndInAnOutcomeOfTheProgram) {
 
         SCOPED_TRACE(c.motorLine + " | " + c.batteryLine + " | serie " + std::to_string(c.serie) +
                      " parallel " + std::to_string(c.parallel) + " fan " + std::to_string(c.fan));
-        CheckingSinks sinks('.');
+        test::RecordingSinks sinks(false);
         const Ending out = CalculateCase(c, sinks);
         ExpectSound(out, sinks);
         ++seen[static_cast<std::size_t>(out.kind)];
@@ -415,7 +387,7 @@ TEST_P(DegenerateTest, EndsWithItsOutcome) {
     c.fans[0].a4 = row.curve[4];
     c.serie = row.serie;
     c.parallel = row.parallel;
-    CheckingSinks sinks('.');
+    test::RecordingSinks sinks(false);
     const Ending out = CalculateCase(c, sinks);
     EXPECT_EQ(static_cast<int>(out.kind), static_cast<int>(row.kind)) << out.message;
     EXPECT_EQ(out.message, row.message);
@@ -433,7 +405,7 @@ TEST(PropertyTest, UnboundedSweepStopsAtTheLimit) {
     c.batteryLine = BatteryLine("Cell", "2000", "0", "99999", "25");
     for (int k = 0; k < kFanCount; ++k) c.fans[k].Name = "Fan " + std::to_string(k + 1);
     c.serie = 40;
-    CheckingSinks sinks('.');
+    test::RecordingSinks sinks(false);
     const Ending out = CalculateCase(c, sinks);
 
     ASSERT_EQ(static_cast<int>(out.kind), static_cast<int>(Kind::AtLimit)) << out.message;

@@ -5,43 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "explore/FastSweep.h"
 #include "model/ColumnRows.h"
 #include "model/Error.h"
-#include "explore/FastSweep.h"
+#include "tests/support/RecordingSinks.h"
 
 namespace mfb::test {
-
-inline std::string Exact(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%a", value);
-    return text;
-}
-
-// Everything a Calculate does to its column and chart, as text with exact numbers; points are
-// only counted.
-class EffectLog : public ResultView, public ChartSink {
-public:
-    void ShowValue(ResultField field, const std::string& text) override {
-        events.push_back(std::string(Caption(field)) + "=" + text);
-    }
-    void EnableChart() override { events.push_back("chart enabled"); }
-    void ShowWarning(const std::string& message) override { events.push_back("warn " + message); }
-    void ClearSeries(Series s) override {
-        events.push_back("clear " + std::to_string(static_cast<int>(s)));
-    }
-    void AddPoint(Series, double, double, std::string_view, Colour) override { ++points; }
-    void SetAxisRange(Axis axis, double first, double second) override {
-        events.push_back("range " + std::to_string(static_cast<int>(axis)) + " " + Exact(first) +
-                         " " + Exact(second));
-    }
-    void SetTitle(const std::string& line) override { events.push_back("title " + line); }
-    void SetAxisTitle(Axis axis, const std::string& title) override {
-        events.push_back("axis " + std::to_string(static_cast<int>(axis)) + " " + title);
-    }
-
-    std::vector<std::string> events;
-    long long points = 0;
-};
 
 // The story of one Calculate as comparable text: equal stories are the same Calculate.
 struct Effects {
@@ -71,7 +40,7 @@ inline std::string Describe(const TOptionSlot& s) {
 }
 
 inline Effects Sweep(bool fast, TOptionSlot slot, const SweepInputs& in) {
-    EffectLog log;
+    RecordingSinks log(false);
     CalculateReport report;
     Effects effects;
     try {

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "chart/PixelReduction.h"
+#include "model/DiscardingSinks.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
 #include "tests/support/RecordingSinks.h"
@@ -24,13 +25,6 @@ namespace {
 
 constexpr std::array kAllSeries{Series::RpmFan, Series::RpmMotor, Series::Current};
 constexpr std::array kColours{mfb::kRed, mfb::kGreen, mfb::kYellow};  // by series
-
-class SilentView : public mfb::ResultView {
-public:
-    void ShowValue(mfb::ResultField, const std::string&) override {}
-    void EnableChart() override {}
-    void ShowWarning(const std::string&) override {}
-};
 
 // A slot with a fan of 90 mm on a six-cell pack: a sweep of about 1400 steps that ends once the
 // fan turns 2500 rpm faster than the motor.
@@ -471,7 +465,7 @@ void GraphDlgTest::pointOfAnotherColourGetsItsOwnSegment() {
 
 void GraphDlgTest::realSweepShowsWhatCalculateReported() {
     SweepRig rig;
-    SilentView view;
+    mfb::DiscardingSinks view;
     mfb::CalculateReport report;
     rig.Run(view, *dlg_, report);
     QCOMPARE(report.outcome, mfb::Outcome::Calculated);
@@ -504,7 +498,7 @@ void GraphDlgTest::realSweepShowsWhatCalculateReported() {
 
 void GraphDlgTest::failedSweepKeepsEarlierRangesAndTitle() {
     SweepRig rig;
-    SilentView view;
+    mfb::DiscardingSinks view;
     mfb::CalculateReport report;
     rig.Run(view, *dlg_, report);
     const double powerMax = dlg_->axis(Axis::Bottom)->max();

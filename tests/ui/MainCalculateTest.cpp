@@ -7,8 +7,9 @@
 
 #include "chart/PointSeries.h"
 #include "model/Sweep.h"
-#include "tests/ui/MainTestSupport.h"
 #include "tests/support/RecordingMessages.h"
+#include "tests/support/RecordingSinks.h"
+#include "tests/ui/MainTestSupport.h"
 #include "ui/GraphDlg.h"
 #include "ui/ProgramWindows.h"
 #include "ui/SpinEdit.h"
@@ -69,28 +70,8 @@ constexpr const char* kSerieEdits[] = {"SpinEdit1", "SpinEdit3", "SpinEdit5", "S
 constexpr const char* kParallelEdits[] = {"SpinEdit2", "SpinEdit4", "SpinEdit6", "SpinEdit8"};
 
 // What the core shows for a slot, to hold the window's labels against.
-class RecordingView final : public mfb::ResultView {
-public:
-    void ShowValue(ResultField field, const std::string& text) override { shown[field] = text; }
-    void EnableChart() override { chartEnabled = true; }
-    void ShowWarning(const std::string& message) override { warnings << message.c_str(); }
-    std::map<ResultField, std::string> shown;
-    bool chartEnabled = false;
-    QStringList warnings;
-};
-
-class CountingChart final : public mfb::ChartSink {
-public:
-    void ClearSeries(mfb::Series) override {}
-    void AddPoint(mfb::Series, double, double, std::string_view, mfb::Colour) override { ++points; }
-    void SetAxisRange(mfb::Axis, double, double) override {}
-    void SetTitle(const std::string&) override {}
-    void SetAxisTitle(mfb::Axis, const std::string&) override {}
-    long long points = 0;
-};
-
 struct Expected {
-    RecordingView view;
+    mfb::test::RecordingSinks view{false};
     mfb::CalculateReport report;
 };
 
@@ -98,7 +79,6 @@ struct Expected {
 Expected CoreCalculate(const TMainDlg& window, int option, int serie, int parallel) {
     Expected expected;
     mfb::TOptionSlot slot = window.slot(option);
-    CountingChart chart;
     const mfb::SweepInputs inputs{window.catalogue().Fans,
                                   window.catalogue().WireResistance,
                                   window.catalogue().FansLoaded,
@@ -106,7 +86,7 @@ Expected CoreCalculate(const TMainDlg& window, int option, int serie, int parall
                                   serie,
                                   parallel,
                                   MainTestPlatform().decimalSeparator};
-    mfb::Calculate(slot, inputs, expected.view, chart, expected.report);
+    mfb::Calculate(slot, inputs, expected.view, expected.view, expected.report);
     return expected;
 }
 
@@ -189,8 +169,8 @@ private slots:
         for (int f = 0; f < mfb::kResultFieldCount; ++f) {
             const auto field = static_cast<ResultField>(f);
             const auto* label = Find<QLabel>(*window, labels[static_cast<std::size_t>(f)].name);
-            const auto shown = expected.view.shown.find(field);
-            QCOMPARE(shown != expected.view.shown.end(), f < shownValues);
+            const auto shown = expected.view.values.find(field);
+            QCOMPARE(shown != expected.view.values.end(), f < shownValues);
             QCOMPARE(label->text(),
                      f < shownValues ? QString::fromLatin1(shown->second) : QString());
             if (f < shownValues) {
@@ -219,7 +199,7 @@ private slots:
         QStringList expected = calculated;
         for (ResultField field :
              {ResultField::Weight, ResultField::UBattery, ResultField::RTotal}) {
-            expected[static_cast<int>(field)] = QString::fromLatin1(failing.view.shown.at(field));
+            expected[static_cast<int>(field)] = QString::fromLatin1(failing.view.values.at(field));
         }
         QCOMPARE(ValueTexts(*window, 1), expected);
         QVERIFY(expected != calculated);
@@ -266,7 +246,7 @@ private slots:
         QVERIFY(messages.warnings.isEmpty());
         QStringList shown;
         for (int f = 0; f < mfb::kResultFieldCount; ++f) {
-            shown << QString::fromLatin1(expected.view.shown.at(static_cast<ResultField>(f)));
+            shown << QString::fromLatin1(expected.view.values.at(static_cast<ResultField>(f)));
         }
         QCOMPARE(ValueTexts(*window, 2), shown);
         QVERIFY(Find<QPushButton>(*window, "Button7")->isEnabled());
