@@ -284,6 +284,8 @@ void TGraphDlg::resizeEvent(QResizeEvent* event) {
 void TGraphDlg::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     FormResize();
+    // The mouse that last rested on the plot may be anywhere now.
+    HideReadout();
     // A hidden window does not draw; catch up before the first paint shows stale curves.
     Refresh();
 }
