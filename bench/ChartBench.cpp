@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How a chart window copes with a long sweep: showing it, repainting it after a resize, and the
-// cost of each point the sweep adds. Runs offscreen; prints the large-to-small ratios at the end.
+// How a chart window copes with a long sweep: showing it, repainting it after a resize or a zoom,
+// and the cost of each point the sweep adds. Runs offscreen; prints the large-to-small ratios at
+// the end.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QChart>
 #include <QImage>
 #include <QPixmap>
 #include <cmath>
@@ -111,12 +113,16 @@ BENCHMARK(BM_FillAndShow)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 
-void BM_ResizeRepaint(benchmark::State& state) {
-    const SweepData& d = Sweep(state.range(0));
-    TGraphDlg dlg(1);
+// A window that shows a sweep, drawn.
+void ShowFilled(TGraphDlg& dlg, const SweepData& d) {
     Fill(dlg, d);
     dlg.showChart();
     Render(dlg);
+}
+
+void BM_ResizeRepaint(benchmark::State& state) {
+    TGraphDlg dlg(1);
+    ShowFilled(dlg, Sweep(state.range(0)));
     bool wide = false;
     for (auto _ : state) {
         wide = !wide;
@@ -125,6 +131,24 @@ void BM_ResizeRepaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ResizeRepaint)->Arg(kSmallSteps)->Arg(kLargeSteps)->Unit(benchmark::kMillisecond);
+
+// One wheel notch in or out about a point of the plot, and the repaint: the curves are reduced
+// again for the range now visible.
+void BM_Zoom(benchmark::State& state) {
+    TGraphDlg dlg(1);
+    ShowFilled(dlg, Sweep(state.range(0)));
+    const QRectF plot = dlg.chart()->plotArea();
+    const QPointF at(plot.left() + 0.6 * plot.width(), plot.center().y());
+    dlg.ZoomAbout(at, 4);
+    Render(dlg);
+    double notches = 1;
+    for (auto _ : state) {
+        dlg.ZoomAbout(at, notches);
+        Render(dlg);
+        notches = -notches;
+    }
+}
+BENCHMARK(BM_Zoom)->Arg(kSmallSteps)->Arg(kLargeSteps)->Unit(benchmark::kMillisecond);
 
 void BM_AddPoint(benchmark::State& state) {
     const SweepData& d = Sweep(state.range(0));
@@ -180,15 +204,14 @@ int main(int argc, char** argv) {
     {
         // The program has drawn its main window before any chart: fonts and styles are loaded.
         TGraphDlg warmUp(1);
-        Fill(warmUp, Sweep(kSmallSteps));
-        warmUp.showChart();
-        Render(warmUp);
+        ShowFilled(warmUp, Sweep(kSmallSteps));
     }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatio("BM_Show");
     reporter.PrintRatio("BM_FillAndShow");
     reporter.PrintRatio("BM_ResizeRepaint");
+    reporter.PrintRatio("BM_Zoom");
     benchmark::Shutdown();
     return 0;
 }

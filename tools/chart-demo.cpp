@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// chart-demo OUTPUT.png [DATA_DIR [MOTOR BATTERY FAN SERIE PARALLEL]]
+// chart-demo OUTPUT.png [DATA_DIR [MOTOR BATTERY FAN SERIE PARALLEL [READOUT]]]
 //
 // Loads the catalogues from DATA_DIR (default: the working directory), runs a Calculate of option 1
 // with the MOTOR-th motor line and BATTERY-th battery line (1-based, in list order), fan FAN and
-// the given cell counts, shows chart window 1 and saves it as a PNG.
+// the given cell counts, shows chart window 1 with its operating point and saves it as a PNG. With
+// READOUT (a fraction of the plot's width) the picture shows the readout of a mouse resting there.
 #include <QApplication>
+#include <QChart>
 #include <QPixmap>
 #include <QTimer>
 #include <algorithm>
@@ -14,10 +16,11 @@
 #include <exception>
 #include <string>
 
-#include "model/ColumnRows.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
+#include "model/ColumnRows.h"
+#include "model/PowerTrain.h"
 #include "model/Sweep.h"
 #include "ui/GraphDlg.h"
 
@@ -50,8 +53,9 @@ int Argument(int argc, char** argv, int index, int fallback) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(
-            stderr, "usage: chart-demo OUTPUT.png [DATA_DIR [MOTOR BATTERY FAN SERIE PARALLEL]]\n");
+        std::fprintf(stderr,
+                     "usage: chart-demo OUTPUT.png [DATA_DIR [MOTOR BATTERY FAN SERIE PARALLEL "
+                     "[READOUT]]]\n");
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
@@ -61,6 +65,7 @@ int main(int argc, char** argv) {
     const int fan = Argument(argc, argv, 5, 4);
     const int serie = Argument(argc, argv, 6, 6);
     const int parallel = Argument(argc, argv, 7, 1);
+    const double readout = argc > 8 ? std::stod(argv[8]) : -1;
 
     TGraphDlg chart(1);
     try {
@@ -85,6 +90,12 @@ int main(int argc, char** argv) {
                         parallel, '.'},
                        view, chart, report);
         std::printf("%lld sweep steps\n", report.steps);
+        // As the main window does after a Calculate.
+        const mfb::ResultPoint& kept = report.result;
+        if (kept.PinMotor != 0) {
+            chart.ShowOperatingPoint(
+                static_cast<double>(mfb::ShaftPower(kept.PinMotor, kept.Efficiency)));
+        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "chart-demo: %s\n", error.what());
         return 1;
@@ -93,6 +104,11 @@ int main(int argc, char** argv) {
     chart.showChart();
     // Let the queued refresh and the chart's layout run before the window is grabbed.
     QTimer::singleShot(200, &app, [&] {
+        if (readout >= 0) {
+            const QRectF plot = chart.chart()->plotArea();
+            chart.ShowReadout(
+                {plot.left() + readout * plot.width(), plot.top() + 0.3 * plot.height()});
+        }
         const bool saved = chart.grab().save(output, "PNG");
         if (!saved) std::fprintf(stderr, "chart-demo: cannot write %s\n", qPrintable(output));
         app.exit(saved ? 0 : 1);

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/GraphDlg.h"
 
+#include <QAction>
 #include <QChart>
-#include <QChartView>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLegend>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -16,9 +21,17 @@
 #include <cmath>
 #include <limits>
 
+#include "chart/NearestPoint.h"
 #include "chart/PixelReduction.h"
+#include "chart/PointsCsv.h"
+#include "chart/TickChoice.h"
+#include "model/DisplayFormat.h"
 #include "ui/ChartColour.h"
 #include "ui/ChartCurve.h"
+#include "ui/ChartOverlay.h"
+#include "ui/ChartView.h"
+#include "ui/MessageService.h"
+#include "ui/QtPlatform.h"
 
 namespace {
 
@@ -26,6 +39,12 @@ constexpr int kClientWidth = 728;
 constexpr int kClientHeight = 518;
 constexpr int kPanelHeight = 41;
 constexpr double kNarrowestRange = 1e-10;
+// About how many tick intervals each axis gets, by mfb::Axis: the power axis is the wider one.
+constexpr std::array<int, 3> kTickIntervals{8, 6, 6};
+// One wheel notch shows this much of each range; a rectangle or notch that would leave less than
+// kDeepestZoom of the sweep's range is not followed, since the ticks would outrun a double.
+constexpr double kNotchZoom = 0.8;
+constexpr double kDeepestZoom = 1e-9;
 
 struct CurveDesign {
     const char* objectName;
@@ -38,12 +57,31 @@ constexpr std::array<CurveDesign, mfb::kSeriesCount> kCurves{{
     {"Series2", "RPM Motor", mfb::kGreen, mfb::Axis::Left},
     {"Series3", "Current", mfb::kYellow, mfb::Axis::Right},
 }};
+// The readout's unit after each series' value, and the CSV's column names.
+constexpr std::array<const char*, mfb::kSeriesCount> kUnits{"", "", " A"};
+const std::vector<std::string> kCsvColumns{"Shaft power [W]", "RPM Fan", "RPM Motor",
+                                           "Current [A]"};
 
 std::size_t Index(mfb::Series s) {
     return static_cast<std::size_t>(s);
 }
 std::size_t Index(mfb::Axis a) {
     return static_cast<std::size_t>(a);
+}
+
+// Qt Charts formats axis labels with a QLocale, which would also bring that locale's digits and
+// group separators; the program writes Latin digits, no group separator, and only its decimal
+// separator from the locale. Of the Latin-1 separators, '.' is the C locale's and ',' German's.
+QLocale LabelLocale(char decimalSeparator) {
+    QLocale locale =
+        decimalSeparator == ',' ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+void CannotWrite(const QString& path, const QString& reason) {
+    Messages().error(
+        ErrorBoxText(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason)));
 }
 
 // Titles are rich text in Qt Charts, which would also collapse the two blanks between the names
@@ -55,7 +93,9 @@ QString TitleHtml(const QString& text) {
 }  // namespace
 
 TGraphDlg::TGraphDlg(int option, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), option_(option) {
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
+      option_(option),
+      decimalSeparator_(DecimalSeparator(QLocale())) {
     setObjectName(QStringLiteral("GraphDlg%1").arg(option));
     setWindowTitle(QStringLiteral("Option %1 Chart").arg(option));
     // Closing a chart window only hides it; it must never end the program.
@@ -65,7 +105,7 @@ TGraphDlg::TGraphDlg(int option, QWidget* parent)
     // The view takes the chart's minimum size as its own; the window may be made narrower than
     // axes, legend and title need, and the chart then still fills the space above the panel.
     chart_->setMinimumSize(0, 0);
-    chart1_ = new QChartView(chart_, this);
+    chart1_ = new ChartView(chart_, this);
     chart1_->setObjectName(QStringLiteral("Chart1"));
     chart1_->setFocusPolicy(Qt::NoFocus);
     chart1_->setRenderHint(QPainter::Antialiasing);
@@ -77,11 +117,15 @@ TGraphDlg::TGraphDlg(int option, QWidget* parent)
     chart_->setTitleFont(titleFont);
     chart_->setTitleBrush(Qt::black);
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    chart_->setLocalizeNumbers(true);
+    chart_->setLocale(LabelLocale(decimalSeparator_));
 
     const std::array<Qt::Alignment, 3> alignments{Qt::AlignBottom, Qt::AlignLeft, Qt::AlignRight};
     for (std::size_t a = 0; a < axes_.size(); ++a) {
         axes_[a] = new QValueAxis;
         chart_->addAxis(axes_[a], alignments[a]);
+        axes_[a]->setTickType(QValueAxis::TicksDynamic);
+        ShowRange(static_cast<mfb::Axis>(a), axes_[a]->min(), axes_[a]->max());
     }
     // Hiding the left axis line also hides its tick marks; its grid stays.
     axes_[Index(mfb::Axis::Left)]->setLineVisible(false);
@@ -102,6 +146,8 @@ TGraphDlg::TGraphDlg(int option, QWidget* parent)
     }
     titleLines_ = QStringList{QString()};
     ShowTitle();
+    overlay_ = std::make_unique<ChartOverlay>(chart_);
+    for (std::size_t a = 0; a < axes_.size(); ++a) sweepRanges_[a] = Shown(mfb::Axis(a));
 
     panel1_ = new QFrame(this);
     panel1_->setObjectName(QStringLiteral("Panel1"));
@@ -115,7 +161,44 @@ TGraphDlg::TGraphDlg(int option, QWidget* parent)
     connect(axes_[Index(mfb::Axis::Bottom)], &QValueAxis::rangeChanged, this,
             &TGraphDlg::ScheduleRefresh);
 
+    connect(chart1_, &ChartView::hovered, this, &TGraphDlg::ShowReadout);
+    connect(chart1_, &ChartView::hoverLeft, this, &TGraphDlg::HideReadout);
+    connect(chart1_, &ChartView::rectangleDragged, this, &TGraphDlg::ZoomTo);
+    connect(chart1_, &ChartView::wheelTurned, this, &TGraphDlg::ZoomAbout);
+    connect(chart1_, &ChartView::doubleClicked, this, &TGraphDlg::ResetZoom);
+    BuildMenu();
+    connect(chart1_, &ChartView::menuRequested, menu_, [this](QPoint at) { menu_->popup(at); });
+    prompt_ = SaveFileDialog(this);
+    lastFolder_ = QDir::homePath();
+
     resize(kClientWidth, kClientHeight);
+}
+
+void TGraphDlg::BuildMenu() {
+    menu_ = new QMenu(this);
+    menu_->setObjectName(QStringLiteral("ChartMenu"));
+    struct Item {
+        const char* name;
+        QString text;
+        void (TGraphDlg::*handler)();
+    };
+    const Item items[] = {
+        {"SaveImageAction", QStringLiteral("Save Image\u2026"), &TGraphDlg::SaveImage},
+        {"CopyImageAction", QStringLiteral("Copy Image"), &TGraphDlg::CopyImage},
+        {"SaveDataAction", QStringLiteral("Save Data as CSV\u2026"), &TGraphDlg::SaveData},
+        {"CopyDataAction", QStringLiteral("Copy Data"), &TGraphDlg::CopyData},
+        {"ResetZoomAction", QStringLiteral("Reset Zoom"), &TGraphDlg::ResetZoom},
+    };
+    for (const Item& item : items) {
+        if (item.handler == &TGraphDlg::ResetZoom) menu_->addSeparator();
+        QAction* action = menu_->addAction(item.text);
+        action->setObjectName(QString::fromLatin1(item.name));
+        connect(action, &QAction::triggered, this, item.handler);
+        if (item.handler == &TGraphDlg::ResetZoom) {
+            action->setShortcut(Qt::Key_Escape);
+            addAction(action);  // Esc works with the menu closed too
+        }
+    }
 }
 
 TGraphDlg::~TGraphDlg() = default;
@@ -148,6 +231,8 @@ QValueAxis* TGraphDlg::axis(mfb::Axis a) const {
 
 void TGraphDlg::ClearSeries(mfb::Series s) {
     curves_[Index(s)]->Clear();
+    ShowOperatingPoint(std::nullopt);
+    ResetZoom();
     ScheduleRefresh();
 }
 
@@ -166,7 +251,8 @@ void TGraphDlg::SetAxisRange(mfb::Axis a, double first, double second) {
     if (!(max > min)) max = std::nextafter(min, std::numeric_limits<double>::infinity());
     // Qt's value axes never rescale to their series by themselves, so setting the range is all
     // there is to switching the automatic scaling off.
-    axes_[Index(a)]->setRange(min, max);
+    sweepRanges_[Index(a)] = {min, max};
+    ResetZoom();
 }
 
 void TGraphDlg::SetTitle(const std::string& line) {
@@ -198,6 +284,8 @@ void TGraphDlg::resizeEvent(QResizeEvent* event) {
 void TGraphDlg::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     FormResize();
+    // The mouse that last rested on the plot may be anywhere now.
+    HideReadout();
     // A hidden window does not draw; catch up before the first paint shows stale curves.
     Refresh();
 }
@@ -220,6 +308,21 @@ void TGraphDlg::Refresh() {
     const mfb::PixelGrid grid{bottom->min(), bottom->max(), plot.left() * ratio,
                               plot.width() * ratio};
     for (const auto& curve : curves_) curve->Refresh(grid);
+    UpdateOverlay();
+}
+
+void TGraphDlg::ShowRange(mfb::Axis a, double min, double max) {
+    QValueAxis* axis = axes_[Index(a)];
+    const mfb::TickChoice ticks = mfb::ChooseTicks(min, max, kTickIntervals[Index(a)]);
+    // The axis may lay its ticks out after each single change, so the range and the interval
+    // change in the order that never puts more ticks on it than before or after: a range of
+    // 1e-10 with its interval followed by a range of 40000 must not draw 4e14 ticks in between.
+    const bool wider = ticks.interval >= axis->tickInterval();
+    if (wider) axis->setTickInterval(ticks.interval);
+    axis->setTickAnchor(ticks.anchor);
+    axis->setRange(min, max);
+    if (!wider) axis->setTickInterval(ticks.interval);
+    axis->setLabelFormat(QStringLiteral("%.%1f").arg(ticks.decimals));
 }
 
 void TGraphDlg::ShowTitle() {
@@ -229,4 +332,171 @@ void TGraphDlg::ShowTitle() {
         html.append(line.isEmpty() ? QStringLiteral("&nbsp;") : TitleHtml(line));
     }
     chart_->setTitle(html.join(QStringLiteral("<br>")));
+}
+
+mfb::AxisRange TGraphDlg::Shown(mfb::Axis a) const {
+    return {axes_[Index(a)]->min(), axes_[Index(a)]->max()};
+}
+
+double TGraphDlg::PixelX(double power) const {
+    const QRectF plot = chart_->plotArea();
+    const mfb::AxisRange shown = Shown(mfb::Axis::Bottom);
+    return plot.left() + (power - shown.min) / shown.Width() * plot.width();
+}
+
+double TGraphDlg::PowerAt(double pixelX) const {
+    const QRectF plot = chart_->plotArea();
+    return Shown(mfb::Axis::Bottom).At((pixelX - plot.left()) / plot.width());
+}
+
+void TGraphDlg::ShowOperatingPoint(std::optional<double> shaftPower) {
+    operatingPoint_ = shaftPower;
+    UpdateOverlay();
+}
+
+void TGraphDlg::UpdateOverlay() {
+    if (operatingPoint_) {
+        overlay_->ShowMarker(
+            PixelX(*operatingPoint_),
+            QString::fromStdString(mfb::FormatValue(*operatingPoint_, decimalSeparator_) + " W"));
+    } else {
+        overlay_->ShowMarker(std::nullopt, QString());
+    }
+    if (hover_) {
+        ShowReadout(*hover_);
+    }
+}
+
+void TGraphDlg::ShowRanges(const std::array<mfb::AxisRange, 3>& ranges) {
+    for (std::size_t a = 0; a < axes_.size(); ++a) {
+        ShowRange(static_cast<mfb::Axis>(a), ranges[a].min, ranges[a].max);
+    }
+    zoomed_ = ranges != sweepRanges_;
+    UpdateOverlay();
+}
+
+void TGraphDlg::ZoomTo(const QRectF& rectangle) {
+    const QRectF plot = chart_->plotArea();
+    const QRectF inside = rectangle.intersected(plot);
+    if (inside.isEmpty()) return;
+    // Fractions of each range: x from the plot's left, y from its bottom, as the axes run.
+    const double left = (inside.left() - plot.left()) / plot.width();
+    const double right = (inside.right() - plot.left()) / plot.width();
+    const double low = (plot.bottom() - inside.bottom()) / plot.height();
+    const double high = (plot.bottom() - inside.top()) / plot.height();
+    std::array<mfb::AxisRange, 3> ranges{};
+    for (std::size_t a = 0; a < axes_.size(); ++a) {
+        const bool across = static_cast<mfb::Axis>(a) == mfb::Axis::Bottom;
+        ranges[a] = mfb::SubRange(Shown(static_cast<mfb::Axis>(a)), across ? left : low,
+                                  across ? right : high);
+        if (!(ranges[a].Width() > kDeepestZoom * sweepRanges_[a].Width())) return;
+    }
+    ShowRanges(ranges);
+}
+
+void TGraphDlg::ZoomAbout(QPointF position, double notches) {
+    const QRectF plot = chart_->plotArea();
+    if (!plot.contains(position)) return;
+    const double factor = std::pow(kNotchZoom, notches);
+    const double across = (position.x() - plot.left()) / plot.width();
+    const double up = (plot.bottom() - position.y()) / plot.height();
+    std::array<mfb::AxisRange, 3> ranges{};
+    for (std::size_t a = 0; a < axes_.size(); ++a) {
+        const mfb::AxisRange shown = Shown(static_cast<mfb::Axis>(a));
+        const double centre =
+            shown.At(static_cast<mfb::Axis>(a) == mfb::Axis::Bottom ? across : up);
+        ranges[a] = mfb::ScaledAbout(shown, centre, factor, sweepRanges_[a]);
+        if (!(ranges[a].Width() > kDeepestZoom * sweepRanges_[a].Width())) return;
+    }
+    ShowRanges(ranges);
+}
+
+void TGraphDlg::ResetZoom() {
+    ShowRanges(sweepRanges_);
+}
+
+void TGraphDlg::ShowReadout(QPointF position) {
+    const QRectF plot = chart_->plotArea();
+    const mfb::PointSeries& first = curves_.front()->Data();
+    if (!plot.contains(position) || first.Empty()) {
+        HideReadout();
+        return;
+    }
+    hover_ = position;
+    // Each curve's stored point nearest in shaft power to the mouse (see NearestPoint): a sweep
+    // gives the three curves the same shaft power at each step, so the three are the same step's.
+    const double power = PowerAt(position.x());
+    const double snapped = first.Points()[mfb::NearestPoint(first.Points(), power)].x;
+    QStringList lines{QStringLiteral("Shaft power ") +
+                      QString::fromStdString(mfb::FormatValue(snapped, decimalSeparator_)) +
+                      QStringLiteral(" W")};
+    for (std::size_t s = 0; s < curves_.size(); ++s) {
+        const mfb::PointStore& points = curves_[s]->Data().Points();
+        if (points.empty()) continue;
+        const double y = points[mfb::NearestPoint(points, power)].y;
+        lines << QString::fromLatin1(kCurves[s].title) + u' ' +
+                     QString::fromStdString(mfb::FormatValue(y, decimalSeparator_)) +
+                     QString::fromLatin1(kUnits[s]);
+    }
+    const double cursor = PixelX(snapped);
+    overlay_->ShowReadout(cursor >= plot.left() && cursor <= plot.right()
+                              ? std::optional<double>(cursor)
+                              : std::nullopt,
+                          position, lines);
+}
+
+void TGraphDlg::HideReadout() {
+    hover_.reset();
+    overlay_->HideReadout();
+}
+
+QString TGraphDlg::dataCsv() const {
+    std::vector<const mfb::PointSeries*> curves;
+    for (const auto& curve : curves_) curves.push_back(&curve->Data());
+    return QString::fromStdString(mfb::PointsCsv(kCsvColumns, curves));
+}
+
+QString TGraphDlg::AskFileName(const QString& caption, const QString& name, const QString& filter,
+                               const QString& suffix) {
+    QString path = prompt_(caption, QDir(lastFolder_).filePath(name), filter);
+    if (path.isEmpty()) return path;
+    const QFileInfo file(path);
+    lastFolder_ = file.absolutePath();
+    if (file.suffix().isEmpty()) path += u'.' + suffix;
+    return path;
+}
+
+void TGraphDlg::WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        CannotWrite(path, file.errorString());
+    }
+}
+
+void TGraphDlg::SaveImage() {
+    const QString path =
+        AskFileName(QStringLiteral("Save Image"), QStringLiteral("option%1-chart.png").arg(option_),
+                    QStringLiteral("PNG image (*.png);;SVG image (*.svg)"), QStringLiteral("png"));
+    if (path.isEmpty()) return;
+    // The picture is of the chart, not of where the mouse happened to be.
+    HideReadout();
+    const QString failure = SaveWidgetImage(chart1_, path);
+    if (!failure.isEmpty()) CannotWrite(path, failure);
+}
+
+void TGraphDlg::CopyImage() {
+    HideReadout();
+    QGuiApplication::clipboard()->setImage(chart1_->grab().toImage());
+}
+
+void TGraphDlg::SaveData() {
+    const QString path = AskFileName(QStringLiteral("Save Data as CSV"),
+                                     QStringLiteral("option%1-chart.csv").arg(option_),
+                                     QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"));
+    if (!path.isEmpty()) WriteFile(path, dataCsv().toUtf8());
+}
+
+void TGraphDlg::CopyData() {
+    QGuiApplication::clipboard()->setText(dataCsv());
 }

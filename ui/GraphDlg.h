@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPointF>
 #include <QStringList>
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
+#include "chart/AxisZoom.h"
 #include "model/ChartSink.h"
+#include "ui/ChartExport.h"
 
 QT_BEGIN_NAMESPACE
 class QChart;
-class QChartView;
+class QAction;
 class QFrame;
 class QLineSeries;
+class QMenu;
 class QPushButton;
 class QValueAxis;
 QT_END_NAMESPACE
@@ -21,11 +26,18 @@ namespace mfb {
 class PointSeries;
 }
 class ChartCurve;
+class ChartOverlay;
+class ChartView;
 
 // The chart window of one option: fan speed, motor speed and current of the option's last sweep
 // against shaft power. Created hidden; "&Ok" and the title-bar close button hide it with its
 // content kept. Whatever a sweep hands it, it stays quick to show and resize, because Qt Charts
 // only ever sees what a pixel column can show (see ChartCurve).
+//
+// Beyond the curves: a marker at the operating point, a readout of the stored values under the
+// mouse, zoom (drag a rectangle, turn the wheel; a double-click or Esc returns to the sweep's
+// ranges, and so does the next sweep), and a context menu that saves or copies the chart as an
+// image and its points as CSV.
 class TGraphDlg : public QWidget, public mfb::ChartSink {
     Q_OBJECT
 public:
@@ -56,6 +68,32 @@ public:
     void Button1Click();
     void FormResize();
 
+    // The shaft power of the step the option's sweep kept, in W, or none when it kept no step.
+    // Clearing a series drops it, since the curves it belonged to are gone.
+    void ShowOperatingPoint(std::optional<double> shaftPower);
+    std::optional<double> operatingPoint() const { return operatingPoint_; }
+
+    // Zoom: a rectangle in chart coordinates (those of QChart::plotArea()); wheel notches about a
+    // point, positive zooming in, never wider than the sweep's ranges.
+    void ZoomTo(const QRectF& rectangle);
+    void ZoomAbout(QPointF position, double notches);
+    void ResetZoom();
+    bool zoomed() const { return zoomed_; }
+
+    // The readout for the mouse at `position` in chart coordinates; hidden outside the plot.
+    void ShowReadout(QPointF position);
+    void HideReadout();
+    const ChartOverlay& overlay() const { return *overlay_; }
+
+    // Every stored point of the three series: shaft power, fan rpm, motor rpm, current.
+    QString dataCsv() const;
+    void SaveImage();
+    void CopyImage();
+    void SaveData();
+    void CopyData();
+    void setFilePrompt(FilePrompt prompt) { prompt_ = std::move(prompt); }
+    QMenu* contextMenu() const { return menu_; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -69,15 +107,40 @@ private:
     void QueueRefresh();
     void Refresh();
     void ShowTitle();
+    void BuildMenu();
+    void UpdateOverlay();
+    // Pixel x in chart coordinates of a shaft power on the bottom axis as shown, and back.
+    double PixelX(double power) const;
+    double PowerAt(double pixelX) const;
+    mfb::AxisRange Shown(mfb::Axis a) const;
+    void ShowRanges(const std::array<mfb::AxisRange, 3>& ranges);
+    // A file name from the prompt, starting in the folder used last, with `suffix` added when the
+    // name has none; empty when cancelled.
+    QString AskFileName(const QString& caption, const QString& name, const QString& filter,
+                        const QString& suffix);
+    void WriteFile(const QString& path, const QByteArray& bytes);
+    // Shows [min, max] on the axis with ticks at round values inside it.
+    void ShowRange(mfb::Axis a, double min, double max);
 
     int option_;
+    char decimalSeparator_;  // of the program's locale, for every number the window writes
     bool placed_ = false;
     bool refreshQueued_ = false;
-    QChartView* chart1_;
+    ChartView* chart1_;
     QChart* chart_;
     QFrame* panel1_;
     QPushButton* button1_;
     std::array<QValueAxis*, 3> axes_{};                                  // by mfb::Axis
     std::array<std::unique_ptr<ChartCurve>, mfb::kSeriesCount> curves_;  // by mfb::Series
     QStringList titleLines_;
+
+    std::optional<double> operatingPoint_;
+    std::array<mfb::AxisRange, 3> sweepRanges_{};  // by mfb::Axis, as the sweep set them
+    bool zoomed_ = false;
+    std::unique_ptr<ChartOverlay> overlay_;
+    std::optional<QPointF> hover_;  // the mouse over the plot, in chart coordinates
+    QMenu* menu_;
+    FilePrompt prompt_;
+    // Save dialogs start in the folder saved to last, for as long as the program runs.
+    QString lastFolder_;
 };

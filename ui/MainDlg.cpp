@@ -7,9 +7,10 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 
-#include "model/DiscardingSinks.h"
-#include "model/ColumnRows.h"
 #include "catalogue/Choice.h"
+#include "model/ColumnRows.h"
+#include "model/DiscardingSinks.h"
+#include "model/PowerTrain.h"
 #include "model/Sweep.h"
 #include "ui/AboutDlg.h"
 #include "ui/CatalogueArea.h"
@@ -258,6 +259,16 @@ void TMainDlg::calculate(int option) {
     mfb::ChartSink& chart = graph != nullptr ? static_cast<mfb::ChartSink&>(*graph) : dropped;
     mfb::CalculateReport report;
     mfb::Calculate(slots_[static_cast<std::size_t>(option - 1)], inputs, c, chart, report);
+    const bool shown = report.outcome == mfb::Outcome::Calculated ||
+                       report.outcome == mfb::Outcome::StoppedAtLimit;
+    if (graph != nullptr && shown) {
+        // The sweep drew the kept step at this very product, rounded the same way.
+        const mfb::ResultPoint& kept = report.result;
+        graph->ShowOperatingPoint(kept.PinMotor != 0
+                                      ? std::optional(static_cast<double>(
+                                            mfb::ShaftPower(kept.PinMotor, kept.Efficiency)))
+                                      : std::nullopt);
+    }
 }
 
 void TMainDlg::showChart(int option) {

@@ -27,9 +27,12 @@ mfb::CataloguePlatform QtPlatform(const QString& directory) {
                0;
     };
 
-    // A separator outside Latin-1 (none is known) could never be typed into a catalogue line.
-    const QString point = QLocale::system().decimalPoint();
-    platform.decimalSeparator =
-        point.size() == 1 && point.front().unicode() < 0x100 ? point.front().toLatin1() : '.';
+    platform.decimalSeparator = DecimalSeparator(QLocale::system());
     return platform;
+}
+
+char DecimalSeparator(const QLocale& locale) {
+    // A separator outside Latin-1 (none is known) could never be typed into a catalogue line.
+    const QString point = locale.decimalPoint();
+    return point.size() == 1 && point.front().unicode() < 0x100 ? point.front().toLatin1() : '.';
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 #include "catalogue/Catalogue.h"
@@ -9,3 +10,7 @@
 // when empty), lines ordered by the user's locale with case ignored, and the locale's decimal
 // separator. Catalogue bytes are taken as Latin-1 for the comparison.
 mfb::CataloguePlatform QtPlatform(const QString& directory = QString());
+
+// The decimal separator the program writes and reads numbers with under `locale`: its own when
+// that is one Latin-1 character, else '.'.
+char DecimalSeparator(const QLocale& locale);

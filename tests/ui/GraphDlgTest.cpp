@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QAction>
 #include <QChart>
+#include <QClipboard>
 #include <QFontInfo>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QGraphicsView>
+#include <QImage>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QValueAxis>
 #include <QtTest>
 #include <cmath>
@@ -13,9 +21,11 @@
 
 #include "chart/PixelReduction.h"
 #include "model/DiscardingSinks.h"
+#include "model/DisplayFormat.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
 #include "tests/support/RecordingSinks.h"
+#include "ui/ChartOverlay.h"
 #include "ui/GraphDlg.h"
 
 using mfb::Axis;
@@ -119,12 +129,55 @@ private slots:
     void pointOfAnotherColourGetsItsOwnSegment();
     void realSweepShowsWhatCalculateReported();
     void failedSweepKeepsEarlierRangesAndTitle();
+    void roundTicksInTheLocale_data();
+    void roundTicksInTheLocale();
+    void operatingPointMarker();
+    void readoutShowsStoredPoints();
+    void zoomRedrawsTheVisibleRange();
+    void zoomReset_data();
+    void zoomReset();
+    void dataExportRoundTrips();
+    void imageExport_data();
+    void imageExport();
 
 private:
     void Show() {
         dlg_->showChart();
         QVERIFY(QTest::qWaitForWindowExposed(dlg_.get()));
         QCoreApplication::processEvents();
+    }
+    // The mouse as a user moves it over the chart, at a point in chart coordinates.
+    void Mouse(QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::NoButton) {
+        QWidget* viewport = Child<QGraphicsView>("Chart1")->viewport();
+        const QPointF local = Child<QGraphicsView>("Chart1")->mapFromScene(at);
+        QMouseEvent event(type, local, viewport->mapToGlobal(local), button,
+                          type == QEvent::MouseMove ? Qt::MouseButtons(button) : button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    }
+    void Wheel(QPointF at, int notches) {
+        QWidget* viewport = Child<QGraphicsView>("Chart1")->viewport();
+        const QPointF local = Child<QGraphicsView>("Chart1")->mapFromScene(at);
+        QWheelEvent event(local, viewport->mapToGlobal(local), {}, {0, 120 * notches}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &event);
+    }
+    void Drag(QPointF from, QPointF to) {
+        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, to, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton);
+    }
+    void Trigger(const char* action) {
+        auto* found = dlg_->findChild<QAction*>(QString::fromLatin1(action));
+        QVERIFY(found);
+        found->trigger();
+    }
+    void FillSweep() {
+        SweepRig rig;
+        mfb::DiscardingSinks view;
+        mfb::CalculateReport report;
+        rig.Run(view, *dlg_, report);
+        QCOMPARE(report.outcome, mfb::Outcome::Calculated);
     }
     template <typename T>
     T* Child(const char* name) {
@@ -513,6 +566,265 @@ void GraphDlgTest::failedSweepKeepsEarlierRangesAndTitle() {
     QCOMPARE(dlg_->series(Series::RpmFan).Size(), static_cast<std::size_t>(report.failedStep - 1));
     QCOMPARE(dlg_->axis(Axis::Bottom)->max(), powerMax);
     QCOMPARE(dlg_->titleLines(), title);
+}
+
+void GraphDlgTest::roundTicksInTheLocale_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("point") << QLocale::c()
+                           << QStringList{"0.4", "0.6", "0.8", "1.0", "1.2", "1.4", "1.6"};
+    QTest::newRow("comma") << QLocale(QLocale::German)
+                           << QStringList{"0,4", "0,6", "0,8", "1,0", "1,2", "1,4", "1,6"};
+}
+
+void GraphDlgTest::roundTicksInTheLocale() {
+    QFETCH(QLocale, locale);
+    QFETCH(QStringList, labels);
+    QLocale::setDefault(locale);
+    const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+    dlg_ = std::make_unique<TGraphDlg>(3);
+    dlg_->SetAxisRange(Axis::Right, 0.31, 1.7);
+    dlg_->SetAxisRange(Axis::Left, 8862.6, 42000);
+    Show();
+
+    QCOMPARE(dlg_->axis(Axis::Right)->min(), 0.31);  // the range as the sweep set it
+    QCOMPARE(dlg_->axis(Axis::Right)->max(), 1.7);
+    QStringList shown;
+    for (const QGraphicsItem* item : dlg_->chart()->scene()->items()) {
+        if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(item)) {
+            shown << text->toPlainText();
+        }
+    }
+    for (const QString& label : labels) QVERIFY2(shown.contains(label), qPrintable(label));
+    // Grouping digits would write 10.000 under a comma locale.
+    for (const QString rpm : {"10000", "20000", "30000", "40000"}) {
+        QVERIFY2(shown.contains(rpm), qPrintable(shown.join('|')));
+    }
+}
+
+void GraphDlgTest::operatingPointMarker() {
+    for (int i = 0; i <= 100; ++i) dlg_->AddPoint(Series::RpmFan, i, i, "", mfb::kRed);
+    dlg_->SetAxisRange(Axis::Bottom, 0, 100);
+    dlg_->SetAxisRange(Axis::Left, 0, 100);
+    Show();
+    QVERIFY(!dlg_->overlay().MarkerPosition());  // no kept step yet
+
+    dlg_->ShowOperatingPoint(40.125);
+    const QRectF plot = dlg_->chart()->plotArea();
+    QVERIFY(dlg_->overlay().MarkerPosition());
+    QCOMPARE(*dlg_->overlay().MarkerPosition(), plot.left() + 0.40125 * plot.width());
+    QCOMPARE(dlg_->overlay().MarkerText(), QStringLiteral("40.13 W"));
+    int listed = 0;
+    for (QLegendMarker* marker : dlg_->chart()->legend()->markers()) listed += marker->isVisible();
+    QCOMPARE(listed, 3);
+
+    dlg_->ZoomTo(
+        QRectF(plot.left() + 0.5 * plot.width(), plot.top(), 0.4 * plot.width(), plot.height()));
+    QVERIFY(!dlg_->overlay().MarkerPosition());  // zoomed away from it
+    dlg_->ResetZoom();
+    QVERIFY(dlg_->overlay().MarkerPosition());
+    dlg_->ClearSeries(Series::RpmFan);  // a new sweep begins: its operating point is unknown
+    QVERIFY(!dlg_->operatingPoint());
+    QVERIFY(!dlg_->overlay().MarkerPosition());
+}
+
+void GraphDlgTest::readoutShowsStoredPoints() {
+    FillSweep();
+    Show();
+    const QRectF plot = dlg_->chart()->plotArea();
+    const QValueAxis* bottom = dlg_->axis(Axis::Bottom);
+    for (const double across : {0.02, 0.37, 0.81}) {
+        // The mouse rests on whole pixels.
+        const QPointF at(std::round(plot.left() + across * plot.width()), plot.center().y());
+        Mouse(QEvent::MouseMove, at);
+        const double power =
+            bottom->min() + (at.x() - plot.left()) / plot.width() * (bottom->max() - bottom->min());
+        // Brute force: the first stored point of least distance in x.
+        QStringList expected;
+        for (Series s : kAllSeries) {
+            const mfb::PointStore& points = dlg_->series(s).Points();
+            std::size_t best = 0;
+            for (std::size_t i = 1; i < points.size(); ++i) {
+                if (std::abs(points[i].x - power) < std::abs(points[best].x - power)) best = i;
+            }
+            if (s == Series::RpmFan) {
+                expected << "Shaft power " +
+                                QString::fromStdString(mfb::FormatValue(points[best].x, '.')) +
+                                " W";
+                QCOMPARE(*dlg_->overlay().CursorPosition(),
+                         plot.left() + (points[best].x - bottom->min()) /
+                                           (bottom->max() - bottom->min()) * plot.width());
+            }
+            expected << dlg_->lineSeries(s)->name() + ' ' +
+                            QString::fromStdString(mfb::FormatValue(points[best].y, '.')) +
+                            (s == Series::Current ? " A" : "");
+        }
+        QCOMPARE(dlg_->overlay().ReadoutLines(), expected);
+    }
+    Mouse(QEvent::MouseMove, plot.topLeft() - QPointF(5, 5));  // off the plot
+    QVERIFY(dlg_->overlay().ReadoutLines().isEmpty());
+    QVERIFY(!dlg_->overlay().CursorPosition());
+}
+
+void GraphDlgTest::zoomRedrawsTheVisibleRange() {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> noise(-300, 300);
+    for (int i = 0; i < 200000; ++i) {
+        dlg_->AddPoint(Series::RpmFan, 20 + i * 1e-3, 9000 + noise(random), "", mfb::kRed);
+    }
+    dlg_->SetAxisRange(Axis::Bottom, 0, 250);
+    dlg_->SetAxisRange(Axis::Left, 8000, 10000);
+    Show();
+    const QRectF plot = dlg_->chart()->plotArea();
+    // The middle fifth across, the upper half up.
+    Drag({plot.left() + 0.4 * plot.width(), plot.top()},
+         {plot.left() + 0.6 * plot.width(), plot.center().y()});
+    // The mouse moves by whole pixels.
+    const auto near = [&](double value, double expected, double range, double pixels) {
+        return std::abs(value - expected) <= range / pixels;
+    };
+    QVERIFY(dlg_->zoomed());
+    QVERIFY(near(dlg_->axis(Axis::Bottom)->min(), 100, 250, plot.width()));
+    QVERIFY(near(dlg_->axis(Axis::Bottom)->max(), 150, 250, plot.width()));
+    QVERIFY(near(dlg_->axis(Axis::Left)->min(), 9000, 2000, plot.height()));
+    QVERIFY(near(dlg_->axis(Axis::Left)->max(), 10000, 2000, plot.height()));
+
+    // A wheel notch in keeps the value under the mouse where it is.
+    const QValueAxis* bottom = dlg_->axis(Axis::Bottom);
+    const double width = bottom->max() - bottom->min();
+    const QPointF at(plot.left() + 0.25 * plot.width(), plot.center().y());
+    const double under = bottom->min() + 0.25 * width;
+    Wheel(at, 1);
+    QCOMPARE(bottom->max() - bottom->min(), 0.8 * width);
+    QVERIFY(near(bottom->min() + 0.25 * 0.8 * width, under, 2 * width, plot.width()));
+
+    QTest::qWait(50);  // the queued refresh
+    const Columns columns(*dlg_);
+    const QList<QPointF> drawnList = dlg_->lineSeries(Series::RpmFan)->points();
+    const std::vector<QPointF> drawn(drawnList.begin(), drawnList.end());
+    QVERIFY(drawn.size() <= 4 * static_cast<std::size_t>(plot.width()) + 2);
+    QCOMPARE(ColumnExtremes(columns, drawn),
+             ColumnExtremes(columns, ToPoints(dlg_->series(Series::RpmFan))));
+}
+
+void GraphDlgTest::zoomReset_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("double-click") << "double-click";
+    QTest::newRow("Esc") << "Esc";
+    QTest::newRow("the next sweep") << "sweep";
+}
+
+void GraphDlgTest::zoomReset() {
+    QFETCH(QString, how);
+    for (int i = 0; i < 10; ++i) dlg_->AddPoint(Series::Current, i, i, "", mfb::kYellow);
+    dlg_->SetAxisRange(Axis::Bottom, 0, 10);
+    dlg_->SetAxisRange(Axis::Left, 0, 100);
+    dlg_->SetAxisRange(Axis::Right, 0, 20);
+    Show();
+    const QRectF plot = dlg_->chart()->plotArea();
+    Wheel(plot.center(), 3);
+    QVERIFY(dlg_->zoomed());
+    QVERIFY(dlg_->axis(Axis::Right)->max() < 20);
+    Wheel(plot.center(), -20);  // out as far as it goes: the sweep's ranges, no further
+    QVERIFY(!dlg_->zoomed());
+    QCOMPARE(dlg_->axis(Axis::Bottom)->max(), 10.0);
+    Wheel(plot.center(), 2);
+    QVERIFY(dlg_->zoomed());
+
+    if (how == "double-click") {
+        Mouse(QEvent::MouseButtonDblClick, plot.center(), Qt::LeftButton);
+    } else if (how == "Esc") {
+        QTest::keyClick(dlg_.get(), Qt::Key_Escape);
+    } else {
+        for (Series s : kAllSeries) dlg_->ClearSeries(s);
+    }
+    QVERIFY(!dlg_->zoomed());
+    QCOMPARE(dlg_->axis(Axis::Bottom)->min(), 0.0);
+    QCOMPARE(dlg_->axis(Axis::Bottom)->max(), 10.0);
+    QCOMPARE(dlg_->axis(Axis::Left)->max(), 100.0);
+    QCOMPARE(dlg_->axis(Axis::Right)->max(), 20.0);
+}
+
+void GraphDlgTest::dataExportRoundTrips() {
+    FillSweep();
+    QTemporaryDir folder;
+    QStringList starts;
+    dlg_->setFilePrompt([&](const QString&, const QString& start, const QString&) {
+        starts << start;
+        return folder.filePath(QStringLiteral("sweep"));  // the suffix is added
+    });
+    Trigger("SaveDataAction");
+    Trigger("SaveDataAction");
+    QCOMPARE(starts.size(), 2);
+    QVERIFY(starts[0].startsWith(QDir::homePath()));
+    QCOMPARE(QFileInfo(starts[1]).absolutePath(), folder.path());  // the folder used last
+
+    QFile file(folder.filePath(QStringLiteral("sweep.csv")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QStringList lines = text.split('\n');
+    QCOMPARE(lines.takeFirst(), QStringLiteral("Shaft power [W],RPM Fan,RPM Motor,Current [A]"));
+    QCOMPARE(lines.takeLast(), QString());
+    const std::size_t count = dlg_->series(Series::RpmFan).Size();
+    QCOMPARE(static_cast<std::size_t>(lines.size()), count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const QStringList cells = lines[static_cast<int>(i)].split(',');
+        QCOMPARE(cells.size(), 4);
+        QCOMPARE(cells[0].toDouble(), dlg_->series(Series::RpmFan).Points()[i].x);
+        for (Series s : kAllSeries) {
+            const mfb::ChartPoint& p = dlg_->series(s).Points()[i];
+            QCOMPARE(cells[0].toDouble(), p.x);
+            QCOMPARE(cells[1 + static_cast<int>(s)].toDouble(), p.y);
+        }
+    }
+
+    Trigger("CopyDataAction");
+    QCOMPARE(QGuiApplication::clipboard()->text(), text);
+}
+
+void GraphDlgTest::imageExport_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("png") << "chart.png"
+                         << "chart.png";
+    QTest::newRow("svg") << "chart.SVG"
+                         << "chart.SVG";
+    QTest::newRow("no suffix is png") << "chart"
+                                      << "chart.png";
+}
+
+void GraphDlgTest::imageExport() {
+    QFETCH(QString, name);
+    QFETCH(QString, written);
+    FillSweep();
+    dlg_->ShowOperatingPoint(dlg_->series(Series::RpmFan).Points()[100].x);
+    Show();
+    QTemporaryDir folder;
+    dlg_->setFilePrompt(
+        [&](const QString&, const QString&, const QString&) { return folder.filePath(name); });
+    Mouse(QEvent::MouseMove, dlg_->chart()->plotArea().center());
+    Trigger("SaveImageAction");
+    QVERIFY(dlg_->overlay().ReadoutLines().isEmpty());  // not in the picture
+    QFile file(folder.filePath(written));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QSize size = Child<QWidget>("Chart1")->size();
+    if (written.endsWith(".png")) {
+        QImage image;
+        QVERIFY(image.loadFromData(bytes, "PNG"));
+        QCOMPARE(image.size() / image.devicePixelRatio(), size);
+    } else {
+        QVERIFY(bytes.contains("<svg"));
+        QVERIFY(bytes.contains(QStringLiteral("viewBox=\"0 0 %1 %2\"")
+                                   .arg(size.width())
+                                   .arg(size.height())
+                                   .toLatin1()));
+        const double marked = dlg_->series(Series::RpmFan).Points()[100].x;
+        QVERIFY(bytes.contains((mfb::FormatValue(marked, '.') + " W").c_str()));
+    }
+
+    Trigger("CopyImageAction");
+    QCOMPARE(QGuiApplication::clipboard()->image().size(), size);
 }
 
 QTEST_MAIN(GraphDlgTest)

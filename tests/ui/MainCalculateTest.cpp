@@ -6,6 +6,7 @@
 #include <map>
 
 #include "chart/PointSeries.h"
+#include "model/PowerTrain.h"
 #include "model/Sweep.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/support/RecordingSinks.h"
@@ -254,10 +255,17 @@ private slots:
         QVERIFY(expected.report.steps > 0);
         QCOMPARE(Windows().GraphDlg[1]->titleLines(),
                  QStringList{"Slow Fan  alpha 3000            Good cell           "});
+        // The marker sits on the chart point of the kept step.
+        const mfb::ResultPoint& kept = expected.report.result;
+        QVERIFY(kept.PinMotor != 0);
+        QCOMPARE(
+            Windows().GraphDlg[1]->operatingPoint(),
+            std::optional(static_cast<double>(mfb::ShaftPower(kept.PinMotor, kept.Efficiency))));
         for (int other : {1, 3, 4}) {
             for (const QString& text : ValueTexts(*window, other)) QVERIFY(text.isEmpty());
             QVERIFY(!Find<QPushButton>(*window, kChartButtons[other - 1])->isEnabled());
             QCOMPARE(ChartWindows::Points(other), std::size_t{0});
+            QVERIFY(!Windows().GraphDlg[other - 1]->operatingPoint());
             QCOMPARE(window->slot(other).PinMotor, 0.0);
         }
 

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "chart/TickChoice.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mfb {
+
+TickChoice ChooseTicks(double min, double max, int approximateCount) {
+    if (!std::isfinite(min) || !std::isfinite(max) || !(max > min) || approximateCount < 1 ||
+        !std::isfinite(max - min)) {
+        return {min, 1, 0};
+    }
+    const double raw = (max - min) / approximateCount;
+    int exponent = static_cast<int>(std::floor(std::log10(raw)));
+    double mantissa = raw / std::pow(10.0, exponent);
+    // log10 can land one decade off near a power of ten.
+    if (mantissa >= 10) mantissa /= 10, ++exponent;
+    if (mantissa < 1) mantissa *= 10, --exponent;
+    // Rounded in the logarithm: 1.5 and 3.5 and 7.5 are about the geometric midpoints.
+    double step = mantissa < 1.5 ? 1 : mantissa < 3.5 ? 2 : mantissa < 7.5 ? 5 : 10;
+    if (step == 10) step = 1, ++exponent;
+
+    // Whole multiples of step * 10^exponent, formed as one product or quotient of two integers in
+    // double so that 0.2 or 0.05 come out as the doubles nearest those decimals.
+    const double scale = std::pow(10.0, std::abs(exponent));
+    const auto value = [&](double multiple) {
+        return exponent < 0 ? multiple / scale : multiple * scale;
+    };
+    const double interval = value(step);
+    double first = std::ceil(min / interval);
+    // The quotient may have rounded down onto the multiple just below the minimum.
+    if (value(first * step) < min) ++first;
+    const double anchor = value(first * step);
+    // Beyond 2^53 the multiples are no longer whole, and below a double's spacing at `min` the
+    // ticks would not advance.
+    if (std::abs(first * step) > 9.007199254740992e15 || !(min + interval > min) ||
+        !std::isfinite(anchor)) {
+        const int decimals = static_cast<int>(-std::floor(std::log10(max - min)));
+        return {min, max - min, std::clamp(decimals, 0, 17)};
+    }
+    return {anchor, interval, std::max(0, -exponent)};
+}
+
+}  // namespace mfb

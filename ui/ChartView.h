@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QChartView>
+#include <QPoint>
+#include <QPointF>
+#include <QRectF>
+
+QT_BEGIN_NAMESPACE
+class QRubberBand;
+QT_END_NAMESPACE
+
+// The view of a chart window's chart that turns the mouse into what the user means: hovering, a
+// dragged rectangle, a wheel turn, a double-click and a right-click. Positions are in the chart's
+// coordinates, those of QChart::plotArea(); what they mean for the axes is the window's business.
+class ChartView : public QChartView {
+    Q_OBJECT
+public:
+    explicit ChartView(QChart* chart, QWidget* parent = nullptr);
+
+signals:
+    void hovered(QPointF position);
+    void hoverLeft();
+    void rectangleDragged(QRectF rectangle);
+    // Wheel notches, positive away from the user.
+    void wheelTurned(QPointF position, double notches);
+    void doubleClicked();
+    void menuRequested(QPoint globalPosition);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QPointF ChartPosition(QPointF viewPosition) const;
+
+    QRubberBand* band_;
+    QPoint dragStart_;
+    bool dragging_ = false;
+};
