@@ -130,9 +130,11 @@ QWidget* TFindDlg::buildSettings() {
     for (std::size_t i = 0; i < std::size(kPatternFields); ++i) {
         const PatternField& field = kPatternFields[i];
         PatternControls controls{new QLineEdit(settings), new QListWidget(settings)};
-        controls.pattern->setObjectName(QString::fromLatin1(field.name) + QStringLiteral("Pattern"));
+        controls.pattern->setObjectName(QString::fromLatin1(field.name) +
+                                        QStringLiteral("Pattern"));
         controls.pattern->setPlaceholderText(QStringLiteral("all; * and ? match any text"));
-        controls.matches->setObjectName(QString::fromLatin1(field.name) + QStringLiteral("Matches"));
+        controls.matches->setObjectName(QString::fromLatin1(field.name) +
+                                        QStringLiteral("Matches"));
         controls.matches->setMaximumHeight(110);
         form->addRow(QString::fromLatin1(field.label) + u':', controls.pattern);
         form->addRow(controls.matches);
@@ -353,6 +355,9 @@ void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
     const char separator = main_.decimalSeparator();
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     model_->setRows(outcome->catalogue, result.rows, separator);
+    // Measures the first thousand rows only (the header's default precision), however many there
+    // are.
+    table_->resizeColumnsToContents();
     summary_->setText(Latin1(mfb::ExploreSummary(result, outcome->seconds, separator)));
     if (result.partial) {
         timeLeft_->setText(QStringLiteral("cancelled after %1").arg(result.counts.visited));
