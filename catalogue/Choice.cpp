@@ -29,6 +29,14 @@ std::string_view EntryText(std::string_view line) {
     return Cut(line, kEntry);
 }
 
+unsigned char FoldCase(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 'A' && u <= 'Z') return static_cast<unsigned char>(u + 0x20);
+    // Latin-1 capitals À..Þ sit 0x20 below their small letters; 0xD7 is the multiplication sign.
+    if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<unsigned char>(u + 0x20);
+    return u;
+}
+
 std::array<std::string_view, 3> MotorParameterTexts(std::string_view line) {
     return {Cut(line, kKv), Cut(line, kRi), Cut(line, kIo)};
 }

@@ -11,6 +11,10 @@ namespace mfb {
 // The text a catalogue line shows as its drop-down entry (columns 1-44).
 std::string_view EntryText(std::string_view line);
 
+// The byte a catalogue byte compares as when case is ignored: capitals, ASCII and Latin-1 (the
+// catalogues' encoding), made small.
+unsigned char FoldCase(char c);
+
 // The raw fields the catalogue area shows for a chosen line, unconverted: kv, Ri, Io of a motor;
 // capacity, cell resistance, cell voltage, cell weight of a battery.
 std::array<std::string_view, 3> MotorParameterTexts(std::string_view motorLine);

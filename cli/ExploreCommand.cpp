@@ -12,6 +12,7 @@
 #include "cli/ExploreOptions.h"
 #include "cli/ExploreReport.h"
 #include "cli/Program.h"
+#include "explore/ExploreTable.h"
 #include "explore/Explorer.h"
 #include "model/Error.h"
 
@@ -55,7 +56,7 @@ void WriteOutput(const ExploreOptions& options, const ExploreReport& report, cha
             WriteExploreJson(report, out);
             break;
         case ExploreOutput::Csv:
-            WriteExploreCsv(report, out);
+            WriteExploreCsv(report.catalogue, report.result.rows, out);
             break;
         case ExploreOutput::Text:
         case ExploreOutput::Help:

@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ExploreOptions.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <set>
-#include <utility>
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/Choice.h"
 #include "cli/CliOptions.h"
-#include "cli/LineOrder.h"
+#include "explore/SpaceText.h"
 
 namespace mfb::cli {
 
@@ -28,45 +24,14 @@ constexpr std::array<SortKeyName, 5> kSortKeys = {{{"rpm", ExploreKey::Rpm},
                                                    {"power-per-weight", ExploreKey::PowerPerWeight},
                                                    {"runtime", ExploreKey::RunTime}}};
 
-bool IsDigits(std::string_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// "N" or "N-M" with both ends from low to high. `form` says what was expected when the text is
-// neither.
-std::pair<int, int> ParseRange(const std::string& option, const std::string& text, int low,
-                               int high, std::string_view form) {
-    const auto dash = text.find('-');
-    const std::string first = text.substr(0, dash);
-    const std::string last = dash == std::string::npos ? first : text.substr(dash + 1);
-    if (!IsDigits(first) || !IsDigits(last)) {
-        throw UsageError(option + " needs " + std::string(form) + ", not \"" + text + "\"");
-    }
-    const int from = ParseCount(option, first, low, high);
-    const int to = ParseCount(option, last, low, high);
-    if (from > to) {
-        throw UsageError(option + " range " + text + " runs backwards; write " + last + "-" +
-                         first);
-    }
-    return {from, to};
-}
-
-// Numbers and ranges from low to high separated by commas, such as "1,3-5"; ascending without
-// repeats. `form` names what was expected when the text is not that.
+// A list of counts read by the shared reader, its message completed with the option's name.
 std::vector<int> ParseList(const std::string& option, const std::string& text, int low, int high,
                            std::string_view form) {
-    std::set<int> numbers;
-    std::size_t start = 0;
-    while (true) {
-        const auto comma = text.find(',', start);
-        const auto [from, to] =
-            ParseRange(option, text.substr(start, comma - start), low, high, form);
-        for (int n = from; n <= to; ++n) numbers.insert(n);
-        if (comma == std::string::npos) break;
-        start = comma + 1;
+    try {
+        return ParseCountList(text, low, high, form);
+    } catch (const CountListError& e) {
+        throw UsageError(option + " " + e.what());
     }
-    return {numbers.begin(), numbers.end()};
 }
 
 double ParseBudget(const std::string& option, const std::string& text) {
@@ -92,32 +57,6 @@ ExploreKey ParseSortKey(const std::string& text) {
 std::string ParsePattern(const std::string& option, const std::string& text) {
     if (text.empty()) throw UsageError(option + " needs a pattern");
     return text;
-}
-
-// Case is ignored as the lists' order and the single mode's selector ignore it.
-bool SameLetter(char a, char b) {
-    return FoldCase(a) == FoldCase(b);
-}
-
-// Backtracks only to the last `*` seen: a later star can absorb whatever an earlier one would.
-bool Glob(std::string_view text, std::string_view pattern) {
-    std::size_t t = 0, p = 0;
-    std::size_t star = std::string_view::npos, resume = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            resume = t;
-        } else if (p < pattern.size() && (pattern[p] == '?' || SameLetter(pattern[p], text[t]))) {
-            ++p;
-            ++t;
-        } else if (star != std::string_view::npos) {
-            p = star + 1;
-            t = ++resume;
-        } else {
-            return false;
-        }
-    }
-    return pattern.find_first_not_of('*', p) == std::string_view::npos;
 }
 
 }  // namespace
@@ -189,21 +128,10 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-bool MatchesPattern(std::string_view entryText, std::string_view pattern) {
-    const auto end = entryText.find_last_not_of(" \t");
-    const std::string_view text = entryText.substr(0, end == std::string_view::npos ? 0 : end + 1);
-    if (pattern.find_first_of("*?") != std::string_view::npos) return Glob(text, pattern);
-    return text.size() >= pattern.size() &&
-           std::equal(pattern.begin(), pattern.end(), text.begin(), SameLetter);
-}
-
 std::vector<std::size_t> MatchingLines(const std::vector<std::string>& lines,
                                        const std::optional<std::string>& pattern,
                                        std::string_view what) {
-    std::vector<std::size_t> chosen;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!pattern || MatchesPattern(EntryText(lines[i]), *pattern)) chosen.push_back(i);
-    }
+    std::vector<std::size_t> chosen = mfb::MatchingLines(lines, pattern);
     if (pattern && chosen.empty()) {
         throw UsageError("--" + std::string(what) + " \"" + *pattern + "\" matches no " +
                          std::string(what));

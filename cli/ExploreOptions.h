@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "explore/Explorer.h"
+#include "explore/SpaceText.h"
 
 namespace mfb {
 struct Catalogue;
@@ -35,13 +36,8 @@ inline constexpr int kMaxJobs = 256;
 // anywhere wins, as in the single mode.
 ExploreOptions ParseExploreOptions(const std::vector<std::string>& args);
 
-// Whether an entry text (trailing blanks ignored) matches a --motor or --battery pattern, case
-// ignored as in the lists' order: with `*` (any run) or `?` (one character) the pattern must cover
-// the whole text, without them the text must start with it.
-bool MatchesPattern(std::string_view entryText, std::string_view pattern);
-
-// The indexes of the sorted list's lines whose entry text matches, all of them without a pattern.
-// `what` names the list in the UsageError thrown when a pattern matches nothing.
+// The indexes of the sorted list's lines whose entry text matches (MatchesPattern), all of them
+// without a pattern. `what` names the list in the UsageError thrown when a pattern matches nothing.
 std::vector<std::size_t> MatchingLines(const std::vector<std::string>& lines,
                                        const std::optional<std::string>& pattern,
                                        std::string_view what);

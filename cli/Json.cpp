@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Json.h"
 
-#include <charconv>
-#include <cmath>
 #include <ostream>
+
+#include "explore/ExploreTable.h"
 
 namespace mfb::cli {
 
@@ -44,11 +44,7 @@ std::string JsonString(std::string_view bytes) {
 }
 
 std::string JsonNumber(double value) {
-    if (!std::isfinite(value)) return "null";
-    char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
-    return std::string(buffer, result.ptr);
+    return ExactNumber(value);
 }
 
 void JsonWriter::NewLine() {

@@ -10,7 +10,4 @@ namespace mfb::cli {
 // index means the same line on every machine; `--list` shows the order in use.
 bool CaseInsensitiveLess(const std::string& a, const std::string& b);
 
-// The byte that order compares a catalogue byte as: capitals, ASCII and Latin-1, made small.
-unsigned char FoldCase(char c);
-
 }  // namespace mfb::cli

@@ -16,6 +16,7 @@
 #include "ui/CatalogueArea.h"
 #include "ui/ChoiceComboBox.h"
 #include "ui/ColumnFrames.h"
+#include "ui/FindDlg.h"
 #include "ui/FormFont.h"
 #include "ui/GraphDlg.h"
 #include "ui/MessageService.h"
@@ -149,6 +150,10 @@ void TMainDlg::buildMenu() {
     QAction* about = menuBar()->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, &TMainDlg::About1Click);
+    QAction* find = menuBar()->addAction(QStringLiteral("&Find\u2026"));
+    find->setObjectName(QStringLiteral("Find1"));
+    find->setShortcut(QKeySequence::Find);
+    connect(find, &QAction::triggered, this, &TMainDlg::Find1Click);
 }
 
 void TMainDlg::arrangeTabOrder() {
@@ -283,4 +288,29 @@ void TMainDlg::Button5Click() {
 
 void TMainDlg::About1Click() {
     if (TAboutDlg* about = Windows().AboutDlg) about->showModal();
+}
+
+void TMainDlg::Find1Click() {
+    if (find_ == nullptr) find_ = new TFindDlg(*this);
+    find_->show();
+    find_->raise();
+    find_->activateWindow();
+}
+
+void TMainDlg::useCombination(int option, const Combination& combination) {
+    optionButtons_.at(static_cast<std::size_t>(option - 1))->setChecked(true);
+    catalogueArea_->motorList()->setCurrentIndex(static_cast<int>(combination.motor));
+    ComboBox1Click();
+    catalogueArea_->batteryList()->setCurrentIndex(static_cast<int>(combination.battery));
+    ComboBox2Click();
+    // A button that is checked already runs no handler, yet the option's fan must still be set.
+    QRadioButton* fan = fanButtons_.at(static_cast<std::size_t>(combination.fan - 1));
+    if (fan->isChecked()) {
+        fanChosen(combination.fan);
+    } else {
+        fan->setChecked(true);
+    }
+    column(option).serieEdit()->setValue(combination.serie);
+    column(option).parallelEdit()->setValue(combination.parallel);
+    column(option).calculateButton()->click();
 }

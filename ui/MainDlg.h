@@ -13,6 +13,7 @@ class CatalogueArea;
 class ColumnFrames;
 class OptionColumn;
 class QRadioButton;
+class TFindDlg;
 
 // The main window: the catalogue area, the fan and option groups and the four option columns.
 // It owns the catalogues and the four option slots for the whole run. Its handlers show values
@@ -31,6 +32,20 @@ public:
     const mfb::Catalogue& catalogue() const { return catalogue_; }
     // The option whose button is checked, 1..4.
     int selectedOption() const;
+    char decimalSeparator() const { return platform_.decimalSeparator; }
+
+    // A combination by its lines in the sorted lists, its fan 1..5 and its cell counts.
+    struct Combination {
+        std::size_t motor = 0;
+        std::size_t battery = 0;
+        int fan = 1;
+        int serie = 1;
+        int parallel = 1;
+    };
+    // Puts a combination into option k (1..4) as a user does, through the handlers of the option
+    // button, the two lists, the fan buttons and the cell-count boxes, then clicks the option's
+    // Calculate.
+    void useCombination(int option, const Combination& combination);
 
     void FormCreate();
     void ComboBox1Click();
@@ -54,6 +69,7 @@ public:
     void Button8Click() { showChart(3); }
     void Button9Click() { showChart(4); }
     void About1Click();
+    void Find1Click();
 
 private:
     void MotorsRead(const mfb::Catalogue& catalogue) override;
@@ -80,4 +96,5 @@ private:
     std::array<QRadioButton*, mfb::kFanCount> fanButtons_{};
     std::array<QRadioButton*, mfb::kOptionCount> optionButtons_{};
     std::array<std::unique_ptr<OptionColumn>, mfb::kOptionCount> columns_;
+    TFindDlg* find_ = nullptr;  // made on first use, then kept
 };

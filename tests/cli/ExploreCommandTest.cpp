@@ -54,7 +54,8 @@ std::vector<std::string> Split(const std::string& text, bool words) {
     return parts;
 }
 
-// No name in the test catalogues needs quoting; CsvFieldQuotesOnlyWhatItMust covers that.
+// No name in the test catalogues needs quoting; ExploreTable.CsvFieldQuotesOnlyWhatItMust covers
+// that.
 CsvRow CsvFields(const std::string& line) {
     CsvRow fields(1);
     for (const char c : line) {
@@ -315,20 +316,6 @@ TEST(ExploreCommand, ExitStatusAndMessages) {
         EXPECT_NE(o.out.find(c.out), std::string::npos);
     }
     EXPECT_EQ(Split(RunCommand(Explore(cases[4].args)).out, false).size(), 1u);
-}
-
-TEST(ExploreCsvTest, CsvFieldQuotesOnlyWhatItMust) {
-    const struct {
-        const char* text;
-        const char* field;
-    } rows[] = {
-        {"Inrunner 2230-4500", "Inrunner 2230-4500"},
-        {"Motor 28,5 mm", "\"Motor 28,5 mm\""},
-        {"6\" fan", "\"6\"\" fan\""},
-        {"two\nlines", "\"two\nlines\""},
-        {"", ""},
-    };
-    for (const auto& row : rows) EXPECT_EQ(CsvField(row.text), row.field) << row.text;
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include <QtTest>
 
 #include "model/Error.h"
-#include "tests/ui/MainTestSupport.h"
 #include "tests/support/RecordingMessages.h"
+#include "tests/ui/MainTestSupport.h"
 #include "ui/SpinEdit.h"
 
 namespace {
@@ -95,10 +95,13 @@ private slots:
         QVERIFY(motorLines->item(0)->text().endsWith(QStringLiteral("3000  0.030    1.5")));
         QCOMPARE(Find<QListWidget>(window, "ListBox3")->count(), 53);
 
+        // "&About", then the "&Find…" that opens the Find window; neither has a submenu.
         const auto* menu = Find<QMenuBar>(window, "MainMenu1");
-        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().size(), 2);
         QCOMPARE(menu->actions().front()->text(), QStringLiteral("&About"));
-        QVERIFY(menu->actions().front()->menu() == nullptr);
+        QCOMPARE(menu->actions().back()->text(), QStringLiteral("&Find\u2026"));
+        QCOMPARE(menu->actions().back()->shortcut(), QKeySequence(QKeySequence::Find));
+        for (const QAction* action : menu->actions()) QVERIFY(action->menu() == nullptr);
     }
 
     void everyLabelOnce() {

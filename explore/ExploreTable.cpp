@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "explore/ExploreTable.h"
+
+#include <charconv>
+#include <cmath>
+#include <ostream>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/Choice.h"
+#include "model/DisplayFormat.h"
+#include "model/PowerTrain.h"
+
+namespace mfb {
+
+namespace {
+
+constexpr std::size_t kNameColumns = 20;
+
+constexpr ExploreKeyName kKeyNames[] = {
+    {"rpm", "Rpm", ExploreKey::Rpm},
+    {"power", "Shaft power", ExploreKey::Power},
+    {"efficiency", "Efficiency", ExploreKey::Efficiency},
+    {"power-per-weight", "Power per pack weight", ExploreKey::PowerPerWeight},
+    {"runtime", "Run time", ExploreKey::RunTime},
+};
+
+constexpr ExploreValueColumn kValueColumns[] = {
+    {"Rpm", "rpm", [](const ExploreRow& r) -> Extended { return r.result.RpmMotor; }},
+    // The window shows the extended product, never rounded to double first.
+    {"Pout W", "shaft_power",
+     [](const ExploreRow& r) { return ShaftPower(r.result.PinMotor, r.result.Efficiency); }},
+    {"Eff", "efficiency", [](const ExploreRow& r) -> Extended { return r.result.Efficiency; }},
+    {"Current A", "current", [](const ExploreRow& r) -> Extended { return r.result.Current; }},
+    {"Pin W", "pin_motor", [](const ExploreRow& r) -> Extended { return r.result.PinMotor; }},
+    {"U Motor V", "u_motor", [](const ExploreRow& r) -> Extended { return r.result.UMotor; }},
+    {"Weight g", "pack_weight", [](const ExploreRow& r) -> Extended { return r.packWeight; }},
+    // Per kilogram, from the same quotient the ranking sorts by.
+    {"W/kg", "power_per_weight",
+     [](const ExploreRow& r) -> Extended {
+         return KeyValue(r, ExploreKey::PowerPerWeight) * 1000;
+     }},
+    {"Run min", "run_time", [](const ExploreRow& r) -> Extended { return r.runTime; }},
+};
+
+constexpr ExploreCountField kCountFields[] = {
+    {"visited", "", &ExploreCounts::visited},
+    {"ranked", "ranked", &ExploreCounts::ranked},
+    {"filtered_out", "outside the budgets", &ExploreCounts::filteredOut},
+    {"no_kept_step", "no kept step", &ExploreCounts::noKeptStep},
+    {"not_possible", "not possible", &ExploreCounts::notPossible},
+    {"at_limit", "stopped at the limit", &ExploreCounts::atLimit},
+    {"faults", "faulted", &ExploreCounts::faults},
+    {"unreadable", "unreadable", &ExploreCounts::unreadable},
+    {"not_run", "not run", &ExploreCounts::notRun},
+    {"full_sweeps", "", &ExploreCounts::fullSweeps},
+};
+
+std::string_view TrimRight(std::string_view text) {
+    const auto end = text.find_last_not_of(" \t");
+    return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
+}
+
+std::string_view NameOf(const std::string& line) {
+    return TrimRight(EntryText(line).substr(0, kNameColumns));
+}
+
+}  // namespace
+
+std::span<const ExploreKeyName> ExploreKeyNames() {
+    return kKeyNames;
+}
+
+std::span<const ExploreValueColumn> ExploreValueColumns() {
+    return kValueColumns;
+}
+
+std::span<const ExploreCountField> ExploreCountFields() {
+    return kCountFields;
+}
+
+ExploreNames NamesOf(const Catalogue& catalogue, const ExploreRow& row) {
+    return {NameOf(catalogue.MotorLines.at(row.motor)),
+            NameOf(catalogue.BatteryLines.at(row.battery)),
+            TrimRight(catalogue.Fans.at(static_cast<std::size_t>(row.fan - 1)).Name)};
+}
+
+std::array<std::string, 6> ExploreLeadCells(const Catalogue& catalogue, const ExploreRow& row,
+                                            std::size_t rank) {
+    const ExploreNames names = NamesOf(catalogue, row);
+    return {std::to_string(rank),       std::string(names.motor),
+            std::string(names.battery), std::to_string(row.fan) + " " + std::string(names.fan),
+            std::to_string(row.serie),  std::to_string(row.parallel)};
+}
+
+std::string ExploreSummary(const ExploreResult& result, double seconds, char decimalSeparator) {
+    std::string line = std::to_string(result.combinations) +
+                       (result.combinations == 1 ? " combination" : " combinations") + " in " +
+                       FormatValue(seconds, decimalSeparator) + " s:";
+    const char* separator = " ";
+    for (const ExploreCountField& field : kCountFields) {
+        const long long count = result.counts.*field.count;
+        // The ranked count is shown even when zero: it explains an empty table.
+        if (field.label.empty() || (count == 0 && field.key != "ranked")) continue;
+        line += separator + std::to_string(count) + ' ' + std::string(field.label);
+        separator = ", ";
+    }
+    return line;
+}
+
+void WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& rows,
+                     std::ostream& out) {
+    out << "rank,motor,battery,fan,serie,parallel";
+    for (const ExploreValueColumn& column : kValueColumns) out << ',' << column.key;
+    out << ",steps\n";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ExploreRow& row = rows[i];
+        const ExploreNames names = NamesOf(catalogue, row);
+        out << i + 1 << ',' << CsvField(names.motor) << ',' << CsvField(names.battery) << ','
+            << row.fan << ',' << row.serie << ',' << row.parallel;
+        for (const ExploreValueColumn& column : kValueColumns) {
+            out << ',' << ExactNumber(static_cast<double>(column.value(row)));
+        }
+        out << ',' << row.steps << '\n';
+    }
+}
+
+std::string CsvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+std::string ExactNumber(double value) {
+    if (!std::isfinite(value)) return "null";
+    char buffer[32];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
+    return std::string(buffer, result.ptr);
+}
+
+}  // namespace mfb

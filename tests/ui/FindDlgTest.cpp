@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/FindDlg.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <sstream>
+
+#include "MainTestSupport.h"
+#include "explore/ExploreTable.h"
+#include "tests/support/RecordingMessages.h"
+#include "ui/ExploreTableModel.h"
+#include "ui/SpinEdit.h"
+
+namespace {
+
+// The value labels of option 2 under the table's column headers.
+const struct {
+    const char* header;
+    const char* label;
+} kOption2Values[] = {
+    {"Rpm", "Label129"},       {"Pout W", "Label137"}, {"Eff", "Label141"},
+    {"Current A", "Label125"}, {"Pin W", "Label133"},  {"U Motor V", "Label117"},
+    {"Weight g", "Label113"},
+};
+
+TFindDlg* OpenFromMenu(const TMainDlg& main) {
+    Find<QAction>(main, "Find1")->trigger();
+    auto* find = Find<TFindDlg>(main, "FindDlg");
+    if (!QTest::qWaitForWindowExposed(find)) qFatal("the Find window was not exposed");
+    return find;
+}
+
+void SetText(const TFindDlg& find, const char* name, const QString& text) {
+    Find<QLineEdit>(find, name)->setText(text);
+}
+
+int ColumnOf(const QAbstractItemModel& model, const char* header) {
+    for (int c = 0; c < model.columnCount(); ++c) {
+        if (model.headerData(c, Qt::Horizontal).toString() == QLatin1String(header)) return c;
+    }
+    qFatal("no column %s", header);
+    return -1;
+}
+
+QString Cell(const QAbstractItemModel& model, int row, const char* header) {
+    return model.data(model.index(row, ColumnOf(model, header))).toString();
+}
+
+}  // namespace
+
+class FindDlgTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A small search from the menu, its rows as the engine ranks them, and one row put into
+    // option 2, which then shows that row's values.
+    void runAndUseInOption() {
+        RecordingMessages messages;
+        const auto main = ShownMainDlg();
+        TFindDlg* find = OpenFromMenu(*main);
+        SetText(*find, "serieList", QStringLiteral("6,8-10"));
+        SetText(*find, "parallelList", QStringLiteral("1-2"));
+        SetText(*find, "maxCurrent", QStringLiteral("200"));
+        Find<QAbstractButton>(*find, "runButton")->click();
+        QTRY_VERIFY(!find->running());
+        auto* table = Find<QTableView>(*find, "results");
+        const QAbstractItemModel& model = *table->model();
+        QVERIFY(model.rowCount() >= 2);
+
+        // The same engine with the same settings gives the same rows: the export is its CSV.
+        mfb::ExploreRequest request;
+        request.space = mfb::WholeSpace(main->catalogue());
+        request.space.series = {6, 8, 9, 10};
+        request.space.parallels = {1, 2};
+        request.filter.maxCurrent = 200;
+        request.top = 1000;
+        request.decimalSeparator = main->decimalSeparator();
+        std::ostringstream expected;
+        mfb::WriteExploreCsv(main->catalogue(), mfb::Explore(main->catalogue(), request).rows,
+                             expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rows.csv"));
+        find->setSaveFileChooser([&](QWidget*) { return path; });
+        Find<QAbstractButton>(*find, "exportButton")->click();
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll().toStdString(), expected.str());
+
+        const int row = 1;
+        table->setCurrentIndex(model.index(row, 0));
+        Find<QAbstractButton>(*find, "useOption2")->click();
+        QCOMPARE(main->selectedOption(), 2);
+        QTRY_COMPARE(LabelText(*main, "Label129"), Cell(model, row, "Rpm"));
+        QCOMPARE(LabelText(*main, "Label105").trimmed(), Cell(model, row, "Motor"));
+        QCOMPARE(LabelText(*main, "Label109").trimmed(), Cell(model, row, "Battery"));
+        QVERIFY(Cell(model, row, "Fan").endsWith(u' ' + LabelText(*main, "Label97").trimmed()));
+        QCOMPARE(QString::number(Find<SpinEdit>(*main, "SpinEdit3")->value()),
+                 Cell(model, row, "S"));
+        QCOMPARE(QString::number(Find<SpinEdit>(*main, "SpinEdit4")->value()),
+                 Cell(model, row, "P"));
+        for (const auto& value : kOption2Values) {
+            QCOMPARE(LabelText(*main, value.label), Cell(model, row, value.header));
+        }
+        QVERIFY(messages.warnings.isEmpty() && messages.errors.isEmpty());
+    }
+
+    // Cancel ends the run early and leaves no worker; a run after it goes to the end, and closing
+    // the program in the middle of one waits for nothing but the combinations under way.
+    void cancelRerunAndClose() {
+        RecordingMessages messages;
+        auto main = ShownMainDlg(QtPlatform(QStringLiteral(MFB_SAMPLE_DATA)));
+        TFindDlg* find = OpenFromMenu(*main);
+        auto* run = Find<QAbstractButton>(*find, "runButton");
+        run->click();
+        QVERIFY(find->running());
+        QVERIFY(!run->isEnabled());
+        Find<QAbstractButton>(*find, "cancelButton")->click();
+        QTRY_VERIFY(!find->running());
+        QVERIFY(LabelText(*find, "timeLeft").startsWith(QStringLiteral("cancelled")));
+        QVERIFY(run->isEnabled());
+
+        SetText(*find, "motorPattern", QStringLiteral("Inrunner 40*"));
+        SetText(*find, "serieList", QStringLiteral("20-24"));
+        run->click();
+        QTRY_VERIFY(!find->running());
+        QCOMPARE(LabelText(*find, "timeLeft"), QStringLiteral("done"));
+        QVERIFY(LabelText(*find, "summary").contains(QStringLiteral(" ranked")));
+
+        SetText(*find, "motorPattern", QString());
+        SetText(*find, "serieList", QStringLiteral("1-40"));
+        run->click();
+        QVERIFY(find->running());
+        QElapsedTimer clock;
+        clock.start();
+        main.reset();
+        QVERIFY(clock.elapsed() < 2000);
+    }
+
+    // Sorting orders by the numbers behind the texts, both ways, and "#" brings the ranking back.
+    void sortsByNumber() {
+        const auto catalogue = std::make_shared<const mfb::Catalogue>(
+            TMainDlg(QtPlatform(QStringLiteral(MFB_SAMPLE_DATA))).catalogue());
+        mfb::ExploreRequest request;
+        request.space = mfb::WholeSpace(*catalogue);
+        request.space.series = {3, 9, 27};
+        request.top = 5000;
+        ExploreTableModel model;
+        model.setRows(catalogue, mfb::Explore(*catalogue, request).rows, ',');
+        QVERIFY(model.rowCount() > 100);
+        const auto number = [&](int row, int column) {
+            return model.data(model.index(row, column)).toString().replace(u',', u'.').toDouble();
+        };
+        for (const char* header : {"#", "S", "Rpm", "Pout W", "Eff", "W/kg", "Run min"}) {
+            const int column = ColumnOf(model, header);
+            for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+                model.sort(column, order);
+                for (int row = 1; row < model.rowCount(); ++row) {
+                    const double before = number(row - 1, column), after = number(row, column);
+                    QVERIFY2(order == Qt::AscendingOrder ? before <= after : before >= after,
+                             header);
+                }
+            }
+        }
+        model.sort(ColumnOf(model, "#"), Qt::AscendingOrder);
+        for (int row = 0; row < model.rowCount(); ++row) QCOMPARE(number(row, 0), row + 1.0);
+    }
+};
+
+QTEST_MAIN(FindDlgTest)
+#include "FindDlgTest.moc"
