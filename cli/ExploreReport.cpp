@@ -9,6 +9,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
+#include "cli/DerivedOutput.h"
 #include "cli/Json.h"
 #include "explore/Explorer.h"
 #include "model/DisplayFormat.h"
@@ -39,12 +40,9 @@ constexpr ValueColumn kValueColumns[] = {
     {"Pin W", "pin_motor", [](const ExploreRow& r) -> Extended { return r.result.PinMotor; }},
     {"U Motor V", "u_motor", [](const ExploreRow& r) -> Extended { return r.result.UMotor; }},
     {"Weight g", "pack_weight", [](const ExploreRow& r) -> Extended { return r.packWeight; }},
-    // Per kilogram, from the same quotient the ranking sorts by.
     {"W/kg", "power_per_weight",
-     [](const ExploreRow& r) -> Extended {
-         return KeyValue(r, ExploreKey::PowerPerWeight) * 1000;
-     }},
-    {"Run min", "run_time", [](const ExploreRow& r) -> Extended { return r.runTime; }},
+     [](const ExploreRow& r) -> Extended { return r.derived.powerPerWeight; }},
+    {"Run min", "run_time", [](const ExploreRow& r) -> Extended { return r.derived.runTime; }},
 };
 
 struct CountField {
@@ -53,18 +51,26 @@ struct CountField {
     long long ExploreCounts::*count;
 };
 
+// The summary's words are a modeller's; the JSON keys stay as scripts know them.
 constexpr CountField kCountFields[] = {
     {"visited", "", &ExploreCounts::visited},
     {"ranked", "ranked", &ExploreCounts::ranked},
-    {"filtered_out", "outside the budgets", &ExploreCounts::filteredOut},
-    {"no_kept_step", "no kept step", &ExploreCounts::noKeptStep},
-    {"not_possible", "not possible", &ExploreCounts::notPossible},
-    {"at_limit", "stopped at the limit", &ExploreCounts::atLimit},
-    {"faults", "faulted", &ExploreCounts::faults},
-    {"unreadable", "unreadable", &ExploreCounts::unreadable},
-    {"not_run", "not run", &ExploreCounts::notRun},
+    {"over_limits", "over a catalogue limit", &ExploreCounts::overLimits},
+    {"filtered_out", "outside your budgets", &ExploreCounts::filteredOut},
+    {"no_kept_step", "motor too slow for the fan", &ExploreCounts::noKeptStep},
+    {"not_possible", "pack too weak", &ExploreCounts::notPossible},
+    {"at_limit", "no operating point below a megawatt", &ExploreCounts::atLimit},
+    {"faults", "arithmetic fault", &ExploreCounts::faults},
+    {"unreadable", "catalogue line unreadable", &ExploreCounts::unreadable},
+    {"not_run", "motor or battery unnamed", &ExploreCounts::notRun},
     {"full_sweeps", "", &ExploreCounts::fullSweeps},
 };
+
+// Blank where the catalogues state no limit for the row.
+std::string LeastMarginText(const ExploreRow& row, char decimalSeparator) {
+    const auto margin = LeastMargin(row.limits);
+    return margin ? FormatValue(*margin, decimalSeparator) : std::string();
+}
 
 std::string_view TrimRight(std::string_view text) {
     const auto end = text.find_last_not_of(" \t");
@@ -134,6 +140,12 @@ void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
         std::vector<std::vector<std::string>> table;
         std::vector<std::string> header = {"#", "Motor", "Battery", "Fan", "S", "P"};
         for (const ValueColumn& column : kValueColumns) header.emplace_back(column.header);
+        // The margin column only where a catalogue states a limit: it would stay blank otherwise.
+        const bool margins = std::any_of(rows.begin(), rows.end(), [](const ExploreRow& row) {
+            return LeastMargin(row.limits).has_value();
+        });
+        header.emplace_back("C");
+        if (margins) header.emplace_back("Margin %");
         table.push_back(std::move(header));
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const ExploreRow& row = rows[i];
@@ -145,6 +157,8 @@ void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
             for (const ValueColumn& column : kValueColumns) {
                 line.push_back(FormatValue(column.value(row), decimalSeparator));
             }
+            line.push_back(FormatValue(row.derived.cRate, decimalSeparator));
+            if (margins) line.push_back(LeastMarginText(row, decimalSeparator));
             table.push_back(std::move(line));
         }
         WriteAligned(table, out);
@@ -156,7 +170,11 @@ void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
 void WriteExploreCsv(const ExploreReport& report, std::ostream& out) {
     out << "rank,motor,battery,fan,serie,parallel";
     for (const ValueColumn& column : kValueColumns) out << ',' << column.key;
-    out << ",steps\n";
+    out << ",steps,c_rate";
+    for (const LimitRow& limit : kLimitRows) {
+        out << ',' << limit.key << "_limit," << limit.key << "_margin";
+    }
+    out << '\n';
     const std::vector<ExploreRow>& rows = report.result.rows;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ExploreRow& row = rows[i];
@@ -166,7 +184,15 @@ void WriteExploreCsv(const ExploreReport& report, std::ostream& out) {
         for (const ValueColumn& column : kValueColumns) {
             out << ',' << JsonNumber(static_cast<double>(column.value(row)));
         }
-        out << ',' << row.steps << '\n';
+        out << ',' << row.steps << ',' << JsonNumber(row.derived.cRate);
+        for (const auto& check : row.limits) {
+            if (check) {
+                out << ',' << JsonNumber(check->limit) << ',' << JsonNumber(check->margin);
+            } else {
+                out << ",,";
+            }
+        }
+        out << '\n';
     }
 }
 
@@ -211,6 +237,10 @@ void WriteExploreJson(const ExploreReport& report, std::ostream& out) {
         }
         json.Key("steps");
         json.Integer(row.steps);
+        json.Key("c_rate");
+        json.Number(row.derived.cRate);
+        json.Key("limits");
+        WriteLimitsJson(json, row.limits);
         json.EndObject();
     }
     json.EndArray();

@@ -7,9 +7,9 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 
-#include "model/DiscardingSinks.h"
-#include "model/ColumnRows.h"
 #include "catalogue/Choice.h"
+#include "model/ColumnRows.h"
+#include "model/DiscardingSinks.h"
 #include "model/Sweep.h"
 #include "ui/AboutDlg.h"
 #include "ui/CatalogueArea.h"
@@ -257,7 +257,16 @@ void TMainDlg::calculate(int option) {
     TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1));
     mfb::ChartSink& chart = graph != nullptr ? static_cast<mfb::ChartSink&>(*graph) : dropped;
     mfb::CalculateReport report;
-    mfb::Calculate(slots_[static_cast<std::size_t>(option - 1)], inputs, c, chart, report);
+    mfb::TOptionSlot& s = slots_[static_cast<std::size_t>(option - 1)];
+    mfb::Calculate(s, inputs, c, chart, report);
+    // The notes belong to the values shown: a Calculate that shows no new ones leaves them.
+    if (report.outcome == mfb::Outcome::Calculated ||
+        report.outcome == mfb::Outcome::StoppedAtLimit) {
+        const auto assessed = mfb::Assess(s, catalogue_.Fans, catalogue_.FanLimits, report);
+        c.showNotes(assessed ? mfb::FieldNotes(assessed->figures, assessed->limits,
+                                               platform_.decimalSeparator)
+                             : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
+    }
 }
 
 void TMainDlg::showChart(int option) {

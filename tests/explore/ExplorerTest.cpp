@@ -32,8 +32,8 @@ ExploreRequest SmallRequest() {
 }
 
 long long Accounted(const ExploreCounts& c) {
-    return c.ranked + c.filteredOut + c.noKeptStep + c.notPossible + c.atLimit + c.faults +
-           c.unreadable + c.notRun;
+    return c.ranked + c.overLimits + c.filteredOut + c.noKeptStep + c.notPossible + c.atLimit +
+           c.faults + c.unreadable + c.notRun;
 }
 
 TEST(ExplorerTest, EveryRankedRowIsWhatASingleCalculateShows) {
@@ -67,7 +67,8 @@ TEST(ExplorerTest, EveryRankedRowIsWhatASingleCalculateShows) {
         EXPECT_EQ(row.result.Efficiency, report.result.Efficiency) << where;
         EXPECT_EQ(row.result.UMotor, report.result.UMotor) << where;
         EXPECT_EQ(row.packWeight, slot.PackWeight) << where;
-        EXPECT_EQ(row.runTime, slot.Battery.Capacity * row.parallel / row.result.Current * 0.06)
+        EXPECT_EQ(row.derived.runTime,
+                  slot.Battery.Capacity * row.parallel / row.result.Current * 0.06)
             << where;
     }
 
@@ -140,7 +141,7 @@ TEST(ExplorerTest, FiltersKeepOnlyRowsWithinTheirBudgets) {
 TEST(ExplorerTest, ALineWithABadNumberIsLeftOutWithANote) {
     Catalogue catalogue = SampleCatalogue();
     std::string& line = catalogue.MotorLines[4];
-    line.replace(line.size() - 3, 3, "1x5");  // the no-load current, the line's last field
+    line.replace(59, 3, "1x5");  // the no-load current, the line's last field
     const ExploreRequest request = SmallRequest();
     const ExploreResult result = Explore(catalogue, request);
     ASSERT_EQ(result.notes.size(), 1u);
