@@ -36,23 +36,34 @@ void ReadFans(Catalogue& catalogue, char separator) {
             *field = ParseNumber(FanLine(lines, ++line), separator);
         }
     }
+    catalogue.FanLimits = ReadFanLimits(lines, separator);
+}
+
+// The lines of one file as written, with the findings of their limits noted before any sorting
+// loses the line numbers.
+std::vector<std::string> ReadLines(Catalogue& catalogue, const CataloguePlatform& platform,
+                                   const char* file) {
+    std::vector<std::string> lines = SplitLines(platform.readFile(file));
+    auto findings = LimitFindings(file, lines, platform.decimalSeparator);
+    catalogue.LimitFindings.insert(catalogue.LimitFindings.end(), findings.begin(), findings.end());
+    return lines;
 }
 
 }  // namespace
 
 void LoadCatalogues(Catalogue& catalogue, std::array<TOptionSlot, kOptionCount>& slots,
                     const CataloguePlatform& platform, LoadObserver& observer) {
-    catalogue.MotorLines = SplitLines(platform.readFile(kMotorFile));
+    catalogue.MotorLines = ReadLines(catalogue, platform, kMotorFile);
     SortLines(catalogue.MotorLines, platform.lineLess);
     observer.MotorsRead(catalogue);
 
-    catalogue.BatteryLines = SplitLines(platform.readFile(kBatteryFile));
+    catalogue.BatteryLines = ReadLines(catalogue, platform, kBatteryFile);
     SortLines(catalogue.BatteryLines, platform.lineLess);
     observer.BatteriesRead(catalogue);
 
     catalogue.WireResistance = kWireResistance;
 
-    catalogue.FanLines = SplitLines(platform.readFile(kFanFile));
+    catalogue.FanLines = ReadLines(catalogue, platform, kFanFile);
     ReadFans(catalogue, platform.decimalSeparator);
     catalogue.FansLoaded = true;
     for (TOptionSlot& slot : slots) slot.FanName = catalogue.Fans[0].Name;

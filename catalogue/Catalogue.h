@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/Limits.h"
 #include "model/OptionSlot.h"
 
 namespace mfb {
@@ -32,8 +33,11 @@ struct Catalogue {
     std::vector<std::string> BatteryLines;  // sorted likewise
     std::vector<std::string> FanLines;      // in file order
     FanTable Fans;
+    FanRpmLimits FanLimits;     // read once all five fans are
     double WireResistance = 0;  // ohm, set once the battery catalogue has been read
     bool FansLoaded = false;    // all five fans read; only then can a slot's fan be valid
+    // Malformed limits of the files read so far, in file order; their limits count as absent.
+    std::vector<CatalogueFinding> LimitFindings;
 };
 
 // Told as each stage of the loading completes, so a window fills its lists at the same point in the

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "catalogue/Limits.h"
 #include "catalogue/NumberRule.h"
 #include "catalogue/TextLines.h"
 
@@ -47,6 +48,8 @@ std::array<std::string_view, 4> BatteryParameterTexts(std::string_view line) {
 
 void ChooseMotor(TOptionSlot& slot, std::string_view line, char separator) {
     slot.MotorName = std::string(Cut(line, kName));
+    // The limits never fail, so they always belong to the name, whatever number fails below.
+    slot.MotorLimits = ReadMotorLimits(line, separator);
     slot.Motor.Kv = ParseNumber(Cut(line, kKv), separator);
     slot.Motor.Ri = ParseNumber(Cut(line, kRi), separator);
     slot.Motor.Io = ParseNumber(Cut(line, kIo), separator);
@@ -54,6 +57,7 @@ void ChooseMotor(TOptionSlot& slot, std::string_view line, char separator) {
 
 void ChooseBattery(TOptionSlot& slot, std::string_view line, char separator) {
     slot.BatteryName = std::string(Cut(line, kName));
+    slot.CellLimits = ReadCellLimits(line, separator);
     slot.Battery.Capacity = ParseNumber(Cut(line, kCapacity), separator);
     slot.Battery.RCell = ParseNumber(Cut(line, kRCell), separator);
     slot.Battery.UCell = ParseNumber(Cut(line, kUCell), separator);

@@ -20,8 +20,9 @@ unsigned char FoldCase(char c);
 std::array<std::string_view, 3> MotorParameterTexts(std::string_view motorLine);
 std::array<std::string_view, 4> BatteryParameterTexts(std::string_view batteryLine);
 
-// Copies a chosen line into a slot: the name first, then each number in column order. A bad field
-// throws Error; the name and the numbers before it keep their new values, later ones their old.
+// Copies a chosen line into a slot: the name and the line's limits first, then each number in
+// column order. A bad field throws Error; the name, the limits and the numbers before it keep their
+// new values, later ones their old.
 void ChooseMotor(TOptionSlot& slot, std::string_view motorLine, char decimalSeparator);
 void ChooseBattery(TOptionSlot& slot, std::string_view batteryLine, char decimalSeparator);
 

@@ -44,6 +44,7 @@ public:
             LoadObserver quiet;
             LoadCatalogues(catalogue_, slots_, DirectoryPlatform(options_.catalogueDir, separator_),
                            quiet);
+            WarnOfFindings(err_, catalogue_);
             if (options_.mode == OutputMode::List) {
                 WriteCatalogueList(catalogue_, out_);
                 return kExitCalculated;
@@ -90,6 +91,8 @@ private:
             mfb::Calculate(record.slot, inputs, record.view, record.chart, record.report);
             record.outcome = FromReport(record.report.outcome);
             record.message = record.view.Warning();
+            record.assessment =
+                Assess(record.slot, catalogue_.Fans, catalogue_.FanLimits, record.report);
         } catch (const Error& e) {
             record.outcome = CliOutcome::Fault;
             record.message = e.what();
@@ -98,7 +101,7 @@ private:
         if (options_.mode == OutputMode::Json) {
             WriteResultJson(record, out_);
         } else if (!csv) {
-            WriteResultText(record, out_);
+            WriteResultText(record, separator_, out_);
         }
         out_.flush();
 

@@ -6,6 +6,7 @@
 
 #include "cli/CapturedColumn.h"
 #include "cli/CliChart.h"
+#include "model/Derived.h"
 #include "model/OptionSlot.h"
 #include "model/Sweep.h"
 
@@ -29,6 +30,7 @@ struct CalculationRecord {
     CliChart chart;
     CliOutcome outcome = CliOutcome::NotRun;
     std::string message;
+    std::optional<Assessment> assessment;  // of the kept step, if there is one
 };
 
 }  // namespace mfb::cli

@@ -5,6 +5,7 @@
 
 #include "catalogue/FileReader.h"
 #include "cli/LineOrder.h"
+#include "cli/Program.h"
 
 namespace mfb::cli {
 
@@ -16,6 +17,12 @@ CataloguePlatform DirectoryPlatform(const std::string& directory, char decimalSe
     platform.lineLess = CaseInsensitiveLess;
     platform.decimalSeparator = decimalSeparator;
     return platform;
+}
+
+void WarnOfFindings(std::ostream& err, const Catalogue& catalogue) {
+    for (const CatalogueFinding& finding : catalogue.LimitFindings) {
+        ReportError(err, FindingText(finding));
+    }
 }
 
 }  // namespace mfb::cli

@@ -88,6 +88,7 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
         std::array<TOptionSlot, kOptionCount> slots;
         LoadObserver quiet;
         LoadCatalogues(catalogue, slots, DirectoryPlatform(options.catalogueDir, separator), quiet);
+        WarnOfFindings(err, catalogue);
         request = ResolveRequest(options, catalogue, separator);
     } catch (const UsageError& e) {
         return ReportUsage(err, e.what(), "explore");

@@ -30,10 +30,20 @@ point):
   --max-current A        at most this current, in A
   --max-weight G         at most this pack weight, in g
   --min-efficiency F     at least this motor efficiency, a fraction such as 0.8
+  --power LO-HI          a shaft power from LO to HI, in W, such as 1100-1300
+
+Catalogue limits: a combination over any limit the catalogues state (the motor's maximum
+continuous current or input power, the cells' maximum continuous discharge in C, the fan's
+maximum rpm, which the motor rpm is compared with) is left out and counted as such.
+  --ignore-limits        ranks those combinations too
 
 Ranking:
   --sort KEY             largest first by: rpm (the default), power (shaft power), efficiency,
-                         power-per-weight (shaft power per pack weight), runtime
+                         power-per-weight (shaft power per pack weight), runtime; or target:
+                         the shaft power closest to the target first
+  --target-power W       the target, in W; without --sort it ranks by closeness to it, and it
+                         cannot be combined with another --sort key. --sort target without it
+                         aims at the middle of --power
   --top N                rows shown, 1 to 100000 (default 20); equal values keep catalogue order
   --jobs N               worker threads, 1 to 256 (default: one per processor)
   --verify               calculates every row shown once more with the full sweep and compares
@@ -52,27 +62,51 @@ Output, one of:
                  Weight g   pack weight
                  W/kg       shaft power per kilogram of pack
                  Run min    minutes the pack lasts at this current
-               then how many combinations were calculated, how they ended and the time taken
+                 C          the pack's C-rate: current over capacity in Ah
+                 Margin %   how far below its tightest catalogue limit the combination
+                            stays, in % of that limit (only when the catalogues state limits)
+               then how many combinations were calculated, the time taken, and how they
+               ended:
+                 ranked                      shown above, up to --top
+                 over a catalogue limit      beyond a limit the catalogues state
+                 outside your budgets        beyond --max-current, --max-weight,
+                                             --min-efficiency or --power
+                 motor too slow for the fan  from 75 W on, the fan would turn faster than
+                                             the motor: no operating point
+                 pack too weak               "Combination not possible": the pack cannot
+                                             deliver the power the fan asks for
+                 no operating point below a megawatt
+                                             the calculation stopped at 1 MW input
+                 arithmetic fault            a floating-point fault, or a pack with a
+                                             negative resistance
+                 catalogue line unreadable   a motor or battery line with a bad number
+                 motor or battery unnamed    a line without a name: nothing to calculate
   --csv        the header line
                rank,motor,battery,fan,serie,parallel,rpm,shaft_power,efficiency,current,
-               pin_motor,u_motor,pack_weight,power_per_weight,run_time,steps
+               pin_motor,u_motor,pack_weight,power_per_weight,run_time,steps,c_rate,
+               motor_current_limit,motor_current_margin,motor_power_limit,motor_power_margin,
+               cell_rate_limit,cell_rate_margin,fan_rpm_limit,fan_rpm_margin
                (one line) and one line per row: fan is the fan's number, steps the sweep steps
-               Calculate makes; numbers have 17 significant digits and '.'
-  --json       one object: combinations, seconds, counts (visited, ranked, filtered_out,
-               no_kept_step, not_possible, at_limit, faults, unreadable, not_run, full_sweeps),
-               rows (objects with the CSV's keys) and notes (the catalogue lines left out)
+               Calculate makes, a limit and its margin (%) blank where the catalogues state
+               none; numbers have 17 significant digits and '.'
+  --json       one object: combinations, seconds, counts (visited, ranked, over_limits,
+               filtered_out, no_kept_step, not_possible, at_limit, faults, unreadable,
+               not_run, full_sweeps), rows (objects with the CSV's keys up to c_rate, and
+               limits: one object per limit stated, {value, limit, margin, exceeded}) and
+               notes (the catalogue lines left out)
   --help, -h   this text
 
 A run that takes longer than a second shows its progress on standard error. Catalogue lines
-with a bad number are left out with a warning.
+with a bad number are left out with a warning; a malformed limit is ignored with a warning.
 
 Exit status:
   0  the exploration ran, even when no combination was ranked
   1  a catalogue error, or a row whose verification failed
   2  a usage error, also a --motor or --battery pattern that matches nothing
 
-Example, in the source tree with its sample catalogues in data/:
+Examples, in the source tree with its sample catalogues in data/:
   mfbcalc-cli explore --catalogues data --battery LiPo --serie 4-8 --max-current 60 --sort power
+  mfbcalc-cli explore --catalogues data --fans 3 --target-power 1200 --max-weight 1500
 )";
 }
 

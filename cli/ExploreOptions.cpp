@@ -7,22 +7,12 @@
 
 #include "catalogue/Catalogue.h"
 #include "cli/CliOptions.h"
+#include "explore/ExploreTable.h"
 #include "explore/SpaceText.h"
 
 namespace mfb::cli {
 
 namespace {
-
-struct SortKeyName {
-    std::string_view name;
-    ExploreKey key;
-};
-
-constexpr std::array<SortKeyName, 5> kSortKeys = {{{"rpm", ExploreKey::Rpm},
-                                                   {"power", ExploreKey::Power},
-                                                   {"efficiency", ExploreKey::Efficiency},
-                                                   {"power-per-weight", ExploreKey::PowerPerWeight},
-                                                   {"runtime", ExploreKey::RunTime}}};
 
 // A list of counts read by the shared reader, its message completed with the option's name.
 std::vector<int> ParseList(const std::string& option, const std::string& text, int low, int high,
@@ -45,9 +35,42 @@ double ParseBudget(const std::string& option, const std::string& text) {
     return value;
 }
 
+// "LO-HI" in watts, LO at most HI.
+std::pair<double, double> ParsePowerRange(const std::string& option, const std::string& text) {
+    const auto dash = text.find('-');
+    if (dash == std::string::npos) {
+        throw UsageError(option + " needs a range of shaft power in W such as 1100-1300, not \"" +
+                         text + "\"");
+    }
+    const double low = ParseBudget(option, text.substr(0, dash));
+    const double high = ParseBudget(option, text.substr(dash + 1));
+    if (low > high) throw UsageError(option + " range " + text + " runs backwards");
+    return {low, high};
+}
+
+// --target-power chooses the ranking by closeness unless --sort chose another, which would leave
+// the target unused; --sort target without a target aims at the middle of --power.
+void ResolveTarget(ExploreRequest& request, std::optional<ExploreKey> sort,
+                   std::optional<double> target) {
+    if (target && sort && *sort != ExploreKey::Target) {
+        throw UsageError(
+            "--target-power ranks by closeness to it; leave out --sort or use "
+            "--sort target");
+    }
+    if (target) {
+        request.key = ExploreKey::Target;
+        request.targetPower = *target;
+    } else if (sort == ExploreKey::Target) {
+        if (!request.minPower) {
+            throw UsageError("--sort target needs --target-power W or a --power range");
+        }
+        request.targetPower = (*request.minPower + *request.maxPower) / 2;
+    }
+}
+
 ExploreKey ParseSortKey(const std::string& text) {
     std::string names;
-    for (const SortKeyName& k : kSortKeys) {
+    for (const ExploreKeyName& k : ExploreKeyNames()) {
         if (k.name == text) return k.key;
         names += (names.empty() ? "" : ", ") + std::string(k.name);
     }
@@ -74,6 +97,8 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
     space.parallels = ExploreSpace::Counts(1, kMaxParallel);
 
     bool outputSet = false;
+    std::optional<ExploreKey> sort;
+    std::optional<double> target;
     for (ArgumentReader reader(args); reader.Next();) {
         const std::string& name = reader.Name();
         const auto value = [&] { return reader.Value(); };
@@ -111,8 +136,18 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             options.request.filter.maxWeight = ParseBudget(name, value());
         } else if (name == "--min-efficiency") {
             options.request.filter.minEfficiency = ParseBudget(name, value());
+        } else if (name == "--power") {
+            const auto [low, high] = ParsePowerRange(name, value());
+            options.request.minPower = low;
+            options.request.maxPower = high;
+        } else if (name == "--target-power") {
+            target = ParseBudget(name, value());
+        } else if (name == "--ignore-limits") {
+            flag();
+            options.request.ignoreLimits = true;
         } else if (name == "--sort") {
-            options.request.key = ParseSortKey(value());
+            sort = ParseSortKey(value());
+            options.request.key = *sort;
         } else if (name == "--top") {
             options.request.top = static_cast<std::size_t>(ParseCount(name, value(), 1, kMaxTop));
         } else if (name == "--jobs") {
@@ -125,6 +160,7 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             throw UsageError("unknown argument \"" + reader.Given() + "\"");
         }
     }
+    ResolveTarget(options.request, sort, target);
     return options;
 }
 

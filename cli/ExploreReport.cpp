@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/DerivedOutput.h"
 #include "cli/Json.h"
 #include "explore/ExploreTable.h"
 #include "explore/Explorer.h"
@@ -52,6 +53,12 @@ void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
         for (const ExploreValueColumn& column : ExploreValueColumns()) {
             header.emplace_back(column.header);
         }
+        // The margin column only where a catalogue states a limit: it would stay blank otherwise.
+        const bool margins = std::any_of(rows.begin(), rows.end(), [](const ExploreRow& row) {
+            return LeastMargin(row.limits).has_value();
+        });
+        header.emplace_back("C");
+        if (margins) header.emplace_back("Margin %");
         table.push_back(std::move(header));
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const ExploreRow& row = rows[i];
@@ -59,6 +66,11 @@ void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
             std::vector<std::string> line(lead.begin(), lead.end());
             for (const ExploreValueColumn& column : ExploreValueColumns()) {
                 line.push_back(FormatValue(column.value(row), decimalSeparator));
+            }
+            line.push_back(FormatValue(row.derived.cRate, decimalSeparator));
+            if (margins) {
+                const auto margin = LeastMargin(row.limits);
+                line.push_back(margin ? FormatValue(*margin, decimalSeparator) : std::string());
             }
             table.push_back(std::move(line));
         }
@@ -109,6 +121,10 @@ void WriteExploreJson(const ExploreReport& report, std::ostream& out) {
         }
         json.Key("steps");
         json.Integer(row.steps);
+        json.Key("c_rate");
+        json.Number(row.derived.cRate);
+        json.Key("limits");
+        WriteLimitsJson(json, row.limits);
         json.EndObject();
     }
     json.EndArray();

@@ -36,7 +36,12 @@ Output, one of:
                top-to-bottom order, "Caption: value unit": Weight g, U Battery V, U Motor V,
                R Total Ohm, Current A, Rpm n/min, Pin Motor W, Pout Motor W, Efficiency (a
                fraction). Values have two decimals and the locale's decimal separator. A value
-               the calculation did not reach shows its caption alone.
+               the calculation did not reach shows its caption alone. Then "Motor:",
+               "Battery:" and "Fan:" with the names used (a selector matches the start of an
+               entry), and, where there is an operating point, "C-rate: ... C" (current over
+               pack capacity in Ah), "Run time: ... min", "Shaft power per pack weight: ...
+               W/kg" and a line per limit the catalogues state, "Within ... by N %" or
+               "Over ... by N %".
   --json       one JSON object with the keys
                  outcome      "calculated", "not_possible", "fault" or "not_run"
                  message      the warning or error text, else ""
@@ -51,6 +56,11 @@ Output, one of:
                  result       Current, RpmMotor, PinMotor, Efficiency, UMotor of the kept step
                  axes         bottom, left, right: {min, max} as the chart holds them, or null
                  title        the chart title line, or null
+                 derived      c_rate, run_time (min), power_per_weight (W/kg) at the operating
+                              point, or null without one
+                 limits       one member per limit the catalogues state (motor_current,
+                              motor_power, cell_rate, fan_rpm): {value, limit, margin (% of the
+                              limit to spare, below 0 when over), exceeded}
                Numbers have 17 significant digits and read back to the same value. Catalogue
                text is Latin-1; bytes above 127 are written as \u00XX escapes.
   --csv        every sweep step in sweep order, after the header line
@@ -69,7 +79,8 @@ Exit status:
   2  a usage error, also a --motor or --battery that matches no entry, or one left out
   3  combination not possible: the pack cannot deliver the power the fan needs
 
-Messages go to standard error; the outputs above go to standard output.
+Messages go to standard error, also a warning for every malformed limit in the catalogues
+(the limit is ignored); the outputs above go to standard output.
 
 Examples, in the source tree with its sample catalogues in data/:
   mfbcalc-cli --catalogues data --list

@@ -7,12 +7,28 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "cli/CalculationRecord.h"
+#include "cli/DerivedOutput.h"
 #include "cli/Json.h"
 #include "model/ColumnRows.h"
 
 namespace mfb::cli {
 
-void WriteResultText(const CalculationRecord& record, std::ostream& out) {
+namespace {
+
+std::string_view TrimRight(std::string_view text) {
+    const auto end = text.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
+}
+
+void WriteName(std::ostream& out, std::string_view caption, std::string_view name) {
+    out << caption << ':';
+    if (!TrimRight(name).empty()) out << ' ' << TrimRight(name);
+    out << '\n';
+}
+
+}  // namespace
+
+void WriteResultText(const CalculationRecord& record, char separator, std::ostream& out) {
     for (const ColumnRow& row : kColumnRows) {
         out << Caption(row.field) << ':';
         if (const auto& text = record.view.Label(row.field)) {
@@ -20,6 +36,19 @@ void WriteResultText(const CalculationRecord& record, std::ostream& out) {
             if (!row.unit.empty()) out << ' ' << row.unit;
         }
         out << '\n';
+    }
+    // A selector names the start of an entry, so the names say which one it matched.
+    WriteName(out, "Motor", record.slot.MotorName);
+    WriteName(out, "Battery", record.slot.BatteryName);
+    WriteName(out, "Fan", record.slot.FanName);
+    if (!record.assessment) return;
+    for (const DerivedRow& row : kDerivedRows) {
+        out << DescribeFigure(row, record.assessment->figures, separator) << '\n';
+    }
+    for (const LimitRow& row : kLimitRows) {
+        if (const auto& check = record.assessment->limits[static_cast<std::size_t>(row.kind)]) {
+            out << DescribeLimit(row.kind, *check, separator) << '\n';
+        }
     }
 }
 
@@ -113,15 +142,19 @@ void WriteResultJson(const CalculationRecord& record, std::ostream& out) {
     } else {
         json.Null();
     }
+
+    json.Key("derived");
+    if (record.assessment) {
+        WriteDerivedJson(json, record.assessment->figures);
+    } else {
+        json.Null();
+    }
+    json.Key("limits");
+    WriteLimitsJson(json, record.assessment ? record.assessment->limits : LimitChecks{});
     json.EndObject();
 }
 
 namespace {
-
-std::string_view TrimRight(std::string_view text) {
-    const auto end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
-}
 
 void WriteIndexed(std::ostream& out, std::size_t index, std::size_t width, std::string_view text) {
     const std::string number = std::to_string(index);

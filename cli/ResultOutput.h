@@ -16,8 +16,9 @@ namespace mfb::cli {
 struct CalculationRecord;
 
 // One line per row, "Caption: value unit"; a row the Calculate did not write shows its caption
-// alone, as the window leaves an unwritten label empty.
-void WriteResultText(const CalculationRecord& record, std::ostream& out);
+// alone, as the window leaves an unwritten label empty. Then the names of the motor, battery and
+// fan used, and for a kept step its derived figures and a line per limit the catalogues state.
+void WriteResultText(const CalculationRecord& record, char decimalSeparator, std::ostream& out);
 
 void WriteResultJson(const CalculationRecord& record, std::ostream& out);
 

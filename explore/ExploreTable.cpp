@@ -22,6 +22,7 @@ constexpr ExploreKeyName kKeyNames[] = {
     {"efficiency", "Efficiency", ExploreKey::Efficiency},
     {"power-per-weight", "Power per pack weight", ExploreKey::PowerPerWeight},
     {"runtime", "Run time", ExploreKey::RunTime},
+    {"target", "Closeness to target power", ExploreKey::Target},
 };
 
 constexpr ExploreValueColumn kValueColumns[] = {
@@ -34,24 +35,23 @@ constexpr ExploreValueColumn kValueColumns[] = {
     {"Pin W", "pin_motor", [](const ExploreRow& r) -> Extended { return r.result.PinMotor; }},
     {"U Motor V", "u_motor", [](const ExploreRow& r) -> Extended { return r.result.UMotor; }},
     {"Weight g", "pack_weight", [](const ExploreRow& r) -> Extended { return r.packWeight; }},
-    // Per kilogram, from the same quotient the ranking sorts by.
     {"W/kg", "power_per_weight",
-     [](const ExploreRow& r) -> Extended {
-         return KeyValue(r, ExploreKey::PowerPerWeight) * 1000;
-     }},
-    {"Run min", "run_time", [](const ExploreRow& r) -> Extended { return r.runTime; }},
+     [](const ExploreRow& r) -> Extended { return r.derived.powerPerWeight; }},
+    {"Run min", "run_time", [](const ExploreRow& r) -> Extended { return r.derived.runTime; }},
 };
 
+// The summary's words are a modeller's; the JSON keys stay as scripts know them.
 constexpr ExploreCountField kCountFields[] = {
     {"visited", "", &ExploreCounts::visited},
     {"ranked", "ranked", &ExploreCounts::ranked},
-    {"filtered_out", "outside the budgets", &ExploreCounts::filteredOut},
-    {"no_kept_step", "no kept step", &ExploreCounts::noKeptStep},
-    {"not_possible", "not possible", &ExploreCounts::notPossible},
-    {"at_limit", "stopped at the limit", &ExploreCounts::atLimit},
-    {"faults", "faulted", &ExploreCounts::faults},
-    {"unreadable", "unreadable", &ExploreCounts::unreadable},
-    {"not_run", "not run", &ExploreCounts::notRun},
+    {"over_limits", "over a catalogue limit", &ExploreCounts::overLimits},
+    {"filtered_out", "outside your budgets", &ExploreCounts::filteredOut},
+    {"no_kept_step", "motor too slow for the fan", &ExploreCounts::noKeptStep},
+    {"not_possible", "pack too weak", &ExploreCounts::notPossible},
+    {"at_limit", "no operating point below a megawatt", &ExploreCounts::atLimit},
+    {"faults", "arithmetic fault", &ExploreCounts::faults},
+    {"unreadable", "catalogue line unreadable", &ExploreCounts::unreadable},
+    {"not_run", "motor or battery unnamed", &ExploreCounts::notRun},
     {"full_sweeps", "", &ExploreCounts::fullSweeps},
 };
 
@@ -111,7 +111,11 @@ void WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& 
                      std::ostream& out) {
     out << "rank,motor,battery,fan,serie,parallel";
     for (const ExploreValueColumn& column : kValueColumns) out << ',' << column.key;
-    out << ",steps\n";
+    out << ",steps,c_rate";
+    for (const LimitRow& limit : kLimitRows) {
+        out << ',' << limit.key << "_limit," << limit.key << "_margin";
+    }
+    out << '\n';
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ExploreRow& row = rows[i];
         const ExploreNames names = NamesOf(catalogue, row);
@@ -120,7 +124,15 @@ void WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& 
         for (const ExploreValueColumn& column : kValueColumns) {
             out << ',' << ExactNumber(static_cast<double>(column.value(row)));
         }
-        out << ',' << row.steps << '\n';
+        out << ',' << row.steps << ',' << ExactNumber(row.derived.cRate);
+        for (const auto& check : row.limits) {
+            if (check) {
+                out << ',' << ExactNumber(check->limit) << ',' << ExactNumber(check->margin);
+            } else {
+                out << ",,";
+            }
+        }
+        out << '\n';
     }
 }
 

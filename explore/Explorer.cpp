@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -38,9 +39,10 @@ auto CombinationOrder(const ExploreRow& row) {
 
 struct BetterRow {
     ExploreKey key;
+    double target;
     bool operator()(const ExploreRow& a, const ExploreRow& b) const {
-        const double ka = KeyValue(a, key);
-        const double kb = KeyValue(b, key);
+        const double ka = KeyValue(a, key, target);
+        const double kb = KeyValue(b, key, target);
         if (ka != kb) return ka > kb;
         return CombinationOrder(a) < CombinationOrder(b);
     }
@@ -49,7 +51,7 @@ struct BetterRow {
 // Keeps the best `top` rows of those offered, trimming only now and then.
 class TopRows {
 public:
-    TopRows(std::size_t top, ExploreKey key) : top_(top), better_{key} {}
+    TopRows(std::size_t top, ExploreKey key, double target) : top_(top), better_{key, target} {}
 
     void Offer(const ExploreRow& row) {
         if (top_ == 0) return;
@@ -85,6 +87,7 @@ void Add(ExploreCounts& into, const ExploreCounts& from) {
     into.visited += from.visited;
     into.ranked += from.ranked;
     into.filteredOut += from.filteredOut;
+    into.overLimits += from.overLimits;
     into.noKeptStep += from.noKeptStep;
     into.notPossible += from.notPossible;
     into.atLimit += from.atLimit;
@@ -94,10 +97,14 @@ void Add(ExploreCounts& into, const ExploreCounts& from) {
     into.fullSweeps += from.fullSweeps;
 }
 
-bool Passes(const ExploreFilter& filter, const ExploreRow& row) {
+bool Passes(const ExploreRequest& request, const ExploreRow& row) {
+    const ExploreFilter& filter = request.filter;
+    const double power = KeyValue(row, ExploreKey::Power);
     return (!filter.maxCurrent || row.result.Current <= *filter.maxCurrent) &&
            (!filter.maxWeight || row.packWeight <= *filter.maxWeight) &&
-           (!filter.minEfficiency || row.result.Efficiency >= *filter.minEfficiency);
+           (!filter.minEfficiency || row.result.Efficiency >= *filter.minEfficiency) &&
+           (!request.minPower || power >= *request.minPower) &&
+           (!request.maxPower || power <= *request.maxPower);
 }
 
 // The combinations of one unit: every pack size, counted and ranked into `counts` and `top`.
@@ -107,8 +114,10 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
     TOptionSlot slot;
     slot.Motor = unit.motor->Motor;
     slot.MotorName = unit.motor->MotorName;
+    slot.MotorLimits = unit.motor->MotorLimits;
     slot.Battery = unit.battery->Battery;
     slot.BatteryName = unit.battery->BatteryName;
+    slot.CellLimits = unit.battery->CellLimits;
     ChooseFan(slot, catalogue.Fans, unit.fan);
 
     DiscardingSinks sinks;
@@ -160,11 +169,14 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
             row.uBattery = slot.UBattery;
             row.rTotal = slot.RTotal;
             row.steps = report.steps;
-            // mAh over A is thousandths of an hour.
-            if (row.result.Current > 0) {
-                row.runTime = slot.Battery.Capacity * parallel / row.result.Current * 0.06;
+            row.derived = Derive(slot, row.result);
+            row.limits =
+                CheckLimits(slot, catalogue.Fans, catalogue.FanLimits, row.result, row.derived);
+            if (!request.ignoreLimits && AnyExceeded(row.limits)) {
+                ++counts.overLimits;
+                continue;
             }
-            if (!Passes(request.filter, row)) {
+            if (!Passes(request, row)) {
                 ++counts.filteredOut;
                 continue;
             }
@@ -335,7 +347,7 @@ ExploreSpace WholeSpace(const Catalogue& catalogue) {
     return space;
 }
 
-double KeyValue(const ExploreRow& row, ExploreKey key) {
+double KeyValue(const ExploreRow& row, ExploreKey key, double targetPower) {
     const auto shaftPower = [&] {
         return static_cast<double>(ShaftPower(row.result.PinMotor, row.result.Efficiency));
     };
@@ -347,9 +359,11 @@ double KeyValue(const ExploreRow& row, ExploreKey key) {
         case ExploreKey::Efficiency:
             return row.result.Efficiency;
         case ExploreKey::PowerPerWeight:
-            return row.packWeight > 0 ? shaftPower() / row.packWeight : 0;
+            return row.derived.powerPerWeight;
         case ExploreKey::RunTime:
-            return row.runTime;
+            return row.derived.runTime;
+        case ExploreKey::Target:
+            return -std::abs(shaftPower() - targetPower);
     }
     return 0;
 }
@@ -384,7 +398,7 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
 
     const unsigned threads = Threads(request.threads, units.size());
     std::vector<ExploreCounts> counts(threads);
-    std::vector<TopRows> tops(threads, TopRows(request.top, request.key));
+    std::vector<TopRows> tops(threads, TopRows(request.top, request.key, request.targetPower));
     std::atomic<long long> done{result.counts.visited};
     RunParallel(
         units.size(), threads, progress,
@@ -394,7 +408,7 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
         },
         [&] { return done.load(std::memory_order_relaxed); }, result.combinations);
 
-    TopRows best(request.top, request.key);
+    TopRows best(request.top, request.key, request.targetPower);
     for (unsigned worker = 0; worker < threads; ++worker) {
         Add(result.counts, counts[worker]);
         best.Merge(tops[worker]);

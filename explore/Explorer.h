@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Derived.h"
 #include "model/Sweep.h"
 
 namespace mfb {
@@ -38,8 +39,9 @@ struct ExploreFilter {
     std::optional<double> minEfficiency;  // a fraction, as the model computes it
 };
 
-// What the ranking sorts by, best (largest) first.
-enum class ExploreKey { Rpm, Power, Efficiency, PowerPerWeight, RunTime };
+// What the ranking sorts by, best (largest) first; Target ranks the shaft power closest to the
+// request's target power first.
+enum class ExploreKey { Rpm, Power, Efficiency, PowerPerWeight, RunTime, Target };
 
 // One calculated combination that has an operating point and passed the filter.
 struct ExploreRow {
@@ -52,15 +54,17 @@ struct ExploreRow {
     double packWeight = 0;  // g
     double uBattery = 0;    // V
     double rTotal = 0;      // ohm
-    double runTime = 0;     // min, Capacity * parallel / Current
-    long long steps = 0;    // sweep steps the full Calculate makes
+    DerivedFigures derived;
+    LimitChecks limits;   // the limits the catalogues state, against the kept step
+    long long steps = 0;  // sweep steps the full Calculate makes
 };
 
 // How the visited combinations ended. Every combination counts in exactly one of these.
 struct ExploreCounts {
     long long visited = 0;
     long long ranked = 0;       // an operating point within the filter's budgets
-    long long filteredOut = 0;  // an operating point outside them
+    long long filteredOut = 0;  // an operating point outside them or the power range
+    long long overLimits = 0;   // an operating point beyond a limit the catalogues state
     long long noKeptStep = 0;   // calculated, but the motor never turned faster than the fan
     long long notPossible = 0;  // "Combination not possible"
     long long atLimit = 0;      // stopped at MaxSweepPower: no operating point below it
@@ -73,7 +77,12 @@ struct ExploreCounts {
 struct ExploreRequest {
     ExploreSpace space;
     ExploreFilter filter;
+    // The shaft power range, W, a ranked combination lies in; an unset end is open.
+    std::optional<double> minPower, maxPower;
+    // Ranks combinations that exceed a catalogue limit too, instead of leaving them out.
+    bool ignoreLimits = false;
     ExploreKey key = ExploreKey::Rpm;
+    double targetPower = 0;       // W, for ExploreKey::Target
     std::size_t top = 20;         // rows kept, best first
     int option = 1;               // the option column whose Calculate is reproduced
     unsigned threads = 0;         // 0: one per hardware thread
@@ -104,8 +113,8 @@ struct ExploreProgress {
     const std::atomic<bool>* stop = nullptr;
 };
 
-// The ranking key of a row; larger is better.
-double KeyValue(const ExploreRow& row, ExploreKey key);
+// The ranking key of a row; larger is better. `targetPower` (W) counts for ExploreKey::Target only.
+double KeyValue(const ExploreRow& row, ExploreKey key, double targetPower = 0);
 
 // Runs the Calculate of every combination of the space and ranks those with an operating point.
 // Each combination's result is the one a Calculate of it in the window gives, bit for bit.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace mfb {
@@ -33,15 +34,28 @@ struct TFanData {
 inline constexpr int kFanCount = 5;
 using FanTable = std::array<TFanData, kFanCount>;  // fan k is FanTable[k - 1]
 
+// Limits a catalogue may state beside a component's data (catalogue/Limits.h says where). Each is
+// above 0, or absent where the catalogue states none.
+struct TMotorLimits {
+    std::optional<double> MaxCurrent;  // A, continuous
+    std::optional<double> MaxPower;    // W of electrical input
+};
+struct TCellLimits {
+    std::optional<double> MaxRate;  // continuous discharge in C: current over capacity in Ah
+};
+using FanRpmLimits = std::array<std::optional<double>, kFanCount>;  // fan k's is [k - 1]
+
 // The data of one option column. Names are raw catalogue bytes; numbers are stored doubles, every
 // formula behind them evaluated in extended precision and rounded once. All zero until written;
 // nothing resets a slot, each field keeps its last value.
 struct TOptionSlot {
     TMotorData Motor;
     TBatteryData Battery;
-    std::string MotorName;    // columns 1-20 of the chosen motor line
-    std::string BatteryName;  // columns 1-20 of the chosen battery line
-    std::string FanName;      // a copy of one fan's Name
+    TMotorLimits MotorLimits;  // of the chosen motor line
+    TCellLimits CellLimits;    // of the chosen battery line
+    std::string MotorName;     // columns 1-20 of the chosen motor line
+    std::string BatteryName;   // columns 1-20 of the chosen battery line
+    std::string FanName;       // a copy of one fan's Name
 
     int CellsSerie = 0;     // 1..40, read from the option's spin edit when Calculate starts
     int CellsParallel = 0;  // 1..10

@@ -52,6 +52,7 @@ class Fan:
     fit_min: float  # shaft power range in W over which the fit is made
     fit_max: float
     chart_min: float  # lower end of the chart's power axis in W
+    max_rpm: float = 0.0  # the highest speed the fan is built for; 0: none stated
 
 
 # Reference points are chosen for blade-tip speeds of about 125-145 m/s, where
@@ -59,12 +60,14 @@ class Fan:
 # range reaches down to the shaft power the sweep usually sees at its 75 W
 # start, and the upper end covers what an overpowered drive can push, because
 # outside its fit range a quartic in ln(P) drifts away from the fan law.
+# The maximum speeds keep the blade tips near 160-170 m/s, where fans of these
+# sizes are usually rated.
 FANS = [
-    Fan("Fan 50 mm", 50000.0, 300.0, 20.0, 1000.0, 30.0),
-    Fan("Fan 64 mm", 43000.0, 650.0, 30.0, 2000.0, 60.0),
-    Fan("Fan 70 mm", 38000.0, 1000.0, 40.0, 3000.0, 100.0),
-    Fan("Fan 90 mm", 29000.0, 2200.0, 40.0, 6500.0, 200.0),
-    Fan("Fan 120 mm", 20000.0, 4000.0, 40.0, 12000.0, 400.0),
+    Fan("Fan 50 mm", 50000.0, 300.0, 20.0, 1000.0, 30.0, 62000.0),
+    Fan("Fan 64 mm", 43000.0, 650.0, 30.0, 2000.0, 60.0, 50000.0),
+    Fan("Fan 70 mm", 38000.0, 1000.0, 40.0, 3000.0, 100.0, 46000.0),
+    Fan("Fan 90 mm", 29000.0, 2200.0, 40.0, 6500.0, 200.0, 36000.0),
+    Fan("Fan 120 mm", 20000.0, 4000.0, 40.0, 12000.0, 400.0, 27000.0),
 ]
 
 FAN_FILE_FANS = 5  # the program reads this many blocks
@@ -95,11 +98,11 @@ FAN_HEADER = [
     "lower end of the chart's power axis in W, and a reserved value (0).",
     "The fan turns at  rpm = a0 + a1*L + a2*L^2 + a3*L^3 + a4*L^4  when it",
     "absorbs the shaft power P (in W), with L = ln(P).  Numbers use '.'.",
+    "After the fifth fan, lines  max rpm fan K: RPM  state the highest speed",
+    "fan K is built for (optional; any other line there is free text).",
     "The coefficients are least-squares fits of the fan law (power grows with",
-    "the cube of the speed) around one reference point per fan, over a shaft",
-    "power range from a few tens of watts to about three times the reference,",
-    "pulled lightly towards the fan law down to P << 1 W so that the curve",
-    "cannot run away there. They are raw, not centred; keep all their digits.",
+    "the cube of the speed) around one reference point per fan, pulled lightly",
+    "towards the fan law down to P << 1 W; raw, not centred; keep every digit.",
     "Do not edit them by hand: change the table in tools/fit-fan-curve.py and",
     "run  tools/fit-fan-curve.py --write data/fan.txt  then  --check.",
 ]
@@ -195,6 +198,15 @@ def fan_block(fan: Fan, coeffs: list[float]) -> list[str]:
     return [fan.name] + [fmt_number(c) for c in coeffs] + [fmt_number(fan.chart_min), "0"]
 
 
+FAN_LIMITS_NOTE = "Limits: the highest rpm each fan is built for."
+
+
+def fan_limit_lines(fans: list[Fan]) -> list[str]:
+    limits = [f"max rpm fan {k}: {fmt_number(fan.max_rpm)}"
+              for k, fan in enumerate(fans, 1) if fan.max_rpm > 0]
+    return [FAN_LIMITS_NOTE] + limits if limits else []
+
+
 def parse_fan_arg(text: str) -> Fan:
     parts = [p.strip() for p in text.split(",")]
     if len(parts) not in (5, 6):
@@ -254,6 +266,19 @@ def blank(line: str, first: int, last: int, where: str) -> None:
         raise FormatError(f"{where}: columns {first}-{last} should be blank, got {text!r}")
 
 
+def limit(line: str, first: int, last: int, where: str) -> float | None:
+    """An optional limit in columns first..last: blank, or a number above 0."""
+    text = line[first - 1 : last]
+    if not text.strip():
+        return None
+    if not NUMBER.match(text) or float(text) <= 0:
+        raise FormatError(f"{where}: limit in columns {first}-{last} {text!r} is not a number above 0")
+    return float(text)
+
+
+FAN_LIMIT = re.compile(r"^ *max rpm fan *(\d+) *:(.*)$", re.IGNORECASE)
+
+
 def read_lines(path: str) -> list[str]:
     with open(path, "rb") as f:
         raw = f.read()
@@ -282,6 +307,8 @@ class Motor:
     kv: float
     ri: float
     io: float
+    max_current: float | None = None
+    max_power: float | None = None
 
 
 @dataclass
@@ -291,6 +318,7 @@ class Cell:
     r: float
     u: float
     weight: float
+    max_rate: float | None = None
 
 
 @dataclass
@@ -298,6 +326,7 @@ class FanCurve:
     name: str
     coeffs: list[float]
     chart_min: float
+    max_rpm: float | None = None
 
 
 def read_motors(path: str) -> list[Motor]:
@@ -309,7 +338,7 @@ def read_motors(path: str) -> list[Motor]:
         blank(line, 49, 50, w)
         blank(line, 56, 58, w)
         m = Motor(entry_name(line, w), field(line, 45, 48, w), field(line, 51, 55, w),
-                  field(line, 59, 62, w))
+                  field(line, 59, 62, w), limit(line, 65, 68, w), limit(line, 71, 75, w))
         if not (1500 <= m.kv <= 4500 and 0.005 <= m.ri <= 0.08 and 1 <= m.io <= 5):
             raise FormatError(f"{w}: implausible motor {m}")
         motors.append(m)
@@ -326,7 +355,7 @@ def read_cells(path: str) -> list[Cell]:
         blank(line, 57, 58, w)
         blank(line, 64, 64, w)
         c = Cell(entry_name(line, w), field(line, 45, 48, w), field(line, 51, 56, w),
-                 field(line, 59, 63, w), field(line, 65, 68, w))
+                 field(line, 59, 63, w), field(line, 65, 68, w), limit(line, 71, 74, w))
         if not (0.002 <= c.r <= 0.015 and 1.0 <= c.u <= 4.2 and c.capacity > 0 and c.weight > 0):
             raise FormatError(f"{w}: implausible cell {c}")
         cells.append(c)
@@ -351,6 +380,14 @@ def read_fans(path: str) -> list[FanCurve]:
                 raise FormatError(f"{path}:{first + j}: {text!r} is not a number")
             nums.append(float(text))
         fans.append(FanCurve(name, nums[:5], nums[5]))
+    for no, line in enumerate(lines[need:], need + 1):
+        m = FAN_LIMIT.match(line)
+        if not m:
+            continue
+        k = int(m.group(1))
+        if not 1 <= k <= FAN_FILE_FANS:
+            raise FormatError(f"{path}:{no}: no fan {k}")
+        fans[k - 1].max_rpm = limit(m.group(2), 1, len(m.group(2)), f"{path}:{no}")
     return fans
 
 
@@ -494,7 +531,7 @@ def main() -> int:
             print(f"error: the fan file holds exactly {FAN_FILE_FANS} fans", file=sys.stderr)
             return 1
         with open(args.write, "w", encoding="ascii", newline="\n") as f:
-            f.write("\n".join(FAN_HEADER + lines) + "\n")
+            f.write("\n".join(FAN_HEADER + lines + fan_limit_lines(fans)) + "\n")
     else:
         print("\n".join(lines))
     return 0

@@ -58,16 +58,41 @@ const CountField kCountFields[] = {
      "cell counts such as 1,3-5"},
 };
 
+// The numbers a search may be given, each optional. A target power ranks by closeness to it.
+struct NumberSettings {
+    mfb::ExploreRequest& request;
+    std::optional<double> target;
+};
 struct BudgetField {
     const char* name;
     const char* label;
-    std::optional<double> mfb::ExploreFilter::*value;
+    std::optional<double>& (*value)(NumberSettings& settings);
 };
 const BudgetField kBudgetFields[] = {
-    {"maxCurrent", "Max current (A)", &mfb::ExploreFilter::maxCurrent},
-    {"maxWeight", "Max pack weight (g)", &mfb::ExploreFilter::maxWeight},
-    {"minEfficiency", "Min efficiency", &mfb::ExploreFilter::minEfficiency},
-};
+    {"maxCurrent", "Max current (A)",
+     [](NumberSettings& s) -> auto& {return s.request.filter.maxCurrent;
+}  // namespace
+}
+, {"maxWeight", "Max pack weight (g)",
+   [](NumberSettings& s) -> auto& {return s.request.filter.maxWeight;
+}
+}
+, {"minEfficiency", "Min efficiency",
+   [](NumberSettings& s) -> auto& {return s.request.filter.minEfficiency;
+}
+}
+, {"minPower", "Min shaft power (W)", [](NumberSettings& s) -> auto& {return s.request.minPower;
+}
+}
+, {"maxPower", "Max shaft power (W)", [](NumberSettings& s) -> auto& {return s.request.maxPower;
+}
+}
+, {"targetPower", "Target power (W)", [](NumberSettings& s) -> auto& {return s.target;
+}
+}
+,
+}
+;
 
 // As many rows as the table shows without a pause; a run keeps only these.
 constexpr int kMaxRows = 100000;
@@ -168,6 +193,10 @@ QWidget* TFindDlg::buildSettings() {
         form->addRow(QString::fromLatin1(field.label) + u':', edit);
         budgets_.push_back(edit);
     }
+    ignoreLimits_ =
+        new QCheckBox(QStringLiteral("Keep combinations over a catalogue limit"), settings);
+    ignoreLimits_->setObjectName(QStringLiteral("ignoreLimits"));
+    form->addRow(QString(), ignoreLimits_);
     sortKey_ = new QComboBox(settings);
     sortKey_->setObjectName(QStringLiteral("sortKey"));
     for (const mfb::ExploreKeyName& key : mfb::ExploreKeyNames())
@@ -302,9 +331,10 @@ std::optional<mfb::ExploreRequest> TFindDlg::request() {
             return refuse(QString::fromLatin1(field.label) + u' ' + QString::fromLatin1(e.what()));
         }
     }
+    NumberSettings numbers{request, std::nullopt};
     for (std::size_t i = 0; i < budgets_.size(); ++i) {
         bool ok = true;
-        request.filter.*kBudgetFields[i].value =
+        kBudgetFields[i].value(numbers) =
             ParseBudget(budgets_[i]->text(), request.decimalSeparator, &ok);
         if (!ok) {
             return refuse(QString::fromLatin1(kBudgetFields[i].label) +
@@ -313,6 +343,20 @@ std::optional<mfb::ExploreRequest> TFindDlg::request() {
         }
     }
     request.key = mfb::ExploreKeyNames()[static_cast<std::size_t>(sortKey_->currentIndex())].key;
+    request.ignoreLimits = ignoreLimits_->isChecked();
+    if (request.minPower && request.maxPower && *request.minPower > *request.maxPower) {
+        return refuse(QStringLiteral("The shaft power range runs backwards"));
+    }
+    if (numbers.target) {
+        request.key = mfb::ExploreKey::Target;
+        request.targetPower = *numbers.target;
+    } else if (request.key == mfb::ExploreKey::Target) {
+        if (!request.minPower || !request.maxPower) {
+            return refuse(QStringLiteral(
+                "Closeness to target power needs a target power or a shaft power range"));
+        }
+        request.targetPower = (*request.minPower + *request.maxPower) / 2;
+    }
     request.top = static_cast<std::size_t>(top_->value());
     return request;
 }

@@ -78,6 +78,7 @@ private:
     std::array<QCheckBox*, mfb::kFanCount> fans_{};
     std::vector<QLineEdit*> counts_;
     std::vector<QLineEdit*> budgets_;
+    QCheckBox* ignoreLimits_ = nullptr;
     QComboBox* sortKey_;
     QSpinBox* top_;
     QPushButton* run_;

@@ -263,16 +263,24 @@ void TMainDlg::calculate(int option) {
     TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1));
     mfb::ChartSink& chart = graph != nullptr ? static_cast<mfb::ChartSink&>(*graph) : dropped;
     mfb::CalculateReport report;
-    mfb::Calculate(slots_[static_cast<std::size_t>(option - 1)], inputs, c, chart, report);
-    const bool shown = report.outcome == mfb::Outcome::Calculated ||
-                       report.outcome == mfb::Outcome::StoppedAtLimit;
-    if (graph != nullptr && shown) {
-        // The sweep drew the kept step at this very product, rounded the same way.
-        const mfb::ResultPoint& kept = report.result;
-        graph->ShowOperatingPoint(kept.PinMotor != 0
-                                      ? std::optional(static_cast<double>(
-                                            mfb::ShaftPower(kept.PinMotor, kept.Efficiency)))
-                                      : std::nullopt);
+    mfb::TOptionSlot& s = slots_[static_cast<std::size_t>(option - 1)];
+    mfb::Calculate(s, inputs, c, chart, report);
+    // The notes and the marker belong to the values shown: a Calculate that shows no new ones
+    // leaves them.
+    if (report.outcome == mfb::Outcome::Calculated ||
+        report.outcome == mfb::Outcome::StoppedAtLimit) {
+        const auto assessed = mfb::Assess(s, catalogue_.Fans, catalogue_.FanLimits, report);
+        c.showNotes(assessed ? mfb::FieldNotes(assessed->figures, assessed->limits,
+                                               platform_.decimalSeparator)
+                             : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
+        if (graph != nullptr) {
+            // The sweep drew the kept step at this very product, rounded the same way.
+            const mfb::ResultPoint& kept = report.result;
+            graph->ShowOperatingPoint(kept.PinMotor != 0
+                                          ? std::optional(static_cast<double>(
+                                                mfb::ShaftPower(kept.PinMotor, kept.Efficiency)))
+                                          : std::nullopt);
+        }
     }
 }
 

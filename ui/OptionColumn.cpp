@@ -182,6 +182,21 @@ void OptionColumn::showNames(const mfb::TOptionSlot& slot) {
     battery_->setText(QString::fromLatin1(slot.BatteryName));
 }
 
+void OptionColumn::showNotes(const std::array<mfb::FieldNote, mfb::kResultFieldCount>& notes) {
+    for (std::size_t field = 0; field < notes.size(); ++field) {
+        AutoLabel* label = values_[field];
+        label->setToolTip(QString::fromLatin1(notes[field].text));
+        if (notes[field].exceeded) {
+            QPalette red = label->palette();
+            red.setColor(QPalette::WindowText, Qt::red);
+            label->setPalette(red);
+        } else {
+            // A palette that sets nothing hands the label back to the window's.
+            label->setPalette(QPalette());
+        }
+    }
+}
+
 void OptionColumn::ShowValue(ResultField field, const std::string& text) {
     values_.at(static_cast<std::size_t>(field))->setText(QString::fromLatin1(text));
 }

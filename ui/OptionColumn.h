@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 
+#include "model/Derived.h"
 #include "model/ResultView.h"
 
 class AutoLabel;
@@ -33,6 +34,10 @@ public:
     SpinEdit* parallelEdit() const { return parallel_; }
     QPushButton* calculateButton() const { return calculate_; }
     QPushButton* chartButton() const { return chart_; }
+
+    // Each value label's tooltip tells its notes; a label whose value exceeds a catalogue limit is
+    // drawn red. Empty notes leave a label as it was designed: black, without a tooltip.
+    void showNotes(const std::array<mfb::FieldNote, mfb::kResultFieldCount>& notes);
 
     void ShowValue(mfb::ResultField field, const std::string& text) override;
     void EnableChart() override;

@@ -19,6 +19,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
+#include "catalogue/TextLines.h"
 #include "model/Error.h"
 
 namespace {
@@ -261,9 +262,9 @@ TEST_F(RobustReadingTest, OddContentsGiveTheProgramsMessages) {
              return FanFileWithLine(s, 14, std::string(4 * kMegabyte, 'n'));
          },
          "",
-         [](const Catalogue& c) {
+         [this](const Catalogue& c) {
              EXPECT_EQ(c.Fans[0].Name.size(), 4 * kMegabyte);
-             EXPECT_EQ(c.FanLines.size(), 53u);
+             EXPECT_EQ(c.FanLines.size(), SplitLines(Sample(kFanFile)).size());
          }},
         {"a number after three megabytes of blanks", kFanFile,
          [](const std::string& s) {

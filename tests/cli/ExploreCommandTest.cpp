@@ -70,7 +70,9 @@ CsvRow CsvFields(const std::string& line) {
 
 const CsvRow kHeader = CsvFields(
     "rank,motor,battery,fan,serie,parallel,rpm,shaft_power,efficiency,current,pin_motor,u_motor,"
-    "pack_weight,power_per_weight,run_time,steps");
+    "pack_weight,power_per_weight,run_time,steps,c_rate,motor_current_limit,motor_current_margin,"
+    "motor_power_limit,motor_power_margin,cell_rate_limit,cell_rate_margin,fan_rpm_limit,"
+    "fan_rpm_margin");
 
 std::vector<CsvRow> CsvRows(const Args& args) {
     const Output o = RunCommand(Explore(args, {"--csv"}));
@@ -175,10 +177,12 @@ TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
             EXPECT_EQ(Value(row, "pack_weight"), s["pack"]["PackWeight"].Number());
             EXPECT_EQ(Value(row, "steps"), s["steps"].Number());
 
-            // The table from the right: S, P, then nine values led by the seven labels.
+            // The table from the right: S, P, then nine values led by the seven labels, the C-rate
+            // and, where the catalogues state limits, the least margin.
             const auto words = Split(lines[i + 1], true);
-            ASSERT_GE(words.size(), 12u);
-            const std::size_t first = words.size() - 9;
+            const std::size_t values = lines[0].find("Margin %") == std::string::npos ? 10 : 11;
+            ASSERT_GE(words.size(), values + 3);
+            const std::size_t first = words.size() - values;
             EXPECT_EQ(words.front(), row[0]);
             EXPECT_EQ(words[first - 2], row[4]);
             EXPECT_EQ(words[first - 1], row[5]);
@@ -191,11 +195,24 @@ TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
             EXPECT_EQ(lines[i + 1].size(), lines[0].size()) << "columns not aligned";
 
             for (std::size_t k = 0; k < kHeader.size(); ++k) {
-                const test::JsonValue& field = jsonRows[i][kHeader[k]];
+                const std::string& key = kHeader[k];
+                // The limit columns are the JSON's "limits", blank where a row has none.
+                const auto under = key.rfind('_');
+                const std::string suffix = under == std::string::npos ? "" : key.substr(under);
+                if (suffix == "_limit" || suffix == "_margin") {
+                    const test::JsonValue& limits = jsonRows[i]["limits"];
+                    const std::string kind = key.substr(0, under);
+                    EXPECT_EQ(row[k].empty(), !limits.Has(kind)) << key;
+                    if (!row[k].empty()) {
+                        EXPECT_EQ(limits[kind][key.substr(under + 1)].Number(), Value(row, key));
+                    }
+                    continue;
+                }
+                const test::JsonValue& field = jsonRows[i][key];
                 if (k == 1 || k == 2) {
                     EXPECT_EQ(field.String(), Utf8(row[k]));
                 } else {
-                    EXPECT_EQ(field.Number(), Value(row, kHeader[k])) << kHeader[k];
+                    EXPECT_EQ(field.Number(), Value(row, key)) << key;
                 }
             }
         }

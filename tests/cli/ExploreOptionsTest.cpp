@@ -127,7 +127,8 @@ TEST(ExploreOptions, RejectedArguments) {
         {{"--fans", "1,,2"}, "--fans needs fan numbers such as 1,3-5, not \"\""},
         {{"--fans", "3-1"}, "--fans range 3-1 runs backwards; write 1-3"},
         {{"--sort", "foo"},
-         "--sort must be one of rpm, power, efficiency, power-per-weight, runtime, not \"foo\""},
+         "--sort must be one of rpm, power, efficiency, power-per-weight, runtime, target, not "
+         "\"foo\""},
         {{"--top", "0"}, "--top must be between 1 and 100000, not 0"},
         {{"--jobs", "257"}, "--jobs must be between 1 and 256, not 257"},
         {{"--option", "5"}, "--option must be between 1 and 4, not 5"},

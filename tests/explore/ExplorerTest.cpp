@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,8 @@ ExploreRequest SmallRequest() {
 }
 
 long long Accounted(const ExploreCounts& c) {
-    return c.ranked + c.filteredOut + c.noKeptStep + c.notPossible + c.atLimit + c.faults +
-           c.unreadable + c.notRun;
+    return c.ranked + c.overLimits + c.filteredOut + c.noKeptStep + c.notPossible + c.atLimit +
+           c.faults + c.unreadable + c.notRun;
 }
 
 TEST(ExplorerTest, EveryRankedRowIsWhatASingleCalculateShows) {
@@ -67,7 +68,8 @@ TEST(ExplorerTest, EveryRankedRowIsWhatASingleCalculateShows) {
         EXPECT_EQ(row.result.Efficiency, report.result.Efficiency) << where;
         EXPECT_EQ(row.result.UMotor, report.result.UMotor) << where;
         EXPECT_EQ(row.packWeight, slot.PackWeight) << where;
-        EXPECT_EQ(row.runTime, slot.Battery.Capacity * row.parallel / row.result.Current * 0.06)
+        EXPECT_EQ(row.derived.runTime,
+                  slot.Battery.Capacity * row.parallel / row.result.Current * 0.06)
             << where;
     }
 
@@ -137,10 +139,46 @@ TEST(ExplorerTest, FiltersKeepOnlyRowsWithinTheirBudgets) {
     }
 }
 
+// The sample catalogues state limits: a combination over any of them is left out unless asked
+// for, and a target ranks by closeness within the power range.
+TEST(ExplorerTest, LimitsLeaveOutAndTheTargetRanksByCloseness) {
+    const Catalogue catalogue = SampleCatalogue();
+    ExploreRequest request = SmallRequest();
+    const ExploreResult within = Explore(catalogue, request);
+    request.ignoreLimits = true;
+    const ExploreResult all = Explore(catalogue, request);
+    EXPECT_GT(within.counts.overLimits, 0);
+    EXPECT_GT(within.counts.ranked, 0);
+    EXPECT_EQ(all.counts.overLimits, 0);
+    EXPECT_EQ(within.counts.ranked + within.counts.overLimits, all.counts.ranked);
+    for (const ExploreRow& row : within.rows) {
+        EXPECT_FALSE(AnyExceeded(row.limits));
+        EXPECT_TRUE(std::all_of(row.limits.begin(), row.limits.end(),
+                                [](const auto& check) { return check.has_value(); }));
+    }
+
+    request.ignoreLimits = false;
+    request.minPower = 300;
+    request.maxPower = 600;
+    request.key = ExploreKey::Target;
+    request.targetPower = 400;
+    const ExploreResult target = Explore(catalogue, request);
+    ASSERT_GT(target.rows.size(), 2u);
+    double lastDistance = 0;
+    for (const ExploreRow& row : target.rows) {
+        const double power = KeyValue(row, ExploreKey::Power);
+        EXPECT_GE(power, 300);
+        EXPECT_LE(power, 600);
+        EXPECT_GE(std::abs(power - 400), lastDistance);
+        lastDistance = std::abs(power - 400);
+    }
+    EXPECT_EQ(target.counts.ranked + target.counts.filteredOut, within.counts.ranked);
+}
+
 TEST(ExplorerTest, ALineWithABadNumberIsLeftOutWithANote) {
     Catalogue catalogue = SampleCatalogue();
     std::string& line = catalogue.MotorLines[4];
-    line.replace(line.size() - 3, 3, "1x5");  // the no-load current, the line's last field
+    line.replace(59, 3, "1x5");  // the no-load current, the line's last field
     const ExploreRequest request = SmallRequest();
     const ExploreResult result = Explore(catalogue, request);
     ASSERT_EQ(result.notes.size(), 1u);
