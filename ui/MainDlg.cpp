@@ -7,9 +7,9 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 
-#include "model/DiscardingSinks.h"
-#include "model/ColumnRows.h"
 #include "catalogue/Choice.h"
+#include "model/ColumnRows.h"
+#include "model/DiscardingSinks.h"
 #include "model/Sweep.h"
 #include "ui/AboutDlg.h"
 #include "ui/CatalogueArea.h"
@@ -22,6 +22,7 @@
 #include "ui/ProgramWindows.h"
 #include "ui/QtPlatform.h"
 #include "ui/SpinEdit.h"
+#include "ui/SweepTask.h"
 
 namespace {
 
@@ -246,6 +247,12 @@ void TMainDlg::optionSelected(int option) {
 }
 
 void TMainDlg::calculate(int option) {
+    const auto index = static_cast<std::size_t>(option - 1);
+    // While its sweep runs, the Calculate button is the sweep's stop button.
+    if (SweepTask* running = sweeps_[index]) {
+        running->stop();
+        return;
+    }
     OptionColumn& c = column(option);
     if (c.motorName().isEmpty() || c.batteryName().isEmpty()) return;
     const mfb::SweepInputs inputs{
@@ -253,11 +260,20 @@ void TMainDlg::calculate(int option) {
         c.serieEdit()->value(), c.parallelEdit()->value(), platform_.decimalSeparator};
     // Without its chart window, as when the main window is tested on its own, the chart part is
     // dropped.
-    mfb::DiscardingSinks dropped;
-    TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1));
+    static mfb::DiscardingSinks dropped;
+    TGraphDlg* graph = Windows().GraphDlg.at(index);
     mfb::ChartSink& chart = graph != nullptr ? static_cast<mfb::ChartSink&>(*graph) : dropped;
-    mfb::CalculateReport report;
-    mfb::Calculate(slots_[static_cast<std::size_t>(option - 1)], inputs, c, chart, report);
+    auto* task = new SweepTask(slots_[index], catalogue_.Fans, inputs, c, chart, this);
+    sweeps_[index] = task;
+    connect(task, &SweepTask::ended, this, [this, index, task] {
+        sweeps_[index] = nullptr;
+        task->deleteLater();
+    });
+    task->start();
+}
+
+bool TMainDlg::calculating(int option) const {
+    return sweeps_.at(static_cast<std::size_t>(option - 1)) != nullptr;
 }
 
 void TMainDlg::showChart(int option) {

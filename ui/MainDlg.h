@@ -13,6 +13,7 @@ class CatalogueArea;
 class ColumnFrames;
 class OptionColumn;
 class QRadioButton;
+class SweepTask;
 
 // The main window: the catalogue area, the fan and option groups and the four option columns.
 // It owns the catalogues and the four option slots for the whole run. Its handlers show values
@@ -31,6 +32,8 @@ public:
     const mfb::Catalogue& catalogue() const { return catalogue_; }
     // The option whose button is checked, 1..4.
     int selectedOption() const;
+    // Whether option's Calculate is still sweeping (see SweepTask).
+    bool calculating(int option) const;
 
     void FormCreate();
     void ComboBox1Click();
@@ -80,4 +83,5 @@ private:
     std::array<QRadioButton*, mfb::kFanCount> fanButtons_{};
     std::array<QRadioButton*, mfb::kOptionCount> optionButtons_{};
     std::array<std::unique_ptr<OptionColumn>, mfb::kOptionCount> columns_;
+    std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
 };

@@ -34,6 +34,11 @@ public:
     QPushButton* calculateButton() const { return calculate_; }
     QPushButton* chartButton() const { return chart_; }
 
+    // While a long Calculate runs, its button shows how far the sweep got and stops it when
+    // clicked; afterwards it reads "Calculate" again.
+    void showSweepProgress(double inputPower);
+    void showSweepEnded();
+
     void ShowValue(mfb::ResultField field, const std::string& text) override;
     void EnableChart() override;
     void ShowWarning(const std::string& message) override;
