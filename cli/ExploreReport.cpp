@@ -63,6 +63,7 @@ constexpr CountField kCountFields[] = {
     {"faults", "faulted", &ExploreCounts::faults},
     {"unreadable", "unreadable", &ExploreCounts::unreadable},
     {"not_run", "not run", &ExploreCounts::notRun},
+    {"pruned", "over the weight budget, not swept", &ExploreCounts::pruned},
     {"full_sweeps", "", &ExploreCounts::fullSweeps},
 };
 
@@ -111,6 +112,12 @@ void WriteAligned(const std::vector<std::vector<std::string>>& table, std::ostre
     }
 }
 
+std::string PartialNote(const ExploreResult& result) {
+    return "partial: stopped after " + std::to_string(result.counts.visited) + " of " +
+           std::to_string(result.combinations) +
+           " combinations; the rows are the best of those visited";
+}
+
 void WriteSummary(const ExploreReport& report, char decimalSeparator, std::ostream& out) {
     const ExploreResult& result = report.result;
     out << result.combinations << (result.combinations == 1 ? " combination" : " combinations")
@@ -124,6 +131,7 @@ void WriteSummary(const ExploreReport& report, char decimalSeparator, std::ostre
         separator = ", ";
     }
     out << '\n';
+    if (result.partial) out << PartialNote(result) << '\n';
 }
 
 }  // namespace
@@ -154,6 +162,8 @@ void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
 }
 
 void WriteExploreCsv(const ExploreReport& report, std::ostream& out) {
+    // Only a partial ranking has this line, so that it cannot pass for a complete one.
+    if (report.result.partial) out << "# " << PartialNote(report.result) << '\n';
     out << "rank,motor,battery,fan,serie,parallel";
     for (const ValueColumn& column : kValueColumns) out << ',' << column.key;
     out << ",steps\n";
@@ -178,6 +188,8 @@ void WriteExploreJson(const ExploreReport& report, std::ostream& out) {
     json.Integer(result.combinations);
     json.Key("seconds");
     json.Number(report.seconds);
+    json.Key("partial");
+    json.Boolean(result.partial);
 
     json.Key("counts");
     json.BeginObject();

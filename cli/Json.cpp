@@ -118,6 +118,11 @@ void JsonWriter::Integer(long long value) {
     out_ << value;
 }
 
+void JsonWriter::Boolean(bool value) {
+    BeforeValue();
+    out_ << (value ? "true" : "false");
+}
+
 void JsonWriter::Null() {
     BeforeValue();
     out_ << "null";

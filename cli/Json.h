@@ -28,6 +28,7 @@ public:
     void String(std::string_view bytes);
     void Number(double value);
     void Integer(long long value);
+    void Boolean(bool value);
     void Null();
 
 private:
