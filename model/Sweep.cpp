@@ -123,8 +123,9 @@ bool SweepRun::Start() {
 }
 
 bool SweepRun::Advance(long long maxSteps) {
+    if (ended_) return true;
     TOptionSlot& slot = slot_;
-    for (long long n = 0; n < maxSteps && !ended_; ++n) {
+    for (long long n = 0; n < maxSteps; ++n) {
         if (sweep::StopReached(slot) || slot.PinMotor >= MaxSweepPower) {
             ended_ = true;
             sweep::Finish(slot, in_, view_, chart_, report_, !sweep::StopReached(slot));
