@@ -44,6 +44,12 @@ public:
     void AddPoint(Series s, double x, double y, std::string_view, Colour colour) override {
         series[static_cast<int>(s)].Add(x, y, colour);
     }
+    // As the chart window takes a step: one call, three stores.
+    void AddStep(double x, double rpmFan, double rpmMotor, double current) override {
+        series[0].Add(x, rpmFan, kRed);
+        series[1].Add(x, rpmMotor, kGreen);
+        series[2].Add(x, current, kYellow);
+    }
     void SetAxisRange(Axis, double, double) override {}
     void SetTitle(const std::string&) override {}
     void SetAxisTitle(Axis, const std::string&) override {}
@@ -83,6 +89,7 @@ BENCHMARK(BM_BareModelLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
 class DroppingSinks : public StoringSinks {
 public:
     void AddPoint(Series, double, double, std::string_view, Colour) override {}
+    void AddStep(double, double, double, double) override {}
 };
 
 void BM_SweepWithDroppedPoints(benchmark::State& state) {

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ExploreCommand.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <optional>
 #include <ostream>
 
 #include "catalogue/Catalogue.h"
@@ -11,6 +16,7 @@
 #include "cli/ExploreHelpText.h"
 #include "cli/ExploreOptions.h"
 #include "cli/ExploreReport.h"
+#include "cli/ExploreShard.h"
 #include "cli/Program.h"
 #include "explore/ExploreTable.h"
 #include "explore/Explorer.h"
@@ -20,16 +26,37 @@ namespace mfb::cli {
 
 namespace {
 
-// One line on standard error, rewritten in place. Explore reports only after its first interval,
-// so a short run leaves standard error alone.
+// Time as the progress line shows it: "45 s", "12 min", "3.5 h", "16 days".
+std::string Duration(double seconds) {
+    const auto rounded = [](double value, const char* unit) {
+        char text[32];
+        std::snprintf(text, sizeof text, value < 10 ? "%.1f %s" : "%.0f %s", value, unit);
+        return std::string(text);
+    };
+    if (seconds < 120) return rounded(seconds, "s");
+    if (seconds < 7200) return rounded(seconds / 60, "min");
+    if (seconds < 172800) return rounded(seconds / 3600, "h");
+    return rounded(seconds / 86400, "days");
+}
+
+// One line on standard error, rewritten in place, at most once a second and only after the first
+// second, so a short run leaves standard error alone. It also ends a run that reached
+// --max-seconds, by setting the stop flag Explore watches.
 class ProgressLine {
 public:
-    explicit ProgressLine(std::ostream& err) : err_(err) {}
+    ProgressLine(std::ostream& err, std::optional<double> maxSeconds)
+        : err_(err), maxSeconds_(maxSeconds), start_(std::chrono::steady_clock::now()) {}
 
     ExploreProgress Progress() {
         ExploreProgress progress;
+        progress.interval = maxSeconds_ ? std::clamp(*maxSeconds_ / 10, 0.01, 0.25) : 1.0;
         progress.report = [this](long long done, long long total) { Show(done, total); };
+        progress.stop = &stop_;
         return progress;
+    }
+
+    double Elapsed() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     }
 
     // The output must not start on the progress line.
@@ -39,15 +66,47 @@ public:
 
 private:
     void Show(long long done, long long total) {
+        const double elapsed = Elapsed();
+        if (maxSeconds_ && elapsed >= *maxSeconds_) stop_ = true;
+        if (elapsed < shownAt_ + 1) return;
+        shownAt_ = elapsed;
         const long long percent = total > 0 ? done * 100 / total : 100;
-        err_ << "\rexplored " << done << " of " << total << " combinations (" << percent << "%)"
-             << std::flush;
+        err_ << "\rexplored " << done << " of " << total << " combinations (" << percent << "%)";
+        if (done > 0 && done < total) {
+            err_ << ", about " << Duration(elapsed * static_cast<double>(total - done) / done)
+                 << " left ";
+        }
+        err_ << std::flush;
         shown_ = true;
     }
 
     std::ostream& err_;
+    std::optional<double> maxSeconds_;
+    std::chrono::steady_clock::time_point start_;
+    std::atomic<bool> stop_{false};
+    double shownAt_ = 0;
     bool shown_ = false;
 };
+
+// Spaces this small run in well under a second: sampling them would only add to that.
+constexpr long long kEstimateFrom = 200000;
+
+// Reads the shard files given to --merge; the catalogues must be the ones they ran on.
+ExploreShard MergeFiles(const std::vector<std::string>& files, const Catalogue& catalogue,
+                        char separator) {
+    std::vector<ExploreShard> shards;
+    for (const std::string& file : files) {
+        std::ifstream in(file);
+        if (!in) throw UsageError("--merge cannot read \"" + file + "\"");
+        shards.push_back(ReadExploreShard(in, file));
+    }
+    ExploreShard merged = MergeExploreShards(shards);
+    if (merged.catalogue != CatalogueFingerprint(catalogue)) {
+        throw UsageError("the shard files were made from other catalogues than --catalogues");
+    }
+    for (ExploreRow& row : merged.result.rows) AssessRow(catalogue, row, separator);
+    return merged;
+}
 
 void WriteOutput(const ExploreOptions& options, const ExploreReport& report, char separator,
                  std::ostream& out) {
@@ -56,7 +115,7 @@ void WriteOutput(const ExploreOptions& options, const ExploreReport& report, cha
             WriteExploreJson(report, out);
             break;
         case ExploreOutput::Csv:
-            WriteExploreCsv(report.catalogue, report.result.rows, out);
+            WriteExploreCsv(report, out);
             break;
         case ExploreOutput::Text:
         case ExploreOutput::Help:
@@ -97,8 +156,30 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
         return kExitError;
     }
 
-    ProgressLine progress(err);
-    const auto start = std::chrono::steady_clock::now();
+    if (!options.mergeFiles.empty()) {
+        ExploreShard merged;
+        try {
+            merged = MergeFiles(options.mergeFiles, catalogue, separator);
+        } catch (const UsageError& e) {
+            return ReportUsage(err, e.what(), "explore");
+        }
+        for (const std::string& note : merged.result.notes) ReportError(err, "warning: " + note);
+        WriteOutput(options, ExploreReport{catalogue, merged.result, merged.seconds}, separator,
+                    out);
+        return kExitCalculated;
+    }
+
+    const long long packs =
+        static_cast<long long>(request.space.series.size() * request.space.parallels.size());
+    const long long combinations =
+        static_cast<long long>(request.space.motors.size() * request.space.batteries.size() *
+                               request.space.fans.size()) *
+        packs / request.shards;
+    if (combinations >= kEstimateFrom) {
+        err << "exploring about " << combinations << " combinations; estimated time "
+            << Duration(EstimateSeconds(catalogue, request)) << '\n';
+    }
+    ProgressLine progress(err, options.maxSeconds);
     ExploreResult result;
     try {
         result = Explore(catalogue, request, progress.Progress());
@@ -107,11 +188,18 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
         ReportError(err, e.what());
         return kExitError;
     }
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    const double elapsed = progress.Elapsed();
     progress.Finish();
 
     for (const std::string& note : result.notes) ReportError(err, "warning: " + note);
-    WriteOutput(options, ExploreReport{catalogue, result, elapsed.count()}, separator, out);
+    if (options.sharded) {
+        WriteExploreShard(
+            {request.shard, request.shards, request.key, request.targetPower, request.top,
+             CatalogueFingerprint(catalogue), ExploreFingerprint(request), elapsed, result},
+            out);
+    } else {
+        WriteOutput(options, ExploreReport{catalogue, result, elapsed}, separator, out);
+    }
 
     // The ranking was printed all the same, so the rows can be looked at.
     for (const std::string& mismatch : result.mismatches) {

@@ -28,7 +28,8 @@ Which combinations:
 Budgets a ranked combination keeps at its operating point (numbers with '.' as the decimal
 point):
   --max-current A        at most this current, in A
-  --max-weight G         at most this pack weight, in g
+  --max-weight G         at most this pack weight, in g; a pack over it is left out before
+                         its sweep (counted as pruned), so a tight budget runs much faster
   --min-efficiency F     at least this motor efficiency, a fraction such as 0.8
   --power LO-HI          a shaft power from LO to HI, in W, such as 1100-1300
 
@@ -48,6 +49,17 @@ Ranking:
   --jobs N               worker threads, 1 to 256 (default: one per processor)
   --verify               calculates every row shown once more with the full sweep and compares
                          the two; a difference is an error
+  --max-seconds S        stops after S seconds with the best rows of the combinations visited
+                         so far; the output says it is partial
+
+Spreading a search over several processes or machines:
+  --shard K/N            runs the K-th of N deterministic shares of the space (K from 1 to N)
+                         and writes its best rows and counts in a form --merge reads, with every
+                         value exact; give every shard the same options
+  --merge FILE...        reads the N shard files of one search and prints the ranking a single
+                         run gives (same rows, same order, summed counts) in any output mode;
+                         --catalogues must name the catalogues the shards ran on, and --sort
+                         and --top are the shards'
 
 Output, one of:
   (none)       a table, values with two decimals as the window shows them:
@@ -81,6 +93,9 @@ Output, one of:
                                              negative resistance
                  catalogue line unreadable   a motor or battery line with a bad number
                  motor or battery unnamed    a line without a name: nothing to calculate
+                 over the weight budget, not swept
+                                             a pack heavier than --max-weight, left out
+                                             before any calculation
   --csv        the header line
                rank,motor,battery,fan,serie,parallel,rpm,shaft_power,efficiency,current,
                pin_motor,u_motor,pack_weight,power_per_weight,run_time,steps,c_rate,
@@ -88,16 +103,19 @@ Output, one of:
                cell_rate_limit,cell_rate_margin,fan_rpm_limit,fan_rpm_margin
                (one line) and one line per row: fan is the fan's number, steps the sweep steps
                Calculate makes, a limit and its margin (%) blank where the catalogues state
-               none; numbers have 17 significant digits and '.'
-  --json       one object: combinations, seconds, counts (visited, ranked, over_limits,
-               filtered_out, no_kept_step, not_possible, at_limit, faults, unreadable,
-               not_run, full_sweeps), rows (objects with the CSV's keys up to c_rate, and
-               limits: one object per limit stated, {value, limit, margin, exceeded}) and
-               notes (the catalogue lines left out)
+               none; numbers have 17 significant digits and '.'. A partial run
+               (--max-seconds) starts with a line "# partial: ...".
+  --json       one object: combinations, seconds, partial (true when stopped early), counts
+               (visited, ranked, over_limits, filtered_out, no_kept_step, not_possible,
+               at_limit, faults, unreadable, not_run, full_sweeps, pruned), rows (objects with
+               the CSV's keys up to c_rate, and limits: one object per limit stated, {value,
+               limit, margin, exceeded}) and notes (the catalogue lines left out)
   --help, -h   this text
 
-A run that takes longer than a second shows its progress on standard error. Catalogue lines
-with a bad number are left out with a warning; a malformed limit is ignored with a warning.
+A search of many combinations first prints an estimate of its run time on standard error, from
+timing a sample of the space; a run that takes longer than a second shows its progress and the
+time left there. Catalogue lines with a bad number are left out with a warning; a malformed
+limit is ignored with a warning.
 
 Exit status:
   0  the exploration ran, even when no combination was ranked

@@ -4,6 +4,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <set>
+#include <tuple>
+#include <utility>
 
 #include "catalogue/Catalogue.h"
 #include "cli/CliOptions.h"
@@ -68,6 +71,16 @@ void ResolveTarget(ExploreRequest& request, std::optional<ExploreKey> sort,
     }
 }
 
+// "K/N": shard K of N.
+std::pair<int, int> ParseShard(const std::string& option, const std::string& text) {
+    const auto slash = text.find('/');
+    if (slash == std::string::npos) {
+        throw UsageError(option + " needs K/N such as 2/4, not \"" + text + "\"");
+    }
+    const int count = ParseCount(option, text.substr(slash + 1), 1, kMaxShards);
+    return {ParseCount(option, text.substr(0, slash), 1, count), count};
+}
+
 ExploreKey ParseSortKey(const std::string& text) {
     std::string names;
     for (const ExploreKeyName& k : ExploreKeyNames()) {
@@ -99,6 +112,7 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
     bool outputSet = false;
     std::optional<ExploreKey> sort;
     std::optional<double> target;
+    bool merging = false;
     for (ArgumentReader reader(args); reader.Next();) {
         const std::string& name = reader.Name();
         const auto value = [&] { return reader.Value(); };
@@ -156,11 +170,27 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             options.request.option = ParseCount(name, value(), 1, kOptionCount);
         } else if (name == "--decimal-separator") {
             options.decimalSeparator = ParseSeparator(value());
+        } else if (name == "--max-seconds") {
+            options.maxSeconds = ParseBudget(name, value());
+        } else if (name == "--shard") {
+            std::tie(options.request.shard, options.request.shards) = ParseShard(name, value());
+            options.sharded = true;
+        } else if (name == "--merge") {
+            options.mergeFiles.push_back(ParseDirectory(name, value()));
+            merging = true;
+        } else if (merging && !name.starts_with("-")) {
+            options.mergeFiles.push_back(name);  // the files after --merge
         } else {
             throw UsageError("unknown argument \"" + reader.Given() + "\"");
         }
     }
     ResolveTarget(options.request, sort, target);
+    if (options.sharded && !options.mergeFiles.empty()) {
+        throw UsageError("--shard and --merge cannot be combined");
+    }
+    if (options.sharded && outputSet) {
+        throw UsageError("--shard writes its own format and takes no other output mode");
+    }
     return options;
 }
 

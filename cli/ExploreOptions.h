@@ -27,10 +27,14 @@ struct ExploreOptions {
     ExploreRequest request;
     std::optional<char> decimalSeparator;  // overrides the locale's
     ExploreOutput output = ExploreOutput::Text;
+    std::optional<double> maxSeconds;     // stop then with the best rows so far, marked partial
+    bool sharded = false;                 // --shard given: write the shard file, not a ranking
+    std::vector<std::string> mergeFiles;  // --merge: rank these shard files instead of running
 };
 
 inline constexpr int kMaxTop = 100000;
 inline constexpr int kMaxJobs = 256;
+inline constexpr int kMaxShards = 100000;
 
 // The arguments after "explore". Throws UsageError naming the offending argument; "--help"
 // anywhere wins, as in the single mode.

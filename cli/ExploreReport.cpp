@@ -43,6 +43,12 @@ void WriteAligned(const std::vector<std::vector<std::string>>& table, std::ostre
     }
 }
 
+std::string PartialNote(const ExploreResult& result) {
+    return "partial: stopped after " + std::to_string(result.counts.visited) + " of " +
+           std::to_string(result.combinations) +
+           " combinations; the rows are the best of those visited";
+}
+
 }  // namespace
 
 void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::ostream& out) {
@@ -78,6 +84,13 @@ void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
         out << '\n';
     }
     out << ExploreSummary(report.result, report.seconds, decimalSeparator) << '\n';
+    if (report.result.partial) out << PartialNote(report.result) << '\n';
+}
+
+void WriteExploreCsv(const ExploreReport& report, std::ostream& out) {
+    // Only a partial ranking has this line, so that it cannot pass for a complete one.
+    if (report.result.partial) out << "# " << PartialNote(report.result) << '\n';
+    mfb::WriteExploreCsv(report.catalogue, report.result.rows, out);
 }
 
 void WriteExploreJson(const ExploreReport& report, std::ostream& out) {
@@ -88,6 +101,8 @@ void WriteExploreJson(const ExploreReport& report, std::ostream& out) {
     json.Integer(result.combinations);
     json.Key("seconds");
     json.Number(report.seconds);
+    json.Key("partial");
+    json.Boolean(result.partial);
 
     json.Key("counts");
     json.BeginObject();

@@ -22,6 +22,10 @@ struct ExploreReport {
 // the combinations ended.
 void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::ostream& out);
 
+// The rows as CSV (see mfb::WriteExploreCsv), after a "# partial: ..." line when the run was
+// stopped early.
+void WriteExploreCsv(const ExploreReport& report, std::ostream& out);
+
 void WriteExploreJson(const ExploreReport& report, std::ostream& out);
 
 }  // namespace mfb::cli

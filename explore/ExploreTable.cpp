@@ -53,6 +53,7 @@ constexpr ExploreCountField kCountFields[] = {
     {"unreadable", "catalogue line unreadable", &ExploreCounts::unreadable},
     {"not_run", "motor or battery unnamed", &ExploreCounts::notRun},
     {"full_sweeps", "", &ExploreCounts::fullSweeps},
+    {"pruned", "over the weight budget, not swept", &ExploreCounts::pruned},
 };
 
 std::string_view TrimRight(std::string_view text) {

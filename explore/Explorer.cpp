@@ -13,6 +13,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
+#include "explore/ExploreWork.h"
 #include "explore/FastSweep.h"
 #include "model/DiscardingSinks.h"
 #include "model/Error.h"
@@ -41,10 +42,7 @@ struct BetterRow {
     ExploreKey key;
     double target;
     bool operator()(const ExploreRow& a, const ExploreRow& b) const {
-        const double ka = KeyValue(a, key, target);
-        const double kb = KeyValue(b, key, target);
-        if (ka != kb) return ka > kb;
-        return CombinationOrder(a) < CombinationOrder(b);
+        return RanksBefore(a, b, key, target);
     }
 };
 
@@ -95,6 +93,7 @@ void Add(ExploreCounts& into, const ExploreCounts& from) {
     into.unreadable += from.unreadable;
     into.notRun += from.notRun;
     into.fullSweeps += from.fullSweeps;
+    into.pruned += from.pruned;
 }
 
 bool Passes(const ExploreRequest& request, const ExploreRow& row) {
@@ -124,6 +123,16 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
     for (const int serie : space.series) {
         for (const int parallel : space.parallels) {
             ++counts.visited;
+            // The pack weight needs no sweep, and a pack over the budget never ranks. One whose
+            // weight faults is left to the sweep, which reports the fault.
+            if (request.filter.maxWeight) {
+                const double weight =
+                    static_cast<double>(PackWeightOf(serie, slot.Battery.CellWeight, parallel));
+                if (std::isfinite(weight) && weight > *request.filter.maxWeight) {
+                    ++counts.pruned;
+                    continue;
+                }
+            }
             const SweepInputs inputs{catalogue.Fans,
                                      catalogue.WireResistance,
                                      catalogue.FansLoaded,
@@ -190,30 +199,63 @@ long long PackSizes(const ExploreSpace& space) {
     return static_cast<long long>(space.series.size() * space.parallels.size());
 }
 
-// Reads the chosen lines once. A line with a bad number is left out with a note, and every
-// combination it would have been part of counts as unreadable.
-std::vector<std::optional<TOptionSlot>> ReadLines(const std::vector<std::string>& lines,
-                                                  const std::vector<std::size_t>& chosen,
-                                                  bool motors, char separator,
-                                                  std::vector<std::string>& notes) {
-    std::vector<std::optional<TOptionSlot>> read;
-    read.reserve(chosen.size());
-    for (const std::size_t index : chosen) {
-        TOptionSlot slot;
-        try {
-            if (motors) {
-                ChooseMotor(slot, lines.at(index), separator);
-            } else {
-                ChooseBattery(slot, lines.at(index), separator);
-            }
-            read.emplace_back(std::move(slot));
-        } catch (const Error& e) {
-            notes.push_back(std::string(motors ? "motor" : "battery") + " \"" +
-                            std::string(EntryText(lines[index])) + "\" left out: " + e.what());
-            read.emplace_back();
+// Reads one motor or battery line into a slot, or notes why it is left out.
+std::optional<TOptionSlot> ReadLine(const std::vector<std::string>& lines, std::size_t index,
+                                    bool motor, char separator, std::string* note) {
+    TOptionSlot slot;
+    try {
+        if (motor) {
+            ChooseMotor(slot, lines.at(index), separator);
+        } else {
+            ChooseBattery(slot, lines.at(index), separator);
+        }
+        return slot;
+    } catch (const Error& e) {
+        if (note != nullptr) {
+            *note = std::string(motor ? "motor" : "battery") + " \"" +
+                    std::string(EntryText(lines[index])) + "\" left out: " + e.what();
+        }
+        return std::nullopt;
+    }
+}
+
+// What one worker thread holds: its counts and best rows, the motor it read last (items come in
+// motor order, so a worker reads each motor about once), and the notes on the motors it found
+// unreadable, by position.
+struct Worker {
+    Worker(std::size_t top, ExploreKey key, double target) : best(top, key, target) {}
+    ExploreCounts counts;
+    TopRows best;
+    std::size_t motorAt = static_cast<std::size_t>(-1);
+    std::optional<TOptionSlot> motor;
+    std::vector<std::pair<std::size_t, std::string>> notes;
+};
+
+// Calculates one work item into `worker`: every pack size of one motor, cell type and fan.
+void ExploreItem(const Catalogue& catalogue, const ExploreRequest& request,
+                 const std::vector<std::optional<TOptionSlot>>& batteries, const WorkUnit& item,
+                 Worker& worker) {
+    const ExploreSpace& space = request.space;
+    if (worker.motorAt != item.motor) {
+        worker.motorAt = item.motor;
+        std::string note;
+        worker.motor = ReadLine(catalogue.MotorLines, space.motors[item.motor], true,
+                                request.decimalSeparator, &note);
+        // The note is made once, by whoever takes the motor's first item.
+        if (!worker.motor && item.battery == 0 && item.fan == 0) {
+            worker.notes.emplace_back(item.motor, std::move(note));
         }
     }
-    return read;
+    const std::optional<TOptionSlot>& battery = batteries[item.battery];
+    if (!worker.motor || !battery) {
+        const long long packs = PackSizes(space);
+        worker.counts.unreadable += packs;
+        worker.counts.visited += packs;
+        return;
+    }
+    const Unit unit{&*worker.motor, &*battery, space.motors[item.motor],
+                    space.batteries[item.battery], space.fans[item.fan]};
+    ExploreUnit(catalogue, request, unit, worker.counts, worker.best);
 }
 
 unsigned Threads(unsigned requested, std::size_t work) {
@@ -339,6 +381,15 @@ std::vector<int> ExploreSpace::Counts(int first, int last) {
     return counts;
 }
 
+void AssessRow(const Catalogue& catalogue, ExploreRow& row, char decimalSeparator) {
+    TOptionSlot slot = RowSlot(catalogue, row, decimalSeparator);
+    slot.CellsSerie = row.serie;
+    slot.CellsParallel = row.parallel;
+    slot.PackWeight = row.packWeight;
+    row.derived = Derive(slot, row.result);
+    row.limits = CheckLimits(slot, catalogue.Fans, catalogue.FanLimits, row.result, row.derived);
+}
+
 ExploreSpace WholeSpace(const Catalogue& catalogue) {
     ExploreSpace space;
     for (std::size_t i = 0; i < catalogue.MotorLines.size(); ++i) space.motors.push_back(i);
@@ -368,55 +419,95 @@ double KeyValue(const ExploreRow& row, ExploreKey key, double targetPower) {
     return 0;
 }
 
+bool RanksBefore(const ExploreRow& a, const ExploreRow& b, ExploreKey key, double targetPower) {
+    const double ka = KeyValue(a, key, targetPower);
+    const double kb = KeyValue(b, key, targetPower);
+    if (ka != kb) return ka > kb;
+    return CombinationOrder(a) < CombinationOrder(b);
+}
+
+namespace {
+
+WorkUnits Items(const ExploreRequest& request) {
+    const ExploreSpace& space = request.space;
+    return WorkUnits(space.motors.size(), space.batteries.size(), space.fans.size(),
+                     static_cast<std::size_t>(request.shard - 1),
+                     static_cast<std::size_t>(request.shards));
+}
+
+std::vector<std::optional<TOptionSlot>> ReadBatteries(const Catalogue& catalogue,
+                                                      const ExploreRequest& request,
+                                                      std::vector<std::string>* notes) {
+    std::vector<std::optional<TOptionSlot>> batteries;
+    batteries.reserve(request.space.batteries.size());
+    for (const std::size_t index : request.space.batteries) {
+        std::string note;
+        batteries.push_back(
+            ReadLine(catalogue.BatteryLines, index, false, request.decimalSeparator, &note));
+        if (!batteries.back() && notes != nullptr) notes->push_back(std::move(note));
+    }
+    return batteries;
+}
+
+}  // namespace
+
 ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
                       const ExploreProgress& progress) {
     const ExploreSpace& space = request.space;
     ExploreResult result;
     const long long packSizes = PackSizes(space);
-    result.combinations =
-        static_cast<long long>(space.motors.size() * space.batteries.size() * space.fans.size()) *
-        packSizes;
+    const WorkUnits items = Items(request);
+    result.combinations = static_cast<long long>(items.Count()) * packSizes;
 
-    const auto motors =
-        ReadLines(catalogue.MotorLines, space.motors, true, request.decimalSeparator, result.notes);
-    const auto batteries = ReadLines(catalogue.BatteryLines, space.batteries, false,
-                                     request.decimalSeparator, result.notes);
-    std::vector<Unit> units;
-    for (std::size_t m = 0; m < motors.size(); ++m) {
-        for (std::size_t b = 0; b < batteries.size(); ++b) {
-            for (const int fan : space.fans) {
-                if (!motors[m] || !batteries[b]) {
-                    result.counts.unreadable += packSizes;
-                    result.counts.visited += packSizes;
-                    continue;
-                }
-                units.push_back(
-                    {&*motors[m], &*batteries[b], space.motors[m], space.batteries[b], fan});
-            }
-        }
-    }
+    std::vector<std::string> batteryNotes;
+    const auto batteries = ReadBatteries(catalogue, request, &batteryNotes);
 
-    const unsigned threads = Threads(request.threads, units.size());
-    std::vector<ExploreCounts> counts(threads);
-    std::vector<TopRows> tops(threads, TopRows(request.top, request.key, request.targetPower));
-    std::atomic<long long> done{result.counts.visited};
+    const unsigned threads = Threads(request.threads, items.Count());
+    std::vector<Worker> workers(threads, Worker(request.top, request.key, request.targetPower));
+    std::atomic<long long> done{0};
     RunParallel(
-        units.size(), threads, progress,
+        items.Count(), threads, progress,
         [&](unsigned worker, std::size_t i) {
-            ExploreUnit(catalogue, request, units[i], counts[worker], tops[worker]);
+            ExploreItem(catalogue, request, batteries, items.At(i), workers[worker]);
             done.fetch_add(packSizes, std::memory_order_relaxed);
         },
         [&] { return done.load(std::memory_order_relaxed); }, result.combinations);
 
     TopRows best(request.top, request.key, request.targetPower);
-    for (unsigned worker = 0; worker < threads; ++worker) {
-        Add(result.counts, counts[worker]);
-        best.Merge(tops[worker]);
+    std::vector<std::pair<std::size_t, std::string>> motorNotes;
+    for (Worker& worker : workers) {
+        Add(result.counts, worker.counts);
+        best.Merge(worker.best);
+        for (auto& note : worker.notes) motorNotes.push_back(std::move(note));
     }
+    std::sort(motorNotes.begin(), motorNotes.end());
+    for (auto& note : motorNotes) result.notes.push_back(std::move(note.second));
+    for (std::string& note : batteryNotes) result.notes.push_back(std::move(note));
     result.rows = best.Sorted();
     result.partial = result.counts.visited < result.combinations;
     if (request.verify && !result.partial) Verify(catalogue, request, result);
     return result;
+}
+
+double EstimateSeconds(const Catalogue& catalogue, const ExploreRequest& request, double budget) {
+    const WorkUnits items = Items(request);
+    if (items.Count() == 0) return 0;
+    const auto batteries = ReadBatteries(catalogue, request, nullptr);
+    constexpr std::size_t kSamples = 64;
+    const std::size_t stride = std::max<std::size_t>(1, items.Count() / kSamples);
+    ExploreRequest quiet = request;
+    quiet.top = 1;
+    Worker worker(1, request.key, request.targetPower);
+    const auto start = std::chrono::steady_clock::now();
+    std::chrono::duration<double> spent{0};
+    std::size_t sampled = 0;
+    for (std::size_t i = stride / 2; i < items.Count() && spent.count() < budget; i += stride) {
+        ExploreItem(catalogue, quiet, batteries, items.At(i), worker);
+        ++sampled;
+        spent = std::chrono::steady_clock::now() - start;
+    }
+    const double perItem = spent.count() / static_cast<double>(sampled);
+    return perItem * static_cast<double>(items.Count()) / Threads(request.threads, items.Count());
 }
 
 }  // namespace mfb

@@ -71,6 +71,7 @@ struct ExploreCounts {
     long long faults = 0;       // a floating-point fault or a refused pack
     long long unreadable = 0;   // a motor or battery line with a bad number
     long long notRun = 0;       // a motor or battery without a name: Calculate does nothing
+    long long pruned = 0;       // a pack over the weight budget, left out before any sweep
     long long fullSweeps = 0;   // combinations the fast path could not shorten
 };
 
@@ -89,6 +90,10 @@ struct ExploreRequest {
     char decimalSeparator = '.';  // for reading the catalogue lines
     // Recalculates every reported row with the full sweep of Calculate and compares the two.
     bool verify = false;
+    // Shard `shard` (1-based) of `shards`: a deterministic share of the space's motor, cell type
+    // and fan triples, so that separate runs of every shard together visit the space once.
+    int shard = 1;
+    int shards = 1;
 };
 
 struct ExploreResult {
@@ -116,9 +121,25 @@ struct ExploreProgress {
 // The ranking key of a row; larger is better. `targetPower` (W) counts for ExploreKey::Target only.
 double KeyValue(const ExploreRow& row, ExploreKey key, double targetPower = 0);
 
+// Whether `a` ranks before `b`: a larger key, and for equal keys the earlier combination in
+// catalogue order.
+bool RanksBefore(const ExploreRow& a, const ExploreRow& b, ExploreKey key,
+                 double targetPower = 0);
+
+// Fills a row's derived figures and limit checks from its catalogue lines, as Explore does: for
+// rows read back without them, such as a shard's.
+void AssessRow(const Catalogue& catalogue, ExploreRow& row, char decimalSeparator);
+
 // Runs the Calculate of every combination of the space and ranks those with an operating point.
-// Each combination's result is the one a Calculate of it in the window gives, bit for bit.
+// Each combination's result is the one a Calculate of it in the window gives, bit for bit. A
+// combination whose pack alone breaks the weight budget is counted as pruned without a sweep.
+// Memory stays that of the catalogues and the top rows, however large the space.
 ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
                       const ExploreProgress& progress = {});
+
+// Seconds the request would take on its threads, from timing a few motor, cell type and fan
+// triples spread over the space (for about `budget` seconds at most).
+double EstimateSeconds(const Catalogue& catalogue, const ExploreRequest& request,
+                       double budget = 0.2);
 
 }  // namespace mfb

@@ -30,6 +30,13 @@ public:
     // empty text.
     virtual void AddPoint(Series series, double x, double y, std::string_view text,
                           Colour colour) = 0;
+    // One sweep step: its three points at shaft power x, in the order and colours the sweep adds
+    // them. A sweep makes millions of steps, so a sink that stores points takes them in one call.
+    virtual void AddStep(double x, double rpmFan, double rpmMotor, double current) {
+        AddPoint(Series::RpmFan, x, rpmFan, {}, kRed);
+        AddPoint(Series::RpmMotor, x, rpmMotor, {}, kGreen);
+        AddPoint(Series::Current, x, current, {}, kYellow);
+    }
     // Bounds in either order; the axis sorts them and widens a range narrower than 1e-10.
     virtual void SetAxisRange(Axis axis, double first, double second) = 0;
     virtual void SetTitle(const std::string& line) = 0;  // replaces all title lines by one

@@ -18,6 +18,7 @@ public:
     void ShowWarning(const std::string&) override {}
     void ClearSeries(Series) override {}
     void AddPoint(Series, double, double, std::string_view, Colour) override {}
+    void AddStep(double, double, double, double) override {}
     void SetAxisRange(Axis, double, double) override {}
     void SetTitle(const std::string&) override {}
     void SetAxisTitle(Axis, const std::string&) override {}

@@ -4,7 +4,7 @@
 namespace mfb {
 
 void ThrowIfFaulted() {
-    const int raised = std::fetestexcept(kFaultFlags);
+    const int raised = RaisedFaults();
     if (raised == 0) return;
     std::feclearexcept(kFaultFlags);
     // An overflow or a division by zero yields an infinity, and only later operations on it can

@@ -78,7 +78,7 @@ void ComputePack(TOptionSlot& slot, double wireResistance) {
     const Extended serie = slot.CellsSerie;
     const Extended parallel = slot.CellsParallel;
     const TBatteryData& cell = slot.Battery;
-    slot.PackWeight = Store(serie * cell.CellWeight * parallel);
+    slot.PackWeight = Store(PackWeightOf(slot.CellsSerie, cell.CellWeight, slot.CellsParallel));
     slot.UBattery = Store(serie * cell.UCell);
     slot.RTotal = Store(serie * cell.RCell / parallel + wireResistance);
 }

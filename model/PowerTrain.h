@@ -15,6 +15,11 @@ inline Extended ShaftPower(double pinMotor, double efficiency) {
     return static_cast<Extended>(pinMotor) * efficiency;
 }
 
+// The pack's weight in grams as ComputePack forms it, before the rounding to the stored double.
+inline Extended PackWeightOf(int serie, double cellWeight, int parallel) {
+    return static_cast<Extended>(serie) * cellWeight * parallel;
+}
+
 // Pack weight, voltage and total resistance from the slot's cell data and cell counts.
 void ComputePack(TOptionSlot& slot, double wireResistance);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "model/DisplayFormat.h"
 #include "model/Error.h"
@@ -86,16 +87,14 @@ void Finish(const TOptionSlot& slot, const SweepInputs& in, ResultView& view, Ch
     Show(view, in, ResultField::Current, result.Current);
     Show(view, in, ResultField::Rpm, result.RpmMotor);
     Show(view, in, ResultField::PinMotor, result.PinMotor);
-    Show(view, in, ResultField::PoutMotor,
-         ShaftPower(result.PinMotor, result.Efficiency));
+    Show(view, in, ResultField::PoutMotor, ShaftPower(result.PinMotor, result.Efficiency));
     Show(view, in, ResultField::Efficiency, result.Efficiency);
     Show(view, in, ResultField::UMotor, result.UMotor);
 
     ClearFaults();
     const TFanData& axisFan = in.Fans[static_cast<std::size_t>(std::clamp(in.Option, 1, 4) - 1)];
     const double powerMin = Store(kLowerFactor * axisFan.ChartMinPower);
-    const double powerMax =
-        Store(kUpperFactor * ShaftPower(slot.PinMotor, slot.Efficiency));
+    const double powerMax = Store(kUpperFactor * ShaftPower(slot.PinMotor, slot.Efficiency));
     chart.SetAxisRange(Axis::Bottom, powerMin, powerMax);
     ClearFaults();
     const double rpmMin = Store(kLowerFactor * report.StartRpmFan);
@@ -118,40 +117,59 @@ void Finish(const TOptionSlot& slot, const SweepInputs& in, ResultView& view, Ch
 
 }  // namespace sweep
 
-void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
-               CalculateReport& report) {
-    if (!sweep::Begin(slot, in, view, chart, report)) return;
+bool SweepRun::Start() {
+    ended_ = !sweep::Begin(slot_, in_, view_, chart_, report_);
+    return !ended_;
+}
 
-    bool atLimit = false;
-    while (!sweep::StopReached(slot)) {
-        if (slot.PinMotor >= MaxSweepPower) {
-            atLimit = true;
+bool SweepRun::Advance(long long maxSteps) {
+    if (ended_) return true;
+    TOptionSlot& slot = slot_;
+    for (long long n = 0; n < maxSteps; ++n) {
+        if (sweep::StopReached(slot) || slot.PinMotor >= MaxSweepPower) {
+            ended_ = true;
+            sweep::Finish(slot, in_, view_, chart_, report_, !sweep::StopReached(slot));
             break;
         }
         // Below MaxSweepPower the sum cannot fault.
         slot.PinMotor = static_cast<double>(slot.PinMotor + PowerStep);
-        if (!EvaluateAtPower(slot, in.Fans)) {
-            sweep::EndNotPossible(view, report);
-            return;
+        if (!EvaluateAtPower(slot, in_.Fans)) {
+            ended_ = true;
+            sweep::EndNotPossible(view_, report_);
+            break;
         }
-        sweep::Record(slot, report);
+        sweep::Record(slot, report_);
 
         // A product of two finite doubles faults only by overflowing, which shows as an infinity;
         // testing that is cheaper than reading the flags at every step. The evaluation has already
         // rounded this very product for the fan, so it cannot fault here in fact.
-        const auto shaftPower = [&] {
-            return ShaftPower(slot.PinMotor, slot.Efficiency);
-        };
+        const auto shaftPower = [&] { return ShaftPower(slot.PinMotor, slot.Efficiency); };
         double x = static_cast<double>(shaftPower());
         if (!std::isfinite(x)) {
             ClearFaults();
             x = Store(shaftPower());
         }
-        chart.AddPoint(Series::RpmFan, x, slot.RpmFan, {}, kRed);
-        chart.AddPoint(Series::RpmMotor, x, slot.RpmMotor, {}, kGreen);
-        chart.AddPoint(Series::Current, x, slot.Current, {}, kYellow);
+        chart_.AddStep(x, slot.RpmFan, slot.RpmMotor, slot.Current);
     }
-    sweep::Finish(slot, in, view, chart, report, atLimit);
+    return ended_;
+}
+
+void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
+               CalculateReport& report) {
+    SweepRun run(slot, in, view, chart, report);
+    if (!run.Start()) return;
+    while (!run.Advance(std::numeric_limits<long long>::max())) {
+    }
+}
+
+void CopyCalculated(const TOptionSlot& from, TOptionSlot& into) {
+    into.CellsSerie = from.CellsSerie;
+    into.CellsParallel = from.CellsParallel;
+    into.PackWeight = from.PackWeight;
+    into.UBattery = from.UBattery;
+    into.RTotal = from.RTotal;
+    into.PinMotor = from.PinMotor;
+    SetOutputs(into, OutputsOf(from));
 }
 
 }  // namespace mfb

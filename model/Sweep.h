@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "model/ChartSink.h"
 #include "model/Extended.h"
 #include "model/OptionSlot.h"
-#include "model/ChartSink.h"
 #include "model/ResultView.h"
 
 namespace mfb {
@@ -67,5 +67,41 @@ struct SweepInputs {
 // changed then), and FloatingPointError where a formula faults (what was shown stays).
 void Calculate(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view, ChartSink& chart,
                CalculateReport& report);
+
+// A Calculate made a slice at a time, for a window that has to go on answering during a sweep of
+// millions of steps. Start() and then Advance() until it returns true is Calculate, effect for
+// effect and bit for bit; each throws what Calculate throws at the same point.
+//
+// A run that is abandoned before its end (by no longer advancing it) leaves the option as a sweep
+// broken off by "Combination not possible" leaves it, without the warning: the pack's three labels
+// and the points of the steps made are new; the kept step's labels, the axis ranges, the titles and
+// the Chart button are as the previous Calculate left them; the slot holds the last evaluation.
+class SweepRun {
+public:
+    // The slot, the sinks, the report and the fan table are used by reference and must outlive
+    // the run.
+    SweepRun(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view, ChartSink& chart,
+             CalculateReport& report)
+        : slot_(slot), in_(inputs), view_(view), chart_(chart), report_(report) {}
+
+    // The checks, the pack and the start evaluation. False when Calculate ends there.
+    bool Start();
+    // Makes up to `maxSteps` sweep steps. True once the sweep has ended, at its stop, at the limit
+    // or broken off; later calls do nothing.
+    bool Advance(long long maxSteps);
+    bool Ended() const { return ended_; }
+
+private:
+    TOptionSlot& slot_;
+    SweepInputs in_;
+    ResultView& view_;
+    ChartSink& chart_;
+    CalculateReport& report_;
+    bool ended_ = false;
+};
+
+// What a Calculate writes into a slot, from the slot it ran on into another: the cell counts, the
+// pack and the last evaluation, and nothing chosen from a catalogue.
+void CopyCalculated(const TOptionSlot& from, TOptionSlot& into);
 
 }  // namespace mfb

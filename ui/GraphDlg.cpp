@@ -243,6 +243,13 @@ void TGraphDlg::AddPoint(mfb::Series s, double x, double y, std::string_view, mf
     ScheduleRefresh();
 }
 
+void TGraphDlg::AddStep(double x, double rpmFan, double rpmMotor, double current) {
+    curves_[Index(mfb::Series::RpmFan)]->Add(x, rpmFan, mfb::kRed);
+    curves_[Index(mfb::Series::RpmMotor)]->Add(x, rpmMotor, mfb::kGreen);
+    curves_[Index(mfb::Series::Current)]->Add(x, current, mfb::kYellow);
+    ScheduleRefresh();
+}
+
 void TGraphDlg::SetAxisRange(mfb::Axis a, double first, double second) {
     const double min = std::min(first, second);
     double max = std::max(first, second);

@@ -61,6 +61,7 @@ public:
     void ClearSeries(mfb::Series s) override;
     void AddPoint(mfb::Series s, double x, double y, std::string_view text,
                   mfb::Colour colour) override;
+    void AddStep(double x, double rpmFan, double rpmMotor, double current) override;
     void SetAxisRange(mfb::Axis a, double first, double second) override;
     void SetTitle(const std::string& line) override;
     void SetAxisTitle(mfb::Axis a, const std::string& title) override;

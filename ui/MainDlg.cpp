@@ -24,6 +24,7 @@
 #include "ui/ProgramWindows.h"
 #include "ui/QtPlatform.h"
 #include "ui/SpinEdit.h"
+#include "ui/SweepTask.h"
 
 namespace {
 
@@ -252,6 +253,12 @@ void TMainDlg::optionSelected(int option) {
 }
 
 void TMainDlg::calculate(int option) {
+    const auto index = static_cast<std::size_t>(option - 1);
+    // While its sweep runs, the Calculate button is the sweep's stop button.
+    if (SweepTask* running = sweeps_[index]) {
+        running->stop();
+        return;
+    }
     OptionColumn& c = column(option);
     if (c.motorName().isEmpty() || c.batteryName().isEmpty()) return;
     const mfb::SweepInputs inputs{
@@ -259,29 +266,43 @@ void TMainDlg::calculate(int option) {
         c.serieEdit()->value(), c.parallelEdit()->value(), platform_.decimalSeparator};
     // Without its chart window, as when the main window is tested on its own, the chart part is
     // dropped.
-    mfb::DiscardingSinks dropped;
-    TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1));
+    static mfb::DiscardingSinks dropped;
+    TGraphDlg* graph = Windows().GraphDlg.at(index);
     mfb::ChartSink& chart = graph != nullptr ? static_cast<mfb::ChartSink&>(*graph) : dropped;
-    mfb::CalculateReport report;
-    mfb::TOptionSlot& s = slots_[static_cast<std::size_t>(option - 1)];
-    mfb::Calculate(s, inputs, c, chart, report);
-    // The notes and the marker belong to the values shown: a Calculate that shows no new ones
-    // leaves them.
-    if (report.outcome == mfb::Outcome::Calculated ||
-        report.outcome == mfb::Outcome::StoppedAtLimit) {
-        const auto assessed = mfb::Assess(s, catalogue_.Fans, catalogue_.FanLimits, report);
-        c.showNotes(assessed ? mfb::FieldNotes(assessed->figures, assessed->limits,
-                                               platform_.decimalSeparator)
-                             : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
-        if (graph != nullptr) {
-            // The sweep drew the kept step at this very product, rounded the same way.
-            const mfb::ResultPoint& kept = report.result;
-            graph->ShowOperatingPoint(kept.PinMotor != 0
-                                          ? std::optional(static_cast<double>(
-                                                mfb::ShaftPower(kept.PinMotor, kept.Efficiency)))
-                                          : std::nullopt);
-        }
+    auto* task = new SweepTask(slots_[index], catalogue_.Fans, inputs, c, chart, this);
+    sweeps_[index] = task;
+    connect(task, &SweepTask::ended, this, [this, option, task] {
+        sweeps_[static_cast<std::size_t>(option - 1)] = nullptr;
+        showAssessment(option, task->swept(), task->report());
+        task->deleteLater();
+    });
+    task->start();
+}
+
+// The notes and the marker belong to the values shown: a Calculate that shows no new ones leaves
+// them. They are judged on the slot as it was swept, whatever the user chose meanwhile.
+void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
+                              const mfb::CalculateReport& report) {
+    if (report.outcome != mfb::Outcome::Calculated &&
+        report.outcome != mfb::Outcome::StoppedAtLimit) {
+        return;
     }
+    const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits, report);
+    column(option).showNotes(assessed ? mfb::FieldNotes(assessed->figures, assessed->limits,
+                                                        platform_.decimalSeparator)
+                                      : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
+    if (TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1))) {
+        // The sweep drew the kept step at this very product, rounded the same way.
+        const mfb::ResultPoint& kept = report.result;
+        graph->ShowOperatingPoint(kept.PinMotor != 0
+                                      ? std::optional(static_cast<double>(
+                                            mfb::ShaftPower(kept.PinMotor, kept.Efficiency)))
+                                      : std::nullopt);
+    }
+}
+
+bool TMainDlg::calculating(int option) const {
+    return sweeps_.at(static_cast<std::size_t>(option - 1)) != nullptr;
 }
 
 void TMainDlg::showChart(int option) {

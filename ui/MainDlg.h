@@ -13,7 +13,11 @@ class CatalogueArea;
 class ColumnFrames;
 class OptionColumn;
 class QRadioButton;
+class SweepTask;
 class TFindDlg;
+namespace mfb {
+struct CalculateReport;
+}
 
 // The main window: the catalogue area, the fan and option groups and the four option columns.
 // It owns the catalogues and the four option slots for the whole run. Its handlers show values
@@ -46,6 +50,8 @@ public:
     // button, the two lists, the fan buttons and the cell-count boxes, then clicks the option's
     // Calculate.
     void useCombination(int option, const Combination& combination);
+    // Whether option's Calculate is still sweeping (see SweepTask).
+    bool calculating(int option) const;
 
     void FormCreate();
     void ComboBox1Click();
@@ -72,6 +78,8 @@ public:
     void Find1Click();
 
 private:
+    void showAssessment(int option, const mfb::TOptionSlot& swept,
+                        const mfb::CalculateReport& report);
     void MotorsRead(const mfb::Catalogue& catalogue) override;
     void BatteriesRead(const mfb::Catalogue& catalogue) override;
     void FansRead(const mfb::Catalogue& catalogue) override;
@@ -97,4 +105,5 @@ private:
     std::array<QRadioButton*, mfb::kOptionCount> optionButtons_{};
     std::array<std::unique_ptr<OptionColumn>, mfb::kOptionCount> columns_;
     TFindDlg* find_ = nullptr;  // made on first use, then kept
+    std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
 };

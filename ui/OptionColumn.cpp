@@ -197,6 +197,20 @@ void OptionColumn::showNotes(const std::array<mfb::FieldNote, mfb::kResultFieldC
     }
 }
 
+void OptionColumn::showSweepProgress(double inputPower) {
+    // "Stop 812 W" or "Stop 95 kW": short enough for the 75 px button at any power below the limit.
+    const QString power = inputPower < 10000
+                              ? QStringLiteral("%1 W").arg(static_cast<qint64>(inputPower))
+                              : QStringLiteral("%1 kW").arg(static_cast<qint64>(inputPower / 1000));
+    calculate_->setText(QStringLiteral("Stop ") + power);
+    calculate_->setToolTip(QStringLiteral("Input power the sweep has reached; click to stop it"));
+}
+
+void OptionColumn::showSweepEnded() {
+    calculate_->setText(QStringLiteral("Calculate"));
+    calculate_->setToolTip(QString());
+}
+
 void OptionColumn::ShowValue(ResultField field, const std::string& text) {
     values_.at(static_cast<std::size_t>(field))->setText(QString::fromLatin1(text));
 }

@@ -38,6 +38,10 @@ public:
     // Each value label's tooltip tells its notes; a label whose value exceeds a catalogue limit is
     // drawn red. Empty notes leave a label as it was designed: black, without a tooltip.
     void showNotes(const std::array<mfb::FieldNote, mfb::kResultFieldCount>& notes);
+    // While a long Calculate runs, its button shows how far the sweep got and stops it when
+    // clicked; afterwards it reads "Calculate" again.
+    void showSweepProgress(double inputPower);
+    void showSweepEnded();
 
     void ShowValue(mfb::ResultField field, const std::string& text) override;
     void EnableChart() override;

@@ -234,5 +234,40 @@ TEST(EndToEnd, ExploreRanksASmallSpace) {
     EXPECT_EQ(lines.back().rfind(combinations + " combinations in ", 0), 0u) << lines.back();
 }
 
+// Four shards run as four processes and merged rank exactly as one run: the same rows in the same
+// order, the same counts, in every output but the seconds taken.
+TEST(EndToEnd, MergedShardsRankAsOneRun) {
+    const std::vector<std::string> search = {
+        "explore",      "--catalogues", kSample, "--battery", "LiPo",   "--serie", "3-12",
+        "--max-weight", "900",          "--top", "30",        "--sort", "power"};
+    const auto withoutSeconds = [](const std::string& json) {
+        std::string kept;
+        for (const std::string& line : Lines(json)) {
+            if (line.find("\"seconds\"") == std::string::npos) kept += line + "\n";
+        }
+        return kept;
+    };
+    std::vector<std::string> merge = {"explore", "--catalogues", kSample, "--merge"};
+    for (int k = 1; k <= 4; ++k) {
+        const Result shard = RunProgram(With(With(search, "--shard"), std::to_string(k) + "/4"));
+        ASSERT_EQ(shard.status, 0) << shard.err;
+        const std::string file = ::testing::TempDir() + "mfbcalc-shard-" +
+                                 std::to_string(::getpid()) + "-" + std::to_string(k) + ".txt";
+        std::ofstream(file) << shard.out;
+        merge.push_back(file);
+    }
+    for (const char* output : {"--csv", "--json"}) {
+        const Result one = RunProgram(With(search, output));
+        const Result merged = RunProgram(With(merge, output));
+        ASSERT_EQ(one.status, 0) << one.err;
+        ASSERT_EQ(merged.status, 0) << merged.err;
+        EXPECT_EQ(withoutSeconds(merged.out), withoutSeconds(one.out)) << output;
+    }
+    const Result missing = RunProgram({merge.begin(), merge.end() - 1});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("shard 4 of 4 is missing"), std::string::npos) << missing.err;
+    for (std::size_t i = 4; i < merge.size(); ++i) std::remove(merge[i].c_str());
+}
+
 }  // namespace
 }  // namespace mfb::cli

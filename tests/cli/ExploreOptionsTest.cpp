@@ -36,7 +36,8 @@ auto Fields(const ExploreOptions& o) {
     return std::make_tuple(o.catalogueDir, o.motorPattern, o.batteryPattern, r.space.fans,
                            r.space.series, r.space.parallels, r.filter.maxCurrent,
                            r.filter.maxWeight, r.filter.minEfficiency, r.key, r.top, r.threads,
-                           r.option, r.verify, o.decimalSeparator, o.output);
+                           r.option, r.verify, o.decimalSeparator, o.output, o.maxSeconds, r.shard,
+                           r.shards, o.sharded, o.mergeFiles);
 }
 
 TEST(ExploreOptions, AcceptedArguments) {
@@ -94,6 +95,18 @@ TEST(ExploreOptions, AcceptedArguments) {
          [](ExploreOptions& o) { o.request.key = ExploreKey::Efficiency; }},
         {{"--sort", "runtime"}, [](ExploreOptions& o) { o.request.key = ExploreKey::RunTime; }},
         {{"--sort", "rpm"}, [](ExploreOptions&) {}},
+        {{"--max-seconds", "2.5", "--shard", "3/4"},
+         [](ExploreOptions& o) {
+             o.maxSeconds = 2.5;
+             o.request.shard = 3;
+             o.request.shards = 4;
+             o.sharded = true;
+         }},
+        {{"--csv", "--merge", "a.txt", "b.txt"},
+         [](ExploreOptions& o) {
+             o.output = ExploreOutput::Csv;
+             o.mergeFiles = {"a.txt", "b.txt"};
+         }},
     };
     // Without arguments: everything, ranked by rpm, twenty rows, all cores.
     ExploreOptions defaults;
@@ -150,6 +163,15 @@ TEST(ExploreOptions, RejectedArguments) {
         {{"--motor", ""}, "--motor needs a pattern"},
         {{"--jobs"}, "--jobs needs a value"},
         {{"--fan", "1"}, "unknown argument \"--fan\""},
+        {{"--merge", "a.txt", "--bogus"}, "unknown argument \"--bogus\""},
+        {{"shard.txt"}, "unknown argument \"shard.txt\""},
+        {{"--shard", "5/4"}, "--shard must be between 1 and 4, not 5"},
+        {{"--shard", "2"}, "--shard needs K/N such as 2/4, not \"2\""},
+        {{"--shard", "1/2", "--merge", "a"}, "--shard and --merge cannot be combined"},
+        {{"--shard", "1/2", "--json"},
+         "--shard writes its own format and takes no other output mode"},
+        {{"--max-seconds", "soon"},
+         "--max-seconds needs a number of at least 0 with '.' as the decimal point, not \"soon\""},
         {{"--motor", "X"}, "--motor \"X\" matches no motor"},
         {{"--battery", "*Big"}, "--battery \"*Big\" matches no battery"},
         {{"--battery", "big?"}, "--battery \"big?\" matches no battery"},

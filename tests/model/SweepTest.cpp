@@ -5,6 +5,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "model/ColumnRows.h"
@@ -327,6 +328,65 @@ TEST(SweepTest, FaultMidSweepKeepsWhatWasShown) {
     EXPECT_EQ(rig.sinks.series[0].Size(), static_cast<std::size_t>(rig.report.steps));
     EXPECT_EQ(rig.sinks.values.size(), 3u);
     EXPECT_FALSE(rig.sinks.chartEnabled);
+}
+
+// The window runs Calculate in slices; however it is cut, the effects are Calculate's, every
+// point and value to the bit, the fault included.
+TEST(SweepTest, ASweepRunInSlicesIsCalculate) {
+    struct Case {
+        const char* name;
+        double a0, a1, a4;
+    };
+    const Case cases[] = {
+        {"calculated", 3000, 5000, 0},
+        {"not possible at a step", 0, 0, 0},
+        {"fault mid-sweep", 0, 0, -DBL_MAX / 300},  // overflows once L^4 > 300
+    };
+    for (const Case& c : cases) {
+        for (const long long slice : {1LL, 7LL, 4096LL}) {
+            Rig whole, sliced;
+            for (Rig* rig : {&whole, &sliced}) {
+                rig->FanCurve(c.a0, c.a1);
+                rig->fans[0].a4 = c.a4;
+            }
+            std::string wholeError, slicedError;
+            try {
+                whole.Run();
+            } catch (const Error& e) {
+                wholeError = e.what();
+            }
+            int calls = 0;
+            try {
+                SweepRun run(
+                    sliced.slot,
+                    {sliced.fans, kWireResistance, true, 1, sliced.serie, sliced.parallel, '.'},
+                    sliced.sinks, sliced.sinks, sliced.report);
+                if (run.Start()) {
+                    while (!run.Advance(slice)) ++calls;
+                }
+            } catch (const Error& e) {
+                slicedError = e.what();
+            }
+            const std::string where = std::string(c.name) + ", slices of " + std::to_string(slice);
+            EXPECT_EQ(slicedError, wholeError) << where;
+            EXPECT_GE(calls, whole.report.steps / slice - 1) << where;
+            EXPECT_EQ(sliced.sinks.events, whole.sinks.events) << where;
+            EXPECT_EQ(sliced.report.steps, whole.report.steps) << where;
+            EXPECT_EQ(sliced.report.outcome, whole.report.outcome) << where;
+            EXPECT_EQ(std::memcmp(&sliced.report.result, &whole.report.result, sizeof(ResultPoint)),
+                      0)
+                << where;
+            for (int k = 0; k < kSeriesCount; ++k) {
+                const auto& a = sliced.sinks.arrival[static_cast<std::size_t>(k)];
+                const auto& b = whole.sinks.arrival[static_cast<std::size_t>(k)];
+                ASSERT_EQ(a.size(), b.size()) << where;
+                EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof(ChartPoint)), 0)
+                    << where;
+            }
+            EXPECT_EQ(OutputsOf(sliced.slot).RpmFan, OutputsOf(whole.slot).RpmFan) << where;
+            EXPECT_EQ(sliced.slot.PinMotor, whole.slot.PinMotor) << where;
+        }
+    }
 }
 
 TEST(SweepTest, TwoCalculatesInARowGiveTheSameOutput) {

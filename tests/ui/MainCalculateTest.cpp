@@ -160,6 +160,7 @@ private slots:
         QCOMPARE(static_cast<int>(expected.report.outcome), outcome);
 
         Click(*window, kCalculateButtons[option - 1]);
+        QTRY_VERIFY(!window->calculating(option));
 
         const bool calculated = outcome == static_cast<int>(mfb::Outcome::Calculated);
         QCOMPARE(messages.warnings,
@@ -190,12 +191,14 @@ private slots:
         const auto window = ShownMainDlg();
         Prepare(*window, 1, QStringLiteral("Good"));
         window->Button1Click();
+        QTRY_VERIFY(!window->calculating(1));
         const QStringList calculated = ValueTexts(*window, 1);
         QVERIFY(Find<QPushButton>(*window, "Button6")->isEnabled());
 
         ChooseBattery(*window, QStringLiteral("Step"));
         const Expected failing = CoreCalculate(*window, 1, 10, 1);
         window->Button1Click();
+        QTRY_VERIFY(!window->calculating(1));
         QVERIFY(Find<QPushButton>(*window, "Button6")->isEnabled());
         QStringList expected = calculated;
         for (ResultField field :
@@ -223,6 +226,7 @@ private slots:
         if (motor) ChooseMotor(*window, QStringLiteral("alpha"));
         if (battery) ChooseBattery(*window, QStringLiteral("Good"));
         Click(*window, "Button1");
+        QVERIFY(!window->calculating(1));
         QVERIFY(messages.warnings.isEmpty());
         QVERIFY(messages.errors.isEmpty());
         for (const QString& text : ValueTexts(*window, 1)) QVERIFY(text.isEmpty());
@@ -243,6 +247,7 @@ private slots:
         const Expected expected = CoreCalculate(*window, 2, 10, 1);
 
         Click(*window, "Button2");
+        QTRY_VERIFY(!window->calculating(2));
 
         QVERIFY(messages.warnings.isEmpty());
         QStringList shown;
@@ -272,6 +277,53 @@ private slots:
         Click(*window, "Button7");
         QVERIFY(Windows().GraphDlg[1]->isVisible());
         QVERIFY(!Windows().GraphDlg[3]->isVisible());
+    }
+
+    // A sweep to the 1 MW limit: ten million steps. The window answers while it runs (every
+    // QTRY below needs the event loop), its button shows the power reached and stops it, and the
+    // stop leaves the column broken off, without a warning. The motor chosen and the count typed
+    // during the sweep stay in the slot; what the sweep computed belongs to the counts of the
+    // click.
+    void longSweepShowsProgressAndStops() {
+        RecordingMessages messages;
+        ChartWindows charts;
+        const auto window = ShownMainDlg(QtPlatform(QStringLiteral(MFB_TEST_DATA "/long")));
+        ChooseMotor(*window, QStringLiteral("alpha"));
+        ChooseBattery(*window, QStringLiteral("Tall"));
+        auto* calculate = Find<QPushButton>(*window, "Button1");
+
+        Click(*window, "Button1");
+        QVERIFY(window->calculating(1));
+        QTRY_VERIFY(calculate->text().startsWith(QStringLiteral("Stop ")));
+        const std::size_t seen = ChartWindows::Points(1);
+        QTRY_VERIFY(ChartWindows::Points(1) > seen);
+        Find<SpinEdit>(*window, "SpinEdit1")->setText(QStringLiteral("12"));
+        ChooseMotor(*window, QStringLiteral("charlie"));
+        Click(*window, "Button1");
+
+        QVERIFY(!window->calculating(1));
+        QCOMPARE(calculate->text(), QStringLiteral("Calculate"));
+        QVERIFY(messages.warnings.isEmpty());
+        QVERIFY(messages.errors.isEmpty());
+        const mfb::TOptionSlot& slot = window->slot(1);
+        QCOMPARE(slot.CellsSerie, 10);
+        QVERIFY(QString::fromLatin1(slot.MotorName).startsWith(QStringLiteral("charlie")));
+        QCOMPARE(slot.Motor.Kv, 2000.0);
+        const std::size_t steps = ChartWindows::Points(1);
+        QVERIFY(steps > seen && steps < 10000000);
+        // The last point is the last evaluation, which the slot holds.
+        const auto& motor = Windows().GraphDlg[0]->series(mfb::Series::RpmMotor);
+        QCOMPARE(motor.Size(), steps);
+        QVERIFY(slot.PinMotor > mfb::StartPower);
+        QCOMPARE(slot.RpmMotor, motor.Points().back().y);
+        const QStringList shown = ValueTexts(*window, 1);
+        for (int f = 0; f < mfb::kResultFieldCount; ++f) {
+            const bool pack = f <= static_cast<int>(ResultField::RTotal);
+            QCOMPARE(shown[f].isEmpty(), !pack);
+        }
+        QCOMPARE(shown[static_cast<int>(ResultField::Weight)], QStringLiteral("560.00"));
+        QVERIFY(!Find<QPushButton>(*window, "Button6")->isEnabled());
+        QCOMPARE(Windows().GraphDlg[0]->titleLines(), QStringList{QString()});
     }
 };
 

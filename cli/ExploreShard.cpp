@@ -1,0 +1,277 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/ExploreShard.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <istream>
+#include <ostream>
+#include <set>
+#include <sstream>
+#include <string_view>
+
+#include "catalogue/Catalogue.h"
+#include "cli/CliOptions.h"
+
+namespace mfb::cli {
+
+namespace {
+
+constexpr char kMagic[] = "mfbcalc explore shard 1";
+
+// The counts in file order; a new count goes at the end, and older files then lack it.
+constexpr long long ExploreCounts::*kCounts[] = {
+    &ExploreCounts::visited,    &ExploreCounts::ranked,      &ExploreCounts::filteredOut,
+    &ExploreCounts::noKeptStep, &ExploreCounts::notPossible, &ExploreCounts::atLimit,
+    &ExploreCounts::faults,     &ExploreCounts::unreadable,  &ExploreCounts::notRun,
+    &ExploreCounts::fullSweeps, &ExploreCounts::pruned,      &ExploreCounts::overLimits,
+};
+
+// The row's stored doubles in file order.
+// The derived figures and limit checks are not kept: the merge works them out again.
+constexpr double ExploreRow::*kRowValues[] = {&ExploreRow::packWeight, &ExploreRow::uBattery,
+                                              &ExploreRow::rTotal};
+constexpr double ResultPoint::*kResultValues[] = {&ResultPoint::Current, &ResultPoint::RpmMotor,
+                                                  &ResultPoint::PinMotor, &ResultPoint::Efficiency,
+                                                  &ResultPoint::UMotor};
+
+std::string Exact(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%a", value);
+    return text;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (true) {
+        const auto tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+class Parser {
+public:
+    explicit Parser(const std::string& source) : source_(source) {}
+
+    [[noreturn]] void Fail(const std::string& what) const {
+        throw UsageError(source_ + " is not an explore shard: " + what);
+    }
+    long long Integer(const std::string& text) const {
+        char* end = nullptr;
+        const long long value = std::strtoll(text.c_str(), &end, 10);
+        if (text.empty() || *end != '\0') Fail("\"" + text + "\" is not a whole number");
+        return value;
+    }
+    double Number(const std::string& text) const {
+        char* end = nullptr;
+        const double value = std::strtod(text.c_str(), &end);
+        if (text.empty() || *end != '\0') Fail("\"" + text + "\" is not a number");
+        return value;
+    }
+
+private:
+    const std::string& source_;
+};
+
+// FNV-1a: a merge only needs to tell searches apart, not to resist forgery.
+class Digest {
+public:
+    void Mix(std::string_view text) {
+        for (const char c : text) hash_ = (hash_ ^ static_cast<unsigned char>(c)) * kPrime;
+        hash_ = (hash_ ^ 0xff) * kPrime;
+    }
+    std::string Text() const {
+        char text[17];
+        std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash_));
+        return text;
+    }
+
+private:
+    static constexpr std::uint64_t kPrime = 1099511628211ull;
+    std::uint64_t hash_ = 14695981039346656037ull;
+};
+
+}  // namespace
+
+std::string CatalogueFingerprint(const Catalogue& catalogue) {
+    Digest digest;
+    for (const auto* lines : {&catalogue.MotorLines, &catalogue.BatteryLines}) {
+        for (const std::string& line : *lines) digest.Mix(line);
+    }
+    for (const TFanData& fan : catalogue.Fans) {
+        digest.Mix(fan.Name);
+        for (const double value : {fan.a0, fan.a1, fan.a2, fan.a3, fan.a4, fan.ChartMinPower}) {
+            digest.Mix(Exact(value));
+        }
+    }
+    return digest.Text();
+}
+
+std::string ExploreFingerprint(const ExploreRequest& request) {
+    const ExploreSpace& space = request.space;
+    std::ostringstream what;
+    for (const std::size_t m : space.motors) what << m << ',';
+    what << ';';
+    for (const std::size_t b : space.batteries) what << b << ',';
+    what << ';';
+    for (const int f : space.fans) what << f << ',';
+    what << ';';
+    for (const int s : space.series) what << s << ',';
+    what << ';';
+    for (const int p : space.parallels) what << p << ',';
+    const ExploreFilter& filter = request.filter;
+    for (const auto& budget : {filter.maxCurrent, filter.maxWeight, filter.minEfficiency}) {
+        what << ';' << (budget ? Exact(*budget) : "-");
+    }
+    for (const auto& bound : {request.minPower, request.maxPower}) {
+        what << ';' << (bound ? Exact(*bound) : "-");
+    }
+    what << ';' << request.ignoreLimits << ';' << Exact(request.targetPower);
+    what << ';' << request.option << ';' << request.decimalSeparator;
+    Digest digest;
+    digest.Mix(what.str());
+    return digest.Text();
+}
+
+void WriteExploreShard(const ExploreShard& shard, std::ostream& out) {
+    const ExploreResult& result = shard.result;
+    out << kMagic << '\n'
+        << "shard\t" << shard.shard << '\t' << shard.shards << '\n'
+        << "search\t" << static_cast<int>(shard.key) << '\t' << Exact(shard.targetPower) << '\t'
+        << shard.top << '\t' << shard.fingerprint << '\t' << shard.catalogue << '\n'
+        << "combinations\t" << result.combinations << '\n'
+        << "seconds\t" << Exact(shard.seconds) << '\n'
+        << "partial\t" << (result.partial ? 1 : 0) << '\n'
+        << "counts";
+    for (const auto count : kCounts) out << '\t' << result.counts.*count;
+    out << '\n';
+    for (const std::string& note : result.notes) out << "note\t" << note << '\n';
+    for (const ExploreRow& row : result.rows) {
+        out << "row\t" << row.motor << '\t' << row.battery << '\t' << row.fan << '\t' << row.serie
+            << '\t' << row.parallel << '\t' << row.steps;
+        for (const auto value : kResultValues) out << '\t' << Exact(row.result.*value);
+        for (const auto value : kRowValues) out << '\t' << Exact(row.*value);
+        out << '\n';
+    }
+    out << "end\n";
+}
+
+ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
+    const Parser parse(source);
+    ExploreShard shard;
+    ExploreResult& result = shard.result;
+    std::string line;
+    if (!std::getline(in, line) || line != kMagic)
+        parse.Fail("its first line is not \"" + std::string(kMagic) + "\"");
+    bool ended = false;
+    while (!ended && std::getline(in, line)) {
+        const std::vector<std::string> f = Fields(line);
+        const auto need = [&](std::size_t count) {
+            if (f.size() != count) parse.Fail("a \"" + f[0] + "\" line has the wrong fields");
+        };
+        if (f[0] == "shard") {
+            need(3);
+            shard.shard = static_cast<int>(parse.Integer(f[1]));
+            shard.shards = static_cast<int>(parse.Integer(f[2]));
+        } else if (f[0] == "search") {
+            need(6);
+            shard.key = static_cast<ExploreKey>(parse.Integer(f[1]));
+            shard.targetPower = parse.Number(f[2]);
+            shard.top = static_cast<std::size_t>(parse.Integer(f[3]));
+            shard.fingerprint = f[4];
+            shard.catalogue = f[5];
+        } else if (f[0] == "combinations") {
+            need(2);
+            result.combinations = parse.Integer(f[1]);
+        } else if (f[0] == "seconds") {
+            need(2);
+            shard.seconds = parse.Number(f[1]);
+        } else if (f[0] == "partial") {
+            need(2);
+            result.partial = parse.Integer(f[1]) != 0;
+        } else if (f[0] == "counts") {
+            need(1 + std::size(kCounts));
+            for (std::size_t i = 0; i < std::size(kCounts); ++i) {
+                result.counts.*kCounts[i] = parse.Integer(f[1 + i]);
+            }
+        } else if (f[0] == "note") {
+            need(2);
+            result.notes.push_back(f[1]);
+        } else if (f[0] == "row") {
+            need(7 + std::size(kResultValues) + std::size(kRowValues));
+            ExploreRow row;
+            row.motor = static_cast<std::size_t>(parse.Integer(f[1]));
+            row.battery = static_cast<std::size_t>(parse.Integer(f[2]));
+            row.fan = static_cast<int>(parse.Integer(f[3]));
+            row.serie = static_cast<int>(parse.Integer(f[4]));
+            row.parallel = static_cast<int>(parse.Integer(f[5]));
+            row.steps = parse.Integer(f[6]);
+            std::size_t at = 7;
+            for (const auto value : kResultValues) row.result.*value = parse.Number(f[at++]);
+            for (const auto value : kRowValues) row.*value = parse.Number(f[at++]);
+            result.rows.push_back(row);
+        } else if (f[0] == "end") {
+            ended = true;
+        } else {
+            parse.Fail("unknown line \"" + f[0] + "\"");
+        }
+    }
+    if (!ended) parse.Fail("it is cut short");
+    return shard;
+}
+
+ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards) {
+    if (shards.empty()) throw UsageError("--merge needs shard files");
+    const ExploreShard& first = shards.front();
+    std::set<int> present;
+    for (const ExploreShard& s : shards) {
+        if (s.shards != first.shards || s.fingerprint != first.fingerprint || s.key != first.key ||
+            s.top != first.top || s.catalogue != first.catalogue) {
+            throw UsageError("the shard files come from different searches");
+        }
+        if (!present.insert(s.shard).second) {
+            throw UsageError("shard " + std::to_string(s.shard) + " is given twice");
+        }
+    }
+    for (int k = 1; k <= first.shards; ++k) {
+        if (present.count(k) == 0) {
+            throw UsageError("shard " + std::to_string(k) + " of " + std::to_string(first.shards) +
+                             " is missing");
+        }
+    }
+
+    ExploreShard merged;
+    merged.shards = 1;
+    merged.key = first.key;
+    merged.targetPower = first.targetPower;
+    merged.top = first.top;
+    merged.fingerprint = first.fingerprint;
+    merged.catalogue = first.catalogue;
+    ExploreResult& result = merged.result;
+    std::set<std::string> noted;
+    for (const ExploreShard& s : shards) {
+        result.combinations += s.result.combinations;
+        result.partial = result.partial || s.result.partial;
+        merged.seconds = std::max(merged.seconds, s.seconds);
+        for (const auto count : kCounts) result.counts.*count += s.result.counts.*count;
+        for (const std::string& note : s.result.notes) {
+            // Every shard reads every cell type, so each notes the same bad battery lines.
+            if (noted.insert(note).second) result.notes.push_back(note);
+        }
+        result.rows.insert(result.rows.end(), s.result.rows.begin(), s.result.rows.end());
+    }
+    // Each shard kept its best `top`, so the best `top` of all are among them.
+    std::sort(result.rows.begin(), result.rows.end(),
+              [&merged](const ExploreRow& a, const ExploreRow& b) {
+                  return RanksBefore(a, b, merged.key, merged.targetPower);
+              });
+    if (result.rows.size() > merged.top) result.rows.resize(merged.top);
+    return merged;
+}
+
+}  // namespace mfb::cli
