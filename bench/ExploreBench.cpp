@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "model/DiscardingSinks.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
-#include "model/Error.h"
 #include "explore/Explorer.h"
 #include "explore/FastSweep.h"
+#include "model/DiscardingSinks.h"
+#include "model/Error.h"
 #include "tests/support/SampleCatalogue.h"
 
 namespace {
@@ -68,8 +68,13 @@ void BM_SpreadOfCombinations(benchmark::State& state) {
         for (const Combination& c : Spread()) {
             TOptionSlot slot = c.slot;
             CalculateReport report;
-            const SweepInputs in{
-                catalogue.Fans, catalogue.WireResistance, true, 1, c.serie, c.parallel, '.'};
+            const SweepInputs in{catalogue.Fans,
+                                 catalogue.WireResistance,
+                                 kAllFansWhole,
+                                 1,
+                                 c.serie,
+                                 c.parallel,
+                                 '.'};
             try {
                 if constexpr (kFast) {
                     SweepEffort effort;

@@ -15,6 +15,16 @@ void SortLines(std::vector<std::string>& lines,
     std::stable_sort(lines.begin(), lines.end(), less);
 }
 
+std::vector<std::string> ReadCatalogueLines(const CataloguePlatform& platform,
+                                            const char* fileName) {
+    const std::string text = platform.readFile(fileName);
+    if (CountLines(text) > kMaxCatalogueLines) {
+        throw Error(std::string("\"") + fileName + "\" has more than " +
+                    std::to_string(kMaxCatalogueLines) + " lines, the most a catalogue may have");
+    }
+    return SplitLines(text);
+}
+
 namespace {
 
 const std::string& FanLine(const std::vector<std::string>& lines, std::size_t lineNumber) {
@@ -35,6 +45,7 @@ void ReadFans(Catalogue& catalogue, char separator) {
              {&fan.a0, &fan.a1, &fan.a2, &fan.a3, &fan.a4, &fan.ChartMinPower, &fan.Reserved}) {
             *field = ParseNumber(FanLine(lines, ++line), separator);
         }
+        catalogue.CompleteFans = WholeFans(k);
     }
 }
 
@@ -42,19 +53,19 @@ void ReadFans(Catalogue& catalogue, char separator) {
 
 void LoadCatalogues(Catalogue& catalogue, std::array<TOptionSlot, kOptionCount>& slots,
                     const CataloguePlatform& platform, LoadObserver& observer) {
-    catalogue.MotorLines = SplitLines(platform.readFile(kMotorFile));
+    catalogue.MotorLines = ReadCatalogueLines(platform, kMotorFile);
     SortLines(catalogue.MotorLines, platform.lineLess);
     observer.MotorsRead(catalogue);
 
-    catalogue.BatteryLines = SplitLines(platform.readFile(kBatteryFile));
+    catalogue.BatteryLines = ReadCatalogueLines(platform, kBatteryFile);
     SortLines(catalogue.BatteryLines, platform.lineLess);
     observer.BatteriesRead(catalogue);
 
     catalogue.WireResistance = kWireResistance;
 
-    catalogue.FanLines = SplitLines(platform.readFile(kFanFile));
+    catalogue.CompleteFans = WholeFans(0);
+    catalogue.FanLines = ReadCatalogueLines(platform, kFanFile);
     ReadFans(catalogue, platform.decimalSeparator);
-    catalogue.FansLoaded = true;
     for (TOptionSlot& slot : slots) slot.FanName = catalogue.Fans[0].Name;
     observer.FansRead(catalogue);
 }

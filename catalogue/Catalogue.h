@@ -33,7 +33,9 @@ struct Catalogue {
     std::vector<std::string> FanLines;      // in file order
     FanTable Fans;
     double WireResistance = 0;  // ohm, set once the battery catalogue has been read
-    bool FansLoaded = false;    // all five fans read; only then can a slot's fan be valid
+    // Fans 1 to CompleteFans had their name and all seven numbers read; a failure in fan.txt leaves
+    // the fan it hit cut short and every later one empty. kFanCount once the file loaded.
+    WholeFans CompleteFans;
 };
 
 // Told as each stage of the loading completes, so a window fills its lists at the same point in the
@@ -52,6 +54,11 @@ public:
 // fans before the failing line keep what was read, and nothing after it runs.
 void LoadCatalogues(Catalogue& catalogue, std::array<TOptionSlot, kOptionCount>& slots,
                     const CataloguePlatform& platform, LoadObserver& observer);
+
+// A catalogue file's lines in file order, read through the platform. Throws Error when the file
+// cannot be read or has more than kMaxCatalogueLines lines; the lines are not made then.
+std::vector<std::string> ReadCatalogueLines(const CataloguePlatform& platform,
+                                            const char* fileName);
 
 // Sorts lines for a drop-down list: ascending by `less`, equal lines kept in file order.
 void SortLines(std::vector<std::string>& lines,

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "catalogue/LineLayout.h"
 #include "catalogue/NumberRule.h"
 #include "catalogue/TextLines.h"
 
@@ -10,14 +11,12 @@ namespace mfb {
 
 namespace {
 
-// Column layouts as (start, width), columns counted from 1.
-struct Columns {
-    std::size_t start, width;
-};
-constexpr Columns kEntry{1, 44};
-constexpr Columns kName{1, 20};
-constexpr Columns kKv{45, 4}, kRi{51, 5}, kIo{59, 4};
-constexpr Columns kCapacity{45, 4}, kRCell{51, 6}, kUCell{59, 5}, kCellWeight{65, 4};
+constexpr Columns kEntry = kEntryColumns;
+constexpr Columns kName = kNameColumns;
+constexpr Columns kKv = kMotorFields[0].columns, kRi = kMotorFields[1].columns,
+                  kIo = kMotorFields[2].columns;
+constexpr Columns kCapacity = kBatteryFields[0].columns, kRCell = kBatteryFields[1].columns,
+                  kUCell = kBatteryFields[2].columns, kCellWeight = kBatteryFields[3].columns;
 
 std::string_view Cut(std::string_view line, Columns c) {
     return Field(line, c.start, c.width);

@@ -68,7 +68,8 @@ with a bad number are left out with a warning.
 
 Exit status:
   0  the exploration ran, even when no combination was ranked
-  1  a catalogue error, or a row whose verification failed
+  1  a catalogue error, a row whose verification failed, standard output that could not be
+     written whole (a full disk, a closed pipe), or memory that ran out
   2  a usage error, also a --motor or --battery pattern that matches nothing
 
 Example, in the source tree with its sample catalogues in data/:

@@ -19,10 +19,16 @@ constexpr Extended kLowerFactor = 0.9L;
 constexpr Extended kLowerCurrentFactor = 0.95L;
 constexpr Extended kUpperFactor = 1.05L;
 
+// The evaluation writes RpmFan through every fan of the slot's name, so one cut short by a failed
+// fan catalogue would spoil the result even beside a complete namesake.
 bool HasValidFan(const TOptionSlot& slot, const SweepInputs& inputs) {
-    return inputs.FansLoaded &&
-           std::any_of(inputs.Fans.begin(), inputs.Fans.end(),
-                       [&](const TFanData& fan) { return fan.Name == slot.FanName; });
+    bool found = false;
+    for (int k = 1; k <= kFanCount; ++k) {
+        if (inputs.Fans[static_cast<std::size_t>(k - 1)].Name != slot.FanName) continue;
+        if (k > inputs.CompleteFans.count) return false;
+        found = true;
+    }
+    return found;
 }
 
 void Show(ResultView& view, const SweepInputs& in, ResultField field, Extended value) {
@@ -86,16 +92,14 @@ void Finish(const TOptionSlot& slot, const SweepInputs& in, ResultView& view, Ch
     Show(view, in, ResultField::Current, result.Current);
     Show(view, in, ResultField::Rpm, result.RpmMotor);
     Show(view, in, ResultField::PinMotor, result.PinMotor);
-    Show(view, in, ResultField::PoutMotor,
-         ShaftPower(result.PinMotor, result.Efficiency));
+    Show(view, in, ResultField::PoutMotor, ShaftPower(result.PinMotor, result.Efficiency));
     Show(view, in, ResultField::Efficiency, result.Efficiency);
     Show(view, in, ResultField::UMotor, result.UMotor);
 
     ClearFaults();
     const TFanData& axisFan = in.Fans[static_cast<std::size_t>(std::clamp(in.Option, 1, 4) - 1)];
     const double powerMin = Store(kLowerFactor * axisFan.ChartMinPower);
-    const double powerMax =
-        Store(kUpperFactor * ShaftPower(slot.PinMotor, slot.Efficiency));
+    const double powerMax = Store(kUpperFactor * ShaftPower(slot.PinMotor, slot.Efficiency));
     chart.SetAxisRange(Axis::Bottom, powerMin, powerMax);
     ClearFaults();
     const double rpmMin = Store(kLowerFactor * report.StartRpmFan);
@@ -139,9 +143,7 @@ void Calculate(TOptionSlot& slot, const SweepInputs& in, ResultView& view, Chart
         // A product of two finite doubles faults only by overflowing, which shows as an infinity;
         // testing that is cheaper than reading the flags at every step. The evaluation has already
         // rounded this very product for the fan, so it cannot fault here in fact.
-        const auto shaftPower = [&] {
-            return ShaftPower(slot.PinMotor, slot.Efficiency);
-        };
+        const auto shaftPower = [&] { return ShaftPower(slot.PinMotor, slot.Efficiency); };
         double x = static_cast<double>(shaftPower());
         if (!std::isfinite(x)) {
             ClearFaults();

@@ -14,10 +14,10 @@
 #include <exception>
 #include <string>
 
-#include "model/ColumnRows.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
+#include "model/ColumnRows.h"
 #include "model/Sweep.h"
 #include "ui/GraphDlg.h"
 
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
         PrintingView view;
         mfb::CalculateReport report;
         mfb::Calculate(slot,
-                       {catalogue.Fans, catalogue.WireResistance, catalogue.FansLoaded, 1, serie,
+                       {catalogue.Fans, catalogue.WireResistance, catalogue.CompleteFans, 1, serie,
                         parallel, '.'},
                        view, chart, report);
         std::printf("%lld sweep steps\n", report.steps);

@@ -7,9 +7,9 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 
-#include "model/DiscardingSinks.h"
-#include "model/ColumnRows.h"
 #include "catalogue/Choice.h"
+#include "model/ColumnRows.h"
+#include "model/DiscardingSinks.h"
 #include "model/Sweep.h"
 #include "ui/AboutDlg.h"
 #include "ui/CatalogueArea.h"
@@ -249,7 +249,7 @@ void TMainDlg::calculate(int option) {
     OptionColumn& c = column(option);
     if (c.motorName().isEmpty() || c.batteryName().isEmpty()) return;
     const mfb::SweepInputs inputs{
-        catalogue_.Fans,        catalogue_.WireResistance, catalogue_.FansLoaded,     option,
+        catalogue_.Fans,        catalogue_.WireResistance, catalogue_.CompleteFans,   option,
         c.serieEdit()->value(), c.parallelEdit()->value(), platform_.decimalSeparator};
     // Without its chart window, as when the main window is tested on its own, the chart part is
     // dropped.

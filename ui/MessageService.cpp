@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <new>
+
+#include "model/Error.h"
 
 namespace {
 
@@ -38,6 +41,16 @@ QString ErrorBoxText(const QString& message) {
     return message;
 }
 
+QString MessageText(const std::exception& error) {
+    // Qt's own allocations fail the same way; no handler is worth ending the program for.
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        return QStringLiteral("Out of memory: the last action was abandoned");
+    }
+    QString text = QString::fromLatin1(error.what());
+    text.replace(QString::fromLatin1(mfb::kCutMark), QStringLiteral("\u2026"));
+    return text;
+}
+
 void ShowError(const std::exception& error) {
-    Messages().error(ErrorBoxText(QString::fromLatin1(error.what())));
+    Messages().error(ErrorBoxText(MessageText(error)));
 }

@@ -27,6 +27,9 @@ MessageService* SetMessages(MessageService* service);
 // character sorts after "." (a letter or a digit), not after ".", "!", ")", a quote or a blank.
 QString ErrorBoxText(const QString& message);
 
-// Shows an error that escaped a handler in the general error box. Messages carry catalogue bytes,
-// which the windows show as Latin-1.
+// An error's message as the windows show it: catalogue bytes as Latin-1, the cut mark of a long
+// quote as "…", and running out of memory in words.
+QString MessageText(const std::exception& error);
+
+// Shows an error that escaped a handler in the general error box.
 void ShowError(const std::exception& error);

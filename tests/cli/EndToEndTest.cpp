@@ -31,14 +31,16 @@ std::string Quote(const std::string& arg) {
     return q + "'";
 }
 
-Result RunProgram(const std::vector<std::string>& args,
-                  const std::string& environment = "LC_ALL=C") {
+// Standard output is read through a pipe unless `stdoutTo` names a file to send it to instead.
+Result RunProgram(const std::vector<std::string>& args, const std::string& environment = "LC_ALL=C",
+                  const std::string& stdoutTo = "") {
     // Test cases run as parallel processes: each needs its own file.
     const std::string errFile =
         ::testing::TempDir() + "mfbcalc-cli-stderr-" + std::to_string(::getpid()) + ".txt";
     std::string command = "env " + environment + " " + Quote(MFBCALC_CLI);
     for (const auto& a : args) command += " " + Quote(a);
     command += " 2>" + Quote(errFile);
+    if (!stdoutTo.empty()) command += " >" + Quote(stdoutTo);
 
     Result r;
     FILE* pipe = popen(command.c_str(), "r");
@@ -100,6 +102,28 @@ TEST(EndToEnd, ExitStatus) {
 }
 
 // Text, JSON and CSV of one run agree with each other, whatever the sample numbers are.
+// Every write to a full disk fails; the program must not report success for output that never
+// arrived.
+TEST(EndToEnd, AnOutputThatCannotBeWrittenFails) {
+    const std::vector<std::string> calculate = {"--catalogues", kSample, "--motor", "3",
+                                                "--battery",    "2",     "--serie", "6"};
+    const std::vector<std::vector<std::string>> rows = {
+        calculate,
+        With(calculate, "--json"),
+        With(calculate, "--csv"),
+        {"--catalogues", kSample, "--list"},
+        {"--help"},
+        {"explore", "--catalogues", kSample, "--serie", "6", "--parallel", "1"},
+    };
+    for (const auto& args : rows) {
+        SCOPED_TRACE(args.back());
+        const Result r = RunProgram(args, "LC_ALL=C", "/dev/full");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("mfbcalc-cli: the output could not be written"), std::string::npos)
+            << r.err;
+    }
+}
+
 TEST(EndToEnd, OutputsAgreeOnTheSampleCatalogues) {
     const std::vector<std::vector<std::string>> runs = {
         {"--catalogues", kSample, "--motor", "3", "--battery", "2", "--serie", "6", "--fan", "3"},

@@ -7,8 +7,8 @@
 
 #include "chart/PointSeries.h"
 #include "model/Sweep.h"
-#include "tests/ui/MainTestSupport.h"
 #include "tests/support/RecordingMessages.h"
+#include "tests/ui/MainTestSupport.h"
 #include "ui/GraphDlg.h"
 #include "ui/ProgramWindows.h"
 #include "ui/SpinEdit.h"
@@ -101,7 +101,7 @@ Expected CoreCalculate(const TMainDlg& window, int option, int serie, int parall
     CountingChart chart;
     const mfb::SweepInputs inputs{window.catalogue().Fans,
                                   window.catalogue().WireResistance,
-                                  window.catalogue().FansLoaded,
+                                  window.catalogue().CompleteFans,
                                   option,
                                   serie,
                                   parallel,
