@@ -17,10 +17,19 @@ void SortLines(std::vector<std::string>& lines,
 
 std::vector<std::string> ReadCatalogueLines(const CataloguePlatform& platform,
                                             const char* fileName) {
-    const std::string text = platform.readFile(fileName);
+    std::string text;
+    try {
+        text = platform.readFile(fileName);
+    } catch (const LocatedError&) {
+        throw;
+    } catch (const Error& e) {
+        throw LocatedError(e.what(), {fileName});
+    }
     if (CountLines(text) > kMaxCatalogueLines) {
-        throw Error(std::string("\"") + fileName + "\" has more than " +
-                    std::to_string(kMaxCatalogueLines) + " lines, the most a catalogue may have");
+        throw LocatedError(std::string("\"") + fileName + "\" has more than " +
+                               std::to_string(kMaxCatalogueLines) +
+                               " lines, the most a catalogue may have",
+                           {fileName});
     }
     return SplitLines(text);
 }
@@ -30,9 +39,38 @@ namespace {
 const std::string& FanLine(const std::vector<std::string>& lines, std::size_t lineNumber) {
     const std::size_t index = lineNumber - 1;
     if (index >= lines.size()) {
-        throw Error("List index out of bounds (" + std::to_string(index) + ")");
+        throw LocatedError("List index out of bounds (" + std::to_string(index) + ")",
+                           {kFanFile, lines.size() + 1});
     }
     return lines[index];
+}
+
+double FanNumber(const std::vector<std::string>& lines, std::size_t lineNumber, char separator) {
+    const std::string& line = FanLine(lines, lineNumber);
+    try {
+        return ParseNumber(line, separator);
+    } catch (const Error& e) {
+        throw LocatedError(e.what(),
+                           {kFanFile, lineNumber, 1, std::max<std::size_t>(line.size(), 1)});
+    }
+}
+
+// Sorts a list's lines as SortLines does and returns the file line number of each entry.
+std::vector<std::size_t> SortNumbered(
+    std::vector<std::string>& lines,
+    const std::function<bool(const std::string&, const std::string&)>& less) {
+    std::vector<std::size_t> order(lines.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return less(lines[a], lines[b]); });
+    std::vector<std::string> sorted;
+    sorted.reserve(lines.size());
+    for (std::size_t& i : order) {
+        sorted.push_back(std::move(lines[i]));
+        ++i;
+    }
+    lines = std::move(sorted);
+    return order;
 }
 
 void ReadFans(Catalogue& catalogue, char separator) {
@@ -43,7 +81,7 @@ void ReadFans(Catalogue& catalogue, char separator) {
         fan.Name = FanLine(lines, line);
         for (double* field :
              {&fan.a0, &fan.a1, &fan.a2, &fan.a3, &fan.a4, &fan.ChartMinPower, &fan.Reserved}) {
-            *field = ParseNumber(FanLine(lines, ++line), separator);
+            *field = FanNumber(lines, ++line, separator);
         }
         catalogue.CompleteFans = WholeFans(k);
     }
@@ -54,11 +92,11 @@ void ReadFans(Catalogue& catalogue, char separator) {
 void LoadCatalogues(Catalogue& catalogue, std::array<TOptionSlot, kOptionCount>& slots,
                     const CataloguePlatform& platform, LoadObserver& observer) {
     catalogue.MotorLines = ReadCatalogueLines(platform, kMotorFile);
-    SortLines(catalogue.MotorLines, platform.lineLess);
+    catalogue.MotorLineNumbers = SortNumbered(catalogue.MotorLines, platform.lineLess);
     observer.MotorsRead(catalogue);
 
     catalogue.BatteryLines = ReadCatalogueLines(platform, kBatteryFile);
-    SortLines(catalogue.BatteryLines, platform.lineLess);
+    catalogue.BatteryLineNumbers = SortNumbered(catalogue.BatteryLines, platform.lineLess);
     observer.BatteriesRead(catalogue);
 
     catalogue.WireResistance = kWireResistance;

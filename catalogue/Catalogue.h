@@ -31,6 +31,8 @@ struct Catalogue {
     std::vector<std::string> MotorLines;    // sorted; entry i of the motor list is line i
     std::vector<std::string> BatteryLines;  // sorted likewise
     std::vector<std::string> FanLines;      // in file order
+    // The line number in its file (from 1) of each motor and battery list entry.
+    std::vector<std::size_t> MotorLineNumbers, BatteryLineNumbers;
     FanTable Fans;
     double WireResistance = 0;  // ohm, set once the battery catalogue has been read
     // Fans 1 to CompleteFans had their name and all seven numbers read; a failure in fan.txt leaves

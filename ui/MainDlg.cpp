@@ -217,8 +217,10 @@ void TMainDlg::ComboBox1Click() {
     if (index < 0) return;
     const std::string& line = catalogue_.MotorLines.at(static_cast<std::size_t>(index));
     catalogueArea_->showMotorParameters(mfb::MotorParameterTexts(line));
-    chooseIntoSelected(
-        [&](mfb::TOptionSlot& s) { mfb::ChooseMotor(s, line, platform_.decimalSeparator); });
+    chooseIntoSelected([&](mfb::TOptionSlot& s) {
+        mfb::ChooseMotor(s, line, platform_.decimalSeparator,
+                         catalogue_.MotorLineNumbers.at(static_cast<std::size_t>(index)));
+    });
 }
 
 void TMainDlg::ComboBox2Click() {
@@ -226,8 +228,10 @@ void TMainDlg::ComboBox2Click() {
     if (index < 0) return;
     const std::string& line = catalogue_.BatteryLines.at(static_cast<std::size_t>(index));
     catalogueArea_->showBatteryParameters(mfb::BatteryParameterTexts(line));
-    chooseIntoSelected(
-        [&](mfb::TOptionSlot& s) { mfb::ChooseBattery(s, line, platform_.decimalSeparator); });
+    chooseIntoSelected([&](mfb::TOptionSlot& s) {
+        mfb::ChooseBattery(s, line, platform_.decimalSeparator,
+                           catalogue_.BatteryLineNumbers.at(static_cast<std::size_t>(index)));
+    });
 }
 
 void TMainDlg::fanChosen(int fan) {

@@ -14,9 +14,12 @@ public:
     void warning(const QString& caption, const QString& text) override {
         QMessageBox::warning(QApplication::activeWindow(), caption, text, QMessageBox::Ok);
     }
-    void error(const QString& text) override {
-        QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(),
-                              text, QMessageBox::Ok);
+    void error(const QString& text) override { error(text, QString()); }
+    void error(const QString& text, const QString& details) override {
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
+                        QMessageBox::Ok, QApplication::activeWindow());
+        box.setDetailedText(details);
+        box.exec();
     }
 };
 
@@ -52,5 +55,10 @@ QString MessageText(const std::exception& error) {
 }
 
 void ShowError(const std::exception& error) {
-    Messages().error(ErrorBoxText(MessageText(error)));
+    const QString text = ErrorBoxText(MessageText(error));
+    if (const auto* located = dynamic_cast<const mfb::LocatedError*>(&error)) {
+        Messages().error(text, QString::fromLatin1(DescribeLocation(located->where())));
+    } else {
+        Messages().error(text);
+    }
 }

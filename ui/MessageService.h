@@ -16,6 +16,12 @@ public:
     // The general error box: error icon, the application title as caption, one OK button. The text
     // is shown as given; ErrorBoxText() makes it from an error's message.
     virtual void error(const QString& text) = 0;
+    // The same box with `details` behind its "Show Details..." button: where in which file the
+    // error lies. A service that has no such place shows the text alone.
+    virtual void error(const QString& text, const QString& details) {
+        (void)details;
+        error(text);
+    }
 };
 
 // The installed service; a QMessageBox-based one unless a test installed its own.
