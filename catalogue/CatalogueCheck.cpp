@@ -99,6 +99,13 @@ bool HasText(std::string_view line, std::size_t from, std::size_t to) {
     return false;
 }
 
+// Where a number that reaches column `start` begins: before it when it starts earlier.
+std::size_t RunStart(std::string_view line, std::size_t start) {
+    if (start > line.size() || line[start - 1] == ' ') return start;
+    while (start > 1 && IsNumberCharacter(line[start - 2])) --start;
+    return start;
+}
+
 void CheckItemLine(Checker& check, std::size_t n, std::string_view line,
                    std::span<const NumberField> fields) {
     if (const auto tab = line.find('\t'); tab != std::string_view::npos) {
@@ -126,25 +133,27 @@ void CheckItemLine(Checker& check, std::size_t n, std::string_view line,
         if (value) check.Positive(n, c.start, text, *value, f.name);
 
         // A number that goes on past its window is read cut short, silently.
-        std::size_t from = c.start, to = c.last();
+        std::size_t to = c.last();
         if (text.back() != ' ') {
             while (to < line.size() && IsNumberCharacter(line[to])) ++to;
         }
-        if (text.front() != ' ') {
-            while (from > 1 && IsNumberCharacter(line[from - 2])) --from;
-        }
+        const std::size_t from = RunStart(line, c.start);
         if (value && (from < c.start || to > c.last())) {
-            check.Add(n, from, to, Severity::Warning,
-                      std::string(f.name) + " '" + Excerpt(line.substr(from - 1, to - from + 1)) +
-                          "' runs past its columns " + std::to_string(c.start) + "-" +
-                          std::to_string(c.last()) + " and is read as '" + Excerpt(Trimmed(text)) +
-                          "'");
+            std::size_t quoted = to;
+            while (quoted > from && line[quoted - 1] == ' ') --quoted;
+            check.Add(
+                n, from, quoted, Severity::Warning,
+                std::string(f.name) + " '" + Excerpt(line.substr(from - 1, quoted - from + 1)) +
+                    "' runs past its columns " + std::to_string(c.start) + "-" +
+                    std::to_string(c.last()) + " and is read as '" + Excerpt(Trimmed(text)) + "'");
         }
         coveredTo = std::max(coveredTo, to);
 
         // The gap up to the next field is never read.
         const std::size_t gapFrom = std::max(c.last() + 1, coveredTo + 1);
-        const std::size_t gapTo = i + 1 < fields.size() ? fields[i + 1].columns.start - 1 : 0;
+        // A number running back into the gap is the next field's finding.
+        const std::size_t gapTo =
+            i + 1 < fields.size() ? RunStart(line, fields[i + 1].columns.start) - 1 : 0;
         if (gapTo >= gapFrom && HasText(line, gapFrom, gapTo)) {
             std::size_t first = gapFrom, last = std::min(gapTo, line.size());
             while (line[first - 1] == ' ') ++first;
