@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <cerrno>
 #include <clocale>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -28,5 +30,14 @@ int main(int argc, char** argv) {
     const char separator = LocaleDecimalSeparator();
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return mfb::cli::RunProgram(args, std::cout, std::cerr, separator);
+    const int status = mfb::cli::RunProgram(args, std::cout, std::cerr, separator);
+    // RunProgram has flushed and checked std::cout; closing standard output reports what only a
+    // close can, such as a file system that writes back late.
+    if (status != mfb::cli::kExitError && std::fclose(stdout) != 0) {
+        const int error = errno;
+        mfb::cli::ReportError(
+            std::cerr, std::string(mfb::cli::kWriteFailedMessage) + ": " + std::strerror(error));
+        return mfb::cli::kExitError;
+    }
+    return status;
 }

@@ -22,6 +22,6 @@ int main() {
     slot.Battery = {3000, 0.0, 50.0, 56};
     DiscardingSinks sinks;
     CalculateReport report;
-    Calculate(slot, {fans, kWireResistance, true, 1, 10, 1, '.'}, sinks, sinks, report);
+    Calculate(slot, {fans, kWireResistance, kAllFansWhole, 1, 10, 1, '.'}, sinks, sinks, report);
     std::printf("%lld steps, %.2f rpm\n", report.steps, report.result.RpmMotor);
 }

@@ -68,8 +68,13 @@ void BM_SpreadOfCombinations(benchmark::State& state) {
         for (const Combination& c : Spread()) {
             TOptionSlot slot = c.slot;
             CalculateReport report;
-            const SweepInputs in{
-                catalogue.Fans, catalogue.WireResistance, true, 1, c.serie, c.parallel, '.'};
+            const SweepInputs in{catalogue.Fans,
+                                 catalogue.WireResistance,
+                                 kAllFansWhole,
+                                 1,
+                                 c.serie,
+                                 c.parallel,
+                                 '.'};
             try {
                 if constexpr (kFast) {
                     SweepEffort effort;
@@ -113,7 +118,7 @@ void BM_NegativeRi(benchmark::State& state) {
     CalculateReport report;
     for (auto _ : state) {
         TOptionSlot slot = c.slot;
-        const SweepInputs in{catalogue.Fans, catalogue.WireResistance, true, 1, 40, 10, '.'};
+        const SweepInputs in{catalogue.Fans, catalogue.WireResistance, catalogue.CompleteFans, 1, 40, 10, '.'};
         if constexpr (kFast) {
             FindOperatingPoint(slot, in, sinks, sinks, report);
         } else {

@@ -30,7 +30,7 @@ struct LongSweep {
         slot.Battery = {5000, 0.002, 4.2, 100};
         fans[0].Name = "Fan";
     }
-    SweepInputs Inputs() const { return {fans, kWireResistance, true, 1, 20, 10, '.'}; }
+    SweepInputs Inputs() const { return {fans, kWireResistance, kAllFansWhole, 1, 20, 10, '.'}; }
     TOptionSlot slot;
     FanTable fans;
 };
@@ -119,7 +119,8 @@ void BM_SweepWithStoredPoints(benchmark::State& state) {
         Calculate(sweep.slot, sweep.Inputs(), sinks, sinks, report);
         for (const auto& s : sinks.series) benchmark::DoNotOptimize(s.Points().front());
         if (fresh) {
-            bytesPerPoint = static_cast<double>(mallinfo2().uordblks - before) / (3.0 * report.steps);
+            bytesPerPoint =
+                static_cast<double>(mallinfo2().uordblks - before) / (3.0 * report.steps);
         }
     }
     state.counters["steps/s"] = benchmark::Counter(static_cast<double>(report.steps),

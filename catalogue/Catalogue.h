@@ -32,10 +32,14 @@ struct Catalogue {
     std::vector<std::string> MotorLines;    // sorted; entry i of the motor list is line i
     std::vector<std::string> BatteryLines;  // sorted likewise
     std::vector<std::string> FanLines;      // in file order
+    // The line number in its file (from 1) of each motor and battery list entry.
+    std::vector<std::size_t> MotorLineNumbers, BatteryLineNumbers;
     FanTable Fans;
     FanRpmLimits FanLimits;     // read once all five fans are
     double WireResistance = 0;  // ohm, set once the battery catalogue has been read
-    bool FansLoaded = false;    // all five fans read; only then can a slot's fan be valid
+    // Fans 1 to CompleteFans had their name and all seven numbers read; a failure in fan.txt leaves
+    // the fan it hit cut short and every later one empty. kFanCount once the file loaded.
+    WholeFans CompleteFans;
     // Malformed limits of the files read so far, in file order; their limits count as absent.
     std::vector<CatalogueFinding> LimitFindings;
 };
@@ -57,6 +61,11 @@ public:
 void LoadCatalogues(Catalogue& catalogue, std::array<TOptionSlot, kOptionCount>& slots,
                     const CataloguePlatform& platform, LoadObserver& observer);
 
+// A catalogue file's lines in file order, read through the platform. Throws Error when the file
+// cannot be read or has more than kMaxCatalogueLines lines; the lines are not made then.
+std::vector<std::string> ReadCatalogueLines(const CataloguePlatform& platform,
+                                            const char* fileName);
+
 // Sorts lines for a drop-down list: ascending by `less`, equal lines kept in file order.
 void SortLines(std::vector<std::string>& lines,
                const std::function<bool(const std::string&, const std::string&)>& less);
@@ -66,5 +75,6 @@ constexpr std::size_t FanNameLine(int fanNumber) {
     return 14 + 8 * (fanNumber - 1);
 }
 inline constexpr std::size_t kFanFileMinLines = FanNameLine(kFanCount) + 7;
+static_assert(kFirstFanLimitLine == kFanFileMinLines + 1);
 
 }  // namespace mfb

@@ -3,25 +3,38 @@
 
 #include <string>
 
+#include "catalogue/Catalogue.h"
 #include "catalogue/Limits.h"
+#include "catalogue/LineLayout.h"
 #include "catalogue/NumberRule.h"
 #include "catalogue/TextLines.h"
+#include "model/Error.h"
 
 namespace mfb {
 
 namespace {
 
-// Column layouts as (start, width), columns counted from 1.
-struct Columns {
-    std::size_t start, width;
-};
-constexpr Columns kEntry{1, 44};
-constexpr Columns kName{1, 20};
-constexpr Columns kKv{45, 4}, kRi{51, 5}, kIo{59, 4};
-constexpr Columns kCapacity{45, 4}, kRCell{51, 6}, kUCell{59, 5}, kCellWeight{65, 4};
+constexpr Columns kEntry = kEntryColumns;
+constexpr Columns kName = kNameColumns;
+constexpr Columns kKv = kMotorFields[0].columns, kRi = kMotorFields[1].columns,
+                  kIo = kMotorFields[2].columns;
+constexpr Columns kCapacity = kBatteryFields[0].columns, kRCell = kBatteryFields[1].columns,
+                  kUCell = kBatteryFields[2].columns, kCellWeight = kBatteryFields[3].columns;
 
 std::string_view Cut(std::string_view line, Columns c) {
     return Field(line, c.start, c.width);
+}
+
+// The number in columns `c`; a bad field's error tells where it lies.
+double Number(std::string_view line, Columns c, char separator, const char* file,
+              std::size_t lineNumber) {
+    const std::string_view field = Cut(line, c);
+    try {
+        return ParseNumber(field, separator);
+    } catch (const Error& e) {
+        const std::size_t last = field.empty() ? c.last() : c.start + field.size() - 1;
+        throw LocatedError(e.what(), {file, lineNumber, c.start, last});
+    }
 }
 
 }  // namespace
@@ -46,22 +59,29 @@ std::array<std::string_view, 4> BatteryParameterTexts(std::string_view line) {
     return {Cut(line, kCapacity), Cut(line, kRCell), Cut(line, kUCell), Cut(line, kCellWeight)};
 }
 
-void ChooseMotor(TOptionSlot& slot, std::string_view line, char separator) {
+void ChooseMotor(TOptionSlot& slot, std::string_view line, char separator, std::size_t lineNumber) {
+    const auto number = [&](Columns c) {
+        return Number(line, c, separator, kMotorFile, lineNumber);
+    };
     slot.MotorName = std::string(Cut(line, kName));
     // The limits never fail, so they always belong to the name, whatever number fails below.
     slot.MotorLimits = ReadMotorLimits(line, separator);
-    slot.Motor.Kv = ParseNumber(Cut(line, kKv), separator);
-    slot.Motor.Ri = ParseNumber(Cut(line, kRi), separator);
-    slot.Motor.Io = ParseNumber(Cut(line, kIo), separator);
+    slot.Motor.Kv = number(kKv);
+    slot.Motor.Ri = number(kRi);
+    slot.Motor.Io = number(kIo);
 }
 
-void ChooseBattery(TOptionSlot& slot, std::string_view line, char separator) {
+void ChooseBattery(TOptionSlot& slot, std::string_view line, char separator,
+                   std::size_t lineNumber) {
+    const auto number = [&](Columns c) {
+        return Number(line, c, separator, kBatteryFile, lineNumber);
+    };
     slot.BatteryName = std::string(Cut(line, kName));
     slot.CellLimits = ReadCellLimits(line, separator);
-    slot.Battery.Capacity = ParseNumber(Cut(line, kCapacity), separator);
-    slot.Battery.RCell = ParseNumber(Cut(line, kRCell), separator);
-    slot.Battery.UCell = ParseNumber(Cut(line, kUCell), separator);
-    slot.Battery.CellWeight = ParseNumber(Cut(line, kCellWeight), separator);
+    slot.Battery.Capacity = number(kCapacity);
+    slot.Battery.RCell = number(kRCell);
+    slot.Battery.UCell = number(kUCell);
+    slot.Battery.CellWeight = number(kCellWeight);
 }
 
 void ChooseFan(TOptionSlot& slot, const FanTable& fans, int fanNumber) {

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/FileReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 #include "model/Error.h"
@@ -15,40 +17,75 @@ namespace mfb {
 
 namespace {
 
-[[noreturn]] void ThrowCannotOpen(const std::string& fileName, int error) {
+[[noreturn]] void ThrowCannotOpen(const std::string& fileName, const std::string& reason) {
     std::error_code ec;
     std::filesystem::path path = std::filesystem::absolute(fileName, ec);
     if (ec) path = fileName;
-    std::string reason = std::strerror(error);
     throw Error("Cannot open file \"" + path.lexically_normal().string() + "\". " + reason);
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+[[noreturn]] void ThrowCannotOpen(const std::string& fileName, int error) {
+    ThrowCannotOpen(fileName, std::strerror(error != 0 ? error : EIO));
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+
+private:
+    int fd_;
 };
+
+const char* NotRegularKind(mode_t mode) {
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    return "not a plain file";
+}
+
+std::string TooLarge() {
+    return "It is larger than " + std::to_string(kMaxCatalogueBytes >> 20) +
+           " MiB, the most a catalogue file may be";
+}
 
 }  // namespace
 
 std::string ReadWholeFile(const std::string& fileName) {
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
-    if (!file) ThrowCannotOpen(fileName, errno != 0 ? errno : EIO);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+    const Descriptor file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0) ThrowCannotOpen(fileName, errno);
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) ThrowCannotOpen(fileName, errno);
+    if (S_ISDIR(status.st_mode)) ThrowCannotOpen(fileName, EISDIR);
+    // A FIFO, a socket or a device like /dev/zero can block or never end.
+    if (!S_ISREG(status.st_mode)) {
+        ThrowCannotOpen(fileName, std::string("It is ") + NotRegularKind(status.st_mode) +
+                                      ", not a regular file");
+    }
+    if (static_cast<std::uintmax_t>(status.st_size) > kMaxCatalogueBytes) {
+        ThrowCannotOpen(fileName, TooLarge());
+    }
 
+    // The size known up front keeps the copy at one file's worth; a file still growing is read
+    // only up to one byte past the limit, enough to tell it is too large.
     std::string text;
-    // Growing by doubling would hold up to three times the file while it copies; the size known
-    // up front keeps it at one. A size that cannot be told (a directory, a pipe) just grows.
-    std::error_code sizeError;
-    const std::uintmax_t size = std::filesystem::file_size(fileName, sizeError);
-    if (!sizeError && size < text.max_size()) text.reserve(static_cast<std::size_t>(size));
+    text.reserve(static_cast<std::size_t>(status.st_size));
     char buffer[1 << 16];
     for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
-        text.append(buffer, n);
-        if (n < sizeof buffer) break;
+        const std::size_t want = std::min(sizeof buffer, kMaxCatalogueBytes + 1 - text.size());
+        const ssize_t n = ::read(file.get(), buffer, want);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ThrowCannotOpen(fileName, errno);
+        if (n == 0) break;
+        text.append(buffer, static_cast<std::size_t>(n));
+        if (text.size() > kMaxCatalogueBytes) ThrowCannotOpen(fileName, TooLarge());
     }
-    // A directory opens but cannot be read; neither can a file that vanished under a network
-    // mount. Both are reported like a file that could not be opened.
-    if (std::ferror(file.get())) ThrowCannotOpen(fileName, errno != 0 ? errno : EIO);
     text.shrink_to_fit();
     return text;
 }

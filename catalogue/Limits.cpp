@@ -85,8 +85,6 @@ std::optional<FanLimitLine> SplitFanLimit(std::string_view line) {
     return parts;
 }
 
-constexpr std::size_t kFirstFanLimitLine = kFanFileMinLines + 1;
-
 using Report = std::function<void(std::size_t line, LimitColumns columns, std::string message)>;
 
 // Reads every limit line of the fan file into `fans` and reports what is wrong on the way.
@@ -149,10 +147,18 @@ FanRpmLimits ReadFanLimits(const std::vector<std::string>& lines, char separator
     return limits;
 }
 
+std::optional<LimitColumns> FanLimitValueColumns(std::string_view line) {
+    const auto parts = SplitFanLimit(line);
+    if (!parts || parts->fan == 0 || !parts->hasColon) return std::nullopt;
+    return parts->valueColumns;
+}
+
 std::vector<CatalogueFinding> LimitFindings(std::string_view file,
-                                            const std::vector<std::string>& lines, char separator) {
+                                            const std::vector<std::string>& lines, char separator,
+                                            std::size_t most) {
     std::vector<CatalogueFinding> findings;
     const Report report = [&](std::size_t line, LimitColumns columns, std::string message) {
+        if (findings.size() >= most) return;
         findings.push_back(
             {std::string(file), line, columns.first, columns.last, std::move(message)});
     };

@@ -28,6 +28,10 @@ struct LimitColumns {
 inline constexpr LimitColumns kMotorMaxCurrent{65, 68};
 inline constexpr LimitColumns kMotorMaxPower{71, 75};
 inline constexpr LimitColumns kCellMaxRate{71, 74};
+inline constexpr LimitColumns kMotorLimitColumns[] = {kMotorMaxCurrent, kMotorMaxPower};
+inline constexpr LimitColumns kCellLimitColumns[] = {kCellMaxRate};
+// Fan limit lines may stand from the first line after the fifth fan block on.
+inline constexpr std::size_t kFirstFanLimitLine = 54;
 inline constexpr std::string_view kFanLimitWords = "max rpm fan";
 
 // One thing wrong with a catalogue, in the file as written: lines and columns counted from 1.
@@ -45,11 +49,15 @@ TCellLimits ReadCellLimits(std::string_view line, char decimalSeparator);
 // From the lines after the fan blocks; a fan named by no limit line has none.
 FanRpmLimits ReadFanLimits(const std::vector<std::string>& fanLines, char decimalSeparator);
 
+// Where the rpm of a fan limit line ("max rpm fan K: RPM") stands; nothing for any other line.
+std::optional<LimitColumns> FanLimitValueColumns(std::string_view line);
+
 // What is wrong with the limits of one catalogue file (motor.txt, battery.txt or fan.txt, by
-// `file`), its lines in file order. Any other file name has no limits and gives no findings.
+// `file`), its lines in file order, the first `most` of them. Any other file name has no limits
+// and gives no findings.
 std::vector<CatalogueFinding> LimitFindings(std::string_view file,
-                                            const std::vector<std::string>& lines,
-                                            char decimalSeparator);
+                                            const std::vector<std::string>& lines, char separator,
+                                            std::size_t most = static_cast<std::size_t>(-1));
 
 // "motor.txt:3:65-68: warning: ..." as a catalogue checker writes it.
 std::string FindingText(const CatalogueFinding& finding);

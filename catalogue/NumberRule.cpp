@@ -7,15 +7,13 @@
 #include <limits>
 #include <system_error>
 
+#include "catalogue/TextLines.h"
 #include "model/Error.h"
 
 namespace mfb {
 
 std::string InvalidNumberMessage(std::string_view field) {
-    std::string message = "'";
-    message.append(field);
-    message += "' is not a valid floating point value";
-    return message;
+    return "'" + Excerpt(field) + "' is not a valid floating point value";
 }
 
 namespace {

@@ -12,7 +12,8 @@ namespace mfb {
 // nearest to the decimal value. A value beyond the range of a double fails like any other bad
 // field; one too small for a double rounds to zero or a denormal.
 //
-// Throws Error("'<field>' is not a valid floating point value") with the field as given.
+// Throws Error("'<field>' is not a valid floating point value") with the field as given, or its
+// Excerpt when it is long.
 double ParseNumber(std::string_view field, char decimalSeparator);
 
 std::string InvalidNumberMessage(std::string_view field);

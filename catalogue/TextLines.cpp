@@ -1,28 +1,62 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/TextLines.h"
 
+#include "model/Error.h"
+
 namespace mfb {
 
-std::vector<std::string> SplitLines(std::string_view text) {
+namespace {
+
+// Calls `line(start, length)` for every line of the text, in order.
+template <class OnLine>
+void ForEachLine(std::string_view text, OnLine line) {
     text = text.substr(0, text.find('\0'));
-    std::vector<std::string> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t end = text.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(pos));
+            line(pos, text.size() - pos);
             break;
         }
-        lines.emplace_back(text.substr(pos, end - pos));
+        line(pos, end - pos);
         pos = end + 1;
         if (text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
     }
+}
+
+}  // namespace
+
+std::size_t CountLines(std::string_view text) {
+    std::size_t count = 0;
+    ForEachLine(text, [&](std::size_t, std::size_t) { ++count; });
+    return count;
+}
+
+std::vector<LineSpan> LineSpans(std::string_view text) {
+    std::vector<LineSpan> spans;
+    ForEachLine(text, [&](std::size_t start, std::size_t length) {
+        spans.push_back({start, length});
+    });
+    return spans;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    lines.reserve(CountLines(text));
+    ForEachLine(text, [&](std::size_t start, std::size_t length) {
+        lines.emplace_back(text.substr(start, length));
+    });
     return lines;
 }
 
 std::string_view Field(std::string_view line, std::size_t start, std::size_t width) {
     if (start < 1 || start > line.size()) return {};
     return line.substr(start - 1, width);
+}
+
+std::string Excerpt(std::string_view text) {
+    if (text.size() <= kMaxQuoted) return std::string(text);
+    return std::string(text.substr(0, kMaxQuoted)) + kCutMark;
 }
 
 }  // namespace mfb

@@ -7,12 +7,31 @@
 
 namespace mfb {
 
+// The most lines a catalogue file may have. Each line costs a string of its own, so a file of
+// nothing but line ends would otherwise take thirty times its size; no drop-down list is usable
+// with more entries anyway.
+inline constexpr std::size_t kMaxCatalogueLines = 100'000;
+
 // Splits a file's bytes into lines. CR LF, a lone CR and a lone LF each end a line; a NUL ends the
 // text; a last line without a line end is a line, but a line end at the very end adds no empty
 // line. Lines keep every byte as read: one byte is one column.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// Where each line SplitLines would give stands in the text: byte offset and length.
+struct LineSpan {
+    std::size_t start, length;
+};
+std::vector<LineSpan> LineSpans(std::string_view text);
+
+// The number of lines SplitLines would give, without making them.
+std::size_t CountLines(std::string_view text);
+
 // Field (start, width) of a line, columns counted from 1; shorter where the line ends earlier.
 std::string_view Field(std::string_view line, std::size_t start, std::size_t width);
+
+// A field or line as a message quotes it: whole up to kMaxQuoted bytes, else its start and the
+// cut mark, so that a megabyte-long line cannot swamp an error box.
+inline constexpr std::size_t kMaxQuoted = 200;
+std::string Excerpt(std::string_view text);
 
 }  // namespace mfb

@@ -82,7 +82,7 @@ private:
 
         const SweepInputs inputs{catalogue_.Fans,
                                  catalogue_.WireResistance,
-                                 catalogue_.FansLoaded,
+                                 catalogue_.CompleteFans,
                                  options_.option,
                                  options_.serie,
                                  options_.parallel,

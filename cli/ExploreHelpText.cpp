@@ -119,7 +119,8 @@ limit is ignored with a warning.
 
 Exit status:
   0  the exploration ran, even when no combination was ranked
-  1  a catalogue error, or a row whose verification failed
+  1  a catalogue error, a row whose verification failed, standard output that could not be
+     written whole (a full disk, a closed pipe), or memory that ran out
   2  a usage error, also a --motor or --battery pattern that matches nothing
 
 Examples, in the source tree with its sample catalogues in data/:

@@ -14,6 +14,10 @@ With "explore" as its first argument, "mfbcalc-cli explore [OPTION]...", it calc
 combination of a part of the catalogues instead and ranks them; "mfbcalc-cli explore --help"
 explains how.
 
+"mfbcalc-cli check" reports the mistakes of hand-edited catalogues at their file, line and
+columns; "mfbcalc-cli convert" rewrites the catalogues with another decimal separator. Each
+explains itself with --help.
+
 Choosing the combination:
   --catalogues DIR       the directory holding the three catalogue files (default: the current
                          directory)
@@ -75,9 +79,12 @@ Exit status:
      warning on standard error
   1  a catalogue error (a file that cannot be read, a bad number in the chosen line), a
      floating-point fault in the model, or a combination the calculator refuses (no valid fan,
-     a negative pack resistance); nothing is printed on standard output after a catalogue error
+     a negative pack resistance); nothing is printed on standard output after a catalogue error;
+     also, for every command, standard output that could not be written whole (a full disk, a
+     closed pipe) and memory that ran out
   2  a usage error, also a --motor or --battery that matches no entry, or one left out
   3  combination not possible: the pack cannot deliver the power the fan needs
+  4  (check and convert) warnings only
 
 Messages go to standard error, also a warning for every malformed limit in the catalogues
 (the limit is ignored); the outputs above go to standard output.

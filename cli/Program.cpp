@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Program.h"
 
+#include <new>
 #include <ostream>
 
 #include "cli/CalculateCommand.h"
+#include "cli/CheckCommand.h"
+#include "cli/ConvertCommand.h"
 #include "cli/ExploreCommand.h"
 
 namespace mfb::cli {
@@ -25,12 +28,36 @@ int ReportUsage(std::ostream& err, std::string_view message, std::string_view co
     return kExitUsage;
 }
 
+namespace {
+
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               char localeSeparator) {
+    const std::string command = args.empty() ? std::string() : args.front();
+    const std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
+    if (command == "explore") return RunExplore(rest, out, err, localeSeparator);
+    if (command == "check") return RunCheck(rest, out, err, localeSeparator);
+    if (command == "convert") return RunConvert(rest, out, err);
+    return RunCalculate(args, out, err, localeSeparator);
+}
+
+}  // namespace
+
 int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                char localeSeparator) {
-    if (!args.empty() && args.front() == "explore") {
-        return RunExplore({args.begin() + 1, args.end()}, out, err, localeSeparator);
+    int status = kExitError;
+    try {
+        status = RunCommand(args, out, err, localeSeparator);
+    } catch (const std::bad_alloc&) {
+        ReportError(err, kOutOfMemoryMessage);
+        return kExitError;
     }
-    return RunCalculate(args, out, err, localeSeparator);
+    // A full disk or a closed pipe fails every write silently; a script must not take the
+    // missing output for a result.
+    if (!out.flush()) {
+        ReportError(err, kWriteFailedMessage);
+        return kExitError;
+    }
+    return status;
 }
 
 }  // namespace mfb::cli

@@ -13,10 +13,14 @@ inline constexpr int kExitError = 1;  // catalogue error, floating-point fault, 
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitNotPossible = 3;
 
+inline constexpr char kOutOfMemoryMessage[] = "out of memory: the run was abandoned";
+inline constexpr char kWriteFailedMessage[] = "the output could not be written";
+
 // The whole program: `args` are the arguments after the program name, `localeSeparator` the
 // user's decimal separator (unless --decimal-separator overrides it). The first argument may name
-// a command ("explore"); without one, the arguments describe one Calculate. Results go to `out`,
-// messages to `err`. Returns the exit status.
+// a command ("explore", "check", "convert"); without one, the arguments describe one Calculate.
+// Results go to `out`, messages to `err`. Returns the exit status; kExitError when memory ran out
+// or `out` failed to take everything written to it.
 int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                char localeSeparator);
 

@@ -135,7 +135,7 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
             }
             const SweepInputs inputs{catalogue.Fans,
                                      catalogue.WireResistance,
-                                     catalogue.FansLoaded,
+                                     catalogue.CompleteFans,
                                      request.option,
                                      serie,
                                      parallel,
@@ -333,7 +333,7 @@ void Verify(const Catalogue& catalogue, const ExploreRequest& request, ExploreRe
         TOptionSlot slot = RowSlot(catalogue, row, request.decimalSeparator);
         const SweepInputs inputs{catalogue.Fans,
                                  catalogue.WireResistance,
-                                 catalogue.FansLoaded,
+                                 catalogue.CompleteFans,
                                  request.option,
                                  row.serie,
                                  row.parallel,

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "catalogue/TextLines.h"
+
 namespace mfb::fuzz {
 
 void Fail(std::string_view what, std::string_view detail) {
@@ -13,7 +15,7 @@ void Fail(std::string_view what, std::string_view detail) {
 }
 
 std::string NumberMessage(std::string_view field) {
-    return "'" + std::string(field) + "' is not a valid floating point value";
+    return "'" + mfb::Excerpt(field) + "' is not a valid floating point value";
 }
 
 bool IsFaultMessage(std::string_view message) {

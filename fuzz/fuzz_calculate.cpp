@@ -49,11 +49,16 @@ void CheckShown(const Sinks& sinks, char separator) {
     Require(sinks.nonEmptyTexts == 0, "a chart point has a text");
 }
 
-bool HasFan(const mfb::TOptionSlot& slot, const mfb::FanTable& fans) {
-    for (const mfb::TFanData& fan : fans) {
-        if (fan.Name == slot.FanName) return true;
+// Some fan has the slot's name, and every fan of that name was read whole.
+bool HasCompleteFan(const mfb::TOptionSlot& slot, const mfb::FanTable& fans,
+                    mfb::WholeFans completeFans) {
+    bool found = false;
+    for (int k = 1; k <= mfb::kFanCount; ++k) {
+        if (fans[static_cast<std::size_t>(k - 1)].Name != slot.FanName) continue;
+        if (k > completeFans.count) return false;
+        found = true;
     }
-    return false;
+    return found;
 }
 
 void CheckOutcome(const mfb::TOptionSlot& slot, const Sinks& sinks,
@@ -109,12 +114,12 @@ void CompareWithFastSweep(mfb::TOptionSlot slot, const mfb::SweepInputs& inputs,
             "the shortened sweep left the slot otherwise", mfb::test::Describe(slot));
 }
 
-void RunCalculate(mfb::TOptionSlot& slot, const mfb::Catalogue& catalogue, bool fansLoaded,
-                  int option, int serie, int parallel, char sep) {
+void RunCalculate(mfb::TOptionSlot& slot, const mfb::Catalogue& catalogue,
+                  mfb::WholeFans completeFans, int option, int serie, int parallel, char sep) {
     Sinks sinks = MakeSinks();
     mfb::CalculateReport report;
     const mfb::SweepInputs inputs{
-        catalogue.Fans, catalogue.WireResistance, fansLoaded, option, serie, parallel, sep};
+        catalogue.Fans, catalogue.WireResistance, completeFans, option, serie, parallel, sep};
     const mfb::TOptionSlot before = slot;
     std::string error;
     try {
@@ -137,7 +142,8 @@ void RunCalculate(mfb::TOptionSlot& slot, const mfb::Catalogue& catalogue, bool 
             message == "The pack's total resistance is negative: check the cell resistance of \"" +
                            slot.BatteryName + "\"";
         Require(noFan || negative, "an unknown refusal", message);
-        Require(!noFan || !fansLoaded || !HasFan(slot, catalogue.Fans), "a valid fan refused");
+        Require(!noFan || !HasCompleteFan(slot, catalogue.Fans, completeFans),
+                "a valid fan refused");
         Require(!negative || slot.RTotal < 0, "a positive pack refused");
         Require(sinks.Untouched(), "a refusal showed something");
         error = message;
@@ -207,12 +213,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (fanChoice > mfb::kFanCount) {
         slot.FanName = "\x01 no such fan";
     }
-    const bool fansLoaded = catalogue.FansLoaded && !(flags & 2);
+    const mfb::WholeFans completeFans =
+        (flags & 2) != 0 ? mfb::WholeFans(0) : catalogue.CompleteFans;
 
-    RunCalculate(slot, catalogue, fansLoaded, option, serie, parallel, sep);
+    RunCalculate(slot, catalogue, completeFans, option, serie, parallel, sep);
     if (data[4] != 0) {
-        RunCalculate(slot, catalogue, fansLoaded, option, 1 + (data[4] - 1) % 40, 1 + data[5] % 10,
-                     sep);
+        RunCalculate(slot, catalogue, completeFans, option, 1 + (data[4] - 1) % 40,
+                     1 + data[5] % 10, sep);
     }
     return 0;
 }

@@ -35,13 +35,13 @@ bool CaseLess(const std::string& a, const std::string& b) {
 enum class Stage { None, Motors, Batteries, Fans };
 
 class StageObserver : public mfb::LoadObserver {
-  public:
+public:
     void MotorsRead(const mfb::Catalogue&) override { Advance(Stage::None, Stage::Motors); }
     void BatteriesRead(const mfb::Catalogue&) override { Advance(Stage::Motors, Stage::Batteries); }
     void FansRead(const mfb::Catalogue&) override { Advance(Stage::Batteries, Stage::Fans); }
     Stage stage = Stage::None;
 
-  private:
+private:
     void Advance(Stage from, Stage to) {
         Require(stage == from, "loading stages out of order");
         stage = to;
@@ -131,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                return failure == mfb::fuzz::NumberMessage(line);
                                            });
             Require(known, "fan stage failed with a foreign message", failure);
-            Require(!catalogue.FansLoaded, "fans loaded after a failure");
+            Require(catalogue.CompleteFans.count < mfb::kFanCount, "fans loaded after a failure");
             for (const mfb::TOptionSlot& slot : slots) {
                 Require(slot.FanName.empty(), "a slot named a fan after a failure");
             }
@@ -139,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         case Stage::Fans:
             Require(failure.empty(), "a failure after the last stage", failure);
-            Require(catalogue.FansLoaded, "fans not marked loaded");
+            Require(catalogue.CompleteFans.count == mfb::kFanCount, "fans not marked loaded");
             Require(catalogue.FanLines.size() >= mfb::kFanFileMinLines, "a short fan file loaded");
             for (const mfb::TOptionSlot& slot : slots) {
                 Require(slot.FanName == catalogue.Fans[0].Name, "a slot does not name fan 1");

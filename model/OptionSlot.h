@@ -45,6 +45,15 @@ struct TCellLimits {
 };
 using FanRpmLimits = std::array<std::optional<double>, kFanCount>;  // fan k's is [k - 1]
 
+// How many fans, from fan 1 on, had their name and all seven numbers read. A type of its own: the
+// flag it replaced ("all fans loaded") would convert to a plain count of 1 without a word.
+struct WholeFans {
+    constexpr WholeFans() = default;
+    constexpr explicit WholeFans(int fans) : count(fans) {}
+    int count = 0;
+};
+inline constexpr WholeFans kAllFansWhole{kFanCount};
+
 // The data of one option column. Names are raw catalogue bytes; numbers are stored doubles, every
 // formula behind them evaluated in extended precision and rounded once. All zero until written;
 // nothing resets a slot, each field keeps its last value.

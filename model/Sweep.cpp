@@ -20,10 +20,16 @@ constexpr Extended kLowerFactor = 0.9L;
 constexpr Extended kLowerCurrentFactor = 0.95L;
 constexpr Extended kUpperFactor = 1.05L;
 
+// The evaluation writes RpmFan through every fan of the slot's name, so one cut short by a failed
+// fan catalogue would spoil the result even beside a complete namesake.
 bool HasValidFan(const TOptionSlot& slot, const SweepInputs& inputs) {
-    return inputs.FansLoaded &&
-           std::any_of(inputs.Fans.begin(), inputs.Fans.end(),
-                       [&](const TFanData& fan) { return fan.Name == slot.FanName; });
+    bool found = false;
+    for (int k = 1; k <= kFanCount; ++k) {
+        if (inputs.Fans[static_cast<std::size_t>(k - 1)].Name != slot.FanName) continue;
+        if (k > inputs.CompleteFans.count) return false;
+        found = true;
+    }
+    return found;
 }
 
 void Show(ResultView& view, const SweepInputs& in, ResultField field, Extended value) {

@@ -55,15 +55,16 @@ struct CalculateReport {
 struct SweepInputs {
     const FanTable& Fans;
     double WireResistance;
-    bool FansLoaded;  // false after a failed fan catalogue: no fan is valid then
-    int Option;       // 1..4; fan k's ChartMinPower bounds option k's power axis
+    WholeFans CompleteFans;  // fans 1..CompleteFans were read whole; a later one may be cut short
+    int Option;              // 1..4; fan k's ChartMinPower bounds option k's power axis
     int CellsSerie;
     int CellsParallel;
     char DecimalSeparator;
 };
 
 // Calculate of one option: the sweep from StartPower in PowerStep steps to the operating point.
-// Throws Error when the option has no valid fan or its pack resistance is negative (nothing is
+// Throws Error when the option's fan has no complete record (no fan of that name, or one that a
+// failure in fan.txt cut short) or its pack resistance is negative (nothing is
 // changed then), and FloatingPointError where a formula faults (what was shown stays).
 void Calculate(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view, ChartSink& chart,
                CalculateReport& report);

@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
         PrintingView view;
         mfb::CalculateReport report;
         mfb::Calculate(slot,
-                       {catalogue.Fans, catalogue.WireResistance, catalogue.FansLoaded, 1, serie,
+                       {catalogue.Fans, catalogue.WireResistance, catalogue.CompleteFans, 1, serie,
                         parallel, '.'},
                        view, chart, report);
         std::printf("%lld sweep steps\n", report.steps);

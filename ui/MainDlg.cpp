@@ -224,8 +224,10 @@ void TMainDlg::ComboBox1Click() {
     if (index < 0) return;
     const std::string& line = catalogue_.MotorLines.at(static_cast<std::size_t>(index));
     catalogueArea_->showMotorParameters(mfb::MotorParameterTexts(line));
-    chooseIntoSelected(
-        [&](mfb::TOptionSlot& s) { mfb::ChooseMotor(s, line, platform_.decimalSeparator); });
+    chooseIntoSelected([&](mfb::TOptionSlot& s) {
+        mfb::ChooseMotor(s, line, platform_.decimalSeparator,
+                         catalogue_.MotorLineNumbers.at(static_cast<std::size_t>(index)));
+    });
 }
 
 void TMainDlg::ComboBox2Click() {
@@ -233,8 +235,10 @@ void TMainDlg::ComboBox2Click() {
     if (index < 0) return;
     const std::string& line = catalogue_.BatteryLines.at(static_cast<std::size_t>(index));
     catalogueArea_->showBatteryParameters(mfb::BatteryParameterTexts(line));
-    chooseIntoSelected(
-        [&](mfb::TOptionSlot& s) { mfb::ChooseBattery(s, line, platform_.decimalSeparator); });
+    chooseIntoSelected([&](mfb::TOptionSlot& s) {
+        mfb::ChooseBattery(s, line, platform_.decimalSeparator,
+                           catalogue_.BatteryLineNumbers.at(static_cast<std::size_t>(index)));
+    });
 }
 
 void TMainDlg::fanChosen(int fan) {
@@ -262,7 +266,7 @@ void TMainDlg::calculate(int option) {
     OptionColumn& c = column(option);
     if (c.motorName().isEmpty() || c.batteryName().isEmpty()) return;
     const mfb::SweepInputs inputs{
-        catalogue_.Fans,        catalogue_.WireResistance, catalogue_.FansLoaded,     option,
+        catalogue_.Fans,        catalogue_.WireResistance, catalogue_.CompleteFans,   option,
         c.serieEdit()->value(), c.parallelEdit()->value(), platform_.decimalSeparator};
     // Without its chart window, as when the main window is tested on its own, the chart part is
     // dropped.

@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <new>
+
+#include "model/Error.h"
 
 namespace {
 
@@ -11,9 +14,12 @@ public:
     void warning(const QString& caption, const QString& text) override {
         QMessageBox::warning(QApplication::activeWindow(), caption, text, QMessageBox::Ok);
     }
-    void error(const QString& text) override {
-        QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(),
-                              text, QMessageBox::Ok);
+    void error(const QString& text) override { error(text, QString()); }
+    void error(const QString& text, const QString& details) override {
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
+                        QMessageBox::Ok, QApplication::activeWindow());
+        box.setDetailedText(details);
+        box.exec();
     }
 };
 
@@ -38,6 +44,21 @@ QString ErrorBoxText(const QString& message) {
     return message;
 }
 
+QString MessageText(const std::exception& error) {
+    // Qt's own allocations fail the same way; no handler is worth ending the program for.
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        return QStringLiteral("Out of memory: the last action was abandoned");
+    }
+    QString text = QString::fromLatin1(error.what());
+    text.replace(QString::fromLatin1(mfb::kCutMark), QStringLiteral("\u2026"));
+    return text;
+}
+
 void ShowError(const std::exception& error) {
-    Messages().error(ErrorBoxText(QString::fromLatin1(error.what())));
+    const QString text = ErrorBoxText(MessageText(error));
+    if (const auto* located = dynamic_cast<const mfb::LocatedError*>(&error)) {
+        Messages().error(text, QString::fromLatin1(DescribeLocation(located->where())));
+    } else {
+        Messages().error(text);
+    }
 }

@@ -16,6 +16,12 @@ public:
     // The general error box: error icon, the application title as caption, one OK button. The text
     // is shown as given; ErrorBoxText() makes it from an error's message.
     virtual void error(const QString& text) = 0;
+    // The same box with `details` behind its "Show Details..." button: where in which file the
+    // error lies. A service that has no such place shows the text alone.
+    virtual void error(const QString& text, const QString& details) {
+        (void)details;
+        error(text);
+    }
 };
 
 // The installed service; a QMessageBox-based one unless a test installed its own.
@@ -27,6 +33,9 @@ MessageService* SetMessages(MessageService* service);
 // character sorts after "." (a letter or a digit), not after ".", "!", ")", a quote or a blank.
 QString ErrorBoxText(const QString& message);
 
-// Shows an error that escaped a handler in the general error box. Messages carry catalogue bytes,
-// which the windows show as Latin-1.
+// An error's message as the windows show it: catalogue bytes as Latin-1, the cut mark of a long
+// quote as "…", and running out of memory in words.
+QString MessageText(const std::exception& error);
+
+// Shows an error that escaped a handler in the general error box.
 void ShowError(const std::exception& error);

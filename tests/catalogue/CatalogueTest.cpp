@@ -11,11 +11,24 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
+#include "model/DiscardingSinks.h"
 #include "model/Error.h"
+#include "model/Sweep.h"
 
 namespace mfb {
 namespace {
+
+// The first `count` lines of a text, each with its line end.
+std::string FirstLines(const std::string& text, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t n = 0; n < count && end != std::string::npos; ++n) {
+        end = text.find('\n', end);
+        if (end != std::string::npos) ++end;
+    }
+    return text.substr(0, end);
+}
 
 bool CaseInsensitiveLess(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -93,7 +106,7 @@ TEST(LoadCataloguesTest, LoadsAndSortsCaseInsensitively) {
     EXPECT_EQ(c.FanLines.size(), 53u);
     EXPECT_EQ(c.FanLines[0], "header");  // file order
     EXPECT_EQ(c.WireResistance, 0.01);
-    EXPECT_TRUE(c.FansLoaded);
+    EXPECT_EQ(c.CompleteFans.count, kFanCount);
     for (int k = 1; k <= kFanCount; ++k) {
         const TFanData& fan = c.Fans[k - 1];
         EXPECT_EQ(fan.Name, "Fan " + std::to_string(k));
@@ -178,7 +191,7 @@ TEST(LoadCataloguesTest, FailureKeepsExactlyTheStepsBeforeIt) {
         EXPECT_EQ(load->error, c.error);
         EXPECT_EQ(load->recorder.stages, c.stages);
         EXPECT_EQ(load->catalogue.WireResistance, c.wireResistanceSet ? 0.01 : 0);
-        EXPECT_FALSE(load->catalogue.FansLoaded);
+        EXPECT_LT(load->catalogue.CompleteFans.count, kFanCount);
         for (const auto& slot : load->slots) EXPECT_EQ(slot.FanName, "");
         if (c.stages.empty()) {
             EXPECT_TRUE(load->catalogue.MotorLines.empty());
@@ -198,6 +211,63 @@ TEST(LoadCataloguesTest, ShortFanFileKeepsTheFansReadBeforeTheGap) {
     EXPECT_EQ(fans[4].Name, "Fan 5");
     EXPECT_EQ(fans[4].ChartMinPower, 56);
     EXPECT_EQ(fans[4].Reserved, 0);
+}
+
+// A failure in fan 5's block leaves fans 1 to 4 whole: each calculates exactly as with the intact
+// file, while fan 5 (cut short) and the empty name every slot keeps after the failure are refused.
+TEST(LoadCataloguesTest, FansReadWholeBeforeAFailureCalculate) {
+    const auto sample = [](const char* name) {
+        return ReadWholeFile(std::string(MFB_SAMPLE_DATA) + "/" + name);
+    };
+    const std::string fans = sample("fan.txt");
+    std::string badNumber = fans;
+    badNumber.replace(badNumber.find("-62.1874036423"), 14, "-62.18x");
+    const struct {
+        const char* what;
+        std::string fanFile;
+        std::string error;
+    } files[] = {
+        {"52 lines", FirstLines(fans, 52), "List index out of bounds (52)"},
+        {"a bad a2 of fan 5", badNumber, "'-62.18x' is not a valid floating point value"},
+    };
+    const auto run = [](const Catalogue& c, const TOptionSlot& chosen, CalculateReport& report) {
+        TOptionSlot slot = chosen;
+        DiscardingSinks sinks;
+        Calculate(slot, {c.Fans, c.WireResistance, c.CompleteFans, 1, 8, 1, '.'}, sinks, sinks,
+                  report);
+    };
+    const auto intact = LoadFrom({{"motor.txt", sample("motor.txt")},
+                                  {"battery.txt", sample("battery.txt")},
+                                  {"fan.txt", fans}});
+    ASSERT_EQ(intact->error, "");
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.what);
+        const auto broken = LoadFrom({{"motor.txt", sample("motor.txt")},
+                                      {"battery.txt", sample("battery.txt")},
+                                      {"fan.txt", file.fanFile}});
+        ASSERT_EQ(broken->error, file.error);
+        for (int fan = 0; fan <= kFanCount; ++fan) {
+            SCOPED_TRACE(fan);
+            TOptionSlot slot = broken->slots[0];
+            ChooseMotor(slot, broken->catalogue.MotorLines.back(), '.');
+            ChooseBattery(slot, broken->catalogue.BatteryLines.front(), '.');
+            if (fan > 0) ChooseFan(slot, broken->catalogue.Fans, fan);
+            CalculateReport report;
+            if (fan == 0 || fan == kFanCount) {
+                EXPECT_THROW(run(broken->catalogue, slot, report), Error);
+                EXPECT_EQ(report.outcome, Outcome::NotRun);
+                continue;
+            }
+            CalculateReport expected;
+            run(intact->catalogue, slot, expected);
+            run(broken->catalogue, slot, report);
+            EXPECT_EQ(report.outcome, Outcome::Calculated);
+            EXPECT_EQ(report.outcome, expected.outcome);
+            EXPECT_EQ(report.steps, expected.steps);
+            EXPECT_EQ(report.result.RpmMotor, expected.result.RpmMotor);
+            EXPECT_EQ(report.result.Current, expected.result.Current);
+        }
+    }
 }
 
 TEST(LoadCataloguesTest, FanBlockIsFoundByLineNumberOnly) {

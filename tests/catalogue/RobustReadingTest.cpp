@@ -182,6 +182,28 @@ TEST_F(RobustReadingTest, FilesThatCannotBeReadGiveTheirReason) {
              fs::create_symlink(kMotorFile, d / kMotorFile);
          },
          "Too many levels of symbolic links"},
+        // Opening a FIFO would wait for a writer; a device never ends.
+        {"a FIFO",
+         [](const fs::path& d) {
+             fs::remove(d / kMotorFile);
+             ASSERT_EQ(::mkfifo((d / kMotorFile).c_str(), 0600), 0);
+         },
+         "It is a FIFO, not a regular file"},
+        {"a link to /dev/zero",
+         [](const fs::path& d) {
+             fs::remove(d / kMotorFile);
+             fs::create_symlink("/dev/zero", d / kMotorFile);
+         },
+         "It is a device, not a regular file"},
+        {"a link to /dev/urandom",
+         [](const fs::path& d) {
+             fs::remove(d / kMotorFile);
+             fs::create_symlink("/dev/urandom", d / kMotorFile);
+         },
+         "It is a device, not a regular file"},
+        {"one byte over the size limit, sparse",
+         [](const fs::path& d) { fs::resize_file(d / kMotorFile, kMaxCatalogueBytes + 1); },
+         "It is larger than 64 MiB, the most a catalogue file may be"},
         {"a path through a plain file",
          [](const fs::path& d) {
              fs::remove(d / kMotorFile);
@@ -196,7 +218,7 @@ TEST_F(RobustReadingTest, FilesThatCannotBeReadGiveTheirReason) {
         row.arrange(dir_);
         EXPECT_EQ(Load(), CannotOpen(kMotorFile, row.reason));
         EXPECT_TRUE(catalogue_.MotorLines.empty());
-        EXPECT_FALSE(catalogue_.FansLoaded);
+        EXPECT_EQ(catalogue_.CompleteFans.count, 0);
     }
 }
 
@@ -279,16 +301,27 @@ TEST_F(RobustReadingTest, OddContentsGiveTheProgramsMessages) {
          "", [](const Catalogue& c) { EXPECT_EQ(c.Fans[0].a0, 7.25); }},
         {"a number of three million digits", kFanFile,
          [&](const std::string& s) { return FanFileWithLine(s, 15, hugeDigits); },
-         "'" + hugeDigits + "' is not a valid floating point value", nullptr},
+         "'" + hugeDigits.substr(0, kMaxQuoted) +
+             "\xE2\x80\xA6' is not a valid floating point value",
+         nullptr},
+        {"a bad number line of two hundred bytes, quoted whole", kFanFile,
+         [&](const std::string& s) {
+             return FanFileWithLine(s, 15, hugeDigits.substr(0, 199) + "x");
+         },
+         "'" + hugeDigits.substr(0, 199) + "x' is not a valid floating point value", nullptr},
         {"a motor line of four megabytes without a line end", kMotorFile,
          [](const std::string&) { return std::string(4 * kMegabyte, 'm'); }, "",
          [](const Catalogue& c) {
              ASSERT_EQ(c.MotorLines.size(), 1u);
              EXPECT_EQ(c.MotorLines[0].size(), 4 * kMegabyte);
          }},
-        {"only line ends", kBatteryFile,
-         [](const std::string&) { return std::string(kMegabyte, '\n'); }, "",
-         [](const Catalogue& c) { EXPECT_EQ(c.BatteryLines.size(), kMegabyte); }},
+        {"only line ends, as many as a catalogue may have", kBatteryFile,
+         [](const std::string&) { return std::string(kMaxCatalogueLines, '\n'); }, "",
+         [](const Catalogue& c) { EXPECT_EQ(c.BatteryLines.size(), kMaxCatalogueLines); }},
+        {"only line ends, one more", kBatteryFile,
+         [](const std::string&) { return std::string(kMaxCatalogueLines + 1, '\n'); },
+         "\"battery.txt\" has more than 100000 lines, the most a catalogue may have",
+         [](const Catalogue& c) { EXPECT_TRUE(c.BatteryLines.empty()); }},
     };
     for (const ContentRow& row : rows) {
         SCOPED_TRACE(row.what);
@@ -343,6 +376,39 @@ TEST_F(RobustReadingTest, ReadingCostsMemoryInProportionToTheFile) {
         });
         EXPECT_LE(capacity, size + 64);
         EXPECT_LE(peak, 2 * size + 4096);
+    }
+}
+
+// Loading holds the file and its lines, never three files' worth, whatever the shape of the lines;
+// a file of too many lines is refused before they are made.
+TEST_F(RobustReadingTest, LoadingCostsAtMostThreeTimesTheFile) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool loads;
+    } rows[] = {
+        {"one line of eight megabytes", std::string(8 * kMegabyte, 'm'), true},
+        {"the most lines, then a long one",
+         std::string(kMaxCatalogueLines - 1, '\n') + std::string(8 * kMegabyte, 'm'), true},
+        {"the most lines of 84 bytes",
+         [] {
+             std::string line(83, 'm');
+             line += '\n';
+             std::string text;
+             for (std::size_t i = 0; i < kMaxCatalogueLines; ++i) text += line;
+             return text;
+         }(),
+         true},
+        {"sixty megabytes of line ends", std::string(60 * kMegabyte, '\n'), false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Reset();
+        Write(kMotorFile, row.bytes);
+        std::string message;
+        const std::size_t peak = PeakBytes([&] { message = Load(); });
+        EXPECT_EQ(message.empty(), row.loads) << message;
+        EXPECT_LE(peak, 3 * row.bytes.size());
     }
 }
 

@@ -220,7 +220,7 @@ TEST(CalculateCommand, ReportsWhatTheCoreCalculates) {
         CalculateReport report;
         try {
             Calculate(slot,
-                      {catalogue.Fans, catalogue.WireResistance, catalogue.FansLoaded, row.option,
+                      {catalogue.Fans, catalogue.WireResistance, catalogue.CompleteFans, row.option,
                        row.serie, row.parallel, '.'},
                       view, chart, report);
         } catch (const Error&) {

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -31,14 +33,16 @@ std::string Quote(const std::string& arg) {
     return q + "'";
 }
 
-Result RunProgram(const std::vector<std::string>& args,
-                  const std::string& environment = "LC_ALL=C") {
+// Standard output is read through a pipe unless `stdoutTo` names a file to send it to instead.
+Result RunProgram(const std::vector<std::string>& args, const std::string& environment = "LC_ALL=C",
+                  const std::string& stdoutTo = "") {
     // Test cases run as parallel processes: each needs its own file.
     const std::string errFile =
         ::testing::TempDir() + "mfbcalc-cli-stderr-" + std::to_string(::getpid()) + ".txt";
     std::string command = "env " + environment + " " + Quote(MFBCALC_CLI);
     for (const auto& a : args) command += " " + Quote(a);
     command += " 2>" + Quote(errFile);
+    if (!stdoutTo.empty()) command += " >" + Quote(stdoutTo);
 
     Result r;
     FILE* pipe = popen(command.c_str(), "r");
@@ -100,6 +104,28 @@ TEST(EndToEnd, ExitStatus) {
 }
 
 // Text, JSON and CSV of one run agree with each other, whatever the sample numbers are.
+// Every write to a full disk fails; the program must not report success for output that never
+// arrived.
+TEST(EndToEnd, AnOutputThatCannotBeWrittenFails) {
+    const std::vector<std::string> calculate = {"--catalogues", kSample, "--motor", "3",
+                                                "--battery",    "2",     "--serie", "6"};
+    const std::vector<std::vector<std::string>> rows = {
+        calculate,
+        With(calculate, "--json"),
+        With(calculate, "--csv"),
+        {"--catalogues", kSample, "--list"},
+        {"--help"},
+        {"explore", "--catalogues", kSample, "--serie", "6", "--parallel", "1"},
+    };
+    for (const auto& args : rows) {
+        SCOPED_TRACE(args.back());
+        const Result r = RunProgram(args, "LC_ALL=C", "/dev/full");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("mfbcalc-cli: the output could not be written"), std::string::npos)
+            << r.err;
+    }
+}
+
 TEST(EndToEnd, OutputsAgreeOnTheSampleCatalogues) {
     const std::vector<std::vector<std::string>> runs = {
         {"--catalogues", kSample, "--motor", "3", "--battery", "2", "--serie", "6", "--fan", "3"},
@@ -268,6 +294,169 @@ TEST(EndToEnd, MergedShardsRankAsOneRun) {
     EXPECT_NE(missing.err.find("shard 4 of 4 is missing"), std::string::npos) << missing.err;
     for (std::size_t i = 4; i < merge.size(); ++i) std::remove(merge[i].c_str());
 }
+
+// A fresh directory for a test, holding copies of the sample catalogues.
+std::filesystem::path SampleCopy(const std::string& name) {
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::path(::testing::TempDir()) / ("mfbcalc-" + name + "-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const char* file : {"motor.txt", "battery.txt", "fan.txt"}) {
+        fs::copy_file(fs::path(kSample) / file, dir / file);
+    }
+    return dir;
+}
+
+void Overwrite(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// check reports by exit status, and a planted mistake at its file, line and columns.
+TEST(EndToEnd, CheckReportsWhereTheMistakesAre) {
+    const auto dir = SampleCopy("check");
+    const std::string line = "Inrunner 2230-4500  22x30 mm   48 g  2-3S   4500  0.078    1.2";
+    const struct {
+        const char* what;
+        std::string motors;
+        int status;
+        std::string shown;
+    } rows[] = {
+        {"the samples", "", 0, "0 errors, 0 warnings\n"},
+        {"kv one digit too long", std::string(line).replace(44, 5, "12000") + "\n", 4,
+         dir.string() + "/motor.txt:1:45-49: warning: kv '12000' runs past its columns 45-48 and "
+                        "is read as '1200'\n0 errors, 1 warnings\n"},
+        {"a comma in Ri", std::string(line).replace(51, 1, ",") + "\n", 1,
+         dir.string() + "/motor.txt:1:51-55: error: Ri: '0,078' is not a valid floating point "
+                        "value: it is written with ',', but the decimal separator in force is "
+                        "'.'\n1 errors, 0 warnings\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (!row.motors.empty()) Overwrite(dir / "motor.txt", row.motors);
+        const Result r = RunProgram({"check", "--catalogues", dir.string()});
+        EXPECT_EQ(r.status, row.status) << r.err;
+        EXPECT_EQ(r.out, row.shown);
+        const Result json = RunProgram({"check", "--catalogues", dir.string(), "--json"});
+        EXPECT_EQ(json.status, row.status);
+        const test::JsonValue v = test::ParseJson(json.out);
+        EXPECT_EQ(static_cast<int>(v["errors"].Number()) > 0, row.status == 1);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+// Converted catalogues read with the new separator give exactly the sweep of the originals, and a
+// second conversion into the same folder overwrites nothing.
+TEST(EndToEnd, ConvertedCataloguesCalculateAlike) {
+    const auto out = SampleCopy("convert");
+    std::filesystem::remove_all(out);
+    const std::vector<std::string> convert = {
+        "convert", "--decimal-separator", ",", "--catalogues", kSample, "--output", out.string()};
+    const Result first = RunProgram(convert);
+    ASSERT_EQ(first.status, 0) << first.err;
+    for (const auto& [motor, battery] : {std::pair{"7", "3"}, std::pair{"3", "2"}}) {
+        const std::vector<std::string> args = {"--motor", motor,   "--battery", battery, "--serie",
+                                               "6",       "--fan", "3",         "--csv"};
+        std::vector<std::string> original = {"--catalogues", kSample};
+        std::vector<std::string> converted = {"--catalogues", out.string(), "--decimal-separator",
+                                              ","};
+        original.insert(original.end(), args.begin(), args.end());
+        converted.insert(converted.end(), args.begin(), args.end());
+        const Result a = RunProgram(original);
+        const Result b = RunProgram(converted);
+        EXPECT_EQ(b.status, a.status) << b.err;
+        EXPECT_EQ(b.out, a.out);
+        EXPECT_GT(Lines(a.out).size(), 100u);
+    }
+    const Result again = RunProgram(convert);
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("already exists"), std::string::npos) << again.err;
+    std::filesystem::remove_all(out);
+}
+
+#ifdef MFBCALC_LAUNCH
+bool HasLocale(const std::string& name) {
+    FILE* pipe = popen("locale -a 2>/dev/null", "r");
+    if (!pipe) return false;
+    std::string all;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        all.append(buffer, n);
+    pclose(pipe);
+    for (const std::string& line : Lines(all)) {
+        if (line == name) return true;
+    }
+    return false;
+}
+
+// The environment of a locale that writes "1,5": an installed one, else one compiled for the test
+// alone (localedef, from the locales package's sources); nothing when neither can be had.
+std::optional<std::string> CommaLocale(const std::filesystem::path& scratch) {
+    if (HasLocale("de_DE.utf8")) return "LC_ALL=de_DE.UTF-8";
+    const std::string command = "localedef -i de_DE -f UTF-8 " +
+                                Quote((scratch / "de_DE.UTF-8").string()) + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return std::nullopt;
+    return "LOCPATH=" + Quote(scratch.string()) + " LC_ALL=de_DE.UTF-8";
+}
+
+// The launcher in an installed tree of its own, with a stand-in window program that notes where it
+// was started: at the first start in a comma locale the user's folder appears, converted; an
+// existing folder is left as it is, and a full-stop locale needs none.
+TEST(EndToEnd, LauncherGivesCommaLocalesConvertedCatalogues) {
+    namespace fs = std::filesystem;
+    const fs::path root =
+        fs::path(::testing::TempDir()) / ("mfbcalc-launch-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "share/mfbcalc/catalogues");
+    fs::create_directories(root / "home");
+    for (const char* file : {"motor.txt", "battery.txt", "fan.txt"}) {
+        fs::copy_file(fs::path(kSample) / file, root / "share/mfbcalc/catalogues" / file);
+    }
+    // The build tree's copy is not executable; installing makes it so.
+    fs::copy_file(MFBCALC_LAUNCH, root / "bin/mfbcalc-launch");
+    fs::permissions(root / "bin/mfbcalc-launch", fs::perms::owner_all);
+    fs::create_symlink(MFBCALC_CLI, root / "bin/mfbcalc-cli");
+    Overwrite(root / "bin/mfbcalc", "#!/bin/sh\npwd -P > \"$HOME/started-in\"\n");
+    fs::permissions(root / "bin/mfbcalc", fs::perms::owner_all);
+    const fs::path user = root / "home/.local/share/mfbcalc";
+    const std::string samples = fs::canonical(root / "share/mfbcalc/catalogues").string();
+
+    const auto start = [&](const std::string& locale) {
+        const std::string command = "env -i HOME=" + Quote((root / "home").string()) +
+                                    " PATH=/usr/bin:/bin " + locale + " " +
+                                    Quote((root / "bin/mfbcalc-launch").string());
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        std::ifstream in(root / "home/started-in");
+        std::string folder;
+        std::getline(in, folder);
+        return folder;
+    };
+
+    EXPECT_EQ(start("LC_ALL=C.UTF-8"), samples);
+    EXPECT_FALSE(fs::exists(user));
+    const auto locale = CommaLocale(root);
+    if (!locale) {
+        fs::remove_all(root);
+        GTEST_SKIP() << "no de_DE locale, and none could be compiled (package locales)";
+    }
+    const std::string comma = *locale;
+    EXPECT_EQ(start(comma), fs::weakly_canonical(user).string());
+    std::ifstream motors(user / "motor.txt");
+    std::string first;
+    std::getline(motors, first);
+    EXPECT_EQ(first, "Inrunner 2230-4500  22x30 mm   48 g  2-3S   4500  0,078    1,2    25    250");
+
+    // A folder of the user's own, even an incomplete one, is never touched.
+    fs::remove_all(user);
+    fs::create_directories(user);
+    Overwrite(user / "motor.txt", "mine\n");
+    EXPECT_EQ(start(comma), samples);
+    EXPECT_EQ(fs::file_size(user / "motor.txt"), 5u);
+    EXPECT_FALSE(fs::exists(user / "fan.txt"));
+    fs::remove_all(root);
+}
+#endif
 
 }  // namespace
 }  // namespace mfb::cli

@@ -57,7 +57,8 @@ TEST(ExplorerTest, EveryRankedRowIsWhatASingleCalculateShows) {
         DiscardingSinks sinks;
         CalculateReport report;
         Calculate(slot,
-                  {catalogue.Fans, catalogue.WireResistance, true, 1, row.serie, row.parallel, '.'},
+                  {catalogue.Fans, catalogue.WireResistance, kAllFansWhole, 1, row.serie,
+                   row.parallel, '.'},
                   sinks, sinks, report);
         const std::string where = slot.MotorName + " " + slot.BatteryName + " " +
                                   std::to_string(row.serie) + "S" + std::to_string(row.parallel);

@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
             }
             ChooseFan(slot, catalogue.Fans, fan);
             const SweepInputs in{
-                catalogue.Fans, catalogue.WireResistance, true, 1, serie, parallel, '.'};
+                catalogue.Fans, catalogue.WireResistance, kAllFansWhole, 1, serie, parallel, '.'};
             const test::Effects fast = test::Sweep(true, slot, in);
             if (fast.steps >= fullBelow) {
                 const std::lock_guard lock(mutex);

@@ -11,9 +11,9 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
-#include "model/Error.h"
 #include "explore/FastSweep.h"
 #include "explore/StepPowers.h"
+#include "model/Error.h"
 #include "model/PowerTrain.h"
 #include "tests/support/SampleCatalogue.h"
 #include "tests/support/SweepComparison.h"
@@ -152,7 +152,8 @@ TEST(FastSweepTest, HandMadeCombinationsGiveCalculatesEveryEffect) {
     };
     for (const Case& c : cases) {
         const FanTable fans = c.rig.Fans();
-        const SweepInputs in{fans, kWireResistance, true, 2, c.rig.serie, c.rig.parallel, '.'};
+        const SweepInputs in{fans, kWireResistance, kAllFansWhole, 2, c.rig.serie, c.rig.parallel,
+                             '.'};
         const Effects fast = ExpectSameAsCalculate(c.rig.Slot(), in, c.name);
         if (c.skips != Skips::Either) {
             EXPECT_EQ(fast.effort.shortened, c.skips == Skips::Some) << c.name;
@@ -183,7 +184,8 @@ TEST(FastSweepTest, RandomCombinationsGiveCalculatesEveryEffect) {
         rig.parallel = static_cast<int>(uniform(1, 11));
         rig.sameNameAsFan4 = i % 3 == 0;
         const FanTable fans = rig.Fans();
-        const SweepInputs in{fans, kWireResistance, true, 1 + i % 4, rig.serie, rig.parallel, '.'};
+        const SweepInputs in{
+            fans, kWireResistance, kAllFansWhole, 1 + i % 4, rig.serie, rig.parallel, '.'};
         const Effects fast = Sweep(true, rig.Slot(), in);
         if (fast.steps > 300'000) continue;
         fullSteps += fast.steps;
@@ -211,7 +213,7 @@ TEST(FastSweepTest, SampleCombinationsGiveCalculatesEveryEffectFromFewEvaluation
             const int serie = 1 + static_cast<int>(random() % 40);
             const int parallel = 1 + static_cast<int>(random() % 10);
             const SweepInputs in{
-                catalogue.Fans, catalogue.WireResistance, true, 1, serie, parallel, '.'};
+                catalogue.Fans, catalogue.WireResistance, kAllFansWhole, 1, serie, parallel, '.'};
             const Effects fast = Sweep(true, slot, in);
             if (fast.steps > 100'000) continue;
             const Effects checked =

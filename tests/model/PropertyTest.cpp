@@ -87,7 +87,7 @@ struct Case {
     std::string motorLine;
     std::string batteryLine;
     FanTable fans;
-    bool fansLoaded = true;
+    WholeFans completeFans = kAllFansWhole;
     int fan = 1;
     int option = 1;
     int serie = 1;
@@ -114,7 +114,8 @@ Ending CalculateCase(const Case& c, test::RecordingSinks& sinks) {
     ChooseFan(slot, c.fans, c.fan);
     Ending out{Kind::Completed, {}, {}};
     try {
-        Calculate(slot, {c.fans, kWireResistance, c.fansLoaded, c.option, c.serie, c.parallel, '.'},
+        Calculate(slot,
+                  {c.fans, kWireResistance, c.completeFans, c.option, c.serie, c.parallel, '.'},
                   sinks, sinks, out.report);
     } catch (const FloatingPointError& e) {
         out.kind = Kind::Fault;
@@ -220,7 +221,7 @@ TEST(PropertyTest, RandomCataloguesEndInAnOutcomeOfTheProgram) {
             fan.ChartMinPower = uniform(0, 500);
         }
         // Some rows without any fan that matches, as after a broken fan catalogue.
-        c.fansLoaded = integer(0, 19) != 0;
+        c.completeFans = integer(0, 19) != 0 ? kAllFansWhole : WholeFans(0);
 
         SCOPED_TRACE(c.motorLine + " | " + c.batteryLine + " | serie " + std::to_string(c.serie) +
                      " parallel " + std::to_string(c.parallel) + " fan " + std::to_string(c.fan));

@@ -38,7 +38,7 @@ struct Rig {
         fans[0].a1 = a1;
     }
     void Run(int option = 1) {
-        Calculate(slot, {fans, kWireResistance, fansLoaded, option, serie, parallel, '.'}, sinks,
+        Calculate(slot, {fans, kWireResistance, completeFans, option, serie, parallel, '.'}, sinks,
                   sinks, report);
     }
     // The model at a given input power, on a copy of the slot.
@@ -54,7 +54,7 @@ struct Rig {
 
     TOptionSlot slot;
     FanTable fans;
-    bool fansLoaded = true;
+    WholeFans completeFans = kAllFansWhole;
     int serie = 10;
     int parallel = 1;
     RecordingSinks sinks;
@@ -277,7 +277,7 @@ TEST(SweepTest, SilentPreconditionAndInvalidFans) {
         // After a failed fan catalogue every name is empty: an empty fan name must not run on the
         // speed an earlier Calculate left in the slot.
         Rig rig;
-        rig.fansLoaded = false;
+        rig.completeFans = WholeFans(0);
         for (auto& fan : rig.fans) fan.Name.clear();
         rig.slot.FanName.clear();
         EXPECT_THROW(rig.Run(), Error);
@@ -359,7 +359,7 @@ TEST(SweepTest, ASweepRunInSlicesIsCalculate) {
             try {
                 SweepRun run(
                     sliced.slot,
-                    {sliced.fans, kWireResistance, true, 1, sliced.serie, sliced.parallel, '.'},
+                    {sliced.fans, kWireResistance, kAllFansWhole, 1, sliced.serie, sliced.parallel, '.'},
                     sliced.sinks, sliced.sinks, sliced.report);
                 if (run.Start()) {
                     while (!run.Advance(slice)) ++calls;

@@ -18,9 +18,14 @@ public:
         warnings << caption + u'|' + text;
     }
     void error(const QString& text) override { errors << text; }
+    void error(const QString& text, const QString& details) override {
+        errors << text;
+        errorDetails << details;
+    }
 
     QStringList warnings;
     QStringList errors;
+    QStringList errorDetails;  // of the errors that had any, in order
 
 private:
     MessageService* previous_;

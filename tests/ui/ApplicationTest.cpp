@@ -2,8 +2,10 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <new>
 #include <stdexcept>
 
+#include "model/Error.h"
 #include "tests/support/RecordingMessages.h"
 #include "ui/Application.h"
 
@@ -47,23 +49,36 @@ private slots:
 
     // The error raised in a click handler is shown once; later events are still handled.
     void exceptionFromSlotShowsOneBoxAndLoopGoesOn_data() {
-        QTest::addColumn<bool>("standard");
+        QTest::addColumn<int>("thrown");  // an index into the throws of the handler below
         QTest::addColumn<QString>("shown");
-        QTest::newRow("std::exception") << true << "Floating point division by zero.";
-        QTest::newRow("anything else") << false << "An unknown error occurred.";
+        QTest::newRow("std::exception") << 0 << "Floating point division by zero.";
+        QTest::newRow("out of memory") << 1 << "Out of memory: the last action was abandoned.";
+        QTest::newRow("a long quote cut short") << 2
+                                                << "'7021.5x  \u2026' is not a valid floating "
+                                                   "point value.";
+        QTest::newRow("anything else") << 3 << "An unknown error occurred.";
     }
     void exceptionFromSlotShowsOneBoxAndLoopGoesOn() {
-        QFETCH(bool, standard);
+        QFETCH(int, thrown);
         QFETCH(QString, shown);
         RecordingMessages messages;
         QPushButton button(QStringLiteral("Calculate"));
         button.show();
         QVERIFY(QTest::qWaitForWindowExposed(&button));
         int handled = 0;
-        QObject::connect(&button, &QPushButton::clicked, [&handled, standard] {
+        QObject::connect(&button, &QPushButton::clicked, [&handled, thrown] {
             ++handled;
-            if (standard) throw std::runtime_error("Floating point division by zero");
-            throw 42;
+            switch (thrown) {
+                case 0:
+                    throw std::runtime_error("Floating point division by zero");
+                case 1:
+                    throw std::bad_alloc();
+                case 2:
+                    throw mfb::Error(std::string("'7021.5x  ") + mfb::kCutMark +
+                                     "' is not a valid floating point value");
+                default:
+                    throw 42;
+            }
         });
 
         bool later = false;

@@ -60,7 +60,8 @@ struct SweepRig {
         slot.FanName = "Fan A";
     }
     void Run(mfb::ResultView& view, mfb::ChartSink& chart, mfb::CalculateReport& report) {
-        mfb::Calculate(slot, {fans, mfb::kWireResistance, true, 1, 6, 1, '.'}, view, chart, report);
+        mfb::Calculate(slot, {fans, mfb::kWireResistance, mfb::kAllFansWhole, 1, 6, 1, '.'}, view,
+                       chart, report);
     }
 };
 

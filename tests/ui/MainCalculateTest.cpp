@@ -82,7 +82,7 @@ Expected CoreCalculate(const TMainDlg& window, int option, int serie, int parall
     mfb::TOptionSlot slot = window.slot(option);
     const mfb::SweepInputs inputs{window.catalogue().Fans,
                                   window.catalogue().WireResistance,
-                                  window.catalogue().FansLoaded,
+                                  window.catalogue().CompleteFans,
                                   option,
                                   serie,
                                   parallel,
@@ -207,6 +207,65 @@ private slots:
         }
         QCOMPARE(ValueTexts(*window, 1), expected);
         QVERIFY(expected != calculated);
+    }
+
+    // fan.txt cut short in fan 5's block: the window's lists and fans 1 to 4 are whole, so each of
+    // those calculates; fan 5 and the empty fan name every option keeps after the failure are
+    // refused with nothing changed.
+    void aFanReadWholeCalculatesAfterAFailedFanFile() {
+        RecordingMessages messages;
+        ChartWindows charts;
+        mfb::CataloguePlatform platform = MainTestPlatform();
+        platform.readFile = [inner = platform.readFile](const std::string& name) {
+            std::string text = inner(name);
+            if (name == "fan.txt") {
+                std::size_t end = 0;
+                for (int line = 0; line < 52; ++line) end = text.find('\n', end) + 1;
+                text.resize(end);
+            }
+            return text;
+        };
+        const auto window = ShownMainDlg(platform);
+        QCOMPARE(messages.errors, QStringList{"List index out of bounds (52)"});
+        Prepare(*window, 1, QStringLiteral("Good"));
+        using Handler = void (TMainDlg::*)();
+        const Handler fans[] = {nullptr,
+                                &TMainDlg::RadioButton1Click,
+                                &TMainDlg::RadioButton2Click,
+                                &TMainDlg::RadioButton7Click,
+                                &TMainDlg::RadioButton8Click,
+                                &TMainDlg::RadioButton9Click};
+        for (int fan = 0; fan <= 5; ++fan) {
+            if (fans[fan] != nullptr) (window.get()->*fans[fan])();
+            const QStringList before = ValueTexts(*window, 1);
+            const bool whole = fan >= 1 && fan <= 4;
+            Expected expected;
+            if (whole) {
+                expected =
+                    CoreCalculate(*window, 1, Find<SpinEdit>(*window, kSerieEdits[0])->value(),
+                                  Find<SpinEdit>(*window, kParallelEdits[0])->value());
+                QVERIFY(expected.report.outcome != mfb::Outcome::NotRun);
+            }
+            bool refused = false;
+            try {
+                window->Button1Click();
+            } catch (const mfb::Error& error) {
+                refused = true;
+                QCOMPARE(QString::fromLatin1(error.what()),
+                         "Option 1 has no valid fan: the fan catalogue \"fan.txt\" did not load");
+            }
+            QCOMPARE(refused, !whole);
+            if (refused) {
+                QCOMPARE(ValueTexts(*window, 1), before);
+                continue;
+            }
+            for (int f = 0; f < mfb::kResultFieldCount; ++f) {
+                const auto shown = expected.view.values.find(static_cast<ResultField>(f));
+                if (shown == expected.view.values.end()) continue;
+                QCOMPARE(LabelText(*window, kValueLabels[0][static_cast<std::size_t>(f)].name),
+                         QString::fromLatin1(shown->second));
+            }
+        }
     }
 
     // Without a motor or without a battery, Calculate does nothing and says nothing.

@@ -6,8 +6,8 @@
 #include <QtTest>
 
 #include "model/Error.h"
-#include "tests/ui/MainTestSupport.h"
 #include "tests/support/RecordingMessages.h"
+#include "tests/ui/MainTestSupport.h"
 
 namespace {
 
@@ -86,9 +86,11 @@ private slots:
         try {
             ChooseMotor(*window, "Bravo");
             QFAIL("the bad Ri field was accepted");
-        } catch (const mfb::Error& error) {
+        } catch (const mfb::LocatedError& error) {
             QCOMPARE(QString::fromLatin1(error.what()),
                      QStringLiteral("'0.0x5' is not a valid floating point value"));
+            // Sorted second, it is the file's third line; the error box tells that beside it.
+            QCOMPARE(mfb::DescribeLocation(error.where()), "motor.txt, line 3, columns 51-55");
         }
         const mfb::TOptionSlot& slot = window->slot(1);
         QCOMPARE(Name(slot.MotorName), QStringLiteral("Bravo broken Ri     "));

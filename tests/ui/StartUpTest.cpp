@@ -117,49 +117,55 @@ private slots:
         QTest::addColumn<QString>("batteryText");
         QTest::addColumn<QString>("fan1Caption");
         QTest::addColumn<QString>("fanName");
+        QTest::addColumn<QString>("details");  // where the error lies, behind the box's button
 
         const QByteArray motor = SampleFile("motor.txt");
         const QByteArray battery = SampleFile("battery.txt");
         const QByteArray fan = SampleFile("fan.txt");
         const QString fan1 = QString::fromLatin1(fan.split('\n').at(13));
         QTest::newRow("all three") << motor << battery << fan << QString() << "Choose Motor"
-                                   << "Choose Battery" << fan1 << fan1;
+                                   << "Choose Battery" << fan1 << fan1 << QString();
         QTest::newRow("empty folder")
             << kMissing << kMissing << kMissing
             << "Cannot open file \"%1/motor.txt\". No such file or directory."
             << "ComboBox1"
             << "ComboBox2"
             << "Mini Fan"
-            << "";
+            << ""
+            << "motor.txt";
         QTest::newRow("no battery.txt")
             << motor << kMissing << fan
             << "Cannot open file \"%1/battery.txt\". No such file or directory."
             << "Choose Motor"
             << "ComboBox2"
             << "Mini Fan"
-            << "";
+            << ""
+            << "battery.txt";
         QTest::newRow("no fan.txt") << motor << battery << kMissing
                                     << "Cannot open file \"%1/fan.txt\". No such file or directory."
                                     << "Choose Motor"
                                     << "Choose Battery"
                                     << "Mini Fan"
-                                    << "";
+                                    << ""
+                                    << "fan.txt";
         QTest::newRow("fan.txt of 20 lines")
             << motor << battery << FanFileOfLines(20) << "List index out of bounds (20)"
             << "Choose Motor"
             << "Choose Battery"
             << "Mini Fan"
-            << "";
+            << ""
+            << "fan.txt, line 21";
         QTest::newRow("fan.txt with a bad number")
             << motor << battery << FanFileWithLine(15, "7021,5")
             << "'7021,5' is not a valid floating point value."
             << "Choose Motor"
             << "Choose Battery"
             << "Mini Fan"
-            << "";
+            << ""
+            << "fan.txt, line 15, columns 1-6";
         QTest::newRow("empty motor.txt and battery.txt")
             << QByteArray() << QByteArray() << fan << QString() << "Choose Motor"
-            << "Choose Battery" << fan1 << fan1;
+            << "Choose Battery" << fan1 << fan1 << QString();
     }
     void catalogueFiles() {
         QFETCH(QByteArray, motor);
@@ -170,6 +176,7 @@ private slots:
         QFETCH(QString, batteryText);
         QFETCH(QString, fan1Caption);
         QFETCH(QString, fanName);
+        QFETCH(QString, details);
 
         RecordingMessages messages;
         StartedIn run;
@@ -183,6 +190,7 @@ private slots:
                 ? QStringList()
                 : QStringList{QString(error).replace(QStringLiteral("%1"), QDir::currentPath())};
         QCOMPARE(messages.errors, expectedErrors);
+        QCOMPARE(messages.errorDetails, details.isEmpty() ? QStringList() : QStringList{details});
         QVERIFY(messages.warnings.isEmpty());
         TMainDlg* main = Windows().MainDlg;
         QVERIFY(main != nullptr);
