@@ -49,11 +49,12 @@ set(CPACK_PACKAGE_VENDOR "The mfbcalc developers")
 set(CPACK_PACKAGE_CONTACT ${MFB_DEB_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "motor, battery and ducted-fan calculator for model aircraft")
 set(CPACK_PACKAGE_DESCRIPTION
-"mfbcalc compares the electric power trains of ducted-fan model aircraft: pick a
-motor and a battery cell type from two text catalogues, one of five fans and the
-number of cells in series and in parallel, for up to four options side by side.
-It finds the operating point where the fan absorbs the motor's shaft power and
-shows pack weight, voltages, current, rpm, power and efficiency, with charts.
+"mfbcalc compares the electric power trains of ducted-fan model aircraft: pick
+a motor and a battery cell type from two text catalogues, one of five fans and
+the number of cells in series and in parallel, for up to four options side by
+side. It finds the operating point where the fan absorbs the motor's shaft
+power and shows pack weight, voltages, current, rpm, power and efficiency, with
+charts.
 
 The package holds the window program, the command-line calculator mfbcalc-cli
 (one combination, or every combination of the catalogues ranked), and sample
