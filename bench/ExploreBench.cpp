@@ -118,7 +118,8 @@ void BM_NegativeRi(benchmark::State& state) {
     CalculateReport report;
     for (auto _ : state) {
         TOptionSlot slot = c.slot;
-        const SweepInputs in{catalogue.Fans, catalogue.WireResistance, catalogue.CompleteFans, 1, 40, 10, '.'};
+        const SweepInputs in{
+            catalogue.Fans, catalogue.WireResistance, catalogue.CompleteFans, 1, 40, 10, '.'};
         if constexpr (kFast) {
             FindOperatingPoint(slot, in, sinks, sinks, report);
         } else {

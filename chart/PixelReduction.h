@@ -75,8 +75,8 @@ private:
     static constexpr std::size_t kBlock = 64;
 
     // Indices of the first lowest and first highest point of points[from, to), from < to.
-    void Extremes(const PointStore& points, std::size_t from, std::size_t to,
-                  std::size_t& minAt, std::size_t& maxAt) const;
+    void Extremes(const PointStore& points, std::size_t from, std::size_t to, std::size_t& minAt,
+                  std::size_t& maxAt) const;
 
     std::size_t first_ = 0;
     std::size_t last_ = 0;

@@ -9,7 +9,6 @@
 
 #include "chart/PointStore.h"
 
-
 namespace mfb {
 
 // A point's colour as the chart engine is handed it; the store only compares it.

@@ -123,8 +123,7 @@ double KeyValue(const ExploreRow& row, ExploreKey key, double targetPower = 0);
 
 // Whether `a` ranks before `b`: a larger key, and for equal keys the earlier combination in
 // catalogue order.
-bool RanksBefore(const ExploreRow& a, const ExploreRow& b, ExploreKey key,
-                 double targetPower = 0);
+bool RanksBefore(const ExploreRow& a, const ExploreRow& b, ExploreKey key, double targetPower = 0);
 
 // Fills a row's derived figures and limit checks from its catalogue lines, as Explore does: for
 // rows read back without them, such as a shard's.

@@ -6,9 +6,9 @@
 #include <limits>
 #include <vector>
 
-#include "model/ChartSink.h"
 #include "chart/PixelReduction.h"
 #include "chart/PointSeries.h"
+#include "model/ChartSink.h"
 
 QT_BEGIN_NAMESPACE
 class QAbstractAxis;

@@ -292,9 +292,9 @@ void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
         return;
     }
     const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits, report);
-    column(option).showNotes(assessed ? mfb::FieldNotes(assessed->figures, assessed->limits,
-                                                        platform_.decimalSeparator)
-                                      : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
+    column(option).showNotes(
+        assessed ? mfb::FieldNotes(assessed->figures, assessed->limits, platform_.decimalSeparator)
+                 : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
     if (TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1))) {
         // The sweep drew the kept step at this very product, rounded the same way.
         const mfb::ResultPoint& kept = report.result;

@@ -104,6 +104,6 @@ private:
     std::array<QRadioButton*, mfb::kFanCount> fanButtons_{};
     std::array<QRadioButton*, mfb::kOptionCount> optionButtons_{};
     std::array<std::unique_ptr<OptionColumn>, mfb::kOptionCount> columns_;
-    TFindDlg* find_ = nullptr;  // made on first use, then kept
+    TFindDlg* find_ = nullptr;                            // made on first use, then kept
     std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
 };

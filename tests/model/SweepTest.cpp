@@ -357,10 +357,10 @@ TEST(SweepTest, ASweepRunInSlicesIsCalculate) {
             }
             int calls = 0;
             try {
-                SweepRun run(
-                    sliced.slot,
-                    {sliced.fans, kWireResistance, kAllFansWhole, 1, sliced.serie, sliced.parallel, '.'},
-                    sliced.sinks, sliced.sinks, sliced.report);
+                SweepRun run(sliced.slot,
+                             {sliced.fans, kWireResistance, kAllFansWhole, 1, sliced.serie,
+                              sliced.parallel, '.'},
+                             sliced.sinks, sliced.sinks, sliced.report);
                 if (run.Start()) {
                     while (!run.Advance(slice)) ++calls;
                 }
