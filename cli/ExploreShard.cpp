@@ -22,13 +22,6 @@ namespace {
 constexpr char kMagic[] = "mfbcalc explore shard 1";
 
 // The counts in file order; a new count goes at the end, and older files then lack it.
-constexpr long long ExploreCounts::*kCounts[] = {
-    &ExploreCounts::visited,    &ExploreCounts::ranked,      &ExploreCounts::filteredOut,
-    &ExploreCounts::noKeptStep, &ExploreCounts::notPossible, &ExploreCounts::atLimit,
-    &ExploreCounts::faults,     &ExploreCounts::unreadable,  &ExploreCounts::notRun,
-    &ExploreCounts::fullSweeps, &ExploreCounts::pruned,      &ExploreCounts::overLimits,
-};
-
 // The row's stored doubles in file order.
 // The derived figures and limit checks are not kept: the merge works them out again.
 constexpr double ExploreRow::*kRowValues[] = {&ExploreRow::packWeight, &ExploreRow::uBattery,
@@ -148,7 +141,7 @@ void WriteExploreShard(const ExploreShard& shard, std::ostream& out) {
         << "seconds\t" << Exact(shard.seconds) << '\n'
         << "partial\t" << (result.partial ? 1 : 0) << '\n'
         << "counts";
-    for (const auto count : kCounts) out << '\t' << result.counts.*count;
+    for (const auto count : kExploreCounts) out << '\t' << result.counts.*count;
     out << '\n';
     for (const std::string& note : result.notes) out << "note\t" << note << '\n';
     for (const ExploreRow& row : result.rows) {
@@ -195,9 +188,9 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
             need(2);
             result.partial = parse.Integer(f[1]) != 0;
         } else if (f[0] == "counts") {
-            need(1 + std::size(kCounts));
-            for (std::size_t i = 0; i < std::size(kCounts); ++i) {
-                result.counts.*kCounts[i] = parse.Integer(f[1 + i]);
+            need(1 + std::size(kExploreCounts));
+            for (std::size_t i = 0; i < std::size(kExploreCounts); ++i) {
+                result.counts.*kExploreCounts[i] = parse.Integer(f[1 + i]);
             }
         } else if (f[0] == "note") {
             need(2);
@@ -258,7 +251,7 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards) {
         result.combinations += s.result.combinations;
         result.partial = result.partial || s.result.partial;
         merged.seconds = std::max(merged.seconds, s.seconds);
-        for (const auto count : kCounts) result.counts.*count += s.result.counts.*count;
+        for (const auto count : kExploreCounts) result.counts.*count += s.result.counts.*count;
         for (const std::string& note : s.result.notes) {
             // Every shard reads every cell type, so each notes the same bad battery lines.
             if (noted.insert(note).second) result.notes.push_back(note);

@@ -82,18 +82,7 @@ private:
 };
 
 void Add(ExploreCounts& into, const ExploreCounts& from) {
-    into.visited += from.visited;
-    into.ranked += from.ranked;
-    into.filteredOut += from.filteredOut;
-    into.overLimits += from.overLimits;
-    into.noKeptStep += from.noKeptStep;
-    into.notPossible += from.notPossible;
-    into.atLimit += from.atLimit;
-    into.faults += from.faults;
-    into.unreadable += from.unreadable;
-    into.notRun += from.notRun;
-    into.fullSweeps += from.fullSweeps;
-    into.pruned += from.pruned;
+    for (const auto count : kExploreCounts) into.*count += from.*count;
 }
 
 bool Passes(const ExploreRequest& request, const ExploreRow& row) {

@@ -75,6 +75,16 @@ struct ExploreCounts {
     long long fullSweeps = 0;   // combinations the fast path could not shorten
 };
 
+// Every count of ExploreCounts, for the code that adds, stores or lists them all.
+inline constexpr long long ExploreCounts::*kExploreCounts[] = {
+    &ExploreCounts::visited,    &ExploreCounts::ranked,     &ExploreCounts::filteredOut,
+    &ExploreCounts::overLimits, &ExploreCounts::noKeptStep, &ExploreCounts::notPossible,
+    &ExploreCounts::atLimit,    &ExploreCounts::faults,     &ExploreCounts::unreadable,
+    &ExploreCounts::notRun,     &ExploreCounts::pruned,     &ExploreCounts::fullSweeps};
+static_assert(sizeof(ExploreCounts) ==
+                  sizeof(kExploreCounts) / sizeof(kExploreCounts[0]) * sizeof(long long),
+              "a count missing from kExploreCounts");
+
 struct ExploreRequest {
     ExploreSpace space;
     ExploreFilter filter;
