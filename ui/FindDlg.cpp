@@ -193,8 +193,7 @@ QWidget* TFindDlg::buildSettings() {
         form->addRow(QString::fromLatin1(field.label) + u':', edit);
         budgets_.push_back(edit);
     }
-    ignoreLimits_ =
-        new QCheckBox(QStringLiteral("Keep combinations over a catalogue limit"), settings);
+    ignoreLimits_ = new QCheckBox(QStringLiteral("Ignore catalogue limits"), settings);
     ignoreLimits_->setObjectName(QStringLiteral("ignoreLimits"));
     form->addRow(QString(), ignoreLimits_);
     sortKey_ = new QComboBox(settings);
