@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <tuple>
 
 namespace mfb {
@@ -12,12 +13,38 @@ namespace {
 // A function object rather than a function, so that the merges inline the comparison.
 constexpr auto XLess = [](const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; };
 
+// The shape of a sweep that reached the pack's limit: one rising run, then x falling to the end.
+// Merging from the back, with the falling run read backwards, needs neither the reversal nor the
+// general merge, and moves each point once. Returns false, touching nothing, for any other shape.
+bool MergeFallingTail(PointStore& points, std::size_t sorted) {
+    const std::size_t n = points.size();
+    if (sorted == 0) return false;
+    for (std::size_t i = sorted + 1; i < n; ++i) {
+        if (!(points[i].x < points[i - 1].x)) return false;
+    }
+    const std::size_t tailSize = n - sorted;
+    const auto tail = std::make_unique_for_overwrite<ChartPoint[]>(tailSize);
+    for (std::size_t k = 0; k < tailSize; ++k) tail[k] = points[n - 1 - k];
+    std::size_t rising = sorted, falling = tailSize, out = n;
+    // On equal x the tail's point goes behind: it arrived later. Once the tail is used up, the
+    // rest of the rising run is already in place.
+    while (falling > 0) {
+        if (rising > 0 && tail[falling - 1].x < points[rising - 1].x) {
+            points[--out] = points[--rising];
+        } else {
+            points[--out] = tail[--falling];
+        }
+    }
+    return true;
+}
+
 // A stable sort that takes the shape of sweep data into account: a few long runs of rising or
 // falling x. Strictly falling runs are reversed in place (they hold no ties, so stability is kept),
 // then adjacent runs are merged pairwise, which keeps equal x values in arrival order. Sweep data
 // costs O(n); any data at most O(n log n). points[0, sorted) are known to be one rising run and are
 // not scanned again, so a chart sorts in time of the points that came in out of order.
 void MergeRuns(PointStore& points, std::size_t sorted) {
+    if (MergeFallingTail(points, sorted)) return;
     const auto begin = points.begin();
     const std::size_t n = points.size();
     std::vector<std::size_t> starts;

@@ -120,13 +120,8 @@ private:
     static constexpr std::size_t kChunkSize = std::size_t{1} << kChunkBits;
     static constexpr std::size_t kChunkMask = kChunkSize - 1;
 
-    void AddChunk() {
-        if (used_ == chunks_.size()) {
-            chunks_.push_back(std::make_unique_for_overwrite<ChartPoint[]>(kChunkSize));
-        }
-        next_ = chunks_[used_++].get();
-        chunkEnd_ = next_ + kChunkSize;
-    }
+    // Out of line, once per 64 Ki points, so that push_back stays small enough to inline.
+    void AddChunk();
 
     std::vector<std::unique_ptr<ChartPoint[]>> chunks_;
     std::size_t size_ = 0;

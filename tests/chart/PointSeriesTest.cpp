@@ -35,6 +35,9 @@ TEST(PointSeriesTest, KeepsXAscendingWithTiesInArrivalOrder) {
         {"rising then falling like a sweep near the pack limit",
          {{1, 0}, {3, 1}, {5, 2}, {4, 3}, {3, 4}, {2, 5}},
          {{1, 0}, {2, 5}, {3, 1}, {3, 4}, {4, 3}, {5, 2}}},
+        {"falling tail tied with the rising run",
+         {{1, 0}, {2, 1}, {2, 2}, {1, 3}},
+         {{1, 0}, {1, 3}, {2, 1}, {2, 2}}},
         {"negative x", {{0, 0}, {-1, 1}, {-2, 2}}, {{-2, 2}, {-1, 1}, {0, 0}}},
     };
     for (const auto& c : cases) {
