@@ -73,8 +73,7 @@ private:
         const long long percent = total > 0 ? done * 100 / total : 100;
         err_ << "\rexplored " << done << " of " << total << " combinations (" << percent << "%)";
         if (done > 0 && done < total) {
-            err_ << ", about " << Duration(elapsed * static_cast<double>(total - done) / done)
-                 << " left ";
+            err_ << ", about " << Duration(TimeLeft(elapsed, done, total)) << " left ";
         }
         err_ << std::flush;
         shown_ = true;

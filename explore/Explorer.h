@@ -128,6 +128,12 @@ struct ExploreProgress {
     const std::atomic<bool>* stop = nullptr;
 };
 
+// Seconds a run still needs if it goes on at the pace of its first `elapsed` seconds, in which it
+// did `done` of `total` combinations; 0 before any are done.
+inline double TimeLeft(double elapsed, long long done, long long total) {
+    return done > 0 ? elapsed * static_cast<double>(total - done) / static_cast<double>(done) : 0;
+}
+
 // The ranking key of a row; larger is better. `targetPower` (W) counts for ExploreKey::Target only.
 double KeyValue(const ExploreRow& row, ExploreKey key, double targetPower = 0);
 

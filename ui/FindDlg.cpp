@@ -381,8 +381,8 @@ void TFindDlg::progressed(long long done, long long total) {
     if (total <= 0) return;
     progress_->setValue(static_cast<int>(done * kProgressSteps / total));
     if (done > 0 && cancel_->isEnabled()) {
-        const double left = static_cast<double>(clock_.elapsed()) / 1000.0 *
-                            static_cast<double>(total - done) / static_cast<double>(done);
+        const double left =
+            mfb::TimeLeft(static_cast<double>(clock_.elapsed()) / 1000.0, done, total);
         timeLeft_->setText(QStringLiteral("about %1 s left").arg(std::ceil(left)));
     }
 }
