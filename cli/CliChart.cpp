@@ -31,10 +31,14 @@ void CliChart::AddPoint(Series series, double x, double y, std::string_view, Col
             rpmMotor_ = y;
             break;
         case Series::Current:
-            *csv_ << ++step_ << ',' << JsonNumber(x_) << ',' << JsonNumber(rpmFan_) << ','
-                  << JsonNumber(rpmMotor_) << ',' << JsonNumber(y) << '\n';
+            WriteStep(x_, rpmFan_, rpmMotor_, y);
             break;
     }
+}
+
+void CliChart::WriteStep(double x, double rpmFan, double rpmMotor, double current) {
+    *csv_ << ++step_ << ',' << JsonNumber(x) << ',' << JsonNumber(rpmFan) << ','
+          << JsonNumber(rpmMotor) << ',' << JsonNumber(current) << '\n';
 }
 
 void CliChart::SetAxisRange(Axis axis, double first, double second) {

@@ -24,6 +24,10 @@ public:
 
     void ClearSeries(Series) override {}
     void AddPoint(Series series, double x, double y, std::string_view text, Colour colour) override;
+    // Without a CSV stream a step costs the sweep one call that returns at once.
+    void AddStep(double x, double rpmFan, double rpmMotor, double current) override {
+        if (csv_) WriteStep(x, rpmFan, rpmMotor, current);
+    }
     void SetAxisRange(Axis axis, double first, double second) override;
     void SetTitle(const std::string& line) override { title_ = line; }
     void SetAxisTitle(Axis, const std::string&) override {}
@@ -34,6 +38,8 @@ public:
     static void WriteCsvHeader(std::ostream& csv);
 
 private:
+    void WriteStep(double x, double rpmFan, double rpmMotor, double current);
+
     std::ostream* csv_;
     long long step_ = 0;
     double x_ = 0, rpmFan_ = 0, rpmMotor_ = 0;
