@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "chart/PointSeries.h"
+#include "chart/CurveTable.h"
 #include "ui/GraphDlg.h"
 #include "ui/MainDlg.h"
 #include "ui/MessageService.h"
@@ -85,7 +85,7 @@ void BM_WindowDuringLongSweep(benchmark::State& state) {
         while (window.calculating(1)) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         longest = std::max(longest, since.elapsed());
         longestMs = std::max(longestMs, static_cast<double>(longest));
-        steps = static_cast<double>(chart->series(mfb::Series::RpmFan).Size());
+        steps = static_cast<double>(chart->points(mfb::Series::RpmFan).size());
     }
     state.counters["steps"] = steps;
     state.counters["longest_wait_ms"] = longestMs;

@@ -6,7 +6,7 @@
 
 namespace mfb {
 
-std::size_t NearestPoint(const PointStore& points, double x) {
+std::size_t NearestPoint(const CurvePoints& points, double x) {
     const auto firstAtOrAbove = [&](double v) {
         return std::lower_bound(points.begin(), points.end(), v,
                                 [](const ChartPoint& p, double bound) { return p.x < bound; });

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "chart/PointStore.h"
+#include "chart/CurveTable.h"
 
 namespace mfb {
 
@@ -11,6 +11,6 @@ namespace mfb {
 // that a readout shows values the curve really holds rather than values read off the drawing.
 // Of two equally near x values the smaller wins; of points sharing that x, the first in order,
 // which for a sweep is the earliest step. points.size() when there are none.
-std::size_t NearestPoint(const PointStore& points, double x);
+std::size_t NearestPoint(const CurvePoints& points, double x);
 
 }  // namespace mfb

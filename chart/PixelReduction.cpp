@@ -9,7 +9,7 @@ namespace mfb {
 
 namespace {
 
-using Points = PointStore;
+using Points = CurvePoints;
 
 void ScanExtremes(const Points& points, std::size_t from, std::size_t to, std::size_t& minAt,
                   std::size_t& maxAt, double& minY, double& maxY) {

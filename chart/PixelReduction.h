@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "chart/PointSeries.h"
+#include "chart/CurveTable.h"
 
 namespace mfb {
 
@@ -31,7 +31,7 @@ struct PixelGrid {
 class PixelReduction {
 public:
     // Summarises points[first, last), sorted by ascending x.
-    void Build(const PointStore& points, std::size_t first, std::size_t last) {
+    void Build(const CurvePoints& points, std::size_t first, std::size_t last) {
         Reset(first);
         Extend(points, last);
     }
@@ -52,14 +52,14 @@ public:
         ++last_;
     }
     // Adds points[Last(), last).
-    void Extend(const PointStore& points, std::size_t last);
+    void Extend(const CurvePoints& points, std::size_t last);
     // Forgets the points from index `keep` on (and the rest of its block), for Extend to redo
     // after the points there changed.
     void Truncate(std::size_t keep);
 
     // The reduced curve of the built range, in x order. `points` must be the sequence given to
     // Build, unchanged since. Empty when nothing was built or the grid is degenerate.
-    void Reduce(const PointStore& points, const PixelGrid& grid,
+    void Reduce(const CurvePoints& points, const PixelGrid& grid,
                 std::vector<ChartPoint>& out) const;
 
     std::size_t First() const { return first_; }
@@ -75,7 +75,7 @@ private:
     static constexpr std::size_t kBlock = 64;
 
     // Indices of the first lowest and first highest point of points[from, to), from < to.
-    void Extremes(const PointStore& points, std::size_t from, std::size_t to, std::size_t& minAt,
+    void Extremes(const CurvePoints& points, std::size_t from, std::size_t to, std::size_t& minAt,
                   std::size_t& maxAt) const;
 
     std::size_t first_ = 0;

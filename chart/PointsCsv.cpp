@@ -13,11 +13,10 @@ void Append(std::string& out, double value) {
     out.append(buffer, end);
 }
 
-bool SharedX(const std::vector<const PointSeries*>& curves) {
+bool SharedX(const std::vector<CurvePoints>& curves) {
     if (curves.empty()) return true;
-    const PointStore& first = curves.front()->Points();
-    for (const PointSeries* curve : curves) {
-        const PointStore& points = curve->Points();
+    const CurvePoints& first = curves.front();
+    for (const CurvePoints& points : curves) {
         if (points.size() != first.size()) return false;
         for (std::size_t i = 0; i < points.size(); ++i) {
             if (!(points[i].x == first[i].x)) return false;
@@ -29,7 +28,7 @@ bool SharedX(const std::vector<const PointSeries*>& curves) {
 }  // namespace
 
 std::string PointsCsv(const std::vector<std::string>& names,
-                      const std::vector<const PointSeries*>& curves) {
+                      const std::vector<CurvePoints>& curves) {
     std::string out;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i > 0) out += ',';
@@ -37,19 +36,19 @@ std::string PointsCsv(const std::vector<std::string>& names,
     }
     out += '\n';
     if (SharedX(curves)) {
-        const std::size_t rows = curves.empty() ? 0 : curves.front()->Size();
+        const std::size_t rows = curves.empty() ? 0 : curves.front().size();
         for (std::size_t row = 0; row < rows; ++row) {
-            Append(out, curves.front()->Points()[row].x);
-            for (const PointSeries* curve : curves) {
+            Append(out, curves.front()[row].x);
+            for (const CurvePoints& curve : curves) {
                 out += ',';
-                Append(out, curve->Points()[row].y);
+                Append(out, curve[row].y);
             }
             out += '\n';
         }
         return out;
     }
     for (std::size_t c = 0; c < curves.size(); ++c) {
-        for (const ChartPoint& p : curves[c]->Points()) {
+        for (const ChartPoint p : curves[c]) {
             Append(out, p.x);
             for (std::size_t other = 0; other < curves.size(); ++other) {
                 out += ',';

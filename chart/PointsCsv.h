@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/PointSeries.h"
+#include "chart/CurveTable.h"
 
 namespace mfb {
 
@@ -18,6 +18,6 @@ namespace mfb {
 // another, each in x order, a line holding x and that curve's y with the other curves' cells
 // empty. Either way every stored point appears exactly once.
 std::string PointsCsv(const std::vector<std::string>& names,
-                      const std::vector<const PointSeries*>& curves);
+                      const std::vector<CurvePoints>& curves);
 
 }  // namespace mfb

@@ -13,13 +13,12 @@
 #include "ui/ChartColour.h"
 
 ChartCurve::ChartCurve(QChart* chart, QLineSeries* line, QAbstractAxis* xAxis, QAbstractAxis* yAxis,
-                       mfb::Colour colour)
-    : chart_(chart), line_(line), xAxis_(xAxis), yAxis_(yAxis), data_(colour) {}
+                       const mfb::CurveTable& table, std::size_t index)
+    : chart_(chart), line_(line), xAxis_(xAxis), yAxis_(yAxis), table_(table), index_(index) {}
 
 ChartCurve::~ChartCurve() = default;  // the chart owns every line series
 
-void ChartCurve::Clear() {
-    data_.Clear();
+void ChartCurve::Cleared() {
     reduction_.Reset();
     late_ = false;
     lastX_ = -std::numeric_limits<double>::infinity();
@@ -33,8 +32,9 @@ void ChartCurve::Refresh(const mfb::PixelGrid& grid) {
     Prepare();
     if (drawn_ && sameGrid) return;
 
+    const mfb::CurvePoints stored = table_.Points(index_);
     const auto draw = [&](const mfb::PixelReduction& reduction, QLineSeries* line) {
-        reduction.Reduce(data_.Points(), grid, buffer_);
+        reduction.Reduce(stored, grid, buffer_);
         QList<QPointF> points;
         points.reserve(static_cast<qsizetype>(buffer_.size()));
         for (const mfb::ChartPoint& p : buffer_) points.append(QPointF(p.x, p.y));
@@ -47,7 +47,7 @@ void ChartCurve::Refresh(const mfb::PixelGrid& grid) {
 }
 
 void ChartCurve::Rebuild() {
-    const auto& points = data_.Points();  // sorts what arrived out of order
+    const mfb::CurvePoints points = table_.Points(index_);  // sorts what arrived out of order
     if (late_) {
         // The stable sort leaves every point below the earliest late x where it was.
         const auto unmoved =
@@ -65,9 +65,9 @@ void ChartCurve::Rebuild() {
         delete segment.line;
     }
     segments_.clear();
-    const auto& runs = data_.ColourRuns();
+    const auto& runs = table_.ColourRuns(index_);
     for (std::size_t run = 0; run < runs.size(); ++run) {
-        if (runs[run].second == data_.SeriesColour()) continue;
+        if (runs[run].second == table_.SeriesColour(index_)) continue;
         // The run's first point is reached from the point before it, in the run's colour.
         const std::size_t first = runs[run].first > 0 ? runs[run].first - 1 : 0;
         const std::size_t last = run + 1 < runs.size() ? runs[run + 1].first : points.size();

@@ -6,8 +6,8 @@
 #include <limits>
 #include <vector>
 
+#include "chart/CurveTable.h"
 #include "chart/PixelReduction.h"
-#include "chart/PointSeries.h"
 #include "model/ChartSink.h"
 
 QT_BEGIN_NAMESPACE
@@ -16,30 +16,31 @@ class QChart;
 class QLineSeries;
 QT_END_NAMESPACE
 
-// One curve of a chart: every point it was given, kept here, and the little of them that Qt Charts
-// gets to draw. Qt Charts slows down badly with many points (append is quadratic inside a chart,
-// and replacing a million raw points takes seconds), so the line series only ever holds the
+// One curve of a chart: its points, kept in the chart's CurveTable, and the little of them that Qt
+// Charts gets to draw. Qt Charts slows down badly with many points (append is quadratic inside a
+// chart, and replacing a million raw points takes seconds), so the line series only ever holds the
 // per-pixel-column reduction of the points for the plot as it is laid out now.
 //
 // Points whose colour differs from the curve's are drawn over it as extra segment series, one per
 // colour run, kept out of the legend; the segment into a point takes that point's colour.
 class ChartCurve {
 public:
-    // `line` already belongs to `chart` and is attached to both axes.
+    // `line` already belongs to `chart` and is attached to both axes; the curve's points are
+    // `table`'s curve `index`, which the chart changes and then tells this curve about.
     ChartCurve(QChart* chart, QLineSeries* line, QAbstractAxis* xAxis, QAbstractAxis* yAxis,
-               mfb::Colour colour);
+               const mfb::CurveTable& table, std::size_t index);
     ~ChartCurve();
     ChartCurve(const ChartCurve&) = delete;
     ChartCurve& operator=(const ChartCurve&) = delete;
 
-    const mfb::PointSeries& Data() const { return data_; }
     QLineSeries* Line() const { return line_; }
 
-    void Clear();
-    // Called millions of times in a row by a sweep: points arriving in x order go straight into
-    // the reduction's summary, the rest is noted for the next refresh.
-    void Add(double x, double y, mfb::Colour colour) {
-        data_.Add(x, y, colour);
+    // The table's curve was cleared.
+    void Cleared();
+    // The table's curve got the point (x, y). Called millions of times in a row by a sweep: points
+    // arriving in x order go straight into the reduction's summary, the rest is noted for the next
+    // refresh.
+    void Added(double x, double y) {
         if (!late_ && x >= lastX_) {
             reduction_.Push(y);
             lastX_ = x;
@@ -73,7 +74,8 @@ private:
     QLineSeries* line_;
     QAbstractAxis* xAxis_;
     QAbstractAxis* yAxis_;
-    mfb::PointSeries data_;
+    const mfb::CurveTable& table_;
+    std::size_t index_;
     mfb::PixelReduction reduction_;
     std::vector<Segment> segments_;
     // Since the last refresh: points came in with an x below an earlier one, the smallest being

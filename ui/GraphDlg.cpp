@@ -62,6 +62,8 @@ constexpr std::array<const char*, mfb::kSeriesCount> kUnits{"", "", " A"};
 const std::vector<std::string> kCsvColumns{"Shaft power [W]", "RPM Fan", "RPM Motor",
                                            "Current [A]"};
 
+static_assert(mfb::kSeriesCount == mfb::kCurveCount);
+
 std::size_t Index(mfb::Series s) {
     return static_cast<std::size_t>(s);
 }
@@ -95,7 +97,8 @@ QString TitleHtml(const QString& text) {
 TGraphDlg::TGraphDlg(int option, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
       option_(option),
-      decimalSeparator_(DecimalSeparator(QLocale())) {
+      decimalSeparator_(DecimalSeparator(QLocale())),
+      table_({kCurves[0].colour, kCurves[1].colour, kCurves[2].colour}) {
     setObjectName(QStringLiteral("GraphDlg%1").arg(option));
     setWindowTitle(QStringLiteral("Option %1 Chart").arg(option));
     // Closing a chart window only hides it; it must never end the program.
@@ -142,7 +145,7 @@ TGraphDlg::TGraphDlg(int option, QWidget* parent)
         line->attachAxis(xAxis);
         line->attachAxis(yAxis);
         line->setColor(ToQColor(design.colour));  // after addSeries, which applies the theme
-        curves_[s] = std::make_unique<ChartCurve>(chart_, line, xAxis, yAxis, design.colour);
+        curves_[s] = std::make_unique<ChartCurve>(chart_, line, xAxis, yAxis, table_, s);
     }
     titleLines_ = QStringList{QString()};
     ShowTitle();
@@ -217,8 +220,8 @@ void TGraphDlg::showChart() {
     activateWindow();
 }
 
-const mfb::PointSeries& TGraphDlg::series(mfb::Series s) const {
-    return curves_[Index(s)]->Data();
+mfb::CurvePoints TGraphDlg::points(mfb::Series s) const {
+    return table_.Points(Index(s));
 }
 
 QLineSeries* TGraphDlg::lineSeries(mfb::Series s) const {
@@ -230,7 +233,8 @@ QValueAxis* TGraphDlg::axis(mfb::Axis a) const {
 }
 
 void TGraphDlg::ClearSeries(mfb::Series s) {
-    curves_[Index(s)]->Clear();
+    table_.Clear(Index(s));
+    curves_[Index(s)]->Cleared();
     ShowOperatingPoint(std::nullopt);
     ResetZoom();
     ScheduleRefresh();
@@ -239,14 +243,19 @@ void TGraphDlg::ClearSeries(mfb::Series s) {
 void TGraphDlg::AddPoint(mfb::Series s, double x, double y, std::string_view, mfb::Colour colour) {
     // A sweep calls this millions of times without returning to the event loop: store, and leave
     // the drawing to one refresh afterwards.
-    curves_[Index(s)]->Add(x, y, colour);
+    table_.Add(Index(s), x, y, colour);
+    curves_[Index(s)]->Added(x, y);
     ScheduleRefresh();
 }
 
 void TGraphDlg::AddStep(double x, double rpmFan, double rpmMotor, double current) {
-    curves_[Index(mfb::Series::RpmFan)]->Add(x, rpmFan, mfb::kRed);
-    curves_[Index(mfb::Series::RpmMotor)]->Add(x, rpmMotor, mfb::kGreen);
-    curves_[Index(mfb::Series::Current)]->Add(x, current, mfb::kYellow);
+    // The step's colours are the curves' own, so the table stores it as one row.
+    static_assert(kCurves[0].colour == mfb::kRed && kCurves[1].colour == mfb::kGreen &&
+                  kCurves[2].colour == mfb::kYellow);
+    table_.AddRow(x, {rpmFan, rpmMotor, current});
+    curves_[Index(mfb::Series::RpmFan)]->Added(x, rpmFan);
+    curves_[Index(mfb::Series::RpmMotor)]->Added(x, rpmMotor);
+    curves_[Index(mfb::Series::Current)]->Added(x, current);
     ScheduleRefresh();
 }
 
@@ -424,8 +433,8 @@ void TGraphDlg::ResetZoom() {
 
 void TGraphDlg::ShowReadout(QPointF position) {
     const QRectF plot = chart_->plotArea();
-    const mfb::PointSeries& first = curves_.front()->Data();
-    if (!plot.contains(position) || first.Empty()) {
+    const mfb::CurvePoints first = table_.Points(0);
+    if (!plot.contains(position) || first.empty()) {
         HideReadout();
         return;
     }
@@ -433,12 +442,12 @@ void TGraphDlg::ShowReadout(QPointF position) {
     // Each curve's stored point nearest in shaft power to the mouse (see NearestPoint): a sweep
     // gives the three curves the same shaft power at each step, so the three are the same step's.
     const double power = PowerAt(position.x());
-    const double snapped = first.Points()[mfb::NearestPoint(first.Points(), power)].x;
+    const double snapped = first[mfb::NearestPoint(first, power)].x;
     QStringList lines{QStringLiteral("Shaft power ") +
                       QString::fromStdString(mfb::FormatValue(snapped, decimalSeparator_)) +
                       QStringLiteral(" W")};
     for (std::size_t s = 0; s < curves_.size(); ++s) {
-        const mfb::PointStore& points = curves_[s]->Data().Points();
+        const mfb::CurvePoints points = table_.Points(s);
         if (points.empty()) continue;
         const double y = points[mfb::NearestPoint(points, power)].y;
         lines << QString::fromLatin1(kCurves[s].title) + u' ' +
@@ -458,8 +467,8 @@ void TGraphDlg::HideReadout() {
 }
 
 QString TGraphDlg::dataCsv() const {
-    std::vector<const mfb::PointSeries*> curves;
-    for (const auto& curve : curves_) curves.push_back(&curve->Data());
+    std::vector<mfb::CurvePoints> curves;
+    for (std::size_t s = 0; s < mfb::kSeriesCount; ++s) curves.push_back(table_.Points(s));
     return QString::fromStdString(mfb::PointsCsv(kCsvColumns, curves));
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "chart/AxisZoom.h"
+#include "chart/CurveTable.h"
 #include "model/ChartSink.h"
 #include "ui/ChartExport.h"
 
@@ -22,9 +23,6 @@ class QPushButton;
 class QValueAxis;
 QT_END_NAMESPACE
 
-namespace mfb {
-class PointSeries;
-}
 class ChartCurve;
 class ChartOverlay;
 class ChartView;
@@ -50,8 +48,9 @@ public:
     // raises and activates it; a visible window is only brought to the front.
     void showChart();
 
-    // Every point the series was given, in x order.
-    const mfb::PointSeries& series(mfb::Series s) const;
+    // Every point the series was given, in x order; valid until the series changes.
+    mfb::CurvePoints points(mfb::Series s) const;
+    const mfb::CurveTable& curves() const { return table_; }
 
     QChart* chart() const { return chart_; }
     QLineSeries* lineSeries(mfb::Series s) const;
@@ -131,7 +130,8 @@ private:
     QChart* chart_;
     QFrame* panel1_;
     QPushButton* button1_;
-    std::array<QValueAxis*, 3> axes_{};                                  // by mfb::Axis
+    std::array<QValueAxis*, 3> axes_{};  // by mfb::Axis
+    mfb::CurveTable table_;              // the points, by mfb::Series
     std::array<std::unique_ptr<ChartCurve>, mfb::kSeriesCount> curves_;  // by mfb::Series
     QStringList titleLines_;
 

@@ -10,8 +10,9 @@ namespace {
 
 TEST(NearestPointTest, StoredPointNearestInX) {
     // x in order; 4 is held twice, as where a sweep's shaft power turns back.
-    const std::vector<ChartPoint> stored{{1, 10}, {2, 20}, {4, 40}, {4, 41}, {8, 80}};
-    const PointStore points(stored.begin(), stored.end());
+    const std::vector<ChartRow> stored{{1, {10}}, {2, {20}}, {4, {40}}, {4, {41}}, {8, {80}}};
+    const RowStore rows(stored.begin(), stored.end());
+    const CurvePoints points(&rows, 0, rows.size());
     struct Case {
         const char* name;
         double x;
@@ -27,7 +28,7 @@ TEST(NearestPointTest, StoredPointNearestInX) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(NearestPoint(points, c.x), c.index);
     }
-    EXPECT_EQ(NearestPoint(PointStore(), 1), 0u);
+    EXPECT_EQ(NearestPoint(CurvePoints(), 1), 0u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <ostream>
 #include <random>
@@ -42,7 +43,7 @@ std::map<double, ColumnSummary> Summarise(const Range& points, const PixelGrid& 
 
 // Checks what makes the reduced curve paint like the full one: every pixel column enters, leaves
 // and spans the same y values, and the nearest points beyond the visible range are kept.
-void ExpectSamePicture(const PointStore& all, const PixelGrid& grid,
+void ExpectSamePicture(const CurvePoints& all, const PixelGrid& grid,
                        const std::vector<ChartPoint>& reduced) {
     ASSERT_TRUE(std::is_sorted(reduced.begin(), reduced.end(),
                                [](const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; }));
@@ -59,11 +60,12 @@ void ExpectSamePicture(const PointStore& all, const PixelGrid& grid,
     }
     EXPECT_LE(reduced.size(), 4 * (full.size()) + 2);
 
-    const auto before = std::find_if(all.rbegin(), all.rend(),
+    const auto rend = std::make_reverse_iterator(all.begin());
+    const auto before = std::find_if(std::make_reverse_iterator(all.end()), rend,
                                      [&](const ChartPoint& p) { return p.x < grid.xMin; });
     const auto keptBefore = std::count_if(reduced.begin(), reduced.end(),
                                           [&](const ChartPoint& p) { return p.x < grid.xMin; });
-    if (before == all.rend()) {
+    if (before == rend) {
         EXPECT_EQ(keptBefore, 0);
     } else {
         ASSERT_EQ(keptBefore, 1);
@@ -81,12 +83,17 @@ void ExpectSamePicture(const PointStore& all, const PixelGrid& grid,
     }
 }
 
+CurvePoints View(const RowStore& rows) {
+    return {&rows, 0, rows.size()};
+}
+
 enum class Shape { Noise, Sine, Constant, Steps };
 
-PointStore MakePoints(Shape shape, std::size_t count, double x0, double x1, unsigned seed) {
+// The points of one curve, in the first column of rows.
+RowStore MakePoints(Shape shape, std::size_t count, double x0, double x1, unsigned seed) {
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    PointStore points;
+    RowStore points;
     for (std::size_t i = 0; i < count; ++i) {
         // Steps repeats every x value several times, giving runs of equal x.
         const double t = shape == Shape::Steps ? static_cast<double>(i / 5 * 5) / count
@@ -107,7 +114,7 @@ PointStore MakePoints(Shape shape, std::size_t count, double x0, double x1, unsi
                 y = static_cast<double>(i % 7);
                 break;
         }
-        points.push_back({x, y});
+        points.push_back({x, {y, 0, 0}});
     }
     return points;
 }
@@ -130,10 +137,10 @@ TEST_P(PixelReductionCases, KeepsEveryColumnsExtremesAndTheEdges) {
     const ReduceCase& c = GetParam();
     const auto points = MakePoints(c.shape, c.count, c.x0, c.x1, 7);
     PixelReduction reduction;
-    reduction.Build(points, 0, points.size());
+    reduction.Build(View(points), 0, points.size());
     std::vector<ChartPoint> reduced;
-    reduction.Reduce(points, c.grid, reduced);
-    ExpectSamePicture(points, c.grid, reduced);
+    reduction.Reduce(View(points), c.grid, reduced);
+    ExpectSamePicture(View(points), c.grid, reduced);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -161,12 +168,12 @@ TEST(PixelReduction, ReducesOnlyTheBuiltRange) {
     auto points = MakePoints(Shape::Noise, 20000, 0, 100, 3);
     const std::size_t first = 5000, last = 15000;
     PixelReduction reduction;
-    reduction.Build(points, first, last);
+    reduction.Build(View(points), first, last);
     const PixelGrid grid{0, 100, 0, 80};
     std::vector<ChartPoint> reduced;
-    reduction.Reduce(points, grid, reduced);
-    const PointStore part(points.begin() + first, points.begin() + last);
-    ExpectSamePicture(part, grid, reduced);
+    reduction.Reduce(View(points), grid, reduced);
+    const RowStore part(points.begin() + first, points.begin() + last);
+    ExpectSamePicture(View(part), grid, reduced);
 }
 
 TEST(PixelReduction, PointByPointThenRedoingWhatChanged) {
@@ -177,20 +184,20 @@ TEST(PixelReduction, PointByPointThenRedoingWhatChanged) {
         auto points = MakePoints(Shape::Sine, 10000, 0, 100, 5);
         PixelReduction reduction;
         reduction.Reset();
-        for (const ChartPoint& p : points) reduction.Push(p.y);
+        for (const ChartRow& row : points) reduction.Push(row.y[0]);
         EXPECT_EQ(reduction.Last(), points.size());
 
         const auto noise = MakePoints(Shape::Noise, points.size(), 0, 100, 9);
-        for (std::size_t i = changed; i < points.size(); ++i) points[i].y = noise[i].y;
-        points.push_back({100, 1e6});
+        for (std::size_t i = changed; i < points.size(); ++i) points[i].y[0] = noise[i].y[0];
+        points.push_back({100, {1e6, 0, 0}});
         reduction.Truncate(changed);
         EXPECT_LE(reduction.Last(), changed);
-        reduction.Extend(points, points.size());
+        reduction.Extend(View(points), points.size());
 
         const PixelGrid grid{0, 100, 0, 40};
         std::vector<ChartPoint> reduced;
-        reduction.Reduce(points, grid, reduced);
-        ExpectSamePicture(points, grid, reduced);
+        reduction.Reduce(View(points), grid, reduced);
+        ExpectSamePicture(View(points), grid, reduced);
     }
 }
 
@@ -198,13 +205,13 @@ TEST(PixelReduction, EmptyForNoPointsOrDegenerateGrid) {
     const auto points = MakePoints(Shape::Noise, 100, 0, 100, 1);
     std::vector<ChartPoint> reduced{{1, 1}};
     PixelReduction reduction;
-    reduction.Reduce(points, {0, 100, 0, 100}, reduced);
+    reduction.Reduce(View(points), {0, 100, 0, 100}, reduced);
     EXPECT_TRUE(reduced.empty()) << "nothing built yet";
 
-    reduction.Build(points, 0, points.size());
+    reduction.Build(View(points), 0, points.size());
     for (const PixelGrid& grid : {PixelGrid{0, 100, 0, 0}, PixelGrid{5, 5, 0, 100}}) {
         reduced.assign(1, {1, 1});
-        reduction.Reduce(points, grid, reduced);
+        reduction.Reduce(View(points), grid, reduced);
         EXPECT_TRUE(reduced.empty());
     }
 }

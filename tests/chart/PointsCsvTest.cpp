@@ -6,23 +6,21 @@
 namespace mfb {
 namespace {
 
-PointSeries Series(const std::vector<ChartPoint>& points) {
-    PointSeries series;
-    for (const ChartPoint& p : points) series.Add(p.x, p.y, 0);
-    return series;
-}
-
 TEST(PointsCsvTest, OneLinePerIndexWhenTheCurvesShareX) {
-    const PointSeries a = Series({{0.1, 1e-7}, {2, 3}});
-    const PointSeries b = Series({{0.1, -0.30000000000000004}, {2, 12345.678}});
-    EXPECT_EQ(PointsCsv({"x", "a", "b"}, {&a, &b}),
+    CurveTable table;
+    table.AddRow(0.1, {1e-7, -0.30000000000000004, 0});
+    table.AddRow(2, {3, 12345.678, 0});
+    EXPECT_EQ(PointsCsv({"x", "a", "b"}, {table.Points(0), table.Points(1)}),
               "x,a,b\n0.1,1e-07,-0.30000000000000004\n2,3,12345.678\n");
 }
 
 TEST(PointsCsvTest, CurvesOneAfterAnotherWhenTheirXDiffer) {
-    const PointSeries a = Series({{1, 10}, {2, 20}});
-    const PointSeries b = Series({{1.5, 15}});
-    EXPECT_EQ(PointsCsv({"x", "a", "b"}, {&a, &b}), "x,a,b\n1,10,\n2,20,\n1.5,,15\n");
+    CurveTable table;
+    table.Add(0, 1, 10, 0);
+    table.Add(0, 2, 20, 0);
+    table.Add(1, 1.5, 15, 0);
+    EXPECT_EQ(PointsCsv({"x", "a", "b"}, {table.Points(0), table.Points(1)}),
+              "x,a,b\n1,10,\n2,20,\n1.5,,15\n");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
-#include "chart/PointSeries.h"
+#include "chart/CurveTable.h"
 #include "model/ColumnRows.h"
 #include "model/Error.h"
 #include "model/PowerTrain.h"
@@ -427,14 +427,15 @@ TEST(PropertyTest, FourFullChartsFitInFourGigabytes) {
     };
     const std::size_t before = inUse();
     {
-        std::array<PointSeries, kSeriesCount> chart;
+        CurveTable chart({kRed, kGreen, kYellow});
         for (std::size_t i = 0; i < kPoints; ++i) {
-            for (PointSeries& series : chart) series.Add(75.0 + 0.1 * i, 1000.0 - i, kRed);
+            const double y = 1000.0 - static_cast<double>(i);
+            chart.AddRow(75.0 + 0.1 * static_cast<double>(i), {y, y, y});
         }
         const double bytesPerPoint =
             static_cast<double>(inUse() - before) / (kSeriesCount * kPoints);
         const double fourCharts = 4.0 * 3 * 10'000'000 * bytesPerPoint;
-        EXPECT_GE(bytesPerPoint, sizeof(ChartPoint)) << "the measurement misses the points";
+        EXPECT_GE(bytesPerPoint, sizeof(ChartRow) / 3.0) << "the measurement misses the points";
         EXPECT_LT(fourCharts, 4.0e9) << bytesPerPoint << " bytes a point";
     }
 }

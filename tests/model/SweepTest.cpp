@@ -80,7 +80,7 @@ TEST(SweepTest, CalculatedKeepsTheLastStepWithTheMotorFaster) {
 
     // The sweep went on until the fan was 2500 rpm faster, and no further.
     EXPECT_GE(rig.slot.RpmFan - 2500.0L, rig.slot.RpmMotor);
-    EXPECT_EQ(rig.sinks.series[0].Size(), static_cast<std::size_t>(rig.report.steps));
+    EXPECT_EQ(rig.sinks.chart.Size(0), static_cast<std::size_t>(rig.report.steps));
     EXPECT_EQ(rig.sinks.arrival[0].back().y, rig.slot.RpmFan);
 
     const char sep = '.';
@@ -160,7 +160,7 @@ TEST(SweepTest, StopTestAlreadyTrueAtTheStartMakesNoStep) {
     rig.Run(2);
     ASSERT_EQ(rig.report.outcome, Outcome::Calculated);
     EXPECT_EQ(rig.report.steps, 0);
-    EXPECT_TRUE(rig.sinks.series[0].Empty());
+    EXPECT_TRUE(rig.sinks.chart.Empty(0));
     for (auto field : {ResultField::Current, ResultField::Rpm, ResultField::PinMotor,
                        ResultField::PoutMotor, ResultField::Efficiency, ResultField::UMotor}) {
         EXPECT_EQ(rig.sinks.values[field], "0.00") << Caption(field);
@@ -244,7 +244,7 @@ TEST(SweepTest, NotPossibleAtAStepKeepsPackValuesAndPoints) {
     const long long expectedFail = static_cast<long long>(std::ceil((144 / 0.28 - 75) / 0.1));
     EXPECT_EQ(rig.report.failedStep, expectedFail);
     EXPECT_EQ(rig.report.steps, rig.report.failedStep - 1);
-    EXPECT_EQ(rig.sinks.series[2].Size(), static_cast<std::size_t>(rig.report.steps));
+    EXPECT_EQ(rig.sinks.chart.Size(2), static_cast<std::size_t>(rig.report.steps));
     EXPECT_EQ(rig.sinks.values.size(), 3u);  // Weight, U Battery, R Total only
     EXPECT_FALSE(rig.sinks.chartEnabled);
     EXPECT_TRUE(rig.sinks.ranges.empty());
@@ -261,7 +261,7 @@ TEST(SweepTest, NotPossibleAtTheFirstStepLeavesEmptySeries) {
     rig.Run();
     ASSERT_EQ(rig.report.outcome, Outcome::NotPossible);
     EXPECT_EQ(rig.report.failedStep, 1);
-    EXPECT_TRUE(rig.sinks.series[0].Empty());
+    EXPECT_TRUE(rig.sinks.chart.Empty(0));
     EXPECT_EQ(rig.sinks.values.size(), 3u);
 }
 
@@ -326,7 +326,7 @@ TEST(SweepTest, FaultMidSweepKeepsWhatWasShown) {
         EXPECT_EQ(std::string(e.what()), "Floating point overflow");
     }
     EXPECT_GT(rig.report.steps, 1);
-    EXPECT_EQ(rig.sinks.series[0].Size(), static_cast<std::size_t>(rig.report.steps));
+    EXPECT_EQ(rig.sinks.chart.Size(0), static_cast<std::size_t>(rig.report.steps));
     EXPECT_EQ(rig.sinks.values.size(), 3u);
     EXPECT_FALSE(rig.sinks.chartEnabled);
 }
@@ -397,15 +397,15 @@ TEST(SweepTest, TwoCalculatesInARowGiveTheSameOutput) {
     rig.FanCurve(0, 2500);
     rig.Run();
     const auto firstEvents = rig.sinks.events;
-    const std::vector<ChartPoint> firstPoints(rig.sinks.series[1].Points().begin(),
-                                              rig.sinks.series[1].Points().end());
+    const std::vector<ChartPoint> firstPoints(rig.sinks.chart.Points(1).begin(),
+                                              rig.sinks.chart.Points(1).end());
     rig.sinks.events.clear();
     rig.Run();
     EXPECT_EQ(rig.sinks.events, firstEvents);
-    ASSERT_EQ(rig.sinks.series[1].Size(), firstPoints.size());
+    ASSERT_EQ(rig.sinks.chart.Size(1), firstPoints.size());
     for (std::size_t i = 0; i < firstPoints.size(); ++i) {
-        EXPECT_EQ(rig.sinks.series[1].Points()[i].x, firstPoints[i].x);
-        EXPECT_EQ(rig.sinks.series[1].Points()[i].y, firstPoints[i].y);
+        EXPECT_EQ(rig.sinks.chart.Points(1)[i].x, firstPoints[i].x);
+        EXPECT_EQ(rig.sinks.chart.Points(1)[i].y, firstPoints[i].y);
     }
 }
 
@@ -424,7 +424,7 @@ TEST(SweepTest, LongSweepKeepsEveryPointSorted) {
     ASSERT_EQ(rig.report.outcome, Outcome::Calculated);
     EXPECT_GT(rig.report.steps, 1'200'000);
     const auto& arrival = rig.sinks.arrival[2];
-    const auto& sorted = rig.sinks.series[2].Points();
+    const auto& sorted = rig.sinks.chart.Points(2);
     ASSERT_EQ(sorted.size(), arrival.size());
     EXPECT_LT(arrival.back().x, arrival[arrival.size() / 2].x);  // x fell near the end
     EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(),

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/PointSeries.h"
+#include "chart/CurveTable.h"
 #include "model/ChartSink.h"
 #include "model/ColumnRows.h"
 #include "model/ResultView.h"
@@ -50,7 +50,7 @@ public:
     }
     void ClearSeries(Series s) override {
         events.push_back("clear " + std::to_string(static_cast<int>(s)));
-        series[static_cast<int>(s)].Clear();
+        chart.Clear(static_cast<std::size_t>(s));
         arrival[static_cast<int>(s)].clear();
     }
     void AddPoint(Series s, double x, double y, std::string_view text, Colour colour) override {
@@ -58,7 +58,7 @@ public:
         if (!std::isfinite(x) || !std::isfinite(y)) ++nonFinite;
         colours[static_cast<int>(s)] = colour;
         if (keepPoints_) {
-            series[static_cast<int>(s)].Add(x, y, colour);
+            chart.Add(static_cast<std::size_t>(s), x, y, colour);
             arrival[static_cast<int>(s)].push_back({x, y});
         }
         if (++points > pointLimit_ && pointLimit_ >= 0) throw PointLimitReached{};
@@ -89,7 +89,7 @@ public:
     int nonEmptyTexts = 0;
     int nonFinite = 0;  // points and axis bounds that were not finite
     std::array<Colour, kSeriesCount> colours{};
-    std::array<PointSeries, kSeriesCount> series;               // when keeping points
+    CurveTable chart{{kRed, kGreen, kYellow}};                  // when keeping points
     std::array<std::vector<ChartPoint>, kSeriesCount> arrival;  // likewise, in sweep order
     std::map<Axis, Range> ranges;
     std::string title;

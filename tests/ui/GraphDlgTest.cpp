@@ -65,9 +65,9 @@ struct SweepRig {
     }
 };
 
-std::vector<QPointF> ToPoints(const mfb::PointSeries& series) {
+std::vector<QPointF> ToPoints(const mfb::CurvePoints& series) {
     std::vector<QPointF> out;
-    for (const mfb::ChartPoint& p : series.Points()) out.emplace_back(p.x, p.y);
+    for (const mfb::ChartPoint p : series) out.emplace_back(p.x, p.y);
     return out;
 }
 
@@ -241,7 +241,7 @@ void GraphDlgTest::curvesAsDesigned() {
     QVERIFY(attached.contains(dlg_->axis(Axis::Bottom)));
     QVERIFY(attached.contains(dlg_->axis(axis)));
     const mfb::Colour designed = kColours[static_cast<std::size_t>(series)];
-    QCOMPARE(dlg_->series(series).SeriesColour(), designed);
+    QCOMPARE(dlg_->curves().SeriesColour(static_cast<std::size_t>(series)), designed);
 }
 
 void GraphDlgTest::axesAndTitleAsDesigned() {
@@ -285,7 +285,7 @@ void GraphDlgTest::sweepOperationsFillTheChart() {
     }
     Show();
 
-    for (Series s : kAllSeries) QCOMPARE(dlg_->series(s).Size(), std::size_t{50});
+    for (Series s : kAllSeries) QCOMPARE(dlg_->points(s).size(), std::size_t{50});
     QCOMPARE(dlg_->lineSeries(Series::RpmMotor)->count(), 50);
     QCOMPARE(dlg_->lineSeries(Series::RpmMotor)->at(49), QPointF(50, 4950));
     QCOMPARE(dlg_->axis(Axis::Bottom)->min(), 0.9 * 1);
@@ -324,7 +324,7 @@ void GraphDlgTest::pointsKeptInXOrder() {
     for (const QPointF& p : added) dlg_->AddPoint(Series::Current, p.x(), p.y(), "", mfb::kYellow);
     dlg_->SetAxisRange(Axis::Bottom, 0, 10);
     QCoreApplication::processEvents();
-    QCOMPARE(ToPoints(dlg_->series(Series::Current)), kept);
+    QCOMPARE(ToPoints(dlg_->points(Series::Current)), kept);
     const QList<QPointF> drawn = dlg_->lineSeries(Series::Current)->points();
     QCOMPARE(std::vector<QPointF>(drawn.begin(), drawn.end()), kept);
 }
@@ -407,7 +407,7 @@ void GraphDlgTest::hidingKeepsContentAndPlace() {
     QVERIFY(dlg_->isHidden());
     Show();
     QCOMPARE(dlg_->pos(), place);
-    QCOMPARE(dlg_->series(Series::RpmFan).Size(), std::size_t{20});
+    QCOMPARE(dlg_->points(Series::RpmFan).size(), std::size_t{20});
     QCOMPARE(dlg_->lineSeries(Series::RpmFan)->points(), drawn);
     QCOMPARE(dlg_->titleLines(), QStringList{"kept"});
     QCOMPARE(dlg_->axis(Axis::Bottom)->max(), 20.0);
@@ -452,7 +452,7 @@ void GraphDlgTest::reducedCurveHasTheSameColumnExtremes() {
             const std::vector<QPointF> drawn(drawnList.begin(), drawnList.end());
             QVERIFY(drawn.size() <= 4 * static_cast<std::size_t>(width) + 2);
             QCOMPARE(ColumnExtremes(columns, drawn),
-                     ColumnExtremes(columns, ToPoints(dlg_->series(s))));
+                     ColumnExtremes(columns, ToPoints(dlg_->points(s))));
             // The lines leaving the plot at both ends are drawn up to the points beyond them.
             QVERIFY(drawn.front().x() < 27);
             QVERIFY(drawn.back().x() > 200);
@@ -486,7 +486,7 @@ void GraphDlgTest::sweepsWhileHiddenAreDrawnWhenShown() {
     Show();
     const QList<QPointF> drawn = dlg_->lineSeries(Series::RpmFan)->points();
     QCOMPARE(std::vector<QPointF>(drawn.begin(), drawn.end()),
-             ToPoints(dlg_->series(Series::RpmFan)));
+             ToPoints(dlg_->points(Series::RpmFan)));
     QCOMPARE(drawn.size(), 41);
     QCOMPARE(drawn[11], QPointF(10.5, 7));
     QCOMPARE(drawn[40], QPointF(29.5, 129));
@@ -534,8 +534,8 @@ void GraphDlgTest::realSweepShowsWhatCalculateReported() {
     Show();
     for (Series s : kAllSeries) {
         const auto i = static_cast<int>(s);
-        QCOMPARE(dlg_->series(s).Size(), static_cast<std::size_t>(report.steps));
-        QCOMPARE(ToPoints(dlg_->series(s)), ToPoints(recorded.series[i]));
+        QCOMPARE(dlg_->points(s).size(), static_cast<std::size_t>(report.steps));
+        QCOMPARE(ToPoints(dlg_->points(s)), ToPoints(recorded.chart.Points(i)));
         QVERIFY(dlg_->lineSeries(s)->count() > 0);
     }
     for (Axis a : {Axis::Bottom, Axis::Left, Axis::Right}) {
@@ -564,7 +564,7 @@ void GraphDlgTest::failedSweepKeepsEarlierRangesAndTitle() {
     QCOMPARE(report.outcome, mfb::Outcome::NotPossible);
     QVERIFY(report.failedStep > 10);
     Show();
-    QCOMPARE(dlg_->series(Series::RpmFan).Size(), static_cast<std::size_t>(report.failedStep - 1));
+    QCOMPARE(dlg_->points(Series::RpmFan).size(), static_cast<std::size_t>(report.failedStep - 1));
     QCOMPARE(dlg_->axis(Axis::Bottom)->max(), powerMax);
     QCOMPARE(dlg_->titleLines(), title);
 }
@@ -643,7 +643,7 @@ void GraphDlgTest::readoutShowsStoredPoints() {
         // Brute force: the first stored point of least distance in x.
         QStringList expected;
         for (Series s : kAllSeries) {
-            const mfb::PointStore& points = dlg_->series(s).Points();
+            const mfb::CurvePoints points = dlg_->points(s);
             std::size_t best = 0;
             for (std::size_t i = 1; i < points.size(); ++i) {
                 if (std::abs(points[i].x - power) < std::abs(points[best].x - power)) best = i;
@@ -705,7 +705,7 @@ void GraphDlgTest::zoomRedrawsTheVisibleRange() {
     const std::vector<QPointF> drawn(drawnList.begin(), drawnList.end());
     QVERIFY(drawn.size() <= 4 * static_cast<std::size_t>(plot.width()) + 2);
     QCOMPARE(ColumnExtremes(columns, drawn),
-             ColumnExtremes(columns, ToPoints(dlg_->series(Series::RpmFan))));
+             ColumnExtremes(columns, ToPoints(dlg_->points(Series::RpmFan))));
 }
 
 void GraphDlgTest::zoomReset_data() {
@@ -766,14 +766,14 @@ void GraphDlgTest::dataExportRoundTrips() {
     QStringList lines = text.split('\n');
     QCOMPARE(lines.takeFirst(), QStringLiteral("Shaft power [W],RPM Fan,RPM Motor,Current [A]"));
     QCOMPARE(lines.takeLast(), QString());
-    const std::size_t count = dlg_->series(Series::RpmFan).Size();
+    const std::size_t count = dlg_->points(Series::RpmFan).size();
     QCOMPARE(static_cast<std::size_t>(lines.size()), count);
     for (std::size_t i = 0; i < count; ++i) {
         const QStringList cells = lines[static_cast<int>(i)].split(',');
         QCOMPARE(cells.size(), 4);
-        QCOMPARE(cells[0].toDouble(), dlg_->series(Series::RpmFan).Points()[i].x);
+        QCOMPARE(cells[0].toDouble(), dlg_->points(Series::RpmFan)[i].x);
         for (Series s : kAllSeries) {
-            const mfb::ChartPoint& p = dlg_->series(s).Points()[i];
+            const mfb::ChartPoint p = dlg_->points(s)[i];
             QCOMPARE(cells[0].toDouble(), p.x);
             QCOMPARE(cells[1 + static_cast<int>(s)].toDouble(), p.y);
         }
@@ -798,7 +798,7 @@ void GraphDlgTest::imageExport() {
     QFETCH(QString, name);
     QFETCH(QString, written);
     FillSweep();
-    dlg_->ShowOperatingPoint(dlg_->series(Series::RpmFan).Points()[100].x);
+    dlg_->ShowOperatingPoint(dlg_->points(Series::RpmFan)[100].x);
     Show();
     QTemporaryDir folder;
     dlg_->setFilePrompt(
@@ -820,7 +820,7 @@ void GraphDlgTest::imageExport() {
                                    .arg(size.width())
                                    .arg(size.height())
                                    .toLatin1()));
-        const double marked = dlg_->series(Series::RpmFan).Points()[100].x;
+        const double marked = dlg_->points(Series::RpmFan)[100].x;
         QVERIFY(bytes.contains((mfb::FormatValue(marked, '.') + " W").c_str()));
     }
 

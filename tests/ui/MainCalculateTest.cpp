@@ -5,7 +5,7 @@
 #include <QtTest>
 #include <map>
 
-#include "chart/PointSeries.h"
+#include "chart/CurveTable.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
 #include "tests/support/RecordingMessages.h"
@@ -119,7 +119,7 @@ struct ChartWindows {
     ChartWindows(const ChartWindows&) = delete;
     ChartWindows& operator=(const ChartWindows&) = delete;
     static std::size_t Points(int option) {
-        return Windows().GraphDlg[option - 1]->series(mfb::Series::RpmFan).Size();
+        return Windows().GraphDlg[option - 1]->points(mfb::Series::RpmFan).size();
     }
 };
 
@@ -371,10 +371,10 @@ private slots:
         const std::size_t steps = ChartWindows::Points(1);
         QVERIFY(steps > seen && steps < 10000000);
         // The last point is the last evaluation, which the slot holds.
-        const auto& motor = Windows().GraphDlg[0]->series(mfb::Series::RpmMotor);
-        QCOMPARE(motor.Size(), steps);
+        const mfb::CurvePoints motor = Windows().GraphDlg[0]->points(mfb::Series::RpmMotor);
+        QCOMPARE(motor.size(), steps);
         QVERIFY(slot.PinMotor > mfb::StartPower);
-        QCOMPARE(slot.RpmMotor, motor.Points().back().y);
+        QCOMPARE(slot.RpmMotor, motor.back().y);
         const QStringList shown = ValueTexts(*window, 1);
         for (int f = 0; f < mfb::kResultFieldCount; ++f) {
             const bool pack = f <= static_cast<int>(ResultField::RTotal);

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "chart/PointStore.h"
+#include "chart/RowStore.h"
 
 namespace mfb {
 
-void PointStore::AddChunk() {
+void RowStore::AddChunk() {
     if (used_ == chunks_.size()) {
-        chunks_.push_back(std::make_unique_for_overwrite<ChartPoint[]>(kChunkSize));
+        chunks_.push_back(std::make_unique_for_overwrite<ChartRow[]>(kChunkSize));
     }
     next_ = chunks_[used_++].get();
     chunkEnd_ = next_ + kChunkSize;
