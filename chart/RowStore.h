@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <iterator>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -57,6 +58,8 @@ public:
     // Moving keeps the chunks where they are, so the write position stays valid.
     RowStore(RowStore&& other) noexcept { *this = std::move(other); }
     RowStore& operator=(RowStore&& other) noexcept {
+        Settle();
+        other.Settle();
         chunks_ = std::move(other.chunks_);
         size_ = std::exchange(other.size_, 0);
         used_ = std::exchange(other.used_, 0);
@@ -64,6 +67,7 @@ public:
         chunkEnd_ = std::exchange(other.chunkEnd_, nullptr);
         return *this;
     }
+    ~RowStore() { Settle(); }
     template <class InputIt>
     RowStore(InputIt first, InputIt last) {
         for (; first != last; ++first) push_back(*first);
@@ -108,12 +112,19 @@ private:
 
     // Out of line, once per 64 Ki rows, so that push_back stays small enough to inline.
     void AddChunk();
+    // Waits until the chunk ahead has been faulted in.
+    void Settle() {
+        if (faultingAhead_.joinable()) faultingAhead_.join();
+    }
 
     std::vector<std::unique_ptr<ChartRow[]>> chunks_;
     std::size_t size_ = 0;
     std::size_t used_ = 0;      // chunks holding rows, or the one about to
     ChartRow* next_ = nullptr;  // where the next row goes, in the last chunk
     ChartRow* chunkEnd_ = nullptr;
+    // Touches the pages of the chunk after the one being filled, which nothing else uses until
+    // Settle().
+    std::thread faultingAhead_;
 };
 
 }  // namespace mfb
