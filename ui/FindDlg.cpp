@@ -70,29 +70,18 @@ struct BudgetField {
 };
 const BudgetField kBudgetFields[] = {
     {"maxCurrent", "Max current (A)",
-     [](NumberSettings& s) -> auto& {return s.request.filter.maxCurrent;
-}  // namespace
-}
-, {"maxWeight", "Max pack weight (g)",
-   [](NumberSettings& s) -> auto& {return s.request.filter.maxWeight;
-}
-}
-, {"minEfficiency", "Min efficiency",
-   [](NumberSettings& s) -> auto& {return s.request.filter.minEfficiency;
-}
-}
-, {"minPower", "Min shaft power (W)", [](NumberSettings& s) -> auto& {return s.request.minPower;
-}
-}
-, {"maxPower", "Max shaft power (W)", [](NumberSettings& s) -> auto& {return s.request.maxPower;
-}
-}
-, {"targetPower", "Target power (W)", [](NumberSettings& s) -> auto& {return s.target;
-}
-}
-,
-}
-;
+     [](NumberSettings& s) -> std::optional<double>& { return s.request.filter.maxCurrent; }},
+    {"maxWeight", "Max pack weight (g)",
+     [](NumberSettings& s) -> std::optional<double>& { return s.request.filter.maxWeight; }},
+    {"minEfficiency", "Min efficiency",
+     [](NumberSettings& s) -> std::optional<double>& { return s.request.filter.minEfficiency; }},
+    {"minPower", "Min shaft power (W)",
+     [](NumberSettings& s) -> std::optional<double>& { return s.request.minPower; }},
+    {"maxPower", "Max shaft power (W)",
+     [](NumberSettings& s) -> std::optional<double>& { return s.request.maxPower; }},
+    {"targetPower", "Target power (W)",
+     [](NumberSettings& s) -> std::optional<double>& { return s.target; }},
+};
 
 // As many rows as the table shows without a pause; a run keeps only these.
 constexpr int kMaxRows = 100000;

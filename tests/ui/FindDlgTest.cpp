@@ -2,6 +2,8 @@
 #include "ui/FindDlg.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -139,6 +141,78 @@ private slots:
         clock.start();
         main.reset();
         QVERIFY(clock.elapsed() < 2000);
+    }
+
+    // Settings that cannot describe a search are refused with the reason and start nothing; the
+    // power range, the target and the limits switch reach the engine as they stand.
+    void powerSettingsReachTheEngine() {
+        RecordingMessages messages;
+        // The sample catalogues state limits, which this search goes over.
+        const auto main = ShownMainDlg(QtPlatform(QStringLiteral(MFB_SAMPLE_DATA)));
+        TFindDlg* find = OpenFromMenu(*main);
+        const auto targetIndex = [] {
+            const auto keys = mfb::ExploreKeyNames();
+            for (std::size_t i = 0; i < keys.size(); ++i) {
+                if (keys[i].key == mfb::ExploreKey::Target) return static_cast<int>(i);
+            }
+            qFatal("no target key");
+            return -1;
+        }();
+        struct Refused {
+            const char* field;
+            const char* text;
+            bool rankByTarget;
+            const char* reason;
+        };
+        const Refused refusals[] = {
+            {"minPower", "500", false, "The shaft power range runs backwards"},
+            {"maxWeight", "heavy", false,
+             "Max pack weight (g) needs a number of at least 0, not \"heavy\""},
+            {"maxPower", "", true,
+             "Closeness to target power needs a target power or a shaft power range"},
+        };
+        for (const Refused& refused : refusals) {
+            SetText(*find, "minPower", QString());
+            SetText(*find, "maxPower", QStringLiteral("100"));
+            SetText(*find, "maxWeight", QString());
+            SetText(*find, refused.field, QString::fromLatin1(refused.text));
+            Find<QComboBox>(*find, "sortKey")
+                ->setCurrentIndex(refused.rankByTarget ? targetIndex : 0);
+            Find<QAbstractButton>(*find, "runButton")->click();
+            QVERIFY(!find->running());
+            QCOMPARE(LabelText(*find, "summary"), QString::fromLatin1(refused.reason));
+        }
+
+        SetText(*find, "serieList", QStringLiteral("8-12"));
+        SetText(*find, "minPower", QStringLiteral("200"));
+        SetText(*find, "maxPower", QStringLiteral("900"));
+        SetText(*find, "targetPower", QStringLiteral("450"));
+        Find<QCheckBox>(*find, "ignoreLimits")->setChecked(true);
+        Find<QAbstractButton>(*find, "runButton")->click();
+        QTRY_VERIFY(!find->running());
+
+        mfb::ExploreRequest request;
+        request.space = mfb::WholeSpace(main->catalogue());
+        request.space.series = {8, 9, 10, 11, 12};
+        request.minPower = 200;
+        request.maxPower = 900;
+        request.key = mfb::ExploreKey::Target;
+        request.targetPower = 450;
+        request.ignoreLimits = true;
+        request.top = 1000;
+        request.decimalSeparator = main->decimalSeparator();
+        const auto rows = mfb::Explore(main->catalogue(), request).rows;
+        QVERIFY(!rows.empty());
+        std::ostringstream expected;
+        mfb::WriteExploreCsv(main->catalogue(), rows, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rows.csv"));
+        find->setSaveFileChooser([&](QWidget*) { return path; });
+        Find<QAbstractButton>(*find, "exportButton")->click();
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll().toStdString(), expected.str());
+        QVERIFY(messages.warnings.isEmpty() && messages.errors.isEmpty());
     }
 
     // Sorting orders by the numbers behind the texts, both ways, and "#" brings the ranking back.
