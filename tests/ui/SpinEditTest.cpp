@@ -308,7 +308,8 @@ void SpinEditTest::holdingRepeatsUpToMaximum() {
     // Only meaningful while the delay has not passed: a loaded machine may wake up later.
     const QString early = host.spin->text();
     if (held.elapsed() < SpinArrowButton::kRepeatDelayMs) QCOMPARE(early, QStringLiteral("38"));
-    QTRY_COMPARE_WITH_TIMEOUT(host.spin->text(), QStringLiteral("39"), 1000);
+    // A loaded machine may also make two steps between two looks, so only the first is awaited.
+    QTRY_VERIFY_WITH_TIMEOUT(host.spin->text() != QStringLiteral("38"), 1000);
     QVERIFY(held.elapsed() >= SpinArrowButton::kRepeatDelayMs);
     QTRY_COMPARE_WITH_TIMEOUT(host.spin->text(), QStringLiteral("40"), 1000);
     QTest::qWait(3 * SpinArrowButton::kRepeatIntervalMs);
@@ -328,7 +329,7 @@ void SpinEditTest::repeatPausesOffTheButton() {
     QCOMPARE(host.spin->text(), QStringLiteral("10"));
 
     QTest::mouseMove(arrow, arrow->rect().center());
-    QTRY_COMPARE_WITH_TIMEOUT(host.spin->text(), QStringLiteral("9"), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(host.spin->text().toInt() < 10, 1000);
 
     QTest::mouseMove(arrow, off);
     const QString leftAt = host.spin->text();
