@@ -331,6 +331,9 @@ void TMainDlg::Find1Click() {
 }
 
 void TMainDlg::useCombination(int option, const Combination& combination) {
+    // The click at the end must start this combination's sweep, not be taken as the stop of one
+    // already running in the option.
+    if (SweepTask* running = sweeps_.at(static_cast<std::size_t>(option - 1))) running->stop();
     optionButtons_.at(static_cast<std::size_t>(option - 1))->setChecked(true);
     catalogueArea_->motorList()->setCurrentIndex(static_cast<int>(combination.motor));
     ComboBox1Click();

@@ -384,6 +384,26 @@ private slots:
         QVERIFY(!Find<QPushButton>(*window, "Button6")->isEnabled());
         QCOMPARE(Windows().GraphDlg[0]->titleLines(), QStringList{QString()});
     }
+
+    // A combination put into an option whose sweep is running is calculated, not merely stopped
+    // on: the sweep running afterwards is the new combination's.
+    void combinationReplacesARunningSweep() {
+        RecordingMessages messages;
+        const auto window = ShownMainDlg(QtPlatform(QStringLiteral(MFB_TEST_DATA "/long")));
+        ChooseMotor(*window, QStringLiteral("alpha"));
+        ChooseBattery(*window, QStringLiteral("Tall"));
+        Click(*window, "Button1");
+        QVERIFY(window->calculating(1));
+
+        window->useCombination(1, {1, 0, 2, 12, 1});
+        QVERIFY(window->calculating(1));
+        QTRY_VERIFY(Find<QPushButton>(*window, "Button1")->text().startsWith(u"Stop "));
+        Click(*window, "Button1");
+        QVERIFY(!window->calculating(1));
+        QCOMPARE(window->slot(1).CellsSerie, 12);
+        QVERIFY(QString::fromLatin1(window->slot(1).MotorName).startsWith(u"charlie"));
+        QVERIFY(messages.warnings.isEmpty() && messages.errors.isEmpty());
+    }
 };
 
 QTEST_MAIN(MainCalculateTest)
