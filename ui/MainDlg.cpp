@@ -258,10 +258,13 @@ void TMainDlg::optionSelected(int option) {
 
 void TMainDlg::calculate(int option) {
     const auto index = static_cast<std::size_t>(option - 1);
-    // While its sweep runs, the Calculate button is the sweep's stop button.
+    // Once the button shows how far the sweep got, it is the sweep's stop button. Before that it
+    // still reads Calculate, and a click on it, such as the second of a double click, calculates
+    // afresh rather than leave the column broken off.
     if (SweepTask* running = sweeps_[index]) {
+        const bool stopOnly = running->offersStop();
         running->stop();
-        return;
+        if (stopOnly) return;
     }
     OptionColumn& c = column(option);
     if (c.motorName().isEmpty() || c.batteryName().isEmpty()) return;
@@ -331,6 +334,9 @@ void TMainDlg::Find1Click() {
 }
 
 void TMainDlg::useCombination(int option, const Combination& combination) {
+    // The click at the end must start this combination's sweep, not be taken as the stop of one
+    // already running in the option.
+    if (SweepTask* running = sweeps_.at(static_cast<std::size_t>(option - 1))) running->stop();
     optionButtons_.at(static_cast<std::size_t>(option - 1))->setChecked(true);
     catalogueArea_->motorList()->setCurrentIndex(static_cast<int>(combination.motor));
     ComboBox1Click();

@@ -48,7 +48,7 @@ public:
     };
     // Puts a combination into option k (1..4) as a user does, through the handlers of the option
     // button, the two lists, the fan buttons and the cell-count boxes, then clicks the option's
-    // Calculate.
+    // Calculate. A sweep still running in the option is stopped first.
     void useCombination(int option, const Combination& combination);
     // Whether option's Calculate is still sweeping (see SweepTask).
     bool calculating(int option) const;

@@ -59,7 +59,10 @@ bool SweepTask::slice() {
     const qint64 until = clock_.elapsed() + kSliceMs;
     while (!run_.Advance(kStepsPerLook)) {
         if (clock_.elapsed() >= until) {
-            if (clock_.elapsed() >= kProgressAfterMs) column_.showSweepProgress(work_.PinMotor);
+            if (clock_.elapsed() >= kProgressAfterMs) {
+                column_.showSweepProgress(work_.PinMotor);
+                offersStop_ = true;
+            }
             return true;
         }
     }

@@ -36,6 +36,8 @@ public:
     void start();
     // Ends the sweep where it stands.
     void stop();
+    // Whether the column's button shows the sweep's progress, and so offers to stop it.
+    bool offersStop() const { return offersStop_; }
 
     // The slot as it was swept and what the sweep reported; final once ended() is emitted.
     const mfb::TOptionSlot& swept() const { return work_; }
@@ -65,4 +67,5 @@ private:
     QTimer next_;
     QElapsedTimer clock_;
     bool ended_ = false;
+    bool offersStop_ = false;
 };

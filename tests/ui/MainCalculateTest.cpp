@@ -384,6 +384,40 @@ private slots:
         QVERIFY(!Find<QPushButton>(*window, "Button6")->isEnabled());
         QCOMPARE(Windows().GraphDlg[0]->titleLines(), QStringList{QString()});
     }
+
+    // A new combination put into an option whose sweep is running is calculated, not merely
+    // stopped on: by Use in option, or by a click on the button while it still reads Calculate.
+    void newCombinationReplacesARunningSweep_data() {
+        QTest::addColumn<bool>("useCombination");
+        QTest::newRow("Use in option") << true;
+        QTest::newRow("Calculate clicked again") << false;
+    }
+    void newCombinationReplacesARunningSweep() {
+        QFETCH(bool, useCombination);
+        RecordingMessages messages;
+        const auto window = ShownMainDlg(QtPlatform(QStringLiteral(MFB_TEST_DATA "/long")));
+        auto* calculate = Find<QPushButton>(*window, "Button1");
+        ChooseMotor(*window, QStringLiteral("alpha"));
+        ChooseBattery(*window, QStringLiteral("Tall"));
+        Click(*window, "Button1");
+        QVERIFY(window->calculating(1));
+
+        if (useCombination) {
+            window->useCombination(1, {1, 0, 2, 12, 1});
+        } else {
+            if (calculate->text() != u"Calculate") QSKIP("the first slice outlasted the progress");
+            ChooseMotor(*window, QStringLiteral("charlie"));
+            Find<SpinEdit>(*window, "SpinEdit1")->setText(QStringLiteral("12"));
+            Click(*window, "Button1");
+        }
+        QVERIFY(window->calculating(1));
+        QTRY_VERIFY(calculate->text().startsWith(u"Stop "));
+        Click(*window, "Button1");
+        QVERIFY(!window->calculating(1));
+        QCOMPARE(window->slot(1).CellsSerie, 12);
+        QVERIFY(QString::fromLatin1(window->slot(1).MotorName).startsWith(u"charlie"));
+        QVERIFY(messages.warnings.isEmpty() && messages.errors.isEmpty());
+    }
 };
 
 QTEST_MAIN(MainCalculateTest)
