@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <tuple>
 
@@ -284,7 +285,21 @@ void RunParallel(std::size_t count, unsigned threads, const ExploreProgress& pro
     };
 
     std::vector<std::thread> pool;
-    for (unsigned id = 0; id < threads; ++id) pool.emplace_back(worker, id);
+    for (unsigned id = 0; id < threads; ++id) {
+        try {
+            pool.emplace_back(worker, id);
+        } catch (const std::system_error&) {
+            // Out of threads: those started share all the work, and with none started the
+            // caller's thread does it. Leaving started threads unjoined would end the program.
+            const std::lock_guard lock(mutex);
+            running -= threads - id;
+            break;
+        }
+    }
+    if (pool.empty()) {
+        running = 1;
+        worker(0);
+    }
     {
         std::unique_lock lock(mutex);
         const auto interval = std::chrono::duration<double>(progress.interval);
