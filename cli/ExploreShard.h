@@ -40,8 +40,11 @@ void WriteExploreShard(const ExploreShard& shard, std::ostream& out);
 ExploreShard ReadExploreShard(std::istream& in, const std::string& source);
 
 // The shards 1..N of one search, each once, merged into the result one run of the whole search
-// gives: the same rows in the same order (ties in catalogue order), the counts summed. The
-// seconds are the longest shard's. Throws UsageError when the shards do not fit together.
-ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards);
+// gives: the same rows in the same order (ties in catalogue order), the counts summed, each row
+// assessed (AssessRow) against `catalogue`, the one the shards ran on. The seconds are the longest
+// shard's. Throws UsageError when the shards do not fit together or name other catalogues, and
+// Error when a row's lines do not read with `decimalSeparator`.
+ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards, const Catalogue& catalogue,
+                                char decimalSeparator);
 
 }  // namespace mfb::cli
