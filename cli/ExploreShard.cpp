@@ -207,8 +207,9 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
                 result.counts.*kExploreCounts[i] = parse.Integer(f[1 + i]);
             }
         } else if (f[0] == "note") {
-            need(2);
-            result.notes.push_back(f[1]);
+            // The rest of the line: a note may quote a catalogue field that holds a tab.
+            if (f.size() < 2) parse.Fail("a \"note\" line has the wrong fields");
+            result.notes.push_back(line.substr(f[0].size() + 1));
         } else if (f[0] == "row") {
             need(7 + std::size(kResultValues) + std::size(kRowValues));
             ExploreRow row;

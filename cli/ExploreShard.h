@@ -16,7 +16,7 @@ namespace mfb::cli {
 // What `explore --shard K/N` writes and `explore --merge` reads: one shard's best rows with every
 // stored value exact (hexadecimal floating point), its counts, and what it was run with, so that a
 // merge can check that the shards belong together. Line-based, one record per line, fields
-// separated by tabs; notes and names never hold a tab or a line break after EntryText.
+// separated by tabs; a note, which may quote a field holding a tab, is the rest of its line.
 struct ExploreShard {
     int shard = 1;
     int shards = 1;

@@ -313,6 +313,15 @@ Args ShardFiles(const Args& search, int shards) {
     return merge;
 }
 
+// A fresh copy of the hand-made catalogues, for a test that changes them.
+std::filesystem::path CombosCopy(const std::string& name) {
+    const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) /
+                                      ("mfbcalc-" + name + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::copy(kCombos, dir);
+    return dir;
+}
+
 // Every key ranks merged shards as one run does, those whose figures a shard file does not keep
 // included, and --top cuts them alike.
 TEST(ExploreCommand, MergedShardsRankAsOneRunByEveryKey) {
@@ -328,17 +337,39 @@ TEST(ExploreCommand, MergedShardsRankAsOneRunByEveryKey) {
         const Output merged = RunCommand(Explore({"--catalogues", kSample, "--csv"}, merge));
         EXPECT_EQ(merged.status, 0) << merged.err;
         EXPECT_EQ(merged.out, RunCommand(Explore(search, {"--csv"})).out);
+        for (std::size_t i = 1; i < merge.size(); ++i) std::filesystem::remove(merge[i]);
     }
+}
+
+// A note that quotes a field holding a tab, the field separator of a shard file, comes through
+// the merge whole, once.
+TEST(ExploreCommand, MergeKeepsTheShardsNotes) {
+    namespace fs = std::filesystem;
+    const fs::path dir = CombosCopy("tab");
+    std::string motors;
+    {
+        std::ifstream in(dir / "motor.txt", std::ios::binary);
+        motors.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    motors.replace(motors.find("12x4"), 4, "12\t4");
+    std::ofstream(dir / "motor.txt", std::ios::binary | std::ios::trunc) << motors;
+
+    const Args search = {"--catalogues", dir.string(), "--serie", "1", "--parallel", "1"};
+    const Output one = RunCommand(Explore(search));
+    const Args merge = ShardFiles(search, 2);
+    const Output merged = RunCommand(Explore({"--catalogues", dir.string()}, merge));
+    EXPECT_EQ(merged.status, 0) << merged.err;
+    EXPECT_NE(one.err.find("'12\t4'"), std::string::npos) << one.err;
+    EXPECT_EQ(merged.err, one.err);
+    for (std::size_t i = 1; i < merge.size(); ++i) fs::remove(merge[i]);
+    fs::remove_all(dir);
 }
 
 // A damaged shard file, or catalogues changed since the shards ran, is refused: neither a crash
 // nor a ranking that no run gives.
 TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
     namespace fs = std::filesystem;
-    const fs::path changed =
-        fs::path(::testing::TempDir()) / ("mfbcalc-limits-" + std::to_string(::getpid()));
-    fs::remove_all(changed);
-    fs::copy(kCombos, changed);
+    const fs::path changed = CombosCopy("limits");
     std::ofstream(changed / "fan.txt", std::ios::app) << "max rpm fan 1: 1000\n";
 
     Args search = kComboSpace;
