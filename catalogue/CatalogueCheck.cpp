@@ -140,7 +140,8 @@ void CheckItemLine(Checker& check, std::size_t n, std::string_view line,
         }
         const std::size_t from = RunStart(line, c.start);
         if (value && (from < c.start || to > c.last())) {
-            std::size_t quoted = to;
+            // A line may end inside the field's columns.
+            std::size_t quoted = std::min(to, line.size());
             while (quoted > from && line[quoted - 1] == ' ') --quoted;
             check.Add(
                 n, from, quoted, Severity::Warning,

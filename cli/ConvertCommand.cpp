@@ -6,6 +6,7 @@
 #include <fstream>
 #include <optional>
 #include <ostream>
+#include <vector>
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueConvert.h"
@@ -129,12 +130,17 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
 
     Findings leftAlone;
+    std::vector<fs::path> written;
     for (std::size_t i = 0; i < kFiles.size(); ++i) {
         const fs::path path = output / kFiles[i];
         std::ofstream file(path, std::ios::binary);
+        if (file.is_open()) written.push_back(path);
         file << converted[i].text;
         file.close();
         if (!file) {
+            // A catalogue cut short would load as if whole, and would block the next attempt;
+            // none of these files was there before.
+            for (const fs::path& made : written) fs::remove(made, ec);
             ReportError(err, "cannot write \"" + path.string() + "\"");
             return kExitError;
         }

@@ -99,12 +99,7 @@ ExploreShard MergeFiles(const std::vector<std::string>& files, const Catalogue& 
         if (!in) throw UsageError("--merge cannot read \"" + file + "\"");
         shards.push_back(ReadExploreShard(in, file));
     }
-    ExploreShard merged = MergeExploreShards(shards);
-    if (merged.catalogue != CatalogueFingerprint(catalogue)) {
-        throw UsageError("the shard files were made from other catalogues than --catalogues");
-    }
-    for (ExploreRow& row : merged.result.rows) AssessRow(catalogue, row, separator);
-    return merged;
+    return MergeExploreShards(shards, catalogue, separator);
 }
 
 void WriteOutput(const ExploreOptions& options, const ExploreReport& report, char separator,
@@ -161,6 +156,9 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
             merged = MergeFiles(options.mergeFiles, catalogue, separator);
         } catch (const UsageError& e) {
             return ReportUsage(err, e.what(), "explore");
+        } catch (const Error& e) {
+            ReportError(err, e.what());
+            return kExitError;
         }
         for (const std::string& note : merged.result.notes) ReportError(err, "warning: " + note);
         WriteOutput(options, ExploreReport{catalogue, merged.result, merged.seconds}, separator,

@@ -14,6 +14,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "cli/CliOptions.h"
+#include "cli/ExploreOptions.h"
 
 namespace mfb::cli {
 
@@ -60,6 +61,16 @@ public:
         if (text.empty() || *end != '\0') Fail("\"" + text + "\" is not a whole number");
         return value;
     }
+    // A value a run writes only within these bounds; anything else is a damaged file, which
+    // would otherwise rank or name rows wrongly.
+    long long Integer(const std::string& text, long long low, long long high) const {
+        const long long value = Integer(text);
+        if (value < low || value > high) {
+            Fail("\"" + text + "\" is not from " + std::to_string(low) + " to " +
+                 std::to_string(high));
+        }
+        return value;
+    }
     double Number(const std::string& text) const {
         char* end = nullptr;
         const double value = std::strtod(text.c_str(), &end);
@@ -102,6 +113,8 @@ std::string CatalogueFingerprint(const Catalogue& catalogue) {
             digest.Mix(Exact(value));
         }
     }
+    // A changed fan limit moves rows in or out of a ranking as surely as a changed curve.
+    for (const auto& limit : catalogue.FanLimits) digest.Mix(limit ? Exact(*limit) : "-");
     return digest.Text();
 }
 
@@ -169,13 +182,14 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
         };
         if (f[0] == "shard") {
             need(3);
-            shard.shard = static_cast<int>(parse.Integer(f[1]));
-            shard.shards = static_cast<int>(parse.Integer(f[2]));
+            shard.shards = static_cast<int>(parse.Integer(f[2], 1, kMaxShards));
+            shard.shard = static_cast<int>(parse.Integer(f[1], 1, shard.shards));
         } else if (f[0] == "search") {
             need(6);
-            shard.key = static_cast<ExploreKey>(parse.Integer(f[1]));
+            shard.key = static_cast<ExploreKey>(
+                parse.Integer(f[1], 0, static_cast<long long>(ExploreKey::Target)));
             shard.targetPower = parse.Number(f[2]);
-            shard.top = static_cast<std::size_t>(parse.Integer(f[3]));
+            shard.top = static_cast<std::size_t>(parse.Integer(f[3], 1, kMaxTop));
             shard.fingerprint = f[4];
             shard.catalogue = f[5];
         } else if (f[0] == "combinations") {
@@ -193,16 +207,17 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
                 result.counts.*kExploreCounts[i] = parse.Integer(f[1 + i]);
             }
         } else if (f[0] == "note") {
-            need(2);
-            result.notes.push_back(f[1]);
+            // The rest of the line: a note may quote a catalogue field that holds a tab.
+            if (f.size() < 2) parse.Fail("a \"note\" line has the wrong fields");
+            result.notes.push_back(line.substr(f[0].size() + 1));
         } else if (f[0] == "row") {
             need(7 + std::size(kResultValues) + std::size(kRowValues));
             ExploreRow row;
             row.motor = static_cast<std::size_t>(parse.Integer(f[1]));
             row.battery = static_cast<std::size_t>(parse.Integer(f[2]));
-            row.fan = static_cast<int>(parse.Integer(f[3]));
-            row.serie = static_cast<int>(parse.Integer(f[4]));
-            row.parallel = static_cast<int>(parse.Integer(f[5]));
+            row.fan = static_cast<int>(parse.Integer(f[3], 1, kFanCount));
+            row.serie = static_cast<int>(parse.Integer(f[4], 1, kMaxSerie));
+            row.parallel = static_cast<int>(parse.Integer(f[5], 1, kMaxParallel));
             row.steps = parse.Integer(f[6]);
             std::size_t at = 7;
             for (const auto value : kResultValues) row.result.*value = parse.Number(f[at++]);
@@ -218,7 +233,8 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
     return shard;
 }
 
-ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards) {
+ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards, const Catalogue& catalogue,
+                                char decimalSeparator) {
     if (shards.empty()) throw UsageError("--merge needs shard files");
     const ExploreShard& first = shards.front();
     std::set<int> present;
@@ -236,6 +252,9 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards) {
             throw UsageError("shard " + std::to_string(k) + " of " + std::to_string(first.shards) +
                              " is missing");
         }
+    }
+    if (first.catalogue != CatalogueFingerprint(catalogue)) {
+        throw UsageError("the shard files were made from other catalogues than --catalogues");
     }
 
     ExploreShard merged;
@@ -257,6 +276,16 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards) {
             if (noted.insert(note).second) result.notes.push_back(note);
         }
         result.rows.insert(result.rows.end(), s.result.rows.begin(), s.result.rows.end());
+    }
+    for (ExploreRow& row : result.rows) {
+        if (row.motor >= catalogue.MotorLines.size() ||
+            row.battery >= catalogue.BatteryLines.size()) {
+            throw UsageError(
+                "the shard files hold a row of a motor or battery the catalogues "
+                "do not have");
+        }
+        // Power per weight and run time rank by figures a shard file does not keep.
+        AssessRow(catalogue, row, decimalSeparator);
     }
     // Each shard kept its best `top`, so the best `top` of all are among them.
     std::sort(result.rows.begin(), result.rows.end(),

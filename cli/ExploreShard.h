@@ -16,7 +16,7 @@ namespace mfb::cli {
 // What `explore --shard K/N` writes and `explore --merge` reads: one shard's best rows with every
 // stored value exact (hexadecimal floating point), its counts, and what it was run with, so that a
 // merge can check that the shards belong together. Line-based, one record per line, fields
-// separated by tabs; notes and names never hold a tab or a line break after EntryText.
+// separated by tabs; a note, which may quote a field holding a tab, is the rest of its line.
 struct ExploreShard {
     int shard = 1;
     int shards = 1;
@@ -40,8 +40,11 @@ void WriteExploreShard(const ExploreShard& shard, std::ostream& out);
 ExploreShard ReadExploreShard(std::istream& in, const std::string& source);
 
 // The shards 1..N of one search, each once, merged into the result one run of the whole search
-// gives: the same rows in the same order (ties in catalogue order), the counts summed. The
-// seconds are the longest shard's. Throws UsageError when the shards do not fit together.
-ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards);
+// gives: the same rows in the same order (ties in catalogue order), the counts summed, each row
+// assessed (AssessRow) against `catalogue`, the one the shards ran on. The seconds are the longest
+// shard's. Throws UsageError when the shards do not fit together or name other catalogues, and
+// Error when a row's lines do not read with `decimalSeparator`.
+ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards, const Catalogue& catalogue,
+                                char decimalSeparator);
 
 }  // namespace mfb::cli

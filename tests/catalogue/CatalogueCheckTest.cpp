@@ -94,6 +94,13 @@ TEST(CatalogueCheckTest, PlantedMistakesAreFoundWhereTheyAre) {
           "motor.txt:1:44-47: warning: kv '4300' runs past its columns 45-48 and is read as '300'",
           "motor.txt:1:50-54: warning: Ri '0.032' runs past its columns 51-55 and is read as "
           "'.032'"}},
+        {"the last number a column early, the line ending inside its columns",
+         kBatteryFile,
+         {At(kGoodBattery.substr(0, 63), 63, " 100")},
+         '.',
+         {"battery.txt:1:65-66: warning: cell weight is 00: the model needs a positive value",
+          "battery.txt:1:64-66: warning: cell weight '100' runs past its columns 65-68 and is "
+          "read as '00'"}},
         {"text in a gap",
          kMotorFile,
          {At(kGoodMotor, 56, "x")},

@@ -374,6 +374,26 @@ TEST(EndToEnd, ConvertedCataloguesCalculateAlike) {
     std::filesystem::remove_all(out);
 }
 
+// A convert that runs out of room on fan.txt, the last file it writes, fails and takes back the
+// two it wrote: no catalogue cut short is left to be loaded, and nothing blocks the next attempt.
+TEST(EndToEnd, ConvertThatCannotWriteLeavesNoCatalogue) {
+    const auto in = SampleCopy("convert-in");
+    std::ofstream(in / "fan.txt", std::ios::app) << std::string(1 << 20, '#') << '\n';
+    const auto out = in.string() + "-out";
+    std::filesystem::remove_all(out);
+    // Files may grow to 64 blocks: the samples' motor.txt and battery.txt fit, fan.txt does not.
+    const std::string limited = "LC_ALL=C sh -c 'trap \"\" XFSZ; ulimit -f 64; exec \"$0\" \"$@\"'";
+    const Result r = RunProgram(
+        {"convert", "--decimal-separator", ",", "--catalogues", in.string(), "--output", out},
+        limited);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("mfbcalc-cli: cannot write \"" + out + "/fan.txt\""), std::string::npos)
+        << r.err;
+    EXPECT_TRUE(std::filesystem::is_empty(out));
+    std::filesystem::remove_all(in);
+    std::filesystem::remove_all(out);
+}
+
 #ifdef MFBCALC_LAUNCH
 bool HasLocale(const std::string& name) {
     FILE* pipe = popen("locale -a 2>/dev/null", "r");

@@ -2,10 +2,13 @@
 #include "cli/ExploreCommand.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -293,6 +296,123 @@ TEST(ExploreCommand, SortOrdersTheSameRowsByItsKey) {
         first.resize(7);
         EXPECT_EQ(Combinations(CsvRows(top)), first);
     }
+}
+
+// The shard files of `search` split `shards` ways, in a directory of this process's own: the
+// arguments that merge them.
+Args ShardFiles(const Args& search, int shards) {
+    Args merge = {"--merge"};
+    for (int k = 1; k <= shards; ++k) {
+        const Output o = RunCommand(
+            Explore(search, {"--shard", std::to_string(k) + "/" + std::to_string(shards)}));
+        EXPECT_EQ(o.status, 0) << o.err;
+        merge.push_back(::testing::TempDir() + "mfbcalc-explore-" + std::to_string(::getpid()) +
+                        "-" + std::to_string(k) + ".txt");
+        std::ofstream(merge.back()) << o.out;
+    }
+    return merge;
+}
+
+// A fresh copy of the hand-made catalogues, for a test that changes them.
+std::filesystem::path CombosCopy(const std::string& name) {
+    const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) /
+                                      ("mfbcalc-" + name + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::copy(kCombos, dir);
+    return dir;
+}
+
+// Every key ranks merged shards as one run does, those whose figures a shard file does not keep
+// included, and --top cuts them alike.
+TEST(ExploreCommand, MergedShardsRankAsOneRunByEveryKey) {
+    const Args keys[] = {{"--sort", "efficiency"},
+                         {"--sort", "power-per-weight"},
+                         {"--sort", "runtime"},
+                         {"--target-power", "400"}};
+    for (const Args& key : keys) {
+        SCOPED_TRACE(key[1]);
+        Args search = With(kSampleSpace, key);
+        std::find(search.begin(), search.end(), "--top")[1] = "6";
+        const Args merge = ShardFiles(search, 3);
+        const Output merged = RunCommand(Explore({"--catalogues", kSample, "--csv"}, merge));
+        EXPECT_EQ(merged.status, 0) << merged.err;
+        EXPECT_EQ(merged.out, RunCommand(Explore(search, {"--csv"})).out);
+        for (std::size_t i = 1; i < merge.size(); ++i) std::filesystem::remove(merge[i]);
+    }
+}
+
+// A note that quotes a field holding a tab, the field separator of a shard file, comes through
+// the merge whole, once.
+TEST(ExploreCommand, MergeKeepsTheShardsNotes) {
+    namespace fs = std::filesystem;
+    const fs::path dir = CombosCopy("tab");
+    std::string motors;
+    {
+        std::ifstream in(dir / "motor.txt", std::ios::binary);
+        motors.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    motors.replace(motors.find("12x4"), 4, "12\t4");
+    std::ofstream(dir / "motor.txt", std::ios::binary | std::ios::trunc) << motors;
+
+    const Args search = {"--catalogues", dir.string(), "--serie", "1", "--parallel", "1"};
+    const Output one = RunCommand(Explore(search));
+    const Args merge = ShardFiles(search, 2);
+    const Output merged = RunCommand(Explore({"--catalogues", dir.string()}, merge));
+    EXPECT_EQ(merged.status, 0) << merged.err;
+    EXPECT_NE(one.err.find("'12\t4'"), std::string::npos) << one.err;
+    EXPECT_EQ(merged.err, one.err);
+    for (std::size_t i = 1; i < merge.size(); ++i) fs::remove(merge[i]);
+    fs::remove_all(dir);
+}
+
+// A damaged shard file, or catalogues changed since the shards ran, is refused: neither a crash
+// nor a ranking that no run gives.
+TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
+    namespace fs = std::filesystem;
+    const fs::path changed = CombosCopy("limits");
+    std::ofstream(changed / "fan.txt", std::ios::app) << "max rpm fan 1: 1000\n";
+
+    Args search = kComboSpace;
+    std::find(search.begin(), search.end(), "--top")[1] = "3";
+    const Args merge = ShardFiles(search, 2);
+    std::ifstream in(merge[1]);
+    const std::string first(std::istreambuf_iterator<char>(in), {});
+    // The best row: motor 1 ("alpha 2000"), battery 3, fan 1; the fields edited below.
+    const std::string row = "\nrow\t1\t3\t1\t";
+    ASSERT_NE(first.find(row), std::string::npos) << first;
+    const auto edited = [&](const std::string& from, const std::string& to) {
+        std::string text = first;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const struct {
+        const char* what;
+        std::string shard;
+        std::string catalogues;
+        int status;
+        std::string err;
+    } cases[] = {
+        {"a motor beyond the catalogue", edited(row, "\nrow\t99\t3\t1\t"), kCombos, 2,
+         "a row of a motor or battery the catalogues do not have"},
+        {"a motor whose line does not read", edited(row, "\nrow\t3\t3\t1\t"), kCombos, 1,
+         "'12x4' is not a valid floating point value"},
+        {"fan 9", edited(row, "\nrow\t1\t3\t9\t"), kCombos, 2, "\"9\" is not from 1 to 5"},
+        {"an unknown key", edited("search\t0\t", "search\t9\t"), kCombos, 2,
+         "\"9\" is not from 0 to 5"},
+        {"shard 3 of 2", edited("shard\t1\t2", "shard\t3\t2"), kCombos, 2,
+         "\"3\" is not from 1 to 2"},
+        {"a fan limit added since", first, changed.string(), 2, "made from other catalogues"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::ofstream(merge[1]) << c.shard;
+        const Output o = RunCommand(Explore({"--catalogues", c.catalogues}, merge));
+        EXPECT_EQ(o.status, c.status);
+        EXPECT_NE(o.err.find(c.err), std::string::npos) << o.err;
+        EXPECT_EQ(o.out, "");
+    }
+    for (std::size_t i = 1; i < merge.size(); ++i) fs::remove(merge[i]);
+    fs::remove_all(changed);
 }
 
 TEST(ExploreCommand, ExitStatusAndMessages) {
