@@ -15,6 +15,10 @@ using FilePrompt =
 // The save dialog of the platform, over `parent`.
 FilePrompt SaveFileDialog(QWidget* parent);
 
+// Writes `bytes` to `path` whole: a file already there keeps its content unless the new content
+// was written completely. The empty string on success, else the reason it failed.
+QString WriteWholeFile(const QString& path, const QByteArray& bytes);
+
 // Writes what `widget` shows to `path`: as SVG when the name ends in ".svg" (case ignored), as PNG
 // otherwise. The empty string on success, else the reason it failed.
 QString SaveWidgetImage(QWidget* widget, const QString& path);

@@ -16,14 +16,18 @@
 #include <QValueAxis>
 #include <QtTest>
 #include <cmath>
+#include <csignal>
 #include <map>
 #include <random>
+
+#include <sys/resource.h>
 
 #include "chart/PixelReduction.h"
 #include "model/DiscardingSinks.h"
 #include "model/DisplayFormat.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
+#include "tests/support/RecordingMessages.h"
 #include "tests/support/RecordingSinks.h"
 #include "ui/ChartOverlay.h"
 #include "ui/GraphDlg.h"
@@ -140,6 +144,7 @@ private slots:
     void dataExportRoundTrips();
     void imageExport_data();
     void imageExport();
+    void failedWriteKeepsTheFile();
 
 private:
     void Show() {
@@ -826,6 +831,47 @@ void GraphDlgTest::imageExport() {
 
     Trigger("CopyImageAction");
     QCOMPARE(QGuiApplication::clipboard()->image().size(), size);
+}
+
+// The disk fills up while a file is written: an error, and the file saved there before stays as
+// it was, with nothing left beside it.
+void GraphDlgTest::failedWriteKeepsTheFile() {
+    FillSweep();
+    Show();
+    const QByteArray earlier(1500, 'e');
+    for (const auto& [name, action] : {std::pair{"chart.png", "SaveImageAction"},
+                                       {"chart.svg", "SaveImageAction"},
+                                       {"chart.csv", "SaveDataAction"}}) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(earlier), earlier.size());
+        file.close();
+        dlg_->setFilePrompt([&](const QString&, const QString&, const QString&) { return path; });
+        RecordingMessages messages;
+        {
+            // Writing past 2000 bytes fails, as on a full disk.
+            rlimit before{};
+            QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+            rlimit limit = before;
+            limit.rlim_cur = 2000;
+            const auto signalBefore = std::signal(SIGXFSZ, SIG_IGN);
+            const auto restore = qScopeGuard([&] {
+                setrlimit(RLIMIT_FSIZE, &before);
+                std::signal(SIGXFSZ, signalBefore);
+            });
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+            Trigger(action);
+        }
+        QCOMPARE(messages.errors.size(), 1);
+        QVERIFY2(messages.errors[0].startsWith("Cannot write file \"" + path + "\"."),
+                 qPrintable(messages.errors[0]));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), earlier);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QString::fromLatin1(name)});
+    }
 }
 
 QTEST_MAIN(GraphDlgTest)
