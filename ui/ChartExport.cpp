@@ -13,7 +13,12 @@
 
 FilePrompt SaveFileDialog(QWidget* parent) {
     return [parent](const QString& caption, const QString& start, const QString& filter) {
-        return QFileDialog::getSaveFileName(parent, caption, start, filter);
+        QFileDialog dialog(parent, caption, start, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // A name typed without a suffix gets the suggested name's here, where the dialog still
+        // asks before replacing a file of the full name, rather than after it has closed.
+        dialog.setDefaultSuffix(QFileInfo(start).suffix());
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
 }
 

@@ -12,7 +12,8 @@ class QWidget;
 using FilePrompt =
     std::function<QString(const QString& caption, const QString& start, const QString& filter)>;
 
-// The save dialog of the platform, over `parent`.
+// The save dialog of the platform, over `parent`; a name without a suffix gets that of the name
+// in `start`.
 FilePrompt SaveFileDialog(QWidget* parent);
 
 // Writes `bytes` to `path` whole: a file already there keeps its content unless the new content

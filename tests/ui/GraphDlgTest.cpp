@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QChart>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
@@ -9,7 +10,9 @@
 #include <QImage>
 #include <QLegend>
 #include <QLegendMarker>
+#include <QLineEdit>
 #include <QLineSeries>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -145,6 +148,7 @@ private slots:
     void imageExport_data();
     void imageExport();
     void failedWriteKeepsTheFile();
+    void bareNameAsksBeforeReplacing();
 
 private:
     void Show() {
@@ -872,6 +876,42 @@ void GraphDlgTest::failedWriteKeepsTheFile() {
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QString::fromLatin1(name)});
     }
+}
+
+// A name typed without its suffix gets it, and the file of that full name is only replaced once the
+// user agrees, as with a name typed in full.
+void GraphDlgTest::bareNameAsksBeforeReplacing() {
+    QTemporaryDir folder;
+    const QByteArray earlier("earlier\n");
+    QFile file(folder.filePath(QStringLiteral("sweep.csv")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(earlier), earlier.size());
+    file.close();
+    dlg_->setFilePrompt(SaveFileDialog(dlg_.get()));
+    int asked = 0;
+    bool typed = false;
+    QTimer user;
+    connect(&user, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            ++asked;
+            box->reject();  // No
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (typed) return dialog->reject();
+            typed = true;
+            // As typed: selectFile() leaves the name alone while the name field has the focus.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(folder.filePath(QStringLiteral("sweep")));
+            // Queued: the timer does not fire again while its slot runs, and accepting asks.
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    user.start(10);
+    Trigger("SaveDataAction");
+    QCOMPARE(asked, 1);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), earlier);
 }
 
 QTEST_MAIN(GraphDlgTest)
