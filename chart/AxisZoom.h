@@ -26,7 +26,9 @@ inline AxisRange ScaledAbout(const AxisRange& range, double centre, double facto
                              const AxisRange& limit) {
     const double width = std::min(range.Width() * factor, limit.Width());
     double min = centre - (centre - range.min) * (width / range.Width());
-    min = std::clamp(min, limit.min, limit.max - width);
+    // Not std::clamp: limit.max - width may round to a hair below limit.min, and the limit's own
+    // minimum is the one to keep.
+    min = std::max(std::min(min, limit.max - width), limit.min);
     return {min, std::min(min + width, limit.max)};
 }
 

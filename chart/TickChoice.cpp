@@ -7,11 +7,14 @@
 namespace mfb {
 
 TickChoice ChooseTicks(double min, double max, int approximateCount) {
-    if (!std::isfinite(min) || !std::isfinite(max) || !(max > min) || approximateCount < 1 ||
-        !std::isfinite(max - min)) {
+    if (!std::isfinite(min) || !std::isfinite(max) || !(max > min) || approximateCount < 1) {
         return {min, 1, 0};
     }
-    const double raw = (max - min) / approximateCount;
+    // Ends near the largest doubles can lie further apart than a double reaches; their width
+    // divided up is still a double.
+    const double width = max - min;
+    const double raw = std::isfinite(width) ? width / approximateCount
+                                            : max / approximateCount - min / approximateCount;
     int exponent = static_cast<int>(std::floor(std::log10(raw)));
     double mantissa = raw / std::pow(10.0, exponent);
     // log10 can land one decade off near a power of ten.
@@ -39,7 +42,12 @@ TickChoice ChooseTicks(double min, double max, int approximateCount) {
         const int decimals = static_cast<int>(-std::floor(std::log10(max - min)));
         return {min, max - min, std::clamp(decimals, 0, 17)};
     }
-    return {anchor, interval, std::max(0, -exponent)};
+    // The axis counts its ticks from the multiple at or below the minimum, which beyond the
+    // largest double is an infinity it never counts up from; from the minimum itself it counts
+    // from where it is.
+    const int decimals = std::max(0, -exponent);
+    if (!std::isfinite(min - interval)) return {min, interval, decimals};
+    return {anchor, interval, decimals};
 }
 
 }  // namespace mfb

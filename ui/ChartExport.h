@@ -12,8 +12,13 @@ class QWidget;
 using FilePrompt =
     std::function<QString(const QString& caption, const QString& start, const QString& filter)>;
 
-// The save dialog of the platform, over `parent`.
+// The save dialog of the platform, over `parent`; a name without a suffix gets that of the name
+// in `start`.
 FilePrompt SaveFileDialog(QWidget* parent);
+
+// Writes `bytes` to `path` whole: a file already there keeps its content unless the new content
+// was written completely. The empty string on success, else the reason it failed.
+QString WriteWholeFile(const QString& path, const QByteArray& bytes);
 
 // Writes what `widget` shows to `path`: as SVG when the name ends in ".svg" (case ignored), as PNG
 // otherwise. The empty string on success, else the reason it failed.

@@ -5,7 +5,6 @@
 #include <QChart>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
@@ -483,11 +482,8 @@ QString TGraphDlg::AskFileName(const QString& caption, const QString& name, cons
 }
 
 void TGraphDlg::WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size() || !file.flush()) {
-        CannotWrite(path, file.errorString());
-    }
+    const QString failure = WriteWholeFile(path, bytes);
+    if (!failure.isEmpty()) CannotWrite(path, failure);
 }
 
 void TGraphDlg::SaveImage() {

@@ -34,6 +34,9 @@ TEST(TickChoiceTest, RoundValuesInsideTheRange) {
         {"across zero", -250, 1000, 5, -200, 200, 0},
         {"the narrowest range a sweep axis gets", 0, 1e-10, 5, 0, 2e-11, 11},
         {"a large range", 0, 3e12, 3, 0, 1e12, 0},
+        // An axis counts from one interval below its minimum, which must stay finite.
+        {"within an interval of the lowest double", -1.79e308, 0, 6, -1.79e308, 2e307, 0},
+        {"wider than the largest double", -1.7e308, 1.7e308, 6, -1.7e308, 5e307, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QChart>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
@@ -9,21 +10,27 @@
 #include <QImage>
 #include <QLegend>
 #include <QLegendMarker>
+#include <QLineEdit>
 #include <QLineSeries>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QValueAxis>
 #include <QtTest>
 #include <cmath>
+#include <csignal>
 #include <map>
 #include <random>
+
+#include <sys/resource.h>
 
 #include "chart/PixelReduction.h"
 #include "model/DiscardingSinks.h"
 #include "model/DisplayFormat.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
+#include "tests/support/RecordingMessages.h"
 #include "tests/support/RecordingSinks.h"
 #include "ui/ChartOverlay.h"
 #include "ui/GraphDlg.h"
@@ -140,6 +147,8 @@ private slots:
     void dataExportRoundTrips();
     void imageExport_data();
     void imageExport();
+    void failedWriteKeepsTheFile();
+    void bareNameAsksBeforeReplacing();
 
 private:
     void Show() {
@@ -826,6 +835,83 @@ void GraphDlgTest::imageExport() {
 
     Trigger("CopyImageAction");
     QCOMPARE(QGuiApplication::clipboard()->image().size(), size);
+}
+
+// The disk fills up while a file is written: an error, and the file saved there before stays as
+// it was, with nothing left beside it.
+void GraphDlgTest::failedWriteKeepsTheFile() {
+    FillSweep();
+    Show();
+    const QByteArray earlier(1500, 'e');
+    for (const auto& [name, action] : {std::pair{"chart.png", "SaveImageAction"},
+                                       {"chart.svg", "SaveImageAction"},
+                                       {"chart.csv", "SaveDataAction"}}) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(earlier), earlier.size());
+        file.close();
+        dlg_->setFilePrompt([&](const QString&, const QString&, const QString&) { return path; });
+        RecordingMessages messages;
+        {
+            // Writing past 2000 bytes fails, as on a full disk.
+            rlimit before{};
+            QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+            rlimit limit = before;
+            limit.rlim_cur = 2000;
+            const auto signalBefore = std::signal(SIGXFSZ, SIG_IGN);
+            const auto restore = qScopeGuard([&] {
+                setrlimit(RLIMIT_FSIZE, &before);
+                std::signal(SIGXFSZ, signalBefore);
+            });
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+            Trigger(action);
+        }
+        QCOMPARE(messages.errors.size(), 1);
+        QVERIFY2(messages.errors[0].startsWith("Cannot write file \"" + path + "\"."),
+                 qPrintable(messages.errors[0]));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), earlier);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QString::fromLatin1(name)});
+    }
+}
+
+// A name typed without its suffix gets it, and the file of that full name is only replaced once the
+// user agrees, as with a name typed in full.
+void GraphDlgTest::bareNameAsksBeforeReplacing() {
+    QTemporaryDir folder;
+    const QByteArray earlier("earlier\n");
+    QFile file(folder.filePath(QStringLiteral("sweep.csv")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(earlier), earlier.size());
+    file.close();
+    dlg_->setFilePrompt(SaveFileDialog(dlg_.get()));
+    int asked = 0;
+    bool typed = false;
+    QTimer user;
+    connect(&user, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            ++asked;
+            box->reject();  // No
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (typed) return dialog->reject();
+            typed = true;
+            // As typed: selectFile() leaves the name alone while the name field has the focus.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(folder.filePath(QStringLiteral("sweep")));
+            // Queued: the timer does not fire again while its slot runs, and accepting asks.
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    user.start(10);
+    Trigger("SaveDataAction");
+    QCOMPARE(asked, 1);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), earlier);
 }
 
 QTEST_MAIN(GraphDlgTest)
