@@ -55,6 +55,18 @@ public:
     [[noreturn]] void Fail(const std::string& what) const {
         throw UsageError(source_ + " is not an explore shard: " + what);
     }
+    // Like std::getline, but no line of a shard comes near a mebibyte: reading on would take a
+    // device that never ends a line, or a large file without any, into memory whole.
+    bool ReadLine(std::istream& in, std::string& line) const {
+        constexpr std::size_t kMaxLine = std::size_t{1} << 20;
+        line.clear();
+        for (int c; (c = in.get()) != std::char_traits<char>::eof();) {
+            if (c == '\n') return true;
+            if (line.size() == kMaxLine) Fail("a line is longer than 1 MiB");
+            line += static_cast<char>(c);
+        }
+        return !line.empty();
+    }
     long long Integer(const std::string& text) const {
         char* end = nullptr;
         const long long value = std::strtoll(text.c_str(), &end, 10);
@@ -172,10 +184,10 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
     ExploreShard shard;
     ExploreResult& result = shard.result;
     std::string line;
-    if (!std::getline(in, line) || line != kMagic)
+    if (!parse.ReadLine(in, line) || line != kMagic)
         parse.Fail("its first line is not \"" + std::string(kMagic) + "\"");
     bool ended = false;
-    while (!ended && std::getline(in, line)) {
+    while (!ended && parse.ReadLine(in, line)) {
         const std::vector<std::string> f = Fields(line);
         const auto need = [&](std::size_t count) {
             if (f.size() != count) parse.Fail("a \"" + f[0] + "\" line has the wrong fields");

@@ -402,6 +402,8 @@ TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
         {"shard 3 of 2", edited("shard\t1\t2", "shard\t3\t2"), kCombos, 2,
          "\"3\" is not from 1 to 2"},
         {"a fan limit added since", first, changed.string(), 2, "made from other catalogues"},
+        {"a line that never ends", std::string(std::size_t{3} << 20, 'x'), kCombos, 2,
+         "a line is longer than 1 MiB"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
