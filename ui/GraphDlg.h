@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "chart/AxisZoom.h"
 #include "chart/CurveTable.h"
@@ -119,6 +120,7 @@ private:
     QString AskFileName(const QString& caption, const QString& name, const QString& filter,
                         const QString& suffix);
     void WriteFile(const QString& path, const QByteArray& bytes);
+    std::string csvText() const;
     // Shows [min, max] on the axis with ticks at round values inside it.
     void ShowRange(mfb::Axis a, double min, double max);
 
