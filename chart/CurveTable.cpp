@@ -95,18 +95,18 @@ void CurveTable::AddRowApart(double x, const std::array<double, kCurveCount>& y)
 void CurveTable::Part() {
     const Rows& shared = rows_[0];
     for (std::size_t c = 1; c < kCurveCount; ++c) {
-        if (!holds_[c]) continue;
+        if (!Shares(c)) continue;
         Rows& own = rows_[c];
         own.sortedCount = shared.sortedCount;
         own.lastX = shared.lastX;
         for (const ChartRow& row : shared.store) own.store.push_back(row);
     }
-    if (!holds_[0]) rows_[0].Clear();
-    shared_ = allShare_ = false;
+    if (!Shares(0)) rows_[0].Clear();
+    sharing_ = 0;
 }
 
 void CurveTable::Add(std::size_t curve, double x, double y, PointColour colour) {
-    if (shared_) Part();
+    if (Shared()) Part();
     Rows& rows = rows_[curve];
     std::vector<ColourRun>& runs = runs_[curve];
     if (runs.empty() || runs.back().second != colour) runs.emplace_back(rows.store.size(), colour);
@@ -117,8 +117,8 @@ void CurveTable::Add(std::size_t curve, double x, double y, PointColour colour) 
 
 void CurveTable::Clear(std::size_t curve) {
     runs_[curve].clear();
-    if (shared_) {
-        holds_[curve] = false;
+    if (Shared()) {
+        sharing_ &= ~(1U << curve);
     } else {
         rows_[curve].Clear();
     }
@@ -128,31 +128,30 @@ void CurveTable::Clear(std::size_t curve) {
     if (allEmpty) {
         // Empty curves share again, whatever parted them: the next sweep's rows are stored once.
         for (Rows& rows : rows_) rows.Clear();
-        shared_ = allShare_ = true;
-        holds_.fill(true);
-    } else {
-        allShare_ = false;
+        sharing_ = kAllCurves;
     }
 }
 
-const CurveTable::Rows& CurveTable::RowsOf(std::size_t curve) const {
-    return shared_ ? rows_[0] : rows_[curve];
+CurveTable::Rows* CurveTable::RowsOf(std::size_t curve) const {
+    if (!Shared()) return &rows_[curve];
+    return Shares(curve) ? &rows_[0] : nullptr;
 }
 
 std::size_t CurveTable::Size(std::size_t curve) const {
-    if (shared_ && !holds_[curve]) return 0;
-    return RowsOf(curve).store.size();
+    const Rows* rows = RowsOf(curve);
+    return rows ? rows->store.size() : 0;
 }
 
 CurvePoints CurveTable::Points(std::size_t curve) const {
-    if (shared_ && !holds_[curve]) return {};
-    Rows& rows = rows_[shared_ ? 0 : curve];
-    Sort(rows, runs_[curve]);
-    return {&rows.store, curve, rows.store.size()};
+    Rows* rows = RowsOf(curve);
+    if (!rows) return {};
+    Sort(*rows, runs_[curve]);
+    return {&rows->store, curve, rows->store.size()};
 }
 
 const std::vector<CurveTable::ColourRun>& CurveTable::ColourRuns(std::size_t curve) const {
-    if (!shared_) Sort(rows_[curve], runs_[curve]);
+    // Shared curves have one run each, which sorting leaves as it is.
+    if (!Shared()) Sort(rows_[curve], runs_[curve]);
     return runs_[curve];
 }
 

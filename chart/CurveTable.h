@@ -98,7 +98,7 @@ public:
     // One step: a point on every curve at x, each in its curve's colour. Amortised constant time:
     // a sweep does this millions of times.
     void AddRow(double x, const std::array<double, kCurveCount>& y) {
-        if (!allShare_) [[unlikely]] {
+        if (sharing_ != kAllCurves) [[unlikely]] {
             AddRowApart(x, y);
             return;
         }
@@ -143,17 +143,20 @@ private:
     void AddRowApart(double x, const std::array<double, kCurveCount>& y);
     void OpenSharedRuns();
     void Part();
-    const Rows& RowsOf(std::size_t curve) const;
+    bool Shared() const { return sharing_ != 0; }
+    bool Shares(std::size_t curve) const { return (sharing_ >> curve) & 1U; }
+    // Where the curve's points are; none for a curve left out of shared rows.
+    Rows* RowsOf(std::size_t curve) const;
     void Sort(Rows& rows, std::vector<ColourRun>& runs) const;
 
     std::array<PointColour, kCurveCount> colours_;
-    // Shared: rows_[0] holds the points of every curve that `holds_`; the curves that do not are
-    // empty. Apart: rows_[c] holds curve c's points in column c.
+    static constexpr unsigned kAllCurves = (1U << kCurveCount) - 1;
+    // A bit per curve that reads its points from the shared rows_[0]; the others are empty. None
+    // means the curves are apart: rows_[c] holds curve c's points in column c. (Shared rows that
+    // no curve reads are cleared at once, and all curves share them again.)
+    unsigned sharing_ = kAllCurves;
     mutable std::array<Rows, kCurveCount> rows_;
     mutable std::array<std::vector<ColourRun>, kCurveCount> runs_;
-    bool shared_ = true;
-    std::array<bool, kCurveCount> holds_{true, true, true};
-    bool allShare_ = true;  // shared_ and every curve holds the shared rows
 };
 
 }  // namespace mfb
