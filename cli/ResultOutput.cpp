@@ -8,7 +8,7 @@
 #include "catalogue/Choice.h"
 #include "cli/CalculationRecord.h"
 #include "cli/DerivedOutput.h"
-#include "cli/Json.h"
+#include "json/JsonWriter.h"
 #include "model/ColumnRows.h"
 
 namespace mfb::cli {
@@ -76,9 +76,13 @@ void WriteMember(JsonWriter& json, std::string_view key, double value) {
 }  // namespace
 
 void WriteResultJson(const CalculationRecord& record, std::ostream& out) {
+    JsonWriter json(out);
+    WriteResultObject(json, record);
+}
+
+void WriteResultObject(JsonWriter& json, const CalculationRecord& record) {
     const TOptionSlot& slot = record.slot;
     const CalculateReport& report = record.report;
-    JsonWriter json(out);
     json.BeginObject();
     json.Key("outcome");
     json.String(OutcomeName(record.outcome));

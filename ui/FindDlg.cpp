@@ -29,8 +29,8 @@
 #include "explore/SpaceText.h"
 #include "ui/ExploreRunner.h"
 #include "ui/ExploreTableModel.h"
-#include "ui/MainDlg.h"
 #include "ui/MessageService.h"
+#include "ui/SetupDocument.h"
 
 namespace {
 
@@ -112,9 +112,12 @@ QString DefaultCounts(const std::vector<int>& counts) {
 
 }  // namespace
 
-TFindDlg::TFindDlg(TMainDlg& main)
-    : QWidget(&main, Qt::Window),
-      main_(main),
+TFindDlg::TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator, SetupDocument& document,
+                   QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      catalogue_(catalogue),
+      decimalSeparator_(decimalSeparator),
+      document_(document),
       runner_(new ExploreRunner(this)),
       model_(new ExploreTableModel(this)),
       chooseSaveFile_([](QWidget* parent) {
@@ -140,7 +143,7 @@ TFindDlg::~TFindDlg() = default;
 QWidget* TFindDlg::buildSettings() {
     auto* settings = new QWidget(this);
     auto* form = new QFormLayout(settings);
-    const mfb::Catalogue& catalogue = main_.catalogue();
+    const mfb::Catalogue& catalogue = catalogue_;
     for (std::size_t i = 0; i < std::size(kPatternFields); ++i) {
         const PatternField& field = kPatternFields[i];
         PatternControls controls{new QLineEdit(settings), new QListWidget(settings)};
@@ -261,8 +264,7 @@ QWidget* TFindDlg::buildResults() {
     connect(cancel_, &QPushButton::clicked, this, &TFindDlg::cancel);
     connect(export_, &QPushButton::clicked, this, &TFindDlg::exportCsv);
     // A double click puts the row into the option the main window has selected.
-    connect(table_, &QTableView::doubleClicked, this,
-            [this] { useInOption(main_.selectedOption()); });
+    connect(table_, &QTableView::doubleClicked, this, [this] { useInOption(0); });
     return results;
 }
 
@@ -276,7 +278,7 @@ bool TFindDlg::running() const {
 
 void TFindDlg::showMatches(std::size_t field) {
     const PatternControls& controls = patterns_.at(field);
-    const auto& lines = main_.catalogue().*kPatternFields[field].lines;
+    const auto& lines = catalogue_.*kPatternFields[field].lines;
     const std::string pattern = controls.pattern->text().toLatin1().toStdString();
     controls.matches->clear();
     for (const std::size_t line : mfb::MatchingLines(
@@ -287,7 +289,7 @@ void TFindDlg::showMatches(std::size_t field) {
 
 std::optional<mfb::ExploreRequest> TFindDlg::request() {
     mfb::ExploreRequest request;
-    request.decimalSeparator = main_.decimalSeparator();
+    request.decimalSeparator = decimalSeparator_;
     const auto refuse = [this](const QString& reason) {
         summary_->setText(reason);
         return std::nullopt;
@@ -296,7 +298,7 @@ std::optional<mfb::ExploreRequest> TFindDlg::request() {
         const PatternField& field = kPatternFields[i];
         const std::string pattern = patterns_[i].pattern->text().toLatin1().toStdString();
         request.space.*field.chosen = mfb::MatchingLines(
-            main_.catalogue().*field.lines,
+            catalogue_.*field.lines,
             pattern.empty() ? std::nullopt : std::optional<std::string>(pattern));
         if ((request.space.*field.chosen).empty()) {
             return refuse(QString::fromLatin1(field.label) +
@@ -357,7 +359,7 @@ void TFindDlg::run() {
     progress_->setValue(0);
     timeLeft_->clear();
     clock_.start();
-    runner_->start(main_.catalogue(), *wanted);
+    runner_->start(catalogue_, *wanted);
     setRunning(true);
 }
 
@@ -384,7 +386,7 @@ void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
         return;
     }
     const mfb::ExploreResult& result = outcome->result;
-    const char separator = main_.decimalSeparator();
+    const char separator = decimalSeparator_;
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     model_->setRows(outcome->catalogue, result.rows, separator);
     // Measures the first thousand rows only (the header's default precision), however many there
@@ -428,9 +430,8 @@ void TFindDlg::exportCsv() {
 
 void TFindDlg::useInOption(int option) {
     const QModelIndex current = table_->currentIndex();
-    if (!current.isValid() || option < 1 || option > mfb::kOptionCount) return;
-    const mfb::ExploreRow& row = model_->rowAt(current.row());
-    main_.useCombination(option, {row.motor, row.battery, row.fan, row.serie, row.parallel});
+    if (!current.isValid() || option < 0 || option > mfb::kOptionCount) return;
+    document_.requestCombination(option, model_->rowAt(current.row()));
 }
 
 void TFindDlg::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "catalogue/Catalogue.h"
 #include "explore/Explorer.h"
 #include "model/OptionSlot.h"
 
@@ -23,18 +24,20 @@ class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTableView;
-class TMainDlg;
+class SetupDocument;
 struct ExploreOutcome;
 
 // "Find Combinations": the exploration of every combination of the main window's catalogues, with
 // the command line's settings as controls, run on a thread of its own beside the windows, its rows
-// in a sortable table. A row goes into an option of the main window as the user would put it
-// there, and that option is then calculated. Modeless and kept: closing it cancels a run and only
+// in a sortable table. "Use in option k" asks the setup document to put a row into option k, which
+// the main window then shows and calculates. Modeless and kept: closing it cancels a run and only
 // hides it.
 class TFindDlg : public QWidget {
     Q_OBJECT
 public:
-    explicit TFindDlg(TMainDlg& main);
+    // Explores `catalogue`, reading its lines with `decimalSeparator`; both outlive the window.
+    TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator, SetupDocument& document,
+             QWidget* parent);
     ~TFindDlg() override;
 
     // Asks where Export CSV… writes; an empty name writes nothing. A file dialog unless replaced.
@@ -47,7 +50,8 @@ public:
     void run();
     void cancel();
     void exportCsv();
-    // Puts the table's current row into option 1..4 and calculates it there.
+    // Asks for the table's current row in option 1..4 (0: the option selected in the main window)
+    // and its Calculate there.
     void useInOption(int option);
 
 protected:
@@ -68,7 +72,9 @@ private:
     void finished(std::shared_ptr<const ExploreOutcome> outcome);
     void setRunning(bool running);
 
-    TMainDlg& main_;
+    const mfb::Catalogue& catalogue_;
+    char decimalSeparator_;
+    SetupDocument& document_;
     ExploreRunner* runner_;
     ExploreTableModel* model_;
     SaveFileChooser chooseSaveFile_;

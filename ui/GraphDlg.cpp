@@ -96,6 +96,7 @@ QString TitleHtml(const QString& text) {
 TGraphDlg::TGraphDlg(int option, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
       option_(option),
+      fileStem_(QStringLiteral("option%1").arg(option)),
       decimalSeparator_(DecimalSeparator(QLocale())),
       table_({kCurves[0].colour, kCurves[1].colour, kCurves[2].colour}) {
     setObjectName(QStringLiteral("GraphDlg%1").arg(option));
@@ -209,14 +210,31 @@ void TGraphDlg::showChart() {
     if (!placed_) {
         const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
         if (screen) {
+            // The four cascade about the centre: option 1 up and left of it, option 4 down and
+            // right, each title bar visible below the one before.
+            constexpr int kCascadeStep = 28;
+            const int offset = (option_ - 1) * kCascadeStep - 3 * kCascadeStep / 2;
             setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                            screen->availableGeometry()));
+                                            screen->availableGeometry())
+                            .translated(offset, offset));
         }
         placed_ = true;
     }
     show();
     raise();
     activateWindow();
+}
+
+void TGraphDlg::showCombination(const QString& cells, const QString& fileStem) {
+    const QString caption = QStringLiteral("Option %1 Chart").arg(option_);
+    setWindowTitle(cells.isEmpty() ? caption : caption + QStringLiteral(" - ") + cells);
+    fileStem_ = fileStem.isEmpty() ? QStringLiteral("option%1").arg(option_) : fileStem;
+}
+
+void TGraphDlg::clearChart() {
+    for (std::size_t s = 0; s < mfb::kSeriesCount; ++s) ClearSeries(static_cast<mfb::Series>(s));
+    showCombination(QString(), QString());
+    hide();
 }
 
 mfb::CurvePoints TGraphDlg::points(mfb::Series s) const {
@@ -492,7 +510,7 @@ void TGraphDlg::WriteFile(const QString& path, const QByteArray& bytes) {
 
 void TGraphDlg::SaveImage() {
     const QString path =
-        AskFileName(QStringLiteral("Save Image"), QStringLiteral("option%1-chart.png").arg(option_),
+        AskFileName(QStringLiteral("Save Image"), fileStem_ + QStringLiteral("-chart.png"),
                     QStringLiteral("PNG image (*.png);;SVG image (*.svg)"), QStringLiteral("png"));
     if (path.isEmpty()) return;
     // The picture is of the chart, not of where the mouse happened to be.
@@ -507,9 +525,9 @@ void TGraphDlg::CopyImage() {
 }
 
 void TGraphDlg::SaveData() {
-    const QString path = AskFileName(QStringLiteral("Save Data as CSV"),
-                                     QStringLiteral("option%1-chart.csv").arg(option_),
-                                     QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"));
+    const QString path =
+        AskFileName(QStringLiteral("Save Data as CSV"), fileStem_ + QStringLiteral("-chart.csv"),
+                    QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty()) return;
     // The text is ASCII, so its bytes are written as they are: a chart stopped at the power limit
     // makes hundreds of megabytes of it, and a UTF-16 copy and its UTF-8 copy would triple that.

@@ -22,6 +22,10 @@ public:
         (void)details;
         error(text);
     }
+    // Asks whether changes are to be saved before they would be lost: a question icon, the given
+    // caption, and Save, Discard and Cancel buttons.
+    enum class SaveAnswer { Save, Discard, Cancel };
+    virtual SaveAnswer askToSave(const QString& caption, const QString& text) = 0;
 };
 
 // The installed service; a QMessageBox-based one unless a test installed its own.

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "JsonReader.h"
+#include "json/JsonReader.h"
 
 namespace mfb::cli {
 namespace {
@@ -147,7 +147,7 @@ TEST(EndToEnd, OutputsAgreeOnTheSampleCatalogues) {
         EXPECT_EQ(csv.status, json.status);
         EXPECT_EQ(text.err, json.err);
 
-        const test::JsonValue v = test::ParseJson(json.out);
+        const JsonValue v = ParseJson(json.out);
         std::vector<std::string> expected;
         for (const auto& [caption, unit] : column) {
             expected.push_back(std::string(caption) + ":");
@@ -192,7 +192,7 @@ TEST(EndToEnd, ListHasEveryCatalogueEntry) {
     ASSERT_EQ(last.rfind(index + "  ", 0), 0u) << last;
     const Result chosen =
         RunProgram({"--catalogues", kSample, "--motor", index, "--battery", "0", "--json"});
-    const std::string name = test::ParseJson(chosen.out)["names"]["motor"].String();
+    const std::string name = ParseJson(chosen.out)["names"]["motor"].String();
     EXPECT_EQ(last.substr(index.size() + 2, name.find_last_not_of(' ') + 1),
               name.substr(0, name.find_last_not_of(' ') + 1));
 }
@@ -238,8 +238,8 @@ TEST(EndToEnd, ExploreRanksASmallSpace) {
     ASSERT_EQ(text.status, 0) << text.err;
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(text.err, "");
-    const test::JsonValue v = test::ParseJson(json.out);
-    const auto& rows = *std::get<std::shared_ptr<test::JsonArray>>(v["rows"].data);
+    const JsonValue v = ParseJson(json.out);
+    const auto& rows = *std::get<std::shared_ptr<JsonArray>>(v["rows"].data);
     ASSERT_EQ(rows.size(), 5u);
     const auto lines = Lines(text.out);
     ASSERT_EQ(lines.size(), rows.size() + 3);
@@ -339,7 +339,7 @@ TEST(EndToEnd, CheckReportsWhereTheMistakesAre) {
         EXPECT_EQ(r.out, row.shown);
         const Result json = RunProgram({"check", "--catalogues", dir.string(), "--json"});
         EXPECT_EQ(json.status, row.status);
-        const test::JsonValue v = test::ParseJson(json.out);
+        const JsonValue v = ParseJson(json.out);
         EXPECT_EQ(static_cast<int>(v["errors"].Number()) > 0, row.status == 1);
     }
     std::filesystem::remove_all(dir);

@@ -23,9 +23,16 @@ public:
         errorDetails << details;
     }
 
+    SaveAnswer askToSave(const QString& caption, const QString& text) override {
+        questions << caption + u'|' + text;
+        return answer;
+    }
+
     QStringList warnings;
     QStringList errors;
     QStringList errorDetails;  // of the errors that had any, in order
+    QStringList questions;
+    SaveAnswer answer = SaveAnswer::Discard;  // to every question
 
 private:
     MessageService* previous_;
