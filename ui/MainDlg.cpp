@@ -462,6 +462,16 @@ void TMainDlg::showSetup() {
     } else {
         selected->setChecked(true);
     }
+    // The lists and the parameters show the selected option's entries, as if just chosen.
+    const mfb::SetupOption& current = setup.option(setup.selected);
+    if (const auto motor = IndexOf(catalogue_.MotorLines, current.motor.line)) {
+        catalogueArea_->motorList()->setCurrentIndex(static_cast<int>(*motor));
+        catalogueArea_->showMotorParameters(mfb::MotorParameterTexts(current.motor.line));
+    }
+    if (const auto battery = IndexOf(catalogue_.BatteryLines, current.battery.line)) {
+        catalogueArea_->batteryList()->setCurrentIndex(static_cast<int>(*battery));
+        catalogueArea_->showBatteryParameters(mfb::BatteryParameterTexts(current.battery.line));
+    }
     // Each shown result is recalculated with the cells it was calculated with; the boxes then
     // show the counts as they were left, which may differ.
     for (const int option : recalculate) {
