@@ -420,8 +420,9 @@ std::optional<std::string> CommaLocale(const std::filesystem::path& scratch) {
 }
 
 // The launcher in an installed tree of its own, with a stand-in window program that notes where it
-// was started: at the first start in a comma locale the user's folder appears, converted; an
-// existing folder is left as it is, and a full-stop locale needs none.
+// was started and what it was given: at the first start in a comma locale the user's folder
+// appears, converted; an existing folder is left as it is, and a full-stop locale needs none. A
+// setup file named relative to where the launcher started is passed on by its full path.
 TEST(EndToEnd, LauncherGivesCommaLocalesConvertedCatalogues) {
     namespace fs = std::filesystem;
     const fs::path root =
@@ -437,23 +438,31 @@ TEST(EndToEnd, LauncherGivesCommaLocalesConvertedCatalogues) {
     fs::copy_file(MFBCALC_LAUNCH, root / "bin/mfbcalc-launch");
     fs::permissions(root / "bin/mfbcalc-launch", fs::perms::owner_all);
     fs::create_symlink(MFBCALC_CLI, root / "bin/mfbcalc-cli");
-    Overwrite(root / "bin/mfbcalc", "#!/bin/sh\npwd -P > \"$HOME/started-in\"\n");
+    Overwrite(root / "bin/mfbcalc",
+              "#!/bin/sh\nprintf '%s\\n' \"$(pwd -P)\" \"$1\" > \"$HOME/started-in\"\n");
     fs::permissions(root / "bin/mfbcalc", fs::perms::owner_all);
     const fs::path user = root / "home/.local/share/mfbcalc";
     const std::string samples = fs::canonical(root / "share/mfbcalc/catalogues").string();
 
-    const auto start = [&](const std::string& locale) {
-        const std::string command = "env -i HOME=" + Quote((root / "home").string()) +
-                                    " PATH=/usr/bin:/bin " + locale + " " +
-                                    Quote((root / "bin/mfbcalc-launch").string());
+    std::string given;
+    const auto start = [&](const std::string& locale, const std::string& setup = "") {
+        const std::string command =
+            "cd " + Quote(root.string()) + " && env -i HOME=" + Quote((root / "home").string()) +
+            " PATH=/usr/bin:/bin " + locale + " " + Quote((root / "bin/mfbcalc-launch").string()) +
+            (setup.empty() ? "" : " " + Quote(setup));
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         std::ifstream in(root / "home/started-in");
         std::string folder;
         std::getline(in, folder);
+        std::getline(in, given);
         return folder;
     };
 
+    Overwrite(root / "trial.mfbsetup", "{}");
+    EXPECT_EQ(start("LC_ALL=C.UTF-8", "trial.mfbsetup"), samples);
+    EXPECT_EQ(given, fs::canonical(root / "trial.mfbsetup").string());
     EXPECT_EQ(start("LC_ALL=C.UTF-8"), samples);
+    EXPECT_EQ(given, "");
     EXPECT_FALSE(fs::exists(user));
     const auto locale = CommaLocale(root);
     if (!locale) {
