@@ -214,9 +214,15 @@ void TGraphDlg::showChart() {
             // right, each title bar visible below the one before.
             constexpr int kCascadeStep = 28;
             const int offset = (option_ - 1) * kCascadeStep - 3 * kCascadeStep / 2;
-            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                            screen->availableGeometry())
-                            .translated(offset, offset));
+            const QRect area = screen->availableGeometry();
+            QRect place = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), area)
+                              .translated(offset, offset);
+            // On a screen too small for the cascade the window stays on it, its top left first.
+            place.moveRight(std::min(place.right(), area.right()));
+            place.moveBottom(std::min(place.bottom(), area.bottom()));
+            place.moveTopLeft(
+                {std::max(place.left(), area.left()), std::max(place.top(), area.top())});
+            setGeometry(place);
         }
         placed_ = true;
     }
