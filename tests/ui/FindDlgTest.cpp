@@ -58,7 +58,7 @@ QString Cell(const QAbstractItemModel& model, int row, const char* header) {
 std::string ExportedCsv(TFindDlg& find) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("rows.csv"));
-    find.setSaveFileChooser([&](QWidget*) { return path; });
+    find.setFilePrompt([&](const QString&, const QString&, const QString&) { return path; });
     Find<QAbstractButton>(find, "exportButton")->click();
     QFile written(path);
     if (!written.open(QIODevice::ReadOnly)) qFatal("Export CSV wrote nothing");
@@ -176,7 +176,8 @@ private slots:
         const Refused refusals[] = {
             {"minPower", "500", false, "The shaft power range runs backwards"},
             {"maxWeight", "heavy", false,
-             "Max pack weight (g) needs a number of at least 0, not \"heavy\""},
+             "Max pack weight (g) needs a number of at least 0 with '.' as the decimal point, not "
+             "\"heavy\""},
             {"maxPower", "", true,
              "Closeness to target power needs a target power or a shaft power range"},
         };
