@@ -193,8 +193,9 @@ double ParseNumberSetting(std::string_view name, std::string_view text, char dec
     const char* end = number.data() + number.size();
     const auto [ptr, ec] = std::from_chars(number.data(), end, value);
     if (number.empty() || ec != std::errc() || ptr != end || !std::isfinite(value) || value < 0) {
-        throw ExploreSettingError(std::string(name) + " needs a number of at least 0 with '" + decimalSeparator +
-                                  "' as the decimal point, not \"" + std::string(text) + "\"");
+        throw ExploreSettingError(std::string(name) + " needs a number of at least 0 with '" +
+                                  decimalSeparator + "' as the decimal point, not \"" +
+                                  std::string(text) + "\"");
     }
     return value;
 }
@@ -204,7 +205,8 @@ ExploreRequest ResolveSettings(const ExploreSettings& settings, SettingNaming na
     if (request.minPower && request.maxPower && *request.minPower > *request.maxPower) {
         throw ExploreSettingError(std::string(kPowerRange.In(naming)) + " runs backwards");
     }
-    request.key = settings.key.value_or(settings.targetPower ? ExploreKey::Target : ExploreKey::Rpm);
+    request.key =
+        settings.key.value_or(settings.targetPower ? ExploreKey::Target : ExploreKey::Rpm);
     if (settings.targetPower) {
         if (request.key != ExploreKey::Target) {
             throw ExploreSettingError(std::string(kTargetWithOtherKey.In(naming)));

@@ -43,8 +43,8 @@ inline constexpr int kMaxTop = 100000;
 // target decide together.
 struct ExploreSettings {
     ExploreRequest request;
-    std::optional<ExploreKey> key;       // unset: closeness to the target if there is one, else rpm
-    std::optional<double> targetPower;   // W
+    std::optional<ExploreKey> key;      // unset: closeness to the target if there is one, else rpm
+    std::optional<double> targetPower;  // W
 };
 
 // The motor and cell type patterns: entry patterns as MatchesPattern takes them.
