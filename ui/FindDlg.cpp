@@ -410,6 +410,9 @@ void TFindDlg::useInOption(int option) {
 }
 
 void TFindDlg::closeEvent(QCloseEvent* event) {
+    // A hidden window searches for no one.
+    pause_->stop();
+    changedWhileRunning_ = false;
     cancel();
     event->accept();
 }

@@ -29,35 +29,48 @@ TEST(ExploreSettings, RankingAndPowerRange) {
     };
     const std::vector<Row> rows = {
         {"nothing", [](ExploreSettings&) {}, ExploreKey::Rpm, 0, {}},
-        {"a key", [](ExploreSettings& s) { s.key = ExploreKey::RunTime; }, ExploreKey::RunTime, 0,
+        {"a key",
+         [](ExploreSettings& s) { s.key = ExploreKey::RunTime; },
+         ExploreKey::RunTime,
+         0,
          {}},
         {"a target alone ranks by closeness",
-         [](ExploreSettings& s) { s.targetPower = 450; }, ExploreKey::Target, 450, {}},
+         [](ExploreSettings& s) { s.targetPower = 450; },
+         ExploreKey::Target,
+         450,
+         {}},
         {"a target with closeness",
          [](ExploreSettings& s) {
              s.targetPower = 450;
              s.key = ExploreKey::Target;
          },
-         ExploreKey::Target, 450, {}},
+         ExploreKey::Target,
+         450,
+         {}},
         {"closeness aims at the middle of the range",
          [](ExploreSettings& s) {
              s.key = ExploreKey::Target;
              s.request.minPower = 200;
              s.request.maxPower = 900;
          },
-         ExploreKey::Target, 550, {}},
+         ExploreKey::Target,
+         550,
+         {}},
         {"an empty range is a range",
          [](ExploreSettings& s) {
              s.request.minPower = 300;
              s.request.maxPower = 300;
          },
-         ExploreKey::Rpm, 0, {}},
+         ExploreKey::Rpm,
+         0,
+         {}},
         {"a target with another key",
          [](ExploreSettings& s) {
              s.targetPower = 450;
              s.key = ExploreKey::Power;
          },
-         ExploreKey::Rpm, 0,
+         ExploreKey::Rpm,
+         0,
          {"--target-power ranks by closeness to it; leave out --sort or use --sort target",
           "Target power (W) ranks by closeness to it; leave it empty or rank by Closeness to "
           "target power"}},
@@ -66,7 +79,8 @@ TEST(ExploreSettings, RankingAndPowerRange) {
              s.key = ExploreKey::Target;
              s.request.minPower = 200;
          },
-         ExploreKey::Rpm, 0,
+         ExploreKey::Rpm,
+         0,
          {"--sort target needs --target-power W or a --power range",
           "Closeness to target power needs a target power or a shaft power range"}},
         {"a backward range",
@@ -75,7 +89,8 @@ TEST(ExploreSettings, RankingAndPowerRange) {
              s.request.maxPower = 100;
              s.targetPower = 300;
          },
-         ExploreKey::Rpm, 0,
+         ExploreKey::Rpm,
+         0,
          {"--power range runs backwards", "The shaft power range runs backwards"}},
     };
     for (const Row& row : rows) {
@@ -102,9 +117,9 @@ TEST(ExploreSettings, Numbers) {
         char separator;
         double value;  // -1: refused
     } rows[] = {
-        {"60.5", '.', 60.5}, {"0", '.', 0},      {"8e-1", '.', 0.8}, {"60,5", ',', 60.5},
-        {"60,5", '.', -1},   {"60.5", ',', -1},  {"-1", '.', -1},    {"inf", '.', -1},
-        {"1e999", '.', -1},  {"", '.', -1},      {"12 ", '.', -1},   {"heavy", ',', -1},
+        {"60.5", '.', 60.5}, {"0", '.', 0},     {"8e-1", '.', 0.8}, {"60,5", ',', 60.5},
+        {"60,5", '.', -1},   {"60.5", ',', -1}, {"-1", '.', -1},    {"inf", '.', -1},
+        {"1e999", '.', -1},  {"", '.', -1},     {"12 ", '.', -1},   {"heavy", ',', -1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.text) + " with " + row.separator);
@@ -113,8 +128,8 @@ TEST(ExploreSettings, Numbers) {
         } catch (const ExploreSettingError& e) {
             EXPECT_EQ(row.value, -1);
             EXPECT_EQ(e.what(), "Max current (A) needs a number of at least 0 with '" +
-                                    std::string(1, row.separator) + "' as the decimal point, not \"" +
-                                    row.text + "\"");
+                                    std::string(1, row.separator) +
+                                    "' as the decimal point, not \"" + row.text + "\"");
         }
     }
 }
@@ -122,7 +137,8 @@ TEST(ExploreSettings, Numbers) {
 // Lists and patterns name the field as the front end shows it.
 TEST(ExploreSettings, ListsAndPatternsNameTheirField) {
     const ExploreListField& series = ExploreListFields()[1];
-    EXPECT_EQ(ParseListSetting(series, "8-10,4", SettingNaming::Label), (std::vector<int>{4, 8, 9, 10}));
+    EXPECT_EQ(ParseListSetting(series, "8-10,4", SettingNaming::Label),
+              (std::vector<int>{4, 8, 9, 10}));
     Catalogue catalogue;
     catalogue.MotorLines = {"Inrunner 2230-4500  22x30 mm", "Outrunner 5055-800  50x55 mm"};
     const ExplorePatternField& motors = ExplorePatternFields()[0];
@@ -134,7 +150,8 @@ TEST(ExploreSettings, ListsAndPatternsNameTheirField) {
         SettingName message;
     } refusals[] = {
         {[&](SettingNaming n) { ParseListSetting(series, "0-3", n); },
-         {"--serie must be between 1 and 40, not 0", "Cells in series must be between 1 and 40, not 0"}},
+         {"--serie must be between 1 and 40, not 0",
+          "Cells in series must be between 1 and 40, not 0"}},
         {[&](SettingNaming n) { ChooseLines(motors, catalogue, "X*", n); },
          {"--motor \"X*\" matches no motor", "Motors \"X*\" matches no motor"}},
     };
