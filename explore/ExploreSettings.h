@@ -37,6 +37,7 @@ public:
     using std::invalid_argument::invalid_argument;
 };
 
+// The most rows a search keeps: as many as the window's table shows without a pause.
 inline constexpr int kMaxTop = 100000;
 
 // What the user set, before the rules: the request without its ranking, which the key and the

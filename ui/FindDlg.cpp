@@ -31,8 +31,6 @@
 
 namespace {
 
-// As many rows as the table shows without a pause; a run keeps only these.
-constexpr int kMaxRows = 100000;
 constexpr int kDefaultRows = 1000;
 constexpr int kProgressSteps = 1000;
 
@@ -163,7 +161,7 @@ QWidget* TFindDlg::buildSettings() {
     form->addRow(QStringLiteral("Rank by:"), sortKey_);
     top_ = new QSpinBox(settings);
     top_->setObjectName(QStringLiteral("top"));
-    top_->setRange(1, kMaxRows);
+    top_->setRange(1, mfb::kMaxTop);
     top_->setValue(kDefaultRows);
     changes(top_, &QSpinBox::valueChanged);
     form->addRow(QStringLiteral("Rows kept:"), top_);
