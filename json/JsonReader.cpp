@@ -51,6 +51,15 @@ private:
     }
 
     JsonValue Value() {
+        // Each level is a call: a file of nothing but brackets must not run the stack out.
+        if (depth_ == kMaxDepth) Fail("nested too deeply");
+        ++depth_;
+        JsonValue value = Nested();
+        --depth_;
+        return value;
+    }
+
+    JsonValue Nested() {
         SkipBlanks();
         if (i_ >= s_.size()) Fail("unexpected end");
         const char c = s_[i_];
@@ -190,6 +199,8 @@ private:
 
     std::string_view s_;
     std::size_t i_ = 0;
+    static constexpr int kMaxDepth = 256;
+    int depth_ = 0;
 };
 
 }  // namespace

@@ -118,6 +118,8 @@ TEST(SetupFileTest, RefusesWhatIsNoSetupOrCannotBeRead) {
          "It was written by a newer version of the program (setup format 2); this one reads "
          "format 1."},
         {good.substr(0, good.size() / 2), "It is damaged: JSON: "},
+        {replaced("\"selected_option\": 3", "\"selected_option\": " + std::string(1'000'000, '[')),
+         "It is damaged: JSON: nested too deeply"},
         {replaced("\"options\"", "\"choices\""), "It is damaged: options is missing."},
         {replaced("\"serie\": 6", "\"serie\": 41"),
          "It is damaged: options[1].cells.serie is not a whole number from 1 to 40."},
