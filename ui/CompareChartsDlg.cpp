@@ -19,7 +19,6 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 #include "chart/NearestPoint.h"
@@ -54,10 +53,6 @@ const std::array<QColor, mfb::kOptionCount> kOptionColours{
 
 constexpr std::size_t kBottom = 0, kLeft = 1;
 constexpr std::array<int, 2> kTickIntervals{8, 6};  // by axis, the power axis the wider one
-// As in the chart windows: one notch shows this much of each range, and no zoom goes deeper than
-// kDeepestZoom of the full range.
-constexpr double kNotchZoom = 0.8;
-constexpr double kDeepestZoom = 1e-9;
 // Room above the highest curve, so that its top is not drawn on the plot's border.
 constexpr double kHeadroom = 1.05;
 
@@ -308,33 +303,24 @@ void CompareChartsDlg::showRanges(const std::array<mfb::AxisRange, 2>& ranges) {
     }
 }
 
+mfb::ChartAxes<2> CompareChartsDlg::axes() const {
+    return {{shown(kBottom), shown(kLeft)}, fullRanges_, {true, false}};
+}
+
 void CompareChartsDlg::zoomTo(const QRectF& rectangle) {
     const QRectF plot = chart_->plotArea();
     const QRectF inside = rectangle.intersected(plot);
     if (inside.isEmpty()) return;
-    const std::array<mfb::AxisRange, 2> ranges{
-        mfb::SubRange(shown(kBottom), (inside.left() - plot.left()) / plot.width(),
-                      (inside.right() - plot.left()) / plot.width()),
-        mfb::SubRange(shown(kLeft), (plot.bottom() - inside.bottom()) / plot.height(),
-                      (plot.bottom() - inside.top()) / plot.height())};
-    for (std::size_t a = 0; a < ranges.size(); ++a) {
-        if (!(ranges[a].Width() > kDeepestZoom * fullRanges_[a].Width())) return;
-    }
-    showRanges(ranges);
+    const auto ranges = mfb::ZoomedTo(axes(), PlotFractionAt(plot, inside.bottomLeft()),
+                                      PlotFractionAt(plot, inside.topRight()));
+    if (ranges) showRanges(*ranges);
 }
 
 void CompareChartsDlg::zoomAbout(QPointF position, double notches) {
     const QRectF plot = chart_->plotArea();
     if (!plot.contains(position)) return;
-    const double factor = std::pow(kNotchZoom, notches);
-    const std::array<double, 2> at{(position.x() - plot.left()) / plot.width(),
-                                   (plot.bottom() - position.y()) / plot.height()};
-    std::array<mfb::AxisRange, 2> ranges{};
-    for (std::size_t a = 0; a < ranges.size(); ++a) {
-        ranges[a] = mfb::ScaledAbout(shown(a), shown(a).At(at[a]), factor, fullRanges_[a]);
-        if (!(ranges[a].Width() > kDeepestZoom * fullRanges_[a].Width())) return;
-    }
-    showRanges(ranges);
+    const auto ranges = mfb::ZoomedAbout(axes(), PlotFractionAt(plot, position), notches);
+    if (ranges) showRanges(*ranges);
 }
 
 void CompareChartsDlg::resetZoom() {

@@ -74,6 +74,7 @@ private:
     void refresh();
     void showRanges(const std::array<mfb::AxisRange, 2>& ranges);
     mfb::AxisRange shown(std::size_t axis) const;
+    mfb::ChartAxes<2> axes() const;  // bottom, left
     double powerAt(double pixelX) const;
 
     const SetupDocument& document_;

@@ -40,10 +40,6 @@ constexpr int kPanelHeight = 41;
 constexpr double kNarrowestRange = 1e-10;
 // About how many tick intervals each axis gets, by mfb::Axis: the power axis is the wider one.
 constexpr std::array<int, 3> kTickIntervals{8, 6, 6};
-// One wheel notch shows this much of each range; a rectangle or notch that would leave less than
-// kDeepestZoom of the sweep's range is not followed, since the ticks would outrun a double.
-constexpr double kNotchZoom = 0.8;
-constexpr double kDeepestZoom = 1e-9;
 
 struct CurveDesign {
     const char* objectName;
@@ -414,40 +410,26 @@ void TGraphDlg::ShowRanges(const std::array<mfb::AxisRange, 3>& ranges) {
     UpdateOverlay();
 }
 
+mfb::ChartAxes<3> TGraphDlg::Axes() const {
+    mfb::ChartAxes<3> axes{{}, sweepRanges_, {true, false, false}};
+    for (std::size_t a = 0; a < axes_.size(); ++a) axes.shown[a] = Shown(static_cast<mfb::Axis>(a));
+    return axes;
+}
+
 void TGraphDlg::ZoomTo(const QRectF& rectangle) {
     const QRectF plot = chart_->plotArea();
     const QRectF inside = rectangle.intersected(plot);
     if (inside.isEmpty()) return;
-    // Fractions of each range: x from the plot's left, y from its bottom, as the axes run.
-    const double left = (inside.left() - plot.left()) / plot.width();
-    const double right = (inside.right() - plot.left()) / plot.width();
-    const double low = (plot.bottom() - inside.bottom()) / plot.height();
-    const double high = (plot.bottom() - inside.top()) / plot.height();
-    std::array<mfb::AxisRange, 3> ranges{};
-    for (std::size_t a = 0; a < axes_.size(); ++a) {
-        const bool across = static_cast<mfb::Axis>(a) == mfb::Axis::Bottom;
-        ranges[a] = mfb::SubRange(Shown(static_cast<mfb::Axis>(a)), across ? left : low,
-                                  across ? right : high);
-        if (!(ranges[a].Width() > kDeepestZoom * sweepRanges_[a].Width())) return;
-    }
-    ShowRanges(ranges);
+    const auto ranges = mfb::ZoomedTo(Axes(), PlotFractionAt(plot, inside.bottomLeft()),
+                                      PlotFractionAt(plot, inside.topRight()));
+    if (ranges) ShowRanges(*ranges);
 }
 
 void TGraphDlg::ZoomAbout(QPointF position, double notches) {
     const QRectF plot = chart_->plotArea();
     if (!plot.contains(position)) return;
-    const double factor = std::pow(kNotchZoom, notches);
-    const double across = (position.x() - plot.left()) / plot.width();
-    const double up = (plot.bottom() - position.y()) / plot.height();
-    std::array<mfb::AxisRange, 3> ranges{};
-    for (std::size_t a = 0; a < axes_.size(); ++a) {
-        const mfb::AxisRange shown = Shown(static_cast<mfb::Axis>(a));
-        const double centre =
-            shown.At(static_cast<mfb::Axis>(a) == mfb::Axis::Bottom ? across : up);
-        ranges[a] = mfb::ScaledAbout(shown, centre, factor, sweepRanges_[a]);
-        if (!(ranges[a].Width() > kDeepestZoom * sweepRanges_[a].Width())) return;
-    }
-    ShowRanges(ranges);
+    const auto ranges = mfb::ZoomedAbout(Axes(), PlotFractionAt(plot, position), notches);
+    if (ranges) ShowRanges(*ranges);
 }
 
 void TGraphDlg::ResetZoom() {

@@ -18,44 +18,9 @@
 #include "ui/ChartOverlay.h"
 #include "ui/CompareChartsDlg.h"
 #include "ui/ComparisonActions.h"
-#include "ui/GraphDlg.h"
-#include "ui/ProgramWindows.h"
 #include "ui/SetupDocument.h"
-#include "ui/SpinEdit.h"
 
 namespace {
-
-// Chart windows 1..4 recorded as start-up does, removed again at the end of a test.
-struct ProgramChartWindows {
-    ProgramChartWindows() {
-        for (int k = 1; k <= 4; ++k) Windows().GraphDlg[k - 1] = new TGraphDlg(k);
-    }
-    ~ProgramChartWindows() {
-        for (TGraphDlg*& graph : Windows().GraphDlg) {
-            delete graph;
-            graph = nullptr;
-        }
-    }
-    ProgramChartWindows(const ProgramChartWindows&) = delete;
-    ProgramChartWindows& operator=(const ProgramChartWindows&) = delete;
-};
-
-// Options 1 (8S2P) and 3 (6S1P) calculated with the same motor and cells, option 2 with a motor
-// only.
-void CalculateTwoOptions(const TMainDlg& window) {
-    ChooseMotor(window, QStringLiteral("alpha"));
-    ChooseBattery(window, QStringLiteral("Good"));
-    Find<SpinEdit>(window, "SpinEdit1")->setText(QStringLiteral("8"));
-    Find<SpinEdit>(window, "SpinEdit2")->setText(QStringLiteral("2"));
-    Click(window, "Button1");
-    Click(window, "RadioButton4");
-    ChooseMotor(window, QStringLiteral("charlie"));
-    Click(window, "RadioButton5");
-    ChooseMotor(window, QStringLiteral("alpha"));
-    ChooseBattery(window, QStringLiteral("Good"));
-    Find<SpinEdit>(window, "SpinEdit5")->setText(QStringLiteral("6"));
-    Click(window, "Button3");
-}
 
 QString Run(const QString& program, const QStringList& arguments) {
     QProcess process;
@@ -71,8 +36,9 @@ QString Run(const QString& program, const QStringList& arguments) {
 class ComparisonActionsTest : public QObject {
     Q_OBJECT
 private slots:
-    // The sheet holds every value the calculated options show, their cells, the catalogue folder
-    // and the date, on the locale's paper; the CSV is the same table.
+    // The sheet holds every value the calculated options show, the cells they were calculated
+    // with (not those edited since), the catalogue folder and the date, on the locale's paper;
+    // the CSV is the same table.
     void exportWritesTheSheet_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("name");
@@ -92,12 +58,12 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, paper);
         RecordingMessages messages;
-        ProgramChartWindows charts;
+        ChartWindows charts;
         QLocale::setDefault(QLocale(locale));
         const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
         QTemporaryDir folder;
         const auto window = ShownMainDlg();
-        CalculateTwoOptions(*window);
+        ChooseThreeOptions(*window);
         QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
 
         const QString path = folder.filePath(name);
@@ -134,9 +100,9 @@ private slots:
     // time, and reads all of them out at the mouse.
     void compareChartsOverlaysTheOptions() {
         RecordingMessages messages;
-        ProgramChartWindows charts;
+        ChartWindows charts;
         const auto window = ShownMainDlg();
-        CalculateTwoOptions(*window);
+        ChooseThreeOptions(*window);
         QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
         Find<QAction>(*window, "CompareCharts1")->trigger();
         CompareChartsDlg* compare = window->comparison().compareCharts();
@@ -161,7 +127,7 @@ private slots:
         QCOMPARE(compare->lineSeries(3)->name(), QStringLiteral("Option 3"));
         const QStringList title = compare->chart()->title().split(QStringLiteral("<br>"));
         QCOMPARE(title.size(), 2);
-        QVERIFY(title[1].startsWith(QStringLiteral("Option 3: alpha")) &&
+        QVERIFY(title[1].startsWith(QStringLiteral("Option 3: charlie")) &&
                 title[1].contains("6S1P"));
         const double fanRpm = highest(1);
         compare->setQuantity(mfb::Series::Current);
