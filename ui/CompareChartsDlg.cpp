@@ -23,9 +23,9 @@
 
 #include "chart/NearestPoint.h"
 #include "chart/PixelReduction.h"
-#include "chart/TickChoice.h"
 #include "model/DisplayFormat.h"
 #include "setup/ComparisonTable.h"
+#include "ui/AxisTicks.h"
 #include "ui/ChartCurve.h"
 #include "ui/ChartOverlay.h"
 #include "ui/ChartView.h"
@@ -111,6 +111,8 @@ CompareChartsDlg::CompareChartsDlg(const SetupDocument& document, const OptionCh
     chart_ = new QChart;
     chart_->setMinimumSize(0, 0);
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    chart_->setLocalizeNumbers(true);
+    chart_->setLocale(AxisLabelLocale(decimalSeparator_));
     QFont titleFont = chart_->titleFont();
     titleFont.setPointSizeF(9);
     chart_->setTitleFont(titleFont);
@@ -290,16 +292,7 @@ double CompareChartsDlg::powerAt(double x) const {
 
 void CompareChartsDlg::showRanges(const std::array<mfb::AxisRange, 2>& ranges) {
     for (std::size_t a = 0; a < axes_.size(); ++a) {
-        QValueAxis* axis = axes_[a];
-        const mfb::TickChoice ticks =
-            mfb::ChooseTicks(ranges[a].min, ranges[a].max, kTickIntervals[a]);
-        // Never more ticks in between than before or after (see TGraphDlg::ShowRange).
-        const bool wider = ticks.interval >= axis->tickInterval();
-        if (wider) axis->setTickInterval(ticks.interval);
-        axis->setTickAnchor(ticks.anchor);
-        axis->setRange(ranges[a].min, ranges[a].max);
-        if (!wider) axis->setTickInterval(ticks.interval);
-        axis->setLabelFormat(QStringLiteral("%.%1f").arg(ticks.decimals));
+        ShowAxisRange(axes_[a], ranges[a].min, ranges[a].max, kTickIntervals[a]);
     }
 }
 

@@ -23,8 +23,8 @@
 #include "chart/NearestPoint.h"
 #include "chart/PixelReduction.h"
 #include "chart/PointsCsv.h"
-#include "chart/TickChoice.h"
 #include "model/DisplayFormat.h"
+#include "ui/AxisTicks.h"
 #include "ui/ChartColour.h"
 #include "ui/ChartCurve.h"
 #include "ui/ChartOverlay.h"
@@ -64,16 +64,6 @@ std::size_t Index(mfb::Series s) {
 }
 std::size_t Index(mfb::Axis a) {
     return static_cast<std::size_t>(a);
-}
-
-// Qt Charts formats axis labels with a QLocale, which would also bring that locale's digits and
-// group separators; the program writes Latin digits, no group separator, and only its decimal
-// separator from the locale. Of the Latin-1 separators, '.' is the C locale's and ',' German's.
-QLocale LabelLocale(char decimalSeparator) {
-    QLocale locale =
-        decimalSeparator == ',' ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c();
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale;
 }
 
 void CannotWrite(const QString& path, const QString& reason) {
@@ -117,7 +107,7 @@ TGraphDlg::TGraphDlg(int option, QWidget* parent)
     chart_->setTitleBrush(Qt::black);
     chart_->legend()->setAlignment(Qt::AlignBottom);
     chart_->setLocalizeNumbers(true);
-    chart_->setLocale(LabelLocale(decimalSeparator_));
+    chart_->setLocale(AxisLabelLocale(decimalSeparator_));
 
     const std::array<Qt::Alignment, 3> alignments{Qt::AlignBottom, Qt::AlignLeft, Qt::AlignRight};
     for (std::size_t a = 0; a < axes_.size(); ++a) {
@@ -347,17 +337,7 @@ void TGraphDlg::Refresh() {
 }
 
 void TGraphDlg::ShowRange(mfb::Axis a, double min, double max) {
-    QValueAxis* axis = axes_[Index(a)];
-    const mfb::TickChoice ticks = mfb::ChooseTicks(min, max, kTickIntervals[Index(a)]);
-    // The axis may lay its ticks out after each single change, so the range and the interval
-    // change in the order that never puts more ticks on it than before or after: a range of
-    // 1e-10 with its interval followed by a range of 40000 must not draw 4e14 ticks in between.
-    const bool wider = ticks.interval >= axis->tickInterval();
-    if (wider) axis->setTickInterval(ticks.interval);
-    axis->setTickAnchor(ticks.anchor);
-    axis->setRange(min, max);
-    if (!wider) axis->setTickInterval(ticks.interval);
-    axis->setLabelFormat(QStringLiteral("%.%1f").arg(ticks.decimals));
+    ShowAxisRange(axes_[Index(a)], min, max, kTickIntervals[Index(a)]);
 }
 
 void TGraphDlg::ShowTitle() {
