@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGraphicsTextItem>
 #include <QGuiApplication>
 #include <QLegend>
 #include <QLineSeries>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextDocument>
 #include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
@@ -82,6 +84,24 @@ QLocale LabelLocale(char decimalSeparator) {
         decimalSeparator == ',' ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c();
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     return locale;
+}
+
+// Qt Charts gives a label of a horizontal axis its share of the axis less a padding of 4 pixels
+// on each side, and elides one any wider; a few pixels more keep neighbours from touching.
+constexpr double kLabelGapAcross = 12;
+constexpr double kLabelGapUp = 4;
+
+// How far a tick label of `axis` reaches along it, measured as Qt Charts measures its labels:
+// a text item with half a pixel of margin, in the axis' label font.
+mfb::LabelExtent MeasureLabels(const QValueAxis* axis, const QLocale& locale, bool across) {
+    auto item = std::make_shared<QGraphicsTextItem>();
+    item->document()->setDocumentMargin(0.5);
+    item->setFont(axis->labelsFont());
+    return [item, locale, across](double value, int decimals) {
+        item->setPlainText(locale.toString(value, 'f', decimals));
+        const QRectF box = item->boundingRect();
+        return across ? box.width() : box.height();
+    };
 }
 
 void CannotWrite(const QString& path, const QString& reason) {
@@ -330,6 +350,11 @@ void TGraphDlg::Refresh() {
         for (const auto& curve : curves_) curve->Prepare();
         return;
     }
+    // The room for tick labels changes with the window's size.
+    for (std::size_t a = 0; a < axes_.size(); ++a) {
+        const mfb::AxisRange shown = Shown(static_cast<mfb::Axis>(a));
+        ShowRange(static_cast<mfb::Axis>(a), shown.min, shown.max);
+    }
     const QRectF plot = chart_->plotArea();
     const double ratio = devicePixelRatioF();
     const QValueAxis* bottom = axes_[Index(mfb::Axis::Bottom)];
@@ -341,7 +366,12 @@ void TGraphDlg::Refresh() {
 
 void TGraphDlg::ShowRange(mfb::Axis a, double min, double max) {
     QValueAxis* axis = axes_[Index(a)];
-    const mfb::TickChoice ticks = mfb::ChooseTicks(min, max, kTickIntervals[Index(a)]);
+    // Before the first layout the plot has no size, and the ticks are only the count's.
+    const bool across = a == mfb::Axis::Bottom;
+    const QRectF plot = chart_->plotArea();
+    const mfb::TickChoice ticks = mfb::ChooseReadableTicks(
+        min, max, kTickIntervals[Index(a)], across ? plot.width() : plot.height(),
+        MeasureLabels(axis, chart_->locale(), across), across ? kLabelGapAcross : kLabelGapUp);
     // The axis may lay its ticks out after each single change, so the range and the interval
     // change in the order that never puts more ticks on it than before or after: a range of
     // 1e-10 with its interval followed by a range of 40000 must not draw 4e14 ticks in between.

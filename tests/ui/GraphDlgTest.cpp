@@ -146,6 +146,7 @@ private slots:
     void failedSweepKeepsEarlierRangesAndTitle();
     void roundTicksInTheLocale_data();
     void roundTicksInTheLocale();
+    void wideRangeLabelsWhole();
     void operatingPointMarker();
     void readoutShowsStoredPoints();
     void zoomRedrawsTheVisibleRange();
@@ -618,6 +619,32 @@ void GraphDlgTest::roundTicksInTheLocale() {
     for (const QString rpm : {"10000", "20000", "30000", "40000"}) {
         QVERIFY2(shown.contains(rpm), qPrintable(shown.join('|')));
     }
+}
+
+// Labels of six digits on the power axis stay whole at the designed size, narrowed and zoomed.
+void GraphDlgTest::wideRangeLabelsWhole() {
+    dlg_->SetAxisRange(Axis::Bottom, 900, 267272);
+    Show();
+    const auto labels = [&] {
+        QStringList shown;
+        for (const QGraphicsItem* item : dlg_->chart()->scene()->items()) {
+            const auto* text = dynamic_cast<const QGraphicsTextItem*>(item);
+            if (text && text->isVisible()) shown << text->toPlainText();
+        }
+        return shown;
+    };
+    for (const int width : {728, 350}) {
+        dlg_->resize(width, 518);
+        QTest::qWait(50);
+        const QStringList shown = labels();
+        QVERIFY2(shown.contains("100000") && shown.filter("\u2026").isEmpty() &&
+                     shown.filter("...").isEmpty(),
+                 qPrintable(shown.join('|')));
+    }
+    const QRectF plot = dlg_->chart()->plotArea();
+    dlg_->ZoomTo(QRectF(plot.left(), plot.top(), plot.width() / 3, plot.height()));
+    QTest::qWait(50);
+    QVERIFY2(labels().filter("\u2026").isEmpty(), qPrintable(labels().join('|')));
 }
 
 void GraphDlgTest::operatingPointMarker() {
