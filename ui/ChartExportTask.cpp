@@ -19,6 +19,10 @@ ChartExportTask::ChartExportTask(Writer writer, qsizetype limit, QObject* parent
     : QObject(parent), writer_(std::move(writer)), limit_(limit) {}
 
 ChartExportTask::~ChartExportTask() {
+    stop();
+}
+
+void ChartExportTask::stop() {
     cancel_ = true;
     if (worker_.joinable()) worker_.join();
 }
@@ -64,7 +68,7 @@ void ChartExportTask::Run() {
 }
 
 void ChartExportTask::End() {
-    worker_.join();
+    if (worker_.joinable()) worker_.join();
     poll_.stop();
     emit progressed(progress_);
     emit finished();

@@ -34,6 +34,9 @@ public:
     void start();
     // Stops at the next piece; finished() follows, with cancelled().
     void cancel() { cancel_ = true; }
+    // Stops at the next piece and waits for the worker; the results below are then final, and
+    // the task is to be destroyed without waiting for finished().
+    void stop();
 
     bool toFile() const { return limit_ < 0; }
     const QString& path() const { return path_; }

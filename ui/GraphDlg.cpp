@@ -579,7 +579,10 @@ void TGraphDlg::ExportData(std::unique_ptr<ChartExportTask> task, const QString&
 }
 
 void TGraphDlg::ExportEnded() {
-    const std::unique_ptr<ChartExportTask> task = std::move(export_);
+    // Called from the task's own signal: it goes once that has returned.
+    ChartExportTask* task = export_.release();
+    task->setParent(this);
+    task->deleteLater();
     delete std::exchange(exportProgress_, nullptr);
     if (task->toFile()) {
         if (!task->failure().isEmpty()) CannotWrite(task->path(), task->failure());
@@ -599,15 +602,14 @@ void TGraphDlg::ExportEnded() {
 }
 
 void TGraphDlg::DropExport() {
-    std::unique_ptr<ChartExportTask> task = std::move(export_);
+    const std::unique_ptr<ChartExportTask> task = std::move(export_);
     delete std::exchange(exportProgress_, nullptr);
-    const bool toFile = task->toFile();
-    const QString path = task->path();
-    task.reset();  // cancels and waits for the worker; the file stays as it was
+    task->stop();
+    // A file the worker finished meanwhile is complete; otherwise the old one stays as it was.
+    if (!task->toFile() || (task->failure().isEmpty() && !task->cancelled())) return;
+    const QString reason = task->failure().isEmpty()
+                               ? QStringLiteral("The chart changed before its data was written.")
+                               : task->failure();
     // Told once the sweep that changes the rows has handed back to the event loop.
-    if (toFile) {
-        QTimer::singleShot(0, this, [path] {
-            CannotWrite(path, QStringLiteral("The chart changed before its data was written."));
-        });
-    }
+    QTimer::singleShot(0, this, [path = task->path(), reason] { CannotWrite(path, reason); });
 }
