@@ -93,11 +93,15 @@ constexpr double kLabelGapUp = 4;
 
 // How far a tick label of `axis` reaches along it, measured as Qt Charts measures its labels:
 // a text item with half a pixel of margin, in the axis' label font.
+// Made on the first label measured: an axis without room to share measures none.
 mfb::LabelExtent MeasureLabels(const QValueAxis* axis, const QLocale& locale, bool across) {
-    auto item = std::make_shared<QGraphicsTextItem>();
-    item->document()->setDocumentMargin(0.5);
-    item->setFont(axis->labelsFont());
-    return [item, locale, across](double value, int decimals) {
+    return [item = std::shared_ptr<QGraphicsTextItem>(), axis, locale, across](
+               double value, int decimals) mutable {
+        if (!item) {
+            item = std::make_shared<QGraphicsTextItem>();
+            item->document()->setDocumentMargin(0.5);
+            item->setFont(axis->labelsFont());
+        }
         item->setPlainText(locale.toString(value, 'f', decimals));
         const QRectF box = item->boundingRect();
         return across ? box.width() : box.height();
@@ -366,12 +370,17 @@ void TGraphDlg::Refresh() {
 
 void TGraphDlg::ShowRange(mfb::Axis a, double min, double max) {
     QValueAxis* axis = axes_[Index(a)];
-    // Before the first layout the plot has no size, and the ticks are only the count's.
+    // A hidden window measures no labels (a sweep sets its ranges several times); showing it
+    // refreshes the ticks for the size it has then.
     const bool across = a == mfb::Axis::Bottom;
     const QRectF plot = chart_->plotArea();
+    const double length = isVisible() ? (across ? plot.width() : plot.height()) : 0;
+    const std::array<double, 3> inputs{min, max, length};
+    if (inputs == tickInputs_[Index(a)]) return;
+    tickInputs_[Index(a)] = inputs;
     const mfb::TickChoice ticks = mfb::ChooseReadableTicks(
-        min, max, kTickIntervals[Index(a)], across ? plot.width() : plot.height(),
-        MeasureLabels(axis, chart_->locale(), across), across ? kLabelGapAcross : kLabelGapUp);
+        min, max, kTickIntervals[Index(a)], length, MeasureLabels(axis, chart_->locale(), across),
+        across ? kLabelGapAcross : kLabelGapUp);
     // The axis may lay its ticks out after each single change, so the range and the interval
     // change in the order that never puts more ticks on it than before or after: a range of
     // 1e-10 with its interval followed by a range of 40000 must not draw 4e14 ticks in between.

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -146,7 +147,10 @@ private:
     QFrame* panel1_;
     QPushButton* button1_;
     std::array<QValueAxis*, 3> axes_{};  // by mfb::Axis
-    mfb::CurveTable table_;              // the points, by mfb::Series
+    // What each axis' ticks were last chosen for: range and length in pixels (none yet).
+    std::array<std::array<double, 3>, 3> tickInputs_{
+        {{NAN, NAN, NAN}, {NAN, NAN, NAN}, {NAN, NAN, NAN}}};
+    mfb::CurveTable table_;  // the points, by mfb::Series
     std::array<std::unique_ptr<ChartCurve>, mfb::kSeriesCount> curves_;  // by mfb::Series
     QStringList titleLines_;
 
