@@ -12,6 +12,8 @@ QT_END_NAMESPACE
 // separator from the locale. Of the Latin-1 separators, '.' is the C locale's and ',' German's.
 QLocale AxisLabelLocale(char decimalSeparator);
 
-// Shows [min, max] on `axis` with about `intervals` tick intervals at round values inside it
-// (see ChooseTicks), each label with as many decimals as the ticks need.
-void ShowAxisRange(QValueAxis* axis, double min, double max, int intervals);
+// Shows [min, max] on `axis` with about `intervals` tick intervals at round values inside it,
+// widened until every label, written in `locale`, fits an axis `length` pixels long (0 while it
+// has no size; see ChooseReadableTicks). `across`: the axis runs across the plot.
+void ShowAxisRange(QValueAxis* axis, double min, double max, int intervals, double length,
+                   const QLocale& locale, bool across);

@@ -261,6 +261,7 @@ void CompareChartsDlg::showCurves() {
 
 void CompareChartsDlg::refresh() {
     if (!isVisible()) return;
+    showRanges({shown(kBottom), shown(kLeft)});
     const QRectF plot = chart_->plotArea();
     const double ratio = devicePixelRatioF();
     const mfb::PixelGrid grid{axes_[kBottom]->min(), axes_[kBottom]->max(), plot.left() * ratio,
@@ -291,8 +292,17 @@ double CompareChartsDlg::powerAt(double x) const {
 }
 
 void CompareChartsDlg::showRanges(const std::array<mfb::AxisRange, 2>& ranges) {
+    // Labels are measured for the plot as laid out, so a hidden window measures none; showing it
+    // and every resize choose the ticks again.
+    const QRectF plot = chart_->plotArea();
     for (std::size_t a = 0; a < axes_.size(); ++a) {
-        ShowAxisRange(axes_[a], ranges[a].min, ranges[a].max, kTickIntervals[a]);
+        const bool across = a == kBottom;
+        const double length = isVisible() ? (across ? plot.width() : plot.height()) : 0;
+        const std::array<double, 3> inputs{ranges[a].min, ranges[a].max, length};
+        if (inputs == tickInputs_[a]) continue;
+        tickInputs_[a] = inputs;
+        ShowAxisRange(axes_[a], ranges[a].min, ranges[a].max, kTickIntervals[a], length,
+                      chart_->locale(), across);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <cmath>
 #include <memory>
 
 #include "chart/AxisZoom.h"
@@ -86,6 +87,8 @@ private:
     ChartView* view_;
     QChart* chart_;
     std::array<QValueAxis*, 2> axes_{};  // bottom, left
+    // What each axis' ticks were last chosen for: range and length in pixels (none yet).
+    std::array<std::array<double, 3>, 2> tickInputs_{{{NAN, NAN, NAN}, {NAN, NAN, NAN}}};
     std::array<QLineSeries*, mfb::kOptionCount> lines_{};
     std::array<mfb::CurveTable, mfb::kOptionCount> tables_;  // copies, by option
     std::array<std::unique_ptr<ChartCurve>, mfb::kOptionCount> curves_;

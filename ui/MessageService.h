@@ -22,6 +22,13 @@ public:
         (void)details;
         error(text);
     }
+    // A question box with Yes and No, the given caption; whether the user said yes. A service
+    // that cannot ask takes it as no.
+    virtual bool question(const QString& caption, const QString& text) {
+        (void)caption;
+        (void)text;
+        return false;
+    }
     // Asks whether changes are to be saved before they would be lost: a question icon, the given
     // caption, and Save, Discard and Cancel buttons.
     enum class SaveAnswer { Save, Discard, Cancel };

@@ -121,7 +121,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, closes);
         RecordingMessages messages;
-        messages.answer = static_cast<MessageService::SaveAnswer>(answer);
+        messages.saveAnswer = static_cast<MessageService::SaveAnswer>(answer);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("asked.mfbsetup"));
         const auto window = ShownMainDlg();
@@ -136,7 +136,7 @@ private slots:
             QCOMPARE(messages.questions.front(),
                      QStringLiteral("Unsaved Changes|Save the changes to asked.mfbsetup?"));
         }
-        if (messages.answer == MessageService::SaveAnswer::Save) {
+        if (messages.saveAnswer == MessageService::SaveAnswer::Save) {
             QFile saved(path);
             QVERIFY(saved.open(QIODevice::ReadOnly));
             QVERIFY(saved.readAll().contains("alpha 3000"));
