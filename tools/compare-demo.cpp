@@ -28,10 +28,11 @@ struct Pick {
     int serie;
     int parallel;
 };
+// Three within every limit of the sample catalogues.
 constexpr Pick kPicks[] = {
-    {"Inrunner 3660-2700", "LiPo 5000 40C", 4, 6, 1},
-    {"Inrunner 3670-2200", "LiPo 5000 40C", 4, 6, 1},
-    {"Inrunner 4060-2000", "LiPo 4000 35C", 4, 6, 2},
+    {"Inrunner 43105-1500", "LiPo 5000 40C", 4, 7, 1},
+    {"Inrunner 43105-1500", "LiPo 4000 35C", 4, 7, 2},
+    {"Inrunner 4395-1600", "LiPo 4000 35C", 4, 6, 2},
 };
 
 // Where the line of that name stands in the sorted list.

@@ -243,8 +243,12 @@ void PaintChart(QPainter& p, const QRectF& box, double mm, const QString& title,
         p.setPen(QPen(QColor(90, 90, 90), 0.2 * mm, Qt::DashDotLine));
         p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         p.setPen(Qt::black);
-        p.drawText(QRectF(x + mm, plot.top() + mm, 30 * mm, 4 * mm), Qt::AlignLeft,
-                   Latin1(mfb::FormatValue(*operatingPoint, separator)) + QStringLiteral(" W"));
+        // Right of the line, or left of it where the plot ends too soon.
+        const QString text =
+            Latin1(mfb::FormatValue(*operatingPoint, separator)) + QStringLiteral(" W");
+        const double width = metrics.horizontalAdvance(text);
+        const double left = x + mm + width <= plot.right() ? x + mm : x - mm - width;
+        p.drawText(QRectF(left, plot.top() + mm, width + mm, 4 * mm), Qt::AlignLeft, text);
     }
     p.setClipping(false);
 
