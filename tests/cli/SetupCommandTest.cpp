@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "cli/Program.h"
 #include "json/JsonReader.h"
 #include "setup/SetupFile.h"
@@ -30,7 +32,8 @@ class SetupFile {
 public:
     explicit SetupFile(const mfb::Setup& setup)
         : path_(std::filesystem::temp_directory_path() /
-                ("mfbcalc-setup-test-" + std::to_string(++count_) + ".mfbsetup")) {
+                ("mfbcalc-setup-test-" + std::to_string(::getpid()) + '-' +
+                 std::to_string(++count_) + ".mfbsetup")) {
         std::ofstream(path_) << WriteSetup(setup);
     }
     ~SetupFile() { std::filesystem::remove(path_); }
