@@ -294,7 +294,8 @@ void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
         report.outcome != mfb::Outcome::StoppedAtLimit) {
         return;
     }
-    const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits, report);
+    const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits,
+                                      catalogue_.FanJet, mfb::FlightSettings{}, report);
     column(option).showNotes(
         assessed ? mfb::FieldNotes(assessed->figures, assessed->limits, platform_.decimalSeparator)
                  : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
