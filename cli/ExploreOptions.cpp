@@ -10,7 +10,9 @@
 
 #include "catalogue/Catalogue.h"
 #include "cli/CliOptions.h"
+#include "cli/FlightOptions.h"
 #include "explore/ExploreTable.h"
+#include "explore/ParetoFront.h"
 #include "explore/SpaceText.h"
 
 namespace mfb::cli {
@@ -52,9 +54,25 @@ std::pair<double, double> ParsePowerRange(const std::string& option, const std::
 }
 
 // --target-power chooses the ranking by closeness unless --sort chose another, which would leave
-// the target unused; --sort target without a target aims at the middle of --power.
+// the target unused; --sort target without a target aims at the middle of --power. The same holds
+// for --target-thrust and --sort target-thrust, which has no range to aim at.
 void ResolveTarget(ExploreRequest& request, std::optional<ExploreKey> sort,
-                   std::optional<double> target) {
+                   std::optional<double> target, std::optional<double> targetThrust) {
+    if (target && targetThrust) {
+        throw UsageError("--target-power and --target-thrust cannot be combined");
+    }
+    if (targetThrust) {
+        if (sort && *sort != ExploreKey::TargetThrust) {
+            throw UsageError(
+                "--target-thrust ranks by closeness to it; leave out --sort or use "
+                "--sort target-thrust");
+        }
+        request.key = ExploreKey::TargetThrust;
+        request.targetThrust = *targetThrust;
+        return;
+    }
+    if (sort == ExploreKey::TargetThrust)
+        throw UsageError("--sort target-thrust needs --target-thrust G");
     if (target && sort && *sort != ExploreKey::Target) {
         throw UsageError(
             "--target-power ranks by closeness to it; leave out --sort or use "
@@ -111,8 +129,9 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
 
     bool outputSet = false;
     std::optional<ExploreKey> sort;
-    std::optional<double> target;
+    std::optional<double> target, targetThrust;
     bool merging = false;
+    bool topGiven = false;
     for (ArgumentReader reader(args); reader.Next();) {
         const std::string& name = reader.Name();
         const auto value = [&] { return reader.Value(); };
@@ -154,8 +173,19 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             const auto [low, high] = ParsePowerRange(name, value());
             options.request.minPower = low;
             options.request.maxPower = high;
+        } else if (name == "--min-thrust") {
+            options.request.filter.minThrust = ParseBudget(name, value());
+        } else if (name == "--min-flight-time") {
+            options.request.filter.minFlightTime = ParseBudget(name, value());
+        } else if (name == "--min-thrust-to-weight") {
+            options.request.filter.minThrustToWeight = ParseBudget(name, value());
         } else if (name == "--target-power") {
             target = ParseBudget(name, value());
+        } else if (name == "--target-thrust") {
+            targetThrust = ParseBudget(name, value());
+        } else if (name == "--pareto") {
+            flag();
+            options.request.pareto = true;
         } else if (name == "--ignore-limits") {
             flag();
             options.request.ignoreLimits = true;
@@ -164,6 +194,7 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             options.request.key = *sort;
         } else if (name == "--top") {
             options.request.top = static_cast<std::size_t>(ParseCount(name, value(), 1, kMaxTop));
+            topGiven = true;
         } else if (name == "--jobs") {
             options.request.threads = static_cast<unsigned>(ParseCount(name, value(), 1, kMaxJobs));
         } else if (name == "--option") {
@@ -180,11 +211,22 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             merging = true;
         } else if (merging && !name.starts_with("-")) {
             options.mergeFiles.push_back(name);  // the files after --merge
-        } else {
+        } else if (!ReadFlightOption(reader, options.request.flight)) {
             throw UsageError("unknown argument \"" + reader.Given() + "\"");
         }
     }
-    ResolveTarget(options.request, sort, target);
+    ResolveTarget(options.request, sort, target, targetThrust);
+    options.defaultKey = !sort && !target && !targetThrust;
+    if (options.request.pareto) {
+        // The front is sorted by its first axis and shown whole: cut, a shard of it could not be
+        // merged into the front of all.
+        if (!options.defaultKey) {
+            throw UsageError(
+                "--pareto sorts by thrust or shaft power; leave out --sort and targets");
+        }
+        if (topGiven) throw UsageError("--pareto shows the whole front; leave out --top");
+        options.request.top = kMaxTop;
+    }
     if (options.sharded && !options.mergeFiles.empty()) {
         throw UsageError("--shard and --merge cannot be combined");
     }
@@ -212,6 +254,11 @@ ExploreRequest ResolveRequest(const ExploreOptions& options, const Catalogue& ca
     request.space.batteries =
         MatchingLines(catalogue.BatteryLines, options.batteryPattern, "battery");
     request.decimalSeparator = decimalSeparator;
+    if (request.pareto) {
+        request.key = ParetoKey(ParetoAxesOf(catalogue, request));
+    } else if (options.defaultKey) {
+        request.key = DefaultKey(catalogue, request);
+    }
     return request;
 }
 

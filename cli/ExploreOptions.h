@@ -30,6 +30,8 @@ struct ExploreOptions {
     std::optional<double> maxSeconds;     // stop then with the best rows so far, marked partial
     bool sharded = false;                 // --shard given: write the shard file, not a ranking
     std::vector<std::string> mergeFiles;  // --merge: rank these shard files instead of running
+    // Neither --sort nor a target chose the ranking: the catalogue's default (DefaultKey) does.
+    bool defaultKey = true;
 };
 
 inline constexpr int kMaxTop = 100000;
@@ -46,7 +48,8 @@ std::vector<std::size_t> MatchingLines(const std::vector<std::string>& lines,
                                        const std::optional<std::string>& pattern,
                                        std::string_view what);
 
-// The request for a loaded catalogue: the options' request with the patterns resolved.
+// The request for a loaded catalogue: the options' request with the patterns resolved, and the
+// ranking key where only the catalogue can tell it (the default ranking, a Pareto front).
 ExploreRequest ResolveRequest(const ExploreOptions& options, const Catalogue& catalogue,
                               char decimalSeparator);
 

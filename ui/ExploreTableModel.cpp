@@ -2,6 +2,8 @@
 #include "ui/ExploreTableModel.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <numeric>
 
 #include "explore/ExploreTable.h"
@@ -63,7 +65,10 @@ QVariant ExploreTableModel::data(const QModelIndex& index, int role) const {
     }
     const auto& column =
         mfb::ExploreValueColumns()[static_cast<std::size_t>(index.column() - kLeadColumns)];
-    return QString::fromStdString(mfb::FormatValue(column.value(row), decimalSeparator_));
+    const long double value = column.value(row);
+    // A figure that is not known, such as the thrust of a fan without jet data, stays blank.
+    if (std::isnan(value)) return QString();
+    return QString::fromStdString(mfb::FormatValue(value, decimalSeparator_));
 }
 
 QVariant ExploreTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -92,9 +97,13 @@ long double ExploreTableModel::sortValue(std::size_t rank, int column) const {
             return row.serie;
         case 5:
             return row.parallel;
-        default:
-            return mfb::ExploreValueColumns()[static_cast<std::size_t>(column - kLeadColumns)]
-                .value(row);
+        default: {
+            const long double value =
+                mfb::ExploreValueColumns()[static_cast<std::size_t>(column - kLeadColumns)].value(
+                    row);
+            // Sorting needs an order among all values: an unknown figure sorts lowest.
+            return std::isnan(value) ? -std::numeric_limits<long double>::infinity() : value;
+        }
     }
 }
 

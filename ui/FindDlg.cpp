@@ -288,6 +288,7 @@ void TFindDlg::showMatches(std::size_t field) {
 std::optional<mfb::ExploreRequest> TFindDlg::request() {
     mfb::ExploreRequest request;
     request.decimalSeparator = main_.decimalSeparator();
+    request.flight = main_.flightSettings();
     const auto refuse = [this](const QString& reason) {
         summary_->setText(reason);
         return std::nullopt;
