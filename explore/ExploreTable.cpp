@@ -66,6 +66,12 @@ constexpr ExploreValueColumn kValueColumns[] = {
     {"T/W", "thrust_to_weight", [](const ExploreRow& r) { return Flight(r, "thrust_to_weight"); }},
 };
 
+constexpr ExploreFigureColumn kFigureColumns[] = {
+    {"C", [](const ExploreRow& r) -> std::optional<double> { return r.derived.cRate; }},
+    // Only where a catalogue states a limit.
+    {"Margin %", [](const ExploreRow& r) { return LeastMargin(r.limits); }},
+};
+
 // The summary's words are a modeller's; the JSON keys stay as scripts know them.
 constexpr ExploreCountField kCountFields[] = {
     {"visited", "", &ExploreCounts::visited},
@@ -99,6 +105,10 @@ std::span<const ExploreKeyName> ExploreKeyNames() {
 
 std::span<const ExploreValueColumn> ExploreValueColumns() {
     return kValueColumns;
+}
+
+std::span<const ExploreFigureColumn> ExploreFigureColumns() {
+    return kFigureColumns;
 }
 
 std::span<const ExploreCountField> ExploreCountFields() {

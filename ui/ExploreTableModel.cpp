@@ -13,8 +13,20 @@ namespace {
 
 constexpr int kLeadColumns = static_cast<int>(mfb::kExploreLeadHeaders.size());
 
-int ColumnCount() {
+int ValueEnd() {
     return kLeadColumns + static_cast<int>(mfb::ExploreValueColumns().size());
+}
+
+int ColumnCount() {
+    return ValueEnd() + static_cast<int>(mfb::ExploreFigureColumns().size());
+}
+
+const mfb::ExploreValueColumn& ValueColumn(int column) {
+    return mfb::ExploreValueColumns()[static_cast<std::size_t>(column - kLeadColumns)];
+}
+
+const mfb::ExploreFigureColumn& FigureColumn(int column) {
+    return mfb::ExploreFigureColumns()[static_cast<std::size_t>(column - ValueEnd())];
 }
 
 // Motor, battery and fan are text and read best left-aligned; the rest are numbers.
@@ -63,10 +75,13 @@ QVariant ExploreTableModel::data(const QModelIndex& index, int role) const {
         // Catalogue bytes are Latin-1, as the main window shows them.
         return QString::fromLatin1(cells.at(static_cast<std::size_t>(index.column())));
     }
-    const auto& column =
-        mfb::ExploreValueColumns()[static_cast<std::size_t>(index.column() - kLeadColumns)];
-    const long double value = column.value(row);
-    // A figure that is not known, such as the thrust of a fan without jet data, stays blank.
+    if (index.column() >= ValueEnd()) {
+        const auto figure = FigureColumn(index.column()).value(row);
+        return figure ? QString::fromStdString(mfb::FormatValue(*figure, decimalSeparator_))
+                      : QString();
+    }
+    const long double value = ValueColumn(index.column()).value(row);
+    // A flight figure that is not known, such as the thrust of a fan without jet data, is blank.
     if (std::isnan(value)) return QString();
     return QString::fromStdString(mfb::FormatValue(value, decimalSeparator_));
 }
@@ -75,9 +90,9 @@ QVariant ExploreTableModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
     if (section < 0 || section >= ColumnCount()) return {};
     const std::string_view header =
-        section < kLeadColumns
-            ? mfb::kExploreLeadHeaders[static_cast<std::size_t>(section)]
-            : mfb::ExploreValueColumns()[static_cast<std::size_t>(section - kLeadColumns)].header;
+        section < kLeadColumns ? mfb::kExploreLeadHeaders[static_cast<std::size_t>(section)]
+        : section < ValueEnd() ? ValueColumn(section).header
+                               : FigureColumn(section).header;
     return QString::fromLatin1(header.data(), static_cast<qsizetype>(header.size()));
 }
 
@@ -97,13 +112,15 @@ long double ExploreTableModel::sortValue(std::size_t rank, int column) const {
             return row.serie;
         case 5:
             return row.parallel;
-        default: {
-            const long double value =
-                mfb::ExploreValueColumns()[static_cast<std::size_t>(column - kLeadColumns)].value(
-                    row);
-            // Sorting needs an order among all values: an unknown figure sorts lowest.
-            return std::isnan(value) ? -std::numeric_limits<long double>::infinity() : value;
-        }
+        default:
+            if (column < ValueEnd()) {
+                const long double value = ValueColumn(column).value(row);
+                // Sorting needs an order among all values: an unknown figure sorts lowest.
+                return std::isnan(value) ? -std::numeric_limits<long double>::infinity() : value;
+            }
+            // A row without the figure sorts below every row with it.
+            return FigureColumn(column).value(row).value_or(
+                -std::numeric_limits<double>::infinity());
     }
 }
 
