@@ -327,16 +327,24 @@ std::filesystem::path CombosCopy(const std::string& name) {
 }
 
 // Every key ranks merged shards as one run does, those whose figures a shard file does not keep
-// included, and --top cuts them alike.
+// included, and --top cuts them alike; the shards' fronts merge into the front of one run.
 TEST(ExploreCommand, MergedShardsRankAsOneRunByEveryKey) {
     const Args keys[] = {{"--sort", "efficiency"},
                          {"--sort", "power-per-weight"},
                          {"--sort", "runtime"},
-                         {"--target-power", "400"}};
+                         {"--target-power", "400"},
+                         {"--sort", "flight-time", "--model-weight", "900", "--throttle", "70"},
+                         {"--target-thrust", "1500"},
+                         {"--pareto", "--model-weight", "900"}};
     for (const Args& key : keys) {
-        SCOPED_TRACE(key[1]);
+        SCOPED_TRACE(key[0]);
         Args search = With(kSampleSpace, key);
-        std::find(search.begin(), search.end(), "--top")[1] = "6";
+        const auto top = std::find(search.begin(), search.end(), "--top");
+        if (key[0] == "--pareto") {
+            search.erase(top, top + 2);
+        } else {
+            top[1] = "6";
+        }
         const Args merge = ShardFiles(search, 3);
         const Output merged = RunCommand(Explore({"--catalogues", kSample, "--csv"}, merge));
         EXPECT_EQ(merged.status, 0) << merged.err;
