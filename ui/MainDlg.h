@@ -10,9 +10,12 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Combination.h"
 #include "model/OptionSlot.h"
+#include "model/Sweep.h"
 
 class CatalogueArea;
 class ColumnFrames;
+class FigureRows;
+class FlightSettingsBar;
 class OptionColumn;
 class QRadioButton;
 class SetupDocument;
@@ -22,6 +25,7 @@ class TFindDlg;
 namespace mfb {
 struct Assessment;
 struct CalculateReport;
+struct FlightSettings;
 }  // namespace mfb
 
 // The main window: the catalogue area, the fan and option groups and the four option columns.
@@ -44,6 +48,8 @@ public:
     // The option whose button is checked, 1..4.
     int selectedOption() const;
     char decimalSeparator() const { return platform_.decimalSeparator; }
+    // How the modeller flies, shared by the four options and the Find window.
+    const mfb::FlightSettings& flightSettings() const;
 
     // What the four options have chosen and showed, and the setup file it belongs to.
     SetupDocument& setupDocument() const { return *document_; }
@@ -86,6 +92,8 @@ protected:
 private:
     void showAssessment(int option, const mfb::TOptionSlot& swept,
                         const mfb::CalculateReport& report);
+    // The figures of each calculated option again, for changed flight settings.
+    void showFlightFigures();
     void MotorsRead(const mfb::Catalogue& catalogue) override;
     void BatteriesRead(const mfb::Catalogue& catalogue) override;
     void FansRead(const mfb::Catalogue& catalogue) override;
@@ -123,4 +131,12 @@ private:
     bool showingSetup_ = false;
     TFindDlg* find_ = nullptr;                            // made on first use, then kept
     std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
+    FlightSettingsBar* flightBar_;
+    std::array<std::unique_ptr<FigureRows>, mfb::kOptionCount> figures_;
+    // The slot and report of each option's last shown Calculate, whose figures the rows show.
+    struct Shown {
+        mfb::TOptionSlot swept;
+        mfb::CalculateReport report;
+    };
+    std::array<std::optional<Shown>, mfb::kOptionCount> shown_;
 };

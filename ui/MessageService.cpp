@@ -33,6 +33,10 @@ public:
                 return SaveAnswer::Cancel;
         }
     }
+    bool question(const QString& caption, const QString& text) override {
+        return QMessageBox::question(QApplication::activeWindow(), caption, text,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    }
 };
 
 BoxMessages defaultMessages;

@@ -22,17 +22,22 @@ public:
         errors << text;
         errorDetails << details;
     }
+    bool question(const QString& caption, const QString& text) override {
+        questions << caption + u'|' + text;
+        return answer;
+    }
 
     SaveAnswer askToSave(const QString& caption, const QString& text) override {
         questions << caption + u'|' + text;
-        return answer;
+        return saveAnswer;
     }
 
     QStringList warnings;
     QStringList errors;
     QStringList errorDetails;  // of the errors that had any, in order
     QStringList questions;
-    SaveAnswer answer = SaveAnswer::Discard;  // to every question
+    bool answer = false;                          // to every yes-or-no question
+    SaveAnswer saveAnswer = SaveAnswer::Discard;  // to every question about unsaved changes
 
 private:
     MessageService* previous_;

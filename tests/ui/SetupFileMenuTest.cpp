@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFile>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -50,8 +51,9 @@ void AnswerWith(const TMainDlg& window, const QString& path) {
 }
 
 // Option 1 calculated with 8S2P on fan 2, option 3 calculated with 6S and then set to 9S without
-// a Calculate, option 2 with a motor only; option 3 selected.
+// a Calculate, option 2 with a motor only; option 3 selected; a model weight.
 void ChooseThreeOptions(const TMainDlg& window) {
+    Find<QSpinBox>(window, "ModelWeight")->setValue(950);
     ChooseMotor(window, QStringLiteral("alpha"));
     ChooseBattery(window, QStringLiteral("Good"));
     Click(window, "RadioButton2");
@@ -96,6 +98,7 @@ private slots:
         QCOMPARE(second->windowTitle(), first->windowTitle());
         QVERIFY(!second->isWindowModified());
         QCOMPARE(second->setupDocument().setup(), first->setupDocument().setup());
+        QCOMPARE(second->flightSettings().modelWeight, std::optional<double>(950));
         QCOMPARE(second->setupFiles().recentFiles().value(0), path);
 
         Find<SpinEdit>(*second, "SpinEdit1")->setText(QStringLiteral("7"));
@@ -140,7 +143,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, closes);
         RecordingMessages messages;
-        messages.answer = static_cast<MessageService::SaveAnswer>(answer);
+        messages.saveAnswer = static_cast<MessageService::SaveAnswer>(answer);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("asked.mfbsetup"));
         const auto window = ShownMainDlg();
@@ -155,7 +158,7 @@ private slots:
             QCOMPARE(messages.questions.front(),
                      QStringLiteral("Unsaved Changes|Save the changes to asked.mfbsetup?"));
         }
-        if (messages.answer == MessageService::SaveAnswer::Save) {
+        if (messages.saveAnswer == MessageService::SaveAnswer::Save) {
             QFile saved(path);
             QVERIFY(saved.open(QIODevice::ReadOnly));
             QVERIFY(saved.readAll().contains("alpha 3000"));
