@@ -113,7 +113,7 @@ BENCHMARK(BM_WindowDuringLongSweep)
 constexpr int kSteps = 10'000'000;
 
 // Keeps every box from waiting for a click; counts them and prints their text. Offered to save
-// what the clipboard refuses, it declines; asked about unsaved changes, it discards them.
+// what the clipboard refuses, it declines.
 class CountingMessages final : public MessageService {
 public:
     void warning(const QString&, const QString& text) override { Note(text); }
@@ -121,10 +121,6 @@ public:
     bool question(const QString&, const QString& text) override {
         Note(text);
         return false;
-    }
-    SaveAnswer askToSave(const QString&, const QString& text) override {
-        Note(text);
-        return SaveAnswer::Discard;
     }
     int boxes = 0;
 

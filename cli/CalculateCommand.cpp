@@ -64,6 +64,7 @@ private:
         const bool csv = options_.mode == OutputMode::Csv;
         CalculationRecord record(csv ? &out_ : nullptr);
         record.slot = Slot();
+        record.flight = options_.flight;
         if (csv) CliChart::WriteCsvHeader(out_);
 
         CalculateRecord(record, catalogue_, options_.option, options_.serie, options_.parallel,

@@ -57,7 +57,8 @@ void CalculateRecord(CalculationRecord& record, const Catalogue& catalogue, int 
         Calculate(record.slot, inputs, record.view, record.chart, record.report);
         record.outcome = FromReport(record.report.outcome);
         record.message = record.view.Warning();
-        record.assessment = Assess(record.slot, catalogue.Fans, catalogue.FanLimits, record.report);
+        record.assessment = Assess(record.slot, catalogue.Fans, catalogue.FanLimits,
+                                   catalogue.FanJet, record.flight, record.report);
     } catch (const Error& e) {
         record.outcome = CliOutcome::Fault;
         record.message = e.what();

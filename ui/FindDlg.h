@@ -39,9 +39,10 @@ struct ExploreOutcome;
 class TFindDlg : public QWidget {
     Q_OBJECT
 public:
-    // Explores `catalogue`, reading its lines with `decimalSeparator`; both outlive the window.
-    TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator, SetupDocument& document,
-             QWidget* parent);
+    // Explores `catalogue`, reading its lines with `decimalSeparator`, for the flight `flight`
+    // describes as it stands at each run; the catalogue and the settings outlive the window.
+    TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator,
+             const mfb::FlightSettings& flight, SetupDocument& document, QWidget* parent);
     ~TFindDlg() override;
 
     // Asks where Export CSV… writes; an empty name writes nothing. The save dialog unless
@@ -83,6 +84,7 @@ private:
 
     const mfb::Catalogue& catalogue_;
     char decimalSeparator_;
+    const mfb::FlightSettings& flight_;
     SetupDocument& document_;
     ExploreRunner* runner_;
     ExploreTableModel* model_;
@@ -96,6 +98,7 @@ private:
     std::vector<std::pair<const mfb::ExploreListField*, QLineEdit*>> lists_;
     std::vector<QLineEdit*> numbers_;
     QCheckBox* ignoreLimits_ = nullptr;
+    QCheckBox* pareto_ = nullptr;
     QComboBox* sortKey_;
     QSpinBox* top_;
     QPushButton* run_;

@@ -13,6 +13,7 @@
 #include "catalogue/Choice.h"
 #include "model/ColumnRows.h"
 #include "model/DiscardingSinks.h"
+#include "model/FigureRows.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
 #include "setup/SetupMatch.h"
@@ -21,7 +22,9 @@
 #include "ui/ChoiceComboBox.h"
 #include "ui/ColumnFrames.h"
 #include "ui/ComparisonActions.h"
+#include "ui/FigureRows.h"
 #include "ui/FindDlg.h"
+#include "ui/FlightSettingsBar.h"
 #include "ui/FormFont.h"
 #include "ui/GraphDlg.h"
 #include "ui/MessageService.h"
@@ -68,8 +71,12 @@ constexpr std::array<Handler, mfb::kOptionCount> kChartHandlers{
     &TMainDlg::Button6Click, &TMainDlg::Button7Click, &TMainDlg::Button8Click,
     &TMainDlg::Button9Click};
 
-// The client area below the menu bar that a 961 x 760 Windows frame leaves.
-constexpr QSize kClientSize(953, 706);
+// The client area below the menu bar that a 961 x 760 Windows frame leaves, and below it the flight
+// settings and the rows of each column's figures.
+constexpr int kDesignedHeight = 706;
+constexpr int kFlightBarTop = kDesignedHeight, kFigureRowsTop = kFlightBarTop + 28;
+constexpr QSize kClientSize(953,
+                            kFigureRowsTop + int{mfb::kShownFigureCount} * FigureRows::kPitch + 6);
 
 QGroupBox* GroupBox(QWidget* parent, const char* name, const QString& title, const QRect& place) {
     auto* group = new QGroupBox(title, parent);
@@ -154,6 +161,17 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
             });
         }
     }
+    flightBar_ = new FlightSettingsBar(kFlightBarTop, kClientSize.width(), frames_);
+    connect(flightBar_, &FlightSettingsBar::settingsChanged, this, &TMainDlg::showFlightFigures);
+    // The model's weight belongs to the setup; the flight settings are the modeller's own.
+    connect(flightBar_, &FlightSettingsBar::settingsChanged, this,
+            [this](const mfb::FlightSettings& flight) {
+                if (!showingSetup_) document_->setFigures({flight.modelWeight});
+            });
+    for (int option = 1; option <= mfb::kOptionCount; ++option) {
+        figures_[static_cast<std::size_t>(option - 1)] =
+            std::make_unique<FigureRows>(option, kFigureRowsTop, frames_);
+    }
     auto* close = new QPushButton(QStringLiteral("&Close"), frames_);
     close->setObjectName(QStringLiteral("Button5"));
     close->setGeometry(439, 632, 75, 25);
@@ -177,6 +195,7 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
         start.option(option).fanName = slot(option).FanName;
     }
+    start.figures.modelWeight = flightSettings().modelWeight;
     document_->replace(start, QString());
     connect(document_, &SetupDocument::replaced, this, &TMainDlg::showSetup);
     connect(document_, &SetupDocument::pathChanged, this, &TMainDlg::showTitle);
@@ -354,8 +373,14 @@ void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
         report.outcome != mfb::Outcome::StoppedAtLimit) {
         return;
     }
-    const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits, report);
+    shown_[static_cast<std::size_t>(option - 1)] = Shown{swept, report};
+    const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits,
+                                      catalogue_.FanJet, flightSettings(), report);
     recordShown(option, swept, assessed);
+    figures_[static_cast<std::size_t>(option - 1)]->show(
+        assessed ? std::optional(
+                       mfb::ShowFigures(*assessed, flightSettings(), platform_.decimalSeparator))
+                 : std::nullopt);
     column(option).showNotes(
         assessed ? mfb::FieldNotes(assessed->figures, assessed->limits, platform_.decimalSeparator)
                  : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
@@ -392,7 +417,8 @@ void TMainDlg::About1Click() {
 
 void TMainDlg::Find1Click() {
     if (find_ == nullptr) {
-        find_ = new TFindDlg(catalogue_, platform_.decimalSeparator, *document_, this);
+        find_ = new TFindDlg(catalogue_, platform_.decimalSeparator, flightSettings(), *document_,
+                             this);
     }
     find_->show();
     find_->raise();
@@ -441,6 +467,8 @@ void TMainDlg::showSetup() {
         s = mfb::TOptionSlot{};
         OptionColumn& c = column(option);
         c.clearResults();
+        shown_[index].reset();
+        figures_[index]->show(std::nullopt);
         if (TGraphDlg* graph = Windows().GraphDlg.at(index)) graph->clearChart();
         const auto motor = IndexOf(catalogue_.MotorLines, o.motor.line);
         const auto battery = IndexOf(catalogue_.BatteryLines, o.battery.line);
@@ -462,6 +490,9 @@ void TMainDlg::showSetup() {
         c.parallelEdit()->setValue(o.parallel);
         if (o.shown && motor && battery) recalculate.push_back(option);
     }
+    mfb::FlightSettings flight = flightSettings();
+    flight.modelWeight = setup.figures.modelWeight;
+    flightBar_->setSettings(flight);
     // The fan buttons and the frames follow the selected option, even when it was selected.
     QRadioButton* selected = optionButtons_.at(static_cast<std::size_t>(setup.selected - 1));
     if (selected->isChecked()) {
@@ -513,4 +544,17 @@ void TMainDlg::closeEvent(QCloseEvent* event) {
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+const mfb::FlightSettings& TMainDlg::flightSettings() const {
+    return flightBar_->settings();
+}
+
+void TMainDlg::showFlightFigures() {
+    for (int option = 1; option <= mfb::kOptionCount; ++option) {
+        // A copy: showing stores the option's slot and report anew.
+        if (const auto shown = shown_[static_cast<std::size_t>(option - 1)]) {
+            showAssessment(option, shown->swept, shown->report);
+        }
+    }
 }

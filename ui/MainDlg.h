@@ -10,10 +10,13 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Combination.h"
 #include "model/OptionSlot.h"
+#include "model/Sweep.h"
 
 class CatalogueArea;
 class ColumnFrames;
 class ComparisonActions;
+class FigureRows;
+class FlightSettingsBar;
 class OptionColumn;
 class QRadioButton;
 class SetupDocument;
@@ -23,6 +26,7 @@ class TFindDlg;
 namespace mfb {
 struct Assessment;
 struct CalculateReport;
+struct FlightSettings;
 }  // namespace mfb
 
 // The main window: the catalogue area, the fan and option groups and the four option columns.
@@ -45,6 +49,8 @@ public:
     // The option whose button is checked, 1..4.
     int selectedOption() const;
     char decimalSeparator() const { return platform_.decimalSeparator; }
+    // How the modeller flies, shared by the four options and the Find window.
+    const mfb::FlightSettings& flightSettings() const;
 
     // What the four options have chosen and showed, and the setup file it belongs to.
     SetupDocument& setupDocument() const { return *document_; }
@@ -89,6 +95,8 @@ protected:
 private:
     void showAssessment(int option, const mfb::TOptionSlot& swept,
                         const mfb::CalculateReport& report);
+    // The figures of each calculated option again, for changed flight settings.
+    void showFlightFigures();
     void MotorsRead(const mfb::Catalogue& catalogue) override;
     void BatteriesRead(const mfb::Catalogue& catalogue) override;
     void FansRead(const mfb::Catalogue& catalogue) override;
@@ -127,4 +135,12 @@ private:
     bool showingSetup_ = false;
     TFindDlg* find_ = nullptr;                            // made on first use, then kept
     std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
+    FlightSettingsBar* flightBar_;
+    std::array<std::unique_ptr<FigureRows>, mfb::kOptionCount> figures_;
+    // The slot and report of each option's last shown Calculate, whose figures the rows show.
+    struct Shown {
+        mfb::TOptionSlot swept;
+        mfb::CalculateReport report;
+    };
+    std::array<std::optional<Shown>, mfb::kOptionCount> shown_;
 };

@@ -21,10 +21,6 @@ public:
         box.setDetailedText(details);
         box.exec();
     }
-    bool question(const QString& caption, const QString& text) override {
-        return QMessageBox::question(QApplication::activeWindow(), caption, text,
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    }
     SaveAnswer askToSave(const QString& caption, const QString& text) override {
         switch (QMessageBox::question(
             QApplication::activeWindow(), caption, text,
@@ -36,6 +32,10 @@ public:
             default:
                 return SaveAnswer::Cancel;
         }
+    }
+    bool question(const QString& caption, const QString& text) override {
+        return QMessageBox::question(QApplication::activeWindow(), caption, text,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
 };
 

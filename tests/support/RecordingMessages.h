@@ -37,7 +37,7 @@ public:
     QStringList errorDetails;  // of the errors that had any, in order
     QStringList questions;
     bool answer = false;                          // to every yes-or-no question
-    SaveAnswer saveAnswer = SaveAnswer::Discard;  // to every question about changes
+    SaveAnswer saveAnswer = SaveAnswer::Discard;  // to every question about unsaved changes
 
 private:
     MessageService* previous_;

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QTest>
 #include <memory>
 
@@ -64,8 +65,9 @@ inline std::unique_ptr<TMainDlg> ShownMainDlg(
 }
 
 // Option 1 calculated with 8S2P on fan 2, option 3 calculated with 6S and then set to 9S without
-// a Calculate, option 2 with a motor only; option 3 selected.
+// a Calculate, option 2 with a motor only; option 3 selected; a model weight.
 inline void ChooseThreeOptions(const TMainDlg& window) {
+    Find<QSpinBox>(window, "ModelWeight")->setValue(950);
     ChooseMotor(window, QStringLiteral("alpha"));
     ChooseBattery(window, QStringLiteral("Good"));
     Click(window, "RadioButton2");

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFile>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -77,6 +78,7 @@ private slots:
         QCOMPARE(second->windowTitle(), first->windowTitle());
         QVERIFY(!second->isWindowModified());
         QCOMPARE(second->setupDocument().setup(), first->setupDocument().setup());
+        QCOMPARE(second->flightSettings().modelWeight, std::optional<double>(950));
         QCOMPARE(second->setupFiles().recentFiles().value(0), path);
 
         Find<SpinEdit>(*second, "SpinEdit1")->setText(QStringLiteral("7"));
