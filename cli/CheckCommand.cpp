@@ -79,10 +79,6 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-const char* SeverityName(Severity severity) {
-    return severity == Severity::Error ? "error" : "warning";
-}
-
 std::size_t Count(const Findings& findings, Severity severity) {
     return static_cast<std::size_t>(
         std::count_if(findings.begin(), findings.end(),
@@ -123,18 +119,6 @@ void WriteJson(const Findings& findings, const std::string& directory, std::ostr
 std::string CataloguePath(const std::string& directory, const std::string& file) {
     if (directory == ".") return file;
     return (std::filesystem::path(directory) / file).string();
-}
-
-std::string FindingLine(const Finding& f, const std::string& path) {
-    std::string line = path;
-    if (f.line != 0) {
-        line += ':' + std::to_string(f.line);
-        if (f.firstColumn != 0) {
-            line += ':' + std::to_string(f.firstColumn);
-            if (f.lastColumn > f.firstColumn) line += '-' + std::to_string(f.lastColumn);
-        }
-    }
-    return line + ": " + SeverityName(f.severity) + ": " + f.message;
 }
 
 int FindingsStatus(const Findings& findings) {

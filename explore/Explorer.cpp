@@ -96,6 +96,19 @@ bool Passes(const ExploreRequest& request, const ExploreRow& row) {
            (!request.maxPower || power <= *request.maxPower);
 }
 
+long long ExploreCounts::*NotPossibleCount(NotPossibleReason reason) {
+    switch (reason) {
+        case NotPossibleReason::MotorStalls:
+            return &ExploreCounts::motorStalls;
+        case NotPossibleReason::MotorTooSlow:
+            return &ExploreCounts::noKeptStep;
+        case NotPossibleReason::None:
+        case NotPossibleReason::PackTooWeak:
+            break;
+    }
+    return &ExploreCounts::notPossible;
+}
+
 // The combinations of one unit: every pack size, counted and ranked into `counts` and `top`.
 void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, const Unit& unit,
                  ExploreCounts& counts, TopRows& top) {
@@ -144,18 +157,13 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
                     ++counts.notRun;
                     continue;
                 case Outcome::NotPossible:
-                    ++counts.notPossible;
+                    ++(counts.*NotPossibleCount(report.reason));
                     continue;
                 case Outcome::StoppedAtLimit:
                     ++counts.atLimit;
                     continue;
                 case Outcome::Calculated:
                     break;
-            }
-            // The kept step is at least one step above the start power; all zero means none.
-            if (report.result.PinMotor == 0) {
-                ++counts.noKeptStep;
-                continue;
             }
             ExploreRow row;
             row.motor = unit.motorIndex;

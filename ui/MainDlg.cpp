@@ -290,15 +290,21 @@ void TMainDlg::calculate(int option) {
 // them. They are judged on the slot as it was swept, whatever the user chose meanwhile.
 void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
                               const mfb::CalculateReport& report) {
+    TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1));
     if (report.outcome != mfb::Outcome::Calculated &&
         report.outcome != mfb::Outcome::StoppedAtLimit) {
+        // A sweep that ran to its end without an operating point drew its curves afresh; a marker
+        // of an earlier one would point at a crossing that is not there.
+        const bool swept = report.reason == mfb::NotPossibleReason::MotorStalls ||
+                           report.reason == mfb::NotPossibleReason::MotorTooSlow;
+        if (swept && graph != nullptr) graph->ShowOperatingPoint(std::nullopt);
         return;
     }
     const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits, report);
     column(option).showNotes(
         assessed ? mfb::FieldNotes(assessed->figures, assessed->limits, platform_.decimalSeparator)
                  : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
-    if (TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1))) {
+    if (graph != nullptr) {
         // The sweep drew the kept step at this very product, rounded the same way.
         const mfb::ResultPoint& kept = report.result;
         graph->ShowOperatingPoint(kept.PinMotor != 0
