@@ -233,6 +233,12 @@ const char* SeverityName(Severity severity) {
     return severity == Severity::Error ? "error" : "warning";
 }
 
+std::size_t CountFindings(const Findings& findings, Severity severity) {
+    return static_cast<std::size_t>(
+        std::count_if(findings.begin(), findings.end(),
+                      [severity](const Finding& f) { return f.severity == severity; }));
+}
+
 std::string FindingLine(const Finding& f, const std::string& path) {
     std::string line = path;
     if (f.line != 0) {

@@ -24,6 +24,7 @@ struct Finding {
 using Findings = std::vector<Finding>;
 
 const char* SeverityName(Severity severity);  // "error" or "warning"
+std::size_t CountFindings(const Findings& findings, Severity severity);
 
 // One finding as a line of text in the form compilers use, its file named by `path`:
 // "PATH:LINE:COLUMNS: error|warning: message", LINE and COLUMNS left out where not given.

@@ -79,12 +79,6 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-std::size_t Count(const Findings& findings, Severity severity) {
-    return static_cast<std::size_t>(
-        std::count_if(findings.begin(), findings.end(),
-                      [severity](const Finding& f) { return f.severity == severity; }));
-}
-
 void WriteJson(const Findings& findings, const std::string& directory, std::ostream& out) {
     JsonWriter json(out);
     json.BeginObject();
@@ -108,9 +102,9 @@ void WriteJson(const Findings& findings, const std::string& directory, std::ostr
     }
     json.EndArray();
     json.Key("errors");
-    json.Integer(static_cast<long long>(Count(findings, Severity::Error)));
+    json.Integer(static_cast<long long>(CountFindings(findings, Severity::Error)));
     json.Key("warnings");
-    json.Integer(static_cast<long long>(Count(findings, Severity::Warning)));
+    json.Integer(static_cast<long long>(CountFindings(findings, Severity::Warning)));
     json.EndObject();
 }
 
@@ -122,7 +116,7 @@ std::string CataloguePath(const std::string& directory, const std::string& file)
 }
 
 int FindingsStatus(const Findings& findings) {
-    if (Count(findings, Severity::Error) > 0) return kExitError;
+    if (CountFindings(findings, Severity::Error) > 0) return kExitError;
     return findings.empty() ? kExitCalculated : kExitWarnings;
 }
 
@@ -146,8 +140,8 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         for (const Finding& f : findings) {
             out << FindingLine(f, CataloguePath(options.catalogueDir, f.file)) << '\n';
         }
-        out << Count(findings, Severity::Error) << " errors, " << Count(findings, Severity::Warning)
-            << " warnings\n";
+        out << CountFindings(findings, Severity::Error) << " errors, "
+            << CountFindings(findings, Severity::Warning) << " warnings\n";
     }
     return FindingsStatus(findings);
 }

@@ -29,8 +29,10 @@ struct NotPossibleRow {
 };
 inline constexpr std::array<NotPossibleRow, 3> kNotPossibleRows{{
     {NotPossibleReason::PackTooWeak, "not_possible", ""},
-    {NotPossibleReason::MotorStalls, "motor_stalls", "motor stalls before the fan absorbs its power"},
-    {NotPossibleReason::MotorTooSlow, "motor_too_slow", "motor too slow for this fan already at 75 W"},
+    {NotPossibleReason::MotorStalls, "motor_stalls",
+     "motor stalls before the fan absorbs its power"},
+    {NotPossibleReason::MotorTooSlow, "motor_too_slow",
+     "motor too slow for this fan already at 75 W"},
 }};
 
 constexpr const NotPossibleRow& RowOf(NotPossibleReason reason) {

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 
+#include "catalogue/CatalogueCheck.h"
 #include "catalogue/Choice.h"
 #include "model/ColumnRows.h"
 #include "model/DiscardingSinks.h"
@@ -14,6 +15,7 @@
 #include "model/Sweep.h"
 #include "ui/AboutDlg.h"
 #include "ui/CatalogueArea.h"
+#include "ui/CatalogueFindingsLine.h"
 #include "ui/ChoiceComboBox.h"
 #include "ui/ColumnFrames.h"
 #include "ui/FindDlg.h"
@@ -142,6 +144,10 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     } catch (const std::exception& error) {
         ShowError(error);
     }
+    // What check would report on these files, below everything of the window's design.
+    auto* findings = new CatalogueFindingsLine(frames_);
+    findings->setGeometry(8, 684, 937, 18);
+    findings->showFindings(mfb::CheckCatalogues(platform_));
 }
 
 TMainDlg::~TMainDlg() = default;
