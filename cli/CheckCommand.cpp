@@ -19,12 +19,14 @@ constexpr char kCheckHelp[] =
     R"(Usage: mfbcalc-cli check [--catalogues DIR] [--json] [--decimal-separator C]
 
 Reads motor.txt, battery.txt and fan.txt as the program does and reports everything that would
-make the loading or a choice fail (errors) and everything that loads but is probably a mistake
-(warnings): characters between fields, a number that runs past its columns and is read cut
-short, a tab (one column, which shifts every later field), a zero or negative value where the
-model needs a positive one, two entries of the same name, a number written with the other
-decimal separator, a fan curve that falls with power or turns negative between its chart
-minimum power and a hundred times it, and lines of fan.txt after line 53, which are never read.
+make the loading or a choice fail (errors: a bad number, one written with the other decimal
+separator, a value no part can have such as a kv, cell voltage, capacity or cell weight of 0 or
+less, or a negative Ri, Io or cell resistance) and everything that loads but is probably a
+mistake (warnings): characters between fields, a number that runs past its columns and is read
+cut short, a name longer than its 20 columns, a tab (one column, which shifts every later
+field), two entries of the same name, a fan curve that falls with power or turns negative
+between its chart minimum power and a hundred times it, and lines of fan.txt after line 53,
+which are never read.
 
 Each finding is one line on standard output, in the form compilers use, so that editors can jump
 to it:
