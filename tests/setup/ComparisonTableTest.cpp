@@ -60,7 +60,7 @@ TEST(ComparisonTableTest, RowsShowEachOptionsChoicesValuesAndNotes) {
         {"Pout Motor", {"", "", "", ""}},
         {"Efficiency", {"0,82", "", "", ""}},
         {"C-rate", {"18,20 C", "", "", "0,00 C"}},
-        {"Run time", {"3,25 min", "", "", "0,00 min"}},
+        {"Full-throttle run time", {"3,25 min", "", "", "0,00 min"}},
         {"Shaft power per pack weight", {"512,00 W/kg", "", "", "0,00 W/kg"}},
         {"Motor's maximum continuous current", {"Within 60,00 A by 16,67 %", "", "", ""}},
         {"Motor's maximum input power", {"", "", "", "Over 700,00 W by 31,00 %"}},
