@@ -58,7 +58,10 @@ const std::vector<Combination>& Spread() {
     return spread;
 }
 
-template <bool kFast>
+// The shortened sweep by either method, or Calculate's full sweep.
+enum class Way { Bracketing, Runs, Full };
+
+template <Way kWay>
 void BM_SpreadOfCombinations(benchmark::State& state) {
     const Catalogue& catalogue = Samples();
     DiscardingSinks sinks;
@@ -76,9 +79,11 @@ void BM_SpreadOfCombinations(benchmark::State& state) {
                                  c.parallel,
                                  '.'};
             try {
-                if constexpr (kFast) {
+                if constexpr (kWay != Way::Full) {
                     SweepEffort effort;
-                    FindOperatingPoint(slot, in, sinks, sinks, report, &effort);
+                    FindOperatingPoint(
+                        slot, in, sinks, sinks, report, &effort,
+                        kWay == Way::Runs ? SweepMethod::Runs : SweepMethod::Bracketing);
                     evaluations += effort.evaluations;
                 } else {
                     Calculate(slot, in, sinks, sinks, report);
@@ -95,10 +100,13 @@ void BM_SpreadOfCombinations(benchmark::State& state) {
     state.counters["steps/combination"] = static_cast<double>(steps) / combinations;
     state.counters["evaluations/combination"] = static_cast<double>(evaluations) / combinations;
 }
-BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, true)
+BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, Way::Bracketing)
     ->Name("FastSweep/spread")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, false)
+BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, Way::Runs)
+    ->Name("FastSweep/spread/runs")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, Way::Full)
     ->Name("FullSweep/spread")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

@@ -2,9 +2,10 @@
 #include "explore/FastSweep.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
+#include <optional>
 
+#include "explore/FastSweepBounds.h"
 #include "explore/StepPowers.h"
 #include "model/PowerTrain.h"
 #include "model/SweepSteps.h"
@@ -13,176 +14,34 @@ namespace mfb {
 
 namespace {
 
-// Bounds on a value computed the way the model computes it. Every operation below takes the
-// operands' bounds at their corners and rounds exactly as the model does; since rounding to nearest
-// is monotone, the model's rounded result for any operands within the bounds lies within the
-// rounded results at the corners.
-struct Range {
-    Extended lo, hi;
-};
-
-Range Span(Extended a, Extended b) {
-    return a <= b ? Range{a, b} : Range{b, a};
-}
-
-Range Point(Extended a) {
-    return {a, a};
-}
-
-Range Corners(Extended a, Extended b, Extended c, Extended d) {
-    return {std::min({a, b, c, d}), std::max({a, b, c, d})};
-}
-
-Range operator+(Range x, Range y) {
-    return {x.lo + y.lo, x.hi + y.hi};
-}
-
-Range operator-(Range x, Range y) {
-    return {x.lo - y.hi, x.hi - y.lo};
-}
-
-Range operator*(Range x, Range y) {
-    if (x.lo >= 0 && y.lo >= 0) return {x.lo * y.lo, x.hi * y.hi};
-    return Corners(x.lo * y.lo, x.lo * y.hi, x.hi * y.lo, x.hi * y.hi);
-}
-
-// The divisor's bounds must not hold zero.
-Range operator/(Range x, Range y) {
-    if (x.lo >= 0 && y.lo > 0) return {x.lo / y.hi, x.hi / y.lo};
-    return Corners(x.lo / y.lo, x.lo / y.hi, x.hi / y.lo, x.hi / y.hi);
-}
-
-// x * x of one value, tighter than the product of two independent ones.
-Range Square(Range x) {
-    if (x.lo >= 0) return {x.lo * x.lo, x.hi * x.hi};
-    if (x.hi <= 0) return {x.hi * x.hi, x.lo * x.lo};
-    return {0, std::max(x.lo * x.lo, x.hi * x.hi)};
-}
-
-// The double the model stores.
-Range Stored(Range x) {
-    return {static_cast<double>(x.lo), static_cast<double>(x.hi)};
-}
-
-bool Finite(Range x) {
-    return std::isfinite(x.lo) && std::isfinite(x.hi);
-}
-
-bool HoldsZero(Range x) {
-    return x.lo <= 0 && x.hi >= 0;
-}
-
-// The values a run of steps can take: the stop test and the kept-step test need no more.
-struct RunBounds {
-    Range rpmMotor{0, 0};
-    Range rpmFan{0, 0};
-};
-
-// The rpm at each end of a run, and the current and terminal voltage from which the rest follow.
-struct RunEnd {
-    double power, current, uMotor, rpmMotor;
-};
-
-// The fan whose curve decides RpmFan: of several with the slot's name, the last.
-const TFanData* DecidingFan(const TOptionSlot& slot, const FanTable& fans) {
-    const TFanData* deciding = nullptr;
-    for (const TFanData& fan : fans) {
-        if (fan.Name == slot.FanName) deciding = &fan;
-    }
-    return deciding;
-}
-
-// The fan curve over a range of shaft powers, following its formula term by term. The powers of
-// L are monotone functions of L as rounded (L^2 of |L|), so their bounds are their values at L's
-// bounds; only the sum needs the corner rule.
-Range FanRpm(const TFanData& fan, Range l) {
-    const auto cube = [](Extended x) { return x * (x * x); };
-    const Range l2 = Square(l);
-    const Range l3{cube(l.lo), cube(l.hi)};
-    const Range l4{l2.lo * l2.lo, l2.hi * l2.hi};
-    const Range sum = ((Span(fan.a1 * l.lo, fan.a1 * l.hi) + Point(fan.a0)) +
-                       Span(fan.a2 * l2.lo, fan.a2 * l2.hi)) +
-                      Span(fan.a3 * l3.lo, fan.a3 * l3.hi) + Span(fan.a4 * l4.lo, fan.a4 * l4.hi);
-    return Stored(sum);
-}
-
-// Efficiency E(I, U) = 1 - Io / I - I Ri / U, written as the model writes it.
-Extended Efficiency(const TMotorData& motor, Extended current, Extended uMotor) {
-    const Extended ri = motor.Ri;
-    return ((current - motor.Io) * uMotor - current * current * ri) / (uMotor * current);
-}
-
-// The corner rule is loose for the efficiency, which holds the current four times over. Where
-// current and voltage are positive it is bounded through its shape instead: E rises with U (for
-// Ri >= 0), and in I it is concave when Io > 0 and falling otherwise, so its least value over the
-// box is at U's lower bound and one of I's bounds, its greatest at U's upper bound and one of I's
-// bounds or the peak at I = sqrt(Io U / Ri). The model's rounded E lies within a few units of
-// 2^-64 (relative to its terms) of the exact one, and so do these evaluations; the margin allows
-// far more, and the final rounding to double is monotone.
-bool EfficiencyBounds(const TMotorData& motor, Range current, Range uMotor, Range& efficiency) {
-    if (!(current.lo > 0 && uMotor.lo > 0)) return false;
-    Extended lo = std::min(Efficiency(motor, current.lo, uMotor.lo),
-                           Efficiency(motor, current.hi, uMotor.lo));
-    Extended hi = std::max(Efficiency(motor, current.lo, uMotor.hi),
-                           Efficiency(motor, current.hi, uMotor.hi));
-    if (motor.Io > 0 && motor.Ri > 0) {
-        const Extended peak = std::sqrt(motor.Io * uMotor.hi / motor.Ri);
-        if (peak > current.lo && peak < current.hi) {
-            hi = std::max(hi, Efficiency(motor, peak, uMotor.hi));
-        }
-    }
-    const Extended terms = 1 + std::fabs(motor.Io) / current.lo +
-                           current.hi * std::fabs(motor.Ri) / uMotor.lo + std::fabs(hi) +
-                           std::fabs(lo);
-    const Extended margin = terms * 0x1p-56L;
-    efficiency = Stored({lo - margin, hi + margin});
-    return Finite(efficiency);
-}
-
-// Bounds on motor and fan rpm over every step between two evaluated ends, or false where the
-// bounds cannot exclude a fault. Needs a positive pack resistance and a non-negative winding
-// resistance: current then never falls and terminal voltage never rises from step to step, and
-// motor rpm moves one way only.
-bool BoundRun(const TOptionSlot& slot, const TFanData& fan, const RunEnd& a, const RunEnd& b,
-              RunBounds& bounds) {
-    if (!(a.current <= b.current)) return false;
-    const Range current{a.current, b.current};
-    const Range uMotor = Span(a.uMotor, b.uMotor);
-    bounds.rpmMotor = Span(a.rpmMotor, b.rpmMotor);
-
-    Range efficiency;
-    if (!EfficiencyBounds(slot.Motor, current, uMotor, efficiency)) {
-        const Range denominator = uMotor * current;
-        if (HoldsZero(denominator)) return false;
-        const Range numerator =
-            (current - Point(slot.Motor.Io)) * uMotor - Square(current) * Point(slot.Motor.Ri);
-        efficiency = Stored(numerator / denominator);
-    }
-    const Range shaftPower = Stored(Range{a.power, b.power} * efficiency);
-    if (!Finite(efficiency) || !Finite(shaftPower)) return false;
-
-    Range l;
-    if (shaftPower.lo > 0) {
-        // The library's logarithm is not guaranteed monotone, only accurate to about an ulp;
-        // 2^-58 of the larger bound covers dozens of them.
-        const Extended lo = std::log(shaftPower.lo);
-        const Extended hi = std::log(shaftPower.hi);
-        const Extended margin = std::max(std::fabs(lo), std::fabs(hi)) * 0x1p-58L + LDBL_MIN;
-        l = {lo - margin, hi + margin};
-    } else if (shaftPower.hi < 0) {
-        l = Point(0);  // the curve's value at 1 W, whose logarithm is exact
-    } else {
-        return false;  // zero faults in the logarithm
-    }
-    bounds.rpmFan = FanRpm(fan, l);
-    return Finite(bounds.rpmFan);
-}
-
 // Steps in a run that the bounds must settle to be worth computing them; below it, stepping is
 // cheaper.
 constexpr long long kMinRun = 8;
 constexpr long long kFirstRun = 64;
 constexpr long long kMaxRun = 1LL << 22;
+// Steps made one by one after runs could not be settled, at most, before runs are tried again.
+constexpr long long kMaxBackOff = 1LL << 12;
+
+// An evaluated step.
+struct Point {
+    long long step;
+    Evaluation at;
+};
+
+// The quantities whose crossings of zero the search looks for: the stop test holds where
+// Lead >= 0, a step is kept where Margin > 0.
+Extended Lead(const Evaluation& e) {
+    return static_cast<Extended>(e.RpmFan) - StopRpmMargin - e.RpmMotor;
+}
+Extended Margin(const Evaluation& e) {
+    return static_cast<Extended>(e.RpmMotor) - e.RpmFan;
+}
+bool Stops(const Evaluation& e) {
+    return Lead(e) >= 0;
+}
+bool Kept(const Evaluation& e) {
+    return e.RpmMotor > e.RpmFan;
+}
 
 class FastSweep {
 public:
@@ -191,37 +50,40 @@ public:
         : slot_(slot), in_(in), view_(view), report_(report), effort_(effort) {}
 
     // The loop of Calculate. Returns whether it reached Finish, and with it whether at the limit.
-    bool Run(bool& atLimit) {
+    bool Run(SweepMethod method, bool& atLimit) {
         fan_ = DecidingFan(slot_, in_.Fans);
         bounded_ = fan_ != nullptr && slot_.RTotal > 0 && slot_.Motor.Ri >= 0;
         if (bounded_) lastStep_ = LastPossibleStep();
         ClearFaults();  // the probes need them clear
-
-        long long stepsBeforeRun = 0;
-        while (!sweep::StopReached(slot_)) {
-            if (stepsBeforeRun == 0 && bounded_ && report_.FirstCurrent != 0 &&
-                report_.FirstRpmMotor != 0 && lastStep_ - report_.steps >= kMinRun) {
-                const long long tried = runLength_;
-                if (TrySkip() || tried > kMinRun) continue;
-                stepsBeforeRun = kMinRun;
-            }
-            if (stepsBeforeRun > 0) --stepsBeforeRun;
-            if (slot_.PinMotor >= MaxSweepPower) {
-                atLimit = true;
-                return true;
-            }
-            slot_.PinMotor = static_cast<double>(slot_.PinMotor + PowerStep);
-            ++effort_.evaluations;
-            if (!EvaluateAtPower(slot_, in_.Fans)) {
-                sweep::EndNotPossible(view_, report_);
-                return false;
-            }
-            sweep::Record(slot_, report_);
-        }
-        return true;
+        return method == SweepMethod::Runs ? RunInRuns(atLimit) : RunBracketing(atLimit);
     }
 
 private:
+    enum class StepEnd { Made, AtLimit, NotPossible };
+
+    // One step of Calculate's loop; `known` is the step's evaluation where a probe made it
+    // without a fault, which is what the evaluation would store.
+    StepEnd Step(const Evaluation* known) {
+        if (slot_.PinMotor >= MaxSweepPower) return StepEnd::AtLimit;
+        slot_.PinMotor = static_cast<double>(slot_.PinMotor + PowerStep);
+        if (known != nullptr) {
+            SetOutputs(slot_, *known);
+        } else {
+            ++effort_.evaluations;
+            if (!EvaluateAtPower(slot_, in_.Fans)) {
+                sweep::EndNotPossible(view_, report_);
+                return StepEnd::NotPossible;
+            }
+        }
+        sweep::Record(slot_, report_);
+        return StepEnd::Made;
+    }
+
+    // Runs need the first step's values recorded, and bounds that hold.
+    bool MayRun() const {
+        return bounded_ && report_.FirstCurrent != 0 && report_.FirstRpmMotor != 0;
+    }
+
     // The last step the pack can deliver, or the limit step if it can deliver them all. The
     // discriminant never rises along the sweep, so this is a bisection.
     long long LastPossibleStep() const {
@@ -236,49 +98,237 @@ private:
         return good;
     }
 
-    // Tries to settle the next run of steps from its two ends. On success the sweep stands at the
-    // run's last step with that step's evaluation in the slot, as if every step had been made.
-    bool TrySkip() {
-        const long long from = report_.steps;
-        const long long to = from + std::min(runLength_, lastStep_ - from);
+    // Evaluates the step `to` past the current one. Returns whether it was evaluated without a
+    // fault, with whether the run up to it is settled: no step of it stops the sweep or faults,
+    // and the kept step after it is known.
+    bool ProbeRun(long long to, bool tight, Evaluation& end, bool& settled) {
         const double power = StepPowers::Sweep().Power(to);
-        Evaluation end;
         ++effort_.evaluations;
         ++effort_.runsTried;
-        if (Probe(slot_, in_.Fans, power, end) != ProbeStatus::Evaluated) {
-            runLength_ = std::max(kMinRun, runLength_ / 2);
-            return false;
-        }
-        const long long tried = to - from;
+        settled = false;
+        if (Probe(slot_, in_.Fans, power, end) != ProbeStatus::Evaluated) return false;
         RunBounds bounds;
         const bool bounded =
             BoundRun(slot_, *fan_, {slot_.PinMotor, slot_.Current, slot_.UMotor, slot_.RpmMotor},
-                     {power, end.Current, end.UMotor, end.RpmMotor}, bounds);
+                     {power, end.Current, end.UMotor, end.RpmMotor}, tight, bounds);
         ClearFaults();
-        const Range& motor = bounds.rpmMotor;
-        const Range& fan = bounds.rpmFan;
-        const bool neverStops = bounded && fan.hi - StopRpmMargin < motor.lo;
-        const bool alwaysKept = motor.lo > fan.hi;
-        const bool neverKept = motor.hi <= fan.lo;
-        AdaptRunLength(tried, bounded, bounds);
-        if (!neverStops || !(alwaysKept || neverKept)) return false;
+        const bool neverStops =
+            bounded && bounds.rpmFan.hi - StopRpmMargin < bounds.rpmMotor.lo;
+        const bool neverKept = bounds.rpmMotor.hi <= bounds.rpmFan.lo;
+        settled = neverStops && (Kept(end) || neverKept);
+        bounds_ = bounds;
+        boundsHeld_ = bounded;
+        return true;
+    }
 
+    // Moves the sweep to the settled run's last step, as if every step had been made.
+    void Jump(long long to, const Evaluation& end) {
         ++effort_.blocks;
         effort_.shortened = true;
         report_.steps = to;
-        slot_.PinMotor = power;
+        slot_.PinMotor = StepPowers::Sweep().Power(to);
         SetOutputs(slot_, end);
-        if (alwaysKept) {
-            report_.result = {end.Current, end.RpmMotor, power, end.Efficiency, end.UMotor};
+        if (Kept(end)) {
+            report_.result = {end.Current, end.RpmMotor, slot_.PinMotor, end.Efficiency,
+                              end.UMotor};
         }
+    }
+
+    // The sweep as a search for the two places that decide it: the first step at which it stops
+    // and the last step kept before that. The runs between evaluated steps are settled by the
+    // bounds; the next step tried is where the crossing of the stop test or of the kept test is
+    // predicted from the steps evaluated so far, and the search closes in on it from both sides
+    // (regula falsi, with the end that has not moved weighted down). A run the bounds cannot
+    // settle is halved, and where even short runs cannot be settled the steps are made one by one
+    // for a while, as Calculate makes them.
+    bool RunBracketing(bool& atLimit) {
+        long long stepsBeforeTry = 0;
+        long long backOff = kMinRun;
+        while (!sweep::StopReached(slot_)) {
+            if (stepsBeforeTry == 0 && MayRun() && lastStep_ - report_.steps >= 2) {
+                const Attempt attempt = Advance();
+                if (attempt == Attempt::Advanced) {
+                    backOff = kMinRun;
+                    continue;
+                }
+                if (attempt == Attempt::Unsettled) {
+                    stepsBeforeTry = backOff;
+                    backOff = std::min(backOff * 2, kMaxBackOff);
+                }
+            }
+            if (stepsBeforeTry > 0) --stepsBeforeTry;
+            const bool known = right_ && right_->point.step == report_.steps + 1 && right_->clean;
+            const Point here{report_.steps, OutputsOf(slot_)};
+            switch (Step(known ? &right_->point.at : nullptr)) {
+                case StepEnd::AtLimit:
+                    atLimit = true;
+                    return true;
+                case StepEnd::NotPossible:
+                    return false;
+                case StepEnd::Made:
+                    break;
+            }
+            previous_ = here;
+            if (right_ && right_->point.step <= report_.steps) right_.reset();
+        }
+        return true;
+    }
+
+    enum class Attempt { Advanced, NextStep, Unsettled };
+
+    // What is known of a step beyond the current one.
+    enum class Beyond {
+        Crossing,   // the stop test holds there, or it is not kept where the current step is
+        Fault,      // the evaluation faulted
+        Unsettled,  // nothing of either, but the bounds could not settle the run up to it
+    };
+    struct Right {
+        Point point;
+        Beyond kind;
+        bool clean;            // evaluated without a fault
+        Extended lead, margin;  // Lead and Margin, weighted down while this end stays
+        int stays = 0;          // runs settled since it was found
+    };
+
+    void SetRight(const Point& point, Beyond kind, bool clean) {
+        right_ = Right{point, kind, clean, Lead(point.at), Margin(point.at)};
+    }
+
+    // Settles the run up to the next step tried, closing in until one is settled or the next
+    // step is the only one left to try.
+    Attempt Advance() {
+        const Point here{report_.steps, OutputsOf(slot_)};
+        for (;;) {
+            const long long to = Target(here);
+            if (to <= here.step + 1) {
+                return right_ && right_->kind == Beyond::Unsettled ? Attempt::Unsettled
+                                                                   : Attempt::NextStep;
+            }
+            Point end{to, {}};
+            bool settled = false;
+            if (!ProbeRun(to, true, end.at, settled)) {
+                SetRight(end, Beyond::Fault, false);
+                continue;
+            }
+            if (Stops(end.at) || (Kept(here.at) && !Kept(end.at))) {
+                SetRight(end, Beyond::Crossing, true);
+                continue;
+            }
+            if (!settled) {
+                SetRight(end, Beyond::Unsettled, true);
+                continue;
+            }
+            Jump(to, end.at);
+            previous_ = here;
+            if (right_ && ++right_->stays >= 2) {
+                // Regula falsi from a fixed end converges slowly; halving its value moves the
+                // next estimate towards it.
+                right_->lead /= 2;
+                right_->margin /= 2;
+            }
+            return Attempt::Advanced;
+        }
+    }
+
+    // Steps from `from` until a value that changes by `slope` a step crosses zero from `value`,
+    // or nothing if it is not heading there.
+    static std::optional<Extended> Reach(Extended value, Extended slope) {
+        if (value == 0 || slope == 0 || (value < 0) == (slope < 0)) return std::nullopt;
+        return -value / slope;
+    }
+
+    // The next step to try from `here`: the last step before the predicted crossing nearest to
+    // it, or halfway to a step beyond that could not be settled.
+    long long Target(const Point& here) const {
+        const long long at = here.step;
+        const bool kept = Kept(here.at);
+        std::optional<Extended> ahead;
+        const auto nearest = [&](std::optional<Extended> steps) {
+            if (steps && (!ahead || *steps < *ahead)) ahead = steps;
+        };
+        if (!right_) {
+            if (previous_ && previous_->step < at) {
+                const Extended span = static_cast<Extended>(at - previous_->step);
+                nearest(Reach(Lead(here.at), (Lead(here.at) - Lead(previous_->at)) / span));
+                if (kept) {
+                    nearest(Reach(Margin(here.at), (Margin(here.at) - Margin(previous_->at)) / span));
+                }
+            }
+            if (!ahead) return lastStep_;
+            // A little beyond the prediction: either the run is settled up to near the
+            // crossing, or the crossing is bracketed closely from both sides.
+            const Extended reach = *ahead * kOvershoot + 1;
+            return reach >= static_cast<Extended>(lastStep_ - at)
+                       ? lastStep_
+                       : at + static_cast<long long>(reach);
+        }
+        const long long beyond = right_->point.step;
+        if (beyond - at <= 1) return at + 1;
+        const Extended span = static_cast<Extended>(beyond - at);
+        if (right_->kind == Beyond::Crossing) {
+            if (Stops(right_->point.at)) {
+                nearest(Reach(Lead(here.at), (right_->lead - Lead(here.at)) / span));
+            }
+            if (kept && !Kept(right_->point.at)) {
+                nearest(Reach(Margin(here.at), (right_->margin - Margin(here.at)) / span));
+            }
+        }
+        // The last step short of the crossing.
+        long long to = ahead ? at + static_cast<long long>(std::ceil(*ahead)) - 1
+                             : at + (beyond - at) / 2;
+        return std::clamp(to, at + 1, beyond - 1);
+    }
+
+    static constexpr Extended kOvershoot = 1.125L;
+
+    // The method before the search: runs from the current step whose length adapts to how much
+    // of the tests' slack the last run's bounds used, with the bounds of the box of the run's
+    // ends. Kept for comparison.
+    bool RunInRuns(bool& atLimit) {
+        long long stepsBeforeRun = 0;
+        while (!sweep::StopReached(slot_)) {
+            if (stepsBeforeRun == 0 && MayRun() && lastStep_ - report_.steps >= kMinRun) {
+                const long long tried = runLength_;
+                if (TrySkip() || tried > kMinRun) continue;
+                stepsBeforeRun = kMinRun;
+            }
+            if (stepsBeforeRun > 0) --stepsBeforeRun;
+            switch (Step(nullptr)) {
+                case StepEnd::AtLimit:
+                    atLimit = true;
+                    return true;
+                case StepEnd::NotPossible:
+                    return false;
+                case StepEnd::Made:
+                    break;
+            }
+        }
+        return true;
+    }
+
+    // Tries to settle the next run of steps from its two ends.
+    bool TrySkip() {
+        const long long from = report_.steps;
+        const long long to = from + std::min(runLength_, lastStep_ - from);
+        Evaluation end;
+        bool settled = false;
+        if (!ProbeRun(to, false, end, settled)) {
+            runLength_ = std::max(kMinRun, runLength_ / 2);
+            return false;
+        }
+        const bool alwaysKept = bounds_.rpmMotor.lo > bounds_.rpmFan.hi;
+        const bool neverKept = bounds_.rpmMotor.hi <= bounds_.rpmFan.lo;
+        AdaptRunLength(to - from);
+        if (!settled || !(alwaysKept || neverKept)) return false;
+        Jump(to, end);
         return true;
     }
 
     // The next run's length, from how much of the slack of the tests this run's bounds used up:
     // bounds widen roughly in proportion to a run's length. Only speed depends on it.
-    void AdaptRunLength(long long tried, bool bounded, const RunBounds& bounds) {
+    void AdaptRunLength(long long tried) {
         double factor = 0.5;
-        if (bounded) {
+        if (boundsHeld_) {
             const double motor = slot_.RpmMotor;
             const double fan = slot_.RpmFan;
             const bool kept = motor > fan;
@@ -286,14 +336,14 @@ private:
             const auto reach = [](double start, double left) {
                 return left >= start ? 1e9 : start / (start - left);
             };
-            const double stop =
-                reach(motor - (fan - StopRpmMargin),
-                      static_cast<double>(bounds.rpmMotor.lo - (bounds.rpmFan.hi - StopRpmMargin)));
+            const double stop = reach(motor - (fan - StopRpmMargin),
+                                      static_cast<double>(bounds_.rpmMotor.lo -
+                                                          (bounds_.rpmFan.hi - StopRpmMargin)));
             const double keep =
-                kept
-                    ? reach(motor - fan, static_cast<double>(bounds.rpmMotor.lo - bounds.rpmFan.hi))
-                    : reach(fan - motor,
-                            static_cast<double>(bounds.rpmFan.lo - bounds.rpmMotor.hi));
+                kept ? reach(motor - fan,
+                             static_cast<double>(bounds_.rpmMotor.lo - bounds_.rpmFan.hi))
+                     : reach(fan - motor,
+                             static_cast<double>(bounds_.rpmFan.lo - bounds_.rpmMotor.hi));
             const double reachable = 0.7 * std::min(stop, keep);
             // Rpm near the ends of the double range can make the estimate meaningless.
             if (!std::isnan(reachable)) factor = std::clamp(reachable, 0.125, 4.0);
@@ -310,20 +360,25 @@ private:
     const TFanData* fan_ = nullptr;
     bool bounded_ = false;
     long long lastStep_ = 0;
+    RunBounds bounds_;  // of the last run probed
+    bool boundsHeld_ = false;
     long long runLength_ = kFirstRun;
+    std::optional<Point> previous_;  // the step before the current one that was evaluated
+    std::optional<Right> right_;     // the nearest step beyond the current one evaluated
 };
 
 }  // namespace
 
 void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
-                        ChartSink& chart, CalculateReport& report, SweepEffort* effort) {
+                        ChartSink& chart, CalculateReport& report, SweepEffort* effort,
+                        SweepMethod method) {
     SweepEffort ignored;
     SweepEffort& counted = effort != nullptr ? *effort : ignored;
     counted = SweepEffort{};
     ++counted.evaluations;
     if (!sweep::Begin(slot, inputs, view, chart, report)) return;
     bool atLimit = false;
-    if (!FastSweep(slot, inputs, view, report, counted).Run(atLimit)) return;
+    if (!FastSweep(slot, inputs, view, report, counted).Run(method, atLimit)) return;
     sweep::Finish(slot, inputs, view, chart, report, atLimit);
 }
 

@@ -13,6 +13,12 @@ struct SweepEffort {
     bool shortened = false;     // false: every step was evaluated, as Calculate does
 };
 
+// How FindOperatingPoint chooses the runs of steps it settles by bounds.
+enum class SweepMethod {
+    Bracketing,  // closes in on the stop and on the last kept step; the fewest evaluations
+    Runs,        // runs of adapting length from each settled one: the earlier method, for comparison
+};
+
 // Calculate without the chart's points. Every other effect is Calculate's, bit for bit: the same
 // report, labels, warning, exception, axis ranges, titles, and slot fields of the last evaluation.
 //
@@ -23,10 +29,13 @@ struct SweepEffort {
 // two ends bound every step between. Efficiency, shaft power and fan rpm are bounded from those by
 // evaluating the same formulas at the corners of the bounds, which encloses the rounded values
 // because rounding to nearest is monotone; the one library function, the logarithm, is widened by
-// far more than its error. A run is skipped only when its bounds show that no step of it stops the
-// sweep, faults, or changes which step is kept other than to its last one. Everything else is
-// evaluated step by step, the stop, the crossing and any fault included.
+// far more than its error. Along a run, the shaft power and the fan curve are bounded more tightly
+// by following them as functions of the current (explore/FastSweepBounds.cpp). A run is skipped
+// only when its bounds show that no step of it stops the sweep or faults, and that its last step
+// is kept or no step of it is. Everything else is evaluated step by step, the stop, the crossing
+// and any fault included.
 void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
-                        ChartSink& chart, CalculateReport& report, SweepEffort* effort = nullptr);
+                        ChartSink& chart, CalculateReport& report, SweepEffort* effort = nullptr,
+                        SweepMethod method = SweepMethod::Bracketing);
 
 }  // namespace mfb
