@@ -42,6 +42,11 @@ bool Stops(const Evaluation& e) {
 bool Kept(const Evaluation& e) {
     return e.RpmMotor > e.RpmFan;
 }
+// Runs cannot span a change of the shaft power's sign: the fan is held at its 1 W speed below zero
+// and zero itself faults.
+bool Driving(const Evaluation& e) {
+    return e.Efficiency > 0;
+}
 
 class FastSweep {
 public:
@@ -98,27 +103,31 @@ private:
         return good;
     }
 
-    // Evaluates the step `to` past the current one. Returns whether it was evaluated without a
-    // fault, with whether the run up to it is settled: no step of it stops the sweep or faults,
-    // and the kept step after it is known.
-    bool ProbeRun(long long to, bool tight, Evaluation& end, bool& settled) {
-        const double power = StepPowers::Sweep().Power(to);
+    // Evaluates step `to`; false where the evaluation faulted.
+    bool ProbeStep(long long to, Evaluation& end) {
         ++effort_.evaluations;
         ++effort_.runsTried;
-        settled = false;
-        if (Probe(slot_, in_.Fans, power, end) != ProbeStatus::Evaluated) return false;
+        return Probe(slot_, in_.Fans, StepPowers::Sweep().Power(to), end) == ProbeStatus::Evaluated;
+    }
+
+    // Whether the run from the current step to the evaluated step `to` is settled: no step of it
+    // stops the sweep or faults, and the kept step after it is known.
+    bool Settles(long long to, const Evaluation& end, bool tight) {
         RunBounds bounds;
-        const bool bounded =
-            BoundRun(slot_, *fan_, {slot_.PinMotor, slot_.Current, slot_.UMotor, slot_.RpmMotor},
-                     {power, end.Current, end.UMotor, end.RpmMotor}, tight, bounds);
+        const bool bounded = BoundRun(
+            slot_, *fan_,
+            {slot_.PinMotor, slot_.Current, slot_.UMotor, slot_.RpmMotor, slot_.RpmFan},
+            {StepPowers::Sweep().Power(to), end.Current, end.UMotor, end.RpmMotor, end.RpmFan},
+            tight, bounds);
         ClearFaults();
-        const bool neverStops =
-            bounded && bounds.rpmFan.hi - StopRpmMargin < bounds.rpmMotor.lo;
-        const bool neverKept = bounds.rpmMotor.hi <= bounds.rpmFan.lo;
-        settled = neverStops && (Kept(end) || neverKept);
+        const bool apart = bounds.hasDifference;
+        const bool neverStops = bounded && (bounds.rpmFan.hi - StopRpmMargin < bounds.rpmMotor.lo ||
+                                            (apart && bounds.difference.hi < StopRpmMargin));
+        const bool neverKept =
+            bounds.rpmMotor.hi <= bounds.rpmFan.lo || (apart && bounds.difference.lo > 0);
         bounds_ = bounds;
         boundsHeld_ = bounded;
-        return true;
+        return neverStops && (Kept(end) || neverKept);
     }
 
     // Moves the sweep to the settled run's last step, as if every step had been made.
@@ -178,20 +187,28 @@ private:
 
     // What is known of a step beyond the current one.
     enum class Beyond {
-        Crossing,   // the stop test holds there, or it is not kept where the current step is
+        Crossing,   // the stop test holds there, it is not kept where the current step is, or the
+                    // shaft power has the other sign
         Fault,      // the evaluation faulted
         Unsettled,  // nothing of either, but the bounds could not settle the run up to it
     };
     struct Right {
         Point point;
         Beyond kind;
-        bool clean;            // evaluated without a fault
-        Extended lead, margin;  // Lead and Margin, weighted down while this end stays
-        int stays = 0;          // runs settled since it was found
+        bool clean;                         // evaluated without a fault
+        Extended lead, margin, efficiency;  // weighted down while this end stays
+        long long triedFrom;                // the step from which a run to it was last tried
+        int stays = 0;                      // runs settled since it was found
     };
 
-    void SetRight(const Point& point, Beyond kind, bool clean) {
-        right_ = Right{point, kind, clean, Lead(point.at), Margin(point.at)};
+    void SetRight(const Point& point, Beyond kind, bool clean, long long from) {
+        right_ =
+            Right{point, kind, clean, Lead(point.at), Margin(point.at), point.at.Efficiency, from};
+    }
+
+    // Whether the step evaluated at `end` lies beyond a crossing the search must find.
+    static bool Crosses(const Evaluation& here, const Evaluation& end) {
+        return Stops(end) || (Kept(here) && !Kept(end)) || Driving(here) != Driving(end);
     }
 
     // Settles the run up to the next step tried, closing in until one is settled or the next
@@ -205,26 +222,33 @@ private:
                                                                    : Attempt::NextStep;
             }
             Point end{to, {}};
-            bool settled = false;
-            if (!ProbeRun(to, true, end.at, settled)) {
-                SetRight(end, Beyond::Fault, false);
+            const bool known = right_ && right_->point.step == to;
+            if (known) {
+                end = right_->point;
+                right_->triedFrom = here.step;
+            } else if (!ProbeStep(to, end.at)) {
+                SetRight(end, Beyond::Fault, false, here.step);
                 continue;
             }
-            if (Stops(end.at) || (Kept(here.at) && !Kept(end.at))) {
-                SetRight(end, Beyond::Crossing, true);
+            if (Crosses(here.at, end.at)) {
+                SetRight(end, Beyond::Crossing, true, here.step);
                 continue;
             }
-            if (!settled) {
-                SetRight(end, Beyond::Unsettled, true);
+            if (!Settles(to, end.at, true)) {
+                if (!known) SetRight(end, Beyond::Unsettled, true, here.step);
+                right_->kind = Beyond::Unsettled;
                 continue;
             }
             Jump(to, end.at);
             previous_ = here;
-            if (right_ && ++right_->stays >= 2) {
+            if (known) {
+                right_.reset();
+            } else if (right_ && ++right_->stays >= 2) {
                 // Regula falsi from a fixed end converges slowly; halving its value moves the
                 // next estimate towards it.
                 right_->lead /= 2;
                 right_->margin /= 2;
+                right_->efficiency /= 2;
             }
             return Attempt::Advanced;
         }
@@ -238,7 +262,8 @@ private:
     }
 
     // The next step to try from `here`: the last step before the predicted crossing nearest to
-    // it, or halfway to a step beyond that could not be settled.
+    // it; the step beyond, if no crossing lies before it and no run to it was tried from here;
+    // else halfway there.
     long long Target(const Point& here) const {
         const long long at = here.step;
         const bool kept = Kept(here.at);
@@ -251,8 +276,11 @@ private:
                 const Extended span = static_cast<Extended>(at - previous_->step);
                 nearest(Reach(Lead(here.at), (Lead(here.at) - Lead(previous_->at)) / span));
                 if (kept) {
-                    nearest(Reach(Margin(here.at), (Margin(here.at) - Margin(previous_->at)) / span));
+                    nearest(
+                        Reach(Margin(here.at), (Margin(here.at) - Margin(previous_->at)) / span));
                 }
+                nearest(Reach(here.at.Efficiency,
+                              (here.at.Efficiency - previous_->at.Efficiency) / span));
             }
             if (!ahead) return lastStep_;
             // A little beyond the prediction: either the run is settled up to near the
@@ -265,21 +293,26 @@ private:
         const long long beyond = right_->point.step;
         if (beyond - at <= 1) return at + 1;
         const Extended span = static_cast<Extended>(beyond - at);
-        if (right_->kind == Beyond::Crossing) {
-            if (Stops(right_->point.at)) {
-                nearest(Reach(Lead(here.at), (right_->lead - Lead(here.at)) / span));
-            }
-            if (kept && !Kept(right_->point.at)) {
+        const Evaluation& there = right_->point.at;
+        if (right_->kind != Beyond::Fault && !Crosses(here.at, there)) {
+            if (right_->triedFrom != at) return beyond;
+        } else if (right_->kind != Beyond::Fault) {
+            if (Stops(there)) nearest(Reach(Lead(here.at), (right_->lead - Lead(here.at)) / span));
+            if (kept && !Kept(there)) {
                 nearest(Reach(Margin(here.at), (right_->margin - Margin(here.at)) / span));
+            }
+            if (Driving(here.at) != Driving(there)) {
+                const Extended efficiency = here.at.Efficiency;
+                nearest(Reach(efficiency, (right_->efficiency - efficiency) / span));
             }
         }
         // The last step short of the crossing.
-        long long to = ahead ? at + static_cast<long long>(std::ceil(*ahead)) - 1
-                             : at + (beyond - at) / 2;
+        const long long to =
+            ahead ? at + static_cast<long long>(std::ceil(*ahead)) - 1 : at + (beyond - at) / 2;
         return std::clamp(to, at + 1, beyond - 1);
     }
 
-    static constexpr Extended kOvershoot = 1.125L;
+    static constexpr Extended kOvershoot = 1.25L;
 
     // The method before the search: runs from the current step whose length adapts to how much
     // of the tests' slack the last run's bounds used, with the bounds of the box of the run's
@@ -311,11 +344,11 @@ private:
         const long long from = report_.steps;
         const long long to = from + std::min(runLength_, lastStep_ - from);
         Evaluation end;
-        bool settled = false;
-        if (!ProbeRun(to, false, end, settled)) {
+        if (!ProbeStep(to, end)) {
             runLength_ = std::max(kMinRun, runLength_ / 2);
             return false;
         }
+        const bool settled = Settles(to, end, false);
         const bool alwaysKept = bounds_.rpmMotor.lo > bounds_.rpmFan.hi;
         const bool neverKept = bounds_.rpmMotor.hi <= bounds_.rpmFan.lo;
         AdaptRunLength(to - from);
@@ -336,9 +369,9 @@ private:
             const auto reach = [](double start, double left) {
                 return left >= start ? 1e9 : start / (start - left);
             };
-            const double stop = reach(motor - (fan - StopRpmMargin),
-                                      static_cast<double>(bounds_.rpmMotor.lo -
-                                                          (bounds_.rpmFan.hi - StopRpmMargin)));
+            const double stop = reach(
+                motor - (fan - StopRpmMargin),
+                static_cast<double>(bounds_.rpmMotor.lo - (bounds_.rpmFan.hi - StopRpmMargin)));
             const double keep =
                 kept ? reach(motor - fan,
                              static_cast<double>(bounds_.rpmMotor.lo - bounds_.rpmFan.hi))

@@ -16,7 +16,7 @@ struct SweepEffort {
 // How FindOperatingPoint chooses the runs of steps it settles by bounds.
 enum class SweepMethod {
     Bracketing,  // closes in on the stop and on the last kept step; the fewest evaluations
-    Runs,        // runs of adapting length from each settled one: the earlier method, for comparison
+    Runs,  // runs of adapting length from each settled one: the earlier method, for comparison
 };
 
 // Calculate without the chart's points. Every other effect is Calculate's, bit for bit: the same

@@ -130,9 +130,15 @@ Range Intersect(Range x, Range y) {
 // rises along the sweep, so its value at the run's end bounds it); the voltage's is a unit of the
 // double's precision of u; then U I differs from P by u times the current's error plus the
 // voltage's, relative to U I. The efficiency's numerator takes five roundings of its terms, and
-// the efficiency and the product two more relative ones. The bound is twice their sum, to cover
-// the second-order terms and the roundings of its own arithmetic.
-bool ShaftPowerAlongRun(const TOptionSlot& slot, const RunEnd& a, const RunEnd& b, Range& shaft) {
+// the efficiency, the product and the stored double three more relative ones. The bound is twice
+// their sum, to cover the second-order terms and the roundings of its own arithmetic.
+struct AlongRun {
+    Range phi;       // phi over the run's currents
+    Extended error;  // how far the model's stored shaft power can lie from phi at its current
+};
+
+bool ShaftPowerAlongRun(const TOptionSlot& slot, const RunEnd& a, const RunEnd& b,
+                        AlongRun& along) {
     const Extended u = slot.UBattery;
     const Extended r = slot.RTotal;
     const Extended io = slot.Motor.Io;
@@ -171,38 +177,95 @@ bool ShaftPowerAlongRun(const TOptionSlot& slot, const RunEnd& a, const RunEnd& 
     const Extended terms = j * ua + ib * ib * ri;
     const Extended ownRounding = 0x1p-58L * (j * (u + ib * r) + ib * ib * ri +
                                              rise * rise / (4 * curvature) + std::fabs(io) * u);
-    const Extended error =
-        2 * (std::max(std::fabs(lo), std::fabs(hi)) * (powerError + 0x1p-52L) + 0x1p-60L * terms +
-             0x1p-51L * j * u + ownRounding);
-    shaft = Stored({lo - error, hi + error});
-    return Finite(shaft);
+    along.phi = {lo, hi};
+    along.error = 2 * (std::max(std::fabs(lo), std::fabs(hi)) * (powerError + 0x1p-52L) +
+                       0x1p-60L * terms + 0x1p-51L * j * u + ownRounding);
+    return std::isfinite(along.error) && Finite(along.phi);
 }
 
-// The fan curve over a range of L where its slope keeps one sign, checked term by term: it is
-// monotone there, so it lies between its values at L's bounds. The model's rounded curve and this
-// evaluation of it each stay within 2^-61 of the sum of the terms' sizes of the exact one.
-bool FanRpmAlongRun(const TFanData& fan, Range l, Range& rpm) {
+// The fan curve's slope dRpm/dL over a range of L, term by term.
+Range FanSlope(const TFanData& fan, Range l) {
     const auto cube = [](Extended x) { return x * (x * x); };
     const Range l2 = Square(l);
     const Range l3{cube(l.lo), cube(l.hi)};
-    const Extended m = std::max(std::fabs(l.lo), std::fabs(l.hi));
-    const Range slope = Point(fan.a1) + Span(2 * fan.a2 * l.lo, 2 * fan.a2 * l.hi) +
-                        Span(3 * fan.a3 * l2.lo, 3 * fan.a3 * l2.hi) +
-                        Span(4 * fan.a4 * l3.lo, 4 * fan.a4 * l3.hi);
-    const Extended slopeSize = std::fabs(fan.a1) + 2 * std::fabs(fan.a2) * m +
-                               3 * std::fabs(fan.a3) * m * m + 4 * std::fabs(fan.a4) * m * m * m;
-    if (!(slope.lo > slopeSize * 0x1p-50L || slope.hi < -slopeSize * 0x1p-50L)) return false;
+    return Point(fan.a1) + Span(2 * fan.a2 * l.lo, 2 * fan.a2 * l.hi) +
+           Span(3 * fan.a3 * l2.lo, 3 * fan.a3 * l2.hi) +
+           Span(4 * fan.a4 * l3.lo, 4 * fan.a4 * l3.hi);
+}
+
+Extended Largest(Range x) {
+    return std::max(std::fabs(x.lo), std::fabs(x.hi));
+}
+
+// Whether a range of derivatives keeps one sign, clear of the roundings that computed it.
+bool OneSign(Range x, Extended size) {
+    return x.lo > size * 0x1p-40L || x.hi < -size * 0x1p-40L;
+}
+
+// The sum of the sizes of the fan curve's terms where |L| <= m.
+Extended FanTerms(const TFanData& fan, Extended m) {
+    return std::fabs(fan.a0) + std::fabs(fan.a1) * m + std::fabs(fan.a2) * m * m +
+           std::fabs(fan.a3) * m * m * m + std::fabs(fan.a4) * m * m * m * m;
+}
+
+// The fan curve over a range of L where its slope keeps one sign: it is monotone there, so it lies
+// between its values at L's bounds. The model's rounded curve and this evaluation of it each stay
+// within 2^-61 of the sum of the terms' sizes of the exact one.
+bool FanRpmAlongRun(const TFanData& fan, Range l, Range& rpm) {
+    const Range slope = FanSlope(fan, l);
+    if (!OneSign(slope, Largest(slope))) return false;
     const auto curve = [&](Extended x) {
         const Extended x2 = x * x;
         return (((fan.a1 * x + fan.a0) + fan.a2 * x2) + fan.a3 * (x * x2)) + fan.a4 * (x2 * x2);
     };
-    const Extended size = std::fabs(fan.a0) + std::fabs(fan.a1) * m + std::fabs(fan.a2) * m * m +
-                          std::fabs(fan.a3) * m * m * m + std::fabs(fan.a4) * m * m * m * m;
-    const Extended error = 0x1p-58L * size;
+    const Extended error = 0x1p-58L * FanTerms(fan, Largest(l));
     const Extended atLo = curve(l.lo);
     const Extended atHi = curve(l.hi);
     rpm = Stored({std::min(atLo, atHi) - error, std::max(atLo, atHi) + error});
     return Finite(rpm);
+}
+
+// Fan rpm minus motor rpm along a run, where it is monotone. In exact arithmetic both are
+// functions of the current: G(I) = Fan(ln phi(I)) - Kv (u - I (r + Ri)), with the derivative
+// Fan'(L) phi'(I) / phi(I) + Kv (r + Ri). Where that keeps one sign over the run, G lies between
+// its values at the run's ends, and the model's difference at every step lies within twice its
+// error of the differences at the ends. The bounds of each value apart pair the fan's extreme
+// with the motor's, which lie at different steps where the shaft power passes its peak.
+//
+// The model's errors: the fan rpm's through the shaft power's error and the logarithm's, the
+// curve's roundings and the stored double; the motor rpm's through the terminal voltage's error
+// (a unit of the double's precision of u), three roundings and the stored double.
+bool DifferenceAlongRun(const TOptionSlot& slot, const TFanData& fan, const RunEnd& a,
+                        const RunEnd& b, const AlongRun& along, Range l, Range rpmFan,
+                        Range rpmMotor, Range& difference) {
+    const Extended u = slot.UBattery;
+    const Extended kv = slot.Motor.Kv;
+    const Extended curvature = static_cast<Extended>(slot.RTotal) + slot.Motor.Ri;
+    const Extended rise = u + static_cast<Extended>(slot.Motor.Io) * slot.RTotal;
+    if (!(along.phi.lo > 2 * along.error) || !std::isfinite(kv)) return false;
+
+    const Extended ia = a.current;
+    const Extended ib = b.current;
+    const Extended widen = 0x1p-60L * (std::fabs(rise) + 2 * curvature * ib);
+    const Range phiSlope{rise - 2 * curvature * ib - widen, rise - 2 * curvature * ia + widen};
+    const Range phi{along.phi.lo - along.error, along.phi.hi + along.error};
+    const Range fanSlope = FanSlope(fan, l);
+    const Range motorSlope = Point(kv * curvature);
+    const Range slope = fanSlope * (phiSlope / phi) + motorSlope;
+    const Extended slopeSize = Largest(fanSlope) * Largest(phiSlope) / phi.lo + Largest(motorSlope);
+    if (!std::isfinite(slopeSize) || !OneSign(slope, slopeSize)) return false;
+
+    const Extended logError = 2 * along.error / along.phi.lo + 0x1p-58L * Largest(l) + LDBL_MIN;
+    const Extended fanError = Largest(fanSlope) * logError + 0x1p-59L * FanTerms(fan, Largest(l)) +
+                              0x1p-52L * Largest(rpmFan);
+    const Extended motorError =
+        std::fabs(kv) * 0x1p-51L * (u + ib * slot.Motor.Ri) + 0x1p-52L * Largest(rpmMotor);
+    const Extended error =
+        2.02L * (fanError + motorError + 0x1p-60L * (Largest(rpmFan) + Largest(rpmMotor)));
+    const Extended atA = static_cast<Extended>(a.rpmFan) - a.rpmMotor;
+    const Extended atB = static_cast<Extended>(b.rpmFan) - b.rpmMotor;
+    difference = {std::min(atA, atB) - error, std::max(atA, atB) + error};
+    return std::isfinite(error);
 }
 
 }  // namespace
@@ -233,8 +296,12 @@ bool BoundRun(const TOptionSlot& slot, const TFanData& fan, const RunEnd& a, con
     }
     Range shaftPower = Stored(Range{a.power, b.power} * efficiency);
     if (!Finite(efficiency) || !Finite(shaftPower)) return false;
-    Range along;
-    if (tight && ShaftPowerAlongRun(slot, a, b, along)) shaftPower = Intersect(shaftPower, along);
+    AlongRun along{{0, 0}, 0};
+    const bool alongRun = tight && ShaftPowerAlongRun(slot, a, b, along);
+    if (alongRun) {
+        shaftPower =
+            Intersect(shaftPower, Stored({along.phi.lo - along.error, along.phi.hi + along.error}));
+    }
 
     Range l;
     if (shaftPower.lo > 0) {
@@ -252,7 +319,11 @@ bool BoundRun(const TOptionSlot& slot, const TFanData& fan, const RunEnd& a, con
     bounds.rpmFan = FanRpm(fan, l);
     Range curve;
     if (tight && FanRpmAlongRun(fan, l, curve)) bounds.rpmFan = Intersect(bounds.rpmFan, curve);
-    return Finite(bounds.rpmFan);
+    if (!Finite(bounds.rpmFan)) return false;
+    bounds.hasDifference = alongRun && shaftPower.lo > 0 &&
+                           DifferenceAlongRun(slot, fan, a, b, along, l, bounds.rpmFan,
+                                              bounds.rpmMotor, bounds.difference);
+    return true;
 }
 
 }  // namespace mfb
