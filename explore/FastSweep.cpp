@@ -25,6 +25,7 @@ constexpr long long kMaxBackOff = 1LL << 12;
 // An evaluated step.
 struct Point {
     long long step;
+    double power;
     Evaluation at;
 };
 
@@ -90,35 +91,37 @@ private:
     }
 
     // The last step the pack can deliver, or the limit step if it can deliver them all. The
-    // discriminant never rises along the sweep, so this is a bisection.
+    // discriminant never rises along the sweep and falls to zero near u^2 / 4R, so the search
+    // starts from the step nearest that power and walks to the last one where it is positive.
     long long LastPossibleStep() const {
         const StepPowers& steps = StepPowers::Sweep();
-        long long good = 0;
-        long long bad = steps.LimitStep() + 1;
-        if (Discriminant(slot_, steps.Power(steps.LimitStep())) > 0) return steps.LimitStep();
-        while (bad - good > 1) {
-            const long long mid = good + (bad - good) / 2;
-            (Discriminant(slot_, steps.Power(mid)) > 0 ? good : bad) = mid;
-        }
-        return good;
+        const auto possible = [&](long long step) {
+            return Discriminant(slot_, steps.Power(step)) > 0;
+        };
+        if (possible(steps.LimitStep())) return steps.LimitStep();
+        const Extended u = slot_.UBattery;
+        const double limit = static_cast<double>(u * u / (4.0L * slot_.RTotal));
+        long long step = steps.StepNear(limit);
+        while (step > 0 && !possible(step)) --step;
+        while (step < steps.LimitStep() && possible(step + 1)) ++step;
+        return step;
     }
 
-    // Evaluates step `to`; false where the evaluation faulted.
-    bool ProbeStep(long long to, Evaluation& end) {
+    // Evaluates the step at `power`; false where the evaluation faulted.
+    bool ProbeStep(double power, Evaluation& end) {
         ++effort_.evaluations;
         ++effort_.runsTried;
-        return Probe(slot_, in_.Fans, StepPowers::Sweep().Power(to), end) == ProbeStatus::Evaluated;
+        return Probe(slot_, in_.Fans, power, end) == ProbeStatus::Evaluated;
     }
 
     // Whether the run from the current step to the evaluated step `to` is settled: no step of it
     // stops the sweep or faults, and the kept step after it is known.
-    bool Settles(long long to, const Evaluation& end, bool tight) {
+    bool Settles(double power, const Evaluation& end, bool tight) {
         RunBounds bounds;
-        const bool bounded = BoundRun(
-            slot_, *fan_,
-            {slot_.PinMotor, slot_.Current, slot_.UMotor, slot_.RpmMotor, slot_.RpmFan},
-            {StepPowers::Sweep().Power(to), end.Current, end.UMotor, end.RpmMotor, end.RpmFan},
-            tight, bounds);
+        const bool bounded =
+            BoundRun(slot_, *fan_,
+                     {slot_.PinMotor, slot_.Current, slot_.UMotor, slot_.RpmMotor, slot_.RpmFan},
+                     {power, end.Current, end.UMotor, end.RpmMotor, end.RpmFan}, tight, bounds);
         ClearFaults();
         const bool apart = bounds.hasDifference;
         const bool neverStops = bounded && (bounds.rpmFan.hi - StopRpmMargin < bounds.rpmMotor.lo ||
@@ -131,11 +134,11 @@ private:
     }
 
     // Moves the sweep to the settled run's last step, as if every step had been made.
-    void Jump(long long to, const Evaluation& end) {
+    void Jump(long long to, double power, const Evaluation& end) {
         ++effort_.blocks;
         effort_.shortened = true;
         report_.steps = to;
-        slot_.PinMotor = StepPowers::Sweep().Power(to);
+        slot_.PinMotor = power;
         SetOutputs(slot_, end);
         if (Kept(end)) {
             report_.result = {end.Current, end.RpmMotor, slot_.PinMotor, end.Efficiency,
@@ -167,7 +170,7 @@ private:
             }
             if (stepsBeforeTry > 0) --stepsBeforeTry;
             const bool known = right_ && right_->point.step == report_.steps + 1 && right_->clean;
-            const Point here{report_.steps, OutputsOf(slot_)};
+            const Point here{report_.steps, slot_.PinMotor, OutputsOf(slot_)};
             switch (Step(known ? &right_->point.at : nullptr)) {
                 case StepEnd::AtLimit:
                     atLimit = true;
@@ -202,6 +205,7 @@ private:
     };
 
     void SetRight(const Point& point, Beyond kind, bool clean, long long from) {
+        unbracketed_ = 0;
         right_ =
             Right{point, kind, clean, Lead(point.at), Margin(point.at), point.at.Efficiency, from};
     }
@@ -214,19 +218,19 @@ private:
     // Settles the run up to the next step tried, closing in until one is settled or the next
     // step is the only one left to try.
     Attempt Advance() {
-        const Point here{report_.steps, OutputsOf(slot_)};
+        const Point here{report_.steps, slot_.PinMotor, OutputsOf(slot_)};
         for (;;) {
             const long long to = Target(here);
             if (to <= here.step + 1) {
                 return right_ && right_->kind == Beyond::Unsettled ? Attempt::Unsettled
                                                                    : Attempt::NextStep;
             }
-            Point end{to, {}};
             const bool known = right_ && right_->point.step == to;
+            Point end{to, known ? right_->point.power : StepPowers::Sweep().Power(to), {}};
             if (known) {
                 end = right_->point;
                 right_->triedFrom = here.step;
-            } else if (!ProbeStep(to, end.at)) {
+            } else if (!ProbeStep(end.power, end.at)) {
                 SetRight(end, Beyond::Fault, false, here.step);
                 continue;
             }
@@ -234,12 +238,13 @@ private:
                 SetRight(end, Beyond::Crossing, true, here.step);
                 continue;
             }
-            if (!Settles(to, end.at, true)) {
+            if (!Settles(end.power, end.at, true)) {
                 if (!known) SetRight(end, Beyond::Unsettled, true, here.step);
                 right_->kind = Beyond::Unsettled;
                 continue;
             }
-            Jump(to, end.at);
+            Jump(to, end.power, end.at);
+            if (!right_) ++unbracketed_;
             previous_ = here;
             if (known) {
                 right_.reset();
@@ -285,7 +290,7 @@ private:
             if (!ahead) return lastStep_;
             // A little beyond the prediction: either the run is settled up to near the
             // crossing, or the crossing is bracketed closely from both sides.
-            const Extended reach = *ahead * kOvershoot + 1;
+            const Extended reach = *ahead * (unbracketed_ > 0 ? 2 * kOvershoot : kOvershoot) + 1;
             return reach >= static_cast<Extended>(lastStep_ - at)
                        ? lastStep_
                        : at + static_cast<long long>(reach);
@@ -294,16 +299,30 @@ private:
         if (beyond - at <= 1) return at + 1;
         const Extended span = static_cast<Extended>(beyond - at);
         const Evaluation& there = right_->point.at;
+        // Inverse quadratic interpolation through the step before, this one and the one beyond
+        // where it lands between the two, else regula falsi.
+        const auto estimate = [&](auto value, Extended weighted) -> std::optional<Extended> {
+            const Extended f1 = value(here.at);
+            const Extended f2 = value(there);
+            if (previous_ && previous_->step < at) {
+                const Extended x0 = static_cast<Extended>(previous_->step - at);
+                const Extended f0 = value(previous_->at);
+                if (f0 != f1 && f0 != f2 && f1 != f2) {
+                    const Extended x = x0 * f1 * f2 / ((f0 - f1) * (f0 - f2)) +
+                                       span * f0 * f1 / ((f2 - f0) * (f2 - f1));
+                    if (x > 0 && x < span) return x;
+                }
+            }
+            return Reach(f1, (weighted - f1) / span);
+        };
         if (right_->kind != Beyond::Fault && !Crosses(here.at, there)) {
             if (right_->triedFrom != at) return beyond;
         } else if (right_->kind != Beyond::Fault) {
-            if (Stops(there)) nearest(Reach(Lead(here.at), (right_->lead - Lead(here.at)) / span));
-            if (kept && !Kept(there)) {
-                nearest(Reach(Margin(here.at), (right_->margin - Margin(here.at)) / span));
-            }
+            if (Stops(there)) nearest(estimate(Lead, right_->lead));
+            if (kept && !Kept(there)) nearest(estimate(Margin, right_->margin));
             if (Driving(here.at) != Driving(there)) {
-                const Extended efficiency = here.at.Efficiency;
-                nearest(Reach(efficiency, (right_->efficiency - efficiency) / span));
+                nearest(estimate([](const Evaluation& e) -> Extended { return e.Efficiency; },
+                                 right_->efficiency));
             }
         }
         // The last step short of the crossing.
@@ -344,16 +363,17 @@ private:
         const long long from = report_.steps;
         const long long to = from + std::min(runLength_, lastStep_ - from);
         Evaluation end;
-        if (!ProbeStep(to, end)) {
+        const double power = StepPowers::Sweep().Power(to);
+        if (!ProbeStep(power, end)) {
             runLength_ = std::max(kMinRun, runLength_ / 2);
             return false;
         }
-        const bool settled = Settles(to, end, false);
+        const bool settled = Settles(power, end, false);
         const bool alwaysKept = bounds_.rpmMotor.lo > bounds_.rpmFan.hi;
         const bool neverKept = bounds_.rpmMotor.hi <= bounds_.rpmFan.lo;
         AdaptRunLength(to - from);
         if (!settled || !(alwaysKept || neverKept)) return false;
-        Jump(to, end);
+        Jump(to, power, end);
         return true;
     }
 
@@ -396,6 +416,7 @@ private:
     RunBounds bounds_;  // of the last run probed
     bool boundsHeld_ = false;
     long long runLength_ = kFirstRun;
+    int unbracketed_ = 0;            // runs settled in a row without a step beyond known
     std::optional<Point> previous_;  // the step before the current one that was evaluated
     std::optional<Right> right_;     // the nearest step beyond the current one evaluated
 };

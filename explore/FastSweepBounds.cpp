@@ -156,6 +156,10 @@ bool ShaftPowerAlongRun(const TOptionSlot& slot, const RunEnd& a, const RunEnd& 
     // Well clear of zero, so that the exact discriminant is positive too and the root exists.
     const Extended d = Discriminant(slot, b.power);
     if (!(d > 0x1p-60L * u * u)) return false;
+    // The efficiency's size, at most; the shaft power's is checked by the caller's bounds.
+    const Extended j = std::max(std::fabs(ia - io), std::fabs(ib - io));
+    const Extended terms = j * ua + ib * ib * ri;
+    if (!(terms / (ub * ia) < 0x1p1000L)) return false;
     const Extended cancelled = (0x1p-62L * u * u / std::sqrt(d) + 0x1p-63L * u) / (2 * r);
     const Extended currentError = 1.01L * cancelled / ia + 0x1p-52L;  // relative to the current
     const Extended powerError = u * (currentError + 0x1p-52L) / ub;   // |P / (U I) - 1|
@@ -173,8 +177,6 @@ bool ShaftPowerAlongRun(const TOptionSlot& slot, const RunEnd& a, const RunEnd& 
     if (!(vertex < ia * (1 - 0x1p-50L)) && !(vertex > ib * (1 + 0x1p-50L))) {
         hi = std::max(hi, rise * rise / (4 * curvature) - io * u);
     }
-    const Extended j = std::max(std::fabs(ia - io), std::fabs(ib - io));
-    const Extended terms = j * ua + ib * ib * ri;
     const Extended ownRounding = 0x1p-58L * (j * (u + ib * r) + ib * ib * ri +
                                              rise * rise / (4 * curvature) + std::fabs(io) * u);
     along.phi = {lo, hi};
@@ -286,21 +288,25 @@ bool BoundRun(const TOptionSlot& slot, const TFanData& fan, const RunEnd& a, con
     const Range uMotor = Span(a.uMotor, b.uMotor);
     bounds.rpmMotor = Span(a.rpmMotor, b.rpmMotor);
 
-    Range efficiency;
-    if (!EfficiencyBounds(slot.Motor, current, uMotor, efficiency)) {
-        const Range denominator = uMotor * current;
-        if (HoldsZero(denominator)) return false;
-        const Range numerator =
-            (current - Point(slot.Motor.Io)) * uMotor - Square(current) * Point(slot.Motor.Ri);
-        efficiency = Stored(numerator / denominator);
-    }
-    Range shaftPower = Stored(Range{a.power, b.power} * efficiency);
-    if (!Finite(efficiency) || !Finite(shaftPower)) return false;
     AlongRun along{{0, 0}, 0};
     const bool alongRun = tight && ShaftPowerAlongRun(slot, a, b, along);
+    Range shaftPower;
     if (alongRun) {
-        shaftPower =
-            Intersect(shaftPower, Stored({along.phi.lo - along.error, along.phi.hi + along.error}));
+        // Its checks of the operands' sizes also keep the efficiency and the shaft power from
+        // faulting.
+        shaftPower = Stored({along.phi.lo - along.error, along.phi.hi + along.error});
+        if (!Finite(shaftPower)) return false;
+    } else {
+        Range efficiency;
+        if (!EfficiencyBounds(slot.Motor, current, uMotor, efficiency)) {
+            const Range denominator = uMotor * current;
+            if (HoldsZero(denominator)) return false;
+            const Range numerator =
+                (current - Point(slot.Motor.Io)) * uMotor - Square(current) * Point(slot.Motor.Ri);
+            efficiency = Stored(numerator / denominator);
+        }
+        shaftPower = Stored(Range{a.power, b.power} * efficiency);
+        if (!Finite(efficiency) || !Finite(shaftPower)) return false;
     }
 
     Range l;
@@ -317,12 +323,14 @@ bool BoundRun(const TOptionSlot& slot, const TFanData& fan, const RunEnd& a, con
         return false;  // zero faults in the logarithm
     }
     bounds.rpmFan = FanRpm(fan, l);
-    Range curve;
-    if (tight && FanRpmAlongRun(fan, l, curve)) bounds.rpmFan = Intersect(bounds.rpmFan, curve);
     if (!Finite(bounds.rpmFan)) return false;
     bounds.hasDifference = alongRun && shaftPower.lo > 0 &&
                            DifferenceAlongRun(slot, fan, a, b, along, l, bounds.rpmFan,
                                               bounds.rpmMotor, bounds.difference);
+    Range curve;
+    if (tight && !bounds.hasDifference && FanRpmAlongRun(fan, l, curve)) {
+        bounds.rpmFan = Intersect(bounds.rpmFan, curve);
+    }
     return true;
 }
 

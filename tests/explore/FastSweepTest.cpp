@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -39,18 +40,21 @@ Effects ExpectSameAsCalculate(const TOptionSlot& slot, const SweepInputs& in,
     return fast;
 }
 
-TEST(StepPowersTest, EveryStepsPowerIsTheOneTheSweepReachesByAdding) {
+TEST(StepPowersTest, EveryStepsPowerIsTheOneTheSweepReachesByAddingAndLeadsBackToIt) {
     const StepPowers& steps = StepPowers::Sweep();
     double power = StartPower;
     long long step = 0;
     long long wrong = 0;
+    long long farFromNear = 0;
     for (; power < MaxSweepPower; ++step, power = static_cast<double>(power + PowerStep)) {
         if (steps.Power(step) != power && ++wrong < 5) {
             ADD_FAILURE() << "step " << step << ": " << Exact(steps.Power(step)) << " instead of "
                           << Exact(power);
         }
+        if (std::llabs(steps.StepNear(power) - step) > 2) ++farFromNear;
     }
     EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(farFromNear, 0);
     EXPECT_EQ(steps.LimitStep(), step);
     EXPECT_EQ(steps.Power(step), power);
 }

@@ -135,8 +135,8 @@ private:
         if (!(d > 0) || !(r > 0)) return Uniform(500, 5000);
         const double current = (u - std::sqrt(d)) / (2 * r);
         const double volts = u - current * (r + t.slot.Motor.Ri);
-        const double shaft = std::max(1.0, power - t.slot.Motor.Io * u - current * current *
-                                                                              t.slot.Motor.Ri);
+        const double shaft =
+            std::max(1.0, power - t.slot.Motor.Io * u - current * current * t.slot.Motor.Ri);
         const double l = std::log(shaft);
         const double fan = a[0] + l * (a[1] + l * (a[2] + l * (a[3] + l * a[4])));
         const double kv = (fan - 2500 + Uniform(-1500, 1500)) / volts;
