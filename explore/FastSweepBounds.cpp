@@ -238,7 +238,7 @@ bool FanRpmAlongRun(const TFanData& fan, Range l, Range& rpm) {
 // curve's roundings and the stored double; the motor rpm's through the terminal voltage's error
 // (a unit of the double's precision of u), three roundings and the stored double.
 bool DifferenceAlongRun(const TOptionSlot& slot, const TFanData& fan, const RunEnd& a,
-                        const RunEnd& b, const AlongRun& along, Range l, Range rpmFan,
+                        const RunEnd& b, const AlongRun& along, Range l, Extended fanSize,
                         Range rpmMotor, Range& difference) {
     const Extended u = slot.UBattery;
     const Extended kv = slot.Motor.Kv;
@@ -253,17 +253,17 @@ bool DifferenceAlongRun(const TOptionSlot& slot, const TFanData& fan, const RunE
     const Range phi{along.phi.lo - along.error, along.phi.hi + along.error};
     const Range fanSlope = FanSlope(fan, l);
     const Range motorSlope = Point(kv * curvature);
-    const Range slope = fanSlope * (phiSlope / phi) + motorSlope;
+    // The reciprocals' roundings are far inside the margin of OneSign.
+    const Range slope = fanSlope * (phiSlope * Range{1 / phi.hi, 1 / phi.lo}) + motorSlope;
     const Extended slopeSize = Largest(fanSlope) * Largest(phiSlope) / phi.lo + Largest(motorSlope);
     if (!std::isfinite(slopeSize) || !OneSign(slope, slopeSize)) return false;
 
     const Extended logError = 2 * along.error / along.phi.lo + 0x1p-58L * Largest(l) + LDBL_MIN;
-    const Extended fanError = Largest(fanSlope) * logError + 0x1p-59L * FanTerms(fan, Largest(l)) +
-                              0x1p-52L * Largest(rpmFan);
+    const Extended fanError = Largest(fanSlope) * logError + 0x1p-51L * fanSize;
     const Extended motorError =
         std::fabs(kv) * 0x1p-51L * (u + ib * slot.Motor.Ri) + 0x1p-52L * Largest(rpmMotor);
     const Extended error =
-        2.02L * (fanError + motorError + 0x1p-60L * (Largest(rpmFan) + Largest(rpmMotor)));
+        2.02L * (fanError + motorError + 0x1p-60L * (fanSize + Largest(rpmMotor)));
     const Extended atA = static_cast<Extended>(a.rpmFan) - a.rpmMotor;
     const Extended atB = static_cast<Extended>(b.rpmFan) - b.rpmMotor;
     difference = {std::min(atA, atB) - error, std::max(atA, atB) + error};
@@ -322,15 +322,20 @@ bool BoundRun(const TOptionSlot& slot, const TFanData& fan, const RunEnd& a, con
     } else {
         return false;  // zero faults in the logarithm
     }
+    // Where the terms of the curve are this small, no sum or product in its evaluation overflows,
+    // and its values lie within their sum.
+    const Extended fanSize = FanTerms(fan, Largest(l));
+    bounds.hasDifference =
+        alongRun && shaftPower.lo > 0 && fanSize < 0x1p1000L &&
+        DifferenceAlongRun(slot, fan, a, b, along, l, fanSize, bounds.rpmMotor, bounds.difference);
+    if (bounds.hasDifference) {
+        bounds.rpmFan = {-fanSize * (1 + 0x1p-40L), fanSize * (1 + 0x1p-40L)};
+        return true;
+    }
     bounds.rpmFan = FanRpm(fan, l);
     if (!Finite(bounds.rpmFan)) return false;
-    bounds.hasDifference = alongRun && shaftPower.lo > 0 &&
-                           DifferenceAlongRun(slot, fan, a, b, along, l, bounds.rpmFan,
-                                              bounds.rpmMotor, bounds.difference);
     Range curve;
-    if (tight && !bounds.hasDifference && FanRpmAlongRun(fan, l, curve)) {
-        bounds.rpmFan = Intersect(bounds.rpmFan, curve);
-    }
+    if (tight && FanRpmAlongRun(fan, l, curve)) bounds.rpmFan = Intersect(bounds.rpmFan, curve);
     return true;
 }
 
