@@ -159,10 +159,11 @@ bool ShaftPowerAlongRun(const TOptionSlot& slot, const RunEnd& a, const RunEnd& 
     // The efficiency's size, at most; the shaft power's is checked by the caller's bounds.
     const Extended j = std::max(std::fabs(ia - io), std::fabs(ib - io));
     const Extended terms = j * ua + ib * ib * ri;
-    if (!(terms / (ub * ia) < 0x1p1000L)) return false;
-    const Extended cancelled = (0x1p-62L * u * u / std::sqrt(d) + 0x1p-63L * u) / (2 * r);
-    const Extended currentError = 1.01L * cancelled / ia + 0x1p-52L;  // relative to the current
-    const Extended powerError = u * (currentError + 0x1p-52L) / ub;   // |P / (U I) - 1|
+    if (!(terms < 0x1p1000L * ub * ia)) return false;
+    // The error terms are overestimates, twice over, so their own roundings do not matter.
+    const Extended cancelled = (0x1p-62L * u * u / std::sqrt(d) + 0x1p-63L * u) / (2 * r * ia);
+    const Extended currentError = 1.01L * cancelled + 0x1p-52L;      // relative to the current
+    const Extended powerError = u * (currentError + 0x1p-52L) / ub;  // |P / (U I) - 1|
     if (!(powerError < 0x1p-20L)) return false;
 
     const auto phi = [&](Extended i) { return (i - io) * (u - i * r) - i * i * ri; };
@@ -172,13 +173,14 @@ bool ShaftPowerAlongRun(const TOptionSlot& slot, const RunEnd& a, const RunEnd& 
     Extended hi = std::max(atA, atB);
     const Extended curvature = r + ri;
     const Extended rise = u + io * r;
-    const Extended vertex = rise / (2 * curvature);
-    // Where the vertex may lie within the run, the quadratic's greatest value.
-    if (!(vertex < ia * (1 - 0x1p-50L)) && !(vertex > ib * (1 + 0x1p-50L))) {
-        hi = std::max(hi, rise * rise / (4 * curvature) - io * u);
+    // Where the vertex rise / 2 (r + Ri) may lie within the run, the quadratic's greatest value.
+    const Extended top = rise * rise / (4 * curvature);
+    if (!(rise < 2 * curvature * ia * (1 - 0x1p-50L)) &&
+        !(rise > 2 * curvature * ib * (1 + 0x1p-50L))) {
+        hi = std::max(hi, top - io * u);
     }
-    const Extended ownRounding = 0x1p-58L * (j * (u + ib * r) + ib * ib * ri +
-                                             rise * rise / (4 * curvature) + std::fabs(io) * u);
+    const Extended ownRounding =
+        0x1p-58L * (j * (u + ib * r) + ib * ib * ri + top + std::fabs(io) * u);
     along.phi = {lo, hi};
     along.error = 2 * (std::max(std::fabs(lo), std::fabs(hi)) * (powerError + 0x1p-52L) +
                        0x1p-60L * terms + 0x1p-51L * j * u + ownRounding);
