@@ -216,12 +216,27 @@ private:
     }
 
     // Settles the run up to the next step tried, closing in until one is settled or the next
-    // step is the only one left to try.
+    // step is the only one left to try. At first the steps tried short of every crossing are only
+    // evaluated, and the run up to the last of them is settled once the crossing nearest is closed
+    // in on: one long run, where settling each would take as many bounds as steps tried. Where
+    // that run cannot be settled, each run tried from then on is.
     Attempt Advance() {
         const Point here{report_.steps, slot_.PinMotor, OutputsOf(slot_)};
+        std::optional<Point> left;  // tried, short of every crossing, not settled yet
+        std::optional<Point> before = previous_;
+        bool lazy = true;
         for (;;) {
-            const long long to = Target(here);
-            if (to <= here.step + 1) {
+            const Point& from = left ? *left : here;
+            const long long to = Target(from, before);
+            if (to <= from.step + 1) {
+                if (left) {
+                    if (Settles(left->power, left->at, true)) return Arrive(*left, *before);
+                    SetRight(*left, Beyond::Unsettled, true, here.step);
+                    left.reset();
+                    before = previous_;
+                    lazy = false;
+                    continue;
+                }
                 return right_ && right_->kind == Beyond::Unsettled ? Attempt::Unsettled
                                                                    : Attempt::NextStep;
             }
@@ -229,34 +244,42 @@ private:
             Point end{to, known ? right_->point.power : StepPowers::Sweep().Power(to), {}};
             if (known) {
                 end = right_->point;
-                right_->triedFrom = here.step;
+                right_->triedFrom = from.step;
             } else if (!ProbeStep(end.power, end.at)) {
-                SetRight(end, Beyond::Fault, false, here.step);
+                SetRight(end, Beyond::Fault, false, from.step);
                 continue;
             }
-            if (Crosses(here.at, end.at)) {
-                SetRight(end, Beyond::Crossing, true, here.step);
+            if (Crosses(from.at, end.at)) {
+                SetRight(end, Beyond::Crossing, true, from.step);
                 continue;
             }
-            if (!Settles(end.power, end.at, true)) {
-                if (!known) SetRight(end, Beyond::Unsettled, true, here.step);
-                right_->kind = Beyond::Unsettled;
-                continue;
-            }
-            Jump(to, end.power, end.at);
+            if (known) right_.reset();
             if (!right_) ++unbracketed_;
-            previous_ = here;
-            if (known) {
-                right_.reset();
-            } else if (right_ && ++right_->stays >= 2) {
+            if (right_ && ++right_->stays >= 2) {
                 // Regula falsi from a fixed end converges slowly; halving its value moves the
                 // next estimate towards it.
                 right_->lead /= 2;
                 right_->margin /= 2;
                 right_->efficiency /= 2;
             }
-            return Attempt::Advanced;
+            if (lazy) {
+                before = from;
+                left = end;
+                continue;
+            }
+            if (!Settles(end.power, end.at, true)) {
+                SetRight(end, Beyond::Unsettled, true, here.step);
+                continue;
+            }
+            return Arrive(end, here);
         }
+    }
+
+    // Moves to the end of a settled run, `before` being the step evaluated before that end.
+    Attempt Arrive(const Point& end, const Point& before) {
+        Jump(end.step, end.power, end.at);
+        previous_ = before;
+        return Attempt::Advanced;
     }
 
     // Steps from `from` until a value that changes by `slope` a step crosses zero from `value`,
@@ -269,7 +292,7 @@ private:
     // The next step to try from `here`: the last step before the predicted crossing nearest to
     // it; the step beyond, if no crossing lies before it and no run to it was tried from here;
     // else halfway there.
-    long long Target(const Point& here) const {
+    long long Target(const Point& here, const std::optional<Point>& previous) const {
         const long long at = here.step;
         const bool kept = Kept(here.at);
         std::optional<Extended> ahead;
@@ -277,15 +300,15 @@ private:
             if (steps && (!ahead || *steps < *ahead)) ahead = steps;
         };
         if (!right_) {
-            if (previous_ && previous_->step < at) {
-                const Extended span = static_cast<Extended>(at - previous_->step);
-                nearest(Reach(Lead(here.at), (Lead(here.at) - Lead(previous_->at)) / span));
+            if (previous && previous->step < at) {
+                const Extended span = static_cast<Extended>(at - previous->step);
+                nearest(Reach(Lead(here.at), (Lead(here.at) - Lead(previous->at)) / span));
                 if (kept) {
                     nearest(
-                        Reach(Margin(here.at), (Margin(here.at) - Margin(previous_->at)) / span));
+                        Reach(Margin(here.at), (Margin(here.at) - Margin(previous->at)) / span));
                 }
                 nearest(Reach(here.at.Efficiency,
-                              (here.at.Efficiency - previous_->at.Efficiency) / span));
+                              (here.at.Efficiency - previous->at.Efficiency) / span));
             }
             if (!ahead) return lastStep_;
             // A little beyond the prediction: either the run is settled up to near the
@@ -304,9 +327,9 @@ private:
         const auto estimate = [&](auto value, Extended weighted) -> std::optional<Extended> {
             const Extended f1 = value(here.at);
             const Extended f2 = value(there);
-            if (previous_ && previous_->step < at) {
-                const Extended x0 = static_cast<Extended>(previous_->step - at);
-                const Extended f0 = value(previous_->at);
+            if (previous && previous->step < at) {
+                const Extended x0 = static_cast<Extended>(previous->step - at);
+                const Extended f0 = value(previous->at);
                 if (f0 != f1 && f0 != f2 && f1 != f2) {
                     const Extended x = x0 * f1 * f2 / ((f0 - f1) * (f0 - f2)) +
                                        span * f0 * f1 / ((f2 - f0) * (f2 - f1));
