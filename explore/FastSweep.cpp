@@ -181,7 +181,7 @@ private:
                     break;
             }
             previous_ = here;
-            if (right_ && right_->point.step <= report_.steps) right_.reset();
+            if (right_ && right_->point.step <= report_.steps) DropRight(report_.steps);
         }
         return true;
     }
@@ -204,7 +204,17 @@ private:
         int stays = 0;                      // runs settled since it was found
     };
 
+    // Forgets the step beyond once reached, falling back on the nearest one known to stop.
+    void DropRight(long long from) {
+        right_.reset();
+        if (stopping_ && stopping_->step > from) SetRight(*stopping_, Beyond::Crossing, true, from);
+    }
+
     void SetRight(const Point& point, Beyond kind, bool clean, long long from) {
+        if (kind == Beyond::Crossing && Stops(point.at) &&
+            (!stopping_ || point.step < stopping_->step)) {
+            stopping_ = point;
+        }
         unbracketed_ = 0;
         right_ =
             Right{point, kind, clean, Lead(point.at), Margin(point.at), point.at.Efficiency, from};
@@ -253,7 +263,7 @@ private:
                 SetRight(end, Beyond::Crossing, true, from.step);
                 continue;
             }
-            if (known) right_.reset();
+            if (known) DropRight(end.step);
             if (!right_) ++unbracketed_;
             if (right_ && ++right_->stays >= 2) {
                 // Regula falsi from a fixed end converges slowly; halving its value moves the
@@ -441,7 +451,9 @@ private:
     long long runLength_ = kFirstRun;
     int unbracketed_ = 0;            // runs settled in a row without a step beyond known
     std::optional<Point> previous_;  // the step before the current one that was evaluated
-    std::optional<Right> right_;     // the nearest step beyond the current one evaluated
+    std::optional<Right> right_;
+    std::optional<Point> stopping_;  // the nearest step beyond known to stop the sweep     // the
+                                     // nearest step beyond the current one evaluated
 };
 
 }  // namespace
