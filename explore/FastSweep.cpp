@@ -37,6 +37,12 @@ Extended Lead(const Evaluation& e) {
 Extended Margin(const Evaluation& e) {
     return static_cast<Extended>(e.RpmMotor) - e.RpmFan;
 }
+double LeadGuess(const Evaluation& e) {
+    return static_cast<double>(Lead(e));
+}
+double MarginGuess(const Evaluation& e) {
+    return static_cast<double>(Margin(e));
+}
 bool Stops(const Evaluation& e) {
     return Lead(e) >= 0;
 }
@@ -198,10 +204,10 @@ private:
     struct Right {
         Point point;
         Beyond kind;
-        bool clean;                         // evaluated without a fault
-        Extended lead, margin, efficiency;  // weighted down while this end stays
-        long long triedFrom;                // the step from which a run to it was last tried
-        int stays = 0;                      // runs settled since it was found
+        bool clean;                       // evaluated without a fault
+        double lead, margin, efficiency;  // weighted down while this end stays
+        long long triedFrom;              // the step from which a run to it was last tried
+        int stays = 0;                    // runs settled since it was found
     };
 
     // Forgets the step beyond once reached, falling back on the nearest one known to stop.
@@ -216,8 +222,9 @@ private:
             stopping_ = point;
         }
         unbracketed_ = 0;
-        right_ =
-            Right{point, kind, clean, Lead(point.at), Margin(point.at), point.at.Efficiency, from};
+        right_ = Right{
+            point, kind, clean, LeadGuess(point.at), MarginGuess(point.at), point.at.Efficiency,
+            from};
     }
 
     // Whether the step evaluated at `end` lies beyond a crossing the search must find.
@@ -294,7 +301,7 @@ private:
 
     // Steps from `from` until a value that changes by `slope` a step crosses zero from `value`,
     // or nothing if it is not heading there.
-    static std::optional<Extended> Reach(Extended value, Extended slope) {
+    static std::optional<double> Reach(double value, double slope) {
         if (value == 0 || slope == 0 || (value < 0) == (slope < 0)) return std::nullopt;
         return -value / slope;
     }
@@ -305,17 +312,19 @@ private:
     long long Target(const Point& here, const std::optional<Point>& previous) const {
         const long long at = here.step;
         const bool kept = Kept(here.at);
-        std::optional<Extended> ahead;
-        const auto nearest = [&](std::optional<Extended> steps) {
+        // Estimates only, in double arithmetic: quicker than extended, and as good for a guess.
+        std::optional<double> ahead;
+        const auto nearest = [&](std::optional<double> steps) {
             if (steps && (!ahead || *steps < *ahead)) ahead = steps;
         };
         if (!right_) {
             if (previous && previous->step < at) {
-                const Extended span = static_cast<Extended>(at - previous->step);
-                nearest(Reach(Lead(here.at), (Lead(here.at) - Lead(previous->at)) / span));
+                const double span = static_cast<double>(at - previous->step);
+                nearest(Reach(LeadGuess(here.at),
+                              (LeadGuess(here.at) - LeadGuess(previous->at)) / span));
                 if (kept) {
-                    nearest(
-                        Reach(Margin(here.at), (Margin(here.at) - Margin(previous->at)) / span));
+                    nearest(Reach(MarginGuess(here.at),
+                                  (MarginGuess(here.at) - MarginGuess(previous->at)) / span));
                 }
                 nearest(Reach(here.at.Efficiency,
                               (here.at.Efficiency - previous->at.Efficiency) / span));
@@ -323,26 +332,26 @@ private:
             if (!ahead) return lastStep_;
             // A little beyond the prediction: either the run is settled up to near the
             // crossing, or the crossing is bracketed closely from both sides.
-            const Extended reach = *ahead * (unbracketed_ > 0 ? 2 * kOvershoot : kOvershoot) + 1;
-            return reach >= static_cast<Extended>(lastStep_ - at)
+            const double reach = *ahead * (unbracketed_ > 0 ? 2 * kOvershoot : kOvershoot) + 1;
+            return reach >= static_cast<double>(lastStep_ - at)
                        ? lastStep_
                        : at + static_cast<long long>(reach);
         }
         const long long beyond = right_->point.step;
         if (beyond - at <= 1) return at + 1;
-        const Extended span = static_cast<Extended>(beyond - at);
+        const double span = static_cast<double>(beyond - at);
         const Evaluation& there = right_->point.at;
         // Inverse quadratic interpolation through the step before, this one and the one beyond
         // where it lands between the two, else regula falsi.
-        const auto estimate = [&](auto value, Extended weighted) -> std::optional<Extended> {
-            const Extended f1 = value(here.at);
-            const Extended f2 = value(there);
+        const auto estimate = [&](auto value, double weighted) -> std::optional<double> {
+            const double f1 = value(here.at);
+            const double f2 = value(there);
             if (previous && previous->step < at) {
-                const Extended x0 = static_cast<Extended>(previous->step - at);
-                const Extended f0 = value(previous->at);
+                const double x0 = static_cast<double>(previous->step - at);
+                const double f0 = value(previous->at);
                 if (f0 != f1 && f0 != f2 && f1 != f2) {
-                    const Extended x = x0 * f1 * f2 / ((f0 - f1) * (f0 - f2)) +
-                                       span * f0 * f1 / ((f2 - f0) * (f2 - f1));
+                    const double x = x0 * f1 * f2 / ((f0 - f1) * (f0 - f2)) +
+                                     span * f0 * f1 / ((f2 - f0) * (f2 - f1));
                     if (x > 0 && x < span) return x;
                 }
             }
@@ -351,11 +360,11 @@ private:
         if (right_->kind != Beyond::Fault && !Crosses(here.at, there)) {
             if (right_->triedFrom != at) return beyond;
         } else if (right_->kind != Beyond::Fault) {
-            if (Stops(there)) nearest(estimate(Lead, right_->lead));
-            if (kept && !Kept(there)) nearest(estimate(Margin, right_->margin));
+            if (Stops(there)) nearest(estimate(LeadGuess, right_->lead));
+            if (kept && !Kept(there)) nearest(estimate(MarginGuess, right_->margin));
             if (Driving(here.at) != Driving(there)) {
-                nearest(estimate([](const Evaluation& e) -> Extended { return e.Efficiency; },
-                                 right_->efficiency));
+                nearest(
+                    estimate([](const Evaluation& e) { return e.Efficiency; }, right_->efficiency));
             }
         }
         // The last step short of the crossing.
@@ -364,7 +373,7 @@ private:
         return std::clamp(to, at + 1, beyond - 1);
     }
 
-    static constexpr Extended kOvershoot = 1.25L;
+    static constexpr double kOvershoot = 1.25;
 
     // The method before the search: runs from the current step whose length adapts to how much
     // of the tests' slack the last run's bounds used, with the bounds of the box of the run's
