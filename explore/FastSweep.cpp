@@ -43,8 +43,9 @@ double LeadGuess(const Evaluation& e) {
 double MarginGuess(const Evaluation& e) {
     return static_cast<double>(Margin(e));
 }
+// The stop test of sweep::StopReached on an evaluation.
 bool Stops(const Evaluation& e) {
-    return Lead(e) >= 0;
+    return static_cast<Extended>(e.RpmFan) - StopRpmMargin >= e.RpmMotor;
 }
 bool Kept(const Evaluation& e) {
     return e.RpmMotor > e.RpmFan;
