@@ -191,8 +191,9 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
     for (const std::string& note : result.notes) ReportError(err, "warning: " + note);
     if (options.sharded) {
         WriteExploreShard(
-            {request.shard, request.shards, request.key, request.targetPower, request.top,
-             CatalogueFingerprint(catalogue), ExploreFingerprint(request), elapsed, result},
+            {request.shard, request.shards, request.key, TargetOf(request), request.top,
+             request.pareto, request.flight, CatalogueFingerprint(catalogue),
+             ExploreFingerprint(request), elapsed, result},
             out);
     } else {
         WriteOutput(options, ExploreReport{catalogue, result, elapsed}, separator, out);

@@ -2,6 +2,7 @@
 #include "cli/ExploreReport.h"
 
 #include <algorithm>
+#include <cmath>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -74,7 +75,10 @@ void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
             const auto lead = ExploreLeadCells(report.catalogue, row, i + 1);
             std::vector<std::string> line(lead.begin(), lead.end());
             for (const ExploreValueColumn& column : ExploreValueColumns()) {
-                line.push_back(FormatValue(column.value(row), decimalSeparator));
+                const Extended value = column.value(row);
+                // A figure not known is a dash: a blank would read as a column shifted.
+                line.push_back(std::isnan(value) ? std::string("-")
+                                                 : FormatValue(value, decimalSeparator));
             }
             for (const ExploreFigureColumn* column : figures) {
                 const auto value = column->value(row);

@@ -16,6 +16,7 @@
 #include "cli/CliOptions.h"
 #include "cli/ExploreOptions.h"
 #include "explore/ExploreSettings.h"
+#include "explore/ParetoFront.h"
 
 namespace mfb::cli {
 
@@ -128,8 +129,14 @@ std::string CatalogueFingerprint(const Catalogue& catalogue) {
             digest.Mix(Exact(value));
         }
     }
-    // A changed fan limit moves rows in or out of a ranking as surely as a changed curve.
+    // A changed fan limit moves rows in or out of a ranking as surely as a changed curve, and
+    // changed jet data move them within one.
     for (const auto& limit : catalogue.FanLimits) digest.Mix(limit ? Exact(*limit) : "-");
+    for (const TFanJetData& jet : catalogue.FanJet) {
+        for (const auto& value : {jet.SweptArea, jet.StaticEfficiency}) {
+            digest.Mix(value ? Exact(*value) : "-");
+        }
+    }
     return digest.Text();
 }
 
@@ -150,8 +157,12 @@ void WriteExploreShard(const ExploreShard& shard, std::ostream& out) {
     const ExploreResult& result = shard.result;
     out << kMagic << '\n'
         << "shard\t" << shard.shard << '\t' << shard.shards << '\n'
-        << "search\t" << static_cast<int>(shard.key) << '\t' << Exact(shard.targetPower) << '\t'
+        << "search\t" << static_cast<int>(shard.key) << '\t' << Exact(shard.target) << '\t'
         << shard.top << '\t' << shard.fingerprint << '\t' << shard.catalogue << '\n'
+        << "pareto\t" << (shard.pareto ? 1 : 0) << '\n'
+        << "flight\t" << Exact(shard.flight.throttle) << '\t' << Exact(shard.flight.fullShare)
+        << '\t' << Exact(shard.flight.usable) << '\t'
+        << (shard.flight.modelWeight ? Exact(*shard.flight.modelWeight) : "-") << '\n'
         << "combinations\t" << result.combinations << '\n'
         << "seconds\t" << Exact(shard.seconds) << '\n'
         << "partial\t" << (result.partial ? 1 : 0) << '\n'
@@ -189,11 +200,20 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
         } else if (f[0] == "search") {
             need(6);
             shard.key = static_cast<ExploreKey>(
-                parse.Integer(f[1], 0, static_cast<long long>(ExploreKey::Target)));
-            shard.targetPower = parse.Number(f[2]);
+                parse.Integer(f[1], 0, static_cast<long long>(kLastExploreKey)));
+            shard.target = parse.Number(f[2]);
             shard.top = static_cast<std::size_t>(parse.Integer(f[3], 1, kMaxTop));
             shard.fingerprint = f[4];
             shard.catalogue = f[5];
+        } else if (f[0] == "pareto") {
+            need(2);
+            shard.pareto = parse.Integer(f[1], 0, 1) != 0;
+        } else if (f[0] == "flight") {
+            need(5);
+            shard.flight.throttle = parse.Number(f[1]);
+            shard.flight.fullShare = parse.Number(f[2]);
+            shard.flight.usable = parse.Number(f[3]);
+            if (f[4] != "-") shard.flight.modelWeight = parse.Number(f[4]);
         } else if (f[0] == "combinations") {
             need(2);
             result.combinations = parse.Integer(f[1]);
@@ -262,7 +282,9 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards, const C
     ExploreShard merged;
     merged.shards = 1;
     merged.key = first.key;
-    merged.targetPower = first.targetPower;
+    merged.target = first.target;
+    merged.pareto = first.pareto;
+    merged.flight = first.flight;
     merged.top = first.top;
     merged.fingerprint = first.fingerprint;
     merged.catalogue = first.catalogue;
@@ -286,13 +308,22 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards, const C
                 "the shard files hold a row of a motor or battery the catalogues "
                 "do not have");
         }
-        // Power per weight and run time rank by figures a shard file does not keep.
-        AssessRow(catalogue, row, decimalSeparator);
+        // Power per weight, run time and the flight figures rank by figures a shard file does not
+        // keep.
+        AssessRow(catalogue, row, first.flight, decimalSeparator);
+    }
+    // The front of all is the front of the shards' fronts: a row that another shard's row
+    // dominates is dominated by a row of that shard's front.
+    // A front is sorted by its first axis, so the key tells which axes the shards' run chose.
+    if (merged.pareto) {
+        const ParetoAxes axes{merged.key == ExploreKey::Thrust,
+                              merged.flight.modelWeight.has_value()};
+        result.rows = ParetoFilter(result.rows, axes);
     }
     // Each shard kept its best `top`, so the best `top` of all are among them.
     std::sort(result.rows.begin(), result.rows.end(),
               [&merged](const ExploreRow& a, const ExploreRow& b) {
-                  return RanksBefore(a, b, merged.key, merged.targetPower);
+                  return RanksBefore(a, b, merged.key, merged.target);
               });
     if (result.rows.size() > merged.top) result.rows.resize(merged.top);
     return merged;

@@ -21,8 +21,10 @@ struct ExploreShard {
     int shard = 1;
     int shards = 1;
     ExploreKey key = ExploreKey::Rpm;
-    double targetPower = 0;  // W, for ExploreKey::Target
+    double target = 0;  // the key's target (TargetOf): W or g
     std::size_t top = 0;
+    bool pareto = false;      // the rows are the shard's trade-off front
+    FlightSettings flight;    // the merge works out the flight figures with them
     std::string catalogue;    // CatalogueFingerprint of the catalogues it ran on
     std::string fingerprint;  // ExploreFingerprint of its search
     double seconds = 0;

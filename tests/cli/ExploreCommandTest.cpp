@@ -73,7 +73,8 @@ CsvRow CsvFields(const std::string& line) {
 
 const CsvRow kHeader = CsvFields(
     "rank,motor,battery,fan,serie,parallel,rpm,shaft_power,efficiency,current,pin_motor,u_motor,"
-    "pack_weight,power_per_weight,run_time,steps,c_rate,motor_current_limit,motor_current_margin,"
+    "pack_weight,power_per_weight,run_time,thrust,efflux,part_current,flight_time,thrust_to_weight,"
+    "steps,c_rate,motor_current_limit,motor_current_margin,"
     "motor_power_limit,motor_power_margin,cell_rate_limit,cell_rate_margin,fan_rpm_limit,"
     "fan_rpm_margin");
 
@@ -180,10 +181,11 @@ TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
             EXPECT_EQ(Value(row, "pack_weight"), s["pack"]["PackWeight"].Number());
             EXPECT_EQ(Value(row, "steps"), s["steps"].Number());
 
-            // The table from the right: S, P, then nine values led by the seven labels, the C-rate
-            // and, where the catalogues state limits, the least margin.
+            // The table from the right: S, P, then fourteen values led by the seven labels (a
+            // flight figure not known is a dash), the C-rate and, where the catalogues state
+            // limits, the least margin.
             const auto words = Split(lines[i + 1], true);
-            const std::size_t values = lines[0].find("Margin %") == std::string::npos ? 10 : 11;
+            const std::size_t values = lines[0].find("Margin %") == std::string::npos ? 15 : 16;
             ASSERT_GE(words.size(), values + 3);
             const std::size_t first = words.size() - values;
             EXPECT_EQ(words.front(), row[0]);
@@ -214,6 +216,8 @@ TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
                 const test::JsonValue& field = jsonRows[i][key];
                 if (k == 1 || k == 2) {
                     EXPECT_EQ(field.String(), Utf8(row[k]));
+                } else if (row[k].empty()) {
+                    EXPECT_TRUE(field.IsNull()) << key;  // a flight figure not known
                 } else {
                     EXPECT_EQ(field.Number(), Value(row, key)) << key;
                 }
@@ -323,16 +327,24 @@ std::filesystem::path CombosCopy(const std::string& name) {
 }
 
 // Every key ranks merged shards as one run does, those whose figures a shard file does not keep
-// included, and --top cuts them alike.
+// included, and --top cuts them alike; the shards' fronts merge into the front of one run.
 TEST(ExploreCommand, MergedShardsRankAsOneRunByEveryKey) {
     const Args keys[] = {{"--sort", "efficiency"},
                          {"--sort", "power-per-weight"},
                          {"--sort", "runtime"},
-                         {"--target-power", "400"}};
+                         {"--target-power", "400"},
+                         {"--sort", "flight-time", "--model-weight", "900", "--throttle", "70"},
+                         {"--target-thrust", "1500"},
+                         {"--pareto", "--model-weight", "900"}};
     for (const Args& key : keys) {
-        SCOPED_TRACE(key[1]);
+        SCOPED_TRACE(key[0]);
         Args search = With(kSampleSpace, key);
-        std::find(search.begin(), search.end(), "--top")[1] = "6";
+        const auto top = std::find(search.begin(), search.end(), "--top");
+        if (key[0] == "--pareto") {
+            search.erase(top, top + 2);
+        } else {
+            top[1] = "6";
+        }
         const Args merge = ShardFiles(search, 3);
         const Output merged = RunCommand(Explore({"--catalogues", kSample, "--csv"}, merge));
         EXPECT_EQ(merged.status, 0) << merged.err;
@@ -372,7 +384,7 @@ TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
     const fs::path changed = CombosCopy("limits");
     std::ofstream(changed / "fan.txt", std::ios::app) << "max rpm fan 1: 1000\n";
 
-    Args search = kComboSpace;
+    Args search = With(kComboSpace, {"--sort", "rpm"});
     std::find(search.begin(), search.end(), "--top")[1] = "3";
     const Args merge = ShardFiles(search, 2);
     std::ifstream in(merge[1]);
@@ -397,8 +409,8 @@ TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
         {"a motor whose line does not read", edited(row, "\nrow\t3\t3\t1\t"), kCombos, 1,
          "'12x4' is not a valid floating point value"},
         {"fan 9", edited(row, "\nrow\t1\t3\t9\t"), kCombos, 2, "\"9\" is not from 1 to 5"},
-        {"an unknown key", edited("search\t0\t", "search\t9\t"), kCombos, 2,
-         "\"9\" is not from 0 to 5"},
+        {"an unknown key", edited("search\t0\t", "search\t99\t"), kCombos, 2,
+         "\"99\" is not from 0 to 10"},
         {"shard 3 of 2", edited("shard\t1\t2", "shard\t3\t2"), kCombos, 2,
          "\"3\" is not from 1 to 2"},
         {"a fan limit added since", first, changed.string(), 2, "made from other catalogues"},

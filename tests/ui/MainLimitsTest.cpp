@@ -57,7 +57,7 @@ private slots:
         QVERIFY(!current->text().isEmpty());
         QVERIFY(DrawnRed(current));
         QVERIFY(current->toolTip().startsWith(QStringLiteral("C-rate: ")));
-        QVERIFY(current->toolTip().contains(QStringLiteral("\nRun time: ")));
+        QVERIFY(current->toolTip().contains(QStringLiteral("\nFull-throttle run time: ")));
         QVERIFY(current->toolTip().contains(
             QStringLiteral("\nOver the motor's maximum continuous current of 1.00 A by ")));
 
