@@ -119,6 +119,12 @@ void WriteOutput(const ExploreOptions& options, const ExploreReport& report, cha
     out.flush();
 }
 
+// Every catalogue entry left out, then how many, so that a long list still ends in its sum.
+void ReportNotes(std::ostream& err, const ExploreResult& result) {
+    for (const std::string& note : result.notes) ReportError(err, "warning: " + note);
+    if (!result.notes.empty()) ReportError(err, "warning: " + LeftOutLine(result.notes.size()));
+}
+
 }  // namespace
 
 int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -160,7 +166,7 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
             ReportError(err, e.what());
             return kExitError;
         }
-        for (const std::string& note : merged.result.notes) ReportError(err, "warning: " + note);
+        ReportNotes(err, merged.result);
         WriteOutput(options, ExploreReport{catalogue, merged.result, merged.seconds}, separator,
                     out);
         return kExitCalculated;
@@ -188,7 +194,7 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
     const double elapsed = progress.Elapsed();
     progress.Finish();
 
-    for (const std::string& note : result.notes) ReportError(err, "warning: " + note);
+    ReportNotes(err, result);
     if (options.sharded) {
         WriteExploreShard(
             {request.shard, request.shards, request.key, TargetOf(request), request.top,

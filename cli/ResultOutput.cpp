@@ -99,12 +99,13 @@ void WriteResultObject(JsonWriter& json, const CalculationRecord& record) {
     const TOptionSlot& slot = record.slot;
     const CalculateReport& report = record.report;
     json.BeginObject();
+    const bool notPossible = record.outcome == CliOutcome::NotPossible;
     json.Key("outcome");
-    json.String(OutcomeName(record.outcome));
+    json.String(notPossible ? RowOf(report.reason).key : OutcomeName(record.outcome));
     json.Key("message");
     json.String(record.message);
     json.Key("failed_step");
-    if (record.outcome == CliOutcome::NotPossible) {
+    if (notPossible && report.reason == NotPossibleReason::PackTooWeak) {
         json.Integer(report.failedStep);
     } else {
         json.Null();

@@ -67,6 +67,9 @@ ExploreNames NamesOf(const Catalogue& catalogue, const ExploreRow& row);
 // "N combinations in S s: R ranked, ..." with the counts that are not zero.
 std::string ExploreSummary(const ExploreResult& result, double seconds, char decimalSeparator);
 
+// "2 catalogue entries left out; `mfbcalc-cli check` lists them", after the notes on each.
+std::string LeftOutLine(std::size_t entries);
+
 // A header line, then one line per row ranked from 1: names quoted where CSV needs it, numbers
 // with 17 significant digits and '.'.
 void WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& rows,
