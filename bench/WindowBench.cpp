@@ -56,6 +56,7 @@ class QuietMessages final : public MessageService {
 public:
     void warning(const QString&, const QString&) override {}
     void error(const QString& text) override { qFatal("%s", qPrintable(text)); }
+    SaveAnswer askToSave(const QString&, const QString&) override { return SaveAnswer::Discard; }
 };
 
 void BM_WindowDuringLongSweep(benchmark::State& state) {

@@ -20,20 +20,6 @@ namespace mfb::cli {
 
 namespace {
 
-int ExitStatus(CliOutcome outcome) {
-    switch (outcome) {
-        case CliOutcome::Calculated:
-            return kExitCalculated;
-        case CliOutcome::NotPossible:
-            return kExitNotPossible;
-        case CliOutcome::Fault:
-            return kExitError;
-        case CliOutcome::NotRun:
-            return kExitUsage;
-    }
-    return kExitError;
-}
-
 // Stage by stage, each failure ending the run with its own exit status.
 class Run {
 public:
@@ -100,23 +86,8 @@ private:
         record.flight = options_.flight;
         if (csv) CliChart::WriteCsvHeader(out_);
 
-        const SweepInputs inputs{catalogue_.Fans,
-                                 catalogue_.WireResistance,
-                                 catalogue_.CompleteFans,
-                                 options_.option,
-                                 options_.serie,
-                                 options_.parallel,
-                                 separator_};
-        try {
-            mfb::Calculate(record.slot, inputs, record.view, record.chart, record.report);
-            record.outcome = FromReport(record.report.outcome);
-            record.message = record.view.Warning();
-            record.assessment = Assess(record.slot, catalogue_.Fans, catalogue_.FanLimits,
-                                       catalogue_.FanJet, options_.flight, record.report);
-        } catch (const Error& e) {
-            record.outcome = CliOutcome::Fault;
-            record.message = e.what();
-        }
+        CalculateRecord(record, catalogue_, options_.option, options_.serie, options_.parallel,
+                        separator_);
 
         if (options_.mode == OutputMode::Json) {
             WriteResultJson(record, out_);
@@ -131,7 +102,7 @@ private:
                                "--battery");
         }
         if (!record.message.empty()) ReportError(err_, record.message);
-        return ExitStatus(record.outcome);
+        return OutcomeStatus(record.outcome);
     }
 
     const CliOptions& options_;

@@ -10,6 +10,10 @@
 #include "model/OptionSlot.h"
 #include "model/Sweep.h"
 
+namespace mfb {
+struct Catalogue;
+}
+
 namespace mfb::cli {
 
 // How a run of the command ended, as scripts see it. A sweep stopped at the power limit counts as
@@ -19,6 +23,8 @@ enum class CliOutcome { Calculated, NotPossible, Fault, NotRun };
 
 std::string_view OutcomeName(CliOutcome outcome);  // "calculated", "not_possible", ...
 CliOutcome FromReport(Outcome outcome);
+// The exit status of a run that ended so.
+int OutcomeStatus(CliOutcome outcome);
 
 // Everything one Calculate left behind, for the text, JSON and CSV output.
 struct CalculationRecord {
@@ -33,5 +39,11 @@ struct CalculationRecord {
     std::optional<Assessment> assessment;  // of the kept step, if there is one
     FlightSettings flight;                 // that the assessment's flight figures assume
 };
+
+// Calculates record.slot as option `option`'s Calculate does with these cell counts and keeps
+// what it left behind: outcome, message, assessment. A floating-point fault or a refused pack is a
+// Fault with its message.
+void CalculateRecord(CalculationRecord& record, const Catalogue& catalogue, int option, int serie,
+                     int parallel, char decimalSeparator);
 
 }  // namespace mfb::cli

@@ -8,8 +8,8 @@
 
 #include "cli/CatalogueDirectory.h"
 #include "cli/CliOptions.h"
-#include "cli/Json.h"
 #include "cli/Program.h"
+#include "json/JsonWriter.h"
 
 namespace mfb::cli {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <ostream>
 
-#include "cli/Json.h"
+#include "json/JsonWriter.h"
 
 namespace mfb::cli {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/DerivedOutput.h"
 
-#include "cli/Json.h"
+#include "json/JsonWriter.h"
 
 namespace mfb::cli {
 

@@ -3,9 +3,11 @@
 
 #include "model/Derived.h"
 
-namespace mfb::cli {
-
+namespace mfb {
 class JsonWriter;
+}
+
+namespace mfb::cli {
 
 // {"c_rate": ..., "run_time": ..., "power_per_weight": ...}
 void WriteDerivedJson(JsonWriter& json, const DerivedFigures& figures);

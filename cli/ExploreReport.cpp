@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "cli/DerivedOutput.h"
-#include "cli/Json.h"
 #include "explore/ExploreTable.h"
 #include "explore/Explorer.h"
+#include "json/JsonWriter.h"
 #include "model/DisplayFormat.h"
 
 namespace mfb::cli {

@@ -15,8 +15,9 @@ combination of a part of the catalogues instead and ranks them; "mfbcalc-cli exp
 explains how.
 
 "mfbcalc-cli check" reports the mistakes of hand-edited catalogues at their file, line and
-columns; "mfbcalc-cli convert" rewrites the catalogues with another decimal separator. Each
-explains itself with --help.
+columns; "mfbcalc-cli convert" rewrites the catalogues with another decimal separator;
+"mfbcalc-cli setup FILE" calculates the four options of a setup saved by the window and prints
+them side by side. Each explains itself with --help.
 
 Choosing the combination:
   --catalogues DIR       the directory holding the three catalogue files (default: the current

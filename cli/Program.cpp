@@ -8,6 +8,7 @@
 #include "cli/CheckCommand.h"
 #include "cli/ConvertCommand.h"
 #include "cli/ExploreCommand.h"
+#include "cli/SetupCommand.h"
 
 namespace mfb::cli {
 
@@ -37,6 +38,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (command == "explore") return RunExplore(rest, out, err, localeSeparator);
     if (command == "check") return RunCheck(rest, out, err, localeSeparator);
     if (command == "convert") return RunConvert(rest, out, err);
+    if (command == "setup") return RunSetup(rest, out, err, localeSeparator);
     return RunCalculate(args, out, err, localeSeparator);
 }
 

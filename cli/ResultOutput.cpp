@@ -8,7 +8,7 @@
 #include "catalogue/Choice.h"
 #include "cli/CalculationRecord.h"
 #include "cli/DerivedOutput.h"
-#include "cli/Json.h"
+#include "json/JsonWriter.h"
 #include "model/ColumnRows.h"
 #include "model/DisplayFormat.h"
 
@@ -91,9 +91,13 @@ void WriteMember(JsonWriter& json, std::string_view key, double value) {
 }  // namespace
 
 void WriteResultJson(const CalculationRecord& record, std::ostream& out) {
+    JsonWriter json(out);
+    WriteResultObject(json, record);
+}
+
+void WriteResultObject(JsonWriter& json, const CalculationRecord& record) {
     const TOptionSlot& slot = record.slot;
     const CalculateReport& report = record.report;
-    JsonWriter json(out);
     json.BeginObject();
     const bool notPossible = record.outcome == CliOutcome::NotPossible;
     json.Key("outcome");

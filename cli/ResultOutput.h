@@ -8,8 +8,9 @@
 #include "model/ResultView.h"
 
 namespace mfb {
+class JsonWriter;
 struct Catalogue;
-}
+}  // namespace mfb
 
 namespace mfb::cli {
 
@@ -21,6 +22,8 @@ struct CalculationRecord;
 void WriteResultText(const CalculationRecord& record, char decimalSeparator, std::ostream& out);
 
 void WriteResultJson(const CalculationRecord& record, std::ostream& out);
+// The same object as one value of a larger document.
+void WriteResultObject(JsonWriter& json, const CalculationRecord& record);
 
 // The sorted motors and batteries with their indexes, then the fans with their numbers.
 void WriteCatalogueList(const Catalogue& catalogue, std::ostream& out);

@@ -1,18 +1,49 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file of FOLDER includes a project header from a folder that is neither its own
-# (OWN) nor one of the libraries it may use (ALLOWED). Run by every library's build.
+# (OWN) nor one of the libraries it may use (ALLOWED). Run by every library's build. Within the
+# folder, with NO_MUTUAL two classes (a .h and its .cpp) must not include each other's headers,
+# and the header TOP_HEADER, if given, is included only by its own source and by the files
+# TOP_USERS: windows talk to the main window by signals, not by holding it.
 cmake_minimum_required(VERSION 3.25)
 file(GLOB files ${FOLDER}/*.h ${FOLDER}/*.cpp)
 file(GLOB folders LIST_DIRECTORIES true RELATIVE ${FOLDER}/.. ${FOLDER}/../*)
 set(failures "")
+set(stems "")
 foreach(file ${files})
+    get_filename_component(name ${file} NAME)
+    get_filename_component(stem ${file} NAME_WE)
+    list(APPEND stems ${stem})
     file(STRINGS ${file} includes REGEX "^#include \"[A-Za-z_]+/")
     foreach(line ${includes})
         string(REGEX REPLACE "^#include \"([A-Za-z_]+)/.*" "\\1" used "${line}")
-        if(used STREQUAL OWN OR used IN_LIST ALLOWED OR NOT used IN_LIST folders)
+        if(used STREQUAL OWN)
+            string(REGEX REPLACE "^#include \"[A-Za-z_]+/([A-Za-z_0-9]+)\\.h\".*" "\\1" header
+                   "${line}")
+            if(NOT header STREQUAL stem)
+                list(APPEND uses_${stem} ${header})
+            endif()
+            if(TOP_HEADER AND "${header}.h" STREQUAL TOP_HEADER AND NOT stem STREQUAL header
+               AND NOT name IN_LIST TOP_USERS)
+                string(APPEND failures "\n  ${file}: ${line} (only its own source and "
+                       "${TOP_USERS} may include ${OWN}/${TOP_HEADER})")
+            endif()
+            continue()
+        endif()
+        if(used IN_LIST ALLOWED OR NOT used IN_LIST folders)
             continue()
         endif()
         string(APPEND failures "\n  ${file}: ${line} (${OWN}/ may use: ${OWN} ${ALLOWED})")
+    endforeach()
+endforeach()
+list(REMOVE_DUPLICATES stems)
+if(NOT NO_MUTUAL)
+    set(stems "")
+endif()
+foreach(stem ${stems})
+    foreach(other ${uses_${stem}})
+        if(stem STRLESS other AND stem IN_LIST uses_${other})
+            string(APPEND failures "\n  ${OWN}/${stem} and ${OWN}/${other} include each other")
+        endif()
     endforeach()
 endforeach()
 if(failures)

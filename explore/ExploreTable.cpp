@@ -190,12 +190,4 @@ std::string CsvField(std::string_view text) {
     return quoted + '"';
 }
 
-std::string ExactNumber(double value) {
-    if (!std::isfinite(value)) return "null";
-    char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
-    return std::string(buffer, result.ptr);
-}
-
 }  // namespace mfb

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "explore/Explorer.h"
+#include "model/DisplayFormat.h"
 #include "model/Extended.h"
 
 namespace mfb {
@@ -77,9 +78,5 @@ void WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& 
 // A text as one CSV field: as it is, or quoted with its quotes doubled where it holds a comma, a
 // quote or a line break.
 std::string CsvField(std::string_view text);
-
-// 17 significant digits with '.', enough to read the double back exactly; "null" when it is not
-// finite, as JSON has no number for that.
-std::string ExactNumber(double value);
 
 }  // namespace mfb

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/Combination.h"
 #include "model/Derived.h"
 #include "model/Sweep.h"
 
@@ -64,12 +65,7 @@ enum class ExploreKey {
 inline constexpr ExploreKey kLastExploreKey = ExploreKey::TargetThrust;
 
 // One calculated combination that has an operating point and passed the filter.
-struct ExploreRow {
-    std::size_t motor = 0;    // index into MotorLines
-    std::size_t battery = 0;  // index into BatteryLines
-    int fan = 1;
-    int serie = 1;
-    int parallel = 1;
+struct ExploreRow : Combination {
     ResultPoint result;     // the kept step, as the option column shows it
     double packWeight = 0;  // g
     double uBattery = 0;    // V

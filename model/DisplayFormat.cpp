@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/DisplayFormat.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -91,6 +92,14 @@ std::string FormatValue(long double value, char separator) {
     text += separator;
     text.append(hundredths, integerDigits);
     return text;
+}
+
+std::string ExactNumber(double value) {
+    if (!std::isfinite(value)) return "null";
+    char buffer[32];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
+    return std::string(buffer, result.ptr);
 }
 
 }  // namespace mfb

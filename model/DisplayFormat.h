@@ -19,4 +19,8 @@ namespace mfb {
 // through, would show as "NAN", "INF" or "-INF".
 std::string FormatValue(long double value, char decimalSeparator);
 
+// 17 significant digits with '.', enough to read the double back exactly; "null" when it is not
+// finite, as JSON has no number for that. For files and scripts, not for people.
+std::string ExactNumber(double value);
+
 }  // namespace mfb

@@ -26,8 +26,8 @@
 #include "explore/SpaceText.h"
 #include "ui/ExploreRunner.h"
 #include "ui/ExploreTableModel.h"
-#include "ui/MainDlg.h"
 #include "ui/MessageService.h"
+#include "ui/SetupDocument.h"
 
 namespace {
 
@@ -64,9 +64,13 @@ QString DefaultCounts(const std::vector<int>& counts) {
 
 }  // namespace
 
-TFindDlg::TFindDlg(TMainDlg& main)
-    : QWidget(&main, Qt::Window),
-      main_(main),
+TFindDlg::TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator,
+                   const mfb::FlightSettings& flight, SetupDocument& document, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      catalogue_(catalogue),
+      decimalSeparator_(decimalSeparator),
+      flight_(flight),
+      document_(document),
       runner_(new ExploreRunner(this)),
       model_(new ExploreTableModel(this)),
       prompt_(SaveFileDialog(this)),
@@ -93,7 +97,7 @@ TFindDlg::~TFindDlg() = default;
 QWidget* TFindDlg::buildSettings() {
     auto* settings = new QWidget(this);
     auto* form = new QFormLayout(settings);
-    const mfb::Catalogue& catalogue = main_.catalogue();
+    const mfb::Catalogue& catalogue = catalogue_;
     const auto changes = [this](auto* control, auto signal) {
         connect(control, signal, this, &TFindDlg::settingsChanged);
     };
@@ -167,9 +171,9 @@ QWidget* TFindDlg::buildSettings() {
         sortKey_->addItem(Latin1(key.label));
     // The ranking that answers a modeller's question, as the command line's without --sort.
     mfb::ExploreRequest everything;
-    everything.space = mfb::WholeSpace(main_.catalogue());
-    everything.flight = main_.flightSettings();
-    sortKey_->setCurrentIndex(KeyIndex(mfb::DefaultKey(main_.catalogue(), everything)));
+    everything.space = mfb::WholeSpace(catalogue_);
+    everything.flight = flight_;
+    sortKey_->setCurrentIndex(KeyIndex(mfb::DefaultKey(catalogue_, everything)));
     changes(sortKey_, &QComboBox::currentIndexChanged);
     form->addRow(QStringLiteral("Rank by:"), sortKey_);
     top_ = new QSpinBox(settings);
@@ -244,8 +248,7 @@ QWidget* TFindDlg::buildResults() {
     connect(cancel_, &QPushButton::clicked, this, &TFindDlg::cancel);
     connect(export_, &QPushButton::clicked, this, &TFindDlg::exportCsv);
     // A double click puts the row into the option the main window has selected.
-    connect(table_, &QTableView::doubleClicked, this,
-            [this] { useInOption(main_.selectedOption()); });
+    connect(table_, &QTableView::doubleClicked, this, [this] { useInOption(0); });
     return results;
 }
 
@@ -255,7 +258,7 @@ bool TFindDlg::running() const {
 
 void TFindDlg::showMatches(std::size_t field) {
     const PatternControls& controls = patterns_.at(field);
-    const auto& lines = main_.catalogue().*mfb::ExplorePatternFields()[field].lines;
+    const auto& lines = catalogue_.*mfb::ExplorePatternFields()[field].lines;
     controls.matches->clear();
     for (const std::size_t line : mfb::MatchingLines(lines, Pattern(controls.pattern))) {
         controls.matches->addItem(Latin1(mfb::EntryText(lines[line])).trimmed());
@@ -266,12 +269,12 @@ std::optional<mfb::ExploreRequest> TFindDlg::request() {
     constexpr auto naming = mfb::SettingNaming::Label;
     mfb::ExploreSettings settings;
     mfb::ExploreRequest& request = settings.request;
-    request.decimalSeparator = main_.decimalSeparator();
+    request.decimalSeparator = decimalSeparator_;
     try {
         const auto patternFields = mfb::ExplorePatternFields();
         for (std::size_t i = 0; i < patterns_.size(); ++i) {
             request.space.*patternFields[i].chosen = mfb::ChooseLines(
-                patternFields[i], main_.catalogue(), Pattern(patterns_[i].pattern), naming);
+                patternFields[i], catalogue_, Pattern(patterns_[i].pattern), naming);
         }
         request.space.fans.clear();
         for (std::size_t j = 0; j < fans_.size(); ++j) {
@@ -293,12 +296,12 @@ std::optional<mfb::ExploreRequest> TFindDlg::request() {
             mfb::ExploreKeyNames()[static_cast<std::size_t>(sortKey_->currentIndex())].key;
         request.ignoreLimits = ignoreLimits_->isChecked();
         request.pareto = pareto_->isChecked();
-        request.flight = main_.flightSettings();
+        request.flight = flight_;
         // The front is sorted by its own key.
         if (request.pareto) settings.key.reset();
         request.top = static_cast<std::size_t>(top_->value());
         mfb::ExploreRequest resolved = mfb::ResolveSettings(settings, naming);
-        resolved.key = mfb::KeyFor(resolved, mfb::KeyChosen(settings), main_.catalogue());
+        resolved.key = mfb::KeyFor(resolved, mfb::KeyChosen(settings), catalogue_);
         return resolved;
     } catch (const mfb::ExploreSettingError& e) {
         fail(QString::fromStdString(e.what()));
@@ -317,7 +320,7 @@ void TFindDlg::start(const mfb::ExploreRequest& request) {
     progress_->setValue(0);
     timeLeft_->clear();
     clock_.start();
-    runner_->start(main_.catalogue(), request);
+    runner_->start(catalogue_, request);
     setRunning(true);
 }
 
@@ -333,7 +336,7 @@ void TFindDlg::runIfQuick() {
     }
     const std::optional<mfb::ExploreRequest> wanted = request();
     if (!wanted) return;
-    const double seconds = mfb::EstimateSeconds(main_.catalogue(), *wanted, kEstimateBudget);
+    const double seconds = mfb::EstimateSeconds(catalogue_, *wanted, kEstimateBudget);
     if (seconds <= kQuickSeconds) {
         start(*wanted);
     } else {
@@ -361,7 +364,7 @@ void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
         fail(ErrorBoxText(outcome->error));
     } else {
         const mfb::ExploreResult& result = outcome->result;
-        const char separator = main_.decimalSeparator();
+        const char separator = decimalSeparator_;
         table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
         model_->setRows(outcome->catalogue, result.rows, separator);
         // Measures the first thousand rows only (the header's default precision), however many
@@ -386,7 +389,7 @@ void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
 }
 
 void TFindDlg::fail(const QString& reason) {
-    model_->setRows(nullptr, {}, main_.decimalSeparator());
+    model_->setRows(nullptr, {}, decimalSeparator_);
     summary_->setText(reason);
     progress_->setValue(0);
     timeLeft_->clear();
@@ -421,9 +424,8 @@ void TFindDlg::exportCsv() {
 
 void TFindDlg::useInOption(int option) {
     const QModelIndex current = table_->currentIndex();
-    if (!current.isValid() || option < 1 || option > mfb::kOptionCount) return;
-    const mfb::ExploreRow& row = model_->rowAt(current.row());
-    main_.useCombination(option, {row.motor, row.battery, row.fan, row.serie, row.parallel});
+    if (!current.isValid() || option < 0 || option > mfb::kOptionCount) return;
+    document_.requestCombination(option, model_->rowAt(current.row()));
 }
 
 void TFindDlg::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/Catalogue.h"
 #include "explore/ExploreSettings.h"
 #include "explore/Explorer.h"
 #include "model/OptionSlot.h"
@@ -26,19 +27,22 @@ class QPushButton;
 class QSpinBox;
 class QTableView;
 class QTimer;
-class TMainDlg;
+class SetupDocument;
 struct ExploreOutcome;
 
 // "Find Combinations": the exploration of every combination of the main window's catalogues, with
 // the command line's settings as controls, run on a thread of its own beside the windows, its rows
-// in a sortable table. A row goes into an option of the main window as the user would put it
-// there, and that option is then calculated. A change of the settings runs the search again after
+// in a sortable table. "Use in option k" asks the setup document to put a row into option k, which
+// the main window then shows and calculates. A change of the settings runs the search again after
 // a short pause when it is estimated to end within a second; a longer one waits for Run. Modeless
 // and kept: closing it cancels a run and only hides it.
 class TFindDlg : public QWidget {
     Q_OBJECT
 public:
-    explicit TFindDlg(TMainDlg& main);
+    // Explores `catalogue`, reading its lines with `decimalSeparator`, for the flight `flight`
+    // describes as it stands at each run; the catalogue and the settings outlive the window.
+    TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator,
+             const mfb::FlightSettings& flight, SetupDocument& document, QWidget* parent);
     ~TFindDlg() override;
 
     // Asks where Export CSV… writes; an empty name writes nothing. The save dialog unless
@@ -51,7 +55,8 @@ public:
     void run();
     void cancel();
     void exportCsv();
-    // Puts the table's current row into option 1..4 and calculates it there.
+    // Asks for the table's current row in option 1..4 (0: the option selected in the main window)
+    // and its Calculate there.
     void useInOption(int option);
 
 protected:
@@ -77,7 +82,10 @@ private:
     void fail(const QString& reason);
     void setRunning(bool running);
 
-    TMainDlg& main_;
+    const mfb::Catalogue& catalogue_;
+    char decimalSeparator_;
+    const mfb::FlightSettings& flight_;
+    SetupDocument& document_;
     ExploreRunner* runner_;
     ExploreTableModel* model_;
     FilePrompt prompt_;

@@ -124,6 +124,7 @@ QString TitleHtml(const QString& text) {
 TGraphDlg::TGraphDlg(int option, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
       option_(option),
+      fileStem_(QStringLiteral("option%1").arg(option)),
       decimalSeparator_(DecimalSeparator(QLocale())),
       table_({kCurves[0].colour, kCurves[1].colour, kCurves[2].colour}) {
     setObjectName(QStringLiteral("GraphDlg%1").arg(option));
@@ -237,14 +238,37 @@ void TGraphDlg::showChart() {
     if (!placed_) {
         const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
         if (screen) {
-            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                            screen->availableGeometry()));
+            // The four cascade about the centre: option 1 up and left of it, option 4 down and
+            // right, each title bar visible below the one before.
+            constexpr int kCascadeStep = 28;
+            const int offset = (option_ - 1) * kCascadeStep - 3 * kCascadeStep / 2;
+            const QRect area = screen->availableGeometry();
+            QRect place = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), area)
+                              .translated(offset, offset);
+            // On a screen too small for the cascade the window stays on it, its top left first.
+            place.moveRight(std::min(place.right(), area.right()));
+            place.moveBottom(std::min(place.bottom(), area.bottom()));
+            place.moveTopLeft(
+                {std::max(place.left(), area.left()), std::max(place.top(), area.top())});
+            setGeometry(place);
         }
         placed_ = true;
     }
     show();
     raise();
     activateWindow();
+}
+
+void TGraphDlg::showCombination(const QString& cells, const QString& fileStem) {
+    const QString caption = QStringLiteral("Option %1 Chart").arg(option_);
+    setWindowTitle(cells.isEmpty() ? caption : caption + QStringLiteral(" - ") + cells);
+    fileStem_ = fileStem.isEmpty() ? QStringLiteral("option%1").arg(option_) : fileStem;
+}
+
+void TGraphDlg::clearChart() {
+    for (std::size_t s = 0; s < mfb::kSeriesCount; ++s) ClearSeries(static_cast<mfb::Series>(s));
+    showCombination(QString(), QString());
+    hide();
 }
 
 mfb::CurvePoints TGraphDlg::points(mfb::Series s) const {
@@ -529,7 +553,7 @@ QString TGraphDlg::AskFileName(const QString& caption, const QString& name, cons
 
 void TGraphDlg::SaveImage() {
     const QString path =
-        AskFileName(QStringLiteral("Save Image"), QStringLiteral("option%1-chart.png").arg(option_),
+        AskFileName(QStringLiteral("Save Image"), fileStem_ + QStringLiteral("-chart.png"),
                     QStringLiteral("PNG image (*.png);;SVG image (*.svg)"), QStringLiteral("png"));
     if (path.isEmpty()) return;
     // The picture is of the chart, not of where the mouse happened to be.
@@ -545,9 +569,9 @@ void TGraphDlg::CopyImage() {
 
 void TGraphDlg::SaveData() {
     if (export_) return;
-    const QString path = AskFileName(QStringLiteral("Save Data as CSV"),
-                                     QStringLiteral("option%1-chart.csv").arg(option_),
-                                     QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"));
+    const QString path =
+        AskFileName(QStringLiteral("Save Data as CSV"), fileStem_ + QStringLiteral("-chart.csv"),
+                    QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty()) return;
     ExportData(std::make_unique<ChartExportTask>(CsvWriter(), path),
                QStringLiteral("Saving data\u2026"));

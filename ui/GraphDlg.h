@@ -52,9 +52,16 @@ public:
 
     int option() const { return option_; }
 
-    // Shows the window (centred on the screen the first time, afterwards where it was hidden),
-    // raises and activates it; a visible window is only brought to the front.
+    // Shows the window (the first time near the centre of the screen, each option's window a step
+    // further down and right, so that the four never hide each other; afterwards where it was
+    // hidden), raises and activates it; a visible window is only brought to the front.
     void showChart();
+
+    // The combination the curves belong to: its cells join the caption ("Option 2 Chart - 6S3P")
+    // and `fileStem` starts the names the save dialogs suggest. Empty texts: as designed.
+    void showCombination(const QString& cells, const QString& fileStem);
+    // Drops the curves and the combination, as before the option's first sweep, and hides.
+    void clearChart();
 
     // Every point the series was given, in x order; valid until the series changes.
     mfb::CurvePoints points(mfb::Series s) const;
@@ -139,6 +146,7 @@ private:
     void ShowRange(mfb::Axis a, double min, double max);
 
     int option_;
+    QString fileStem_;       // "option2" unless a combination names the files
     char decimalSeparator_;  // of the program's locale, for every number the window writes
     bool placed_ = false;
     bool refreshQueued_ = false;

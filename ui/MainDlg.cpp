@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainDlg.h"
 
+#include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 #include "model/FigureRows.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
+#include "setup/SetupMatch.h"
 #include "ui/AboutDlg.h"
 #include "ui/CatalogueArea.h"
 #include "ui/CatalogueFindingsLine.h"
@@ -28,6 +31,8 @@
 #include "ui/OptionColumn.h"
 #include "ui/ProgramWindows.h"
 #include "ui/QtPlatform.h"
+#include "ui/SetupDocument.h"
+#include "ui/SetupFileMenu.h"
 #include "ui/SpinEdit.h"
 #include "ui/SweepTask.h"
 
@@ -100,6 +105,17 @@ std::array<QRadioButton*, N> RadioButtons(QGroupBox* group,
     return buttons;
 }
 
+const QString kTitle = QStringLiteral("Calculate Fan-Motor-Battery Combination 1.1");
+
+// Where `line` stands in `lines`, if it does.
+std::optional<std::size_t> IndexOf(const std::vector<std::string>& lines, const std::string& line) {
+    if (line.empty()) return std::nullopt;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i] == line) return i;
+    }
+    return std::nullopt;
+}
+
 // A caption without accelerators: an ampersand in a fan name is shown as it is.
 QString PlainCaption(const std::string& name) {
     return QString::fromLatin1(name).replace(u'&', QStringLiteral("&&"));
@@ -110,9 +126,9 @@ QString PlainCaption(const std::string& name) {
 TMainDlg::TMainDlg(QWidget* parent) : TMainDlg(QtPlatform(), parent) {}
 
 TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
-    : QMainWindow(parent), platform_(std::move(platform)) {
+    : QMainWindow(parent), platform_(std::move(platform)), document_(new SetupDocument(this)) {
     setObjectName(QStringLiteral("MainDlg"));
-    setWindowTitle(QStringLiteral("Calculate Fan-Motor-Battery Combination 1.1"));
+    setWindowTitle(kTitle);
     setFont(FormFont());
     QPalette buttonFace = palette();
     buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
@@ -133,9 +149,24 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
         connect(columns_[index]->calculateButton(), &QPushButton::clicked, this,
                 kCalculateHandlers[index]);
         connect(columns_[index]->chartButton(), &QPushButton::clicked, this, kChartHandlers[index]);
+        // An edited count belongs to the setup before any Calculate reads it.
+        for (SpinEdit* edit : {columns_[index]->serieEdit(), columns_[index]->parallelEdit()}) {
+            connect(edit, &SpinEdit::textChanged, this, [this, option] {
+                if (showingSetup_) return;
+                const OptionColumn& c = column(option);
+                document_->setCells(
+                    option, std::clamp(c.serieEdit()->value(), mfb::kMinSerie, mfb::kMaxSerie),
+                    std::clamp(c.parallelEdit()->value(), mfb::kMinParallel, mfb::kMaxParallel));
+            });
+        }
     }
     flightBar_ = new FlightSettingsBar(kFlightBarTop, kClientSize.width(), frames_);
     connect(flightBar_, &FlightSettingsBar::settingsChanged, this, &TMainDlg::showFlightFigures);
+    // The model's weight belongs to the setup; the flight settings are the modeller's own.
+    connect(flightBar_, &FlightSettingsBar::settingsChanged, this,
+            [this](const mfb::FlightSettings& flight) {
+                if (!showingSetup_) document_->setFigures({flight.modelWeight});
+            });
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
         figures_[static_cast<std::size_t>(option - 1)] =
             std::make_unique<FigureRows>(option, kFigureRowsTop, frames_);
@@ -157,6 +188,19 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     } catch (const std::exception& error) {
         ShowError(error);
     }
+
+    // The setup starts as the window does, and from then on follows every choice.
+    mfb::Setup start;
+    for (int option = 1; option <= mfb::kOptionCount; ++option) {
+        start.option(option).fanName = slot(option).FanName;
+    }
+    start.figures.modelWeight = flightSettings().modelWeight;
+    document_->replace(start, QString());
+    connect(document_, &SetupDocument::replaced, this, &TMainDlg::showSetup);
+    connect(document_, &SetupDocument::pathChanged, this, &TMainDlg::showTitle);
+    connect(document_, &SetupDocument::modifiedChanged, this, &TMainDlg::showTitle);
+    connect(document_, &SetupDocument::combinationRequested, this, &TMainDlg::useCombination);
+
     // What check would report on these files, below everything of the window's design.
     auto* findings = new CatalogueFindingsLine(frames_);
     findings->setGeometry(8, 684, 937, 18);
@@ -167,6 +211,7 @@ TMainDlg::~TMainDlg() = default;
 
 void TMainDlg::buildMenu() {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    files_ = new SetupFileMenu(menuBar(), *document_, catalogue_, this);
     QAction* about = menuBar()->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, &TMainDlg::About1Click);
@@ -230,11 +275,16 @@ void TMainDlg::FansRead(const mfb::Catalogue& catalogue) {
     }
 }
 
-void TMainDlg::chooseIntoSelected(const std::function<void(mfb::TOptionSlot&)>& choose) {
+void TMainDlg::chooseIntoSelected(const std::function<void(mfb::TOptionSlot&)>& choose,
+                                  const std::function<void(int option)>& record) {
     const int option = selectedOption();
     if (option == 0) return;
-    // A bad number field throws after the name has changed; the labels must show that too.
-    const auto showNames = qScopeGuard([&] { column(option).showNames(slot(option)); });
+    // A bad number field throws after the name has changed; the labels and the setup must show
+    // that too.
+    const auto showNames = qScopeGuard([&] {
+        column(option).showNames(slot(option));
+        record(option);
+    });
     choose(slots_[static_cast<std::size_t>(option - 1)]);
 }
 
@@ -243,10 +293,14 @@ void TMainDlg::ComboBox1Click() {
     if (index < 0) return;
     const std::string& line = catalogue_.MotorLines.at(static_cast<std::size_t>(index));
     catalogueArea_->showMotorParameters(mfb::MotorParameterTexts(line));
-    chooseIntoSelected([&](mfb::TOptionSlot& s) {
-        mfb::ChooseMotor(s, line, platform_.decimalSeparator,
-                         catalogue_.MotorLineNumbers.at(static_cast<std::size_t>(index)));
-    });
+    chooseIntoSelected(
+        [&](mfb::TOptionSlot& s) {
+            mfb::ChooseMotor(s, line, platform_.decimalSeparator,
+                             catalogue_.MotorLineNumbers.at(static_cast<std::size_t>(index)));
+        },
+        [&](int option) {
+            document_->setMotor(option, {mfb::LineName(line), line});
+        });
 }
 
 void TMainDlg::ComboBox2Click() {
@@ -254,14 +308,19 @@ void TMainDlg::ComboBox2Click() {
     if (index < 0) return;
     const std::string& line = catalogue_.BatteryLines.at(static_cast<std::size_t>(index));
     catalogueArea_->showBatteryParameters(mfb::BatteryParameterTexts(line));
-    chooseIntoSelected([&](mfb::TOptionSlot& s) {
-        mfb::ChooseBattery(s, line, platform_.decimalSeparator,
-                           catalogue_.BatteryLineNumbers.at(static_cast<std::size_t>(index)));
-    });
+    chooseIntoSelected(
+        [&](mfb::TOptionSlot& s) {
+            mfb::ChooseBattery(s, line, platform_.decimalSeparator,
+                               catalogue_.BatteryLineNumbers.at(static_cast<std::size_t>(index)));
+        },
+        [&](int option) {
+            document_->setBattery(option, {mfb::LineName(line), line});
+        });
 }
 
 void TMainDlg::fanChosen(int fan) {
-    chooseIntoSelected([&](mfb::TOptionSlot& s) { mfb::ChooseFan(s, catalogue_.Fans, fan); });
+    chooseIntoSelected([&](mfb::TOptionSlot& s) { mfb::ChooseFan(s, catalogue_.Fans, fan); },
+                       [&](int option) { document_->setFan(option, fan, slot(option).FanName); });
 }
 
 void TMainDlg::optionSelected(int option) {
@@ -273,6 +332,7 @@ void TMainDlg::optionSelected(int option) {
         }
     }
     frames_->select(option);
+    if (!showingSetup_) document_->setSelectedOption(option);
 }
 
 void TMainDlg::calculate(int option) {
@@ -322,6 +382,7 @@ void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
     shown_[static_cast<std::size_t>(option - 1)] = Shown{swept, report};
     const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits,
                                       catalogue_.FanJet, flightSettings(), report);
+    recordShown(option, swept, assessed);
     figures_[static_cast<std::size_t>(option - 1)]->show(
         assessed ? std::optional(
                        mfb::ShowFigures(*assessed, flightSettings(), platform_.decimalSeparator))
@@ -331,6 +392,9 @@ void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
                  : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
     if (graph != nullptr) {
         // The sweep drew the kept step at this very product, rounded the same way.
+        graph->showCombination(
+            QString::fromStdString(mfb::CellsText(swept.CellsSerie, swept.CellsParallel)),
+            QString::fromLatin1(mfb::ResultFileStem(option, swept)));
         const mfb::ResultPoint& kept = report.result;
         graph->ShowOperatingPoint(kept.PinMotor != 0
                                       ? std::optional(static_cast<double>(
@@ -358,13 +422,16 @@ void TMainDlg::About1Click() {
 }
 
 void TMainDlg::Find1Click() {
-    if (find_ == nullptr) find_ = new TFindDlg(*this);
+    if (find_ == nullptr) {
+        find_ = new TFindDlg(catalogue_, platform_.decimalSeparator, flightSettings(), *document_,
+                             this);
+    }
     find_->show();
     find_->raise();
     find_->activateWindow();
 }
 
-void TMainDlg::useCombination(int option, const Combination& combination) {
+void TMainDlg::useCombination(int option, const mfb::Combination& combination) {
     // The click at the end must start this combination's sweep, not be taken as the stop of one
     // already running in the option.
     if (SweepTask* running = sweeps_.at(static_cast<std::size_t>(option - 1))) running->stop();
@@ -383,6 +450,106 @@ void TMainDlg::useCombination(int option, const Combination& combination) {
     column(option).serieEdit()->setValue(combination.serie);
     column(option).parallelEdit()->setValue(combination.parallel);
     column(option).calculateButton()->click();
+}
+
+void TMainDlg::recordShown(int option, const mfb::TOptionSlot& swept,
+                           const std::optional<mfb::Assessment>& assessed) {
+    document_->setShown(
+        option,
+        mfb::ShownResult{swept.CellsSerie, swept.CellsParallel, column(option).shownValues(),
+                         mfb::AssessmentLines(assessed, platform_.decimalSeparator)});
+}
+
+void TMainDlg::showSetup() {
+    showingSetup_ = true;
+    const auto shown = qScopeGuard([this] { showingSetup_ = false; });
+    const mfb::Setup& setup = document_->setup();
+    std::vector<int> recalculate;
+    for (int option = 1; option <= mfb::kOptionCount; ++option) {
+        const auto index = static_cast<std::size_t>(option - 1);
+        if (SweepTask* running = sweeps_[index]) running->stop();
+        const mfb::SetupOption& o = setup.option(option);
+        mfb::TOptionSlot& s = slots_[index];
+        s = mfb::TOptionSlot{};
+        OptionColumn& c = column(option);
+        c.clearResults();
+        shown_[index].reset();
+        figures_[index]->show(std::nullopt);
+        if (TGraphDlg* graph = Windows().GraphDlg.at(index)) graph->clearChart();
+        const auto motor = IndexOf(catalogue_.MotorLines, o.motor.line);
+        const auto battery = IndexOf(catalogue_.BatteryLines, o.battery.line);
+        try {
+            if (motor) {
+                mfb::ChooseMotor(s, catalogue_.MotorLines[*motor], platform_.decimalSeparator,
+                                 catalogue_.MotorLineNumbers.at(*motor));
+            }
+            if (battery) {
+                mfb::ChooseBattery(s, catalogue_.BatteryLines[*battery], platform_.decimalSeparator,
+                                   catalogue_.BatteryLineNumbers.at(*battery));
+            }
+        } catch (const std::exception& error) {
+            ShowError(error);
+        }
+        if (o.fan >= 1 && o.fan <= mfb::kFanCount) mfb::ChooseFan(s, catalogue_.Fans, o.fan);
+        c.showNames(s);
+        c.serieEdit()->setValue(o.serie);
+        c.parallelEdit()->setValue(o.parallel);
+        if (o.shown && motor && battery) recalculate.push_back(option);
+    }
+    mfb::FlightSettings flight = flightSettings();
+    flight.modelWeight = setup.figures.modelWeight;
+    flightBar_->setSettings(flight);
+    // The fan buttons and the frames follow the selected option, even when it was selected.
+    QRadioButton* selected = optionButtons_.at(static_cast<std::size_t>(setup.selected - 1));
+    if (selected->isChecked()) {
+        optionSelected(setup.selected);
+    } else {
+        selected->setChecked(true);
+    }
+    // The lists and the parameters show the selected option's entries, as if just chosen.
+    const mfb::SetupOption& current = setup.option(setup.selected);
+    if (const auto motor = IndexOf(catalogue_.MotorLines, current.motor.line)) {
+        catalogueArea_->motorList()->setCurrentIndex(static_cast<int>(*motor));
+        catalogueArea_->showMotorParameters(mfb::MotorParameterTexts(current.motor.line));
+    }
+    if (const auto battery = IndexOf(catalogue_.BatteryLines, current.battery.line)) {
+        catalogueArea_->batteryList()->setCurrentIndex(static_cast<int>(*battery));
+        catalogueArea_->showBatteryParameters(mfb::BatteryParameterTexts(current.battery.line));
+    }
+    // Each shown result is recalculated with the cells it was calculated with; the boxes then
+    // show the counts as they were left, which may differ.
+    for (const int option : recalculate) {
+        const mfb::SetupOption& o = setup.option(option);
+        OptionColumn& c = column(option);
+        c.serieEdit()->setValue(o.shown->serie);
+        c.parallelEdit()->setValue(o.shown->parallel);
+        try {
+            calculate(option);
+        } catch (const std::exception& error) {
+            ShowError(error);
+        }
+        c.serieEdit()->setValue(o.serie);
+        c.parallelEdit()->setValue(o.parallel);
+    }
+}
+
+void TMainDlg::showTitle() {
+    const QString path = document_->path();
+    if (path.isEmpty() && !document_->usedFile()) {
+        setWindowTitle(kTitle);
+        return;
+    }
+    const QString name = path.isEmpty() ? QStringLiteral("New setup") : QFileInfo(path).fileName();
+    setWindowTitle(name + QStringLiteral("[*] - ") + kTitle);
+    setWindowModified(document_->modified());
+}
+
+void TMainDlg::closeEvent(QCloseEvent* event) {
+    if (!files_->mayDiscard()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 const mfb::FlightSettings& TMainDlg::flightSettings() const {

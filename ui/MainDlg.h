@@ -5,8 +5,10 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/Combination.h"
 #include "model/OptionSlot.h"
 #include "model/Sweep.h"
 
@@ -16,15 +18,21 @@ class FigureRows;
 class FlightSettingsBar;
 class OptionColumn;
 class QRadioButton;
+class SetupDocument;
+class SetupFileMenu;
 class SweepTask;
 class TFindDlg;
 namespace mfb {
+struct Assessment;
+struct CalculateReport;
 struct FlightSettings;
-}
+}  // namespace mfb
 
 // The main window: the catalogue area, the fan and option groups and the four option columns.
-// It owns the catalogues and the four option slots for the whole run. Its handlers show values
-// and hand the user's choices to the core; an error escaping a handler ends it where it failed.
+// It owns the catalogues, the four option slots and the setup document for the whole run. Its
+// handlers show values and hand the user's choices to the core and to the document; a setup the
+// document is given (New, Open) is shown as if the user had chosen it. An error escaping a handler
+// ends it where it failed.
 class TMainDlg : public QMainWindow, private mfb::LoadObserver {
     Q_OBJECT
 public:
@@ -43,18 +51,14 @@ public:
     // How the modeller flies, shared by the four options and the Find window.
     const mfb::FlightSettings& flightSettings() const;
 
-    // A combination by its lines in the sorted lists, its fan 1..5 and its cell counts.
-    struct Combination {
-        std::size_t motor = 0;
-        std::size_t battery = 0;
-        int fan = 1;
-        int serie = 1;
-        int parallel = 1;
-    };
+    // What the four options have chosen and showed, and the setup file it belongs to.
+    SetupDocument& setupDocument() const { return *document_; }
+    SetupFileMenu& setupFiles() const { return *files_; }
+
     // Puts a combination into option k (1..4) as a user does, through the handlers of the option
     // button, the two lists, the fan buttons and the cell-count boxes, then clicks the option's
     // Calculate. A sweep still running in the option is stopped first.
-    void useCombination(int option, const Combination& combination);
+    void useCombination(int option, const mfb::Combination& combination);
     // Whether option's Calculate is still sweeping (see SweepTask).
     bool calculating(int option) const;
 
@@ -82,6 +86,9 @@ public:
     void About1Click();
     void Find1Click();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void showAssessment(int option, const mfb::TOptionSlot& swept,
                         const mfb::CalculateReport& report);
@@ -93,9 +100,16 @@ private:
 
     void buildMenu();
     void arrangeTabOrder();
-    // Hands the slot of the selected option to `choose`, then shows its names.
-    void chooseIntoSelected(const std::function<void(mfb::TOptionSlot&)>& choose);
+    // Hands the slot of the selected option to `choose`, then shows its names and lets `record`
+    // tell the setup what was chosen, even when `choose` failed half way.
+    void chooseIntoSelected(const std::function<void(mfb::TOptionSlot&)>& choose,
+                            const std::function<void(int option)>& record);
 
+    // Shows the document's setup in every option, recalculating those it showed calculated.
+    void showSetup();
+    void showTitle();
+    void recordShown(int option, const mfb::TOptionSlot& swept,
+                     const std::optional<mfb::Assessment>& assessed);
     void fanChosen(int fan);
     void optionSelected(int option);
     void calculate(int option);
@@ -111,6 +125,10 @@ private:
     std::array<QRadioButton*, mfb::kFanCount> fanButtons_{};
     std::array<QRadioButton*, mfb::kOptionCount> optionButtons_{};
     std::array<std::unique_ptr<OptionColumn>, mfb::kOptionCount> columns_;
+    SetupDocument* document_;
+    SetupFileMenu* files_ = nullptr;
+    // While a setup is being shown, the widgets it sets must not write back into it.
+    bool showingSetup_ = false;
     TFindDlg* find_ = nullptr;                            // made on first use, then kept
     std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
     FlightSettingsBar* flightBar_;

@@ -21,6 +21,18 @@ public:
         box.setDetailedText(details);
         box.exec();
     }
+    SaveAnswer askToSave(const QString& caption, const QString& text) override {
+        switch (QMessageBox::question(
+            QApplication::activeWindow(), caption, text,
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save)) {
+            case QMessageBox::Save:
+                return SaveAnswer::Save;
+            case QMessageBox::Discard:
+                return SaveAnswer::Discard;
+            default:
+                return SaveAnswer::Cancel;
+        }
+    }
     bool question(const QString& caption, const QString& text) override {
         return QMessageBox::question(QApplication::activeWindow(), caption, text,
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;

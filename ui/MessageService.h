@@ -29,6 +29,14 @@ public:
         (void)text;
         return false;
     }
+    // Asks whether changes are to be saved before they would be lost: a question icon, the given
+    // caption, and Save, Discard and Cancel buttons. A service that cannot ask keeps them: Cancel.
+    enum class SaveAnswer { Save, Discard, Cancel };
+    virtual SaveAnswer askToSave(const QString& caption, const QString& text) {
+        (void)caption;
+        (void)text;
+        return SaveAnswer::Cancel;
+    }
 };
 
 // The installed service; a QMessageBox-based one unless a test installed its own.

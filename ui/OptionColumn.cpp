@@ -5,6 +5,7 @@
 
 #include "model/ColumnRows.h"
 #include "model/OptionSlot.h"
+#include "setup/Setup.h"
 #include "ui/AutoLabel.h"
 #include "ui/FormFont.h"
 #include "ui/MessageService.h"
@@ -92,8 +93,6 @@ constexpr int kSpinLeft = 116, kCalculateLeft = 44, kChartLeft = 128;
 constexpr int kFanTop = 192, kMotorTop = 216, kBatteryTop = 240, kCellsTop = 264;
 constexpr int kSerieTop = 288, kParallelTop = 312, kFirstResultTop = 340, kResultPitch = 24;
 constexpr int kButtonTop = 564;
-constexpr int kSerieMin = 1, kSerieMax = 40, kSerieInitial = 10;
-constexpr int kParallelMin = 1, kParallelMax = 10, kParallelInitial = 1;
 
 AutoLabel* CaptionLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
     return new AutoLabel(name, text, left, top, AutoLabel::Anchor::Left, FormFont(), parent);
@@ -138,12 +137,12 @@ OptionColumn::OptionColumn(int option, QWidget* parent) {
                  kCellsTop);
     CaptionLabel(parent, c.serieCaption, QStringLiteral("Serie:"), x + kCountCaptionLeft,
                  kSerieTop);
-    serie_ =
-        CountEdit(parent, c.serie, kSerieMin, kSerieMax, kSerieInitial, x + kSpinLeft, kSerieTop);
+    serie_ = CountEdit(parent, c.serie, mfb::kMinSerie, mfb::kMaxSerie, mfb::kInitialSerie,
+                       x + kSpinLeft, kSerieTop);
     CaptionLabel(parent, c.parallelCaption, QStringLiteral("Parallel:"), x + kCountCaptionLeft,
                  kParallelTop);
-    parallel_ = CountEdit(parent, c.parallel, kParallelMin, kParallelMax, kParallelInitial,
-                          x + kSpinLeft, kParallelTop);
+    parallel_ = CountEdit(parent, c.parallel, mfb::kMinParallel, mfb::kMaxParallel,
+                          mfb::kInitialParallel, x + kSpinLeft, kParallelTop);
 
     for (std::size_t row = 0; row < c.rows.size(); ++row) {
         const ResultRowNames& r = c.rows[row];
@@ -195,6 +194,21 @@ void OptionColumn::showNotes(const std::array<mfb::FieldNote, mfb::kResultFieldC
             label->setPalette(QPalette());
         }
     }
+}
+
+std::array<std::string, mfb::kResultFieldCount> OptionColumn::shownValues() const {
+    std::array<std::string, mfb::kResultFieldCount> texts;
+    for (std::size_t field = 0; field < texts.size(); ++field) {
+        texts[field] = values_[field]->text().toLatin1().toStdString();
+    }
+    return texts;
+}
+
+void OptionColumn::clearResults() {
+    for (AutoLabel* label : values_) label->setText(QString());
+    showNotes({});
+    chart_->setEnabled(false);
+    showSweepEnded();
 }
 
 void OptionColumn::showSweepProgress(double inputPower) {

@@ -38,6 +38,11 @@ public:
     // Each value label's tooltip tells its notes; a label whose value exceeds a catalogue limit is
     // drawn red. Empty notes leave a label as it was designed: black, without a tooltip.
     void showNotes(const std::array<mfb::FieldNote, mfb::kResultFieldCount>& notes);
+    // The nine value labels as shown, by ResultField; empty where none was written.
+    std::array<std::string, mfb::kResultFieldCount> shownValues() const;
+    // Back to how the column starts: no values, no notes, Chart disabled.
+    void clearResults();
+
     // While a long Calculate runs, its button shows how far the sweep got and stops it when
     // clicked; afterwards it reads "Calculate" again.
     void showSweepProgress(double inputPower);

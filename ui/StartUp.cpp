@@ -10,6 +10,7 @@
 #include "ui/GraphDlg.h"
 #include "ui/MainDlg.h"
 #include "ui/ProgramWindows.h"
+#include "ui/SetupFileMenu.h"
 
 ShowCommand ParseShowCommand(const QString& value) {
     const QString command = value.trimmed().toLower();
@@ -52,7 +53,7 @@ void Show(QWidget& window, ShowCommand show) {
 
 }  // namespace
 
-void StartUp(ShowCommand show) {
+void StartUp(ShowCommand show, const QString& setupFile) {
     // The title goes in as the application name, which also serves as the display name (the
     // error box's caption). Set as the display name, Qt would append it to every window caption
     // ("About — Calculate ..."), and each window has a caption of its own. On X11 it becomes the
@@ -82,6 +83,10 @@ void StartUp(ShowCommand show) {
             if (main->frameGeometry().size() != guessedOuter) CentreOnScreen(*main);
         });
     }
+    // Opened from the loop, so that what it has to say appears over the window.
+    if (!setupFile.isEmpty()) {
+        QTimer::singleShot(0, main, [main, setupFile] { main->setupFiles().open(setupFile); });
+    }
 }
 
 void ShutDown() {
@@ -96,8 +101,8 @@ void ShutDown() {
     windows.MainDlg = nullptr;
 }
 
-int RunProgram(ShowCommand show) {
-    StartUp(show);
+int RunProgram(ShowCommand show, const QString& setupFile) {
+    StartUp(show, setupFile);
     const int status = QApplication::exec();
     ShutDown();
     return status;

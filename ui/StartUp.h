@@ -15,15 +15,16 @@ ShowCommand ShowCommandFromEnvironment();
 // Sets the application title and creates the six windows in start-up order (the main window,
 // which loads the catalogues from the working directory, the About box and chart windows 1 to 4,
 // both hidden), records them in Windows(), then shows the main window centred on the screen.
-// Closing the main window ends the event loop; the others never keep the program alive.
-// Needs a running QApplication.
-void StartUp(ShowCommand show);
+// Closing the main window ends the event loop; the others never keep the program alive. A
+// `setupFile` is then opened as File > Open would, once the event loop runs. Needs a running
+// QApplication.
+void StartUp(ShowCommand show, const QString& setupFile = QString());
 
 // Destroys the windows in reverse order and clears Windows().
 void ShutDown();
 
 // The whole program: start-up, the event loop, shutdown. Returns the loop's exit code.
-int RunProgram(ShowCommand show);
+int RunProgram(ShowCommand show, const QString& setupFile = QString());
 
 // The application title: the taskbar's name for the program and the error box's caption.
 inline const QString kApplicationTitle = QStringLiteral("Calculate Motor-Fan-Battery Combinations");

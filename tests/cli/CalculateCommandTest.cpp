@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "JsonReader.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "cli/CapturedColumn.h"
 #include "cli/CatalogueDirectory.h"
 #include "cli/CliChart.h"
+#include "json/JsonReader.h"
 #include "model/ColumnRows.h"
 #include "model/Sweep.h"
 
@@ -57,7 +57,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-std::set<std::string> Keys(const test::JsonValue& object) {
+std::set<std::string> Keys(const JsonValue& object) {
     std::set<std::string> keys;
     for (const auto& [key, value] : object.Object()) keys.insert(key);
     return keys;
@@ -162,7 +162,7 @@ TEST(CalculateCommand, JsonOfEveryOutcome) {
         args.push_back("--json");
         const Output o = RunCommand(args);
         EXPECT_EQ(o.status, row.status);
-        const test::JsonValue json = test::ParseJson(o.out);
+        const JsonValue json = ParseJson(o.out);
         EXPECT_EQ(Keys(json),
                   (std::set<std::string>{"outcome", "message", "failed_step", "steps", "names",
                                          "labels", "pack", "result", "axes", "title", "derived",
@@ -250,7 +250,7 @@ TEST(CalculateCommand, ReportsWhatTheCoreCalculates) {
             Combo({"--motor", row.motor, "--battery", row.battery, "--fan", std::to_string(row.fan),
                    "--serie", std::to_string(row.serie), "--parallel", std::to_string(row.parallel),
                    "--option", std::to_string(row.option), "--json"}));
-        const test::JsonValue json = test::ParseJson(o.out);
+        const JsonValue json = ParseJson(o.out);
         EXPECT_EQ(json["steps"].Number(), report.steps);
         EXPECT_EQ(json["pack"]["PackWeight"].Number(), slot.PackWeight);
         EXPECT_EQ(json["pack"]["UBattery"].Number(), slot.UBattery);
@@ -332,7 +332,7 @@ TEST(CalculateCommand, FlightFiguresFollowFromTheOperatingPoint) {
                                          std::to_string(row.fan)};
         args.insert(args.end(), row.flight.begin(), row.flight.end());
         SCOPED_TRACE(row.motor);
-        const test::JsonValue json = test::ParseJson(RunCommand(args).out);
+        const JsonValue json = ParseJson(RunCommand(args).out);
         TOptionSlot slot;
         ChooseMotor(slot, catalogue.MotorLines.at(row.motor), '.');
         ChooseBattery(slot, catalogue.BatteryLines.at(row.battery), '.');
@@ -391,7 +391,7 @@ TEST(CalculateCommand, TextLinesAreTheLabels) {
             SCOPED_TRACE(row.name + " with " + separator);
             auto jsonArgs = Combo(row.args);
             jsonArgs.push_back("--json");
-            const test::JsonValue json = test::ParseJson(RunCommand(jsonArgs, separator).out);
+            const JsonValue json = ParseJson(RunCommand(jsonArgs, separator).out);
             const Output text = RunCommand(Combo(row.args), separator);
             EXPECT_EQ(text.status, row.status);
             std::vector<std::string> expected;
@@ -409,7 +409,7 @@ TEST(CalculateCommand, TextLinesAreTheLabels) {
 }
 
 TEST(CalculateCommand, DecimalSeparatorFromLocaleOrForced) {
-    const auto labels = [](const Output& o) { return test::ParseJson(o.out)["labels"].Object(); };
+    const auto labels = [](const Output& o) { return ParseJson(o.out)["labels"].Object(); };
     const auto dot = labels(RunCommand(Combo({"--motor", "0", "--battery", "Big", "--json"}), '.'));
     const auto comma =
         labels(RunCommand(Combo({"--motor", "0", "--battery", "Big", "--json"}), ','));
@@ -436,7 +436,7 @@ TEST(CalculateCommand, CsvHasOneRowPerStep) {
         auto jsonArgs = Combo(row.args);
         jsonArgs.push_back("--json");
         const long long steps =
-            static_cast<long long>(test::ParseJson(RunCommand(jsonArgs).out)["steps"].Number());
+            static_cast<long long>(ParseJson(RunCommand(jsonArgs).out)["steps"].Number());
         auto csvArgs = Combo(row.args);
         csvArgs.push_back("--csv");
         const Output csv = RunCommand(csvArgs);
@@ -538,7 +538,7 @@ TEST(CalculateCommand, LatinOneNamesAreEscapedInJson) {
     const Output o = RunCommand(Combo({"--motor", "\xC9", "--battery", "Big", "--json"}));
     EXPECT_EQ(o.status, 0);
     EXPECT_NE(o.out.find("\"\\u00c9mile 900           \""), std::string::npos);
-    const test::JsonValue json = test::ParseJson(o.out);
+    const JsonValue json = ParseJson(o.out);
     EXPECT_EQ(json["names"]["motor"].String(), "\xC3\x89mile 900           ");
     EXPECT_EQ(json["title"].String(),
               "Rising fan  \xC3\x89mile 900             Big 4V              ");
@@ -568,7 +568,7 @@ TEST(CalculateCommand, SweepStoppedAtThePowerLimitCountsAsCalculated) {
     const Output o = RunCommand(
         Combo({"--motor", "0", "--battery", "Stiff", "--serie", "40", "--fan", "2", "--json"}));
     EXPECT_EQ(o.status, 0);
-    const test::JsonValue json = test::ParseJson(o.out);
+    const JsonValue json = ParseJson(o.out);
     EXPECT_EQ(json["outcome"].String(), "calculated");
     EXPECT_NE(json["message"].String().find("1000000 W"), std::string::npos);
     EXPECT_EQ(o.err, "mfbcalc-cli: " + json["message"].String() + "\n");

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "JsonReader.h"
+#include "json/JsonReader.h"
 
 namespace mfb::cli {
 namespace {
@@ -150,7 +150,7 @@ TEST(EndToEnd, OutputsAgreeOnTheSampleCatalogues) {
         EXPECT_EQ(csv.status, json.status);
         EXPECT_EQ(text.err, json.err);
 
-        const test::JsonValue v = test::ParseJson(json.out);
+        const JsonValue v = ParseJson(json.out);
         std::vector<std::string> expected;
         for (const auto& [caption, unit] : column) {
             expected.push_back(std::string(caption) + ":");
@@ -195,7 +195,7 @@ TEST(EndToEnd, ListHasEveryCatalogueEntry) {
     ASSERT_EQ(last.rfind(index + "  ", 0), 0u) << last;
     const Result chosen =
         RunProgram({"--catalogues", kSample, "--motor", index, "--battery", "0", "--json"});
-    const std::string name = test::ParseJson(chosen.out)["names"]["motor"].String();
+    const std::string name = ParseJson(chosen.out)["names"]["motor"].String();
     EXPECT_EQ(last.substr(index.size() + 2, name.find_last_not_of(' ') + 1),
               name.substr(0, name.find_last_not_of(' ') + 1));
 }
@@ -241,8 +241,8 @@ TEST(EndToEnd, ExploreRanksASmallSpace) {
     ASSERT_EQ(text.status, 0) << text.err;
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(text.err, "");
-    const test::JsonValue v = test::ParseJson(json.out);
-    const auto& rows = *std::get<std::shared_ptr<test::JsonArray>>(v["rows"].data);
+    const JsonValue v = ParseJson(json.out);
+    const auto& rows = *std::get<std::shared_ptr<JsonArray>>(v["rows"].data);
     ASSERT_EQ(rows.size(), 5u);
     const auto lines = Lines(text.out);
     ASSERT_EQ(lines.size(), rows.size() + 3);
@@ -342,7 +342,7 @@ TEST(EndToEnd, CheckReportsWhereTheMistakesAre) {
         EXPECT_EQ(r.out, row.shown);
         const Result json = RunProgram({"check", "--catalogues", dir.string(), "--json"});
         EXPECT_EQ(json.status, row.status);
-        const test::JsonValue v = test::ParseJson(json.out);
+        const JsonValue v = ParseJson(json.out);
         EXPECT_EQ(static_cast<int>(v["errors"].Number()) > 0, row.status == 1);
     }
     std::filesystem::remove_all(dir);
@@ -423,8 +423,9 @@ std::optional<std::string> CommaLocale(const std::filesystem::path& scratch) {
 }
 
 // The launcher in an installed tree of its own, with a stand-in window program that notes where it
-// was started: at the first start in a comma locale the user's folder appears, converted; an
-// existing folder is left as it is, and a full-stop locale needs none.
+// was started and what it was given: at the first start in a comma locale the user's folder
+// appears, converted; an existing folder is left as it is, and a full-stop locale needs none. A
+// setup file named relative to where the launcher started is passed on by its full path.
 TEST(EndToEnd, LauncherGivesCommaLocalesConvertedCatalogues) {
     namespace fs = std::filesystem;
     const fs::path root =
@@ -440,23 +441,31 @@ TEST(EndToEnd, LauncherGivesCommaLocalesConvertedCatalogues) {
     fs::copy_file(MFBCALC_LAUNCH, root / "bin/mfbcalc-launch");
     fs::permissions(root / "bin/mfbcalc-launch", fs::perms::owner_all);
     fs::create_symlink(MFBCALC_CLI, root / "bin/mfbcalc-cli");
-    Overwrite(root / "bin/mfbcalc", "#!/bin/sh\npwd -P > \"$HOME/started-in\"\n");
+    Overwrite(root / "bin/mfbcalc",
+              "#!/bin/sh\nprintf '%s\\n' \"$(pwd -P)\" \"$1\" > \"$HOME/started-in\"\n");
     fs::permissions(root / "bin/mfbcalc", fs::perms::owner_all);
     const fs::path user = root / "home/.local/share/mfbcalc";
     const std::string samples = fs::canonical(root / "share/mfbcalc/catalogues").string();
 
-    const auto start = [&](const std::string& locale) {
-        const std::string command = "env -i HOME=" + Quote((root / "home").string()) +
-                                    " PATH=/usr/bin:/bin " + locale + " " +
-                                    Quote((root / "bin/mfbcalc-launch").string());
+    std::string given;
+    const auto start = [&](const std::string& locale, const std::string& setup = "") {
+        const std::string command =
+            "cd " + Quote(root.string()) + " && env -i HOME=" + Quote((root / "home").string()) +
+            " PATH=/usr/bin:/bin " + locale + " " + Quote((root / "bin/mfbcalc-launch").string()) +
+            (setup.empty() ? "" : " " + Quote(setup));
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         std::ifstream in(root / "home/started-in");
         std::string folder;
         std::getline(in, folder);
+        std::getline(in, given);
         return folder;
     };
 
+    Overwrite(root / "trial.mfbsetup", "{}");
+    EXPECT_EQ(start("LC_ALL=C.UTF-8", "trial.mfbsetup"), samples);
+    EXPECT_EQ(given, fs::canonical(root / "trial.mfbsetup").string());
     EXPECT_EQ(start("LC_ALL=C.UTF-8"), samples);
+    EXPECT_EQ(given, "");
     EXPECT_FALSE(fs::exists(user));
     const auto locale = CommaLocale(root);
     if (!locale) {

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "JsonReader.h"
 #include "cli/ExploreReport.h"
-#include "cli/Json.h"
 #include "cli/Program.h"
+#include "json/JsonReader.h"
+#include "json/JsonWriter.h"
 
 namespace mfb::cli {
 namespace {
@@ -110,7 +110,7 @@ std::vector<CsvRow> Combinations(const std::vector<CsvRow>& rows) {
 
 // Catalogue names are Latin-1, the JSON reader's strings UTF-8.
 std::string Utf8(const std::string& latin1) {
-    return test::ParseJson(JsonString(latin1)).String();
+    return ParseJson(JsonString(latin1)).String();
 }
 
 std::string Trimmed(const std::string& name) {
@@ -153,8 +153,8 @@ TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
         // The header, the rows, a blank line and the summary.
         ASSERT_EQ(lines.size(), rows.size() + 3);
         ASSERT_EQ(commaLines.size(), lines.size());
-        const test::JsonValue v = test::ParseJson(json.out);
-        const auto& jsonRows = *std::get<std::shared_ptr<test::JsonArray>>(v["rows"].data);
+        const JsonValue v = ParseJson(json.out);
+        const auto& jsonRows = *std::get<std::shared_ptr<JsonArray>>(v["rows"].data);
         ASSERT_EQ(jsonRows.size(), rows.size());
 
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -168,7 +168,7 @@ TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
                 single.insert(single.end(), {"--option", at[1]});
             const Output o = RunCommand(single);
             ASSERT_EQ(o.status, 0) << o.err;
-            const test::JsonValue s = test::ParseJson(o.out);
+            const JsonValue s = ParseJson(o.out);
             // Selected by the start of the entry: it must be the row's own line.
             ASSERT_EQ(Trimmed(s["names"]["motor"].String()), Utf8(row[1]));
             ASSERT_EQ(Trimmed(s["names"]["battery"].String()), Utf8(row[2]));
@@ -205,7 +205,7 @@ TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
                 const auto under = key.rfind('_');
                 const std::string suffix = under == std::string::npos ? "" : key.substr(under);
                 if (suffix == "_limit" || suffix == "_margin") {
-                    const test::JsonValue& limits = jsonRows[i]["limits"];
+                    const JsonValue& limits = jsonRows[i]["limits"];
                     const std::string kind = key.substr(0, under);
                     EXPECT_EQ(row[k].empty(), !limits.Has(kind)) << key;
                     if (!row[k].empty()) {
@@ -213,7 +213,7 @@ TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
                     }
                     continue;
                 }
-                const test::JsonValue& field = jsonRows[i][key];
+                const JsonValue& field = jsonRows[i][key];
                 if (k == 1 || k == 2) {
                     EXPECT_EQ(field.String(), Utf8(row[k]));
                 } else if (row[k].empty()) {

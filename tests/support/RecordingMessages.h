@@ -27,11 +27,17 @@ public:
         return answer;
     }
 
+    SaveAnswer askToSave(const QString& caption, const QString& text) override {
+        questions << caption + u'|' + text;
+        return saveAnswer;
+    }
+
     QStringList warnings;
     QStringList errors;
     QStringList errorDetails;  // of the errors that had any, in order
     QStringList questions;
-    bool answer = false;  // to every question
+    bool answer = false;                          // to every yes-or-no question
+    SaveAnswer saveAnswer = SaveAnswer::Discard;  // to every question about unsaved changes
 
 private:
     MessageService* previous_;

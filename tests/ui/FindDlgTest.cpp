@@ -19,6 +19,7 @@
 #include "explore/ExploreTable.h"
 #include "tests/support/RecordingMessages.h"
 #include "ui/ExploreTableModel.h"
+#include "ui/SetupDocument.h"
 #include "ui/SpinEdit.h"
 
 namespace {
@@ -132,6 +133,12 @@ private slots:
         for (const auto& value : kOption2Values) {
             QCOMPARE(LabelText(*main, value.label), Cell(model, row, value.header));
         }
+        // The row reached the option as a request to the setup, which now holds it.
+        const mfb::SetupOption& chosen = main->setupDocument().option(2);
+        QCOMPARE(QString::fromLatin1(chosen.motor.name).trimmed(), Cell(model, row, "Motor"));
+        QCOMPARE(QString::fromLatin1(chosen.battery.name).trimmed(), Cell(model, row, "Battery"));
+        QCOMPARE(QString::number(chosen.serie), Cell(model, row, "S"));
+        QVERIFY(chosen.shown.has_value());
         QVERIFY(messages.warnings.isEmpty() && messages.errors.isEmpty());
     }
 

@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
@@ -138,6 +139,8 @@ private slots:
     void buttonCentred();
     void hidingKeepsContentAndPlace();
     void showingAVisibleWindowOnlyRaisesIt();
+    void combinationNamesCaptionAndFiles();
+    void windowsOpenCascaded();
     void reducedCurveHasTheSameColumnExtremes();
     void addingPointsWaitsForTheEventLoop();
     void sweepsWhileHiddenAreDrawnWhenShown();
@@ -442,6 +445,44 @@ void GraphDlgTest::showingAVisibleWindowOnlyRaisesIt() {
     QVERIFY(dlg_->isVisible());
     QCOMPARE(dlg_->pos(), place);  // not centred again
     QCOMPARE(QApplication::topLevelWidgets().size(), windows);
+}
+
+// The cells join the caption and the combination starts the names the save dialogs suggest; a
+// cleared chart is back to the design.
+void GraphDlgTest::combinationNamesCaptionAndFiles() {
+    QStringList suggested;
+    dlg_->setFilePrompt([&](const QString&, const QString& start, const QString&) {
+        suggested << QFileInfo(start).fileName();
+        return QString();
+    });
+    FillSweep();
+    dlg_->showCombination(QStringLiteral("6S3P"), QStringLiteral("option3-Fan-6S3P"));
+    QCOMPARE(dlg_->windowTitle(), QStringLiteral("Option 3 Chart - 6S3P"));
+    Trigger("SaveImageAction");
+    Trigger("SaveDataAction");
+    dlg_->clearChart();
+    QCOMPARE(dlg_->windowTitle(), QStringLiteral("Option 3 Chart"));
+    QVERIFY(dlg_->points(Series::RpmFan).empty());
+    Trigger("SaveImageAction");
+    QCOMPARE(suggested, (QStringList{"option3-Fan-6S3P-chart.png", "option3-Fan-6S3P-chart.csv",
+                                     "option3-chart.png"}));
+}
+
+// Shown for the first time, each option's window stands a step down and right of the one before.
+void GraphDlgTest::windowsOpenCascaded() {
+    std::array<std::unique_ptr<TGraphDlg>, 4> windows;
+    for (int option = 1; option <= 4; ++option) {
+        auto& window = windows[static_cast<std::size_t>(option - 1)];
+        window = std::make_unique<TGraphDlg>(option);
+        window->resize(300, 200);  // small enough for the four to fit the test's screen
+        window->showChart();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    for (std::size_t k = 1; k < windows.size(); ++k) {
+        const QPoint step = windows[k]->geometry().topLeft() - windows[k - 1]->geometry().topLeft();
+        QVERIFY2(step.x() > 0 && step.y() > 0 && step.x() == step.y(),
+                 qPrintable(QString::number(k)));
+    }
 }
 
 void GraphDlgTest::reducedCurveHasTheSameColumnExtremes() {

@@ -96,13 +96,15 @@ private slots:
         QVERIFY(motorLines->item(0)->text().endsWith(QStringLiteral("3000  0.030    1.5")));
         QCOMPARE(Find<QListWidget>(window, "ListBox3")->count(), 53);
 
-        // "&About", then the "&Find…" that opens the Find window; neither has a submenu.
+        // The "&File" menu, then "&About" and the "&Find…" that opens the Find window, which
+        // have no submenu.
         const auto* menu = Find<QMenuBar>(window, "MainMenu1");
-        QCOMPARE(menu->actions().size(), 2);
-        QCOMPARE(menu->actions().front()->text(), QStringLiteral("&About"));
+        QCOMPARE(menu->actions().size(), 3);
+        QCOMPARE(menu->actions().front()->text(), QStringLiteral("&File"));
+        QCOMPARE(menu->actions()[1]->text(), QStringLiteral("&About"));
         QCOMPARE(menu->actions().back()->text(), QStringLiteral("&Find\u2026"));
         QCOMPARE(menu->actions().back()->shortcut(), QKeySequence(QKeySequence::Find));
-        for (const QAction* action : menu->actions()) QVERIFY(action->menu() == nullptr);
+        for (const QAction* action : menu->actions().mid(1)) QVERIFY(action->menu() == nullptr);
     }
 
     void everyLabelOnce() {

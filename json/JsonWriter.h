@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace mfb::cli {
+namespace mfb {
 
 // A JSON string literal with its quotes. Catalogue bytes are Latin-1, so every byte above 127 is
 // the code point of the same number, written as \u00XX: the output stays ASCII and valid UTF-8.
@@ -42,4 +42,4 @@ private:
     bool afterKey_ = false;
 };
 
-}  // namespace mfb::cli
+}  // namespace mfb

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/Json.h"
+#include "json/JsonWriter.h"
 
 #include <ostream>
 
-#include "explore/ExploreTable.h"
+#include "model/DisplayFormat.h"
 
-namespace mfb::cli {
+namespace mfb {
 
 std::string JsonString(std::string_view bytes) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -124,4 +124,4 @@ void JsonWriter::Null() {
     out_ << "null";
 }
 
-}  // namespace mfb::cli
+}  // namespace mfb

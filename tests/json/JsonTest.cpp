@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/Json.h"
+#include "json/JsonWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <limits>
 #include <sstream>
 
-#include "JsonReader.h"
+#include "json/JsonReader.h"
 
-namespace mfb::cli {
+namespace mfb {
 namespace {
 
 TEST(Json, StringEscapes) {
@@ -37,7 +37,7 @@ TEST(Json, StringEscapes) {
 TEST(Json, LatinOneBytesReadBackAsTheirCodePoints) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
-    const std::string decoded = test::ParseJson(JsonString(all)).String();
+    const std::string decoded = ParseJson(JsonString(all)).String();
     std::string expected;  // the same text in UTF-8
     for (int b = 1; b < 256; ++b) {
         if (b < 0x80) {
@@ -69,7 +69,7 @@ TEST(Json, NumbersReadBackToTheSameDouble) {
     for (const double v : values) {
         const std::string text = JsonNumber(v);
         SCOPED_TRACE(text);
-        const double back = test::ParseJson(text).Number();
+        const double back = ParseJson(text).Number();
         EXPECT_EQ(back, v);
         EXPECT_EQ(std::signbit(back), std::signbit(v));
     }
@@ -101,7 +101,7 @@ TEST(Json, WriterNestsObjectsWithCommas) {
     json.Number(0.5);
     json.EndObject();
 
-    const test::JsonValue v = test::ParseJson(out.str());
+    const JsonValue v = ParseJson(out.str());
     EXPECT_TRUE(v["empty"].Object().empty());
     EXPECT_EQ(v["inner"]["a"].Number(), -3);
     EXPECT_TRUE(v["inner"]["b"].IsNull());
@@ -111,4 +111,4 @@ TEST(Json, WriterNestsObjectsWithCommas) {
 }
 
 }  // namespace
-}  // namespace mfb::cli
+}  // namespace mfb

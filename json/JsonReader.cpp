@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "JsonReader.h"
+#include "json/JsonReader.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <stdexcept>
 
-namespace mfb::cli::test {
+namespace mfb {
 
 namespace {
 
@@ -50,6 +51,15 @@ private:
     }
 
     JsonValue Value() {
+        // Each level is a call: a file of nothing but brackets must not run the stack out.
+        if (depth_ == kMaxDepth) Fail("nested too deeply");
+        ++depth_;
+        JsonValue value = Nested();
+        --depth_;
+        return value;
+    }
+
+    JsonValue Nested() {
         SkipBlanks();
         if (i_ >= s_.size()) Fail("unexpected end");
         const char c = s_[i_];
@@ -180,12 +190,17 @@ private:
             if (i_ < s_.size() && (s_[i_] == '+' || s_[i_] == '-')) ++i_;
             digits();
         }
-        const std::string literal(s_.substr(start, i_ - start));
-        return std::strtod(literal.c_str(), nullptr);
+        // from_chars, unlike strtod, ignores the locale, which a window program has switched on.
+        double value = 0;
+        const auto [end, error] = std::from_chars(s_.data() + start, s_.data() + i_, value);
+        if (error != std::errc() || end != s_.data() + i_) Fail("number out of range");
+        return value;
     }
 
     std::string_view s_;
     std::size_t i_ = 0;
+    static constexpr int kMaxDepth = 256;
+    int depth_ = 0;
 };
 
 }  // namespace
@@ -194,4 +209,4 @@ JsonValue ParseJson(std::string_view text) {
     return Parser(text).Document();
 }
 
-}  // namespace mfb::cli::test
+}  // namespace mfb

@@ -1,0 +1,269 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "setup/SetupFile.h"
+
+#include <cmath>
+#include <sstream>
+#include <stdexcept>
+
+#include "json/JsonReader.h"
+#include "json/JsonWriter.h"
+#include "model/ColumnRows.h"
+#include "model/DisplayFormat.h"
+
+namespace mfb {
+
+namespace {
+
+void Text(JsonWriter& json, std::string_view key, std::string_view text) {
+    json.Key(key);
+    json.String(text);
+}
+
+void Whole(JsonWriter& json, std::string_view key, long long number) {
+    json.Key(key);
+    json.Integer(number);
+}
+
+void WriteChosen(JsonWriter& json, std::string_view key, const ChosenLine& chosen) {
+    json.Key(key);
+    if (!chosen.chosen()) {
+        json.Null();
+        return;
+    }
+    json.BeginObject();
+    Text(json, "name", chosen.name);
+    Text(json, "line", chosen.line);
+    json.EndObject();
+}
+
+void WriteCells(JsonWriter& json, int serie, int parallel) {
+    json.Key("cells");
+    json.BeginObject();
+    Whole(json, "serie", serie);
+    Whole(json, "parallel", parallel);
+    json.EndObject();
+}
+
+void WriteShown(JsonWriter& json, const std::optional<ShownResult>& shown) {
+    json.Key("shown");
+    if (!shown) {
+        json.Null();
+        return;
+    }
+    json.BeginObject();
+    WriteCells(json, shown->serie, shown->parallel);
+    json.Key("values");
+    json.BeginArray();
+    for (const ColumnRow& row : kColumnRows) {
+        json.BeginObject();
+        Text(json, "caption", Caption(row.field));
+        Text(json, "value", shown->values[static_cast<std::size_t>(row.field)]);
+        Text(json, "unit", row.unit);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Key("notes");
+    json.BeginArray();
+    for (const std::string& note : shown->notes) json.String(note);
+    json.EndArray();
+    json.EndObject();
+}
+
+[[noreturn]] void Damaged(const std::string& what) {
+    throw SetupError("It is damaged: " + what + ".");
+}
+
+// UTF-8 as the reader decodes it, back to the Latin-1 bytes the catalogues hold.
+std::string Latin1(const std::string& utf8, const std::string& where) {
+    std::string bytes;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
+        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size()) {
+            bytes += static_cast<char>(((c & 0x03) << 6) | (utf8[++i] & 0x3F));
+        } else {
+            Damaged(where + " holds a character no catalogue can");
+        }
+    }
+    return bytes;
+}
+
+// One object of the file, named by where it stands ("options[2].cells") for the messages.
+class Members {
+public:
+    Members(const JsonValue& value, std::string where) : where_(std::move(where)) {
+        object_ = std::get_if<std::shared_ptr<JsonObject>>(&value.data);
+        if (object_ == nullptr) Damaged(where_ + " is not an object");
+    }
+
+    const JsonValue* Find(const std::string& key) const {
+        const auto it = (*object_)->find(key);
+        return it == (*object_)->end() ? nullptr : &it->second;
+    }
+    const JsonValue& Need(const std::string& key) const {
+        const JsonValue* value = Find(key);
+        if (value == nullptr) Damaged(Where(key) + " is missing");
+        return *value;
+    }
+    std::string Where(const std::string& key) const {
+        return where_.empty() ? key : where_ + '.' + key;
+    }
+
+    int Integer(const std::string& key, int min, int max) const {
+        const double* number = std::get_if<double>(&Need(key).data);
+        if (number == nullptr || !(*number >= min && *number <= max) ||
+            *number != std::floor(*number)) {
+            Damaged(Where(key) + " is not a whole number from " + std::to_string(min) + " to " +
+                    std::to_string(max));
+        }
+        return static_cast<int>(*number);
+    }
+    std::string Text(const std::string& key) const {
+        const std::string* text = std::get_if<std::string>(&Need(key).data);
+        if (text == nullptr) Damaged(Where(key) + " is not a text");
+        return Latin1(*text, Where(key));
+    }
+    const JsonArray& Array(const std::string& key, std::size_t size = 0) const {
+        const auto* array = std::get_if<std::shared_ptr<JsonArray>>(&Need(key).data);
+        if (array == nullptr || (size != 0 && (*array)->size() != size)) {
+            Damaged(Where(key) + (size != 0 ? " is not a list of " + std::to_string(size)
+                                            : std::string(" is not a list")));
+        }
+        return **array;
+    }
+
+private:
+    const std::shared_ptr<JsonObject>* object_;
+    std::string where_;
+};
+
+ChosenLine ReadChosen(const Members& option, const std::string& key) {
+    const JsonValue& value = option.Need(key);
+    if (value.IsNull()) return {};
+    const Members chosen(value, option.Where(key));
+    ChosenLine line{chosen.Text("name"), chosen.Text("line")};
+    if (!line.chosen()) Damaged(option.Where(key) + " names no line");
+    return line;
+}
+
+std::optional<ShownResult> ReadShown(const Members& option) {
+    const JsonValue& value = option.Need("shown");
+    if (value.IsNull()) return std::nullopt;
+    const Members shown(value, option.Where("shown"));
+    ShownResult result;
+    const Members cells(shown.Need("cells"), shown.Where("cells"));
+    result.serie = cells.Integer("serie", kMinSerie, kMaxSerie);
+    result.parallel = cells.Integer("parallel", kMinParallel, kMaxParallel);
+    const JsonArray& values = shown.Array("values", kColumnRows.size());
+    for (std::size_t i = 0; i < kColumnRows.size(); ++i) {
+        const Members row(values[i], shown.Where("values[" + std::to_string(i) + ']'));
+        if (row.Text("caption") != Caption(kColumnRows[i].field)) {
+            Damaged(row.Where("caption") + " is not \"" +
+                    std::string(Caption(kColumnRows[i].field)) + '"');
+        }
+        result.values[static_cast<std::size_t>(kColumnRows[i].field)] = row.Text("value");
+    }
+    const JsonArray& notes = shown.Array("notes");
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const std::string* note = std::get_if<std::string>(&notes[i].data);
+        const std::string where = shown.Where("notes[" + std::to_string(i) + ']');
+        if (note == nullptr) Damaged(where + " is not a text");
+        result.notes.push_back(Latin1(*note, where));
+    }
+    return result;
+}
+
+SetupOption ReadOption(const JsonValue& value, std::size_t index) {
+    const Members option(value, "options[" + std::to_string(index) + ']');
+    SetupOption o;
+    o.motor = ReadChosen(option, "motor");
+    o.battery = ReadChosen(option, "battery");
+    const Members fan(option.Need("fan"), option.Where("fan"));
+    o.fan = fan.Integer("number", 1, kFanCount);
+    o.fanName = fan.Text("name");
+    const Members cells(option.Need("cells"), option.Where("cells"));
+    o.serie = cells.Integer("serie", kMinSerie, kMaxSerie);
+    o.parallel = cells.Integer("parallel", kMinParallel, kMaxParallel);
+    o.shown = ReadShown(option);
+    return o;
+}
+
+}  // namespace
+
+std::string WriteSetup(const Setup& setup) {
+    std::ostringstream out;
+    JsonWriter json(out);
+    json.BeginObject();
+    Text(json, "format", kSetupFormat);
+    Whole(json, "version", kSetupVersion);
+    Whole(json, "selected_option", setup.selected);
+    json.Key("figures");
+    json.BeginObject();
+    if (setup.figures.modelWeight) {
+        json.Key("model_weight_g");
+        json.Number(*setup.figures.modelWeight);
+    }
+    json.EndObject();
+    json.Key("options");
+    json.BeginArray();
+    for (const SetupOption& option : setup.options) {
+        json.BeginObject();
+        WriteChosen(json, "motor", option.motor);
+        WriteChosen(json, "battery", option.battery);
+        json.Key("fan");
+        json.BeginObject();
+        Whole(json, "number", option.fan);
+        Text(json, "name", option.fanName);
+        json.EndObject();
+        WriteCells(json, option.serie, option.parallel);
+        WriteShown(json, option.shown);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+    return out.str();
+}
+
+Setup ReadSetup(std::string_view text) {
+    JsonValue document;
+    try {
+        document = ParseJson(text);
+    } catch (const std::runtime_error& e) {
+        // A file that names the format and then fails is a setup gone bad, not some other file.
+        if (text.find(kSetupFormat) != std::string_view::npos) Damaged(e.what());
+        throw SetupError("It is not a setup file.");
+    }
+    const auto* object = std::get_if<std::shared_ptr<JsonObject>>(&document.data);
+    const auto format = object != nullptr ? (*object)->find("format") : JsonObject::iterator();
+    if (object == nullptr || format == (*object)->end() ||
+        std::get_if<std::string>(&format->second.data) == nullptr ||
+        format->second.String() != kSetupFormat) {
+        throw SetupError("It is not a setup file.");
+    }
+    const Members top(document, std::string());
+    const double* version = std::get_if<double>(&top.Need("version").data);
+    if (version != nullptr && *version > kSetupVersion && *version == std::floor(*version)) {
+        throw SetupError("It was written by a newer version of the program (setup format " +
+                         ExactNumber(*version) + "); this one reads format " +
+                         std::to_string(kSetupVersion) + ".");
+    }
+    top.Integer("version", 1, kSetupVersion);
+
+    Setup setup;
+    setup.selected = top.Integer("selected_option", 1, kOptionCount);
+    const Members figures(top.Need("figures"), top.Where("figures"));
+    if (const JsonValue* weight = figures.Find("model_weight_g")) {
+        const double* grams = std::get_if<double>(&weight->data);
+        if (grams == nullptr || !(*grams > 0)) {
+            Damaged(figures.Where("model_weight_g") + " is not a weight above 0");
+        }
+        setup.figures.modelWeight = *grams;
+    }
+    const JsonArray& options = top.Array("options", kOptionCount);
+    for (std::size_t k = 0; k < options.size(); ++k)
+        setup.options[k] = ReadOption(options[k], k + 1);
+    return setup;
+}
+
+}  // namespace mfb

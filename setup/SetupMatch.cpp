@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "setup/SetupMatch.h"
+
+#include <span>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/LineLayout.h"
+#include "catalogue/TextLines.h"
+
+namespace mfb {
+
+namespace {
+
+// The parts of a line a modeller can tell apart, in column order: the description after the name,
+// the numbers, then the limits.
+struct LinePart {
+    const char* name;
+    Columns columns;
+};
+constexpr Columns kDescription{kNameColumns.last() + 1, kEntryColumns.width - kNameColumns.width};
+const LinePart kMotorParts[] = {
+    {"description", kDescription},
+    {kMotorFields[0].name, kMotorFields[0].columns},
+    {kMotorFields[1].name, kMotorFields[1].columns},
+    {kMotorFields[2].name, kMotorFields[2].columns},
+    {"maximum current",
+     {kMotorMaxCurrent.first, kMotorMaxCurrent.last - kMotorMaxCurrent.first + 1}},
+    {"maximum input power", {kMotorMaxPower.first, kMotorMaxPower.last - kMotorMaxPower.first + 1}},
+};
+const LinePart kBatteryParts[] = {
+    {"description", kDescription},
+    {kBatteryFields[0].name, kBatteryFields[0].columns},
+    {kBatteryFields[1].name, kBatteryFields[1].columns},
+    {kBatteryFields[2].name, kBatteryFields[2].columns},
+    {kBatteryFields[3].name, kBatteryFields[3].columns},
+    {"maximum discharge", {kCellMaxRate.first, kCellMaxRate.last - kCellMaxRate.first + 1}},
+};
+
+std::string Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+std::string Quoted(std::string_view text) {
+    const std::string trimmed = Trimmed(text);
+    return trimmed.empty() ? "(blank)" : '"' + trimmed + '"';
+}
+
+std::string Differences(const std::string& saved, const std::string& now,
+                        std::span<const LinePart> parts) {
+    std::string text;
+    for (const LinePart& part : parts) {
+        const std::string before = Trimmed(Field(saved, part.columns.start, part.columns.width));
+        const std::string after = Trimmed(Field(now, part.columns.start, part.columns.width));
+        if (before == after) continue;
+        if (!text.empty()) text += "; ";
+        text += std::string(part.name) + ' ' + Quoted(before) + " saved, " + Quoted(after) + " now";
+    }
+    return text.empty() ? "it differs only in blanks or text after the fields" : text;
+}
+
+struct EntryKind {
+    const char* what;  // "motor", "battery"
+    const char* file;
+    std::vector<std::string> Catalogue::*lines;
+    std::span<const LinePart> parts;
+};
+
+// The index of the line chosen for `saved`, telling in `notes` how it came about.
+std::optional<std::size_t> Find(const ChosenLine& saved, const Catalogue& catalogue,
+                                const EntryKind& kind, const std::string& option,
+                                std::vector<std::string>& notes) {
+    if (!saved.chosen()) return std::nullopt;
+    const std::vector<std::string>& lines = catalogue.*kind.lines;
+    std::optional<std::size_t> named;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i] == saved.line) return i;
+        if (!named && LineName(lines[i]) == saved.name) named = i;
+    }
+    const std::string entry = std::string("the ") + kind.what + " \"" + Trimmed(saved.name) + '"';
+    if (!named) {
+        notes.push_back(option + entry + " is not in " + kind.file + ", so none is chosen.");
+    } else {
+        notes.push_back(option + entry + " of " + kind.file + " differs from the one saved: " +
+                        Differences(saved.line, lines[*named], kind.parts) + '.');
+    }
+    return named;
+}
+
+}  // namespace
+
+std::string LineName(std::string_view line) {
+    return std::string(Field(line, kNameColumns.start, kNameColumns.width));
+}
+
+OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue) {
+    const EntryKind motors{"motor", kMotorFile, &Catalogue::MotorLines, kMotorParts};
+    const EntryKind batteries{"battery", kBatteryFile, &Catalogue::BatteryLines, kBatteryParts};
+    OpenedSetup opened{saved, {}, {}};
+    for (int k = 1; k <= kOptionCount; ++k) {
+        const std::string option = "Option " + std::to_string(k) + ": ";
+        SetupOption& o = opened.setup.option(k);
+        OpenedOption& found = opened.found.at(static_cast<std::size_t>(k - 1));
+        found.motor = Find(o.motor, catalogue, motors, option, opened.notes);
+        found.battery = Find(o.battery, catalogue, batteries, option, opened.notes);
+        o.motor = found.motor ? ChosenLine{LineName(catalogue.MotorLines[*found.motor]),
+                                           catalogue.MotorLines[*found.motor]}
+                              : ChosenLine{};
+        o.battery = found.battery ? ChosenLine{LineName(catalogue.BatteryLines[*found.battery]),
+                                               catalogue.BatteryLines[*found.battery]}
+                                  : ChosenLine{};
+
+        const auto named = [&](int j) {
+            return j >= 1 && j <= kFanCount &&
+                   catalogue.Fans[static_cast<std::size_t>(j - 1)].Name == o.fanName;
+        };
+        int fan = named(o.fan) ? o.fan : 0;
+        for (int j = 1; j <= kFanCount && fan == 0; ++j) {
+            if (named(j)) fan = j;
+        }
+        if (fan == 0) {
+            fan = o.fan;
+            opened.notes.push_back(option + "no fan is named \"" + Trimmed(o.fanName) + "\" in " +
+                                   kFanFile + ", so fan " + std::to_string(fan) + " \"" +
+                                   Trimmed(catalogue.Fans[static_cast<std::size_t>(fan - 1)].Name) +
+                                   "\" is chosen.");
+        }
+        o.fan = fan;
+        o.fanName = catalogue.Fans[static_cast<std::size_t>(fan - 1)].Name;
+    }
+    return opened;
+}
+
+}  // namespace mfb

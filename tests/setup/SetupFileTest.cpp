@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "setup/SetupFile.h"
+#include "setup/SetupMatch.h"
+#include "tests/support/SampleCatalogue.h"
+
+namespace mfb {
+namespace {
+
+// The sample's first motor with its kv changed from 4500 to 4600, and a motor no sample has.
+const std::string kChangedMotor =
+    "Inrunner 2230-4500  22x30 mm   48 g  2-3S   4600  0.078    1.2    25    250";
+const std::string kUnknownMotor =
+    "Outrunner \xC9"
+    "clair  22x30 mm   48 g  2-3S   4600  0.078    1.2    25    250";
+
+ChosenLine Chosen(const std::string& line) {
+    return {LineName(line), line};
+}
+
+mfb::Setup FourOptions(const Catalogue& catalogue) {
+    mfb::Setup setup;
+    setup.selected = 3;
+    setup.figures.modelWeight = 912.5;
+    for (int k = 1; k <= kOptionCount; ++k) {
+        SetupOption& o = setup.option(k);
+        o.motor = Chosen(catalogue.MotorLines[static_cast<std::size_t>(k)]);
+        o.battery = Chosen(catalogue.BatteryLines[static_cast<std::size_t>(k + 1)]);
+        o.fan = k + 1;
+        o.fanName = catalogue.Fans[static_cast<std::size_t>(k)].Name;
+        o.serie = 5 + k;
+        o.parallel = k;
+    }
+    ShownResult shown{6, 1, {}, {"C-rate: 18,20 C", "Over the fan's maximum rpm by 3,10 %"}};
+    for (std::size_t f = 0; f < shown.values.size(); ++f)
+        shown.values[f] = std::to_string(f) + ",25";
+    setup.option(2).shown = shown;
+    return setup;
+}
+
+TEST(SetupFileTest, WhatIsWrittenReadsBackTheSame) {
+    const Catalogue catalogue = test::SampleCatalogue();
+    mfb::Setup empty;
+    empty.option(2).fanName = "Fan \"70\" \\ mm";
+    mfb::Setup changed = FourOptions(catalogue);
+    changed.option(1).motor = Chosen(kChangedMotor);
+    changed.option(4).motor = Chosen(kUnknownMotor);
+    changed.option(4).battery = {};
+    changed.option(3).shown = ShownResult{40, 10, {}, {}};
+    for (const mfb::Setup& setup : {mfb::Setup{}, empty, FourOptions(catalogue), changed}) {
+        const std::string text = WriteSetup(setup);
+        EXPECT_EQ(text.find_first_of("\x80\xC9"), std::string::npos) << "ASCII only";
+        EXPECT_EQ(ReadSetup(text), setup) << text;
+    }
+}
+
+// Entries are found again by name: the same line is chosen quietly, a changed line of that name
+// is chosen with what changed, a missing name leaves the option unchosen and a missing fan name
+// keeps the fan number.
+TEST(SetupFileTest, OpeningFindsEntriesByName) {
+    const Catalogue catalogue = test::SampleCatalogue();
+    mfb::Setup saved = FourOptions(catalogue);
+    saved.option(2).motor = Chosen(kChangedMotor);
+    saved.option(3).motor = Chosen(kUnknownMotor);
+    saved.option(4).fanName = "Fan 99 mm";
+    const OpenedSetup opened = OpenSetup(ReadSetup(WriteSetup(saved)), catalogue);
+
+    struct Row {
+        int option;
+        std::optional<std::size_t> motor;
+        int fan;
+    };
+    const Row rows[] = {{1, 1, 2}, {2, 0, 3}, {3, std::nullopt, 4}, {4, 4, 5}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.option);
+        const auto k = static_cast<std::size_t>(row.option - 1);
+        EXPECT_EQ(opened.found[k].motor, row.motor);
+        EXPECT_EQ(opened.found[k].battery, k + 2);
+        EXPECT_EQ(opened.setup.options[k].motor.line,
+                  row.motor ? catalogue.MotorLines[*row.motor] : std::string());
+        EXPECT_EQ(opened.setup.options[k].fan, row.fan);
+        EXPECT_EQ(opened.setup.options[k].fanName, catalogue.Fans[k + 1].Name);
+    }
+    EXPECT_EQ(opened.setup.option(2).shown, saved.option(2).shown);
+    const std::vector<std::string> notes = {
+        "Option 2: the motor \"Inrunner 2230-4500\" of motor.txt differs from the one saved: kv "
+        "\"4600\" saved, \"4500\" now.",
+        "Option 3: the motor \"Outrunner \xC9"
+        "clair  22\" is not in motor.txt, so none is chosen.",
+        "Option 4: no fan is named \"Fan 99 mm\" in fan.txt, so fan 5 \"" + catalogue.Fans[4].Name +
+            "\" is chosen.",
+    };
+    EXPECT_EQ(opened.notes, notes);
+}
+
+TEST(SetupFileTest, RefusesWhatIsNoSetupOrCannotBeRead) {
+    const Catalogue catalogue = test::SampleCatalogue();
+    const std::string good = WriteSetup(FourOptions(catalogue));
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        const auto at = text.find(from);
+        if (at == std::string::npos) ADD_FAILURE() << from;
+        return text.replace(at, from.size(), to);
+    };
+    struct Row {
+        std::string text;
+        std::string message;
+    };
+    const Row rows[] = {
+        {"", "It is not a setup file."},
+        {"Inrunner 2230-4500 ...", "It is not a setup file."},
+        {"[1, 2]", "It is not a setup file."},
+        {"{\"format\": \"chart\"}", "It is not a setup file."},
+        {replaced("\"version\": 1", "\"version\": 2"),
+         "It was written by a newer version of the program (setup format 2); this one reads "
+         "format 1."},
+        {good.substr(0, good.size() / 2), "It is damaged: JSON: "},
+        {replaced("\"selected_option\": 3", "\"selected_option\": " + std::string(1'000'000, '[')),
+         "It is damaged: JSON: nested too deeply"},
+        {replaced("\"options\"", "\"choices\""), "It is damaged: options is missing."},
+        {replaced("\"serie\": 6", "\"serie\": 41"),
+         "It is damaged: options[1].cells.serie is not a whole number from 1 to 40."},
+        {replaced("\"number\": 3", "\"number\": 2.5"),
+         "It is damaged: options[2].fan.number is not a whole number from 1 to 5."},
+        {replaced("\"name\": \"Fan", "\"name\": \"\\u0100Fan"),
+         "It is damaged: options[1].fan.name holds a character no catalogue can."},
+        {replaced("\"caption\": \"Weight\"", "\"caption\": \"Mass\""),
+         "It is damaged: options[2].shown.values[0].caption is not \"Weight\"."},
+        {replaced("\"model_weight_g\": 912.5", "\"model_weight_g\": -1"),
+         "It is damaged: figures.model_weight_g is not a weight above 0."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        try {
+            ReadSetup(row.text);
+            ADD_FAILURE() << "read";
+        } catch (const SetupError& e) {
+            EXPECT_EQ(std::string(e.what()).substr(0, row.message.size()), row.message);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace mfb

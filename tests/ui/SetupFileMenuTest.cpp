@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Setups saved and opened through the File menu, and what closing asks.
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "tests/support/RecordingMessages.h"
+#include "tests/ui/MainTestSupport.h"
+#include "ui/SetupDocument.h"
+#include "ui/SetupFileMenu.h"
+#include "ui/SpinEdit.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Calculate Fan-Motor-Battery Combination 1.1");
+// The catalogue area shows the entry chosen last, which a setup does not keep.
+const QStringList kParameterLabels = {"Label5",  "Label6",  "Label7", "Label10",
+                                      "Label11", "Label40", "Label57"};
+
+// Everything the options show: every label but the catalogue area's parameters, with its
+// tooltip, the cell-count boxes, the Chart buttons and the selected option.
+QStringList Shown(const TMainDlg& window) {
+    QStringList shown;
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (kParameterLabels.contains(label->objectName())) continue;
+        shown << label->objectName() + u'=' + label->text() + u'|' + label->toolTip();
+    }
+    for (const SpinEdit* edit : window.findChildren<SpinEdit*>()) {
+        shown << edit->objectName() + u'=' + edit->text();
+    }
+    for (const char* chart : {"Button6", "Button7", "Button8", "Button9"}) {
+        shown << QString::fromLatin1(chart) + u'=' +
+                     QString::number(Find<QPushButton>(window, chart)->isEnabled());
+    }
+    shown << QStringLiteral("selected=%1").arg(window.selectedOption());
+    shown.sort();
+    return shown;
+}
+
+void Trigger(const TMainDlg& window, const char* action) {
+    Find<QAction>(window, action)->trigger();
+}
+
+// Every file dialog answers `path`.
+void AnswerWith(const TMainDlg& window, const QString& path) {
+    const auto prompt = [path](const QString&, const QString&, const QString&) { return path; };
+    window.setupFiles().setPrompts(prompt, prompt);
+}
+
+// Option 1 calculated with 8S2P on fan 2, option 3 calculated with 6S and then set to 9S without
+// a Calculate, option 2 with a motor only; option 3 selected; a model weight.
+void ChooseThreeOptions(const TMainDlg& window) {
+    Find<QSpinBox>(window, "ModelWeight")->setValue(950);
+    ChooseMotor(window, QStringLiteral("alpha"));
+    ChooseBattery(window, QStringLiteral("Good"));
+    Click(window, "RadioButton2");
+    Find<SpinEdit>(window, "SpinEdit1")->setText(QStringLiteral("8"));
+    Find<SpinEdit>(window, "SpinEdit2")->setText(QStringLiteral("2"));
+    Click(window, "Button1");
+    Click(window, "RadioButton4");
+    ChooseMotor(window, QStringLiteral("charlie"));
+    Click(window, "RadioButton5");
+    ChooseMotor(window, QStringLiteral("charlie"));
+    ChooseBattery(window, QStringLiteral("Good"));
+    Find<SpinEdit>(window, "SpinEdit5")->setText(QStringLiteral("6"));
+    Click(window, "Button3");
+    Find<SpinEdit>(window, "SpinEdit5")->setText(QStringLiteral("9"));
+}
+
+}  // namespace
+
+class SetupFileMenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Saved in one window and opened in a fresh one: the same labels, boxes and selection, the
+    // calculated options calculated again, the file's name in both titles.
+    void openedAsSaved() {
+        RecordingMessages messages;
+        QTemporaryDir folder;
+        const auto first = ShownMainDlg();
+        ChooseThreeOptions(*first);
+        QTRY_VERIFY(!first->calculating(1) && !first->calculating(3));
+        QCOMPARE(first->windowTitle(), kTitle);
+        AnswerWith(*first, folder.filePath(QStringLiteral("trial")));
+        Trigger(*first, "SaveAs1");
+        const QString path = folder.filePath(QStringLiteral("trial.mfbsetup"));
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(first->windowTitle(), QStringLiteral("trial.mfbsetup[*] - ") + kTitle);
+        QVERIFY(!first->isWindowModified());
+
+        const auto second = ShownMainDlg();
+        AnswerWith(*second, path);
+        Trigger(*second, "Open1");
+        QTRY_COMPARE(Shown(*second), Shown(*first));
+        QCOMPARE(second->windowTitle(), first->windowTitle());
+        QVERIFY(!second->isWindowModified());
+        QCOMPARE(second->setupDocument().setup(), first->setupDocument().setup());
+        QCOMPARE(second->flightSettings().modelWeight, std::optional<double>(950));
+        QCOMPARE(second->setupFiles().recentFiles().value(0), path);
+
+        Find<SpinEdit>(*second, "SpinEdit1")->setText(QStringLiteral("7"));
+        QVERIFY(second->isWindowModified());
+        QVERIFY(messages.warnings.isEmpty() && messages.errors.isEmpty());
+    }
+
+    // A file that is no setup is refused with its reason and changes nothing.
+    void refusedFileChangesNothing() {
+        RecordingMessages messages;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("motor.mfbsetup"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("charlie 2000        slow inrunner\n");
+        file.close();
+        const auto window = ShownMainDlg();
+        ChooseThreeOptions(*window);
+        const QStringList before = Shown(*window);
+        QVERIFY(!window->setupFiles().open(path));
+        QCOMPARE(
+            messages.errors,
+            QStringList{
+                QStringLiteral("Cannot open setup \"%1\". It is not a setup file.").arg(path)});
+        QCOMPARE(Shown(*window), before);
+        QCOMPARE(window->windowTitle(), kTitle);
+    }
+
+    // Closing with changes asks only once a setup file has been used, and does what it is told.
+    void closingAsksAboutChanges_data() {
+        QTest::addColumn<bool>("usedFile");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        using Answer = MessageService::SaveAnswer;
+        QTest::newRow("no file") << false << int(Answer::Cancel) << true;
+        QTest::newRow("cancel") << true << int(Answer::Cancel) << false;
+        QTest::newRow("discard") << true << int(Answer::Discard) << true;
+        QTest::newRow("save") << true << int(Answer::Save) << true;
+    }
+    void closingAsksAboutChanges() {
+        QFETCH(bool, usedFile);
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        RecordingMessages messages;
+        messages.saveAnswer = static_cast<MessageService::SaveAnswer>(answer);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("asked.mfbsetup"));
+        const auto window = ShownMainDlg();
+        AnswerWith(*window, path);
+        if (usedFile) Trigger(*window, "SaveAs1");
+        ChooseMotor(*window, QStringLiteral("alpha"));
+        QCOMPARE(window->isWindowModified(), usedFile);
+
+        QCOMPARE(window->close(), closes);
+        QCOMPARE(messages.questions.size(), usedFile ? 1 : 0);
+        if (usedFile) {
+            QCOMPARE(messages.questions.front(),
+                     QStringLiteral("Unsaved Changes|Save the changes to asked.mfbsetup?"));
+        }
+        if (messages.saveAnswer == MessageService::SaveAnswer::Save) {
+            QFile saved(path);
+            QVERIFY(saved.open(QIODevice::ReadOnly));
+            QVERIFY(saved.readAll().contains("alpha 3000"));
+        }
+    }
+};
+
+QTEST_MAIN(SetupFileMenuTest)
+#include "SetupFileMenuTest.moc"
