@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The exploration of the sample catalogues' whole space (14 motors, 12 cell types, 5 fans, 40 x 10
-// pack sizes: 336,000 combinations), and combinations per second of the shortened sweep against
-// the full sweep of Calculate, both on one thread over the same spread of 1 in 167 combinations
-// (the full sweep of all of them would take most of an hour).
+// pack sizes: 336,000 combinations) and of a budgeted query, and combinations per second of the
+// shortened sweep, by its search and by the runs of adapting length it used before, against the
+// full sweep of Calculate, all on one thread over the same spread of 1 in 167 combinations (the
+// full sweep of all of them would take most of an hour).
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -58,7 +59,10 @@ const std::vector<Combination>& Spread() {
     return spread;
 }
 
-template <bool kFast>
+// The shortened sweep by either method, or Calculate's full sweep.
+enum class Way { Bracketing, Runs, Full };
+
+template <Way kWay>
 void BM_SpreadOfCombinations(benchmark::State& state) {
     const Catalogue& catalogue = Samples();
     DiscardingSinks sinks;
@@ -76,9 +80,11 @@ void BM_SpreadOfCombinations(benchmark::State& state) {
                                  c.parallel,
                                  '.'};
             try {
-                if constexpr (kFast) {
+                if constexpr (kWay != Way::Full) {
                     SweepEffort effort;
-                    FindOperatingPoint(slot, in, sinks, sinks, report, &effort);
+                    FindOperatingPoint(
+                        slot, in, sinks, sinks, report, &effort,
+                        kWay == Way::Runs ? SweepMethod::Runs : SweepMethod::Bracketing);
                     evaluations += effort.evaluations;
                 } else {
                     Calculate(slot, in, sinks, sinks, report);
@@ -95,10 +101,13 @@ void BM_SpreadOfCombinations(benchmark::State& state) {
     state.counters["steps/combination"] = static_cast<double>(steps) / combinations;
     state.counters["evaluations/combination"] = static_cast<double>(evaluations) / combinations;
 }
-BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, true)
+BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, Way::Bracketing)
     ->Name("FastSweep/spread")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, false)
+BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, Way::Runs)
+    ->Name("FastSweep/spread/runs")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, Way::Full)
     ->Name("FullSweep/spread")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
@@ -154,7 +163,24 @@ BENCHMARK(BM_ExploreWholeSpace)
     ->Arg(1)
     ->Arg(2)
     ->Unit(benchmark::kSecond)
-    ->Iterations(1)
+    ->Iterations(3)
+    ->UseRealTime();
+
+// A query with a budget, as a modeller asks it: one fan, packs of at most 1500 g, on every core.
+void BM_ExploreBudgeted(benchmark::State& state) {
+    const Catalogue& catalogue = Samples();
+    ExploreRequest request;
+    request.space = WholeSpace(catalogue);
+    request.space.fans = {3};
+    request.filter.maxWeight = 1500;
+    for (auto _ : state) {
+        const ExploreResult result = Explore(catalogue, request);
+        benchmark::DoNotOptimize(result.rows.data());
+    }
+}
+BENCHMARK(BM_ExploreBudgeted)
+    ->Name("Explore/max-weight-1500/fan-3")
+    ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
 }  // namespace

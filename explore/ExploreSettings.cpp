@@ -168,15 +168,23 @@ constexpr ExploreRequestField kRequestFields[] = {
     {"shards", false, &FieldText<&ExploreRequest::shards>},
 };
 
-// The number of members of an aggregate: the most initialisers a brace list of it takes.
-struct AnyValue {
+}  // namespace
+
+// Stands for an initialiser of any type where only the form of a brace list is asked about. It has
+// external linkage because its conversion is declared and never defined: it is only ever named in
+// unevaluated operands.
+struct AnyMemberValue {
     template <typename T>
     operator T() const;
 };
+
+namespace {
+
+// The number of members of an aggregate: the most initialisers a brace list of it takes.
 template <typename T, typename... Given>
 constexpr std::size_t MemberCount() {
-    if constexpr (requires { T{Given{}..., AnyValue{}}; }) {
-        return MemberCount<T, Given..., AnyValue>();
+    if constexpr (requires { T{Given{}..., AnyMemberValue{}}; }) {
+        return MemberCount<T, Given..., AnyMemberValue>();
     } else {
         return sizeof...(Given);
     }

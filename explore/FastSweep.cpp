@@ -2,9 +2,10 @@
 #include "explore/FastSweep.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
+#include <optional>
 
+#include "explore/FastSweepBounds.h"
 #include "explore/StepPowers.h"
 #include "model/PowerTrain.h"
 #include "model/SweepSteps.h"
@@ -13,176 +14,47 @@ namespace mfb {
 
 namespace {
 
-// Bounds on a value computed the way the model computes it. Every operation below takes the
-// operands' bounds at their corners and rounds exactly as the model does; since rounding to nearest
-// is monotone, the model's rounded result for any operands within the bounds lies within the
-// rounded results at the corners.
-struct Range {
-    Extended lo, hi;
-};
-
-Range Span(Extended a, Extended b) {
-    return a <= b ? Range{a, b} : Range{b, a};
-}
-
-Range Point(Extended a) {
-    return {a, a};
-}
-
-Range Corners(Extended a, Extended b, Extended c, Extended d) {
-    return {std::min({a, b, c, d}), std::max({a, b, c, d})};
-}
-
-Range operator+(Range x, Range y) {
-    return {x.lo + y.lo, x.hi + y.hi};
-}
-
-Range operator-(Range x, Range y) {
-    return {x.lo - y.hi, x.hi - y.lo};
-}
-
-Range operator*(Range x, Range y) {
-    if (x.lo >= 0 && y.lo >= 0) return {x.lo * y.lo, x.hi * y.hi};
-    return Corners(x.lo * y.lo, x.lo * y.hi, x.hi * y.lo, x.hi * y.hi);
-}
-
-// The divisor's bounds must not hold zero.
-Range operator/(Range x, Range y) {
-    if (x.lo >= 0 && y.lo > 0) return {x.lo / y.hi, x.hi / y.lo};
-    return Corners(x.lo / y.lo, x.lo / y.hi, x.hi / y.lo, x.hi / y.hi);
-}
-
-// x * x of one value, tighter than the product of two independent ones.
-Range Square(Range x) {
-    if (x.lo >= 0) return {x.lo * x.lo, x.hi * x.hi};
-    if (x.hi <= 0) return {x.hi * x.hi, x.lo * x.lo};
-    return {0, std::max(x.lo * x.lo, x.hi * x.hi)};
-}
-
-// The double the model stores.
-Range Stored(Range x) {
-    return {static_cast<double>(x.lo), static_cast<double>(x.hi)};
-}
-
-bool Finite(Range x) {
-    return std::isfinite(x.lo) && std::isfinite(x.hi);
-}
-
-bool HoldsZero(Range x) {
-    return x.lo <= 0 && x.hi >= 0;
-}
-
-// The values a run of steps can take: the stop test and the kept-step test need no more.
-struct RunBounds {
-    Range rpmMotor{0, 0};
-    Range rpmFan{0, 0};
-};
-
-// The rpm at each end of a run, and the current and terminal voltage from which the rest follow.
-struct RunEnd {
-    double power, current, uMotor, rpmMotor;
-};
-
-// The fan whose curve decides RpmFan: of several with the slot's name, the last.
-const TFanData* DecidingFan(const TOptionSlot& slot, const FanTable& fans) {
-    const TFanData* deciding = nullptr;
-    for (const TFanData& fan : fans) {
-        if (fan.Name == slot.FanName) deciding = &fan;
-    }
-    return deciding;
-}
-
-// The fan curve over a range of shaft powers, following its formula term by term. The powers of
-// L are monotone functions of L as rounded (L^2 of |L|), so their bounds are their values at L's
-// bounds; only the sum needs the corner rule.
-Range FanRpm(const TFanData& fan, Range l) {
-    const auto cube = [](Extended x) { return x * (x * x); };
-    const Range l2 = Square(l);
-    const Range l3{cube(l.lo), cube(l.hi)};
-    const Range l4{l2.lo * l2.lo, l2.hi * l2.hi};
-    const Range sum = ((Span(fan.a1 * l.lo, fan.a1 * l.hi) + Point(fan.a0)) +
-                       Span(fan.a2 * l2.lo, fan.a2 * l2.hi)) +
-                      Span(fan.a3 * l3.lo, fan.a3 * l3.hi) + Span(fan.a4 * l4.lo, fan.a4 * l4.hi);
-    return Stored(sum);
-}
-
-// Efficiency E(I, U) = 1 - Io / I - I Ri / U, written as the model writes it.
-Extended Efficiency(const TMotorData& motor, Extended current, Extended uMotor) {
-    const Extended ri = motor.Ri;
-    return ((current - motor.Io) * uMotor - current * current * ri) / (uMotor * current);
-}
-
-// The corner rule is loose for the efficiency, which holds the current four times over. Where
-// current and voltage are positive it is bounded through its shape instead: E rises with U (for
-// Ri >= 0), and in I it is concave when Io > 0 and falling otherwise, so its least value over the
-// box is at U's lower bound and one of I's bounds, its greatest at U's upper bound and one of I's
-// bounds or the peak at I = sqrt(Io U / Ri). The model's rounded E lies within a few units of
-// 2^-64 (relative to its terms) of the exact one, and so do these evaluations; the margin allows
-// far more, and the final rounding to double is monotone.
-bool EfficiencyBounds(const TMotorData& motor, Range current, Range uMotor, Range& efficiency) {
-    if (!(current.lo > 0 && uMotor.lo > 0)) return false;
-    Extended lo = std::min(Efficiency(motor, current.lo, uMotor.lo),
-                           Efficiency(motor, current.hi, uMotor.lo));
-    Extended hi = std::max(Efficiency(motor, current.lo, uMotor.hi),
-                           Efficiency(motor, current.hi, uMotor.hi));
-    if (motor.Io > 0 && motor.Ri > 0) {
-        const Extended peak = std::sqrt(motor.Io * uMotor.hi / motor.Ri);
-        if (peak > current.lo && peak < current.hi) {
-            hi = std::max(hi, Efficiency(motor, peak, uMotor.hi));
-        }
-    }
-    const Extended terms = 1 + std::fabs(motor.Io) / current.lo +
-                           current.hi * std::fabs(motor.Ri) / uMotor.lo + std::fabs(hi) +
-                           std::fabs(lo);
-    const Extended margin = terms * 0x1p-56L;
-    efficiency = Stored({lo - margin, hi + margin});
-    return Finite(efficiency);
-}
-
-// Bounds on motor and fan rpm over every step between two evaluated ends, or false where the
-// bounds cannot exclude a fault. Needs a positive pack resistance and a non-negative winding
-// resistance: current then never falls and terminal voltage never rises from step to step, and
-// motor rpm moves one way only.
-bool BoundRun(const TOptionSlot& slot, const TFanData& fan, const RunEnd& a, const RunEnd& b,
-              RunBounds& bounds) {
-    if (!(a.current <= b.current)) return false;
-    const Range current{a.current, b.current};
-    const Range uMotor = Span(a.uMotor, b.uMotor);
-    bounds.rpmMotor = Span(a.rpmMotor, b.rpmMotor);
-
-    Range efficiency;
-    if (!EfficiencyBounds(slot.Motor, current, uMotor, efficiency)) {
-        const Range denominator = uMotor * current;
-        if (HoldsZero(denominator)) return false;
-        const Range numerator =
-            (current - Point(slot.Motor.Io)) * uMotor - Square(current) * Point(slot.Motor.Ri);
-        efficiency = Stored(numerator / denominator);
-    }
-    const Range shaftPower = Stored(Range{a.power, b.power} * efficiency);
-    if (!Finite(efficiency) || !Finite(shaftPower)) return false;
-
-    Range l;
-    if (shaftPower.lo > 0) {
-        // The library's logarithm is not guaranteed monotone, only accurate to about an ulp;
-        // 2^-58 of the larger bound covers dozens of them.
-        const Extended lo = std::log(shaftPower.lo);
-        const Extended hi = std::log(shaftPower.hi);
-        const Extended margin = std::max(std::fabs(lo), std::fabs(hi)) * 0x1p-58L + LDBL_MIN;
-        l = {lo - margin, hi + margin};
-    } else if (shaftPower.hi < 0) {
-        l = Point(0);  // the curve's value at 1 W, whose logarithm is exact
-    } else {
-        return false;  // zero faults in the logarithm
-    }
-    bounds.rpmFan = FanRpm(fan, l);
-    return Finite(bounds.rpmFan);
-}
-
 // Steps in a run that the bounds must settle to be worth computing them; below it, stepping is
 // cheaper.
 constexpr long long kMinRun = 8;
 constexpr long long kFirstRun = 64;
 constexpr long long kMaxRun = 1LL << 22;
+// Steps made one by one after runs could not be settled, at most, before runs are tried again.
+constexpr long long kMaxBackOff = 1LL << 12;
+
+// An evaluated step.
+struct Point {
+    long long step;
+    double power;
+    Evaluation at;
+};
+
+// The quantities whose crossings of zero the search looks for: the stop test holds where
+// Lead >= 0, a step is kept where Margin > 0.
+Extended Lead(const Evaluation& e) {
+    return static_cast<Extended>(e.RpmFan) - StopRpmMargin - e.RpmMotor;
+}
+Extended Margin(const Evaluation& e) {
+    return static_cast<Extended>(e.RpmMotor) - e.RpmFan;
+}
+double LeadGuess(const Evaluation& e) {
+    return static_cast<double>(Lead(e));
+}
+double MarginGuess(const Evaluation& e) {
+    return static_cast<double>(Margin(e));
+}
+// The stop test of sweep::StopReached on an evaluation.
+bool Stops(const Evaluation& e) {
+    return static_cast<Extended>(e.RpmFan) - StopRpmMargin >= e.RpmMotor;
+}
+bool Kept(const Evaluation& e) {
+    return e.RpmMotor > e.RpmFan;
+}
+// Runs cannot span a change of the shaft power's sign: the fan is held at its 1 W speed below zero
+// and zero itself faults.
+bool Driving(const Evaluation& e) {
+    return e.Efficiency > 0;
+}
 
 class FastSweep {
 public:
@@ -191,94 +63,368 @@ public:
         : slot_(slot), in_(in), view_(view), report_(report), effort_(effort) {}
 
     // The loop of Calculate. Returns whether it reached Finish, and with it whether at the limit.
-    bool Run(bool& atLimit) {
+    bool Run(SweepMethod method, bool& atLimit) {
         fan_ = DecidingFan(slot_, in_.Fans);
         bounded_ = fan_ != nullptr && slot_.RTotal > 0 && slot_.Motor.Ri >= 0;
         if (bounded_) lastStep_ = LastPossibleStep();
         ClearFaults();  // the probes need them clear
-
-        long long stepsBeforeRun = 0;
-        while (!sweep::StopReached(slot_)) {
-            if (stepsBeforeRun == 0 && bounded_ && report_.FirstCurrent != 0 &&
-                report_.FirstRpmMotor != 0 && lastStep_ - report_.steps >= kMinRun) {
-                const long long tried = runLength_;
-                if (TrySkip() || tried > kMinRun) continue;
-                stepsBeforeRun = kMinRun;
-            }
-            if (stepsBeforeRun > 0) --stepsBeforeRun;
-            if (slot_.PinMotor >= MaxSweepPower) {
-                atLimit = true;
-                return true;
-            }
-            slot_.PinMotor = static_cast<double>(slot_.PinMotor + PowerStep);
-            ++effort_.evaluations;
-            if (!EvaluateAtPower(slot_, in_.Fans)) {
-                sweep::EndNotPossible(view_, report_);
-                return false;
-            }
-            sweep::Record(slot_, report_);
-        }
-        return true;
+        return method == SweepMethod::Runs ? RunInRuns(atLimit) : RunBracketing(atLimit);
     }
 
 private:
-    // The last step the pack can deliver, or the limit step if it can deliver them all. The
-    // discriminant never rises along the sweep, so this is a bisection.
-    long long LastPossibleStep() const {
-        const StepPowers& steps = StepPowers::Sweep();
-        long long good = 0;
-        long long bad = steps.LimitStep() + 1;
-        if (Discriminant(slot_, steps.Power(steps.LimitStep())) > 0) return steps.LimitStep();
-        while (bad - good > 1) {
-            const long long mid = good + (bad - good) / 2;
-            (Discriminant(slot_, steps.Power(mid)) > 0 ? good : bad) = mid;
+    enum class StepEnd { Made, AtLimit, NotPossible };
+
+    // One step of Calculate's loop; `known` is the step's evaluation where a probe made it
+    // without a fault, which is what the evaluation would store.
+    StepEnd Step(const Evaluation* known) {
+        if (slot_.PinMotor >= MaxSweepPower) return StepEnd::AtLimit;
+        slot_.PinMotor = static_cast<double>(slot_.PinMotor + PowerStep);
+        if (known != nullptr) {
+            SetOutputs(slot_, *known);
+        } else {
+            ++effort_.evaluations;
+            if (!EvaluateAtPower(slot_, in_.Fans)) {
+                sweep::EndNotPossible(view_, report_);
+                return StepEnd::NotPossible;
+            }
         }
-        return good;
+        sweep::Record(slot_, report_);
+        return StepEnd::Made;
     }
 
-    // Tries to settle the next run of steps from its two ends. On success the sweep stands at the
-    // run's last step with that step's evaluation in the slot, as if every step had been made.
-    bool TrySkip() {
-        const long long from = report_.steps;
-        const long long to = from + std::min(runLength_, lastStep_ - from);
-        const double power = StepPowers::Sweep().Power(to);
-        Evaluation end;
+    // Runs need the first step's values recorded, and bounds that hold.
+    bool MayRun() const {
+        return bounded_ && report_.FirstCurrent != 0 && report_.FirstRpmMotor != 0;
+    }
+
+    // The last step the pack can deliver, or the limit step if it can deliver them all. The
+    // discriminant never rises along the sweep and falls to zero near u^2 / 4R, so the search
+    // starts from the step nearest that power and walks to the last one where it is positive.
+    long long LastPossibleStep() const {
+        const StepPowers& steps = StepPowers::Sweep();
+        const auto possible = [&](long long step) {
+            return Discriminant(slot_, steps.Power(step)) > 0;
+        };
+        if (possible(steps.LimitStep())) return steps.LimitStep();
+        const Extended u = slot_.UBattery;
+        const double limit = static_cast<double>(u * u / (4.0L * slot_.RTotal));
+        long long step = steps.StepNear(limit);
+        while (step > 0 && !possible(step)) --step;
+        while (step < steps.LimitStep() && possible(step + 1)) ++step;
+        return step;
+    }
+
+    // Evaluates the step at `power`; false where the evaluation faulted.
+    bool ProbeStep(double power, Evaluation& end) {
         ++effort_.evaluations;
         ++effort_.runsTried;
-        if (Probe(slot_, in_.Fans, power, end) != ProbeStatus::Evaluated) {
-            runLength_ = std::max(kMinRun, runLength_ / 2);
-            return false;
-        }
-        const long long tried = to - from;
+        return Probe(slot_, in_.Fans, power, end) == ProbeStatus::Evaluated;
+    }
+
+    // Whether the run from the current step to the evaluated step `to` is settled: no step of it
+    // stops the sweep or faults, and the kept step after it is known.
+    bool Settles(double power, const Evaluation& end, bool tight) {
         RunBounds bounds;
         const bool bounded =
-            BoundRun(slot_, *fan_, {slot_.PinMotor, slot_.Current, slot_.UMotor, slot_.RpmMotor},
-                     {power, end.Current, end.UMotor, end.RpmMotor}, bounds);
+            BoundRun(slot_, *fan_,
+                     {slot_.PinMotor, slot_.Current, slot_.UMotor, slot_.RpmMotor, slot_.RpmFan},
+                     {power, end.Current, end.UMotor, end.RpmMotor, end.RpmFan}, tight, bounds);
         ClearFaults();
-        const Range& motor = bounds.rpmMotor;
-        const Range& fan = bounds.rpmFan;
-        const bool neverStops = bounded && fan.hi - StopRpmMargin < motor.lo;
-        const bool alwaysKept = motor.lo > fan.hi;
-        const bool neverKept = motor.hi <= fan.lo;
-        AdaptRunLength(tried, bounded, bounds);
-        if (!neverStops || !(alwaysKept || neverKept)) return false;
+        const bool apart = bounds.hasDifference;
+        const bool neverStops = bounded && (bounds.rpmFan.hi - StopRpmMargin < bounds.rpmMotor.lo ||
+                                            (apart && bounds.difference.hi < StopRpmMargin));
+        const bool neverKept =
+            bounds.rpmMotor.hi <= bounds.rpmFan.lo || (apart && bounds.difference.lo > 0);
+        bounds_ = bounds;
+        boundsHeld_ = bounded;
+        return neverStops && (Kept(end) || neverKept);
+    }
 
+    // Moves the sweep to the settled run's last step, as if every step had been made.
+    void Jump(long long to, double power, const Evaluation& end) {
         ++effort_.blocks;
         effort_.shortened = true;
         report_.steps = to;
         slot_.PinMotor = power;
         SetOutputs(slot_, end);
-        if (alwaysKept) {
-            report_.result = {end.Current, end.RpmMotor, power, end.Efficiency, end.UMotor};
+        if (Kept(end)) {
+            report_.result = {end.Current, end.RpmMotor, slot_.PinMotor, end.Efficiency,
+                              end.UMotor};
         }
+    }
+
+    // The sweep as a search for the two places that decide it: the first step at which it stops
+    // and the last step kept before that. The runs between evaluated steps are settled by the
+    // bounds; the next step tried is where the crossing of the stop test or of the kept test is
+    // predicted from the steps evaluated so far, and the search closes in on it from both sides
+    // (regula falsi, with the end that has not moved weighted down). A run the bounds cannot
+    // settle is halved, and where even short runs cannot be settled the steps are made one by one
+    // for a while, as Calculate makes them.
+    bool RunBracketing(bool& atLimit) {
+        long long stepsBeforeTry = 0;
+        long long backOff = kMinRun;
+        while (!sweep::StopReached(slot_)) {
+            if (stepsBeforeTry == 0 && MayRun() && lastStep_ - report_.steps >= 2) {
+                const Attempt attempt = Advance();
+                if (attempt == Attempt::Advanced) {
+                    backOff = kMinRun;
+                    continue;
+                }
+                if (attempt == Attempt::Unsettled) {
+                    stepsBeforeTry = backOff;
+                    backOff = std::min(backOff * 2, kMaxBackOff);
+                }
+            }
+            if (stepsBeforeTry > 0) --stepsBeforeTry;
+            const bool known = right_ && right_->point.step == report_.steps + 1 && right_->clean;
+            const Point here{report_.steps, slot_.PinMotor, OutputsOf(slot_)};
+            switch (Step(known ? &right_->point.at : nullptr)) {
+                case StepEnd::AtLimit:
+                    atLimit = true;
+                    return true;
+                case StepEnd::NotPossible:
+                    return false;
+                case StepEnd::Made:
+                    break;
+            }
+            previous_ = here;
+            if (right_ && right_->point.step <= report_.steps) DropRight(report_.steps);
+        }
+        return true;
+    }
+
+    enum class Attempt { Advanced, NextStep, Unsettled };
+
+    // What is known of a step beyond the current one.
+    enum class Beyond {
+        Crossing,   // the stop test holds there, it is not kept where the current step is, or the
+                    // shaft power has the other sign
+        Fault,      // the evaluation faulted
+        Unsettled,  // nothing of either, but the bounds could not settle the run up to it
+    };
+    struct Right {
+        Point point;
+        Beyond kind;
+        bool clean;                       // evaluated without a fault
+        double lead, margin, efficiency;  // weighted down while this end stays
+        long long triedFrom;              // the step from which a run to it was last tried
+        int stays = 0;                    // runs settled since it was found
+    };
+
+    // Forgets the step beyond once reached, falling back on the nearest one known to stop.
+    void DropRight(long long from) {
+        right_.reset();
+        if (stopping_ && stopping_->step > from) SetRight(*stopping_, Beyond::Crossing, true, from);
+    }
+
+    void SetRight(const Point& point, Beyond kind, bool clean, long long from) {
+        if (kind == Beyond::Crossing && Stops(point.at) &&
+            (!stopping_ || point.step < stopping_->step)) {
+            stopping_ = point;
+        }
+        unbracketed_ = 0;
+        right_ = Right{
+            point, kind, clean, LeadGuess(point.at), MarginGuess(point.at), point.at.Efficiency,
+            from};
+    }
+
+    // Whether the step evaluated at `end` lies beyond a crossing the search must find.
+    static bool Crosses(const Evaluation& here, const Evaluation& end) {
+        return Stops(end) || (Kept(here) && !Kept(end)) || Driving(here) != Driving(end);
+    }
+
+    // Settles the run up to the next step tried, closing in until one is settled or the next
+    // step is the only one left to try. At first the steps tried short of every crossing are only
+    // evaluated, and the run up to the last of them is settled once the crossing nearest is closed
+    // in on: one long run, where settling each would take as many bounds as steps tried. Where
+    // that run cannot be settled, each run tried from then on is.
+    Attempt Advance() {
+        const Point here{report_.steps, slot_.PinMotor, OutputsOf(slot_)};
+        std::optional<Point> left;  // tried, short of every crossing, not settled yet
+        std::optional<Point> before = previous_;
+        bool lazy = true;
+        for (;;) {
+            const Point& from = left ? *left : here;
+            const long long to = Target(from, before);
+            if (to <= from.step + 1) {
+                if (left) {
+                    if (Settles(left->power, left->at, true)) return Arrive(*left, *before);
+                    SetRight(*left, Beyond::Unsettled, true, here.step);
+                    left.reset();
+                    before = previous_;
+                    lazy = false;
+                    continue;
+                }
+                return right_ && right_->kind == Beyond::Unsettled ? Attempt::Unsettled
+                                                                   : Attempt::NextStep;
+            }
+            const bool known = right_ && right_->point.step == to;
+            Point end{to, known ? right_->point.power : StepPowers::Sweep().Power(to), {}};
+            if (known) {
+                end = right_->point;
+                right_->triedFrom = from.step;
+            } else if (!ProbeStep(end.power, end.at)) {
+                SetRight(end, Beyond::Fault, false, from.step);
+                continue;
+            }
+            if (Crosses(from.at, end.at)) {
+                SetRight(end, Beyond::Crossing, true, from.step);
+                continue;
+            }
+            if (known) DropRight(end.step);
+            if (!right_) ++unbracketed_;
+            if (right_ && ++right_->stays >= 2) {
+                // Regula falsi from a fixed end converges slowly; halving its value moves the
+                // next estimate towards it.
+                right_->lead /= 2;
+                right_->margin /= 2;
+                right_->efficiency /= 2;
+            }
+            if (lazy) {
+                before = from;
+                left = end;
+                continue;
+            }
+            if (!Settles(end.power, end.at, true)) {
+                SetRight(end, Beyond::Unsettled, true, here.step);
+                continue;
+            }
+            return Arrive(end, here);
+        }
+    }
+
+    // Moves to the end of a settled run, `before` being the step evaluated before that end.
+    Attempt Arrive(const Point& end, const Point& before) {
+        Jump(end.step, end.power, end.at);
+        previous_ = before;
+        return Attempt::Advanced;
+    }
+
+    // Steps from `from` until a value that changes by `slope` a step crosses zero from `value`,
+    // or nothing if it is not heading there.
+    static std::optional<double> Reach(double value, double slope) {
+        if (value == 0 || slope == 0 || (value < 0) == (slope < 0)) return std::nullopt;
+        return -value / slope;
+    }
+
+    // The next step to try from `here`: the last step before the predicted crossing nearest to
+    // it; the step beyond, if no crossing lies before it and no run to it was tried from here;
+    // else halfway there.
+    long long Target(const Point& here, const std::optional<Point>& previous) const {
+        const long long at = here.step;
+        const bool kept = Kept(here.at);
+        // Estimates only, in double arithmetic: quicker than extended, and as good for a guess.
+        std::optional<double> ahead;
+        const auto nearest = [&](std::optional<double> steps) {
+            if (steps && (!ahead || *steps < *ahead)) ahead = steps;
+        };
+        if (!right_) {
+            if (previous && previous->step < at) {
+                const double span = static_cast<double>(at - previous->step);
+                nearest(Reach(LeadGuess(here.at),
+                              (LeadGuess(here.at) - LeadGuess(previous->at)) / span));
+                if (kept) {
+                    nearest(Reach(MarginGuess(here.at),
+                                  (MarginGuess(here.at) - MarginGuess(previous->at)) / span));
+                }
+                nearest(Reach(here.at.Efficiency,
+                              (here.at.Efficiency - previous->at.Efficiency) / span));
+            }
+            if (!ahead) return lastStep_;
+            // A little beyond the prediction: either the run is settled up to near the
+            // crossing, or the crossing is bracketed closely from both sides.
+            const double reach = *ahead * (unbracketed_ > 0 ? 2 * kOvershoot : kOvershoot) + 1;
+            return reach >= static_cast<double>(lastStep_ - at)
+                       ? lastStep_
+                       : at + static_cast<long long>(reach);
+        }
+        const long long beyond = right_->point.step;
+        if (beyond - at <= 1) return at + 1;
+        const double span = static_cast<double>(beyond - at);
+        const Evaluation& there = right_->point.at;
+        // Inverse quadratic interpolation through the step before, this one and the one beyond
+        // where it lands between the two, else regula falsi.
+        const auto estimate = [&](auto value, double weighted) -> std::optional<double> {
+            const double f1 = value(here.at);
+            const double f2 = value(there);
+            if (previous && previous->step < at) {
+                const double x0 = static_cast<double>(previous->step - at);
+                const double f0 = value(previous->at);
+                if (f0 != f1 && f0 != f2 && f1 != f2) {
+                    const double x = x0 * f1 * f2 / ((f0 - f1) * (f0 - f2)) +
+                                     span * f0 * f1 / ((f2 - f0) * (f2 - f1));
+                    if (x > 0 && x < span) return x;
+                }
+            }
+            return Reach(f1, (weighted - f1) / span);
+        };
+        if (right_->kind != Beyond::Fault && !Crosses(here.at, there)) {
+            if (right_->triedFrom != at) return beyond;
+        } else if (right_->kind != Beyond::Fault) {
+            if (Stops(there)) nearest(estimate(LeadGuess, right_->lead));
+            if (kept && !Kept(there)) nearest(estimate(MarginGuess, right_->margin));
+            if (Driving(here.at) != Driving(there)) {
+                nearest(
+                    estimate([](const Evaluation& e) { return e.Efficiency; }, right_->efficiency));
+            }
+        }
+        // The last step short of the crossing.
+        const long long to =
+            ahead ? at + static_cast<long long>(std::ceil(*ahead)) - 1 : at + (beyond - at) / 2;
+        return std::clamp(to, at + 1, beyond - 1);
+    }
+
+    static constexpr double kOvershoot = 1.25;
+
+    // The method before the search: runs from the current step whose length adapts to how much
+    // of the tests' slack the last run's bounds used, with the bounds of the box of the run's
+    // ends. Kept for comparison.
+    bool RunInRuns(bool& atLimit) {
+        long long stepsBeforeRun = 0;
+        while (!sweep::StopReached(slot_)) {
+            if (stepsBeforeRun == 0 && MayRun() && lastStep_ - report_.steps >= kMinRun) {
+                const long long tried = runLength_;
+                if (TrySkip() || tried > kMinRun) continue;
+                stepsBeforeRun = kMinRun;
+            }
+            if (stepsBeforeRun > 0) --stepsBeforeRun;
+            switch (Step(nullptr)) {
+                case StepEnd::AtLimit:
+                    atLimit = true;
+                    return true;
+                case StepEnd::NotPossible:
+                    return false;
+                case StepEnd::Made:
+                    break;
+            }
+        }
+        return true;
+    }
+
+    // Tries to settle the next run of steps from its two ends.
+    bool TrySkip() {
+        const long long from = report_.steps;
+        const long long to = from + std::min(runLength_, lastStep_ - from);
+        Evaluation end;
+        const double power = StepPowers::Sweep().Power(to);
+        if (!ProbeStep(power, end)) {
+            runLength_ = std::max(kMinRun, runLength_ / 2);
+            return false;
+        }
+        const bool settled = Settles(power, end, false);
+        const bool alwaysKept = bounds_.rpmMotor.lo > bounds_.rpmFan.hi;
+        const bool neverKept = bounds_.rpmMotor.hi <= bounds_.rpmFan.lo;
+        AdaptRunLength(to - from);
+        if (!settled || !(alwaysKept || neverKept)) return false;
+        Jump(to, power, end);
         return true;
     }
 
     // The next run's length, from how much of the slack of the tests this run's bounds used up:
     // bounds widen roughly in proportion to a run's length. Only speed depends on it.
-    void AdaptRunLength(long long tried, bool bounded, const RunBounds& bounds) {
+    void AdaptRunLength(long long tried) {
         double factor = 0.5;
-        if (bounded) {
+        if (boundsHeld_) {
             const double motor = slot_.RpmMotor;
             const double fan = slot_.RpmFan;
             const bool kept = motor > fan;
@@ -286,14 +432,14 @@ private:
             const auto reach = [](double start, double left) {
                 return left >= start ? 1e9 : start / (start - left);
             };
-            const double stop =
-                reach(motor - (fan - StopRpmMargin),
-                      static_cast<double>(bounds.rpmMotor.lo - (bounds.rpmFan.hi - StopRpmMargin)));
+            const double stop = reach(
+                motor - (fan - StopRpmMargin),
+                static_cast<double>(bounds_.rpmMotor.lo - (bounds_.rpmFan.hi - StopRpmMargin)));
             const double keep =
-                kept
-                    ? reach(motor - fan, static_cast<double>(bounds.rpmMotor.lo - bounds.rpmFan.hi))
-                    : reach(fan - motor,
-                            static_cast<double>(bounds.rpmFan.lo - bounds.rpmMotor.hi));
+                kept ? reach(motor - fan,
+                             static_cast<double>(bounds_.rpmMotor.lo - bounds_.rpmFan.hi))
+                     : reach(fan - motor,
+                             static_cast<double>(bounds_.rpmFan.lo - bounds_.rpmMotor.hi));
             const double reachable = 0.7 * std::min(stop, keep);
             // Rpm near the ends of the double range can make the estimate meaningless.
             if (!std::isnan(reachable)) factor = std::clamp(reachable, 0.125, 4.0);
@@ -310,20 +456,28 @@ private:
     const TFanData* fan_ = nullptr;
     bool bounded_ = false;
     long long lastStep_ = 0;
+    RunBounds bounds_;  // of the last run probed
+    bool boundsHeld_ = false;
     long long runLength_ = kFirstRun;
+    int unbracketed_ = 0;            // runs settled in a row without a step beyond known
+    std::optional<Point> previous_;  // the step before the current one that was evaluated
+    std::optional<Right> right_;
+    std::optional<Point> stopping_;  // the nearest step beyond known to stop the sweep     // the
+                                     // nearest step beyond the current one evaluated
 };
 
 }  // namespace
 
 void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
-                        ChartSink& chart, CalculateReport& report, SweepEffort* effort) {
+                        ChartSink& chart, CalculateReport& report, SweepEffort* effort,
+                        SweepMethod method) {
     SweepEffort ignored;
     SweepEffort& counted = effort != nullptr ? *effort : ignored;
     counted = SweepEffort{};
     ++counted.evaluations;
     if (!sweep::Begin(slot, inputs, view, chart, report)) return;
     bool atLimit = false;
-    if (!FastSweep(slot, inputs, view, report, counted).Run(atLimit)) return;
+    if (!FastSweep(slot, inputs, view, report, counted).Run(method, atLimit)) return;
     sweep::Finish(slot, inputs, view, chart, report, atLimit);
 }
 

@@ -8,9 +8,15 @@ namespace mfb {
 // How much work FindOperatingPoint did, for benchmarks and the exploration's summary.
 struct SweepEffort {
     long long evaluations = 0;  // model evaluations at single sweep steps
-    long long runsTried = 0;    // runs of steps whose bounds were computed
+    long long runsTried = 0;    // steps evaluated ahead of the sweep, to settle the run up to them
     long long blocks = 0;       // runs of steps settled by bounds instead of evaluations
     bool shortened = false;     // false: every step was evaluated, as Calculate does
+};
+
+// How FindOperatingPoint chooses the runs of steps it settles by bounds.
+enum class SweepMethod {
+    Bracketing,  // closes in on the stop and on the last kept step; the fewest evaluations
+    Runs,  // runs of adapting length from each settled one: the earlier method, for comparison
 };
 
 // Calculate without the chart's points. Every other effect is Calculate's, bit for bit: the same
@@ -23,10 +29,17 @@ struct SweepEffort {
 // two ends bound every step between. Efficiency, shaft power and fan rpm are bounded from those by
 // evaluating the same formulas at the corners of the bounds, which encloses the rounded values
 // because rounding to nearest is monotone; the one library function, the logarithm, is widened by
-// far more than its error. A run is skipped only when its bounds show that no step of it stops the
-// sweep, faults, or changes which step is kept other than to its last one. Everything else is
-// evaluated step by step, the stop, the crossing and any fault included.
+// far more than its error. Along a run, the shaft power, the fan curve and the difference of fan
+// and motor rpm are bounded more tightly by following them as functions of the current
+// (explore/FastSweepBounds.cpp). A run is skipped only when its bounds show that no step of it
+// stops the sweep or faults, and that its last step is kept or no step of it is. Everything else
+// is evaluated step by step, the stop, the crossing and any fault included.
+//
+// Which runs are tried decides only how many evaluations it takes, never the result: the search
+// (SweepMethod::Bracketing) aims at the steps where the stop test, the kept test or the shaft
+// power's sign changes, as interpolated from the steps evaluated so far.
 void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
-                        ChartSink& chart, CalculateReport& report, SweepEffort* effort = nullptr);
+                        ChartSink& chart, CalculateReport& report, SweepEffort* effort = nullptr,
+                        SweepMethod method = SweepMethod::Bracketing);
 
 }  // namespace mfb

@@ -49,4 +49,13 @@ double StepPowers::Power(long long step) const {
     return run->start + static_cast<double>(step - run->first) * run->spacing;
 }
 
+long long StepPowers::StepNear(double power) const {
+    if (!(power > runs_.front().start)) return 0;
+    if (!(power < runs_.back().start)) return limitStep_;
+    const auto run = std::prev(std::upper_bound(
+        runs_.begin(), runs_.end(), power, [](double p, const Run& r) { return p < r.start; }));
+    const double steps = std::floor((power - run->start) / run->spacing);
+    return run->first + std::min(run->count, static_cast<long long>(steps));
+}
+
 }  // namespace mfb

@@ -191,10 +191,6 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     } catch (const std::exception& error) {
         ShowError(error);
     }
-    // What check would report on these files, below everything of the window's design.
-    auto* findings = new CatalogueFindingsLine(frames_);
-    findings->setGeometry(8, 684, 937, 18);
-    findings->showFindings(mfb::CheckCatalogues(platform_));
 
     // The setup starts as the window does, and from then on follows every choice.
     mfb::Setup start;
@@ -207,6 +203,11 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     connect(document_, &SetupDocument::pathChanged, this, &TMainDlg::showTitle);
     connect(document_, &SetupDocument::modifiedChanged, this, &TMainDlg::showTitle);
     connect(document_, &SetupDocument::combinationRequested, this, &TMainDlg::useCombination);
+
+    // What check would report on these files, below everything of the window's design.
+    auto* findings = new CatalogueFindingsLine(frames_);
+    findings->setGeometry(8, 684, 937, 18);
+    findings->showFindings(mfb::CheckCatalogues(platform_));
 }
 
 TMainDlg::~TMainDlg() = default;

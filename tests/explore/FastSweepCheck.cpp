@@ -2,9 +2,12 @@
 // Cross-checks the shortened sweep against Calculate's full sweep over a catalogue's whole space,
 // every motor, cell type, fan and pack size, comparing everything each shows, reports and leaves
 // in the slot. Too long for the test suite: the full sweeps of the sample space take hours, so
-// combinations whose sweep is longer than a bound are checked one in so many.
+// combinations whose sweep is longer than a bound are checked one in so many. Or the same over
+// random power trains (tests/support/RandomPowerTrains.h), each from its own seed, leaving out
+// those whose sweep is longer than a bound: a nightly run compares a million.
 //
 //   fast_sweep_check DIR [FULL_BELOW_STEPS [ONE_IN [THREADS]]]
+//   fast_sweep_check --random COUNT [FULL_BELOW_STEPS [SEED [THREADS]]]
 //
 // Prints the combinations checked, the differences found (the exit status is 1 if there are any)
 // and the evaluations the shortened sweep needed against the steps of the full one.
@@ -13,6 +16,8 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <limits>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,6 +26,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
+#include "tests/support/RandomPowerTrains.h"
 #include "tests/support/SweepComparison.h"
 
 namespace {
@@ -33,13 +39,79 @@ struct Totals {
     std::atomic<long long> faults{0};
 };
 
+// Compares one combination's two sweeps into the totals; false where the shortened sweep is too
+// long to check.
+bool Check(const TOptionSlot& slot, const SweepInputs& in, long long fullBelow, Totals& totals,
+           std::mutex& mutex) {
+    const test::Effects fast = test::Sweep(true, slot, in);
+    if (fast.steps >= fullBelow) return false;
+    const test::Effects full = test::Sweep(false, slot, in);
+    ++totals.checked;
+    totals.steps += full.steps + 1;
+    totals.evaluations += fast.effort.evaluations;
+    if (!full.error.empty()) ++totals.faults;
+    ++totals.outcomes[static_cast<std::size_t>(full.outcome)];
+    if (fast.error != full.error || fast.report != full.report || fast.slot != full.slot ||
+        fast.events != full.events || fast.points != 0) {
+        ++totals.different;
+        const std::lock_guard lock(mutex);
+        std::printf("DIFFERENT: %s | %s | %s | %dS%dP\n  full: %s %s\n  fast: %s %s\n",
+                    slot.MotorName.c_str(), slot.BatteryName.c_str(), slot.FanName.c_str(),
+                    in.CellsSerie, in.CellsParallel, full.report.c_str(), full.error.c_str(),
+                    fast.report.c_str(), fast.error.c_str());
+    }
+    return true;
+}
+
+void RunOn(unsigned threads, const std::function<void()>& work) {
+    std::vector<std::thread> pool;
+    for (unsigned t = 0; t < std::max(1u, threads); ++t) pool.emplace_back(work);
+    for (std::thread& thread : pool) thread.join();
+}
+
+int Report(long long total, const Totals& totals) {
+    std::printf(
+        "%lld combinations: %lld checked (%lld calculated, %lld not possible, %lld at the limit, "
+        "%lld faults), %lld not checked, %lld different\n"
+        "full sweep: %lld evaluations; shortened sweep: %lld (%.1f per combination)\n",
+        total, totals.checked.load(), totals.outcomes[1].load(), totals.outcomes[2].load(),
+        totals.outcomes[3].load(), totals.faults.load(), totals.skipped.load(),
+        totals.different.load(), totals.steps.load(), totals.evaluations.load(),
+        static_cast<double>(totals.evaluations) /
+            static_cast<double>(std::max(1LL, totals.checked.load())));
+    return totals.different == 0 ? 0 : 1;
+}
+
+int CheckRandom(int argc, char** argv) {
+    const long long count = argc > 2 ? std::atoll(argv[2]) : 1'000'000;
+    const long long fullBelow = argc > 3 ? std::atoll(argv[3]) : 5'000;
+    const auto seed = static_cast<std::uint64_t>(argc > 4 ? std::atoll(argv[4]) : 20261208);
+    const unsigned threads =
+        argc > 5 ? static_cast<unsigned>(std::atoi(argv[5])) : std::thread::hardware_concurrency();
+    std::atomic<long long> next{0};
+    std::mutex mutex;
+    Totals totals;
+    RunOn(threads, [&] {
+        for (long long i; (i = next.fetch_add(1)) < count;) {
+            const test::RandomPowerTrain train =
+                test::RandomPowerTrains(seed + static_cast<std::uint64_t>(i)).Next();
+            if (!Check(train.slot, train.Inputs(), fullBelow, totals, mutex)) ++totals.skipped;
+        }
+    });
+    return Report(count, totals);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s DIR [FULL_BELOW_STEPS [ONE_IN [THREADS]]]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s DIR [FULL_BELOW_STEPS [ONE_IN [THREADS]]]\n"
+                     "       %s --random COUNT [FULL_BELOW_STEPS [SEED [THREADS]]]\n",
+                     argv[0], argv[0]);
         return 2;
     }
+    if (std::string(argv[1]) == "--random") return CheckRandom(argc, argv);
     const std::string directory = argv[1];
     const long long fullBelow = argc > 2 ? std::atoll(argv[2]) : 100'000;
     const long long oneIn = argc > 3 ? std::max(1LL, std::atoll(argv[3])) : 50;
@@ -87,43 +159,17 @@ int main(int argc, char** argv) {
             ChooseFan(slot, catalogue.Fans, fan);
             const SweepInputs in{
                 catalogue.Fans, catalogue.WireResistance, kAllFansWhole, 1, serie, parallel, '.'};
-            const test::Effects fast = test::Sweep(true, slot, in);
-            if (fast.steps >= fullBelow) {
+            // Long sweeps are checked one in `oneIn`, counted over all threads.
+            bool check = true;
+            if (test::Sweep(true, slot, in).steps >= fullBelow) {
                 const std::lock_guard lock(mutex);
-                if (longOnes++ % oneIn != 0) {
-                    ++totals.skipped;
-                    continue;
-                }
+                check = longOnes++ % oneIn == 0;
             }
-            const test::Effects full = test::Sweep(false, slot, in);
-            ++totals.checked;
-            totals.steps += full.steps + 1;
-            totals.evaluations += fast.effort.evaluations;
-            if (!full.error.empty()) ++totals.faults;
-            ++totals.outcomes[static_cast<std::size_t>(full.outcome)];
-            if (fast.error != full.error || fast.report != full.report || fast.slot != full.slot ||
-                fast.events != full.events || fast.points != 0) {
-                ++totals.different;
-                const std::lock_guard lock(mutex);
-                std::printf("DIFFERENT: %s | %s | fan %d | %dS%dP\n  full: %s %s\n  fast: %s %s\n",
-                            slot.MotorName.c_str(), slot.BatteryName.c_str(), fan, serie, parallel,
-                            full.report.c_str(), full.error.c_str(), fast.report.c_str(),
-                            fast.error.c_str());
+            if (!check || !Check(slot, in, std::numeric_limits<long long>::max(), totals, mutex)) {
+                ++totals.skipped;
             }
         }
     };
-    std::vector<std::thread> pool;
-    for (unsigned t = 0; t < std::max(1u, threads); ++t) pool.emplace_back(work);
-    for (std::thread& thread : pool) thread.join();
-
-    std::printf(
-        "%lld combinations: %lld checked (%lld calculated, %lld not possible, %lld at the limit, "
-        "%lld faults), %lld not checked, %lld different\n"
-        "full sweep: %lld evaluations; shortened sweep: %lld (%.1f per combination)\n",
-        total, totals.checked.load(), totals.outcomes[1].load(), totals.outcomes[2].load(),
-        totals.outcomes[3].load(), totals.faults.load(), totals.skipped.load(),
-        totals.different.load(), totals.steps.load(), totals.evaluations.load(),
-        static_cast<double>(totals.evaluations) /
-            static_cast<double>(std::max(1LL, totals.checked.load())));
-    return totals.different == 0 ? 0 : 1;
+    RunOn(threads, work);
+    return Report(total, totals);
 }

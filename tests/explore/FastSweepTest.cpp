@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "explore/StepPowers.h"
 #include "model/Error.h"
 #include "model/PowerTrain.h"
+#include "tests/support/RandomPowerTrains.h"
 #include "tests/support/SampleCatalogue.h"
 #include "tests/support/SweepComparison.h"
 
@@ -38,18 +40,21 @@ Effects ExpectSameAsCalculate(const TOptionSlot& slot, const SweepInputs& in,
     return fast;
 }
 
-TEST(StepPowersTest, EveryStepsPowerIsTheOneTheSweepReachesByAdding) {
+TEST(StepPowersTest, EveryStepsPowerIsTheOneTheSweepReachesByAddingAndLeadsBackToIt) {
     const StepPowers& steps = StepPowers::Sweep();
     double power = StartPower;
     long long step = 0;
     long long wrong = 0;
+    long long farFromNear = 0;
     for (; power < MaxSweepPower; ++step, power = static_cast<double>(power + PowerStep)) {
         if (steps.Power(step) != power && ++wrong < 5) {
             ADD_FAILURE() << "step " << step << ": " << Exact(steps.Power(step)) << " instead of "
                           << Exact(power);
         }
+        if (std::llabs(steps.StepNear(power) - step) > 2) ++farFromNear;
     }
     EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(farFromNear, 0);
     EXPECT_EQ(steps.LimitStep(), step);
     EXPECT_EQ(steps.Power(step), power);
 }
@@ -164,35 +169,31 @@ TEST(FastSweepTest, HandMadeCombinationsGiveCalculatesEveryEffect) {
     }
 }
 
-// Random power trains, from the sensible to the absurd. Combinations whose full sweep would be
-// long are checked on a few only, to keep the test quick.
+// Random power trains, from the sensible to the absurd and the degenerate, each compared with its
+// full sweep. Those whose sweep is long are left out to keep the test quick: the hand-made cases
+// and the sample spread have long sweeps, and `fast_sweep_check --random` compares any number.
 TEST(FastSweepTest, RandomCombinationsGiveCalculatesEveryEffect) {
-    std::mt19937_64 random(20261207);
-    const auto uniform = [&](double lo, double hi) {
-        return std::uniform_real_distribution<double>(lo, hi)(random);
-    };
+    test::RandomPowerTrains trains(20261207);
     int compared = 0;
-    long long fullSteps = 0;
-    for (int i = 0; i < 400 && fullSteps < 5'000'000; ++i) {
-        Rig rig;
-        rig.motor = {uniform(-500, 12000), uniform(-0.01, 0.2), uniform(-2, 6)};
-        rig.battery = {3000, uniform(-0.001, 0.02), uniform(0.5, 4.5), 50};
-        for (double& a : rig.curve) a = uniform(-10000, 12000);
-        rig.curve[0] = uniform(-20000, 40000);
-        rig.curve[4] = uniform(-20, 30);
-        rig.serie = static_cast<int>(uniform(1, 41));
-        rig.parallel = static_cast<int>(uniform(1, 11));
-        rig.sameNameAsFan4 = i % 3 == 0;
-        const FanTable fans = rig.Fans();
-        const SweepInputs in{
-            fans, kWireResistance, kAllFansWhole, 1 + i % 4, rig.serie, rig.parallel, '.'};
-        const Effects fast = Sweep(true, rig.Slot(), in);
-        if (fast.steps > 300'000) continue;
-        fullSteps += fast.steps;
-        ExpectSameAsCalculate(rig.Slot(), in, "random combination " + std::to_string(i));
+    int shortened = 0;
+    int faults = 0;
+    std::array<int, 4> outcomes{};
+    for (int i = 0; compared < 10'000 && i < 40'000; ++i) {
+        const test::RandomPowerTrain train = trains.Next();
+        const SweepInputs in = train.Inputs();
+        if (Sweep(true, train.slot, in).steps > 5'000) continue;
+        const Effects fast =
+            ExpectSameAsCalculate(train.slot, in, "random power train " + std::to_string(i));
         ++compared;
+        shortened += fast.effort.shortened ? 1 : 0;
+        faults += fast.error.empty() ? 0 : 1;
+        ++outcomes[static_cast<std::size_t>(fast.outcome)];
     }
-    EXPECT_GT(compared, 100);
+    EXPECT_EQ(compared, 10'000);
+    EXPECT_GT(shortened, 5'000);
+    EXPECT_GT(outcomes[static_cast<std::size_t>(Outcome::Calculated)], 5'000);
+    EXPECT_GT(outcomes[static_cast<std::size_t>(Outcome::NotPossible)], 100);
+    EXPECT_GT(faults, 100);
 }
 
 // A spread of the sample catalogues' combinations: every motor with every cell type, fan and
