@@ -6,9 +6,17 @@
 #include <QPointF>
 #include <QRectF>
 
+#include "chart/AxisZoom.h"
+
 QT_BEGIN_NAMESPACE
 class QRubberBand;
 QT_END_NAMESPACE
+
+// Where `position` lies on `plot` (both in chart coordinates), as the axes run.
+inline mfb::PlotFraction PlotFractionAt(const QRectF& plot, QPointF position) {
+    return {(position.x() - plot.left()) / plot.width(),
+            (plot.bottom() - position.y()) / plot.height()};
+}
 
 // The view of a chart window's chart that turns the mouse into what the user means: hovering, a
 // dragged rectangle, a wheel turn, a double-click and a right-click. Positions are in the chart's

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
-#include <QGraphicsTextItem>
 #include <QGuiApplication>
 #include <QLegend>
 #include <QLineSeries>
@@ -16,7 +15,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
-#include <QTextDocument>
 #include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
@@ -26,8 +24,8 @@
 #include "chart/NearestPoint.h"
 #include "chart/PixelReduction.h"
 #include "chart/PointsCsv.h"
-#include "chart/TickChoice.h"
 #include "model/DisplayFormat.h"
+#include "ui/AxisTicks.h"
 #include "ui/ChartColour.h"
 #include "ui/ChartCurve.h"
 #include "ui/ChartExportTask.h"
@@ -46,10 +44,6 @@ constexpr double kNarrowestRange = 1e-10;
 constexpr std::array<int, 3> kTickIntervals{8, 6, 6};
 // An export shows its progress once it has run this long.
 constexpr int kProgressAfterMs = 300;
-// One wheel notch shows this much of each range; a rectangle or notch that would leave less than
-// kDeepestZoom of the sweep's range is not followed, since the ticks would outrun a double.
-constexpr double kNotchZoom = 0.8;
-constexpr double kDeepestZoom = 1e-9;
 
 struct CurveDesign {
     const char* objectName;
@@ -74,38 +68,6 @@ std::size_t Index(mfb::Series s) {
 }
 std::size_t Index(mfb::Axis a) {
     return static_cast<std::size_t>(a);
-}
-
-// Qt Charts formats axis labels with a QLocale, which would also bring that locale's digits and
-// group separators; the program writes Latin digits, no group separator, and only its decimal
-// separator from the locale. Of the Latin-1 separators, '.' is the C locale's and ',' German's.
-QLocale LabelLocale(char decimalSeparator) {
-    QLocale locale =
-        decimalSeparator == ',' ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c();
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale;
-}
-
-// Qt Charts gives a label of a horizontal axis its share of the axis less a padding of 4 pixels
-// on each side, and elides one any wider; a few pixels more keep neighbours from touching.
-constexpr double kLabelGapAcross = 12;
-constexpr double kLabelGapUp = 4;
-
-// How far a tick label of `axis` reaches along it, measured as Qt Charts measures its labels:
-// a text item with half a pixel of margin, in the axis' label font.
-// Made on the first label measured: an axis without room to share measures none.
-mfb::LabelExtent MeasureLabels(const QValueAxis* axis, const QLocale& locale, bool across) {
-    return [item = std::shared_ptr<QGraphicsTextItem>(), axis, locale, across](
-               double value, int decimals) mutable {
-        if (!item) {
-            item = std::make_shared<QGraphicsTextItem>();
-            item->document()->setDocumentMargin(0.5);
-            item->setFont(axis->labelsFont());
-        }
-        item->setPlainText(locale.toString(value, 'f', decimals));
-        const QRectF box = item->boundingRect();
-        return across ? box.width() : box.height();
-    };
 }
 
 void CannotWrite(const QString& path, const QString& reason) {
@@ -149,7 +111,7 @@ TGraphDlg::TGraphDlg(int option, QWidget* parent)
     chart_->setTitleBrush(Qt::black);
     chart_->legend()->setAlignment(Qt::AlignBottom);
     chart_->setLocalizeNumbers(true);
-    chart_->setLocale(LabelLocale(decimalSeparator_));
+    chart_->setLocale(AxisLabelLocale(decimalSeparator_));
 
     const std::array<Qt::Alignment, 3> alignments{Qt::AlignBottom, Qt::AlignLeft, Qt::AlignRight};
     for (std::size_t a = 0; a < axes_.size(); ++a) {
@@ -393,7 +355,6 @@ void TGraphDlg::Refresh() {
 }
 
 void TGraphDlg::ShowRange(mfb::Axis a, double min, double max) {
-    QValueAxis* axis = axes_[Index(a)];
     // A hidden window measures no labels (a sweep sets its ranges several times); showing it
     // refreshes the ticks for the size it has then.
     const bool across = a == mfb::Axis::Bottom;
@@ -402,18 +363,8 @@ void TGraphDlg::ShowRange(mfb::Axis a, double min, double max) {
     const std::array<double, 3> inputs{min, max, length};
     if (inputs == tickInputs_[Index(a)]) return;
     tickInputs_[Index(a)] = inputs;
-    const mfb::TickChoice ticks = mfb::ChooseReadableTicks(
-        min, max, kTickIntervals[Index(a)], length, MeasureLabels(axis, chart_->locale(), across),
-        across ? kLabelGapAcross : kLabelGapUp);
-    // The axis may lay its ticks out after each single change, so the range and the interval
-    // change in the order that never puts more ticks on it than before or after: a range of
-    // 1e-10 with its interval followed by a range of 40000 must not draw 4e14 ticks in between.
-    const bool wider = ticks.interval >= axis->tickInterval();
-    if (wider) axis->setTickInterval(ticks.interval);
-    axis->setTickAnchor(ticks.anchor);
-    axis->setRange(min, max);
-    if (!wider) axis->setTickInterval(ticks.interval);
-    axis->setLabelFormat(QStringLiteral("%.%1f").arg(ticks.decimals));
+    ShowAxisRange(axes_[Index(a)], min, max, kTickIntervals[Index(a)], length, chart_->locale(),
+                  across);
 }
 
 void TGraphDlg::ShowTitle() {
@@ -466,40 +417,26 @@ void TGraphDlg::ShowRanges(const std::array<mfb::AxisRange, 3>& ranges) {
     UpdateOverlay();
 }
 
+mfb::ChartAxes<3> TGraphDlg::Axes() const {
+    mfb::ChartAxes<3> axes{{}, sweepRanges_, {true, false, false}};
+    for (std::size_t a = 0; a < axes_.size(); ++a) axes.shown[a] = Shown(static_cast<mfb::Axis>(a));
+    return axes;
+}
+
 void TGraphDlg::ZoomTo(const QRectF& rectangle) {
     const QRectF plot = chart_->plotArea();
     const QRectF inside = rectangle.intersected(plot);
     if (inside.isEmpty()) return;
-    // Fractions of each range: x from the plot's left, y from its bottom, as the axes run.
-    const double left = (inside.left() - plot.left()) / plot.width();
-    const double right = (inside.right() - plot.left()) / plot.width();
-    const double low = (plot.bottom() - inside.bottom()) / plot.height();
-    const double high = (plot.bottom() - inside.top()) / plot.height();
-    std::array<mfb::AxisRange, 3> ranges{};
-    for (std::size_t a = 0; a < axes_.size(); ++a) {
-        const bool across = static_cast<mfb::Axis>(a) == mfb::Axis::Bottom;
-        ranges[a] = mfb::SubRange(Shown(static_cast<mfb::Axis>(a)), across ? left : low,
-                                  across ? right : high);
-        if (!(ranges[a].Width() > kDeepestZoom * sweepRanges_[a].Width())) return;
-    }
-    ShowRanges(ranges);
+    const auto ranges = mfb::ZoomedTo(Axes(), PlotFractionAt(plot, inside.bottomLeft()),
+                                      PlotFractionAt(plot, inside.topRight()));
+    if (ranges) ShowRanges(*ranges);
 }
 
 void TGraphDlg::ZoomAbout(QPointF position, double notches) {
     const QRectF plot = chart_->plotArea();
     if (!plot.contains(position)) return;
-    const double factor = std::pow(kNotchZoom, notches);
-    const double across = (position.x() - plot.left()) / plot.width();
-    const double up = (plot.bottom() - position.y()) / plot.height();
-    std::array<mfb::AxisRange, 3> ranges{};
-    for (std::size_t a = 0; a < axes_.size(); ++a) {
-        const mfb::AxisRange shown = Shown(static_cast<mfb::Axis>(a));
-        const double centre =
-            shown.At(static_cast<mfb::Axis>(a) == mfb::Axis::Bottom ? across : up);
-        ranges[a] = mfb::ScaledAbout(shown, centre, factor, sweepRanges_[a]);
-        if (!(ranges[a].Width() > kDeepestZoom * sweepRanges_[a].Width())) return;
-    }
-    ShowRanges(ranges);
+    const auto ranges = mfb::ZoomedAbout(Axes(), PlotFractionAt(plot, position), notches);
+    if (ranges) ShowRanges(*ranges);
 }
 
 void TGraphDlg::ResetZoom() {

@@ -129,6 +129,7 @@ private:
     double PixelX(double power) const;
     double PowerAt(double pixelX) const;
     mfb::AxisRange Shown(mfb::Axis a) const;
+    mfb::ChartAxes<3> Axes() const;  // by mfb::Axis
     void ShowRanges(const std::array<mfb::AxisRange, 3>& ranges);
     // A file name from the prompt, starting in the folder used last, with `suffix` added when the
     // name has none; empty when cancelled.

@@ -2,6 +2,7 @@
 #include "ui/MainDlg.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QMenuBar>
@@ -22,12 +23,14 @@
 #include "ui/CatalogueFindingsLine.h"
 #include "ui/ChoiceComboBox.h"
 #include "ui/ColumnFrames.h"
+#include "ui/ComparisonActions.h"
 #include "ui/FigureRows.h"
 #include "ui/FindDlg.h"
 #include "ui/FlightSettingsBar.h"
 #include "ui/FormFont.h"
 #include "ui/GraphDlg.h"
 #include "ui/MessageService.h"
+#include "ui/OptionCharts.h"
 #include "ui/OptionColumn.h"
 #include "ui/ProgramWindows.h"
 #include "ui/QtPlatform.h"
@@ -212,6 +215,10 @@ TMainDlg::~TMainDlg() = default;
 void TMainDlg::buildMenu() {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     files_ = new SetupFileMenu(menuBar(), *document_, catalogue_, this);
+    // The catalogues are read from the working directory.
+    comparison_ = new ComparisonActions(*document_, ProgramCharts(), QDir::currentPath(),
+                                        platform_.decimalSeparator, this);
+    files_->addEntries(comparison_->actions());
     QAction* about = menuBar()->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, &TMainDlg::About1Click);

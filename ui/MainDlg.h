@@ -14,6 +14,7 @@
 
 class CatalogueArea;
 class ColumnFrames;
+class ComparisonActions;
 class FigureRows;
 class FlightSettingsBar;
 class OptionColumn;
@@ -54,6 +55,8 @@ public:
     // What the four options have chosen and showed, and the setup file it belongs to.
     SetupDocument& setupDocument() const { return *document_; }
     SetupFileMenu& setupFiles() const { return *files_; }
+    // The File menu's comparison sheet and chart.
+    ComparisonActions& comparison() const { return *comparison_; }
 
     // Puts a combination into option k (1..4) as a user does, through the handlers of the option
     // button, the two lists, the fan buttons and the cell-count boxes, then clicks the option's
@@ -127,6 +130,7 @@ private:
     std::array<std::unique_ptr<OptionColumn>, mfb::kOptionCount> columns_;
     SetupDocument* document_;
     SetupFileMenu* files_ = nullptr;
+    ComparisonActions* comparison_ = nullptr;
     // While a setup is being shown, the widgets it sets must not write back into it.
     bool showingSetup_ = false;
     TFindDlg* find_ = nullptr;                            // made on first use, then kept

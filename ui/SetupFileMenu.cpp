@@ -51,7 +51,7 @@ SetupFileMenu::SetupFileMenu(QMenuBar* bar, SetupDocument& document,
           return QFileDialog::getOpenFileName(window, caption, start, filter);
       }),
       savePrompt_(SaveFileDialog(window)) {
-    QMenu* menu = bar->addMenu(QStringLiteral("&File"));
+    QMenu* menu = menu_ = bar->addMenu(QStringLiteral("&File"));
     menu->setObjectName(QStringLiteral("File1"));
     struct Item {
         const char* name;
@@ -74,12 +74,17 @@ SetupFileMenu::SetupFileMenu(QMenuBar* bar, SetupDocument& document,
     recent_ = menu->addMenu(QStringLiteral("&Recent Setups"));
     recent_->setObjectName(QStringLiteral("Recent1"));
     connect(recent_, &QMenu::aboutToShow, this, &SetupFileMenu::showRecent);
-    menu->addSeparator();
+    quitSeparator_ = menu->addSeparator();
     QAction* quit = menu->addAction(QStringLiteral("&Quit"));
     quit->setObjectName(QStringLiteral("Quit1"));
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, window, &QWidget::close);
     showRecent();
+}
+
+void SetupFileMenu::addEntries(const QList<QAction*>& actions) {
+    menu_->insertSeparator(quitSeparator_);
+    menu_->insertActions(quitSeparator_, actions);
 }
 
 void SetupFileMenu::setPrompts(FilePrompt open, FilePrompt save) {

@@ -26,6 +26,9 @@ public:
     SetupFileMenu(QMenuBar* bar, SetupDocument& document, const mfb::Catalogue& catalogue,
                   QWidget* window);
 
+    // Puts `actions` in the menu, after the setups used last and before Quit.
+    void addEntries(const QList<QAction*>& actions);
+
     // Tests put their own prompts in place of the file dialogs.
     void setPrompts(FilePrompt open, FilePrompt save);
 
@@ -50,7 +53,9 @@ private:
     SetupDocument& document_;
     const mfb::Catalogue& catalogue_;
     QWidget* window_;
+    QMenu* menu_;
     QMenu* recent_;
+    QAction* quitSeparator_;
     FilePrompt openPrompt_;
     FilePrompt savePrompt_;
 };

@@ -21,5 +21,25 @@ TEST(AxisZoomTest, ZoomingOutEndsAtTheLimit) {
     }
 }
 
+// The axes zoom together, each along its own direction of the plot, and not at all where one of
+// them would become narrower than the ticks can follow.
+TEST(AxisZoomTest, AxesZoomTogetherOrNotAtAll) {
+    const ChartAxes<2> axes{{AxisRange{0, 100}, AxisRange{0, 10}},
+                            {AxisRange{0, 100}, AxisRange{0, 10}},
+                            {true, false}};
+    const auto box = ZoomedTo(axes, {0.25, 0.5}, {0.75, 0.1});
+    ASSERT_TRUE(box);
+    EXPECT_EQ((*box)[0], (AxisRange{25, 75}));
+    EXPECT_EQ((*box)[1], (AxisRange{1, 5}));
+    EXPECT_FALSE(ZoomedTo(axes, {0.25, 0.5}, {0.75, 0.5}));
+
+    const auto in = ZoomedAbout(axes, {0.5, 0}, 1);
+    ASSERT_TRUE(in);
+    EXPECT_DOUBLE_EQ((*in)[0].Width(), 80);
+    EXPECT_EQ((*in)[1].min, 0);
+    EXPECT_FALSE(ZoomedAbout(axes, {0.5, 0.5}, 200));
+    EXPECT_EQ(*ZoomedAbout(axes, {0.5, 0.5}, -3), axes.full);
+}
+
 }  // namespace
 }  // namespace mfb

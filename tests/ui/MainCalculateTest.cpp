@@ -105,24 +105,6 @@ QStringList ValueTexts(const TMainDlg& window, int option) {
     return texts;
 }
 
-// Chart windows 1..4 recorded as the program does, removed again at the end of a test.
-struct ChartWindows {
-    ChartWindows() {
-        for (int k = 1; k <= 4; ++k) Windows().GraphDlg[k - 1] = new TGraphDlg(k);
-    }
-    ~ChartWindows() {
-        for (TGraphDlg*& graph : Windows().GraphDlg) {
-            delete graph;
-            graph = nullptr;
-        }
-    }
-    ChartWindows(const ChartWindows&) = delete;
-    ChartWindows& operator=(const ChartWindows&) = delete;
-    static std::size_t Points(int option) {
-        return Windows().GraphDlg[option - 1]->points(mfb::Series::RpmFan).size();
-    }
-};
-
 }  // namespace
 
 class MainCalculateTest : public QObject {

@@ -4,12 +4,16 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QTest>
 #include <memory>
 
 #include "catalogue/Catalogue.h"
+#include "ui/GraphDlg.h"
 #include "ui/MainDlg.h"
+#include "ui/ProgramWindows.h"
 #include "ui/QtPlatform.h"
+#include "ui/SpinEdit.h"
 
 // The main window's tests read the small catalogues in tests/data/main: three motors (one with a
 // bad Ri field), three cell types (one that calculates with "alpha 3000", one too weak for 75 W,
@@ -59,3 +63,41 @@ inline std::unique_ptr<TMainDlg> ShownMainDlg(
     if (!QTest::qWaitForWindowExposed(window.get())) qFatal("the main window was not exposed");
     return window;
 }
+
+// Option 1 calculated with 8S2P on fan 2, option 3 calculated with 6S and then set to 9S without
+// a Calculate, option 2 with a motor only; option 3 selected; a model weight.
+inline void ChooseThreeOptions(const TMainDlg& window) {
+    Find<QSpinBox>(window, "ModelWeight")->setValue(950);
+    ChooseMotor(window, QStringLiteral("alpha"));
+    ChooseBattery(window, QStringLiteral("Good"));
+    Click(window, "RadioButton2");
+    Find<SpinEdit>(window, "SpinEdit1")->setText(QStringLiteral("8"));
+    Find<SpinEdit>(window, "SpinEdit2")->setText(QStringLiteral("2"));
+    Click(window, "Button1");
+    Click(window, "RadioButton4");
+    ChooseMotor(window, QStringLiteral("charlie"));
+    Click(window, "RadioButton5");
+    ChooseMotor(window, QStringLiteral("charlie"));
+    ChooseBattery(window, QStringLiteral("Good"));
+    Find<SpinEdit>(window, "SpinEdit5")->setText(QStringLiteral("6"));
+    Click(window, "Button3");
+    Find<SpinEdit>(window, "SpinEdit5")->setText(QStringLiteral("9"));
+}
+
+// Chart windows 1..4 recorded as the program does, removed again at the end of a test.
+struct ChartWindows {
+    ChartWindows() {
+        for (int k = 1; k <= 4; ++k) Windows().GraphDlg[k - 1] = new TGraphDlg(k);
+    }
+    ~ChartWindows() {
+        for (TGraphDlg*& graph : Windows().GraphDlg) {
+            delete graph;
+            graph = nullptr;
+        }
+    }
+    ChartWindows(const ChartWindows&) = delete;
+    ChartWindows& operator=(const ChartWindows&) = delete;
+    static std::size_t Points(int option) {
+        return Windows().GraphDlg[option - 1]->points(mfb::Series::RpmFan).size();
+    }
+};

@@ -50,26 +50,6 @@ void AnswerWith(const TMainDlg& window, const QString& path) {
     window.setupFiles().setPrompts(prompt, prompt);
 }
 
-// Option 1 calculated with 8S2P on fan 2, option 3 calculated with 6S and then set to 9S without
-// a Calculate, option 2 with a motor only; option 3 selected; a model weight.
-void ChooseThreeOptions(const TMainDlg& window) {
-    Find<QSpinBox>(window, "ModelWeight")->setValue(950);
-    ChooseMotor(window, QStringLiteral("alpha"));
-    ChooseBattery(window, QStringLiteral("Good"));
-    Click(window, "RadioButton2");
-    Find<SpinEdit>(window, "SpinEdit1")->setText(QStringLiteral("8"));
-    Find<SpinEdit>(window, "SpinEdit2")->setText(QStringLiteral("2"));
-    Click(window, "Button1");
-    Click(window, "RadioButton4");
-    ChooseMotor(window, QStringLiteral("charlie"));
-    Click(window, "RadioButton5");
-    ChooseMotor(window, QStringLiteral("charlie"));
-    ChooseBattery(window, QStringLiteral("Good"));
-    Find<SpinEdit>(window, "SpinEdit5")->setText(QStringLiteral("6"));
-    Click(window, "Button3");
-    Find<SpinEdit>(window, "SpinEdit5")->setText(QStringLiteral("9"));
-}
-
 }  // namespace
 
 class SetupFileMenuTest : public QObject {
