@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 
+#include "catalogue/TextLines.h"
 #include "cli/CatalogueDirectory.h"
 #include "cli/CliOptions.h"
 #include "cli/Json.h"
@@ -134,7 +135,7 @@ std::string FindingLine(const Finding& f, const std::string& path) {
             if (f.lastColumn > f.firstColumn) line += '-' + std::to_string(f.lastColumn);
         }
     }
-    return line + ": " + SeverityName(f.severity) + ": " + f.message;
+    return Printable(line + ": " + SeverityName(f.severity) + ": " + f.message);
 }
 
 int FindingsStatus(const Findings& findings) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ExploreOptions.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -113,8 +114,10 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
     std::optional<ExploreKey> sort;
     std::optional<double> target;
     bool merging = false;
+    std::vector<std::string> given;
     for (ArgumentReader reader(args); reader.Next();) {
         const std::string& name = reader.Name();
+        given.push_back(name);
         const auto value = [&] { return reader.Value(); };
         const auto flag = [&] { reader.NoValue(); };
         const auto output = [&](ExploreOutput mode) {
@@ -170,6 +173,8 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             options.request.option = ParseCount(name, value(), 1, kOptionCount);
         } else if (name == "--decimal-separator") {
             options.decimalSeparator = ParseSeparator(value());
+        } else if (name == "--output") {
+            options.outputFile = ParseDirectory(name, value());
         } else if (name == "--max-seconds") {
             options.maxSeconds = ParseBudget(name, value());
         } else if (name == "--shard") {
@@ -187,6 +192,22 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
     ResolveTarget(options.request, sort, target);
     if (options.sharded && !options.mergeFiles.empty()) {
         throw UsageError("--shard and --merge cannot be combined");
+    }
+    if (merging) {
+        // The shards ran the search; a merge ranks what they found as they ranked it, and an
+        // option that would change the search could only be ignored.
+        constexpr std::string_view kMergeOptions[] = {
+            "--merge",  "--catalogues", "--decimal-separator", "--json", "--csv", "--output",
+            "--verify", "--jobs"};
+        for (const std::string& name : given) {
+            if (!name.starts_with("-") ||
+                std::find(std::begin(kMergeOptions), std::end(kMergeOptions), name) !=
+                    std::end(kMergeOptions)) {
+                continue;
+            }
+            throw UsageError(name + " cannot be combined with --merge: the shard files hold the " +
+                             "search, and the merge ranks as it did");
+        }
     }
     if (options.sharded && outputSet) {
         throw UsageError("--shard writes its own format and takes no other output mode");

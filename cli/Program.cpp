@@ -4,6 +4,7 @@
 #include <new>
 #include <ostream>
 
+#include "catalogue/TextLines.h"
 #include "cli/CalculateCommand.h"
 #include "cli/CheckCommand.h"
 #include "cli/ConvertCommand.h"
@@ -18,7 +19,8 @@ constexpr std::string_view kProgram = "mfbcalc-cli";
 }  // namespace
 
 void ReportError(std::ostream& err, std::string_view message) {
-    err << kProgram << ": " << message << '\n';
+    // Messages quote catalogue text, which may hold bytes a terminal acts on.
+    err << kProgram << ": " << Printable(message) << '\n';
 }
 
 int ReportUsage(std::ostream& err, std::string_view message, std::string_view command) {

@@ -187,8 +187,8 @@ constexpr long long kMaxRun = 1LL << 22;
 class FastSweep {
 public:
     FastSweep(TOptionSlot& slot, const SweepInputs& in, ResultView& view, CalculateReport& report,
-              SweepEffort& effort)
-        : slot_(slot), in_(in), view_(view), report_(report), effort_(effort) {}
+              SweepEffort& effort, const std::atomic<bool>* stop)
+        : slot_(slot), in_(in), view_(view), report_(report), effort_(effort), stop_(stop) {}
 
     // The loop of Calculate. Returns whether it reached Finish, and with it whether at the limit.
     bool Run(bool& atLimit) {
@@ -199,6 +199,10 @@ public:
 
         long long stepsBeforeRun = 0;
         while (!sweep::StopReached(slot_)) {
+            if (stop_ != nullptr && (++polls_ & 4095) == 0 &&
+                stop_->load(std::memory_order_relaxed)) {
+                throw SweepStopped{};
+            }
             if (stepsBeforeRun == 0 && bounded_ && report_.FirstCurrent != 0 &&
                 report_.FirstRpmMotor != 0 && lastStep_ - report_.steps >= kMinRun) {
                 const long long tried = runLength_;
@@ -311,19 +315,22 @@ private:
     bool bounded_ = false;
     long long lastStep_ = 0;
     long long runLength_ = kFirstRun;
+    const std::atomic<bool>* stop_;
+    unsigned polls_ = 0;
 };
 
 }  // namespace
 
 void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
-                        ChartSink& chart, CalculateReport& report, SweepEffort* effort) {
+                        ChartSink& chart, CalculateReport& report, SweepEffort* effort,
+                        const std::atomic<bool>* stop) {
     SweepEffort ignored;
     SweepEffort& counted = effort != nullptr ? *effort : ignored;
     counted = SweepEffort{};
     ++counted.evaluations;
     if (!sweep::Begin(slot, inputs, view, chart, report)) return;
     bool atLimit = false;
-    if (!FastSweep(slot, inputs, view, report, counted).Run(atLimit)) return;
+    if (!FastSweep(slot, inputs, view, report, counted, stop).Run(atLimit)) return;
     sweep::Finish(slot, inputs, view, chart, report, atLimit);
 }
 

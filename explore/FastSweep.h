@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
+
 #include "model/Sweep.h"
 
 namespace mfb {
@@ -12,6 +14,10 @@ struct SweepEffort {
     long long blocks = 0;       // runs of steps settled by bounds instead of evaluations
     bool shortened = false;     // false: every step was evaluated, as Calculate does
 };
+
+// Thrown by FindOperatingPoint when its stop flag was set: the sweep was given up part way, and
+// the slot and report hold nothing to use.
+struct SweepStopped {};
 
 // Calculate without the chart's points. Every other effect is Calculate's, bit for bit: the same
 // report, labels, warning, exception, axis ranges, titles, and slot fields of the last evaluation.
@@ -26,7 +32,11 @@ struct SweepEffort {
 // far more than its error. A run is skipped only when its bounds show that no step of it stops the
 // sweep, faults, or changes which step is kept other than to its last one. Everything else is
 // evaluated step by step, the stop, the crossing and any fault included.
+//
+// A sweep can run to hundreds of millions of steps; `stop`, when given, is polled every few
+// thousand, so that a run with a time budget or a signal ends within a combination.
 void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
-                        ChartSink& chart, CalculateReport& report, SweepEffort* effort = nullptr);
+                        ChartSink& chart, CalculateReport& report, SweepEffort* effort = nullptr,
+                        const std::atomic<bool>* stop = nullptr);
 
 }  // namespace mfb
