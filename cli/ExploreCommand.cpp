@@ -221,8 +221,9 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
     progress.Finish();
 
     for (const std::string& note : result.notes) ReportError(err, "warning: " + note);
-    // The rows are written whole from here on; only a signal may cut them short, not the time.
-    interruption.Stop() = interruption.Signal() != 0;
+    // The best rows of a search a signal or the time stopped are written; only another signal
+    // cuts them short.
+    interruption.Stop() = false;
     int status = kExitCalculated;
     const ExploreReport report{catalogue, result, elapsed, &interruption.Stop()};
     if (options.sharded) {

@@ -13,7 +13,8 @@ std::atomic<bool> gStop{false};
 volatile std::sig_atomic_t gSignal = 0;
 struct sigaction gBefore[std::size(kSignals)];
 
-static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may set only a lock-free flag");
+static_assert(std::atomic<bool>::is_always_lock_free,
+              "a signal handler may set only a lock-free flag");
 
 extern "C" void OnSignal(int signal) {
     gSignal = signal;

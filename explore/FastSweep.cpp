@@ -199,7 +199,7 @@ public:
 
         long long stepsBeforeRun = 0;
         while (!sweep::StopReached(slot_)) {
-            if (stop_ != nullptr && (++polls_ & 4095) == 0 &&
+            if (stop_ != nullptr && (polls_++ & 4095) == 0 &&
                 stop_->load(std::memory_order_relaxed)) {
                 throw SweepStopped{};
             }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -124,6 +126,65 @@ TEST(EndToEnd, AnOutputThatCannotBeWrittenFails) {
         EXPECT_NE(r.err.find("mfbcalc-cli: the output could not be written"), std::string::npos)
             << r.err;
     }
+}
+
+// Starts the program with standard output on a pipe, reads its first bytes (so it is writing
+// rows, held up by the full pipe), sends `signal`, then reads the rest.
+Result SignalWhileWriting(const std::vector<std::string>& args, int signal) {
+    int fds[2];
+    if (::pipe(fds) != 0) return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(fds[1], STDOUT_FILENO);
+        ::close(fds[0]);
+        ::close(fds[1]);
+        if (FILE* null = std::freopen("/dev/null", "w", stderr); null == nullptr) ::_exit(127);
+        std::vector<char*> argv = {const_cast<char*>(MFBCALC_CLI)};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(MFBCALC_CLI, argv.data());
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    Result r;
+    char buffer[4096];
+    bool sent = false;
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) {
+        r.out.append(buffer, static_cast<std::size_t>(n));
+        if (!sent) sent = ::kill(pid, signal) == 0;
+    }
+    ::close(fds[0]);
+    int wait = 0;
+    ::waitpid(pid, &wait, 0);
+    r.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+    return r;
+}
+
+// A signal while rows are written ends them at a row boundary: the CSV with a last line that
+// says so, the JSON parsed whole and marked partial, and the shell's status for the signal.
+TEST(EndToEnd, ASignalEndsTheOutputValidlyAndSaysSo) {
+    const std::vector<std::string> search = {"explore", "--catalogues", kSample, "--serie",
+                                             "4-6",     "--top",        "100000"};
+    const Result csv = SignalWhileWriting(With(search, "--csv"), SIGINT);
+    EXPECT_EQ(csv.status, 130);
+    const std::vector<std::string> lines = Lines(csv.out);
+    ASSERT_GT(lines.size(), 2u);
+    EXPECT_EQ(lines.back().rfind("# incomplete: the output was stopped by a signal after ", 0), 0u)
+        << lines.back();
+    const auto commas = [](const std::string& line) {
+        return std::count(line.begin(), line.end(), ',');
+    };
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        EXPECT_EQ(commas(lines[i]), commas(lines[0])) << lines[i];
+    }
+
+    const Result json = SignalWhileWriting(With(search, "--json"), SIGTERM);
+    EXPECT_EQ(json.status, 143);
+    const test::JsonValue parsed = test::ParseJson(json.out);
+    EXPECT_TRUE(std::get<bool>(parsed["partial"].data));
+    EXPECT_LT(static_cast<double>(
+                  std::get<std::shared_ptr<test::JsonArray>>(parsed["rows"].data)->size()),
+              parsed["counts"]["ranked"].Number());
 }
 
 TEST(EndToEnd, OutputsAgreeOnTheSampleCatalogues) {
