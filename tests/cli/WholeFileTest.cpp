@@ -24,17 +24,17 @@ std::string Read(const fs::path& path) {
 // Whatever happens, the target holds the old text or the whole new one, nothing is left beside
 // it, and a link is never followed.
 TEST(WholeFile, WholeOrNothing) {
-    const fs::path dir = fs::path(::testing::TempDir()) /
-                         ("mfbcalc-whole-" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::path(::testing::TempDir()) / ("mfbcalc-whole-" + std::to_string(::getpid()));
     const fs::path elsewhere = dir / "elsewhere.txt";
     enum class Before { Nothing, File, Link, DanglingLink };
     const struct {
         const char* what;
         Before before;
         Existing existing;
-        bool finish;         // false: the writer abandons the file half way
+        bool finish;  // false: the writer abandons the file half way
         bool throws;
-        std::string after;   // the target's text afterwards; "-" for none
+        std::string after;  // the target's text afterwards; "-" for none
     } cases[] = {
         {"new file", Before::Nothing, Existing::Refuse, true, false, "new"},
         {"replaced", Before::File, Existing::Replace, true, false, "new"},
