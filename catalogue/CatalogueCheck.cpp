@@ -162,7 +162,7 @@ void CheckItemLine(Checker& check, std::size_t n, std::string_view line,
             while (line[first - 1] == ' ') ++first;
             while (line[last - 1] == ' ') --last;
             check.Add(n, first, last, Severity::Warning,
-                      "'" + std::string(line.substr(first - 1, last - first + 1)) +
+                      "'" + Excerpt(line.substr(first - 1, last - first + 1)) +
                           "' stands between two fields, where nothing is read");
         }
     }

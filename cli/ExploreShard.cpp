@@ -328,13 +328,18 @@ void WriteExploreShard(const ExploreShard& shard, std::ostream& out) {
         text << '\n';
     }
     const std::string body = text.str();
+    out << body << "end\t" << ShardDigest(body) << '\n';
+}
+
+std::string ShardDigest(std::string_view body) {
     Digest digest;
     for (std::size_t start = 0; start < body.size();) {
         const auto end = body.find('\n', start);
-        digest.Mix(std::string_view(body).substr(start, end - start));
+        digest.Mix(body.substr(start, end - start));
+        if (end == std::string_view::npos) break;
         start = end + 1;
     }
-    out << body << "end\t" << digest.Text() << '\n';
+    return digest.Text();
 }
 
 ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {

@@ -3,6 +3,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "explore/Explorer.h"
@@ -33,6 +34,9 @@ std::string CatalogueFingerprint(const Catalogue& catalogue);
 std::string ExploreFingerprint(const ExploreRequest& request);
 
 void WriteExploreShard(const ExploreShard& shard, std::ostream& out);
+
+// The digest a shard file's "end" line gives of `body`, the text before that line.
+std::string ShardDigest(std::string_view body);
 
 // Reads one shard file's text and checks that it is whole and self-consistent: its digest, a
 // search that matches its fingerprint, finite values, each combination once and within the shard's

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,9 @@ inline void Require(bool ok, std::string_view what, std::string_view detail = {}
 std::string NumberMessage(std::string_view field);
 
 bool IsFaultMessage(std::string_view message);
+
+// The catalogue targets' input after its flags byte: motor.txt, battery.txt and fan.txt, separated
+// by the byte 0x1E; missing ones are empty.
+std::array<std::string_view, 3> SplitFiles(std::string_view rest);
 
 }  // namespace mfb::fuzz
