@@ -2,74 +2,42 @@
 #include "cli/ExploreOptions.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
-#include <cmath>
-#include <set>
+#include <functional>
+#include <string_view>
 #include <tuple>
 #include <utility>
 
-#include "catalogue/Catalogue.h"
 #include "cli/CliOptions.h"
 #include "explore/ExploreTable.h"
-#include "explore/SpaceText.h"
 
 namespace mfb::cli {
 
 namespace {
 
-// A list of counts read by the shared reader, its message completed with the option's name.
-std::vector<int> ParseList(const std::string& option, const std::string& text, int low, int high,
-                           std::string_view form) {
+// A setting read by the rules every front end shares, their message a usage error here.
+template <typename Read>
+auto Setting(Read read) {
     try {
-        return ParseCountList(text, low, high, form);
-    } catch (const CountListError& e) {
-        throw UsageError(option + " " + e.what());
+        return read();
+    } catch (const ExploreSettingError& e) {
+        throw UsageError(e.what());
     }
 }
 
-double ParseBudget(const std::string& option, const std::string& text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value) || value < 0) {
-        throw UsageError(option + " needs a number of at least 0 with '.' as the decimal point, " +
-                         "not \"" + text + "\"");
-    }
-    return value;
+double ParseNumber(std::string_view name, const std::string& text) {
+    return Setting([&] { return ParseNumberSetting(name, text, '.'); });
 }
 
-// "LO-HI" in watts, LO at most HI.
-std::pair<double, double> ParsePowerRange(const std::string& option, const std::string& text) {
+// "LO-HI" in watts.
+void ParsePowerRange(ExploreSettings& settings, const std::string& option,
+                     const std::string& text) {
     const auto dash = text.find('-');
     if (dash == std::string::npos) {
         throw UsageError(option + " needs a range of shaft power in W such as 1100-1300, not \"" +
                          text + "\"");
     }
-    const double low = ParseBudget(option, text.substr(0, dash));
-    const double high = ParseBudget(option, text.substr(dash + 1));
-    if (low > high) throw UsageError(option + " range " + text + " runs backwards");
-    return {low, high};
-}
-
-// --target-power chooses the ranking by closeness unless --sort chose another, which would leave
-// the target unused; --sort target without a target aims at the middle of --power.
-void ResolveTarget(ExploreRequest& request, std::optional<ExploreKey> sort,
-                   std::optional<double> target) {
-    if (target && sort && *sort != ExploreKey::Target) {
-        throw UsageError(
-            "--target-power ranks by closeness to it; leave out --sort or use "
-            "--sort target");
-    }
-    if (target) {
-        request.key = ExploreKey::Target;
-        request.targetPower = *target;
-    } else if (sort == ExploreKey::Target) {
-        if (!request.minPower) {
-            throw UsageError("--sort target needs --target-power W or a --power range");
-        }
-        request.targetPower = (*request.minPower + *request.maxPower) / 2;
-    }
+    settings.request.minPower = ParseNumber(option, text.substr(0, dash));
+    settings.request.maxPower = ParseNumber(option, text.substr(dash + 1));
 }
 
 // "K/N": shard K of N.
@@ -96,6 +64,25 @@ std::string ParsePattern(const std::string& option, const std::string& text) {
     return text;
 }
 
+// The list or number setting the option names, if it names one; the power range is two numbers
+// under one option and read apart.
+bool ParseSetting(ExploreSettings& settings, const std::string& name,
+                  const std::function<std::string()>& value) {
+    for (const ExploreListField& field : ExploreListFields()) {
+        if (field.name.option != name) continue;
+        const std::string text = value();
+        settings.request.space.*field.counts =
+            Setting([&] { return ParseListSetting(field, text, SettingNaming::Option); });
+        return true;
+    }
+    for (const ExploreNumberField& field : ExploreNumberFields()) {
+        if (field.name.option != name || name == "--power") continue;
+        field.value(settings) = ParseNumber(name, value());
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
@@ -104,15 +91,12 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
         options.output = ExploreOutput::Help;
         return options;
     }
-    ExploreSpace& space = options.request.space;
-    space.fans.clear();
-    for (int fan = 1; fan <= kFanCount; ++fan) space.fans.push_back(fan);
-    space.series = ExploreSpace::Counts(1, kMaxSerie);
-    space.parallels = ExploreSpace::Counts(1, kMaxParallel);
+    ExploreSettings settings;
+    ExploreRequest& request = settings.request;
+    request.space.fans.clear();
+    for (int fan = 1; fan <= kFanCount; ++fan) request.space.fans.push_back(fan);
 
     bool outputSet = false;
-    std::optional<ExploreKey> sort;
-    std::optional<double> target;
     bool merging = false;
     std::vector<std::string> given;
     for (ArgumentReader reader(args); reader.Next();) {
@@ -127,58 +111,42 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             outputSet = true;
         };
 
-        if (name == "--json") {
+        if (ParseSetting(settings, name, value)) {
+            continue;
+        } else if (name == "--json") {
             output(ExploreOutput::Json);
         } else if (name == "--csv") {
             output(ExploreOutput::Csv);
         } else if (name == "--verify") {
             flag();
-            options.request.verify = true;
+            request.verify = true;
         } else if (name == "--catalogues") {
             options.catalogueDir = ParseDirectory(name, value());
         } else if (name == "--motor") {
             options.motorPattern = ParsePattern(name, value());
         } else if (name == "--battery") {
             options.batteryPattern = ParsePattern(name, value());
-        } else if (name == "--fans") {
-            space.fans = ParseList(name, value(), 1, kFanCount, "fan numbers such as 1,3-5");
-        } else if (name == "--serie") {
-            space.series = ParseList(name, value(), 1, kMaxSerie, "cell counts such as 4,6,8-10");
-        } else if (name == "--parallel") {
-            space.parallels =
-                ParseList(name, value(), 1, kMaxParallel, "cell counts such as 1,3-5");
-        } else if (name == "--max-current") {
-            options.request.filter.maxCurrent = ParseBudget(name, value());
-        } else if (name == "--max-weight") {
-            options.request.filter.maxWeight = ParseBudget(name, value());
-        } else if (name == "--min-efficiency") {
-            options.request.filter.minEfficiency = ParseBudget(name, value());
         } else if (name == "--power") {
-            const auto [low, high] = ParsePowerRange(name, value());
-            options.request.minPower = low;
-            options.request.maxPower = high;
-        } else if (name == "--target-power") {
-            target = ParseBudget(name, value());
+            ParsePowerRange(settings, name, value());
         } else if (name == "--ignore-limits") {
             flag();
-            options.request.ignoreLimits = true;
+            request.ignoreLimits = true;
         } else if (name == "--sort") {
-            sort = ParseSortKey(value());
-            options.request.key = *sort;
+            settings.key = ParseSortKey(value());
         } else if (name == "--top") {
-            options.request.top = static_cast<std::size_t>(ParseCount(name, value(), 1, kMaxTop));
+            request.top = static_cast<std::size_t>(ParseCount(name, value(), 1, kMaxTop));
         } else if (name == "--jobs") {
-            options.request.threads = static_cast<unsigned>(ParseCount(name, value(), 1, kMaxJobs));
+            request.threads = static_cast<unsigned>(ParseCount(name, value(), 1, kMaxJobs));
         } else if (name == "--option") {
-            options.request.option = ParseCount(name, value(), 1, kOptionCount);
+            request.option = ParseCount(name, value(), 1, kOptionCount);
         } else if (name == "--decimal-separator") {
             options.decimalSeparator = ParseSeparator(value());
         } else if (name == "--output") {
             options.outputFile = ParseDirectory(name, value());
         } else if (name == "--max-seconds") {
-            options.maxSeconds = ParseBudget(name, value());
+            options.maxSeconds = ParseNumber(name, value());
         } else if (name == "--shard") {
-            std::tie(options.request.shard, options.request.shards) = ParseShard(name, value());
+            std::tie(request.shard, request.shards) = ParseShard(name, value());
             options.sharded = true;
         } else if (name == "--merge") {
             options.mergeFiles.push_back(ParseDirectory(name, value()));
@@ -189,7 +157,7 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             throw UsageError("unknown argument \"" + reader.Given() + "\"");
         }
     }
-    ResolveTarget(options.request, sort, target);
+    options.request = Setting([&] { return ResolveSettings(settings, SettingNaming::Option); });
     if (options.sharded && !options.mergeFiles.empty()) {
         throw UsageError("--shard and --merge cannot be combined");
     }
@@ -215,23 +183,15 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-std::vector<std::size_t> MatchingLines(const std::vector<std::string>& lines,
-                                       const std::optional<std::string>& pattern,
-                                       std::string_view what) {
-    std::vector<std::size_t> chosen = mfb::MatchingLines(lines, pattern);
-    if (pattern && chosen.empty()) {
-        throw UsageError("--" + std::string(what) + " \"" + *pattern + "\" matches no " +
-                         std::string(what));
-    }
-    return chosen;
-}
-
 ExploreRequest ResolveRequest(const ExploreOptions& options, const Catalogue& catalogue,
                               char decimalSeparator) {
     ExploreRequest request = options.request;
-    request.space.motors = MatchingLines(catalogue.MotorLines, options.motorPattern, "motor");
-    request.space.batteries =
-        MatchingLines(catalogue.BatteryLines, options.batteryPattern, "battery");
+    const std::optional<std::string>* patterns[] = {&options.motorPattern, &options.batteryPattern};
+    const auto fields = ExplorePatternFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        request.space.*fields[i].chosen = Setting(
+            [&] { return ChooseLines(fields[i], catalogue, *patterns[i], SettingNaming::Option); });
+    }
     request.decimalSeparator = decimalSeparator;
     return request;
 }

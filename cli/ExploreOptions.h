@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "explore/ExploreSettings.h"
 #include "explore/Explorer.h"
-#include "explore/SpaceText.h"
 
 namespace mfb {
 struct Catalogue;
@@ -23,7 +23,7 @@ struct ExploreOptions {
     std::optional<std::string> motorPattern;    // unset: every motor
     std::optional<std::string> batteryPattern;  // unset: every cell type
     // All but the motors and batteries, which only a loaded catalogue can resolve, and the
-    // decimal separator, which may come from the locale.
+    // decimal separator, which may come from the locale; the settings' rules already applied.
     ExploreRequest request;
     std::optional<char> decimalSeparator;  // overrides the locale's
     ExploreOutput output = ExploreOutput::Text;
@@ -33,19 +33,12 @@ struct ExploreOptions {
     std::vector<std::string> mergeFiles;    // --merge: rank these shard files instead of running
 };
 
-inline constexpr int kMaxTop = 100000;
 inline constexpr int kMaxJobs = 256;
 inline constexpr int kMaxShards = 100000;
 
 // The arguments after "explore". Throws UsageError naming the offending argument; "--help"
 // anywhere wins, as in the single mode.
 ExploreOptions ParseExploreOptions(const std::vector<std::string>& args);
-
-// The indexes of the sorted list's lines whose entry text matches (MatchesPattern), all of them
-// without a pattern. `what` names the list in the UsageError thrown when a pattern matches nothing.
-std::vector<std::size_t> MatchingLines(const std::vector<std::string>& lines,
-                                       const std::optional<std::string>& pattern,
-                                       std::string_view what);
 
 // The request for a loaded catalogue: the options' request with the patterns resolved.
 ExploreRequest ResolveRequest(const ExploreOptions& options, const Catalogue& catalogue,

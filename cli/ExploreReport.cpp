@@ -76,12 +76,15 @@ bool WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
         for (const ExploreValueColumn& column : ExploreValueColumns()) {
             header.emplace_back(column.header);
         }
-        // The margin column only where a catalogue states a limit: it would stay blank otherwise.
-        const bool margins = std::any_of(rows.begin(), rows.end(), [](const ExploreRow& row) {
-            return LeastMargin(row.limits).has_value();
-        });
-        header.emplace_back("C");
-        if (margins) header.emplace_back("Margin %");
+        // A figure column only where some row has the figure: it would stay blank otherwise.
+        std::vector<const ExploreFigureColumn*> figures;
+        for (const ExploreFigureColumn& column : ExploreFigureColumns()) {
+            if (std::any_of(rows.begin(), rows.end(),
+                            [&](const ExploreRow& row) { return column.value(row).has_value(); })) {
+                figures.push_back(&column);
+                header.emplace_back(column.header);
+            }
+        }
         table.push_back(std::move(header));
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const ExploreRow& row = rows[i];
@@ -91,10 +94,9 @@ bool WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
             for (const ExploreValueColumn& column : ExploreValueColumns()) {
                 line.push_back(FormatValue(column.value(row), decimalSeparator));
             }
-            line.push_back(FormatValue(row.derived.cRate, decimalSeparator));
-            if (margins) {
-                const auto margin = LeastMargin(row.limits);
-                line.push_back(margin ? FormatValue(*margin, decimalSeparator) : std::string());
+            for (const ExploreFigureColumn* column : figures) {
+                const auto value = column->value(row);
+                line.push_back(value ? FormatValue(*value, decimalSeparator) : std::string());
             }
             table.push_back(std::move(line));
         }

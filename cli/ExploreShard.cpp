@@ -19,6 +19,7 @@
 #include "catalogue/Catalogue.h"
 #include "cli/CliOptions.h"
 #include "cli/ExploreOptions.h"
+#include "explore/ExploreSettings.h"
 #include "explore/ExploreWork.h"
 
 namespace mfb::cli {
@@ -36,6 +37,8 @@ constexpr double ExploreRow::*kRowValues[] = {&ExploreRow::packWeight, &ExploreR
 constexpr double ResultPoint::*kResultValues[] = {&ResultPoint::Current, &ResultPoint::RpmMotor,
                                                   &ResultPoint::PinMotor, &ResultPoint::Efficiency,
                                                   &ResultPoint::UMotor};
+static_assert(sizeof(ResultPoint) == std::size(kResultValues) * sizeof(double),
+              "a value of ResultPoint missing from kResultValues");
 
 // The header records, each once, before the notes and rows.
 constexpr const char* kRecords[] = {"shard",        "search",  "space",   "filter",
@@ -272,28 +275,15 @@ std::string CatalogueFingerprint(const Catalogue& catalogue) {
 }
 
 std::string ExploreFingerprint(const ExploreRequest& request) {
-    const ExploreSpace& space = request.space;
-    std::ostringstream what;
-    for (const std::size_t m : space.motors) what << m << ',';
-    what << ';';
-    for (const std::size_t b : space.batteries) what << b << ',';
-    what << ';';
-    for (const int f : space.fans) what << f << ',';
-    what << ';';
-    for (const int s : space.series) what << s << ',';
-    what << ';';
-    for (const int p : space.parallels) what << p << ',';
-    const ExploreFilter& filter = request.filter;
-    for (const auto& budget : {filter.maxCurrent, filter.maxWeight, filter.minEfficiency}) {
-        what << ';' << (budget ? Exact(*budget) : "-");
+    std::string what;
+    const char* separator = "";
+    for (const ExploreRequestField& field : ExploreRequestFields()) {
+        if (!field.defining) continue;
+        what += separator + field.text(request);
+        separator = ";";
     }
-    for (const auto& bound : {request.minPower, request.maxPower}) {
-        what << ';' << (bound ? Exact(*bound) : "-");
-    }
-    what << ';' << request.ignoreLimits << ';' << Exact(request.targetPower);
-    what << ';' << request.option << ';' << request.decimalSeparator;
     Digest digest;
-    digest.Mix(what.str());
+    digest.Mix(what);
     return digest.Text();
 }
 

@@ -40,6 +40,12 @@ constexpr ExploreValueColumn kValueColumns[] = {
     {"Run min", "run_time", [](const ExploreRow& r) -> Extended { return r.derived.runTime; }},
 };
 
+constexpr ExploreFigureColumn kFigureColumns[] = {
+    {"C", [](const ExploreRow& r) -> std::optional<double> { return r.derived.cRate; }},
+    // Only where a catalogue states a limit.
+    {"Margin %", [](const ExploreRow& r) { return LeastMargin(r.limits); }},
+};
+
 // The summary's words are a modeller's; the JSON keys stay as scripts know them.
 constexpr ExploreCountField kCountFields[] = {
     {"visited", "", &ExploreCounts::visited},
@@ -73,6 +79,10 @@ std::span<const ExploreKeyName> ExploreKeyNames() {
 
 std::span<const ExploreValueColumn> ExploreValueColumns() {
     return kValueColumns;
+}
+
+std::span<const ExploreFigureColumn> ExploreFigureColumns() {
+    return kFigureColumns;
 }
 
 std::span<const ExploreCountField> ExploreCountFields() {

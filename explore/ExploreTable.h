@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstddef>
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -40,6 +41,14 @@ struct ExploreValueColumn {
     Extended (*value)(const ExploreRow& row);
 };
 std::span<const ExploreValueColumn> ExploreValueColumns();
+
+// The figures after the values in the table: each may be missing from a row, which then shows it
+// blank, and a text table leaves out a column that no row has.
+struct ExploreFigureColumn {
+    std::string_view header;
+    std::optional<double> (*value)(const ExploreRow& row);
+};
+std::span<const ExploreFigureColumn> ExploreFigureColumns();
 
 // How the combinations ended, as the JSON keys and the summary's words name them.
 struct ExploreCountField {

@@ -2,6 +2,7 @@
 #include "ui/ExploreTableModel.h"
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 #include "explore/ExploreTable.h"
@@ -11,8 +12,20 @@ namespace {
 
 constexpr int kLeadColumns = static_cast<int>(mfb::kExploreLeadHeaders.size());
 
-int ColumnCount() {
+int ValueEnd() {
     return kLeadColumns + static_cast<int>(mfb::ExploreValueColumns().size());
+}
+
+int ColumnCount() {
+    return ValueEnd() + static_cast<int>(mfb::ExploreFigureColumns().size());
+}
+
+const mfb::ExploreValueColumn& ValueColumn(int column) {
+    return mfb::ExploreValueColumns()[static_cast<std::size_t>(column - kLeadColumns)];
+}
+
+const mfb::ExploreFigureColumn& FigureColumn(int column) {
+    return mfb::ExploreFigureColumns()[static_cast<std::size_t>(column - ValueEnd())];
 }
 
 // Motor, battery and fan are text and read best left-aligned; the rest are numbers.
@@ -61,18 +74,22 @@ QVariant ExploreTableModel::data(const QModelIndex& index, int role) const {
         // Catalogue bytes are Latin-1, as the main window shows them.
         return QString::fromLatin1(cells.at(static_cast<std::size_t>(index.column())));
     }
-    const auto& column =
-        mfb::ExploreValueColumns()[static_cast<std::size_t>(index.column() - kLeadColumns)];
-    return QString::fromStdString(mfb::FormatValue(column.value(row), decimalSeparator_));
+    if (index.column() >= ValueEnd()) {
+        const auto figure = FigureColumn(index.column()).value(row);
+        return figure ? QString::fromStdString(mfb::FormatValue(*figure, decimalSeparator_))
+                      : QString();
+    }
+    return QString::fromStdString(
+        mfb::FormatValue(ValueColumn(index.column()).value(row), decimalSeparator_));
 }
 
 QVariant ExploreTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
     if (section < 0 || section >= ColumnCount()) return {};
     const std::string_view header =
-        section < kLeadColumns
-            ? mfb::kExploreLeadHeaders[static_cast<std::size_t>(section)]
-            : mfb::ExploreValueColumns()[static_cast<std::size_t>(section - kLeadColumns)].header;
+        section < kLeadColumns ? mfb::kExploreLeadHeaders[static_cast<std::size_t>(section)]
+        : section < ValueEnd() ? ValueColumn(section).header
+                               : FigureColumn(section).header;
     return QString::fromLatin1(header.data(), static_cast<qsizetype>(header.size()));
 }
 
@@ -93,8 +110,10 @@ long double ExploreTableModel::sortValue(std::size_t rank, int column) const {
         case 5:
             return row.parallel;
         default:
-            return mfb::ExploreValueColumns()[static_cast<std::size_t>(column - kLeadColumns)]
-                .value(row);
+            if (column < ValueEnd()) return ValueColumn(column).value(row);
+            // A row without the figure sorts below every row with it.
+            return FigureColumn(column).value(row).value_or(
+                -std::numeric_limits<double>::infinity());
     }
 }
 

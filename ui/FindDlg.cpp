@@ -4,8 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,11 +15,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <iterator>
 #include <sstream>
 
 #include "catalogue/Catalogue.h"
@@ -34,57 +31,6 @@
 
 namespace {
 
-// The controls come from these tables, one row per field of the request they fill.
-struct PatternField {
-    const char* name;
-    const char* label;
-    std::vector<std::string> mfb::Catalogue::*lines;
-    std::vector<std::size_t> mfb::ExploreSpace::*chosen;
-};
-const PatternField kPatternFields[] = {
-    {"motor", "Motors", &mfb::Catalogue::MotorLines, &mfb::ExploreSpace::motors},
-    {"battery", "Cell types", &mfb::Catalogue::BatteryLines, &mfb::ExploreSpace::batteries},
-};
-
-struct CountField {
-    const char* name;
-    const char* label;
-    std::vector<int> mfb::ExploreSpace::*counts;
-    const char* form;
-};
-const CountField kCountFields[] = {
-    {"serieList", "Cells in series", &mfb::ExploreSpace::series, "cell counts such as 4,6,8-10"},
-    {"parallelList", "Cells in parallel", &mfb::ExploreSpace::parallels,
-     "cell counts such as 1,3-5"},
-};
-
-// The numbers a search may be given, each optional. A target power ranks by closeness to it.
-struct NumberSettings {
-    mfb::ExploreRequest& request;
-    std::optional<double> target;
-};
-struct BudgetField {
-    const char* name;
-    const char* label;
-    std::optional<double>& (*value)(NumberSettings& settings);
-};
-const BudgetField kBudgetFields[] = {
-    {"maxCurrent", "Max current (A)",
-     [](NumberSettings& s) -> std::optional<double>& { return s.request.filter.maxCurrent; }},
-    {"maxWeight", "Max pack weight (g)",
-     [](NumberSettings& s) -> std::optional<double>& { return s.request.filter.maxWeight; }},
-    {"minEfficiency", "Min efficiency",
-     [](NumberSettings& s) -> std::optional<double>& { return s.request.filter.minEfficiency; }},
-    {"minPower", "Min shaft power (W)",
-     [](NumberSettings& s) -> std::optional<double>& { return s.request.minPower; }},
-    {"maxPower", "Max shaft power (W)",
-     [](NumberSettings& s) -> std::optional<double>& { return s.request.maxPower; }},
-    {"targetPower", "Target power (W)",
-     [](NumberSettings& s) -> std::optional<double>& { return s.target; }},
-};
-
-// As many rows as the table shows without a pause; a run keeps only these.
-constexpr int kMaxRows = 100000;
 constexpr int kDefaultRows = 1000;
 constexpr int kProgressSteps = 1000;
 
@@ -92,18 +38,24 @@ QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A budget in the locale's notation, as the catalogues are written; empty means no budget.
-std::optional<double> ParseBudget(const QString& text, char decimalSeparator, bool* ok) {
-    *ok = true;
-    std::string s = text.trimmed().toStdString();
-    if (s.empty()) return std::nullopt;
-    if (decimalSeparator != '.' && s.find('.') != std::string::npos) s.clear();
-    std::replace(s.begin(), s.end(), decimalSeparator, '.');
-    double value = 0;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    *ok = !s.empty() && ec == std::errc() && ptr == s.data() + s.size() && std::isfinite(value) &&
-          value >= 0;
-    return value;
+// A pause in typing long enough to be one: a search started on every key would mostly be cancelled.
+constexpr int kPauseMs = 400;
+// A search estimated to end within this starts of itself after a change of the settings.
+constexpr double kQuickSeconds = 1.0;
+// The estimate itself may take this long, while the window waits.
+constexpr double kEstimateBudget = 0.05;
+
+std::optional<std::string> Pattern(const QLineEdit* edit) {
+    const std::string pattern = edit->text().toLatin1().toStdString();
+    return pattern.empty() ? std::nullopt : std::optional<std::string>(pattern);
+}
+
+int KeyIndex(mfb::ExploreKey key) {
+    const auto keys = mfb::ExploreKeyNames();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].key == key) return static_cast<int>(i);
+    }
+    return 0;
 }
 
 QString DefaultCounts(const std::vector<int>& counts) {
@@ -117,10 +69,8 @@ TFindDlg::TFindDlg(TMainDlg& main)
       main_(main),
       runner_(new ExploreRunner(this)),
       model_(new ExploreTableModel(this)),
-      chooseSaveFile_([](QWidget* parent) {
-          return QFileDialog::getSaveFileName(parent, QStringLiteral("Export CSV"), QString(),
-                                              QStringLiteral("CSV files (*.csv)"));
-      }) {
+      prompt_(SaveFileDialog(this)),
+      pause_(new QTimer(this)) {
     setObjectName(QStringLiteral("FindDlg"));
     setWindowTitle(QStringLiteral("Find Combinations"));
     // Only the main window ends the program.
@@ -132,6 +82,9 @@ TFindDlg::TFindDlg(TMainDlg& main)
 
     connect(runner_, &ExploreRunner::progressed, this, &TFindDlg::progressed);
     connect(runner_, &ExploreRunner::finished, this, &TFindDlg::finished);
+    pause_->setSingleShot(true);
+    pause_->setInterval(kPauseMs);
+    connect(pause_, &QTimer::timeout, this, &TFindDlg::runIfQuick);
     setRunning(false);
 }
 
@@ -141,18 +94,21 @@ QWidget* TFindDlg::buildSettings() {
     auto* settings = new QWidget(this);
     auto* form = new QFormLayout(settings);
     const mfb::Catalogue& catalogue = main_.catalogue();
-    for (std::size_t i = 0; i < std::size(kPatternFields); ++i) {
-        const PatternField& field = kPatternFields[i];
+    const auto changes = [this](auto* control, auto signal) {
+        connect(control, signal, this, &TFindDlg::settingsChanged);
+    };
+    const auto patternFields = mfb::ExplorePatternFields();
+    for (std::size_t i = 0; i < patternFields.size(); ++i) {
+        const mfb::ExplorePatternField& field = patternFields[i];
         PatternControls controls{new QLineEdit(settings), new QListWidget(settings)};
-        controls.pattern->setObjectName(QString::fromLatin1(field.name) +
-                                        QStringLiteral("Pattern"));
+        controls.pattern->setObjectName(Latin1(field.noun) + QStringLiteral("Pattern"));
         controls.pattern->setPlaceholderText(QStringLiteral("all; * and ? match any text"));
-        controls.matches->setObjectName(QString::fromLatin1(field.name) +
-                                        QStringLiteral("Matches"));
+        controls.matches->setObjectName(Latin1(field.noun) + QStringLiteral("Matches"));
         controls.matches->setMaximumHeight(110);
-        form->addRow(QString::fromLatin1(field.label) + u':', controls.pattern);
+        form->addRow(Latin1(field.name.label) + u':', controls.pattern);
         form->addRow(controls.matches);
         connect(controls.pattern, &QLineEdit::textChanged, this, [this, i] { showMatches(i); });
+        changes(controls.pattern, &QLineEdit::textChanged);
         patterns_.push_back(controls);
         showMatches(i);
     }
@@ -165,35 +121,49 @@ QWidget* TFindDlg::buildSettings() {
         fans_[j] = new QCheckBox(QString(name).replace(u'&', QStringLiteral("&&")), fanBox);
         fans_[j]->setObjectName(QStringLiteral("fan%1").arg(j + 1));
         fans_[j]->setChecked(true);
+        changes(fans_[j], &QCheckBox::toggled);
         fanColumn->addWidget(fans_[j]);
     }
     form->addRow(QStringLiteral("Fans:"), fanBox);
     const mfb::ExploreSpace whole;
-    for (const CountField& field : kCountFields) {
+    for (const mfb::ExploreListField& field : mfb::ExploreListFields()) {
+        // The fans are chosen by name above.
+        if (field.counts == &mfb::ExploreSpace::fans) continue;
         auto* edit = new QLineEdit(DefaultCounts(whole.*field.counts), settings);
-        edit->setObjectName(QString::fromLatin1(field.name));
-        form->addRow(QString::fromLatin1(field.label) + u':', edit);
-        counts_.push_back(edit);
+        edit->setObjectName(Latin1(field.key));
+        form->addRow(Latin1(field.name.label) + u':', edit);
+        changes(edit, &QLineEdit::textChanged);
+        lists_.emplace_back(&field, edit);
     }
-    for (const BudgetField& field : kBudgetFields) {
+    for (const mfb::ExploreNumberField& field : mfb::ExploreNumberFields()) {
         auto* edit = new QLineEdit(settings);
-        edit->setObjectName(QString::fromLatin1(field.name));
+        edit->setObjectName(Latin1(field.key));
         edit->setPlaceholderText(QStringLiteral("any"));
-        form->addRow(QString::fromLatin1(field.label) + u':', edit);
-        budgets_.push_back(edit);
+        form->addRow(Latin1(field.name.label) + u':', edit);
+        changes(edit, &QLineEdit::textChanged);
+        numbers_.push_back(edit);
+        if (field.key != "targetPower") continue;
+        // A target ranks by closeness to it and by nothing else: setting one shows that ranking.
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+            if (!text.trimmed().isEmpty())
+                sortKey_->setCurrentIndex(KeyIndex(mfb::ExploreKey::Target));
+        });
     }
     ignoreLimits_ = new QCheckBox(QStringLiteral("Ignore catalogue limits"), settings);
     ignoreLimits_->setObjectName(QStringLiteral("ignoreLimits"));
+    changes(ignoreLimits_, &QCheckBox::toggled);
     form->addRow(QString(), ignoreLimits_);
     sortKey_ = new QComboBox(settings);
     sortKey_->setObjectName(QStringLiteral("sortKey"));
     for (const mfb::ExploreKeyName& key : mfb::ExploreKeyNames())
         sortKey_->addItem(Latin1(key.label));
+    changes(sortKey_, &QComboBox::currentIndexChanged);
     form->addRow(QStringLiteral("Rank by:"), sortKey_);
     top_ = new QSpinBox(settings);
     top_->setObjectName(QStringLiteral("top"));
-    top_->setRange(1, kMaxRows);
+    top_->setRange(1, mfb::kMaxTop);
     top_->setValue(kDefaultRows);
+    changes(top_, &QSpinBox::valueChanged);
     form->addRow(QStringLiteral("Rows kept:"), top_);
     settings->setMaximumWidth(330);
     return settings;
@@ -266,99 +236,90 @@ QWidget* TFindDlg::buildResults() {
     return results;
 }
 
-void TFindDlg::setSaveFileChooser(SaveFileChooser chooser) {
-    chooseSaveFile_ = std::move(chooser);
-}
-
 bool TFindDlg::running() const {
     return runner_->running();
 }
 
 void TFindDlg::showMatches(std::size_t field) {
     const PatternControls& controls = patterns_.at(field);
-    const auto& lines = main_.catalogue().*kPatternFields[field].lines;
-    const std::string pattern = controls.pattern->text().toLatin1().toStdString();
+    const auto& lines = main_.catalogue().*mfb::ExplorePatternFields()[field].lines;
     controls.matches->clear();
-    for (const std::size_t line : mfb::MatchingLines(
-             lines, pattern.empty() ? std::nullopt : std::optional<std::string>(pattern))) {
+    for (const std::size_t line : mfb::MatchingLines(lines, Pattern(controls.pattern))) {
         controls.matches->addItem(Latin1(mfb::EntryText(lines[line])).trimmed());
     }
 }
 
 std::optional<mfb::ExploreRequest> TFindDlg::request() {
-    mfb::ExploreRequest request;
+    constexpr auto naming = mfb::SettingNaming::Label;
+    mfb::ExploreSettings settings;
+    mfb::ExploreRequest& request = settings.request;
     request.decimalSeparator = main_.decimalSeparator();
-    const auto refuse = [this](const QString& reason) {
-        summary_->setText(reason);
+    try {
+        const auto patternFields = mfb::ExplorePatternFields();
+        for (std::size_t i = 0; i < patterns_.size(); ++i) {
+            request.space.*patternFields[i].chosen = mfb::ChooseLines(
+                patternFields[i], main_.catalogue(), Pattern(patterns_[i].pattern), naming);
+        }
+        request.space.fans.clear();
+        for (std::size_t j = 0; j < fans_.size(); ++j) {
+            if (fans_[j]->isChecked()) request.space.fans.push_back(static_cast<int>(j) + 1);
+        }
+        if (request.space.fans.empty()) throw mfb::ExploreSettingError("Fans: none chosen");
+        for (const auto& [field, edit] : lists_) {
+            request.space.*field->counts =
+                mfb::ParseListSetting(*field, edit->text().trimmed().toStdString(), naming);
+        }
+        const auto numberFields = mfb::ExploreNumberFields();
+        for (std::size_t i = 0; i < numbers_.size(); ++i) {
+            const QString text = numbers_[i]->text().trimmed();
+            if (text.isEmpty()) continue;
+            numberFields[i].value(settings) = mfb::ParseNumberSetting(
+                numberFields[i].name.label, text.toStdString(), request.decimalSeparator);
+        }
+        settings.key =
+            mfb::ExploreKeyNames()[static_cast<std::size_t>(sortKey_->currentIndex())].key;
+        request.ignoreLimits = ignoreLimits_->isChecked();
+        request.top = static_cast<std::size_t>(top_->value());
+        return mfb::ResolveSettings(settings, naming);
+    } catch (const mfb::ExploreSettingError& e) {
+        fail(QString::fromStdString(e.what()));
         return std::nullopt;
-    };
-    for (std::size_t i = 0; i < patterns_.size(); ++i) {
-        const PatternField& field = kPatternFields[i];
-        const std::string pattern = patterns_[i].pattern->text().toLatin1().toStdString();
-        request.space.*field.chosen = mfb::MatchingLines(
-            main_.catalogue().*field.lines,
-            pattern.empty() ? std::nullopt : std::optional<std::string>(pattern));
-        if ((request.space.*field.chosen).empty()) {
-            return refuse(QString::fromLatin1(field.label) +
-                          QStringLiteral(": nothing to explore"));
-        }
     }
-    request.space.fans.clear();
-    for (std::size_t j = 0; j < fans_.size(); ++j) {
-        if (fans_[j]->isChecked()) request.space.fans.push_back(static_cast<int>(j) + 1);
-    }
-    if (request.space.fans.empty()) return refuse(QStringLiteral("Fans: none chosen"));
-    const mfb::ExploreSpace whole;
-    for (std::size_t i = 0; i < counts_.size(); ++i) {
-        const CountField& field = kCountFields[i];
-        try {
-            request.space.*field.counts = mfb::ParseCountList(
-                counts_[i]->text().trimmed().toStdString(), (whole.*field.counts).front(),
-                (whole.*field.counts).back(), field.form);
-        } catch (const mfb::CountListError& e) {
-            return refuse(QString::fromLatin1(field.label) + u' ' + QString::fromLatin1(e.what()));
-        }
-    }
-    NumberSettings numbers{request, std::nullopt};
-    for (std::size_t i = 0; i < budgets_.size(); ++i) {
-        bool ok = true;
-        kBudgetFields[i].value(numbers) =
-            ParseBudget(budgets_[i]->text(), request.decimalSeparator, &ok);
-        if (!ok) {
-            return refuse(QString::fromLatin1(kBudgetFields[i].label) +
-                          QStringLiteral(" needs a number of at least 0, not \"%1\"")
-                              .arg(budgets_[i]->text()));
-        }
-    }
-    request.key = mfb::ExploreKeyNames()[static_cast<std::size_t>(sortKey_->currentIndex())].key;
-    request.ignoreLimits = ignoreLimits_->isChecked();
-    if (request.minPower && request.maxPower && *request.minPower > *request.maxPower) {
-        return refuse(QStringLiteral("The shaft power range runs backwards"));
-    }
-    if (numbers.target) {
-        request.key = mfb::ExploreKey::Target;
-        request.targetPower = *numbers.target;
-    } else if (request.key == mfb::ExploreKey::Target) {
-        if (!request.minPower || !request.maxPower) {
-            return refuse(QStringLiteral(
-                "Closeness to target power needs a target power or a shaft power range"));
-        }
-        request.targetPower = (*request.minPower + *request.maxPower) / 2;
-    }
-    request.top = static_cast<std::size_t>(top_->value());
-    return request;
 }
 
 void TFindDlg::run() {
+    pause_->stop();
     if (running()) return;
-    const std::optional<mfb::ExploreRequest> wanted = request();
-    if (!wanted) return;
+    if (const std::optional<mfb::ExploreRequest> wanted = request()) start(*wanted);
+}
+
+void TFindDlg::start(const mfb::ExploreRequest& request) {
     summary_->clear();
     progress_->setValue(0);
     timeLeft_->clear();
     clock_.start();
-    runner_->start(main_.catalogue(), *wanted);
+    runner_->start(main_.catalogue(), request);
     setRunning(true);
+}
+
+void TFindDlg::settingsChanged() {
+    pause_->start();
+}
+
+void TFindDlg::runIfQuick() {
+    if (running()) {
+        // The run under way has the old settings; these are looked at once it ends.
+        changedWhileRunning_ = true;
+        return;
+    }
+    const std::optional<mfb::ExploreRequest> wanted = request();
+    if (!wanted) return;
+    const double seconds = mfb::EstimateSeconds(main_.catalogue(), *wanted, kEstimateBudget);
+    if (seconds <= kQuickSeconds) {
+        start(*wanted);
+    } else {
+        timeLeft_->setText(QStringLiteral("about %1 s: press Run").arg(std::ceil(seconds)));
+    }
 }
 
 void TFindDlg::cancel() {
@@ -378,26 +339,38 @@ void TFindDlg::progressed(long long done, long long total) {
 
 void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
     if (!outcome->error.isEmpty()) {
-        setRunning(false);
-        summary_->setText(ErrorBoxText(outcome->error));
-        timeLeft_->clear();
-        return;
-    }
-    const mfb::ExploreResult& result = outcome->result;
-    const char separator = main_.decimalSeparator();
-    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    model_->setRows(outcome->catalogue, result.rows, separator);
-    // Measures the first thousand rows only (the header's default precision), however many there
-    // are.
-    table_->resizeColumnsToContents();
-    summary_->setText(Latin1(mfb::ExploreSummary(result, outcome->seconds, separator)));
-    if (result.partial) {
-        timeLeft_->setText(QStringLiteral("cancelled after %1").arg(result.counts.visited));
+        fail(ErrorBoxText(outcome->error));
     } else {
-        progress_->setValue(kProgressSteps);
-        timeLeft_->setText(QStringLiteral("done"));
+        const mfb::ExploreResult& result = outcome->result;
+        const char separator = main_.decimalSeparator();
+        table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+        model_->setRows(outcome->catalogue, result.rows, separator);
+        // Measures the first thousand rows only (the header's default precision), however many
+        // there are.
+        table_->resizeColumnsToContents();
+        summary_->setText(Latin1(mfb::ExploreSummary(result, outcome->seconds, separator)));
+        if (result.partial) {
+            timeLeft_->setText(QStringLiteral("cancelled after %1 of %2")
+                                   .arg(result.counts.visited)
+                                   .arg(result.combinations));
+        } else {
+            progress_->setValue(kProgressSteps);
+            timeLeft_->setText(QStringLiteral("done"));
+        }
+        if (model_->rowCount() > 0) table_->selectRow(0);
+        setRunning(false);
     }
-    if (model_->rowCount() > 0) table_->selectRow(0);
+    if (changedWhileRunning_) {
+        changedWhileRunning_ = false;
+        pause_->start();
+    }
+}
+
+void TFindDlg::fail(const QString& reason) {
+    model_->setRows(nullptr, {}, main_.decimalSeparator());
+    summary_->setText(reason);
+    progress_->setValue(0);
+    timeLeft_->clear();
     setRunning(false);
 }
 
@@ -412,17 +385,18 @@ void TFindDlg::setRunning(bool running) {
 void TFindDlg::exportCsv() {
     const mfb::Catalogue* catalogue = model_->catalogue();
     if (catalogue == nullptr) return;
-    const QString path = chooseSaveFile_(this);
+    QString path = prompt_(QStringLiteral("Export CSV"), QStringLiteral("combinations.csv"),
+                           QStringLiteral("CSV files (*.csv)"));
     if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     std::ostringstream csv;
     mfb::WriteExploreCsv(*catalogue, model_->rankedRows(), csv);
-    QFile file(path);
     const std::string bytes = csv.str();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size())) {
+    const QString failure = WriteWholeFile(
+        path, QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!failure.isEmpty()) {
         Messages().warning(QStringLiteral("Export CSV"),
-                           QStringLiteral("Cannot write \"%1\". %2").arg(path, file.errorString()));
+                           QStringLiteral("Cannot write \"%1\". %2").arg(path, failure));
     }
 }
 
@@ -434,6 +408,9 @@ void TFindDlg::useInOption(int option) {
 }
 
 void TFindDlg::closeEvent(QCloseEvent* event) {
+    // A hidden window searches for no one.
+    pause_->stop();
+    changedWhileRunning_ = false;
     cancel();
     event->accept();
 }

@@ -4,13 +4,15 @@
 #include <QElapsedTimer>
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
+#include "explore/ExploreSettings.h"
 #include "explore/Explorer.h"
 #include "model/OptionSlot.h"
+#include "ui/ChartExport.h"
 
 class ExploreRunner;
 class ExploreTableModel;
@@ -23,23 +25,25 @@ class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTableView;
+class QTimer;
 class TMainDlg;
 struct ExploreOutcome;
 
 // "Find Combinations": the exploration of every combination of the main window's catalogues, with
 // the command line's settings as controls, run on a thread of its own beside the windows, its rows
 // in a sortable table. A row goes into an option of the main window as the user would put it
-// there, and that option is then calculated. Modeless and kept: closing it cancels a run and only
-// hides it.
+// there, and that option is then calculated. A change of the settings runs the search again after
+// a short pause when it is estimated to end within a second; a longer one waits for Run. Modeless
+// and kept: closing it cancels a run and only hides it.
 class TFindDlg : public QWidget {
     Q_OBJECT
 public:
     explicit TFindDlg(TMainDlg& main);
     ~TFindDlg() override;
 
-    // Asks where Export CSV… writes; an empty name writes nothing. A file dialog unless replaced.
-    using SaveFileChooser = std::function<QString(QWidget* parent)>;
-    void setSaveFileChooser(SaveFileChooser chooser);
+    // Asks where Export CSV… writes; an empty name writes nothing. The save dialog unless
+    // replaced.
+    void setFilePrompt(FilePrompt prompt) { prompt_ = std::move(prompt); }
 
     // Whether a run is under way, its worker thread included.
     bool running() const;
@@ -62,22 +66,29 @@ private:
     QWidget* buildSettings();
     QWidget* buildResults();
     void showMatches(std::size_t field);
-    // The request the controls describe, or nullopt with the reason shown.
+    // The request the controls describe, or nullopt with the reason shown and the rows cleared.
     std::optional<mfb::ExploreRequest> request();
+    void start(const mfb::ExploreRequest& request);
+    void settingsChanged();
+    void runIfQuick();
     void progressed(long long done, long long total);
     void finished(std::shared_ptr<const ExploreOutcome> outcome);
+    // Shows why there are no rows: the old ones belong to other settings or a failed run.
+    void fail(const QString& reason);
     void setRunning(bool running);
 
     TMainDlg& main_;
     ExploreRunner* runner_;
     ExploreTableModel* model_;
-    SaveFileChooser chooseSaveFile_;
+    FilePrompt prompt_;
     QElapsedTimer clock_;
+    QTimer* pause_;
+    bool changedWhileRunning_ = false;
 
     std::vector<PatternControls> patterns_;
     std::array<QCheckBox*, mfb::kFanCount> fans_{};
-    std::vector<QLineEdit*> counts_;
-    std::vector<QLineEdit*> budgets_;
+    std::vector<std::pair<const mfb::ExploreListField*, QLineEdit*>> lists_;
+    std::vector<QLineEdit*> numbers_;
     QCheckBox* ignoreLimits_ = nullptr;
     QComboBox* sortKey_;
     QSpinBox* top_;

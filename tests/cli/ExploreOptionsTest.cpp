@@ -11,6 +11,7 @@
 #include "catalogue/Catalogue.h"
 #include "cli/CatalogueDirectory.h"
 #include "cli/CliOptions.h"
+#include "explore/SpaceText.h"
 
 namespace mfb::cli {
 namespace {

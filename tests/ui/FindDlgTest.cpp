@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <array>
 #include <sstream>
 
 #include "MainTestSupport.h"
@@ -58,11 +60,22 @@ QString Cell(const QAbstractItemModel& model, int row, const char* header) {
 std::string ExportedCsv(TFindDlg& find) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("rows.csv"));
-    find.setSaveFileChooser([&](QWidget*) { return path; });
+    find.setFilePrompt([&](const QString&, const QString&, const QString&) { return path; });
     Find<QAbstractButton>(find, "exportButton")->click();
     QFile written(path);
     if (!written.open(QIODevice::ReadOnly)) qFatal("Export CSV wrote nothing");
     return written.readAll().toStdString();
+}
+
+// Which combinations rows are, in their order.
+std::vector<std::array<std::size_t, 5>> Combinations(const std::vector<mfb::ExploreRow>& rows) {
+    std::vector<std::array<std::size_t, 5>> combinations;
+    for (const mfb::ExploreRow& r : rows) {
+        combinations.push_back({r.motor, r.battery, static_cast<std::size_t>(r.fan),
+                                static_cast<std::size_t>(r.serie),
+                                static_cast<std::size_t>(r.parallel)});
+    }
+    return combinations;
 }
 
 // The engine's own rows for the request, as CSV.
@@ -132,7 +145,9 @@ private slots:
         QVERIFY(!run->isEnabled());
         Find<QAbstractButton>(*find, "cancelButton")->click();
         QTRY_VERIFY(!find->running());
-        QVERIFY(LabelText(*find, "timeLeft").startsWith(QStringLiteral("cancelled")));
+        QVERIFY(QRegularExpression(QStringLiteral("^cancelled after \\d+ of \\d+$"))
+                    .match(LabelText(*find, "timeLeft"))
+                    .hasMatch());
         QVERIFY(run->isEnabled());
 
         SetText(*find, "motorPattern", QStringLiteral("Inrunner 40*"));
@@ -176,7 +191,8 @@ private slots:
         const Refused refusals[] = {
             {"minPower", "500", false, "The shaft power range runs backwards"},
             {"maxWeight", "heavy", false,
-             "Max pack weight (g) needs a number of at least 0, not \"heavy\""},
+             "Max pack weight (g) needs a number of at least 0 with '.' as the decimal point, not "
+             "\"heavy\""},
             {"maxPower", "", true,
              "Closeness to target power needs a target power or a shaft power range"},
         };
@@ -213,6 +229,63 @@ private slots:
         const std::string expected = EngineCsv(*main, request);
         QVERIFY(expected.find('\n') + 1 < expected.size());  // some rows besides the header
         QCOMPARE(ExportedCsv(*find), expected);
+        QVERIFY(messages.warnings.isEmpty() && messages.errors.isEmpty());
+    }
+
+    // A change of the settings reruns a quick search after a pause, without Run; a target shows its
+    // ranking in Rank by; settings refused leave no rows to export or use; the file gets its
+    // suffix.
+    void rerunsAndRefusesAsSettingsChange() {
+        RecordingMessages messages;
+        const auto main = ShownMainDlg(QtPlatform(QStringLiteral(MFB_SAMPLE_DATA)));
+        TFindDlg* find = OpenFromMenu(*main);
+        const auto& model =
+            *static_cast<const ExploreTableModel*>(Find<QTableView>(*find, "results")->model());
+        for (const char* header : {"C", "Margin %"}) ColumnOf(model, header);
+
+        mfb::ExploreRequest request;
+        request.space = mfb::WholeSpace(main->catalogue());
+        request.space.motors = {};
+        for (std::size_t m = 0; m < main->catalogue().MotorLines.size(); ++m) {
+            if (main->catalogue().MotorLines[m].starts_with("Inrunner 36")) {
+                request.space.motors.push_back(m);
+            }
+        }
+        request.space.series = {6};
+        request.space.parallels = {1};
+        request.top = 1000;
+        request.decimalSeparator = main->decimalSeparator();
+        SetText(*find, "motorPattern", QStringLiteral("Inrunner 36*"));
+        SetText(*find, "serieList", QStringLiteral("6"));
+        SetText(*find, "parallelList", QStringLiteral("1"));
+        const auto engineRows = [&] {
+            return Combinations(mfb::Explore(main->catalogue(), request).rows);
+        }();
+        QVERIFY(!engineRows.empty());
+        QTRY_COMPARE(Combinations(model.rankedRows()), engineRows);
+
+        auto* sortKey = Find<QComboBox>(*find, "sortKey");
+        SetText(*find, "targetPower", QStringLiteral("1000"));
+        QCOMPARE(sortKey->currentText(), QStringLiteral("Closeness to target power"));
+        request.key = mfb::ExploreKey::Target;
+        request.targetPower = 1000;
+        const auto targetRows = Combinations(mfb::Explore(main->catalogue(), request).rows);
+        QTRY_COMPARE(Combinations(model.rankedRows()), targetRows);
+
+        sortKey->setCurrentIndex(0);
+        QTRY_VERIFY(LabelText(*find, "summary").startsWith(QStringLiteral("Target power (W)")));
+        QCOMPARE(model.rowCount(), 0);
+        QVERIFY(!Find<QAbstractButton>(*find, "exportButton")->isEnabled());
+        QVERIFY(!Find<QAbstractButton>(*find, "useOption1")->isEnabled());
+
+        sortKey->setCurrentIndex(sortKey->findText(QStringLiteral("Closeness to target power")));
+        QTRY_COMPARE(Combinations(model.rankedRows()), targetRows);
+        QTemporaryDir dir;
+        find->setFilePrompt([&](const QString&, const QString&, const QString&) {
+            return dir.filePath(QStringLiteral("rows"));
+        });
+        Find<QAbstractButton>(*find, "exportButton")->click();
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("rows.csv"))));
         QVERIFY(messages.warnings.isEmpty() && messages.errors.isEmpty());
     }
 

@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "explore/ExploreSettings.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <iterator>
+
+#include "catalogue/Catalogue.h"
+#include "explore/SpaceText.h"
+
+namespace mfb {
+
+namespace {
+
+const ExploreSpace kWhole;
+
+constexpr ExplorePatternField kPatternFields[] = {
+    {"motor", {"--motor", "Motors"}, &Catalogue::MotorLines, &ExploreSpace::motors},
+    {"battery", {"--battery", "Cell types"}, &Catalogue::BatteryLines, &ExploreSpace::batteries},
+};
+
+const ExploreListField kListFields[] = {
+    {"fanList", {"--fans", "Fans"}, 1, kFanCount, "fan numbers such as 1,3-5", &ExploreSpace::fans},
+    {"serieList",
+     {"--serie", "Cells in series"},
+     kWhole.series.front(),
+     kWhole.series.back(),
+     "cell counts such as 4,6,8-10",
+     &ExploreSpace::series},
+    {"parallelList",
+     {"--parallel", "Cells in parallel"},
+     kWhole.parallels.front(),
+     kWhole.parallels.back(),
+     "cell counts such as 1,3-5",
+     &ExploreSpace::parallels},
+};
+
+template <auto member>
+std::optional<double>& Budget(ExploreSettings& s) {
+    return s.request.filter.*member;
+}
+template <auto member>
+std::optional<double>& Bound(ExploreSettings& s) {
+    return s.request.*member;
+}
+std::optional<double>& Target(ExploreSettings& s) {
+    return s.targetPower;
+}
+
+constexpr ExploreNumberField kNumberFields[] = {
+    {"maxCurrent", {"--max-current", "Max current (A)"}, &Budget<&ExploreFilter::maxCurrent>},
+    {"maxWeight", {"--max-weight", "Max pack weight (g)"}, &Budget<&ExploreFilter::maxWeight>},
+    {"minEfficiency",
+     {"--min-efficiency", "Min efficiency"},
+     &Budget<&ExploreFilter::minEfficiency>},
+    {"minPower", {"--power", "Min shaft power (W)"}, &Bound<&ExploreRequest::minPower>},
+    {"maxPower", {"--power", "Max shaft power (W)"}, &Bound<&ExploreRequest::maxPower>},
+    {"targetPower", {"--target-power", "Target power (W)"}, &Target},
+};
+
+constexpr SettingName kPowerRange{"--power range", "The shaft power range"};
+constexpr SettingName kTargetWithOtherKey{
+    "--target-power ranks by closeness to it; leave out --sort or use --sort target",
+    "Target power (W) ranks by closeness to it; leave it empty or rank by Closeness to target "
+    "power"};
+constexpr SettingName kTargetWanted{
+    "--sort target needs --target-power W or a --power range",
+    "Closeness to target power needs a target power or a shaft power range"};
+
+// Exact: hexadecimal floating point, as a shard stores its numbers.
+std::string Text(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%a", value);
+    return text;
+}
+std::string Text(const std::optional<double>& value) {
+    return value ? Text(*value) : "-";
+}
+std::string Text(bool value) {
+    return value ? "1" : "0";
+}
+std::string Text(char value) {
+    return std::string(1, value);
+}
+std::string Text(ExploreKey key) {
+    return std::to_string(static_cast<int>(key));
+}
+template <typename Integer>
+std::string Text(Integer value) {
+    return std::to_string(value);
+}
+template <typename T>
+std::string Text(const std::vector<T>& values) {
+    std::string text;
+    for (const T& value : values) text += std::to_string(value) + ',';
+    return text;
+}
+
+template <auto member>
+std::string FieldText(const ExploreRequest& request) {
+    return Text(request.*member);
+}
+template <auto part, auto member>
+std::string PartText(const ExploreRequest& request) {
+    return Text(request.*part.*member);
+}
+
+constexpr ExploreRequestField kRequestFields[] = {
+    {"motors", true, &PartText<&ExploreRequest::space, &ExploreSpace::motors>},
+    {"batteries", true, &PartText<&ExploreRequest::space, &ExploreSpace::batteries>},
+    {"fans", true, &PartText<&ExploreRequest::space, &ExploreSpace::fans>},
+    {"series", true, &PartText<&ExploreRequest::space, &ExploreSpace::series>},
+    {"parallels", true, &PartText<&ExploreRequest::space, &ExploreSpace::parallels>},
+    {"maxCurrent", true, &PartText<&ExploreRequest::filter, &ExploreFilter::maxCurrent>},
+    {"maxWeight", true, &PartText<&ExploreRequest::filter, &ExploreFilter::maxWeight>},
+    {"minEfficiency", true, &PartText<&ExploreRequest::filter, &ExploreFilter::minEfficiency>},
+    {"minPower", true, &FieldText<&ExploreRequest::minPower>},
+    {"maxPower", true, &FieldText<&ExploreRequest::maxPower>},
+    {"ignoreLimits", true, &FieldText<&ExploreRequest::ignoreLimits>},
+    {"key", false, &FieldText<&ExploreRequest::key>},
+    {"targetPower", true, &FieldText<&ExploreRequest::targetPower>},
+    {"top", false, &FieldText<&ExploreRequest::top>},
+    {"option", true, &FieldText<&ExploreRequest::option>},
+    {"threads", false, &FieldText<&ExploreRequest::threads>},
+    {"decimalSeparator", true, &FieldText<&ExploreRequest::decimalSeparator>},
+    {"verify", false, &FieldText<&ExploreRequest::verify>},
+    {"shard", false, &FieldText<&ExploreRequest::shard>},
+    {"shards", false, &FieldText<&ExploreRequest::shards>},
+};
+
+// The number of members of an aggregate: the most initialisers a brace list of it takes.
+struct AnyValue {
+    template <typename T>
+    operator T() const;
+};
+template <typename T, typename... Given>
+constexpr std::size_t MemberCount() {
+    if constexpr (requires { T{Given{}..., AnyValue{}}; }) {
+        return MemberCount<T, Given..., AnyValue>();
+    } else {
+        return sizeof...(Given);
+    }
+}
+// A member added to the request, its space or its filter must be given a row above, or a shard of
+// one search could merge with a shard of another.
+static_assert(std::size(kRequestFields) == MemberCount<ExploreRequest>() - 2 +
+                                               MemberCount<ExploreSpace>() +
+                                               MemberCount<ExploreFilter>(),
+              "a field of ExploreRequest missing from kRequestFields");
+
+}  // namespace
+
+std::span<const ExplorePatternField> ExplorePatternFields() {
+    return kPatternFields;
+}
+
+std::vector<std::size_t> ChooseLines(const ExplorePatternField& field, const Catalogue& catalogue,
+                                     const std::optional<std::string>& pattern,
+                                     SettingNaming naming) {
+    std::vector<std::size_t> chosen = MatchingLines(catalogue.*field.lines, pattern);
+    if (pattern && chosen.empty()) {
+        throw ExploreSettingError(std::string(field.name.In(naming)) + " \"" + *pattern +
+                                  "\" matches no " + std::string(field.noun));
+    }
+    return chosen;
+}
+
+std::span<const ExploreListField> ExploreListFields() {
+    return kListFields;
+}
+
+std::vector<int> ParseListSetting(const ExploreListField& field, std::string_view text,
+                                  SettingNaming naming) {
+    try {
+        return ParseCountList(text, field.low, field.high, field.form);
+    } catch (const CountListError& e) {
+        throw ExploreSettingError(std::string(field.name.In(naming)) + " " + e.what());
+    }
+}
+
+std::span<const ExploreNumberField> ExploreNumberFields() {
+    return kNumberFields;
+}
+
+double ParseNumberSetting(std::string_view name, std::string_view text, char decimalSeparator) {
+    std::string number(text);
+    // A full stop where the separator is another character is a typing slip, not a number.
+    if (decimalSeparator != '.' && number.find('.') != std::string::npos) number.clear();
+    std::replace(number.begin(), number.end(), decimalSeparator, '.');
+    double value = 0;
+    const char* end = number.data() + number.size();
+    const auto [ptr, ec] = std::from_chars(number.data(), end, value);
+    if (number.empty() || ec != std::errc() || ptr != end || !std::isfinite(value) || value < 0) {
+        throw ExploreSettingError(std::string(name) + " needs a number of at least 0 with '" +
+                                  decimalSeparator + "' as the decimal point, not \"" +
+                                  std::string(text) + "\"");
+    }
+    return value;
+}
+
+ExploreRequest ResolveSettings(const ExploreSettings& settings, SettingNaming naming) {
+    ExploreRequest request = settings.request;
+    if (request.minPower && request.maxPower && *request.minPower > *request.maxPower) {
+        throw ExploreSettingError(std::string(kPowerRange.In(naming)) + " runs backwards");
+    }
+    request.key =
+        settings.key.value_or(settings.targetPower ? ExploreKey::Target : ExploreKey::Rpm);
+    if (settings.targetPower) {
+        if (request.key != ExploreKey::Target) {
+            throw ExploreSettingError(std::string(kTargetWithOtherKey.In(naming)));
+        }
+        request.targetPower = *settings.targetPower;
+    } else if (request.key == ExploreKey::Target) {
+        if (!request.minPower || !request.maxPower) {
+            throw ExploreSettingError(std::string(kTargetWanted.In(naming)));
+        }
+        request.targetPower = (*request.minPower + *request.maxPower) / 2;
+    }
+    return request;
+}
+
+std::span<const ExploreRequestField> ExploreRequestFields() {
+    return kRequestFields;
+}
+
+}  // namespace mfb

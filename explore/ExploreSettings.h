@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "explore/Explorer.h"
+
+namespace mfb {
+
+struct Catalogue;
+
+// The settings of a search as the user gives them, and the rules that make them a request: the
+// command line and the Find window read their texts with these, so the two cannot disagree about
+// what a setting means or when it is refused. Each front end names a setting its own way in the
+// messages: the command line by its option, the window by its label.
+
+enum class SettingNaming { Option, Label };
+
+// A setting's name on the command line and in the window; also a message given in both wordings.
+struct SettingName {
+    std::string_view option;
+    std::string_view label;
+    std::string_view In(SettingNaming naming) const {
+        return naming == SettingNaming::Option ? option : label;
+    }
+};
+
+// A setting that does not describe a search; the message names it as the front end does.
+class ExploreSettingError : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// The most rows a search keeps: as many as the window's table shows without a pause.
+inline constexpr int kMaxTop = 100000;
+
+// What the user set, before the rules: the request without its ranking, which the key and the
+// target decide together.
+struct ExploreSettings {
+    ExploreRequest request;
+    std::optional<ExploreKey> key;      // unset: closeness to the target if there is one, else rpm
+    std::optional<double> targetPower;  // W
+};
+
+// The motor and cell type patterns: entry patterns as MatchesPattern takes them.
+struct ExplorePatternField {
+    std::string_view noun;  // one entry, for the message
+    SettingName name;
+    std::vector<std::string> Catalogue::*lines;
+    std::vector<std::size_t> ExploreSpace::*chosen;
+};
+std::span<const ExplorePatternField> ExplorePatternFields();
+// The lines the pattern chooses, every line without one; throws when a pattern matches nothing.
+std::vector<std::size_t> ChooseLines(const ExplorePatternField& field, const Catalogue& catalogue,
+                                     const std::optional<std::string>& pattern,
+                                     SettingNaming naming);
+
+// The fans and the cell counts: lists such as "4,6,8-10" (ParseCountList).
+struct ExploreListField {
+    std::string_view key;  // the window's object name
+    SettingName name;
+    int low, high;
+    std::string_view form;  // a valid list, for the message
+    std::vector<int> ExploreSpace::*counts;
+};
+std::span<const ExploreListField> ExploreListFields();
+std::vector<int> ParseListSetting(const ExploreListField& field, std::string_view text,
+                                  SettingNaming naming);
+
+// The budgets, the power range and the target: each a number of at least 0, unset when not
+// given. The command line gives the power range as one option, the window as two fields.
+struct ExploreNumberField {
+    std::string_view key;  // the window's object name
+    SettingName name;
+    std::optional<double>& (*value)(ExploreSettings& settings);
+};
+std::span<const ExploreNumberField> ExploreNumberFields();
+// A number written with `decimalSeparator`; throws, naming the setting `name`, when it is not one
+// of at least 0, the empty text included.
+double ParseNumberSetting(std::string_view name, std::string_view text, char decimalSeparator);
+
+// The request the settings describe: the power range must not run backwards; a target ranks by
+// closeness to it and refuses another key; closeness without a target aims at the middle of the
+// power range, and needs one.
+ExploreRequest ResolveSettings(const ExploreSettings& settings, SettingNaming naming);
+
+// Every field of ExploreRequest as text, and whether it is part of what a search finds (two runs
+// that differ in one find different rows) rather than of how it runs. The key and the number of
+// rows are left out of the first kind: a shard stores and compares them itself.
+struct ExploreRequestField {
+    std::string_view name;
+    bool defining;
+    std::string (*text)(const ExploreRequest& request);
+};
+std::span<const ExploreRequestField> ExploreRequestFields();
+
+}  // namespace mfb
