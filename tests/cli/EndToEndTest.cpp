@@ -455,6 +455,48 @@ TEST(EndToEnd, ConvertThatCannotWriteLeavesNoCatalogue) {
     std::filesystem::remove_all(out);
 }
 
+// SIGTERM at any moment of a convert leaves each catalogue whole or absent, and nothing else.
+TEST(EndToEnd, ConvertStoppedBySignalLeavesWholeFilesOrNone) {
+    const auto in = SampleCopy("convert-signal");
+    const std::string whole = in.string() + "-whole";
+    std::filesystem::remove_all(whole);
+    ASSERT_EQ(RunProgram({"convert", "--decimal-separator", ",", "--catalogues", in.string(),
+                          "--output", whole})
+                  .status,
+              0);
+    for (const int microseconds : {0, 2000, 5000, 10000, 20000, 40000}) {
+        SCOPED_TRACE(microseconds);
+        const std::string out = in.string() + "-out";
+        std::filesystem::remove_all(out);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            if (std::freopen("/dev/null", "w", stderr) == nullptr) ::_exit(127);
+            ::execl(MFBCALC_CLI, MFBCALC_CLI, "convert", "--decimal-separator", ",", "--catalogues",
+                    in.c_str(), "--output", out.c_str(), nullptr);
+            ::_exit(127);
+        }
+        ::usleep(static_cast<useconds_t>(microseconds));
+        ::kill(pid, SIGTERM);
+        int wait = 0;
+        ::waitpid(pid, &wait, 0);
+        const int status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+        EXPECT_TRUE(status == 0 || status == 143 || (WIFSIGNALED(wait) && status == -1));
+        if (!std::filesystem::exists(out)) continue;
+        for (const auto& entry : std::filesystem::directory_iterator(out)) {
+            const std::string name = entry.path().filename().string();
+            ASSERT_TRUE(name == "motor.txt" || name == "battery.txt" || name == "fan.txt") << name;
+            std::ifstream a(entry.path(), std::ios::binary),
+                b(whole + "/" + name, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
+                      std::string(std::istreambuf_iterator<char>(b), {}))
+                << name;
+        }
+        std::filesystem::remove_all(out);
+    }
+    std::filesystem::remove_all(in);
+    std::filesystem::remove_all(whole);
+}
+
 #ifdef MFBCALC_LAUNCH
 bool HasLocale(const std::string& name) {
     FILE* pipe = popen("locale -a 2>/dev/null", "r");
