@@ -86,6 +86,7 @@ void ReadFans(Catalogue& catalogue, char separator) {
         catalogue.CompleteFans = WholeFans(k);
     }
     catalogue.FanLimits = ReadFanLimits(lines, separator);
+    catalogue.FanJet = ReadFanJetData(lines, separator);
 }
 
 // The lines of one file as written, with the findings of their limits noted before any sorting

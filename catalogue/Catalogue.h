@@ -36,6 +36,7 @@ struct Catalogue {
     std::vector<std::size_t> MotorLineNumbers, BatteryLineNumbers;
     FanTable Fans;
     FanRpmLimits FanLimits;     // read once all five fans are
+    FanJetTable FanJet;         // likewise
     double WireResistance = 0;  // ohm, set once the battery catalogue has been read
     // Fans 1 to CompleteFans had their name and all seven numbers read; a failure in fan.txt leaves
     // the fan it hit cut short and every later one empty. kFanCount once the file loaded.

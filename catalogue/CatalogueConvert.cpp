@@ -78,8 +78,9 @@ Conversion ConvertCatalogueText(std::string_view text, const char* file, char to
         }
         for (std::size_t n = kFirstFanLimitLine; n <= spans.size(); ++n) {
             const LineSpan& line = spans[n - 1];
-            if (const auto rpm = FanLimitValueColumns(text.substr(line.start, line.length))) {
-                convert(n, rpm->first, rpm->last - rpm->first + 1, "a fan's rpm limit");
+            if (const auto value = FanLineValueAt(text.substr(line.start, line.length))) {
+                const LimitColumns c = value->columns;
+                convert(n, c.first, c.last - c.first + 1, std::string(value->form.whose));
             }
         }
         return result;

@@ -19,15 +19,22 @@ struct ParsedLimit {
     std::string problem;  // empty: blank or well formed
 };
 
-ParsedLimit ParseLimit(std::string_view field, char separator) {
+ParsedLimit ParseLimit(std::string_view field, char separator, std::string_view noun = "limit",
+                       double most = 1e300) {
     if (field.find_first_not_of(' ') == std::string_view::npos) return {};
+    const std::string ignored = "; the " + std::string(noun) + " is ignored";
     double value = 0;
     try {
         value = ParseNumber(field, separator);
     } catch (const Error& e) {
-        return {std::nullopt, std::string(e.what()) + "; the limit is ignored"};
+        return {std::nullopt, std::string(e.what()) + ignored};
     }
-    if (!(value > 0)) return {std::nullopt, "a limit must be above 0; the limit is ignored"};
+    if (!(value > 0))
+        return {std::nullopt, "a " + std::string(noun) + " must be above 0" + ignored};
+    if (value > most) {
+        return {std::nullopt, "a " + std::string(noun) + " is at most " +
+                                  std::to_string(static_cast<long long>(most)) + ignored};
+    }
     return {value, {}};
 }
 
@@ -47,8 +54,9 @@ bool StartsWithWords(std::string_view text, std::string_view words) {
     return true;
 }
 
-// A fan limit line split into its parts; columns counted from 1.
-struct FanLimitLine {
+// A fan line split into its parts; columns counted from 1.
+struct FanLine {
+    const FanLineForm* form = nullptr;
     int fan = 0;  // 0: the line names no fan 1 to 5
     LimitColumns fanColumns{0, 0};
     std::string_view value;  // after the colon
@@ -57,13 +65,15 @@ struct FanLimitLine {
 };
 
 // Empty when the line is free text.
-std::optional<FanLimitLine> SplitFanLimit(std::string_view line) {
+std::optional<FanLine> SplitFanLine(std::string_view line) {
     const std::size_t start = line.find_first_not_of(' ');
-    if (start == std::string_view::npos || !StartsWithWords(line.substr(start), kFanLimitWords)) {
-        return std::nullopt;
+    if (start == std::string_view::npos) return std::nullopt;
+    FanLine parts;
+    for (const FanLineForm& form : kFanLineForms) {
+        if (StartsWithWords(line.substr(start), form.words)) parts.form = &form;
     }
-    FanLimitLine parts;
-    const std::size_t afterWords = start + kFanLimitWords.size();
+    if (parts.form == nullptr) return std::nullopt;
+    const std::size_t afterWords = start + parts.form->words.size();
     const std::size_t colon = line.find(':', afterWords);
     parts.hasColon = colon != std::string_view::npos;
     const std::size_t numberEnd = parts.hasColon ? colon : line.size();
@@ -87,37 +97,57 @@ std::optional<FanLimitLine> SplitFanLimit(std::string_view line) {
 
 using Report = std::function<void(std::size_t line, LimitColumns columns, std::string message)>;
 
-// Reads every limit line of the fan file into `fans` and reports what is wrong on the way.
-void ScanFanLimits(FanRpmLimits& fans, const std::vector<std::string>& lines, char separator,
-                   const Report& report) {
-    std::array<std::size_t, kFanCount> seenOn{};
+constexpr std::size_t kFanLineFormCount = std::size(kFanLineForms);
+// Fan k's value of form f is [f][k - 1].
+using FanLineValues = std::array<std::array<std::optional<double>, kFanCount>, kFanLineFormCount>;
+
+std::size_t IndexOf(FanLineKind kind) {
+    return static_cast<std::size_t>(kind);
+}
+
+// Reads every fan line after the fan blocks into `values` and reports what is wrong on the way.
+void ScanFanLines(FanLineValues& values, const std::vector<std::string>& lines, char separator,
+                  const Report& report) {
+    std::array<std::array<std::size_t, kFanCount>, kFanLineFormCount> seenOn{};
     for (std::size_t index = kFirstFanLimitLine - 1; index < lines.size(); ++index) {
         const std::size_t lineNumber = index + 1;
-        const auto parts = SplitFanLimit(lines[index]);
+        const auto parts = SplitFanLine(lines[index]);
         if (!parts) continue;
+        const FanLineForm& form = *parts->form;
+        const std::string line(form.line);
         if (parts->fan == 0) {
             report(lineNumber, parts->fanColumns,
-                   "a fan limit line names fan 1 to 5: \"max rpm fan K: RPM\"");
+                   "a " + line + " names fan 1 to 5: \"" + std::string(form.words) +
+                       " K: " + std::string(form.value) + "\"");
             continue;
         }
         if (!parts->hasColon) {
-            report(lineNumber, parts->fanColumns, "a fan limit line needs a colon before the rpm");
+            report(lineNumber, parts->fanColumns,
+                   "a " + line + " needs a colon before the " + std::string(form.quantity));
             continue;
         }
-        const ParsedLimit limit = ParseLimit(parts->value, separator);
-        if (!limit.problem.empty()) {
-            report(lineNumber, parts->valueColumns, limit.problem);
+        const ParsedLimit value = ParseLimit(parts->value, separator, form.noun, form.most);
+        if (!value.problem.empty()) {
+            report(lineNumber, parts->valueColumns, value.problem);
             continue;
         }
-        std::size_t& seen = seenOn[static_cast<std::size_t>(parts->fan - 1)];
+        const auto fan = static_cast<std::size_t>(parts->fan - 1);
+        std::size_t& seen = seenOn[IndexOf(form.kind)][fan];
         if (seen != 0) {
             report(lineNumber, parts->fanColumns,
-                   "fan " + std::to_string(parts->fan) + " already has a limit on line " +
-                       std::to_string(seen) + "; this later one counts");
+                   "fan " + std::to_string(parts->fan) + " already has a " +
+                       std::string(form.noun) + " on line " + std::to_string(seen) +
+                       "; this later one counts");
         }
         seen = lineNumber;
-        fans[static_cast<std::size_t>(parts->fan - 1)] = limit.value;
+        values[IndexOf(form.kind)][fan] = value.value;
     }
+}
+
+FanLineValues ReadFanLines(const std::vector<std::string>& lines, char separator) {
+    FanLineValues values;
+    ScanFanLines(values, lines, separator, [](std::size_t, LimitColumns, const std::string&) {});
+    return values;
 }
 
 void CheckColumns(const std::vector<std::string>& lines, std::initializer_list<LimitColumns> all,
@@ -142,15 +172,23 @@ TCellLimits ReadCellLimits(std::string_view line, char separator) {
 }
 
 FanRpmLimits ReadFanLimits(const std::vector<std::string>& lines, char separator) {
-    FanRpmLimits limits;
-    ScanFanLimits(limits, lines, separator, [](std::size_t, LimitColumns, const std::string&) {});
-    return limits;
+    return ReadFanLines(lines, separator)[IndexOf(FanLineKind::MaxRpm)];
 }
 
-std::optional<LimitColumns> FanLimitValueColumns(std::string_view line) {
-    const auto parts = SplitFanLimit(line);
+FanJetTable ReadFanJetData(const std::vector<std::string>& lines, char separator) {
+    const FanLineValues values = ReadFanLines(lines, separator);
+    FanJetTable table;
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        table[k].SweptArea = values[IndexOf(FanLineKind::SweptArea)][k];
+        table[k].StaticEfficiency = values[IndexOf(FanLineKind::StaticEfficiency)][k];
+    }
+    return table;
+}
+
+std::optional<FanLineValue> FanLineValueAt(std::string_view line) {
+    const auto parts = SplitFanLine(line);
     if (!parts || parts->fan == 0 || !parts->hasColon) return std::nullopt;
-    return parts->valueColumns;
+    return FanLineValue{parts->valueColumns, *parts->form};
 }
 
 std::vector<CatalogueFinding> LimitFindings(std::string_view file,
@@ -167,8 +205,8 @@ std::vector<CatalogueFinding> LimitFindings(std::string_view file,
     } else if (file == kBatteryFile) {
         CheckColumns(lines, {kCellMaxRate}, separator, report);
     } else if (file == kFanFile) {
-        FanRpmLimits scratch;
-        ScanFanLimits(scratch, lines, separator, report);
+        FanLineValues scratch;
+        ScanFanLines(scratch, lines, separator, report);
     }
     return findings;
 }

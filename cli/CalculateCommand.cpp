@@ -78,6 +78,7 @@ private:
         const bool csv = options_.mode == OutputMode::Csv;
         CalculationRecord record(csv ? &out_ : nullptr);
         record.slot = Slot();
+        record.flight = options_.flight;
         if (csv) CliChart::WriteCsvHeader(out_);
 
         const SweepInputs inputs{catalogue_.Fans,
@@ -91,8 +92,8 @@ private:
             mfb::Calculate(record.slot, inputs, record.view, record.chart, record.report);
             record.outcome = FromReport(record.report.outcome);
             record.message = record.view.Warning();
-            record.assessment =
-                Assess(record.slot, catalogue_.Fans, catalogue_.FanLimits, record.report);
+            record.assessment = Assess(record.slot, catalogue_.Fans, catalogue_.FanLimits,
+                                       catalogue_.FanJet, options_.flight, record.report);
         } catch (const Error& e) {
             record.outcome = CliOutcome::Fault;
             record.message = e.what();

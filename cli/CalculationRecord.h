@@ -31,6 +31,7 @@ struct CalculationRecord {
     CliOutcome outcome = CliOutcome::NotRun;
     std::string message;
     std::optional<Assessment> assessment;  // of the kept step, if there is one
+    FlightSettings flight;                 // that the assessment's flight figures assume
 };
 
 }  // namespace mfb::cli

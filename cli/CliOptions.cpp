@@ -6,6 +6,7 @@
 #include <set>
 #include <string_view>
 
+#include "cli/FlightOptions.h"
 #include "model/OptionSlot.h"
 
 namespace mfb::cli {
@@ -63,7 +64,7 @@ CliOptions ParseCliOptions(const std::vector<std::string>& args) {
             options.option = ParseCount(name, value(), 1, kOptionCount);
         } else if (name == "--decimal-separator") {
             options.decimalSeparator = ParseSeparator(value());
-        } else {
+        } else if (!ReadFlightOption(reader, options.flight)) {
             throw UsageError("unknown argument \"" + reader.Given() + "\"");
         }
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/ArgumentReader.h"
+#include "model/Flight.h"
 
 namespace mfb::cli {
 
@@ -21,6 +22,7 @@ struct CliOptions {
     int option = 1;                      // 1..4
     OutputMode mode = OutputMode::Text;
     std::optional<char> decimalSeparator;  // overrides the locale's
+    FlightSettings flight;
 };
 
 inline constexpr int kMaxSerie = 40;

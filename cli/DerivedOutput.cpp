@@ -34,4 +34,55 @@ void WriteLimitsJson(JsonWriter& json, const LimitChecks& checks) {
     json.EndObject();
 }
 
+namespace {
+
+void WriteOptional(JsonWriter& json, std::string_view key, const std::optional<double>& value) {
+    json.Key(key);
+    if (value) {
+        json.Number(*value);
+    } else {
+        json.Null();
+    }
+}
+
+}  // namespace
+
+void WriteFlightJson(JsonWriter& json, const FlightFigures& figures) {
+    json.BeginObject();
+    for (const FlightRow& row : kFlightRows) WriteOptional(json, row.key, row.value(figures));
+    json.Key("part_throttle");
+    if (const auto& part = figures.part) {
+        json.BeginObject();
+        const std::pair<std::string_view, double> members[] = {
+            {"fan_rpm", part->fanRpm},
+            {"shaft_power", part->shaftPower},
+            {"motor_current", part->motorCurrent},
+            {"motor_power", part->motorPower},
+            {"pack_current", part->packCurrent}};
+        for (const auto& [key, value] : members) {
+            json.Key(key);
+            json.Number(value);
+        }
+        json.EndObject();
+    } else {
+        json.Null();
+    }
+    json.Key("part_refusal");
+    if (figures.refusal.reason == PartRefusal::None) {
+        json.Null();
+    } else {
+        json.String(DescribeRefusal(figures.refusal, '.'));
+    }
+    json.EndObject();
+}
+
+void WriteFlightSettingsJson(JsonWriter& json, const FlightSettings& settings) {
+    json.BeginObject();
+    WriteOptional(json, "throttle", settings.throttle);
+    WriteOptional(json, "full_throttle", settings.fullShare);
+    WriteOptional(json, "usable", settings.usable);
+    WriteOptional(json, "model_weight", settings.modelWeight);
+    json.EndObject();
+}
+
 }  // namespace mfb::cli

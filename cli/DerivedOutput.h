@@ -13,4 +13,10 @@ void WriteDerivedJson(JsonWriter& json, const DerivedFigures& figures);
 // "exceeded"}, ...}; an empty object without limits.
 void WriteLimitsJson(JsonWriter& json, const LimitChecks& checks);
 
+// {"thrust": ..., ..., "part_throttle": {...} or null, "part_refusal": text or null}; a figure
+// that is not known is null.
+void WriteFlightJson(JsonWriter& json, const FlightFigures& figures);
+// {"throttle", "full_throttle", "usable" (fractions), "model_weight" (g, or null)}
+void WriteFlightSettingsJson(JsonWriter& json, const FlightSettings& settings);
+
 }  // namespace mfb::cli

@@ -32,6 +32,18 @@ point):
                          its sweep (counted as pruned), so a tight budget runs much faster
   --min-efficiency F     at least this motor efficiency, a fraction such as 0.8
   --power LO-HI          a shaft power from LO to HI, in W, such as 1100-1300
+  --min-thrust G         at least this static thrust, in g
+  --min-flight-time MIN  at least this flight time, in minutes
+  --min-thrust-to-weight R
+                         at least this thrust to weight, such as 1.2 (needs --model-weight)
+A combination whose figure is not known (a fan without jet data in fan.txt, a flight time with
+no part throttle) does not keep a budget of that figure.
+
+How the model is flown, for the flight figures (as in the single mode):
+  --throttle PCT         part throttle, % of the operating point's fan rpm (default 65)
+  --full-throttle PCT    share of a flight's time at full throttle, % (default 25)
+  --usable PCT           share of the pack's capacity a flight draws, % (default 80)
+  --model-weight G       the model's weight without its pack, g (default: not known)
 
 Catalogue limits: a combination over any limit the catalogues state (the motor's maximum
 continuous current or input power, the cells' maximum continuous discharge in C, the fan's
@@ -39,12 +51,22 @@ maximum rpm, which the motor rpm is compared with) is left out and counted as su
   --ignore-limits        ranks those combinations too
 
 Ranking:
-  --sort KEY             largest first by: rpm (the default), power (shaft power), efficiency,
-                         power-per-weight (shaft power per pack weight), runtime; or target:
-                         the shaft power closest to the target first
+  --sort KEY             largest first by: rpm, power (shaft power), efficiency,
+                         power-per-weight (shaft power per pack weight), runtime (full
+                         throttle), thrust, thrust-to-weight, efflux, flight-time; or target:
+                         the shaft power closest to the target first; or target-thrust: the
+                         thrust closest to --target-thrust first. A row without the figure
+                         comes last. Without --sort: thrust-to-weight where every fan searched
+                         has jet data and --model-weight is given, thrust where only the jet
+                         data are known, else power-per-weight
   --target-power W       the target, in W; without --sort it ranks by closeness to it, and it
                          cannot be combined with another --sort key. --sort target without it
                          aims at the middle of --power
+  --target-thrust G      the target thrust, in g, likewise with --sort target-thrust
+  --pareto               only the trade-off front: the combinations that no other beats on
+                         thrust (shaft power where a fan has no jet data), all-up weight (pack
+                         weight without --model-weight) and flight time at once, all of them,
+                         sorted by thrust; takes no --sort, target or --top
   --top N                rows shown, 1 to 100000 (default 20); equal values keep catalogue order
   --jobs N               worker threads, 1 to 256 (default: one per processor)
   --verify               calculates every row shown once more with the full sweep and compares
@@ -78,7 +100,12 @@ Output, one of:
                  Current A  current, Pin W the motor's input power, U Motor V its voltage
                  Weight g   pack weight
                  W/kg       shaft power per kilogram of pack
-                 Run min    minutes the pack lasts at this current
+                 Run min    minutes the pack lasts at this current (full throttle)
+                 Thrust g   static thrust, Efflux km/h the jet's speed (where fan.txt
+                            states the fan's jet data; else "-")
+                 Part A     the pack's current at part throttle
+                 Flight min the flight time of a mixed flight
+                 T/W        thrust to weight (with --model-weight)
                  C          the pack's C-rate: current over capacity in Ah
                  Margin %   how far below its tightest catalogue limit the combination
                             stays, in % of that limit (only when the catalogues state limits)
@@ -103,19 +130,21 @@ Output, one of:
                                              before any calculation
   --csv        the header line
                rank,motor,battery,fan,serie,parallel,rpm,shaft_power,efficiency,current,
-               pin_motor,u_motor,pack_weight,power_per_weight,run_time,steps,c_rate,
+               pin_motor,u_motor,pack_weight,power_per_weight,run_time,thrust,efflux,
+               part_current,flight_time,thrust_to_weight,steps,c_rate,
                motor_current_limit,motor_current_margin,motor_power_limit,motor_power_margin,
                cell_rate_limit,cell_rate_margin,fan_rpm_limit,fan_rpm_margin
                (one line) and one line per row: fan is the fan's number, steps the sweep steps
                Calculate makes, a limit and its margin (%) blank where the catalogues state
-               none; numbers have 17 significant digits and '.'. A partial run
+               none, and a flight figure blank where it is not known; numbers have 17 significant digits and '.'. A partial run
                (--max-seconds) starts with a line "# partial: ...".
   --json       one object: combinations, seconds, counts
                (visited, ranked, over_limits, filtered_out, no_kept_step, not_possible,
                at_limit, faults, unreadable, not_run, full_sweeps, pruned), rows (objects with
-               the CSV's keys up to c_rate, and limits: one object per limit stated, {value,
-               limit, margin, exceeded}), notes (the catalogue lines left out) and, last,
-               partial (true when the run or the output was stopped early)
+               the CSV's keys up to c_rate, a flight figure not known null, and limits: one
+               object per limit stated, {value, limit, margin, exceeded}), notes (the catalogue
+               lines left out) and, last, partial (true when the run or the output was stopped
+               early)
   --help, -h   this text
 
   --output FILE  writes the output to FILE instead of standard output, whole or not at all: a
@@ -143,6 +172,8 @@ Exit status:
 Examples, in the source tree with its sample catalogues in data/:
   mfbcalc-cli explore --catalogues data --battery LiPo --serie 4-8 --max-current 60 --sort power
   mfbcalc-cli explore --catalogues data --fans 3 --target-power 1200 --max-weight 1500
+  mfbcalc-cli explore --catalogues data --fans 3 --model-weight 900 --top 10
+  mfbcalc-cli explore --catalogues data --fans 3 --model-weight 900 --pareto --min-thrust 2000
 )";
 }
 

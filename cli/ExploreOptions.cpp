@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "cli/CliOptions.h"
+#include "cli/FlightOptions.h"
 #include "explore/ExploreTable.h"
 
 namespace mfb::cli {
@@ -99,6 +100,7 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
     bool outputSet = false;
     bool merging = false;
     std::vector<std::string> given;
+    bool topGiven = false;
     for (ArgumentReader reader(args); reader.Next();) {
         const std::string& name = reader.Name();
         given.push_back(name);
@@ -131,10 +133,14 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
         } else if (name == "--ignore-limits") {
             flag();
             request.ignoreLimits = true;
+        } else if (name == "--pareto") {
+            flag();
+            request.pareto = true;
         } else if (name == "--sort") {
             settings.key = ParseSortKey(value());
         } else if (name == "--top") {
             request.top = static_cast<std::size_t>(ParseCount(name, value(), 1, kMaxTop));
+            topGiven = true;
         } else if (name == "--jobs") {
             request.threads = static_cast<unsigned>(ParseCount(name, value(), 1, kMaxJobs));
         } else if (name == "--option") {
@@ -153,11 +159,14 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             merging = true;
         } else if (merging && !name.starts_with("-")) {
             options.mergeFiles.push_back(name);  // the files after --merge
-        } else {
+        } else if (!ReadFlightOption(reader, request.flight)) {
             throw UsageError("unknown argument \"" + reader.Given() + "\"");
         }
     }
+    if (request.pareto && topGiven)
+        throw UsageError("--pareto shows the whole front; leave out --top");
     options.request = Setting([&] { return ResolveSettings(settings, SettingNaming::Option); });
+    options.keyChosen = KeyChosen(settings);
     if (options.sharded && !options.mergeFiles.empty()) {
         throw UsageError("--shard and --merge cannot be combined");
     }
@@ -193,6 +202,7 @@ ExploreRequest ResolveRequest(const ExploreOptions& options, const Catalogue& ca
             [&] { return ChooseLines(fields[i], catalogue, *patterns[i], SettingNaming::Option); });
     }
     request.decimalSeparator = decimalSeparator;
+    request.key = KeyFor(request, options.keyChosen, catalogue);
     return request;
 }
 

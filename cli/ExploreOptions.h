@@ -31,6 +31,7 @@ struct ExploreOptions {
     std::optional<double> maxSeconds;       // stop then with the best rows so far, marked partial
     bool sharded = false;                   // --shard given: write the shard file, not a ranking
     std::vector<std::string> mergeFiles;    // --merge: rank these shard files instead of running
+    bool keyChosen = false;                 // else the catalogue decides the ranking (KeyFor)
 };
 
 inline constexpr int kMaxJobs = 256;
@@ -40,7 +41,8 @@ inline constexpr int kMaxShards = 100000;
 // anywhere wins, as in the single mode.
 ExploreOptions ParseExploreOptions(const std::vector<std::string>& args);
 
-// The request for a loaded catalogue: the options' request with the patterns resolved.
+// The request for a loaded catalogue: the options' request with the patterns resolved, and the
+// ranking key where only the catalogue can tell it (KeyFor).
 ExploreRequest ResolveRequest(const ExploreOptions& options, const Catalogue& catalogue,
                               char decimalSeparator);
 

@@ -2,6 +2,7 @@
 #include "cli/ExploreReport.h"
 
 #include <algorithm>
+#include <cmath>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -92,7 +93,10 @@ bool WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
             std::vector<std::string> line;
             for (const std::string& cell : lead) line.push_back(Printable(cell));
             for (const ExploreValueColumn& column : ExploreValueColumns()) {
-                line.push_back(FormatValue(column.value(row), decimalSeparator));
+                const Extended value = column.value(row);
+                // A figure not known is a dash: a blank would read as a column shifted.
+                line.push_back(std::isnan(value) ? std::string("-")
+                                                 : FormatValue(value, decimalSeparator));
             }
             for (const ExploreFigureColumn* column : figures) {
                 const auto value = column->value(row);

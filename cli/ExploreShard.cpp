@@ -21,6 +21,7 @@
 #include "cli/ExploreOptions.h"
 #include "explore/ExploreSettings.h"
 #include "explore/ExploreWork.h"
+#include "explore/ParetoFront.h"
 
 namespace mfb::cli {
 
@@ -41,8 +42,8 @@ static_assert(sizeof(ResultPoint) == std::size(kResultValues) * sizeof(double),
               "a value of ResultPoint missing from kResultValues");
 
 // The header records, each once, before the notes and rows.
-constexpr const char* kRecords[] = {"shard",        "search",  "space",   "filter",
-                                    "combinations", "seconds", "partial", "counts"};
+constexpr const char* kRecords[] = {"shard",  "search",       "pareto",  "flight",  "space",
+                                    "filter", "combinations", "seconds", "partial", "counts"};
 
 // No catalogue comes near this many lines; a list that claims more is damage, and reading it would
 // only take memory.
@@ -230,8 +231,10 @@ void CheckConsistent(const ExploreShard& shard, const Parser& parse) {
         result.partial != (counts.visited < share)) {
         parse.FailAt(0, "its counts do not add up");
     }
+    // A trade-off front holds at most the ranked rows; a ranking, the best `top` of them.
     const auto expected = std::min<long long>(static_cast<long long>(request.top), counts.ranked);
-    if (static_cast<long long>(result.rows.size()) != expected) {
+    const auto rows = static_cast<long long>(result.rows.size());
+    if (request.pareto ? rows > counts.ranked : rows != expected) {
         parse.FailAt(0, "it holds " + std::to_string(result.rows.size()) + " rows where its " +
                             "counts promise " + std::to_string(expected));
     }
@@ -269,8 +272,14 @@ std::string CatalogueFingerprint(const Catalogue& catalogue) {
             digest.Mix(Exact(value));
         }
     }
-    // A changed fan limit moves rows in or out of a ranking as surely as a changed curve.
+    // A changed fan limit moves rows in or out of a ranking as surely as a changed curve, and
+    // changed jet data move them within one.
     for (const auto& limit : catalogue.FanLimits) digest.Mix(limit ? Exact(*limit) : "-");
+    for (const TFanJetData& jet : catalogue.FanJet) {
+        for (const auto& value : {jet.SweptArea, jet.StaticEfficiency}) {
+            digest.Mix(value ? Exact(*value) : "-");
+        }
+    }
     return digest.Text();
 }
 
@@ -295,14 +304,21 @@ void WriteExploreShard(const ExploreShard& shard, std::ostream& out) {
     text << kMagic << '\n'
          << "shard\t" << request.shard << '\t' << request.shards << '\n'
          << "search\t" << static_cast<int>(request.key) << '\t' << Exact(request.targetPower)
-         << '\t' << request.top << '\t' << shard.fingerprint << '\t' << shard.catalogue << '\n'
+         << '\t' << Exact(request.targetThrust) << '\t' << request.top << '\t' << shard.fingerprint
+         << '\t' << shard.catalogue << '\n'
+         << "pareto\t" << (request.pareto ? 1 : 0) << '\n'
+         << "flight\t" << Exact(request.flight.throttle) << '\t' << Exact(request.flight.fullShare)
+         << '\t' << Exact(request.flight.usable) << '\t' << Optional(request.flight.modelWeight)
+         << '\n'
          << "space\t" << ListText(request.space.motors) << '\t' << ListText(request.space.batteries)
          << '\t' << ListText(request.space.fans) << '\t' << ListText(request.space.series) << '\t'
          << ListText(request.space.parallels) << '\n'
          << "filter\t" << Optional(filter.maxCurrent) << '\t' << Optional(filter.maxWeight) << '\t'
-         << Optional(filter.minEfficiency) << '\t' << Optional(request.minPower) << '\t'
-         << Optional(request.maxPower) << '\t' << (request.ignoreLimits ? 1 : 0) << '\t'
-         << request.option << '\t' << static_cast<int>(request.decimalSeparator) << '\n'
+         << Optional(filter.minEfficiency) << '\t' << Optional(filter.minThrust) << '\t'
+         << Optional(filter.minFlightTime) << '\t' << Optional(filter.minThrustToWeight) << '\t'
+         << Optional(request.minPower) << '\t' << Optional(request.maxPower) << '\t'
+         << (request.ignoreLimits ? 1 : 0) << '\t' << request.option << '\t'
+         << static_cast<int>(request.decimalSeparator) << '\n'
          << "combinations\t" << result.combinations << '\n'
          << "seconds\t" << Exact(shard.seconds) << '\n'
          << "partial\t" << (result.partial ? 1 : 0) << '\n'
@@ -364,13 +380,23 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
             request.shards = static_cast<int>(parse.Integer(f[2], 1, kMaxShards));
             request.shard = static_cast<int>(parse.Integer(f[1], 1, request.shards));
         } else if (f[0] == "search") {
-            need(6);
+            need(7);
             request.key = static_cast<ExploreKey>(
-                parse.Integer(f[1], 0, static_cast<long long>(ExploreKey::Target)));
+                parse.Integer(f[1], 0, static_cast<long long>(kLastExploreKey)));
             request.targetPower = parse.Number(f[2]);
-            request.top = static_cast<std::size_t>(parse.Integer(f[3], 1, kMaxTop));
-            shard.fingerprint = f[4];
-            shard.catalogue = f[5];
+            request.targetThrust = parse.Number(f[3]);
+            request.top = static_cast<std::size_t>(parse.Integer(f[4], 1, kMaxTop));
+            shard.fingerprint = f[5];
+            shard.catalogue = f[6];
+        } else if (f[0] == "pareto") {
+            need(2);
+            request.pareto = parse.Integer(f[1], 0, 1) != 0;
+        } else if (f[0] == "flight") {
+            need(5);
+            request.flight.throttle = parse.Number(f[1]);
+            request.flight.fullShare = parse.Number(f[2]);
+            request.flight.usable = parse.Number(f[3]);
+            request.flight.modelWeight = parse.OptionalNumber(f[4]);
         } else if (f[0] == "space") {
             need(6);
             ExploreSpace& space = request.space;
@@ -380,18 +406,22 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
             space.series = parse.List<int>(f[4], 1, kMaxSerie);
             space.parallels = parse.List<int>(f[5], 1, kMaxParallel);
         } else if (f[0] == "filter") {
-            need(9);
-            request.filter.maxCurrent = parse.OptionalNumber(f[1]);
-            request.filter.maxWeight = parse.OptionalNumber(f[2]);
-            request.filter.minEfficiency = parse.OptionalNumber(f[3]);
-            request.minPower = parse.OptionalNumber(f[4]);
-            request.maxPower = parse.OptionalNumber(f[5]);
+            need(12);
+            ExploreFilter& filter = request.filter;
+            filter.maxCurrent = parse.OptionalNumber(f[1]);
+            filter.maxWeight = parse.OptionalNumber(f[2]);
+            filter.minEfficiency = parse.OptionalNumber(f[3]);
+            filter.minThrust = parse.OptionalNumber(f[4]);
+            filter.minFlightTime = parse.OptionalNumber(f[5]);
+            filter.minThrustToWeight = parse.OptionalNumber(f[6]);
+            request.minPower = parse.OptionalNumber(f[7]);
+            request.maxPower = parse.OptionalNumber(f[8]);
             if (request.minPower.has_value() != request.maxPower.has_value()) {
                 parse.Fail("a power range with one end");
             }
-            request.ignoreLimits = parse.Integer(f[6], 0, 1) != 0;
-            request.option = static_cast<int>(parse.Integer(f[7], 1, kOptionCount));
-            request.decimalSeparator = static_cast<char>(parse.Integer(f[8], 1, 127));
+            request.ignoreLimits = parse.Integer(f[9], 0, 1) != 0;
+            request.option = static_cast<int>(parse.Integer(f[10], 1, kOptionCount));
+            request.decimalSeparator = static_cast<char>(parse.Integer(f[11], 1, 127));
         } else if (f[0] == "combinations") {
             need(2);
             result.combinations = parse.Integer(f[1]);
@@ -515,13 +545,23 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
         if (!found[i].empty()) refuse(i, "a row its search does not give: " + found[i]);
     }
     for (ExploreRow& row : result.rows) {
-        // Power per weight and run time rank by figures a shard file does not keep.
-        AssessRow(catalogue, row, search.decimalSeparator);
+        // Power per weight, run time and the flight figures rank by figures a shard file does not
+        // keep.
+        AssessRow(catalogue, row, search.flight, search.decimalSeparator);
+    }
+    // The front of all is the front of the shards' fronts: a row that another shard's row
+    // dominates is dominated by a row of that shard's front.
+    // A front is sorted by its first axis, so the key tells which axes the shards' run chose.
+    if (search.pareto) {
+        const ParetoAxes axes{search.key == ExploreKey::Thrust,
+                              search.flight.modelWeight.has_value()};
+        result.rows = ParetoFilter(result.rows, axes);
     }
     // Each shard kept its best `top`, so the best `top` of all are among them.
+    const double target = TargetOf(search);
     std::sort(result.rows.begin(), result.rows.end(),
-              [&search](const ExploreRow& a, const ExploreRow& b) {
-                  return RanksBefore(a, b, search.key, search.targetPower);
+              [&search, target](const ExploreRow& a, const ExploreRow& b) {
+                  return RanksBefore(a, b, search.key, target);
               });
     if (result.rows.size() > search.top) result.rows.resize(search.top);
     return merged;

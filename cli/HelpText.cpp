@@ -32,6 +32,16 @@ Choosing the combination:
                          its power axis from fan N
   --decimal-separator C  the decimal separator for reading the catalogues and showing values,
                          instead of the locale's (from LC_ALL, LC_NUMERIC or LANG)
+
+How the model is flown, for the flight figures:
+  --throttle PCT         part throttle, % of the operating point's fan rpm, 1 to 100
+                         (default 65)
+  --full-throttle PCT    share of a flight's time at full throttle, % (default 25); the rest is
+                         at part throttle
+  --usable PCT           share of the pack's capacity a flight draws, % (default 80)
+  --model-weight G       the model's weight without its pack, g; gives all-up weight and thrust
+                         to weight (default: not known, and neither is shown)
+
 The motor and battery lists are sorted alphabetically with case ignored; --list shows them.
 Without --motor or --battery nothing is calculated.
 
@@ -43,9 +53,14 @@ Output, one of:
                the calculation did not reach shows its caption alone. Then "Motor:",
                "Battery:" and "Fan:" with the names used (a selector matches the start of an
                entry), and, where there is an operating point, "C-rate: ... C" (current over
-               pack capacity in Ah), "Run time: ... min", "Shaft power per pack weight: ...
+               pack capacity in Ah), "Full-throttle run time: ... min", "Shaft power per pack weight: ...
                W/kg" and a line per limit the catalogues state, "Within ... by N %" or
-               "Over ... by N %".
+               "Over ... by N %"; then "Flight: ..." with the flight options, and the figures of
+               the flight options that are known: "Static thrust: ... g", "Efflux speed: ...
+               km/h", "Part-throttle current: ... A" (the pack's), "Part-throttle thrust: ... g",
+               "Flight time: ... min", "All-up weight: ... g", "Thrust to weight: ...".
+               Thrust and efflux need the fan's swept area and static efficiency in fan.txt;
+               all-up weight and thrust to weight need --model-weight.
   --json       one JSON object with the keys
                  outcome      "calculated", "not_possible", "fault" or "not_run"
                  message      the warning or error text, else ""
@@ -65,6 +80,14 @@ Output, one of:
                  limits       one member per limit the catalogues state (motor_current,
                               motor_power, cell_rate, fan_rpm): {value, limit, margin (% of the
                               limit to spare, below 0 when over), exceeded}
+                 flight       thrust (g), efflux (km/h), part_current (A), part_thrust (g),
+                              flight_time (min), all_up_weight (g), thrust_to_weight, each
+                              null where not known; part_throttle {fan_rpm, shaft_power,
+                              motor_current, motor_power, pack_current} or null, and
+                              part_refusal, why there is none, or null; null without an
+                              operating point
+                 flight_settings  throttle, full_throttle, usable (fractions), model_weight
+                              (g, or null)
                Numbers have 17 significant digits and read back to the same value. Catalogue
                text is Latin-1; bytes above 127 are written as \u00XX escapes.
   --csv        every sweep step in sweep order, after the header line

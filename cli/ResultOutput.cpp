@@ -11,6 +11,7 @@
 #include "cli/DerivedOutput.h"
 #include "cli/Json.h"
 #include "model/ColumnRows.h"
+#include "model/DisplayFormat.h"
 
 namespace mfb::cli {
 
@@ -50,6 +51,20 @@ void WriteResultText(const CalculationRecord& record, char separator, std::ostre
         if (const auto& check = record.assessment->limits[static_cast<std::size_t>(row.kind)]) {
             out << DescribeLimit(row.kind, *check, separator) << '\n';
         }
+    }
+    const FlightFigures& flight = record.assessment->flight;
+    const auto percent = [&](double share) { return FormatValue(share * 100, separator) + " %"; };
+    out << "Flight: " << percent(record.flight.throttle) << " part throttle, "
+        << percent(record.flight.fullShare) << " of the time at full throttle, "
+        << percent(record.flight.usable) << " of the capacity\n";
+    for (const FlightRow& row : kFlightRows) {
+        if (const auto text = DescribeFlight(row, flight, separator)) out << *text << '\n';
+    }
+    if (!flight.full)
+        out << "Thrust: not known: the fan catalogue states no swept area or static efficiency\n";
+    if (!flight.part) {
+        out << "Part throttle: not possible: " << DescribeRefusal(flight.refusal, separator)
+            << '\n';
     }
 }
 
@@ -152,6 +167,14 @@ void WriteResultJson(const CalculationRecord& record, std::ostream& out) {
     }
     json.Key("limits");
     WriteLimitsJson(json, record.assessment ? record.assessment->limits : LimitChecks{});
+    json.Key("flight");
+    if (record.assessment) {
+        WriteFlightJson(json, record.assessment->flight);
+    } else {
+        json.Null();
+    }
+    json.Key("flight_settings");
+    WriteFlightSettingsJson(json, record.flight);
     json.EndObject();
 }
 

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "catalogue/Catalogue.h"
+#include "explore/ParetoFront.h"
 #include "explore/SpaceText.h"
 
 namespace mfb {
@@ -45,8 +46,9 @@ template <auto member>
 std::optional<double>& Bound(ExploreSettings& s) {
     return s.request.*member;
 }
-std::optional<double>& Target(ExploreSettings& s) {
-    return s.targetPower;
+template <auto member>
+std::optional<double>& Setting(ExploreSettings& s) {
+    return s.*member;
 }
 
 constexpr ExploreNumberField kNumberFields[] = {
@@ -55,9 +57,21 @@ constexpr ExploreNumberField kNumberFields[] = {
     {"minEfficiency",
      {"--min-efficiency", "Min efficiency"},
      &Budget<&ExploreFilter::minEfficiency>},
+    {"minThrust", {"--min-thrust", "Min thrust (g)"}, &Budget<&ExploreFilter::minThrust>},
+    {"minFlightTime",
+     {"--min-flight-time", "Min flight time (min)"},
+     &Budget<&ExploreFilter::minFlightTime>},
+    {"minThrustToWeight",
+     {"--min-thrust-to-weight", "Min thrust to weight"},
+     &Budget<&ExploreFilter::minThrustToWeight>},
     {"minPower", {"--power", "Min shaft power (W)"}, &Bound<&ExploreRequest::minPower>},
     {"maxPower", {"--power", "Max shaft power (W)"}, &Bound<&ExploreRequest::maxPower>},
-    {"targetPower", {"--target-power", "Target power (W)"}, &Target},
+    {"targetPower",
+     {"--target-power", "Target power (W)"},
+     &Setting<&ExploreSettings::targetPower>},
+    {"targetThrust",
+     {"--target-thrust", "Target thrust (g)"},
+     &Setting<&ExploreSettings::targetThrust>},
 };
 
 constexpr SettingName kPowerRange{"--power range", "The shaft power range"};
@@ -65,6 +79,17 @@ constexpr SettingName kTargetWithOtherKey{
     "--target-power ranks by closeness to it; leave out --sort or use --sort target",
     "Target power (W) ranks by closeness to it; leave it empty or rank by Closeness to target "
     "power"};
+constexpr SettingName kThrustTargetWithOtherKey{
+    "--target-thrust ranks by closeness to it; leave out --sort or use --sort target-thrust",
+    "Target thrust (g) ranks by closeness to it; leave it empty or rank by Closeness to target "
+    "thrust"};
+constexpr SettingName kTwoTargets{"--target-power and --target-thrust cannot be combined",
+                                  "Target power (W) and Target thrust (g) cannot be combined"};
+constexpr SettingName kThrustTargetWanted{"--sort target-thrust needs --target-thrust G",
+                                          "Closeness to target thrust needs a target thrust"};
+constexpr SettingName kParetoWithKey{
+    "--pareto sorts by thrust or shaft power; leave out --sort and targets",
+    "The trade-off front is sorted by thrust or shaft power; leave the targets empty"};
 constexpr SettingName kTargetWanted{
     "--sort target needs --target-power W or a --power range",
     "Closeness to target power needs a target power or a shaft power range"};
@@ -86,6 +111,10 @@ std::string Text(char value) {
 }
 std::string Text(ExploreKey key) {
     return std::to_string(static_cast<int>(key));
+}
+std::string Text(const FlightSettings& flight) {
+    return Text(flight.throttle) + ',' + Text(flight.fullShare) + ',' + Text(flight.usable) + ',' +
+           Text(flight.modelWeight);
 }
 template <typename Integer>
 std::string Text(Integer value) {
@@ -116,11 +145,18 @@ constexpr ExploreRequestField kRequestFields[] = {
     {"maxCurrent", true, &PartText<&ExploreRequest::filter, &ExploreFilter::maxCurrent>},
     {"maxWeight", true, &PartText<&ExploreRequest::filter, &ExploreFilter::maxWeight>},
     {"minEfficiency", true, &PartText<&ExploreRequest::filter, &ExploreFilter::minEfficiency>},
+    {"minThrust", true, &PartText<&ExploreRequest::filter, &ExploreFilter::minThrust>},
+    {"minFlightTime", true, &PartText<&ExploreRequest::filter, &ExploreFilter::minFlightTime>},
+    {"minThrustToWeight", true,
+     &PartText<&ExploreRequest::filter, &ExploreFilter::minThrustToWeight>},
     {"minPower", true, &FieldText<&ExploreRequest::minPower>},
     {"maxPower", true, &FieldText<&ExploreRequest::maxPower>},
     {"ignoreLimits", true, &FieldText<&ExploreRequest::ignoreLimits>},
     {"key", false, &FieldText<&ExploreRequest::key>},
     {"targetPower", true, &FieldText<&ExploreRequest::targetPower>},
+    {"targetThrust", true, &FieldText<&ExploreRequest::targetThrust>},
+    {"flight", true, &FieldText<&ExploreRequest::flight>},
+    {"pareto", true, &FieldText<&ExploreRequest::pareto>},
     {"top", false, &FieldText<&ExploreRequest::top>},
     {"option", true, &FieldText<&ExploreRequest::option>},
     {"threads", false, &FieldText<&ExploreRequest::threads>},
@@ -205,20 +241,44 @@ ExploreRequest ResolveSettings(const ExploreSettings& settings, SettingNaming na
     if (request.minPower && request.maxPower && *request.minPower > *request.maxPower) {
         throw ExploreSettingError(std::string(kPowerRange.In(naming)) + " runs backwards");
     }
+    const auto refuse = [naming](const SettingName& message) {
+        throw ExploreSettingError(std::string(message.In(naming)));
+    };
+    if (settings.targetPower && settings.targetThrust) refuse(kTwoTargets);
+    if (request.pareto) {
+        if (KeyChosen(settings)) refuse(kParetoWithKey);
+        // Cut, a shard's front could not be merged into the front of all.
+        request.top = kMaxTop;
+        return request;
+    }
+    if (settings.targetThrust) {
+        if (settings.key && *settings.key != ExploreKey::TargetThrust) {
+            refuse(kThrustTargetWithOtherKey);
+        }
+        request.key = ExploreKey::TargetThrust;
+        request.targetThrust = *settings.targetThrust;
+        return request;
+    }
+    if (settings.key == ExploreKey::TargetThrust) refuse(kThrustTargetWanted);
     request.key =
         settings.key.value_or(settings.targetPower ? ExploreKey::Target : ExploreKey::Rpm);
     if (settings.targetPower) {
-        if (request.key != ExploreKey::Target) {
-            throw ExploreSettingError(std::string(kTargetWithOtherKey.In(naming)));
-        }
+        if (request.key != ExploreKey::Target) refuse(kTargetWithOtherKey);
         request.targetPower = *settings.targetPower;
     } else if (request.key == ExploreKey::Target) {
-        if (!request.minPower || !request.maxPower) {
-            throw ExploreSettingError(std::string(kTargetWanted.In(naming)));
-        }
+        if (!request.minPower || !request.maxPower) refuse(kTargetWanted);
         request.targetPower = (*request.minPower + *request.maxPower) / 2;
     }
     return request;
+}
+
+bool KeyChosen(const ExploreSettings& settings) {
+    return settings.key || settings.targetPower || settings.targetThrust;
+}
+
+ExploreKey KeyFor(const ExploreRequest& request, bool keyChosen, const Catalogue& catalogue) {
+    if (request.pareto) return ParetoKey(ParetoAxesOf(catalogue, request));
+    return keyChosen ? request.key : DefaultKey(catalogue, request);
 }
 
 std::span<const ExploreRequestField> ExploreRequestFields() {

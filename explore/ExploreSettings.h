@@ -44,8 +44,10 @@ inline constexpr int kMaxTop = 100000;
 // target decide together.
 struct ExploreSettings {
     ExploreRequest request;
-    std::optional<ExploreKey> key;      // unset: closeness to the target if there is one, else rpm
-    std::optional<double> targetPower;  // W
+    // Unset: closeness to the target if there is one, else the catalogue's default (KeyFor).
+    std::optional<ExploreKey> key;
+    std::optional<double> targetPower;   // W
+    std::optional<double> targetThrust;  // g
 };
 
 // The motor and cell type patterns: entry patterns as MatchesPattern takes them.
@@ -86,9 +88,16 @@ std::span<const ExploreNumberField> ExploreNumberFields();
 double ParseNumberSetting(std::string_view name, std::string_view text, char decimalSeparator);
 
 // The request the settings describe: the power range must not run backwards; a target ranks by
-// closeness to it and refuses another key; closeness without a target aims at the middle of the
-// power range, and needs one.
+// closeness to it and refuses another key, and so does the other target; closeness without a
+// target power aims at the middle of the power range, and needs one; closeness without a target
+// thrust has nothing to aim at. A Pareto front is sorted by its own key and shown whole. The key
+// the catalogue decides (KeyFor) is left at rpm here.
 ExploreRequest ResolveSettings(const ExploreSettings& settings, SettingNaming naming);
+// Whether the settings choose the ranking, or leave it to the catalogue.
+bool KeyChosen(const ExploreSettings& settings);
+// The key of a resolved request on a loaded catalogue: a Pareto front's first axis, the default
+// ranking (DefaultKey) where the settings chose none, else the request's own.
+ExploreKey KeyFor(const ExploreRequest& request, bool keyChosen, const Catalogue& catalogue);
 
 // Every field of ExploreRequest as text, and whether it is part of what a search finds (two runs
 // that differ in one find different rows) rather than of how it runs. The key and the number of

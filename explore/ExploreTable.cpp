@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <ostream>
 
 #include "catalogue/Catalogue.h"
@@ -21,9 +22,29 @@ constexpr ExploreKeyName kKeyNames[] = {
     {"power", "Shaft power", ExploreKey::Power},
     {"efficiency", "Efficiency", ExploreKey::Efficiency},
     {"power-per-weight", "Power per pack weight", ExploreKey::PowerPerWeight},
-    {"runtime", "Run time", ExploreKey::RunTime},
+    {"runtime", "Full-throttle run time", ExploreKey::RunTime},
     {"target", "Closeness to target power", ExploreKey::Target},
+    {"thrust", "Static thrust", ExploreKey::Thrust},
+    {"thrust-to-weight", "Thrust to weight", ExploreKey::ThrustToWeight},
+    {"efflux", "Efflux speed", ExploreKey::Efflux},
+    {"flight-time", "Flight time", ExploreKey::FlightTime},
+    {"target-thrust", "Closeness to target thrust", ExploreKey::TargetThrust},
 };
+static_assert(std::size(kKeyNames) == static_cast<std::size_t>(kLastExploreKey) + 1,
+              "a ranking key without a name");
+
+// A flight figure that is not known is not a number: an empty cell, a JSON null.
+Extended OrNan(const std::optional<double>& value) {
+    return value.value_or(std::numeric_limits<double>::quiet_NaN());
+}
+
+// The flight figure of the row of kFlightRows under `key`.
+Extended Flight(const ExploreRow& row, std::string_view key) {
+    for (const FlightRow& flight : kFlightRows) {
+        if (flight.key == key) return OrNan(flight.value(row.flight));
+    }
+    return OrNan(std::nullopt);
+}
 
 constexpr ExploreValueColumn kValueColumns[] = {
     {"Rpm", "rpm", [](const ExploreRow& r) -> Extended { return r.result.RpmMotor; }},
@@ -38,6 +59,11 @@ constexpr ExploreValueColumn kValueColumns[] = {
     {"W/kg", "power_per_weight",
      [](const ExploreRow& r) -> Extended { return r.derived.powerPerWeight; }},
     {"Run min", "run_time", [](const ExploreRow& r) -> Extended { return r.derived.runTime; }},
+    {"Thrust g", "thrust", [](const ExploreRow& r) { return Flight(r, "thrust"); }},
+    {"Efflux km/h", "efflux", [](const ExploreRow& r) { return Flight(r, "efflux"); }},
+    {"Part A", "part_current", [](const ExploreRow& r) { return Flight(r, "part_current"); }},
+    {"Flight min", "flight_time", [](const ExploreRow& r) { return Flight(r, "flight_time"); }},
+    {"T/W", "thrust_to_weight", [](const ExploreRow& r) { return Flight(r, "thrust_to_weight"); }},
 };
 
 constexpr ExploreFigureColumn kFigureColumns[] = {
@@ -135,7 +161,8 @@ std::size_t WriteExploreCsv(const Catalogue& catalogue, const std::vector<Explor
         out << i + 1 << ',' << CsvField(names.motor) << ',' << CsvField(names.battery) << ','
             << row.fan << ',' << row.serie << ',' << row.parallel;
         for (const ExploreValueColumn& column : kValueColumns) {
-            out << ',' << ExactNumber(static_cast<double>(column.value(row)));
+            const double value = static_cast<double>(column.value(row));
+            out << ',' << (std::isnan(value) ? std::string() : ExactNumber(value));
         }
         out << ',' << row.steps << ',' << ExactNumber(row.derived.cRate);
         for (const auto& check : row.limits) {

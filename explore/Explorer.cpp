@@ -7,6 +7,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <exception>
+#include <limits>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -16,6 +17,7 @@
 #include "catalogue/Choice.h"
 #include "explore/ExploreWork.h"
 #include "explore/FastSweep.h"
+#include "explore/ParetoFront.h"
 #include "model/DiscardingSinks.h"
 #include "model/Error.h"
 #include "model/Extended.h"
@@ -47,23 +49,36 @@ struct BetterRow {
     }
 };
 
-// Keeps the best `top` rows of those offered, trimming only now and then.
+// Keeps the best `top` rows of those offered, trimming only now and then; or, for a Pareto
+// request, the front of all of them, of which the best `top` by the key are shown.
 class TopRows {
 public:
-    TopRows(std::size_t top, ExploreKey key, double target) : top_(top), better_{key, target} {}
+    TopRows(const ExploreRequest& request, ParetoAxes axes)
+        : top_(request.top), better_{request.key, TargetOf(request)} {
+        if (request.pareto) front_.emplace(axes);
+    }
 
     void Offer(const ExploreRow& row) {
         if (top_ == 0) return;
+        if (front_) {
+            front_->Offer(row);
+            return;
+        }
         rows_.push_back(row);
         if (rows_.size() >= 2 * top_ + 1024) Trim();
     }
 
     void Merge(const TopRows& other) {
+        if (front_) {
+            for (const ExploreRow& row : other.front_->Rows()) front_->Offer(row);
+            return;
+        }
         rows_.insert(rows_.end(), other.rows_.begin(), other.rows_.end());
         Trim();
     }
 
     std::vector<ExploreRow> Sorted() {
+        if (front_) rows_ = front_->Rows();
         Trim();
         std::sort(rows_.begin(), rows_.end(), better_);
         return rows_;
@@ -79,6 +94,7 @@ private:
 
     std::size_t top_;
     BetterRow better_;
+    std::optional<ParetoFront> front_;
     std::vector<ExploreRow> rows_;
 };
 
@@ -89,11 +105,26 @@ void Add(ExploreCounts& into, const ExploreCounts& from) {
 bool Passes(const ExploreRequest& request, const ExploreRow& row) {
     const ExploreFilter& filter = request.filter;
     const double power = KeyValue(row, ExploreKey::Power);
+    // An unknown figure is -infinity, below every budget.
+    const auto atLeast = [&](const std::optional<double>& budget, ExploreKey key) {
+        return !budget || KeyValue(row, key) >= *budget;
+    };
     return (!filter.maxCurrent || row.result.Current <= *filter.maxCurrent) &&
            (!filter.maxWeight || row.packWeight <= *filter.maxWeight) &&
            (!filter.minEfficiency || row.result.Efficiency >= *filter.minEfficiency) &&
+           atLeast(filter.minThrust, ExploreKey::Thrust) &&
+           atLeast(filter.minFlightTime, ExploreKey::FlightTime) &&
+           atLeast(filter.minThrustToWeight, ExploreKey::ThrustToWeight) &&
            (!request.minPower || power >= *request.minPower) &&
            (!request.maxPower || power <= *request.maxPower);
+}
+
+// Whether ranking or filtering a row needs its flight figures. The rows shown get theirs in any
+// case; working them out for every row would cost a run a bisection of the fan curve per row.
+bool NeedsFlight(const ExploreRequest& request) {
+    const ExploreFilter& filter = request.filter;
+    return request.pareto || request.key >= ExploreKey::Thrust || filter.minThrust ||
+           filter.minFlightTime || filter.minThrustToWeight;
 }
 
 // The combinations of one unit: every pack size, counted and ranked into `counts` and `top`.
@@ -180,6 +211,10 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
                 ++counts.overLimits;
                 continue;
             }
+            if (NeedsFlight(request)) {
+                row.flight =
+                    Fly(slot, catalogue.Fans, catalogue.FanJet, request.flight, row.result);
+            }
             if (!Passes(request, row)) {
                 ++counts.filteredOut;
                 continue;
@@ -218,7 +253,7 @@ std::optional<TOptionSlot> ReadLine(const std::vector<std::string>& lines, std::
 // motor order, so a worker reads each motor about once), and the notes on the motors it found
 // unreadable, by position.
 struct Worker {
-    Worker(std::size_t top, ExploreKey key, double target) : best(top, key, target) {}
+    Worker(const ExploreRequest& request, ParetoAxes axes) : best(request, axes) {}
     ExploreCounts counts;
     TopRows best;
     const std::atomic<bool>* stop = nullptr;
@@ -351,13 +386,27 @@ std::vector<int> ExploreSpace::Counts(int first, int last) {
     return counts;
 }
 
-void AssessRow(const Catalogue& catalogue, ExploreRow& row, char decimalSeparator) {
-    TOptionSlot slot = RowSlot(catalogue, row, decimalSeparator);
+namespace {
+
+// The slot as the row's Calculate left it, as far as its figures read it.
+TOptionSlot CalculatedSlot(const Catalogue& catalogue, const ExploreRow& row, char separator) {
+    TOptionSlot slot = RowSlot(catalogue, row, separator);
     slot.CellsSerie = row.serie;
     slot.CellsParallel = row.parallel;
     slot.PackWeight = row.packWeight;
+    slot.UBattery = row.uBattery;
+    slot.RTotal = row.rTotal;
+    return slot;
+}
+
+}  // namespace
+
+void AssessRow(const Catalogue& catalogue, ExploreRow& row, const FlightSettings& flight,
+               char decimalSeparator) {
+    const TOptionSlot slot = CalculatedSlot(catalogue, row, decimalSeparator);
     row.derived = Derive(slot, row.result);
     row.limits = CheckLimits(slot, catalogue.Fans, catalogue.FanLimits, row.result, row.derived);
+    row.flight = Fly(slot, catalogue.Fans, catalogue.FanJet, flight, row.result);
 }
 
 std::string RecheckRow(const Catalogue& catalogue, const ExploreRequest& request,
@@ -394,9 +443,7 @@ std::string RecheckRow(const Catalogue& catalogue, const ExploreRequest& request
     }
     // A row read back from elsewhere may be right and still not belong in this ranking.
     ExploreRow assessed = row;
-    assessed.derived = Derive(slot, assessed.result);
-    assessed.limits =
-        CheckLimits(slot, catalogue.Fans, catalogue.FanLimits, assessed.result, assessed.derived);
+    AssessRow(catalogue, assessed, request.flight, request.decimalSeparator);
     if (!request.ignoreLimits && AnyExceeded(assessed.limits)) {
         return what + ": beyond a limit the catalogues state, so not ranked";
     }
@@ -426,10 +473,13 @@ ExploreSpace WholeSpace(const Catalogue& catalogue) {
     return space;
 }
 
-double KeyValue(const ExploreRow& row, ExploreKey key, double targetPower) {
+double KeyValue(const ExploreRow& row, ExploreKey key, double target) {
     const auto shaftPower = [&] {
         return static_cast<double>(ShaftPower(row.result.PinMotor, row.result.Efficiency));
     };
+    static constexpr double kUnknown = -std::numeric_limits<double>::infinity();
+    const auto known = [](const std::optional<double>& value) { return value.value_or(kUnknown); };
+    const FlightFigures& flight = row.flight;
     switch (key) {
         case ExploreKey::Rpm:
             return row.result.RpmMotor;
@@ -442,14 +492,40 @@ double KeyValue(const ExploreRow& row, ExploreKey key, double targetPower) {
         case ExploreKey::RunTime:
             return row.derived.runTime;
         case ExploreKey::Target:
-            return -std::abs(shaftPower() - targetPower);
+            return -std::abs(shaftPower() - target);
+        case ExploreKey::Thrust:
+            return flight.full ? flight.full->thrust : kUnknown;
+        case ExploreKey::ThrustToWeight:
+            return known(flight.thrustToWeight);
+        case ExploreKey::Efflux:
+            return flight.full ? flight.full->efflux : kUnknown;
+        case ExploreKey::FlightTime:
+            return known(flight.flightTime);
+        case ExploreKey::TargetThrust:
+            return flight.full ? -std::abs(flight.full->thrust - target) : kUnknown;
     }
     return 0;
 }
 
-bool RanksBefore(const ExploreRow& a, const ExploreRow& b, ExploreKey key, double targetPower) {
-    const double ka = KeyValue(a, key, targetPower);
-    const double kb = KeyValue(b, key, targetPower);
+double TargetOf(const ExploreRequest& request) {
+    return request.key == ExploreKey::TargetThrust ? request.targetThrust : request.targetPower;
+}
+
+bool ThrustKnown(const Catalogue& catalogue, const ExploreSpace& space) {
+    return std::all_of(space.fans.begin(), space.fans.end(), [&](int fan) {
+        const TFanJetData& jet = catalogue.FanJet.at(static_cast<std::size_t>(fan - 1));
+        return jet.SweptArea && jet.StaticEfficiency;
+    });
+}
+
+ExploreKey DefaultKey(const Catalogue& catalogue, const ExploreRequest& request) {
+    if (!ThrustKnown(catalogue, request.space)) return ExploreKey::PowerPerWeight;
+    return request.flight.modelWeight ? ExploreKey::ThrustToWeight : ExploreKey::Thrust;
+}
+
+bool RanksBefore(const ExploreRow& a, const ExploreRow& b, ExploreKey key, double target) {
+    const double ka = KeyValue(a, key, target);
+    const double kb = KeyValue(b, key, target);
     if (ka != kb) return ka > kb;
     return CombinationOrder(a) < CombinationOrder(b);
 }
@@ -491,7 +567,8 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
     const auto batteries = ReadBatteries(catalogue, request, &batteryNotes);
 
     const unsigned threads = Threads(request.threads, items.Count());
-    std::vector<Worker> workers(threads, Worker(request.top, request.key, request.targetPower));
+    const ParetoAxes axes = ParetoAxesOf(catalogue, request);
+    std::vector<Worker> workers(threads, Worker(request, axes));
     for (Worker& worker : workers) worker.stop = progress.stop;
     std::atomic<long long> done{0};
     RunParallel(
@@ -502,7 +579,7 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
         },
         [&] { return done.load(std::memory_order_relaxed); }, result.combinations);
 
-    TopRows best(request.top, request.key, request.targetPower);
+    TopRows best(request, axes);
     std::vector<std::pair<std::size_t, std::string>> motorNotes;
     for (Worker& worker : workers) {
         Add(result.counts, worker.counts);
@@ -513,6 +590,12 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
     for (auto& note : motorNotes) result.notes.push_back(std::move(note.second));
     for (std::string& note : batteryNotes) result.notes.push_back(std::move(note));
     result.rows = best.Sorted();
+    if (!NeedsFlight(request)) {
+        for (ExploreRow& row : result.rows) {
+            row.flight = Fly(CalculatedSlot(catalogue, row, request.decimalSeparator),
+                             catalogue.Fans, catalogue.FanJet, request.flight, row.result);
+        }
+    }
     result.partial = result.counts.visited < result.combinations;
     if (request.verify && !result.partial) Verify(catalogue, request, result);
     return result;
@@ -526,7 +609,7 @@ double EstimateSeconds(const Catalogue& catalogue, const ExploreRequest& request
     const std::size_t stride = std::max<std::size_t>(1, items.Count() / kSamples);
     ExploreRequest quiet = request;
     quiet.top = 1;
-    Worker worker(1, request.key, request.targetPower);
+    Worker worker(quiet, ParetoAxesOf(catalogue, quiet));
     const auto start = std::chrono::steady_clock::now();
     std::chrono::duration<double> spent{0};
     std::size_t sampled = 0;

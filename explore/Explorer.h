@@ -32,16 +32,36 @@ struct ExploreSpace {
 // The full space of a catalogue: every motor, every cell type, all five fans, 1-40 by 1-10 cells.
 ExploreSpace WholeSpace(const Catalogue& catalogue);
 
-// Budgets a combination must keep at its operating point; unset ones are not checked.
+// Budgets a combination must keep at its operating point; unset ones are not checked. A
+// combination whose figure is not known (no jet data for its fan, no part throttle, no model
+// weight) does not keep a budget of that figure.
 struct ExploreFilter {
     std::optional<double> maxCurrent;     // A
     std::optional<double> maxWeight;      // g, the pack
     std::optional<double> minEfficiency;  // a fraction, as the model computes it
+    std::optional<double> minThrust;      // g, static, at full throttle
+    std::optional<double> minFlightTime;  // min
+    std::optional<double> minThrustToWeight;
 };
 
 // What the ranking sorts by, best (largest) first; Target ranks the shaft power closest to the
-// request's target power first.
-enum class ExploreKey { Rpm, Power, Efficiency, PowerPerWeight, RunTime, Target };
+// request's target power first, TargetThrust the thrust closest to its target thrust. A row
+// without the figure a key needs ranks after every row with it. New keys go at the end: shard
+// files store a key by its number.
+enum class ExploreKey {
+    Rpm,
+    Power,
+    Efficiency,
+    PowerPerWeight,
+    RunTime,
+    Target,
+    Thrust,
+    ThrustToWeight,
+    Efflux,
+    FlightTime,
+    TargetThrust,
+};
+inline constexpr ExploreKey kLastExploreKey = ExploreKey::TargetThrust;
 
 // One calculated combination that has an operating point and passed the filter.
 struct ExploreRow {
@@ -55,8 +75,9 @@ struct ExploreRow {
     double uBattery = 0;    // V
     double rTotal = 0;      // ohm
     DerivedFigures derived;
-    LimitChecks limits;   // the limits the catalogues state, against the kept step
-    long long steps = 0;  // sweep steps the full Calculate makes
+    LimitChecks limits;    // the limits the catalogues state, against the kept step
+    FlightFigures flight;  // with the request's flight settings
+    long long steps = 0;   // sweep steps the full Calculate makes
 };
 
 // How the visited combinations ended. Every combination counts in exactly one of these.
@@ -93,7 +114,11 @@ struct ExploreRequest {
     // Ranks combinations that exceed a catalogue limit too, instead of leaving them out.
     bool ignoreLimits = false;
     ExploreKey key = ExploreKey::Rpm;
-    double targetPower = 0;       // W, for ExploreKey::Target
+    double targetPower = 0;   // W, for ExploreKey::Target
+    double targetThrust = 0;  // g, for ExploreKey::TargetThrust
+    FlightSettings flight;    // for the flight figures of every row
+    // Keeps only the trade-off front (ParetoFront.h) instead of the best `top`, sorted by `key`.
+    bool pareto = false;
     std::size_t top = 20;         // rows kept, best first
     int option = 1;               // the option column whose Calculate is reproduced
     unsigned threads = 0;         // 0: one per hardware thread
@@ -134,16 +159,28 @@ inline double TimeLeft(double elapsed, long long done, long long total) {
     return done > 0 ? elapsed * static_cast<double>(total - done) / static_cast<double>(done) : 0;
 }
 
-// The ranking key of a row; larger is better. `targetPower` (W) counts for ExploreKey::Target only.
-double KeyValue(const ExploreRow& row, ExploreKey key, double targetPower = 0);
+// The ranking key of a row; larger is better. `target` is the target power (W) for
+// ExploreKey::Target, the target thrust (g) for ExploreKey::TargetThrust, and counts for no other.
+double KeyValue(const ExploreRow& row, ExploreKey key, double target = 0);
+// The target of the request's key, for KeyValue.
+double TargetOf(const ExploreRequest& request);
 
 // Whether `a` ranks before `b`: a larger key, and for equal keys the earlier combination in
 // catalogue order.
-bool RanksBefore(const ExploreRow& a, const ExploreRow& b, ExploreKey key, double targetPower = 0);
+bool RanksBefore(const ExploreRow& a, const ExploreRow& b, ExploreKey key, double target = 0);
 
-// Fills a row's derived figures and limit checks from its catalogue lines, as Explore does: for
-// rows read back without them, such as a shard's.
-void AssessRow(const Catalogue& catalogue, ExploreRow& row, char decimalSeparator);
+// Whether the catalogue states the jet data of every fan of the space, so that every combination
+// has a thrust.
+bool ThrustKnown(const Catalogue& catalogue, const ExploreSpace& space);
+// The ranking that answers a modeller's question when none is asked for: thrust to weight where
+// the thrust and the model's weight are known, thrust where only the thrust is, else shaft power
+// per pack weight.
+ExploreKey DefaultKey(const Catalogue& catalogue, const ExploreRequest& request);
+
+// Fills a row's derived figures, limit checks and flight figures from its catalogue lines, as
+// Explore does: for rows read back without them, such as a shard's.
+void AssessRow(const Catalogue& catalogue, ExploreRow& row, const FlightSettings& flight,
+               char decimalSeparator);
 
 // Recalculates a row's combination with the full sweep of Calculate: "" when the row is what it
 // gives, bit for bit, and one that `request` ranks (within its budgets, power range and, unless

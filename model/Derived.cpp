@@ -75,7 +75,8 @@ bool AnyExceeded(const LimitChecks& checks) {
 }
 
 std::optional<Assessment> Assess(const TOptionSlot& slot, const FanTable& fans,
-                                 const FanRpmLimits& fanLimits, const CalculateReport& report) {
+                                 const FanRpmLimits& fanLimits, const FanJetTable& jets,
+                                 const FlightSettings& settings, const CalculateReport& report) {
     const bool shown =
         report.outcome == Outcome::Calculated || report.outcome == Outcome::StoppedAtLimit;
     // The kept step lies at least one step above the start power; all zero means none was kept.
@@ -83,6 +84,7 @@ std::optional<Assessment> Assess(const TOptionSlot& slot, const FanTable& fans,
     Assessment assessment;
     assessment.figures = Derive(slot, report.result);
     assessment.limits = CheckLimits(slot, fans, fanLimits, report.result, assessment.figures);
+    assessment.flight = Fly(slot, fans, jets, settings, report.result);
     return assessment;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/Extended.h"
+#include "model/Flight.h"
 #include "model/OptionSlot.h"
 #include "model/ResultView.h"
 #include "model/Sweep.h"
@@ -71,7 +72,7 @@ struct DerivedRow {
 };
 inline constexpr std::array<DerivedRow, 3> kDerivedRows{{
     {"c_rate", "C-rate", "C", &DerivedFigures::cRate, ResultField::Current},
-    {"run_time", "Run time", "min", &DerivedFigures::runTime, ResultField::Current},
+    {"run_time", "Full-throttle run time", "min", &DerivedFigures::runTime, ResultField::Current},
     {"power_per_weight", "Shaft power per pack weight", "W/kg", &DerivedFigures::powerPerWeight,
      ResultField::PoutMotor},
 }};
@@ -88,9 +89,11 @@ bool AnyExceeded(const LimitChecks& checks);
 struct Assessment {
     DerivedFigures figures;
     LimitChecks limits;
+    FlightFigures flight;
 };
 std::optional<Assessment> Assess(const TOptionSlot& slot, const FanTable& fans,
-                                 const FanRpmLimits& fanLimits, const CalculateReport& report);
+                                 const FanRpmLimits& fanLimits, const FanJetTable& jets,
+                                 const FlightSettings& settings, const CalculateReport& report);
 // The tightest of the limits stated: the smallest margin.
 std::optional<double> LeastMargin(const LimitChecks& checks);
 

@@ -45,6 +45,15 @@ struct TCellLimits {
 };
 using FanRpmLimits = std::array<std::optional<double>, kFanCount>;  // fan k's is [k - 1]
 
+// What a catalogue may state of a fan besides its curve, for the figures of its jet (thrust,
+// efflux speed). Each is absent where the catalogue states none, and a figure that needs it is
+// then left out, never guessed.
+struct TFanJetData {
+    std::optional<double> SweptArea;         // cm2, the annulus between the rotor tip and the hub
+    std::optional<double> StaticEfficiency;  // fraction of the shaft power that becomes jet power
+};
+using FanJetTable = std::array<TFanJetData, kFanCount>;  // fan k's is [k - 1]
+
 // How many fans, from fan 1 on, had their name and all seven numbers read. A type of its own: the
 // flag it replaced ("all fans loaded") would convert to a plain count of 1 without a word.
 struct WholeFans {

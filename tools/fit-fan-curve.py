@@ -53,6 +53,8 @@ class Fan:
     fit_max: float
     chart_min: float  # lower end of the chart's power axis in W
     max_rpm: float = 0.0  # the highest speed the fan is built for; 0: none stated
+    swept_area: float = 0.0  # cm2 between the rotor tip and the hub; 0: none stated
+    static_efficiency: float = 0.0  # share of the shaft power that becomes jet power; 0: none
 
 
 # Reference points are chosen for blade-tip speeds of about 125-145 m/s, where
@@ -62,12 +64,16 @@ class Fan:
 # outside its fit range a quartic in ln(P) drifts away from the fan law.
 # The maximum speeds keep the blade tips near 160-170 m/s, where fans of these
 # sizes are usually rated.
+# The swept areas are the annulus pi/4 (D^2 - d^2) of a rotor a millimetre
+# short of the duct's bore and a hub of about 45 % of it; the static
+# efficiencies (jet power over shaft power at a standstill) are what static
+# tests of well-made fans of these sizes give, better for the larger ones.
 FANS = [
-    Fan("Fan 50 mm", 50000.0, 300.0, 20.0, 1000.0, 30.0, 62000.0),
-    Fan("Fan 64 mm", 43000.0, 650.0, 30.0, 2000.0, 60.0, 50000.0),
-    Fan("Fan 70 mm", 38000.0, 1000.0, 40.0, 3000.0, 100.0, 46000.0),
-    Fan("Fan 90 mm", 29000.0, 2200.0, 40.0, 6500.0, 200.0, 36000.0),
-    Fan("Fan 120 mm", 20000.0, 4000.0, 40.0, 12000.0, 400.0, 27000.0),
+    Fan("Fan 50 mm", 50000.0, 300.0, 20.0, 1000.0, 30.0, 62000.0, 14.3, 0.62),
+    Fan("Fan 64 mm", 43000.0, 650.0, 30.0, 2000.0, 60.0, 50000.0, 25.0, 0.66),
+    Fan("Fan 70 mm", 38000.0, 1000.0, 40.0, 3000.0, 100.0, 46000.0, 30.3, 0.68),
+    Fan("Fan 90 mm", 29000.0, 2200.0, 40.0, 6500.0, 200.0, 36000.0, 49.6, 0.72),
+    Fan("Fan 120 mm", 20000.0, 4000.0, 40.0, 12000.0, 400.0, 27000.0, 88.3, 0.74),
 ]
 
 FAN_FILE_FANS = 5  # the program reads this many blocks
@@ -98,8 +104,8 @@ FAN_HEADER = [
     "lower end of the chart's power axis in W, and a reserved value (0).",
     "The fan turns at  rpm = a0 + a1*L + a2*L^2 + a3*L^3 + a4*L^4  when it",
     "absorbs the shaft power P (in W), with L = ln(P).  Numbers use '.'.",
-    "After the fifth fan, lines  max rpm fan K: RPM  state the highest speed",
-    "fan K is built for (optional; any other line there is free text).",
+    "After the fifth fan, optional lines  max rpm fan K: RPM,  swept area fan",
+    "K: CM2  and  static efficiency fan K: FRACTION;  other lines: free text.",
     "The coefficients are least-squares fits of the fan law (power grows with",
     "the cube of the speed) around one reference point per fan, pulled lightly",
     "towards the fan law down to P << 1 W; raw, not centred; keep every digit.",
@@ -199,12 +205,25 @@ def fan_block(fan: Fan, coeffs: list[float]) -> list[str]:
 
 
 FAN_LIMITS_NOTE = "Limits: the highest rpm each fan is built for."
+FAN_JET_NOTE = [
+    "Jet data, for static thrust and efflux speed: the swept area in cm2 is the",
+    "annulus between the rotor tip and the hub, pi/4 (D^2 - d^2), from the",
+    "fan's drawing or measured; the static efficiency is the share of the shaft",
+    "power the fan and its duct turn into jet power, 0.6-0.8 for model fans,",
+    "from a static test: e = T^1.5 / (2 P sqrt(rho A)) with thrust T in N,",
+    "shaft power P in W, rho = 1.225 kg/m3 and A in m2.  A fan without them",
+    "shows no thrust.",
+]
 
 
 def fan_limit_lines(fans: list[Fan]) -> list[str]:
     limits = [f"max rpm fan {k}: {fmt_number(fan.max_rpm)}"
               for k, fan in enumerate(fans, 1) if fan.max_rpm > 0]
-    return [FAN_LIMITS_NOTE] + limits if limits else []
+    jet = [f"swept area fan {k}: {fmt_number(fan.swept_area)}"
+           for k, fan in enumerate(fans, 1) if fan.swept_area > 0]
+    jet += [f"static efficiency fan {k}: {fmt_number(fan.static_efficiency)}"
+            for k, fan in enumerate(fans, 1) if fan.static_efficiency > 0]
+    return ([FAN_LIMITS_NOTE] + limits if limits else []) + (FAN_JET_NOTE + jet if jet else [])
 
 
 def parse_fan_arg(text: str) -> Fan:

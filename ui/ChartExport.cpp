@@ -23,13 +23,34 @@ FilePrompt SaveFileDialog(QWidget* parent) {
 }
 
 QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    return WriteWholeFile(path, [&](const WholeFileWrite& write) { return write(bytes); });
+}
+
+QString WriteWholeFile(const QString& path,
+                       const std::function<bool(const WholeFileWrite&)>& produce) {
+    // Never written in place, not even where the folder takes no new file: a failure there would
+    // leave the old file cut off part way.
     QSaveFile file(path);
-    // A file the user may change in a folder where no new file may be made is written in place,
-    // as it always was; only then can a failure leave it half written.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        return file.errorString();
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    // The reason is taken when the write fails: committing a file whose write failed closes it,
+    // and closing forgets the system's message.
+    QString failure;
+    const WholeFileWrite write = [&](QByteArrayView piece) {
+        // A write cut short reports no reason; the next one, of what is left, fails with it.
+        while (!piece.isEmpty()) {
+            const qint64 written = file.write(piece.data(), piece.size());
+            if (written <= 0) break;
+            piece = piece.sliced(written);
+        }
+        if (piece.isEmpty() && file.flush()) return true;
+        failure = file.errorString();
+        return false;
+    };
+    if (!produce(write)) {
+        file.cancelWriting();
+        return failure;
     }
+    if (!file.commit()) return file.errorString();
     return QString();
 }
 

@@ -2,6 +2,7 @@
 #include "ui/ExploreTableModel.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <numeric>
 
@@ -79,8 +80,10 @@ QVariant ExploreTableModel::data(const QModelIndex& index, int role) const {
         return figure ? QString::fromStdString(mfb::FormatValue(*figure, decimalSeparator_))
                       : QString();
     }
-    return QString::fromStdString(
-        mfb::FormatValue(ValueColumn(index.column()).value(row), decimalSeparator_));
+    const long double value = ValueColumn(index.column()).value(row);
+    // A flight figure that is not known, such as the thrust of a fan without jet data, is blank.
+    if (std::isnan(value)) return QString();
+    return QString::fromStdString(mfb::FormatValue(value, decimalSeparator_));
 }
 
 QVariant ExploreTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -110,7 +113,11 @@ long double ExploreTableModel::sortValue(std::size_t rank, int column) const {
         case 5:
             return row.parallel;
         default:
-            if (column < ValueEnd()) return ValueColumn(column).value(row);
+            if (column < ValueEnd()) {
+                const long double value = ValueColumn(column).value(row);
+                // Sorting needs an order among all values: an unknown figure sorts lowest.
+                return std::isnan(value) ? -std::numeric_limits<long double>::infinity() : value;
+            }
             // A row without the figure sorts below every row with it.
             return FigureColumn(column).value(row).value_or(
                 -std::numeric_limits<double>::infinity());

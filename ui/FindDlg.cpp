@@ -142,21 +142,34 @@ QWidget* TFindDlg::buildSettings() {
         form->addRow(Latin1(field.name.label) + u':', edit);
         changes(edit, &QLineEdit::textChanged);
         numbers_.push_back(edit);
-        if (field.key != "targetPower") continue;
+        if (field.key != "targetPower" && field.key != "targetThrust") continue;
         // A target ranks by closeness to it and by nothing else: setting one shows that ranking.
-        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
-            if (!text.trimmed().isEmpty())
-                sortKey_->setCurrentIndex(KeyIndex(mfb::ExploreKey::Target));
+        const mfb::ExploreKey closeness =
+            field.key == "targetPower" ? mfb::ExploreKey::Target : mfb::ExploreKey::TargetThrust;
+        connect(edit, &QLineEdit::textChanged, this, [this, closeness](const QString& text) {
+            if (!text.trimmed().isEmpty()) sortKey_->setCurrentIndex(KeyIndex(closeness));
         });
     }
     ignoreLimits_ = new QCheckBox(QStringLiteral("Ignore catalogue limits"), settings);
     ignoreLimits_->setObjectName(QStringLiteral("ignoreLimits"));
     changes(ignoreLimits_, &QCheckBox::toggled);
     form->addRow(QString(), ignoreLimits_);
+    pareto_ = new QCheckBox(QStringLiteral("Only the trade-off front"), settings);
+    pareto_->setObjectName(QStringLiteral("pareto"));
+    pareto_->setToolTip(QStringLiteral(
+        "The combinations no other beats on thrust (or shaft power), weight and flight time at "
+        "once, sorted by the first"));
+    changes(pareto_, &QCheckBox::toggled);
+    form->addRow(QString(), pareto_);
     sortKey_ = new QComboBox(settings);
     sortKey_->setObjectName(QStringLiteral("sortKey"));
     for (const mfb::ExploreKeyName& key : mfb::ExploreKeyNames())
         sortKey_->addItem(Latin1(key.label));
+    // The ranking that answers a modeller's question, as the command line's without --sort.
+    mfb::ExploreRequest everything;
+    everything.space = mfb::WholeSpace(main_.catalogue());
+    everything.flight = main_.flightSettings();
+    sortKey_->setCurrentIndex(KeyIndex(mfb::DefaultKey(main_.catalogue(), everything)));
     changes(sortKey_, &QComboBox::currentIndexChanged);
     form->addRow(QStringLiteral("Rank by:"), sortKey_);
     top_ = new QSpinBox(settings);
@@ -279,8 +292,14 @@ std::optional<mfb::ExploreRequest> TFindDlg::request() {
         settings.key =
             mfb::ExploreKeyNames()[static_cast<std::size_t>(sortKey_->currentIndex())].key;
         request.ignoreLimits = ignoreLimits_->isChecked();
+        request.pareto = pareto_->isChecked();
+        request.flight = main_.flightSettings();
+        // The front is sorted by its own key.
+        if (request.pareto) settings.key.reset();
         request.top = static_cast<std::size_t>(top_->value());
-        return mfb::ResolveSettings(settings, naming);
+        mfb::ExploreRequest resolved = mfb::ResolveSettings(settings, naming);
+        resolved.key = mfb::KeyFor(resolved, mfb::KeyChosen(settings), main_.catalogue());
+        return resolved;
     } catch (const mfb::ExploreSettingError& e) {
         fail(QString::fromStdString(e.what()));
         return std::nullopt;

@@ -90,6 +90,7 @@ private:
     std::vector<std::pair<const mfb::ExploreListField*, QLineEdit*>> lists_;
     std::vector<QLineEdit*> numbers_;
     QCheckBox* ignoreLimits_ = nullptr;
+    QCheckBox* pareto_ = nullptr;
     QComboBox* sortKey_;
     QSpinBox* top_;
     QPushButton* run_;

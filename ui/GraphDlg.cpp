@@ -7,13 +7,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGraphicsTextItem>
 #include <QGuiApplication>
 #include <QLegend>
 #include <QLineSeries>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextDocument>
 #include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
@@ -27,6 +30,7 @@
 #include "model/DisplayFormat.h"
 #include "ui/ChartColour.h"
 #include "ui/ChartCurve.h"
+#include "ui/ChartExportTask.h"
 #include "ui/ChartOverlay.h"
 #include "ui/ChartView.h"
 #include "ui/MessageService.h"
@@ -40,6 +44,8 @@ constexpr int kPanelHeight = 41;
 constexpr double kNarrowestRange = 1e-10;
 // About how many tick intervals each axis gets, by mfb::Axis: the power axis is the wider one.
 constexpr std::array<int, 3> kTickIntervals{8, 6, 6};
+// An export shows its progress once it has run this long.
+constexpr int kProgressAfterMs = 300;
 // One wheel notch shows this much of each range; a rectangle or notch that would leave less than
 // kDeepestZoom of the sweep's range is not followed, since the ticks would outrun a double.
 constexpr double kNotchZoom = 0.8;
@@ -78,6 +84,28 @@ QLocale LabelLocale(char decimalSeparator) {
         decimalSeparator == ',' ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c();
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     return locale;
+}
+
+// Qt Charts gives a label of a horizontal axis its share of the axis less a padding of 4 pixels
+// on each side, and elides one any wider; a few pixels more keep neighbours from touching.
+constexpr double kLabelGapAcross = 12;
+constexpr double kLabelGapUp = 4;
+
+// How far a tick label of `axis` reaches along it, measured as Qt Charts measures its labels:
+// a text item with half a pixel of margin, in the axis' label font.
+// Made on the first label measured: an axis without room to share measures none.
+mfb::LabelExtent MeasureLabels(const QValueAxis* axis, const QLocale& locale, bool across) {
+    return [item = std::shared_ptr<QGraphicsTextItem>(), axis, locale, across](
+               double value, int decimals) mutable {
+        if (!item) {
+            item = std::make_shared<QGraphicsTextItem>();
+            item->document()->setDocumentMargin(0.5);
+            item->setFont(axis->labelsFont());
+        }
+        item->setPlainText(locale.toString(value, 'f', decimals));
+        const QRectF box = item->boundingRect();
+        return across ? box.width() : box.height();
+    };
 }
 
 void CannotWrite(const QString& path, const QString& reason) {
@@ -232,6 +260,9 @@ QValueAxis* TGraphDlg::axis(mfb::Axis a) const {
 }
 
 void TGraphDlg::ClearSeries(mfb::Series s) {
+    if (export_) [[unlikely]] {
+        DropExport();
+    }
     table_.Clear(Index(s));
     curves_[Index(s)]->Cleared();
     ShowOperatingPoint(std::nullopt);
@@ -242,6 +273,9 @@ void TGraphDlg::ClearSeries(mfb::Series s) {
 void TGraphDlg::AddPoint(mfb::Series s, double x, double y, std::string_view, mfb::Colour colour) {
     // A sweep calls this millions of times without returning to the event loop: store, and leave
     // the drawing to one refresh afterwards.
+    if (export_) [[unlikely]] {
+        DropExport();
+    }
     table_.Add(Index(s), x, y, colour);
     curves_[Index(s)]->Added(x, y);
     ScheduleRefresh();
@@ -251,6 +285,9 @@ void TGraphDlg::AddStep(double x, double rpmFan, double rpmMotor, double current
     // The step's colours are the curves' own, so the table stores it as one row.
     static_assert(kCurves[0].colour == mfb::kRed && kCurves[1].colour == mfb::kGreen &&
                   kCurves[2].colour == mfb::kYellow);
+    if (export_) [[unlikely]] {
+        DropExport();
+    }
     table_.AddRow(x, {rpmFan, rpmMotor, current});
     curves_[Index(mfb::Series::RpmFan)]->Added(x, rpmFan);
     curves_[Index(mfb::Series::RpmMotor)]->Added(x, rpmMotor);
@@ -317,6 +354,11 @@ void TGraphDlg::Refresh() {
         for (const auto& curve : curves_) curve->Prepare();
         return;
     }
+    // The room for tick labels changes with the window's size.
+    for (std::size_t a = 0; a < axes_.size(); ++a) {
+        const mfb::AxisRange shown = Shown(static_cast<mfb::Axis>(a));
+        ShowRange(static_cast<mfb::Axis>(a), shown.min, shown.max);
+    }
     const QRectF plot = chart_->plotArea();
     const double ratio = devicePixelRatioF();
     const QValueAxis* bottom = axes_[Index(mfb::Axis::Bottom)];
@@ -328,7 +370,17 @@ void TGraphDlg::Refresh() {
 
 void TGraphDlg::ShowRange(mfb::Axis a, double min, double max) {
     QValueAxis* axis = axes_[Index(a)];
-    const mfb::TickChoice ticks = mfb::ChooseTicks(min, max, kTickIntervals[Index(a)]);
+    // A hidden window measures no labels (a sweep sets its ranges several times); showing it
+    // refreshes the ticks for the size it has then.
+    const bool across = a == mfb::Axis::Bottom;
+    const QRectF plot = chart_->plotArea();
+    const double length = isVisible() ? (across ? plot.width() : plot.height()) : 0;
+    const std::array<double, 3> inputs{min, max, length};
+    if (inputs == tickInputs_[Index(a)]) return;
+    tickInputs_[Index(a)] = inputs;
+    const mfb::TickChoice ticks = mfb::ChooseReadableTicks(
+        min, max, kTickIntervals[Index(a)], length, MeasureLabels(axis, chart_->locale(), across),
+        across ? kLabelGapAcross : kLabelGapUp);
     // The axis may lay its ticks out after each single change, so the range and the interval
     // change in the order that never puts more ticks on it than before or after: a range of
     // 1e-10 with its interval followed by a range of 40000 must not draw 4e14 ticks in between.
@@ -465,16 +517,6 @@ void TGraphDlg::HideReadout() {
     overlay_->HideReadout();
 }
 
-std::string TGraphDlg::csvText() const {
-    std::vector<mfb::CurvePoints> curves;
-    for (std::size_t s = 0; s < mfb::kSeriesCount; ++s) curves.push_back(table_.Points(s));
-    return mfb::PointsCsv(kCsvColumns, curves);
-}
-
-QString TGraphDlg::dataCsv() const {
-    return QString::fromStdString(csvText());
-}
-
 QString TGraphDlg::AskFileName(const QString& caption, const QString& name, const QString& filter,
                                const QString& suffix) {
     QString path = prompt_(caption, QDir(lastFolder_).filePath(name), filter);
@@ -483,11 +525,6 @@ QString TGraphDlg::AskFileName(const QString& caption, const QString& name, cons
     lastFolder_ = file.absolutePath();
     if (file.suffix().isEmpty()) path += u'.' + suffix;
     return path;
-}
-
-void TGraphDlg::WriteFile(const QString& path, const QByteArray& bytes) {
-    const QString failure = WriteWholeFile(path, bytes);
-    if (!failure.isEmpty()) CannotWrite(path, failure);
 }
 
 void TGraphDlg::SaveImage() {
@@ -507,16 +544,81 @@ void TGraphDlg::CopyImage() {
 }
 
 void TGraphDlg::SaveData() {
+    if (export_) return;
     const QString path = AskFileName(QStringLiteral("Save Data as CSV"),
                                      QStringLiteral("option%1-chart.csv").arg(option_),
                                      QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty()) return;
-    // The text is ASCII, so its bytes are written as they are: a chart stopped at the power limit
-    // makes hundreds of megabytes of it, and a UTF-16 copy and its UTF-8 copy would triple that.
-    const std::string csv = csvText();
-    WriteFile(path, QByteArray::fromRawData(csv.data(), static_cast<qsizetype>(csv.size())));
+    ExportData(std::make_unique<ChartExportTask>(CsvWriter(), path),
+               QStringLiteral("Saving data\u2026"));
 }
 
 void TGraphDlg::CopyData() {
-    QGuiApplication::clipboard()->setText(dataCsv());
+    if (export_) return;
+    ExportData(std::make_unique<ChartExportTask>(CsvWriter(), kCopyLimit),
+               QStringLiteral("Copying data\u2026"));
+}
+
+std::function<bool(const mfb::CsvSink&)> TGraphDlg::CsvWriter() const {
+    // Sorted here, on the window's thread; the worker only reads.
+    std::vector<mfb::CurvePoints> curves;
+    for (std::size_t s = 0; s < mfb::kSeriesCount; ++s) curves.push_back(table_.Points(s));
+    return [curves = std::move(curves)](const mfb::CsvSink& sink) {
+        return mfb::WritePointsCsv(kCsvColumns, curves, sink);
+    };
+}
+
+void TGraphDlg::ExportData(std::unique_ptr<ChartExportTask> task, const QString& label) {
+    export_ = std::move(task);
+    exportProgress_ = new QProgressDialog(label, QStringLiteral("Cancel"), 0,
+                                          ChartExportTask::kProgressSteps, this);
+    exportProgress_->setObjectName(QStringLiteral("ExportProgress"));
+    exportProgress_->setWindowModality(Qt::WindowModal);
+    exportProgress_->setAutoReset(false);
+    exportProgress_->setAutoClose(false);
+    exportProgress_->setMinimumDuration(kProgressAfterMs);
+    exportProgress_->setValue(0);
+    // Esc rejects the dialog without its canceled().
+    connect(exportProgress_, &QProgressDialog::canceled, export_.get(), &ChartExportTask::cancel);
+    connect(exportProgress_, &QProgressDialog::rejected, export_.get(), &ChartExportTask::cancel);
+    connect(export_.get(), &ChartExportTask::progressed, exportProgress_,
+            &QProgressDialog::setValue);
+    connect(export_.get(), &ChartExportTask::finished, this, &TGraphDlg::ExportEnded);
+    export_->start();
+}
+
+void TGraphDlg::ExportEnded() {
+    // Called from the task's own signal: it goes once that has returned.
+    ChartExportTask* task = export_.release();
+    task->setParent(this);
+    task->deleteLater();
+    delete std::exchange(exportProgress_, nullptr);
+    if (task->toFile()) {
+        if (!task->failure().isEmpty()) CannotWrite(task->path(), task->failure());
+        return;
+    }
+    if (task->tooLarge()) {
+        const QString text = QStringLiteral(
+                                 "The data is larger than the clipboard takes (%1 MB). Save it as "
+                                 "a CSV file instead?")
+                                 .arg(kCopyLimit / 1'000'000);
+        if (Messages().question(QStringLiteral("Copy Data"), text)) SaveData();
+        return;
+    }
+    // The text is ASCII, so Latin-1 reads it as it is.
+    if (!task->cancelled())
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(task->text()));
+}
+
+void TGraphDlg::DropExport() {
+    const std::unique_ptr<ChartExportTask> task = std::move(export_);
+    delete std::exchange(exportProgress_, nullptr);
+    task->stop();
+    // A file the worker finished meanwhile is complete; otherwise the old one stays as it was.
+    if (!task->toFile() || (task->failure().isEmpty() && !task->cancelled())) return;
+    const QString reason = task->failure().isEmpty()
+                               ? QStringLiteral("The chart changed before its data was written.")
+                               : task->failure();
+    // Told once the sweep that changes the rows has handed back to the event loop.
+    QTimer::singleShot(0, this, [path = task->path(), reason] { CannotWrite(path, reason); });
 }

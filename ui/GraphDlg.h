@@ -5,12 +5,15 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "chart/AxisZoom.h"
 #include "chart/CurveTable.h"
+#include "chart/PointsCsv.h"
 #include "model/ChartSink.h"
 #include "ui/ChartExport.h"
 
@@ -20,11 +23,13 @@ class QAction;
 class QFrame;
 class QLineSeries;
 class QMenu;
+class QProgressDialog;
 class QPushButton;
 class QValueAxis;
 QT_END_NAMESPACE
 
 class ChartCurve;
+class ChartExportTask;
 class ChartOverlay;
 class ChartView;
 
@@ -36,7 +41,9 @@ class ChartView;
 // Beyond the curves: a marker at the operating point, a readout of the stored values under the
 // mouse, zoom (drag a rectangle, turn the wheel; a double-click or Esc returns to the sweep's
 // ranges, and so does the next sweep), and a context menu that saves or copies the chart as an
-// image and its points as CSV.
+// image and its points as CSV. The points are written on a worker thread, with a progress dialog
+// that cancels, however many there are; the clipboard takes them up to kCopyLimit bytes of text,
+// beyond which the window offers to save them instead.
 class TGraphDlg : public QWidget, public mfb::ChartSink {
     Q_OBJECT
 public:
@@ -86,12 +93,13 @@ public:
     void HideReadout();
     const ChartOverlay& overlay() const { return *overlay_; }
 
-    // Every stored point of the three series: shaft power, fan rpm, motor rpm, current.
-    QString dataCsv() const;
     void SaveImage();
     void CopyImage();
     void SaveData();
     void CopyData();
+    // Whether "Save Data as CSV" or "Copy Data" is still at work.
+    bool exporting() const { return export_ != nullptr; }
+    static constexpr qsizetype kCopyLimit = 50'000'000;
     void setFilePrompt(FilePrompt prompt) { prompt_ = std::move(prompt); }
     QMenu* contextMenu() const { return menu_; }
 
@@ -119,8 +127,14 @@ private:
     // name has none; empty when cancelled.
     QString AskFileName(const QString& caption, const QString& name, const QString& filter,
                         const QString& suffix);
-    void WriteFile(const QString& path, const QByteArray& bytes);
-    std::string csvText() const;
+    // Writes every stored point of the three series as CSV: shaft power, fan rpm, motor rpm,
+    // current.
+    std::function<bool(const mfb::CsvSink&)> CsvWriter() const;
+    // Runs `task` on its worker thread, with a progress dialog.
+    void ExportData(std::unique_ptr<ChartExportTask> task, const QString& label);
+    void ExportEnded();
+    // Ends an export before the rows it reads change.
+    void DropExport();
     // Shows [min, max] on the axis with ticks at round values inside it.
     void ShowRange(mfb::Axis a, double min, double max);
 
@@ -133,7 +147,10 @@ private:
     QFrame* panel1_;
     QPushButton* button1_;
     std::array<QValueAxis*, 3> axes_{};  // by mfb::Axis
-    mfb::CurveTable table_;              // the points, by mfb::Series
+    // What each axis' ticks were last chosen for: range and length in pixels (none yet).
+    std::array<std::array<double, 3>, 3> tickInputs_{
+        {{NAN, NAN, NAN}, {NAN, NAN, NAN}, {NAN, NAN, NAN}}};
+    mfb::CurveTable table_;  // the points, by mfb::Series
     std::array<std::unique_ptr<ChartCurve>, mfb::kSeriesCount> curves_;  // by mfb::Series
     QStringList titleLines_;
 
@@ -146,4 +163,6 @@ private:
     FilePrompt prompt_;
     // Save dialogs start in the folder saved to last, for as long as the program runs.
     QString lastFolder_;
+    std::unique_ptr<ChartExportTask> export_;
+    QProgressDialog* exportProgress_ = nullptr;
 };

@@ -10,13 +10,16 @@
 #include "catalogue/Choice.h"
 #include "model/ColumnRows.h"
 #include "model/DiscardingSinks.h"
+#include "model/FigureRows.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
 #include "ui/AboutDlg.h"
 #include "ui/CatalogueArea.h"
 #include "ui/ChoiceComboBox.h"
 #include "ui/ColumnFrames.h"
+#include "ui/FigureRows.h"
 #include "ui/FindDlg.h"
+#include "ui/FlightSettingsBar.h"
 #include "ui/FormFont.h"
 #include "ui/GraphDlg.h"
 #include "ui/MessageService.h"
@@ -60,8 +63,12 @@ constexpr std::array<Handler, mfb::kOptionCount> kChartHandlers{
     &TMainDlg::Button6Click, &TMainDlg::Button7Click, &TMainDlg::Button8Click,
     &TMainDlg::Button9Click};
 
-// The client area below the menu bar that a 961 x 760 Windows frame leaves.
-constexpr QSize kClientSize(953, 706);
+// The client area below the menu bar that a 961 x 760 Windows frame leaves, and below it the flight
+// settings and the rows of each column's figures.
+constexpr int kDesignedHeight = 706;
+constexpr int kFlightBarTop = kDesignedHeight, kFigureRowsTop = kFlightBarTop + 28;
+constexpr QSize kClientSize(953,
+                            kFigureRowsTop + int{mfb::kShownFigureCount} * FigureRows::kPitch + 6);
 
 QGroupBox* GroupBox(QWidget* parent, const char* name, const QString& title, const QRect& place) {
     auto* group = new QGroupBox(title, parent);
@@ -124,6 +131,12 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
         connect(columns_[index]->calculateButton(), &QPushButton::clicked, this,
                 kCalculateHandlers[index]);
         connect(columns_[index]->chartButton(), &QPushButton::clicked, this, kChartHandlers[index]);
+    }
+    flightBar_ = new FlightSettingsBar(kFlightBarTop, kClientSize.width(), frames_);
+    connect(flightBar_, &FlightSettingsBar::settingsChanged, this, &TMainDlg::showFlightFigures);
+    for (int option = 1; option <= mfb::kOptionCount; ++option) {
+        figures_[static_cast<std::size_t>(option - 1)] =
+            std::make_unique<FigureRows>(option, kFigureRowsTop, frames_);
     }
     auto* close = new QPushButton(QStringLiteral("&Close"), frames_);
     close->setObjectName(QStringLiteral("Button5"));
@@ -294,7 +307,13 @@ void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
         report.outcome != mfb::Outcome::StoppedAtLimit) {
         return;
     }
-    const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits, report);
+    shown_[static_cast<std::size_t>(option - 1)] = Shown{swept, report};
+    const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits,
+                                      catalogue_.FanJet, flightSettings(), report);
+    figures_[static_cast<std::size_t>(option - 1)]->show(
+        assessed ? std::optional(
+                       mfb::ShowFigures(*assessed, flightSettings(), platform_.decimalSeparator))
+                 : std::nullopt);
     column(option).showNotes(
         assessed ? mfb::FieldNotes(assessed->figures, assessed->limits, platform_.decimalSeparator)
                  : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
@@ -352,4 +371,17 @@ void TMainDlg::useCombination(int option, const Combination& combination) {
     column(option).serieEdit()->setValue(combination.serie);
     column(option).parallelEdit()->setValue(combination.parallel);
     column(option).calculateButton()->click();
+}
+
+const mfb::FlightSettings& TMainDlg::flightSettings() const {
+    return flightBar_->settings();
+}
+
+void TMainDlg::showFlightFigures() {
+    for (int option = 1; option <= mfb::kOptionCount; ++option) {
+        // A copy: showing stores the option's slot and report anew.
+        if (const auto shown = shown_[static_cast<std::size_t>(option - 1)]) {
+            showAssessment(option, shown->swept, shown->report);
+        }
+    }
 }

@@ -8,15 +8,18 @@
 
 #include "catalogue/Catalogue.h"
 #include "model/OptionSlot.h"
+#include "model/Sweep.h"
 
 class CatalogueArea;
 class ColumnFrames;
+class FigureRows;
+class FlightSettingsBar;
 class OptionColumn;
 class QRadioButton;
 class SweepTask;
 class TFindDlg;
 namespace mfb {
-struct CalculateReport;
+struct FlightSettings;
 }
 
 // The main window: the catalogue area, the fan and option groups and the four option columns.
@@ -37,6 +40,8 @@ public:
     // The option whose button is checked, 1..4.
     int selectedOption() const;
     char decimalSeparator() const { return platform_.decimalSeparator; }
+    // How the modeller flies, shared by the four options and the Find window.
+    const mfb::FlightSettings& flightSettings() const;
 
     // A combination by its lines in the sorted lists, its fan 1..5 and its cell counts.
     struct Combination {
@@ -80,6 +85,8 @@ public:
 private:
     void showAssessment(int option, const mfb::TOptionSlot& swept,
                         const mfb::CalculateReport& report);
+    // The figures of each calculated option again, for changed flight settings.
+    void showFlightFigures();
     void MotorsRead(const mfb::Catalogue& catalogue) override;
     void BatteriesRead(const mfb::Catalogue& catalogue) override;
     void FansRead(const mfb::Catalogue& catalogue) override;
@@ -106,4 +113,12 @@ private:
     std::array<std::unique_ptr<OptionColumn>, mfb::kOptionCount> columns_;
     TFindDlg* find_ = nullptr;                            // made on first use, then kept
     std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
+    FlightSettingsBar* flightBar_;
+    std::array<std::unique_ptr<FigureRows>, mfb::kOptionCount> figures_;
+    // The slot and report of each option's last shown Calculate, whose figures the rows show.
+    struct Shown {
+        mfb::TOptionSlot swept;
+        mfb::CalculateReport report;
+    };
+    std::array<std::optional<Shown>, mfb::kOptionCount> shown_;
 };

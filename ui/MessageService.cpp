@@ -21,6 +21,10 @@ public:
         box.setDetailedText(details);
         box.exec();
     }
+    bool question(const QString& caption, const QString& text) override {
+        return QMessageBox::question(QApplication::activeWindow(), caption, text,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    }
 };
 
 BoxMessages defaultMessages;

@@ -22,6 +22,13 @@ public:
         (void)details;
         error(text);
     }
+    // A question box with Yes and No, the given caption; whether the user said yes. A service
+    // that cannot ask takes it as no.
+    virtual bool question(const QString& caption, const QString& text) {
+        (void)caption;
+        (void)text;
+        return false;
+    }
 };
 
 // The installed service; a QMessageBox-based one unless a test installed its own.

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "ui/AboutDlg.h"
 #include "ui/GraphDlg.h"
@@ -28,8 +29,10 @@ void CentreOnScreen(QWidget& window) {
     if (screen == nullptr) return;
     const QRect area = screen->geometry();
     const QSize outer = window.frameGeometry().size();
+    // On a screen lower than the window the title bar stays on it, where the window can be
+    // taken and moved.
     window.move(area.left() + (area.width() - outer.width()) / 2,
-                area.top() + (area.height() - outer.height()) / 2);
+                std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
 }
 
 void Show(QWidget& window, ShowCommand show) {

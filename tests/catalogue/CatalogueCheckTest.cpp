@@ -182,6 +182,12 @@ TEST(CatalogueCheckTest, PlantedMistakesAreFoundWhereTheyAre) {
          '.',
          {"fan.txt:60:15-19: warning: ' fast' is not a valid floating point value; the limit is "
           "ignored"}},
+        {"a static efficiency given in percent",
+         kFanFile,
+         FanLinesWith({{60, "static efficiency fan 3: 68"}}),
+         '.',
+         {"fan.txt:60:25-27: warning: a static efficiency is at most 1; the static efficiency is "
+          "ignored"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -253,11 +259,13 @@ TEST(CatalogueConvertTest, OnlyNumberSeparatorsChange) {
          ',',
          At(At(kGoodBattery, 51, "0,0080   3,70"), 71, "12,5"),
          {}},
-        {"a fan's rpm limit",
+        {"a fan's rpm limit and jet data",
          kFanFile,
-         std::string(53, '\n') + "max rpm fan 2: 61000.5\nmax rpm: 3.5\n",
+         std::string(53, '\n') + "max rpm fan 2: 61000.5\nmax rpm: 3.5\nswept area fan 2: 25.5\n"
+                                 "static efficiency fan 2: 0.66\n",
          ',',
-         std::string(53, '\n') + "max rpm fan 2: 61000,5\nmax rpm: 3.5\n",
+         std::string(53, '\n') + "max rpm fan 2: 61000,5\nmax rpm: 3.5\nswept area fan 2: 25,5\n"
+                                 "static efficiency fan 2: 0,66\n",
          {}},
         {"fan numbers, not the free lines",
          kFanFile,

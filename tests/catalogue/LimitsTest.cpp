@@ -97,6 +97,38 @@ TEST(LimitsTest, FanLimitLinesAfterTheFifthFan) {
     EXPECT_EQ(ReadFanLimits(lines, '.')[1], std::nullopt);
 }
 
+// The jet data lines read as the limit lines do, and a static efficiency is a fraction.
+TEST(LimitsTest, FanJetDataLines) {
+    std::vector<std::string> lines(kFanFileMinLines, "0");
+    lines.insert(lines.end(), {
+                                  "swept area fan 1: 14.3",          // 54
+                                  "Static Efficiency Fan 1 : 0.62",  // 55
+                                  "swept area fan 2: -3",            // 56
+                                  "static efficiency fan 3: 1.2",    // 57
+                                  "static efficiency fan 4",         // 58
+                                  "swept area fan 9: 30",            // 59
+                                  "static efficiency fan 5: 0.7",    // 60
+                                  "static efficiency fan 5: 0.75",   // 61: the later counts
+                                  "max rpm fan 5: 27000",            // 62: a limit, not data
+                              });
+    const FanJetTable jets = ReadFanJetData(lines, '.');
+    const std::pair<std::optional<double>, std::optional<double>> expected[] = {
+        {14.3, 0.62}, {{}, {}}, {{}, {}}, {{}, {}}, {{}, 0.75}};
+    for (std::size_t k = 0; k < jets.size(); ++k) {
+        EXPECT_EQ(jets[k].SweptArea, expected[k].first) << "fan " << k + 1;
+        EXPECT_EQ(jets[k].StaticEfficiency, expected[k].second) << "fan " << k + 1;
+    }
+    EXPECT_EQ(ReadFanLimits(lines, '.')[4], 27000.0);
+    EXPECT_EQ(
+        Described(LimitFindings(kFanFile, lines, '.')),
+        (std::vector<std::string>{
+            "56:18-20: a swept area must be above 0; the swept area is ignored",
+            "57:25-28: a static efficiency is at most 1; the static efficiency is ignored",
+            "58:23-23: a fan data line needs a colon before the efficiency",
+            "59:16-16: a fan data line names fan 1 to 5: \"swept area fan K: CM2\"",
+            "61:23-23: fan 5 already has a static efficiency on line 60; this later one counts"}));
+}
+
 // The sample catalogues state limits for everything, and read exactly as the same files without
 // them: the same entries, names, numbers and fans.
 TEST(LimitsTest, TheSamplesReadAsWithoutTheirLimits) {
@@ -131,6 +163,8 @@ TEST(LimitsTest, TheSamplesReadAsWithoutTheirLimits) {
     }
     for (std::size_t k = 0; k < catalogue.FanLimits.size(); ++k) {
         EXPECT_TRUE(catalogue.FanLimits[k]) << "fan " << k + 1;
+        EXPECT_TRUE(catalogue.FanJet[k].SweptArea && catalogue.FanJet[k].StaticEfficiency)
+            << "fan " << k + 1;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 namespace mfb {
 namespace {
@@ -65,6 +66,44 @@ TEST(TickChoiceTest, DegenerateInputKeepsAPositiveInterval) {
     for (const auto& [min, max, count] :
          {std::tuple{5.0, 5.0, 6}, {6.0, 5.0, 6}, {0.0, 1.0, 0}, {nan, 1.0, 6}}) {
         EXPECT_GT(ChooseTicks(min, max, count).interval, 0);
+    }
+}
+
+// Labels 7 pixels a character across, or 16 pixels high on an axis that runs up the chart, or
+// wider than any axis.
+TEST(TickChoiceTest, LabelsFitTheirRoom) {
+    const LabelExtent across = [](double value, int decimals) {
+        char text[64];
+        return 7.0 * std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    };
+    const LabelExtent up = [](double, int) { return 16.0; };
+    const LabelExtent huge = [](double, int) { return 1000.0; };
+    struct Readable {
+        const char* name;
+        double min, max;
+        int count;
+        double length;
+        const LabelExtent* extent;
+        double anchor, interval;
+    };
+    const Readable cases[] = {
+        // Every 20,000 W on 600 pixels gives six-digit labels 33 pixels.
+        {"a wide power range", 900, 267272, 8, 600, &across, 50000, 50000},
+        {"the same on a wide window", 900, 267272, 8, 1600, &across, 20000, 20000},
+        {"the same on a narrow window", 900, 267272, 8, 250, &across, 100000, 100000},
+        {"zoomed in, the labels are shorter", 900, 30000, 8, 600, &across, 5000, 5000},
+        {"decimals count", 0.31, 1.7, 6, 100, &across, 0.5, 0.5},
+        {"an axis not laid out yet", 900, 267272, 8, 0, &across, 20000, 20000},
+        {"a low chart", 8862.6, 42000, 6, 100, &up, 10000, 10000},
+        {"a chart of the designed height", 8862.6, 42000, 6, 400, &up, 10000, 5000},
+        {"labels that fit nowhere keep one interval", 0, 10, 5, 100, &huge, 0, 10},
+    };
+    for (const Readable& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TickChoice ticks = ChooseReadableTicks(c.min, c.max, c.count, c.length, *c.extent,
+                                                     c.extent == &up ? 4 : 12);
+        EXPECT_DOUBLE_EQ(ticks.anchor, c.anchor);
+        EXPECT_DOUBLE_EQ(ticks.interval, c.interval);
     }
 }
 

@@ -149,9 +149,10 @@ TEST(CalculateCommand, JsonOfEveryOutcome) {
         const Output o = RunCommand(args);
         EXPECT_EQ(o.status, row.status);
         const test::JsonValue json = test::ParseJson(o.out);
-        EXPECT_EQ(Keys(json), (std::set<std::string>{"outcome", "message", "failed_step", "steps",
-                                                     "names", "labels", "pack", "result", "axes",
-                                                     "title", "derived", "limits"}));
+        EXPECT_EQ(Keys(json),
+                  (std::set<std::string>{"outcome", "message", "failed_step", "steps", "names",
+                                         "labels", "pack", "result", "axes", "title", "derived",
+                                         "limits", "flight", "flight_settings"}));
         EXPECT_EQ(json["outcome"].String(), row.outcome);
         EXPECT_EQ(json["message"].String(), row.message);
         if (row.failedStep) {
@@ -260,6 +261,103 @@ TEST(CalculateCommand, ReportsWhatTheCoreCalculates) {
         EXPECT_EQ(json["names"]["fan"].String(), slot.FanName);
         EXPECT_EQ(json["names"]["motor"].String(), slot.MotorName);
         EXPECT_EQ(json["names"]["battery"].String(), slot.BatteryName);
+    }
+}
+
+// The flight figures of the sample catalogues follow from the command's own operating point and
+// the catalogue values by the momentum and part-throttle formulas, worked here step by step.
+TEST(CalculateCommand, FlightFiguresFollowFromTheOperatingPoint) {
+    const struct {
+        std::size_t motor, battery;
+        int serie, parallel, fan;
+        std::vector<std::string> flight;
+        double throttle, fullShare, usable;
+        std::optional<double> modelWeight;
+    } rows[] = {
+        {5, 3, 6, 1, 3, {}, 0.65, 0.25, 0.8, {}},
+        {9,
+         2,
+         6,
+         2,
+         4,
+         {"--throttle", "50", "--full-throttle", "40", "--usable", "70", "--model-weight", "900"},
+         0.5,
+         0.4,
+         0.7,
+         900.0},
+        {0, 0, 3, 1, 1, {"--throttle", "100"}, 1, 0.25, 0.8, {}},
+    };
+    const Catalogue catalogue = [] {
+        Catalogue c;
+        std::array<TOptionSlot, kOptionCount> slots;
+        LoadObserver quiet;
+        LoadCatalogues(c, slots, DirectoryPlatform(MFB_SAMPLE_DATA, '.'), quiet);
+        return c;
+    }();
+    const auto near = [](double actual, double expected) {
+        EXPECT_NEAR(actual, expected, std::abs(expected) * 1e-9);
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> args = {"--catalogues",
+                                         MFB_SAMPLE_DATA,
+                                         "--json",
+                                         "--motor",
+                                         std::to_string(row.motor),
+                                         "--battery",
+                                         std::to_string(row.battery),
+                                         "--serie",
+                                         std::to_string(row.serie),
+                                         "--parallel",
+                                         std::to_string(row.parallel),
+                                         "--fan",
+                                         std::to_string(row.fan)};
+        args.insert(args.end(), row.flight.begin(), row.flight.end());
+        SCOPED_TRACE(row.motor);
+        const test::JsonValue json = test::ParseJson(RunCommand(args).out);
+        TOptionSlot slot;
+        ChooseMotor(slot, catalogue.MotorLines.at(row.motor), '.');
+        ChooseBattery(slot, catalogue.BatteryLines.at(row.battery), '.');
+        const TFanData& curve = catalogue.Fans[static_cast<std::size_t>(row.fan - 1)];
+        const TFanJetData& jet = catalogue.FanJet[static_cast<std::size_t>(row.fan - 1)];
+        const auto rpmAt = [&](double power) {
+            const double l = std::log(power);
+            return curve.a0 + curve.a1 * l + curve.a2 * l * l + curve.a3 * l * l * l +
+                   curve.a4 * l * l * l * l;
+        };
+        const auto jetOf = [&](double power) {
+            const double rhoA = 1.225 * *jet.SweptArea * 1e-4;
+            const double v = std::cbrt(2 * *jet.StaticEfficiency * power / rhoA);
+            return std::pair{rhoA * v * v / 9.80665 * 1000, v * 3.6};
+        };
+        const auto& result = json["result"];
+        const auto& flight = json["flight"];
+        const auto& part = flight["part_throttle"];
+        const double shaft = result["PinMotor"].Number() * result["Efficiency"].Number();
+        near(flight["thrust"].Number(), jetOf(shaft).first);
+        near(flight["efflux"].Number(), jetOf(shaft).second);
+
+        const double partRpm = row.throttle * rpmAt(shaft);
+        near(part["fan_rpm"].Number(), partRpm);
+        near(rpmAt(part["shaft_power"].Number()), partRpm);
+        const double emf = partRpm / slot.Motor.Kv;
+        const double motorCurrent = (part["shaft_power"].Number() + emf * slot.Motor.Io) /
+                                    (emf - slot.Motor.Ri * slot.Motor.Io);
+        near(part["motor_current"].Number(), motorCurrent);
+        const double motorPower = (emf + slot.Motor.Ri * motorCurrent) * motorCurrent;
+        const double u = json["pack"]["UBattery"].Number(), r = json["pack"]["RTotal"].Number();
+        const double packCurrent = (u - std::sqrt(u * u - 4 * r * motorPower)) / (2 * r);
+        near(flight["part_current"].Number(), packCurrent);
+        near(flight["part_thrust"].Number(), jetOf(part["shaft_power"].Number()).first);
+        near(flight["flight_time"].Number(),
+             row.usable * slot.Battery.Capacity / 1000 * row.parallel /
+                 (row.fullShare * result["Current"].Number() + (1 - row.fullShare) * packCurrent) *
+                 60);
+        EXPECT_EQ(flight["thrust_to_weight"].IsNull(), !row.modelWeight);
+        if (row.modelWeight) {
+            near(flight["thrust_to_weight"].Number(),
+                 flight["thrust"].Number() /
+                     (*row.modelWeight + json["pack"]["PackWeight"].Number()));
+        }
     }
 }
 

@@ -75,7 +75,8 @@ CsvRow CsvFields(const std::string& line) {
 
 const CsvRow kHeader = CsvFields(
     "rank,motor,battery,fan,serie,parallel,rpm,shaft_power,efficiency,current,pin_motor,u_motor,"
-    "pack_weight,power_per_weight,run_time,steps,c_rate,motor_current_limit,motor_current_margin,"
+    "pack_weight,power_per_weight,run_time,thrust,efflux,part_current,flight_time,thrust_to_weight,"
+    "steps,c_rate,motor_current_limit,motor_current_margin,"
     "motor_power_limit,motor_power_margin,cell_rate_limit,cell_rate_margin,fan_rpm_limit,"
     "fan_rpm_margin");
 
@@ -182,10 +183,11 @@ TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
             EXPECT_EQ(Value(row, "pack_weight"), s["pack"]["PackWeight"].Number());
             EXPECT_EQ(Value(row, "steps"), s["steps"].Number());
 
-            // The table from the right: S, P, then nine values led by the seven labels, the C-rate
-            // and, where the catalogues state limits, the least margin.
+            // The table from the right: S, P, then fourteen values led by the seven labels (a
+            // flight figure not known is a dash), the C-rate and, where the catalogues state
+            // limits, the least margin.
             const auto words = Split(lines[i + 1], true);
-            const std::size_t values = lines[0].find("Margin %") == std::string::npos ? 10 : 11;
+            const std::size_t values = lines[0].find("Margin %") == std::string::npos ? 15 : 16;
             ASSERT_GE(words.size(), values + 3);
             const std::size_t first = words.size() - values;
             EXPECT_EQ(words.front(), row[0]);
@@ -216,6 +218,8 @@ TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
                 const test::JsonValue& field = jsonRows[i][key];
                 if (k == 1 || k == 2) {
                     EXPECT_EQ(field.String(), Utf8(row[k]));
+                } else if (row[k].empty()) {
+                    EXPECT_TRUE(field.IsNull()) << key;  // a flight figure not known
                 } else {
                     EXPECT_EQ(field.Number(), Value(row, key)) << key;
                 }
@@ -325,16 +329,24 @@ std::filesystem::path CombosCopy(const std::string& name) {
 }
 
 // Every key ranks merged shards as one run does, those whose figures a shard file does not keep
-// included, and --top cuts them alike.
+// included, and --top cuts them alike; the shards' fronts merge into the front of one run.
 TEST(ExploreCommand, MergedShardsRankAsOneRunByEveryKey) {
     const Args keys[] = {{"--sort", "efficiency"},
                          {"--sort", "power-per-weight"},
                          {"--sort", "runtime"},
-                         {"--target-power", "400"}};
+                         {"--target-power", "400"},
+                         {"--sort", "flight-time", "--model-weight", "900", "--throttle", "70"},
+                         {"--target-thrust", "1500"},
+                         {"--pareto", "--model-weight", "900"}};
     for (const Args& key : keys) {
-        SCOPED_TRACE(key[1]);
+        SCOPED_TRACE(key[0]);
         Args search = With(kSampleSpace, key);
-        std::find(search.begin(), search.end(), "--top")[1] = "6";
+        const auto top = std::find(search.begin(), search.end(), "--top");
+        if (key[0] == "--pareto") {
+            search.erase(top, top + 2);
+        } else {
+            top[1] = "6";
+        }
         const Args merge = ShardFiles(search, 3);
         const Output merged = RunCommand(Explore({"--catalogues", kSample, "--csv"}, merge));
         EXPECT_EQ(merged.status, 0) << merged.err;
@@ -375,12 +387,12 @@ TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
     const fs::path changed = CombosCopy("limits");
     std::ofstream(changed / "fan.txt", std::ios::app) << "max rpm fan 1: 1000\n";
 
-    Args search = kComboSpace;
+    Args search = With(kComboSpace, {"--sort", "rpm"});
     std::find(search.begin(), search.end(), "--top")[1] = "3";
     const Args merge = ShardFiles(search, 2);
     std::ifstream in(merge[1]);
     const std::string first(std::istreambuf_iterator<char>(in), {});
-    // The best row: motor 1 ("alpha 2000"), battery 3, fan 1, the file's line 10.
+    // The best row: motor 1 ("alpha 2000"), battery 3, fan 1, the file's line 12.
     const std::string row = "\nrow\t1\t3\t1\t";
     ASSERT_NE(first.find(row), std::string::npos) << first;
     const auto edited = [&](const std::string& from, const std::string& to) {
@@ -406,26 +418,26 @@ TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
         {"a value edited", edited("\t0x", "\t0x1"), kCombos, "do not match its digest"},
         {"a battery index edited", edited(row, "\nrow\t1\t2\t1\t"), kCombos,
          "do not match its digest"},
-        {"fan 9", edited(row, "\nrow\t1\t3\t9\t"), kCombos, "(line 10): \"9\" is not from 1 to 5"},
+        {"fan 9", edited(row, "\nrow\t1\t3\t9\t"), kCombos, "(line 12): \"9\" is not from 1 to 5"},
         {"cut short", first.substr(0, first.find("\nend")), kCombos, "it is cut short"},
         {"a line that never ends", std::string(std::size_t{3} << 20, 'x'), kCombos,
          "a line is longer than 1 MiB"},
         {"a wrong rpm", rewritten([](ExploreShard& s) { s.result.rows[0].result.RpmMotor *= 2; }),
-         kCombos, "line 10 holds a row its search does not give: (alpha 2000"},
+         kCombos, "line 12 holds a row its search does not give: (alpha 2000"},
         {"not a number",
          rewritten([](ExploreShard& s) { s.result.rows[0].result.Current = std::nan(""); }),
-         kCombos, "(line 10): \"nan\" is not a finite number"},
+         kCombos, "(line 12): \"nan\" is not a finite number"},
         {"another battery's row", rewritten([](ExploreShard& s) { s.result.rows[0].battery = 1; }),
-         kCombos, "line 10 holds a row its search does not give"},
+         kCombos, "line 12 holds a row its search does not give"},
         {"a row twice", rewritten([](ExploreShard& s) { s.result.rows[1] = s.result.rows[0]; }),
-         kCombos, "(line 11): a combination's second row"},
+         kCombos, "(line 13): a combination's second row"},
         {"a row left out", rewritten([](ExploreShard& s) { s.result.rows.pop_back(); }), kCombos,
          "it holds 2 rows where its counts promise 3"},
         {"counts that do not add up",
          rewritten([](ExploreShard& s) { s.result.counts.ranked += 1; }), kCombos,
          "its counts do not add up"},
         {"a row of the other shard", rewritten([](ExploreShard& s) { s.result.rows[0].fan = 2; }),
-         kCombos, "(line 10): a row of a combination outside its share"},
+         kCombos, "(line 12): a row of a combination outside its share"},
         {"a search not its own", rewritten([](ExploreShard& s) { s.request.ignoreLimits = true; }),
          kCombos, "its search does not match its fingerprint"},
         {"a fan limit added since", first, changed.string(), "made from other catalogues"},

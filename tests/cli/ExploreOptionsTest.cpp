@@ -34,11 +34,13 @@ const Catalogue& Combos() {
 // Everything a command line decides, comparable in one go.
 auto Fields(const ExploreOptions& o) {
     const ExploreRequest& r = o.request;
-    return std::make_tuple(o.catalogueDir, o.motorPattern, o.batteryPattern, r.space.fans,
-                           r.space.series, r.space.parallels, r.filter.maxCurrent,
-                           r.filter.maxWeight, r.filter.minEfficiency, r.key, r.top, r.threads,
-                           r.option, r.verify, o.decimalSeparator, o.output, o.maxSeconds, r.shard,
-                           r.shards, o.sharded, o.mergeFiles);
+    return std::make_tuple(
+        o.catalogueDir, o.motorPattern, o.batteryPattern, r.space.fans, r.space.series,
+        r.space.parallels, r.filter.maxCurrent, r.filter.maxWeight, r.filter.minEfficiency,
+        r.filter.minThrust, r.filter.minFlightTime, r.filter.minThrustToWeight, r.key, r.top,
+        r.threads, r.option, r.verify, o.decimalSeparator, o.output, o.maxSeconds, r.shard,
+        r.shards, o.sharded, o.mergeFiles, r.targetThrust, r.pareto, r.flight.throttle,
+        r.flight.fullShare, r.flight.usable, r.flight.modelWeight);
 }
 
 TEST(ExploreOptions, AcceptedArguments) {
@@ -103,6 +105,22 @@ TEST(ExploreOptions, AcceptedArguments) {
              o.request.shards = 4;
              o.sharded = true;
          }},
+        {{"--min-thrust", "2000", "--min-flight-time=4.5", "--min-thrust-to-weight", "1",
+          "--target-thrust", "2500", "--model-weight", "900", "--throttle", "70", "--full-throttle",
+          "30", "--usable", "75"},
+         [](ExploreOptions& o) {
+             o.request.filter.minThrust = 2000;
+             o.request.filter.minFlightTime = 4.5;
+             o.request.filter.minThrustToWeight = 1;
+             o.request.key = ExploreKey::TargetThrust;
+             o.request.targetThrust = 2500;
+             o.request.flight = {0.7, 0.3, 0.75, 900.0};
+         }},
+        {{"--pareto"},
+         [](ExploreOptions& o) {
+             o.request.pareto = true;
+             o.request.top = kMaxTop;
+         }},
         {{"--csv", "--merge", "a.txt", "b.txt"},
          [](ExploreOptions& o) {
              o.output = ExploreOutput::Csv;
@@ -123,6 +141,11 @@ TEST(ExploreOptions, AcceptedArguments) {
         EXPECT_EQ(Fields(ParseExploreOptions(row.args)), Fields(expected));
     }
     EXPECT_EQ(ParseExploreOptions({"--top", "0", "-h"}).output, ExploreOutput::Help);
+    // Without --sort the catalogue decides: the hand-made fans state no jet data.
+    EXPECT_EQ(ResolveRequest(ParseExploreOptions({}), Combos(), '.').key,
+              ExploreKey::PowerPerWeight);
+    EXPECT_EQ(ResolveRequest(ParseExploreOptions({"--sort", "rpm"}), Combos(), '.').key,
+              ExploreKey::Rpm);
 }
 
 // Each bad command line, the patterns resolved against the hand-made catalogues.
@@ -141,8 +164,16 @@ TEST(ExploreOptions, RejectedArguments) {
         {{"--fans", "1,,2"}, "--fans needs fan numbers such as 1,3-5, not \"\""},
         {{"--fans", "3-1"}, "--fans range 3-1 runs backwards; write 1-3"},
         {{"--sort", "foo"},
-         "--sort must be one of rpm, power, efficiency, power-per-weight, runtime, target, not "
-         "\"foo\""},
+         "--sort must be one of rpm, power, efficiency, power-per-weight, runtime, target, thrust, "
+         "thrust-to-weight, efflux, flight-time, target-thrust, not \"foo\""},
+        {{"--target-thrust", "2000", "--sort", "thrust"},
+         "--target-thrust ranks by closeness to it; leave out --sort or use --sort target-thrust"},
+        {{"--sort", "target-thrust"}, "--sort target-thrust needs --target-thrust G"},
+        {{"--pareto", "--sort", "thrust"},
+         "--pareto sorts by thrust or shaft power; leave out --sort and targets"},
+        {{"--pareto", "--top", "5"}, "--pareto shows the whole front; leave out --top"},
+        {{"--throttle", "0"},
+         "--throttle needs a number from 1 to 100 with '.' as the decimal point, not \"0\""},
         {{"--top", "0"}, "--top must be between 1 and 100000, not 0"},
         {{"--jobs", "257"}, "--jobs must be between 1 and 256, not 257"},
         {{"--option", "5"}, "--option must be between 1 and 4, not 5"},

@@ -84,10 +84,13 @@ TEST(ExplorerTest, EveryRankedRowIsWhatASingleCalculateShows) {
 
 TEST(ExplorerTest, RowsComeBestFirstByEachKeyAndTheTopIsAPrefix) {
     const Catalogue catalogue = SampleCatalogue();
-    for (const ExploreKey key : {ExploreKey::Rpm, ExploreKey::Power, ExploreKey::Efficiency,
-                                 ExploreKey::PowerPerWeight, ExploreKey::RunTime}) {
+    for (const ExploreKey key :
+         {ExploreKey::Rpm, ExploreKey::Power, ExploreKey::Efficiency, ExploreKey::PowerPerWeight,
+          ExploreKey::RunTime, ExploreKey::Thrust, ExploreKey::ThrustToWeight, ExploreKey::Efflux,
+          ExploreKey::FlightTime}) {
         ExploreRequest request = SmallRequest();
         request.key = key;
+        request.flight.modelWeight = 900;
         const ExploreResult all = Explore(catalogue, request);
         ASSERT_GT(all.rows.size(), 10u);
         EXPECT_TRUE(std::is_sorted(all.rows.begin(), all.rows.end(),
@@ -113,22 +116,28 @@ TEST(ExplorerTest, RowsComeBestFirstByEachKeyAndTheTopIsAPrefix) {
 
 TEST(ExplorerTest, FiltersKeepOnlyRowsWithinTheirBudgets) {
     const Catalogue catalogue = SampleCatalogue();
-    const ExploreResult unfiltered = Explore(catalogue, SmallRequest());
+    ExploreRequest all = SmallRequest();
+    all.flight.modelWeight = 900;
+    const ExploreResult unfiltered = Explore(catalogue, all);
     struct Case {
         const char* name;
         ExploreFilter filter;
     };
     const Case cases[] = {
-        {"current", {40.0, {}, {}}},
-        {"weight", {{}, 500.0, {}}},
-        {"efficiency", {{}, {}, 0.8}},
-        {"all three", {60.0, 800.0, 0.75}},
+        {"current", {40.0, {}, {}, {}, {}, {}}},
+        {"weight", {{}, 500.0, {}, {}, {}, {}}},
+        {"efficiency", {{}, {}, 0.8, {}, {}, {}}},
+        {"all three", {60.0, 800.0, 0.75, {}, {}, {}}},
+        {"thrust", {{}, {}, {}, 1500.0, {}, {}}},
+        {"flight time", {{}, {}, {}, {}, 6.0, {}}},
+        {"thrust to weight", {{}, {}, {}, {}, {}, 1.0}},
     };
     // A pack over the weight budget is left out before its sweep; the rows are still exactly
     // those of the unfiltered search that keep the budgets, in the same order.
     for (const Case& c : cases) {
         ExploreRequest request = SmallRequest();
         request.filter = c.filter;
+        request.flight.modelWeight = 900;
         const ExploreResult result = Explore(catalogue, request);
         EXPECT_GT(result.counts.ranked, 0) << c.name;
         EXPECT_GT(result.counts.filteredOut + result.counts.pruned, 0) << c.name;
@@ -138,7 +147,10 @@ TEST(ExplorerTest, FiltersKeepOnlyRowsWithinTheirBudgets) {
         for (const ExploreRow& row : unfiltered.rows) {
             if (row.result.Current <= c.filter.maxCurrent.value_or(row.result.Current) &&
                 row.packWeight <= c.filter.maxWeight.value_or(row.packWeight) &&
-                row.result.Efficiency >= c.filter.minEfficiency.value_or(row.result.Efficiency)) {
+                row.result.Efficiency >= c.filter.minEfficiency.value_or(row.result.Efficiency) &&
+                (!c.filter.minThrust || (row.flight.full && row.flight.full->thrust >= 1500)) &&
+                row.flight.flightTime.value_or(0) >= c.filter.minFlightTime.value_or(0) &&
+                row.flight.thrustToWeight.value_or(0) >= c.filter.minThrustToWeight.value_or(0)) {
                 kept.push_back(&row);
             }
         }
@@ -151,6 +163,26 @@ TEST(ExplorerTest, FiltersKeepOnlyRowsWithinTheirBudgets) {
                                kept[i]->parallel, kept[i]->result.PinMotor))
                 << c.name << " row " << i;
         }
+    }
+}
+
+// Without a ranking asked for, the question a modeller asks: how much thrust for its weight.
+TEST(ExplorerTest, TheDefaultRankingFollowsWhatIsKnown) {
+    const struct {
+        bool jetData;
+        std::optional<double> modelWeight;
+        ExploreKey key;
+    } rows[] = {
+        {true, 900.0, ExploreKey::ThrustToWeight},
+        {true, {}, ExploreKey::Thrust},
+        {false, 900.0, ExploreKey::PowerPerWeight},
+    };
+    for (const auto& row : rows) {
+        Catalogue catalogue = SampleCatalogue();
+        if (!row.jetData) catalogue.FanJet[4].StaticEfficiency.reset();
+        ExploreRequest request = SmallRequest();
+        request.flight.modelWeight = row.modelWeight;
+        EXPECT_EQ(DefaultKey(catalogue, request), row.key) << static_cast<int>(row.key);
     }
 }
 

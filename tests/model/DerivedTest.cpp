@@ -76,7 +76,7 @@ TEST(DerivedTest, NotesGoToTheLabelOfTheirValue) {
     const auto notes = FieldNotes(figures, CheckLimits(slot, {}, {}, kPoint, figures), ',');
     const auto note = [&](ResultField field) { return notes[static_cast<std::size_t>(field)]; };
     EXPECT_EQ(note(ResultField::Current).text,
-              "C-rate: 10,00 C\nRun time: 6,00 min\n"
+              "C-rate: 10,00 C\nFull-throttle run time: 6,00 min\n"
               "Over the motor's maximum continuous current of 40,00 A by 10,00 %");
     EXPECT_TRUE(note(ResultField::Current).exceeded);
     EXPECT_EQ(note(ResultField::PinMotor).text,

@@ -22,10 +22,16 @@ public:
         errors << text;
         errorDetails << details;
     }
+    bool question(const QString& caption, const QString& text) override {
+        questions << caption + u'|' + text;
+        return answer;
+    }
 
     QStringList warnings;
     QStringList errors;
     QStringList errorDetails;  // of the errors that had any, in order
+    QStringList questions;
+    bool answer = false;  // to every question
 
 private:
     MessageService* previous_;

@@ -113,6 +113,8 @@ private slots:
         request.filter.maxCurrent = 200;
         request.top = 1000;
         request.decimalSeparator = main->decimalSeparator();
+        // Ranked as the command line ranks without --sort.
+        request.key = mfb::DefaultKey(main->catalogue(), request);
         QCOMPARE(ExportedCsv(*find), EngineCsv(*main, request));
 
         const int row = 1;
@@ -255,6 +257,7 @@ private slots:
         request.space.parallels = {1};
         request.top = 1000;
         request.decimalSeparator = main->decimalSeparator();
+        request.key = mfb::DefaultKey(main->catalogue(), request);
         SetText(*find, "motorPattern", QStringLiteral("Inrunner 36*"));
         SetText(*find, "serieList", QStringLiteral("6"));
         SetText(*find, "parallelList", QStringLiteral("1"));

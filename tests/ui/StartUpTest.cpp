@@ -226,8 +226,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(windows.MainDlg));
         const QRect screen = windows.MainDlg->screen()->geometry();
         const QRect frame = windows.MainDlg->frameGeometry();
-        const QPoint centred = screen.topLeft() + QPoint((screen.width() - frame.width()) / 2,
-                                                         (screen.height() - frame.height()) / 2);
+        // Centred, but never with the title bar above a screen lower than the window.
+        const QPoint centred =
+            screen.topLeft() + QPoint((screen.width() - frame.width()) / 2,
+                                      std::max(0, (screen.height() - frame.height()) / 2));
         QTRY_COMPARE(windows.MainDlg->frameGeometry().y(), centred.y());
         // The headless platform's screen is narrower than the window, and it moves a window that
         // starts left of the screen by its frame width.

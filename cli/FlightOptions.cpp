@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/FlightOptions.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace mfb::cli {
+
+namespace {
+
+// A number with '.' from low to high.
+double ParseNumberIn(const std::string& option, const std::string& text, double low, double high) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value) || value < low ||
+        value > high) {
+        throw UsageError(option + " needs a number from " + std::to_string(static_cast<int>(low)) +
+                         " to " + std::to_string(static_cast<int>(high)) +
+                         " with '.' as the decimal point, not \"" + text + "\"");
+    }
+    return value;
+}
+
+// The heaviest model the calculator takes, g: far beyond any ducted-fan model.
+constexpr double kMostModelWeight = 1000000;
+
+}  // namespace
+
+bool ReadFlightOption(ArgumentReader& reader, FlightSettings& settings) {
+    const std::string& name = reader.Name();
+    if (name == "--throttle") {
+        settings.throttle = ParseNumberIn(name, reader.Value(), 1, 100) / 100;
+    } else if (name == "--full-throttle") {
+        settings.fullShare = ParseNumberIn(name, reader.Value(), 0, 100) / 100;
+    } else if (name == "--usable") {
+        settings.usable = ParseNumberIn(name, reader.Value(), 1, 100) / 100;
+    } else if (name == "--model-weight") {
+        settings.modelWeight = ParseNumberIn(name, reader.Value(), 0, kMostModelWeight);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace mfb::cli

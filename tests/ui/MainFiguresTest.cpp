@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The rows of figures below the option columns: shown without the mouse for every calculated
+// column, following the flight settings shared by the four options, and explained in tooltips.
+#include <QSpinBox>
+#include <QtTest>
+
+#include "tests/ui/MainTestSupport.h"
+
+namespace {
+
+// The test catalogues, with the jet data of fan 1 after the fan blocks.
+mfb::CataloguePlatform JetPlatform() {
+    mfb::CataloguePlatform platform = MainTestPlatform();
+    platform.readFile = [read = platform.readFile](const std::string& name) {
+        std::string text = read(name);
+        if (name == "fan.txt") text += "swept area fan 1: 30\nstatic efficiency fan 1: 0.7\n";
+        return text;
+    };
+    return platform;
+}
+
+double Number(const QString& text) {
+    return text.section(u' ', 0, 0).toDouble();
+}
+
+}  // namespace
+
+class MainFiguresTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyCalculatedColumnShowsItsFiguresBelowIt() {
+        const auto window = ShownMainDlg(JetPlatform());
+        // The test fans' curves are steep at low power: part throttle needs most of the rpm.
+        Find<QSpinBox>(*window, "PartThrottle")->setValue(90);
+        ChooseMotor(*window, QStringLiteral("alpha"));
+        ChooseBattery(*window, QStringLiteral("Good cell"));
+        Click(*window, "Button1");
+
+        // Column 1, top to bottom; the row of a figure that needs the model weight shows a dash.
+        const char* const suffixes[] = {" C", " min", " W/kg", " g", " km/h", " min", ""};
+        for (int row = 1; row <= 7; ++row) {
+            const QByteArray name = "Figure1_" + QByteArray::number(row);
+            const QLabel* value = Find<QLabel>(*window, name.constData());
+            QTRY_VERIFY2(!value->text().isEmpty(), name.constData());
+            QVERIFY2(value->isVisible(), name.constData());
+            QVERIFY(
+                window->rect().contains(value->mapTo(window.get(), value->rect().bottomRight())));
+            QVERIFY2(value->text().endsWith(QLatin1String(suffixes[row - 1])), name.constData());
+            QVERIFY2(!value->toolTip().isEmpty(), name.constData());
+            QVERIFY(LabelText(*window, "Figure2_" + QByteArray::number(row)).isEmpty());
+        }
+        QCOMPARE(LabelText(*window, "Figure1_7"), QStringLiteral("-"));
+        QVERIFY(Find<QLabel>(*window, "Figure1_7")->toolTip().contains(u"weight"));
+
+        // A model weight, and the thrust to weight follows from the thrust and the all-up weight.
+        auto* weight = Find<QSpinBox>(*window, "ModelWeight");
+        weight->setValue(1000);
+        const double thrust = Number(LabelText(*window, "Figure1_4"));
+        const double pack = Number(LabelText(*window, "Label112"));
+        QVERIFY(thrust > 0 && pack > 0);
+        QCOMPARE(Number(LabelText(*window, "Figure1_7")),
+                 std::round(thrust / (1000 + pack) * 100) / 100);
+
+        // A lower part throttle spends less current at part throttle: a longer flight.
+        const double flight = Number(LabelText(*window, "Figure1_6"));
+        Find<QSpinBox>(*window, "PartThrottle")->setValue(80);
+        QVERIFY(Number(LabelText(*window, "Figure1_6")) > flight);
+    }
+};
+
+QTEST_MAIN(MainFiguresTest)
+#include "MainFiguresTest.moc"

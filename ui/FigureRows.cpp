@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/FigureRows.h"
+
+#include <string>
+
+#include "ui/AutoLabel.h"
+#include "ui/FormFont.h"
+
+namespace {
+
+// Column 1's places; the other columns follow at the columns' 232 px pitch.
+constexpr int kColumnPitch = 232, kCaptionLeft = 20, kValueRight = 212;
+
+QString Text(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+FigureRows::FigureRows(int option, int top, QWidget* parent) {
+    const int x = (option - 1) * kColumnPitch;
+    const auto captions = mfb::ShownFigureCaptions();
+    for (std::size_t row = 0; row < captions.size(); ++row) {
+        const int y = top + static_cast<int>(row) * kPitch;
+        const std::string name = "Figure" + std::to_string(option) + '_' + std::to_string(row + 1);
+        captions_[row] =
+            new AutoLabel((name + "Caption").c_str(), Text(captions[row]) + u':', x + kCaptionLeft,
+                          y, AutoLabel::Anchor::Left, FormFont(), parent);
+        values_[row] = new AutoLabel(name.c_str(), QString(), x + kValueRight, y,
+                                     AutoLabel::Anchor::Right, FormFont(13, true), parent);
+    }
+}
+
+void FigureRows::show(const std::optional<mfb::ShownFigures>& figures) {
+    for (std::size_t row = 0; row < values_.size(); ++row) {
+        const QString value = figures ? QString::fromLatin1((*figures)[row].value) : QString();
+        const QString note = figures ? QString::fromLatin1((*figures)[row].note) : QString();
+        // An unknown figure shows a dash, so that an empty row does not read as not calculated.
+        values_[row]->setText(figures && value.isEmpty() ? QStringLiteral("-") : value);
+        values_[row]->setToolTip(note);
+        captions_[row]->setToolTip(note);
+    }
+}

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "model/Flight.h"
+
+class QSpinBox;
+
+// How the modeller flies, for the figures of all four options: the part throttle, the share of a
+// flight at full throttle, the share of the capacity drawn and the model's weight without its
+// pack. A row of fields; it holds the settings and tells when they change.
+class FlightSettingsBar : public QWidget {
+    Q_OBJECT
+public:
+    // A row `width` px wide at `top` on `parent`.
+    FlightSettingsBar(int top, int width, QWidget* parent);
+
+    const mfb::FlightSettings& settings() const { return settings_; }
+    void setSettings(const mfb::FlightSettings& settings);
+
+signals:
+    void settingsChanged(const mfb::FlightSettings& settings);
+
+private:
+    void readFields();
+
+    mfb::FlightSettings settings_;
+    QSpinBox* throttle_;
+    QSpinBox* fullShare_;
+    QSpinBox* usable_;
+    QSpinBox* modelWeight_;  // 0: not known
+};
