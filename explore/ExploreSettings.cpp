@@ -168,8 +168,12 @@ constexpr ExploreRequestField kRequestFields[] = {
 
 // The number of members of an aggregate: the most initialisers a brace list of it takes.
 struct AnyValue {
+    // Defined, though only ever asked about: clang holds an undefined function of internal
+    // linkage that a brace list names as used.
     template <typename T>
-    operator T() const;
+    operator T() const {
+        return T{};
+    }
 };
 template <typename T, typename... Given>
 constexpr std::size_t MemberCount() {
