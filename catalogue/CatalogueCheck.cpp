@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 
+#include "catalogue/FieldValue.h"
 #include "catalogue/Limits.h"
 #include "catalogue/LineLayout.h"
 #include "catalogue/NumberRule.h"
@@ -46,16 +47,8 @@ public:
         try {
             return ParseNumber(text, separator_);
         } catch (const Error& e) {
-            std::string message = what + ": " + e.what();
-            const char other = separator_ == ',' ? '.' : ',';
-            if (text.find(other) != std::string_view::npos && Parses(text, other)) {
-                message += std::string(": it is written with '") + other +
-                           "', but the decimal separator in force is '" + separator_ + "'";
-            } else if (text.find('\t') != std::string_view::npos) {
-                message += ": a tab is not a blank";
-            }
             Add(line, first, first + std::max<std::size_t>(text.size(), 1) - 1, Severity::Error,
-                message);
+                what + ": " + e.what());
             return std::nullopt;
         }
     }
@@ -78,15 +71,6 @@ public:
     }
 
 private:
-    static bool Parses(std::string_view text, char separator) {
-        try {
-            ParseNumber(text, separator);
-            return true;
-        } catch (const Error&) {
-            return false;
-        }
-    }
-
     const char* file_;
     char separator_;
     Findings& findings_;
@@ -116,6 +100,17 @@ void CheckItemLine(Checker& check, std::size_t n, std::string_view line,
     }
     const std::string_view name = Field(line, kNameColumns.start, kNameColumns.width);
     check.Name(n, name.substr(0, name.find_last_not_of(' ') + 1), "the name");
+    // A word that runs on past the name's columns is cut there, in the list and in the column. A
+    // tab before it has its own finding: it shifts the line, the name with it.
+    const std::size_t nameEnd = kNameColumns.last();
+    if (line.size() > nameEnd && line[nameEnd - 1] != ' ' && line[nameEnd] != ' ' &&
+        line.substr(0, nameEnd + 1).find('\t') == std::string_view::npos) {
+        const std::size_t end = std::min(line.find(' ', nameEnd), line.size());
+        check.Add(n, 1, end, Severity::Warning,
+                  "the name '" + Excerpt(line.substr(0, end)) + "' is longer than its " +
+                      std::to_string(kNameColumns.width) + " columns and is read as '" +
+                      std::string(name) + "'");
+    }
 
     // Columns a run-over number already accounts for, so its gap is not reported twice.
     std::size_t coveredTo = 0;
@@ -132,7 +127,10 @@ void CheckItemLine(Checker& check, std::size_t n, std::string_view line,
         }
         const std::string_view text = Field(line, c.start, c.width);
         const auto value = check.Number(n, c.start, text, f.name);
-        if (value) check.Positive(n, c.start, text, *value, f.name);
+        if (value && !PossibleValue(f, *value)) {
+            check.Add(n, c.start, c.start + text.size() - 1, Severity::Error,
+                      ImpossibleValueMessage(f, text));
+        }
 
         // A number that goes on past its window is read cut short, silently.
         std::size_t to = c.last();
@@ -282,6 +280,29 @@ void AddLimitFindings(Findings& findings, const std::vector<std::string>& lines,
 }
 
 }  // namespace
+
+const char* SeverityName(Severity severity) {
+    return severity == Severity::Error ? "error" : "warning";
+}
+
+std::size_t CountFindings(const Findings& findings, Severity severity) {
+    return static_cast<std::size_t>(
+        std::count_if(findings.begin(), findings.end(),
+                      [severity](const Finding& f) { return f.severity == severity; }));
+}
+
+std::string FindingLine(const Finding& f, const std::string& path) {
+    std::string line = path;
+    if (f.line != 0) {
+        line += ':' + std::to_string(f.line);
+        if (f.firstColumn != 0) {
+            line += ':' + std::to_string(f.firstColumn);
+            if (f.lastColumn > f.firstColumn) line += '-' + std::to_string(f.lastColumn);
+        }
+    }
+    // Shown on a terminal and in a window: catalogue text must not act on either.
+    return Printable(line + ": " + SeverityName(f.severity) + ": " + f.message);
+}
 
 Findings CheckItemLines(const std::vector<std::string>& lines, const char* file, char separator) {
     Findings findings;

@@ -23,6 +23,13 @@ struct Finding {
 
 using Findings = std::vector<Finding>;
 
+const char* SeverityName(Severity severity);  // "error" or "warning"
+std::size_t CountFindings(const Findings& findings, Severity severity);
+
+// One finding as a line of text in the form compilers use, its file named by `path`:
+// "PATH:LINE:COLUMNS: error|warning: message", LINE and COLUMNS left out where not given.
+std::string FindingLine(const Finding& finding, const std::string& path);
+
 // Each file's lines checked on their own, in file order, the limits they state included; `file`
 // names them in the findings.
 Findings CheckItemLines(const std::vector<std::string>& lines, const char* file, char separator);

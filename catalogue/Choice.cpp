@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/Choice.h"
 
+#include <optional>
 #include <string>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/FieldValue.h"
 #include "catalogue/Limits.h"
 #include "catalogue/LineLayout.h"
 #include "catalogue/NumberRule.h"
@@ -16,26 +18,51 @@ namespace {
 
 constexpr Columns kEntry = kEntryColumns;
 constexpr Columns kName = kNameColumns;
-constexpr Columns kKv = kMotorFields[0].columns, kRi = kMotorFields[1].columns,
-                  kIo = kMotorFields[2].columns;
-constexpr Columns kCapacity = kBatteryFields[0].columns, kRCell = kBatteryFields[1].columns,
-                  kUCell = kBatteryFields[2].columns, kCellWeight = kBatteryFields[3].columns;
+constexpr const NumberField &kKv = kMotorFields[0], &kRi = kMotorFields[1], &kIo = kMotorFields[2];
+constexpr const NumberField &kCapacity = kBatteryFields[0], &kRCell = kBatteryFields[1],
+                            &kUCell = kBatteryFields[2], &kCellWeight = kBatteryFields[3];
 
 std::string_view Cut(std::string_view line, Columns c) {
     return Field(line, c.start, c.width);
 }
 
-// The number in columns `c`; a bad field's error tells where it lies.
-double Number(std::string_view line, Columns c, char separator, const char* file,
-              std::size_t lineNumber) {
-    const std::string_view field = Cut(line, c);
-    try {
-        return ParseNumber(field, separator);
-    } catch (const Error& e) {
+// Reads the number fields of one line in column order. A field that does not read throws at once,
+// a bad field's error telling where it lies. A value no part can have is refused only once every
+// field is stored: the slot then holds the line as written, and a Calculate of it finds no
+// operating point rather than one made of the previous entry's values under this entry's name.
+class LineNumbers {
+public:
+    LineNumbers(std::string_view line, char separator, const char* file, std::size_t lineNumber)
+        : line_(line), separator_(separator), file_(file), lineNumber_(lineNumber) {}
+
+    void Read(const NumberField& f, double& into) {
+        const Columns c = f.columns;
+        const std::string_view field = Cut(line_, c);
         const std::size_t last = field.empty() ? c.last() : c.start + field.size() - 1;
-        throw LocatedError(e.what(), {file, lineNumber, c.start, last});
+        const TextLocation where{file_, lineNumber_, c.start, last, std::string(line_)};
+        try {
+            into = ParseNumber(field, separator_);
+        } catch (const Error& e) {
+            throw LocatedError(e.what(), where);
+        }
+        if (!impossible_ && !PossibleValue(f, into)) {
+            const std::string columns =
+                " (columns " + std::to_string(c.start) + "-" + std::to_string(last) + ")";
+            impossible_.emplace(ImpossibleValueMessage(f, field, columns), where);
+        }
     }
-}
+
+    void Done() const {
+        if (impossible_) throw *impossible_;
+    }
+
+private:
+    std::string_view line_;
+    char separator_;
+    const char* file_;
+    std::size_t lineNumber_;
+    std::optional<LocatedError> impossible_;
+};
 
 }  // namespace
 
@@ -52,36 +79,35 @@ unsigned char FoldCase(char c) {
 }
 
 std::array<std::string_view, 3> MotorParameterTexts(std::string_view line) {
-    return {Cut(line, kKv), Cut(line, kRi), Cut(line, kIo)};
+    return {Cut(line, kKv.columns), Cut(line, kRi.columns), Cut(line, kIo.columns)};
 }
 
 std::array<std::string_view, 4> BatteryParameterTexts(std::string_view line) {
-    return {Cut(line, kCapacity), Cut(line, kRCell), Cut(line, kUCell), Cut(line, kCellWeight)};
+    return {Cut(line, kCapacity.columns), Cut(line, kRCell.columns), Cut(line, kUCell.columns),
+            Cut(line, kCellWeight.columns)};
 }
 
 void ChooseMotor(TOptionSlot& slot, std::string_view line, char separator, std::size_t lineNumber) {
-    const auto number = [&](Columns c) {
-        return Number(line, c, separator, kMotorFile, lineNumber);
-    };
+    LineNumbers numbers(line, separator, kMotorFile, lineNumber);
     slot.MotorName = std::string(Cut(line, kName));
     // The limits never fail, so they always belong to the name, whatever number fails below.
     slot.MotorLimits = ReadMotorLimits(line, separator);
-    slot.Motor.Kv = number(kKv);
-    slot.Motor.Ri = number(kRi);
-    slot.Motor.Io = number(kIo);
+    numbers.Read(kKv, slot.Motor.Kv);
+    numbers.Read(kRi, slot.Motor.Ri);
+    numbers.Read(kIo, slot.Motor.Io);
+    numbers.Done();
 }
 
 void ChooseBattery(TOptionSlot& slot, std::string_view line, char separator,
                    std::size_t lineNumber) {
-    const auto number = [&](Columns c) {
-        return Number(line, c, separator, kBatteryFile, lineNumber);
-    };
+    LineNumbers numbers(line, separator, kBatteryFile, lineNumber);
     slot.BatteryName = std::string(Cut(line, kName));
     slot.CellLimits = ReadCellLimits(line, separator);
-    slot.Battery.Capacity = number(kCapacity);
-    slot.Battery.RCell = number(kRCell);
-    slot.Battery.UCell = number(kUCell);
-    slot.Battery.CellWeight = number(kCellWeight);
+    numbers.Read(kCapacity, slot.Battery.Capacity);
+    numbers.Read(kRCell, slot.Battery.RCell);
+    numbers.Read(kUCell, slot.Battery.UCell);
+    numbers.Read(kCellWeight, slot.Battery.CellWeight);
+    numbers.Done();
 }
 
 void ChooseFan(TOptionSlot& slot, const FanTable& fans, int fanNumber) {

@@ -21,9 +21,10 @@ std::array<std::string_view, 3> MotorParameterTexts(std::string_view motorLine);
 std::array<std::string_view, 4> BatteryParameterTexts(std::string_view batteryLine);
 
 // Copies a chosen line into a slot: the name and the line's limits first, then each number in
-// column order. A bad field throws LocatedError naming the file, `lineNumber` (the line's in its
-// file; 0 when not known) and the field's columns; the name, the limits and the numbers before it
-// keep their new values, later ones their old.
+// column order. A bad field, or a value no part can have (PossibleValue), throws LocatedError
+// naming the file, `lineNumber` (the line's in its file; 0 when not known), the field's columns
+// and the line; the name, the limits and the numbers before it keep their new values, later ones
+// their old. An impossible value is refused only after every number of the line is stored.
 void ChooseMotor(TOptionSlot& slot, std::string_view motorLine, char decimalSeparator,
                  std::size_t lineNumber = 0);
 void ChooseBattery(TOptionSlot& slot, std::string_view batteryLine, char decimalSeparator,

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 #include "catalogue/TextLines.h"
@@ -18,6 +19,22 @@ std::string InvalidNumberMessage(std::string_view field) {
 
 namespace {
 
+std::optional<double> Parse(std::string_view field, char decimalSeparator);
+
+// What a user can do about a field that fails for a reason one can name: a tab typed for blanks,
+// or a catalogue written where the other decimal separator is in force.
+std::string Hint(std::string_view field, char separator) {
+    if (field.find('\t') != std::string_view::npos) {
+        return ": it holds a tab, where only blanks may stand";
+    }
+    const char other = separator == ',' ? '.' : ',';
+    if (field.find(other) != std::string_view::npos && Parse(field, other)) {
+        return std::string(": it uses '") + other + "', this system's decimal separator is '" +
+               separator + "'; `mfbcalc-cli convert` rewrites a catalogue";
+    }
+    return {};
+}
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -27,11 +44,7 @@ std::size_t SkipDigits(std::string_view s, std::size_t i) {
     return i;
 }
 
-}  // namespace
-
-double ParseNumber(std::string_view field, char decimalSeparator) {
-    const auto fail = [field]() -> double { throw Error(InvalidNumberMessage(field)); };
-
+std::optional<double> Parse(std::string_view field, char decimalSeparator) {
     std::size_t i = 0;
     while (i < field.size() && field[i] == ' ') ++i;
     bool negative = false;
@@ -48,7 +61,7 @@ double ParseNumber(std::string_view field, char decimalSeparator) {
         i = SkipDigits(field, i);
         fracDigits = field.substr(fracStart, i - fracStart);
     }
-    if (intDigits.empty() && !separator) return fail();
+    if (intDigits.empty() && !separator) return std::nullopt;
 
     // The exponent is accumulated with saturation: anything beyond a few thousand decides
     // overflow or underflow on its own, and the digits themselves may be a megabyte long.
@@ -64,7 +77,7 @@ double ParseNumber(std::string_view field, char decimalSeparator) {
         if (expNegative) exponent = -exponent;
     }
     while (i < field.size() && field[i] == ' ') ++i;
-    if (i != field.size()) return fail();
+    if (i != field.size()) return std::nullopt;
 
     // Normalise to the form from_chars reads in the "C" locale, which rounds correctly:
     // significant digits, then a decimal exponent. Leading zeros are dropped so that the
@@ -78,7 +91,7 @@ double ParseNumber(std::string_view field, char decimalSeparator) {
     digits.erase(0, firstNonZero);
     // Value = digits * 10^scale; its decimal magnitude is about digits.size() + scale.
     const long magnitude = static_cast<long>(digits.size()) + scale;
-    if (magnitude > 400) return fail();
+    if (magnitude > 400) return std::nullopt;
     if (magnitude < -400) return negative ? -0.0 : 0.0;
     digits += 'e';
     digits += std::to_string(scale);
@@ -88,12 +101,19 @@ double ParseNumber(std::string_view field, char decimalSeparator) {
     if (ec == std::errc::result_out_of_range) {
         // Underflow below the smallest denormal reads as zero; overflow fails.
         if (magnitude <= 0) return negative ? -0.0 : 0.0;
-        return fail();
+        return std::nullopt;
     }
     if (ec != std::errc{} || end != digits.data() + digits.size() || !std::isfinite(value)) {
-        return fail();
+        return std::nullopt;
     }
     return negative ? -value : value;
+}
+
+}  // namespace
+
+double ParseNumber(std::string_view field, char decimalSeparator) {
+    if (const std::optional<double> value = Parse(field, decimalSeparator)) return *value;
+    throw Error(InvalidNumberMessage(field) + Hint(field, decimalSeparator));
 }
 
 }  // namespace mfb

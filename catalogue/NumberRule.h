@@ -13,7 +13,8 @@ namespace mfb {
 // field; one too small for a double rounds to zero or a denormal.
 //
 // Throws Error("'<field>' is not a valid floating point value") with the field as given, or its
-// Excerpt when it is long.
+// Excerpt when it is long. Where the field fails for a reason one can name, the message goes on
+// with it: a tab, or a number that the other decimal separator would read.
 double ParseNumber(std::string_view field, char decimalSeparator);
 
 std::string InvalidNumberMessage(std::string_view field);

@@ -8,6 +8,7 @@
 #include "catalogue/Choice.h"
 #include "cli/CalculationRecord.h"
 #include "cli/CatalogueDirectory.h"
+#include "cli/CheckCommand.h"
 #include "cli/CliOptions.h"
 #include "cli/HelpText.h"
 #include "cli/Program.h"
@@ -52,6 +53,9 @@ public:
             Choose();
         } catch (const UsageError& e) {
             return ReportUsage(err_, e.what());
+        } catch (const LocatedError& e) {
+            ReportLocated(e);
+            return kExitError;
         } catch (const Error& e) {
             ReportError(err_, e.what());
             return kExitError;
@@ -65,13 +69,28 @@ private:
     void Choose() {
         if (options_.motor) {
             const auto i = SelectLine(catalogue_.MotorLines, *options_.motor, "motor");
-            ChooseMotor(Slot(), catalogue_.MotorLines[i], separator_);
+            ChooseMotor(Slot(), catalogue_.MotorLines[i], separator_,
+                        catalogue_.MotorLineNumbers[i]);
         }
         if (options_.battery) {
             const auto i = SelectLine(catalogue_.BatteryLines, *options_.battery, "battery");
-            ChooseBattery(Slot(), catalogue_.BatteryLines[i], separator_);
+            ChooseBattery(Slot(), catalogue_.BatteryLines[i], separator_,
+                          catalogue_.BatteryLineNumbers[i]);
         }
         ChooseFan(Slot(), catalogue_.Fans, options_.fan);
+    }
+
+    // An error on a line of a catalogue is told as check tells it, so that an editor finds it; one
+    // of a file as a whole keeps its plain message.
+    void ReportLocated(const LocatedError& e) {
+        const TextLocation& where = e.where();
+        if (where.line == 0) {
+            ReportError(err_, e.what());
+            return;
+        }
+        const Finding finding{where.file,       where.line,      where.firstColumn,
+                              where.lastColumn, Severity::Error, e.what()};
+        err_ << FindingLine(finding, CataloguePath(options_.catalogueDir, where.file)) << '\n';
     }
 
     int Calculate() {

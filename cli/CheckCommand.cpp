@@ -20,12 +20,14 @@ constexpr char kCheckHelp[] =
     R"(Usage: mfbcalc-cli check [--catalogues DIR] [--json] [--decimal-separator C]
 
 Reads motor.txt, battery.txt and fan.txt as the program does and reports everything that would
-make the loading or a choice fail (errors) and everything that loads but is probably a mistake
-(warnings): characters between fields, a number that runs past its columns and is read cut
-short, a tab (one column, which shifts every later field), a zero or negative value where the
-model needs a positive one, two entries of the same name, a number written with the other
-decimal separator, a fan curve that falls with power or turns negative between its chart
-minimum power and a hundred times it, and lines of fan.txt after line 53, which are never read.
+make the loading or a choice fail (errors: a bad number, one written with the other decimal
+separator, a value no part can have such as a kv, cell voltage, capacity or cell weight of 0 or
+less, or a negative Ri, Io or cell resistance) and everything that loads but is probably a
+mistake (warnings): characters between fields, a number that runs past its columns and is read
+cut short, a name longer than its 20 columns, a tab (one column, which shifts every later
+field), two entries of the same name, a fan curve that falls with power or turns negative
+between its chart minimum power and a hundred times it, and lines of fan.txt after line 53,
+which are never read.
 
 Each finding is one line on standard output, in the form compilers use, so that editors can jump
 to it:
@@ -80,16 +82,6 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-const char* SeverityName(Severity severity) {
-    return severity == Severity::Error ? "error" : "warning";
-}
-
-std::size_t Count(const Findings& findings, Severity severity) {
-    return static_cast<std::size_t>(
-        std::count_if(findings.begin(), findings.end(),
-                      [severity](const Finding& f) { return f.severity == severity; }));
-}
-
 void WriteJson(const Findings& findings, const std::string& directory, std::ostream& out) {
     JsonWriter json(out);
     json.BeginObject();
@@ -113,9 +105,9 @@ void WriteJson(const Findings& findings, const std::string& directory, std::ostr
     }
     json.EndArray();
     json.Key("errors");
-    json.Integer(static_cast<long long>(Count(findings, Severity::Error)));
+    json.Integer(static_cast<long long>(CountFindings(findings, Severity::Error)));
     json.Key("warnings");
-    json.Integer(static_cast<long long>(Count(findings, Severity::Warning)));
+    json.Integer(static_cast<long long>(CountFindings(findings, Severity::Warning)));
     json.EndObject();
 }
 
@@ -126,20 +118,8 @@ std::string CataloguePath(const std::string& directory, const std::string& file)
     return (std::filesystem::path(directory) / file).string();
 }
 
-std::string FindingLine(const Finding& f, const std::string& path) {
-    std::string line = path;
-    if (f.line != 0) {
-        line += ':' + std::to_string(f.line);
-        if (f.firstColumn != 0) {
-            line += ':' + std::to_string(f.firstColumn);
-            if (f.lastColumn > f.firstColumn) line += '-' + std::to_string(f.lastColumn);
-        }
-    }
-    return Printable(line + ": " + SeverityName(f.severity) + ": " + f.message);
-}
-
 int FindingsStatus(const Findings& findings) {
-    if (Count(findings, Severity::Error) > 0) return kExitError;
+    if (CountFindings(findings, Severity::Error) > 0) return kExitError;
     return findings.empty() ? kExitCalculated : kExitWarnings;
 }
 
@@ -163,8 +143,8 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         for (const Finding& f : findings) {
             out << FindingLine(f, CataloguePath(options.catalogueDir, f.file)) << '\n';
         }
-        out << Count(findings, Severity::Error) << " errors, " << Count(findings, Severity::Warning)
-            << " warnings\n";
+        out << CountFindings(findings, Severity::Error) << " errors, "
+            << CountFindings(findings, Severity::Warning) << " warnings\n";
     }
     return FindingsStatus(findings);
 }

@@ -18,9 +18,6 @@ inline constexpr int kExitWarnings = 4;  // check and convert: warnings, but no 
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              char localeSeparator);
 
-// One finding as a line of text, its file named by `path`.
-std::string FindingLine(const Finding& finding, const std::string& path);
-
 // The path a finding's file has inside `directory`, as a user would type it from here.
 std::string CataloguePath(const std::string& directory, const std::string& file);
 

@@ -149,6 +149,12 @@ int WriteOutput(const ExploreOptions& options, const std::function<bool(std::ost
     return interruption.Signal() != 0 ? interruption.ExitStatus() : kExitCalculated;
 }
 
+// Every catalogue entry left out, then how many, so that a long list still ends in its sum.
+void ReportNotes(std::ostream& err, const ExploreResult& result) {
+    for (const std::string& note : result.notes) ReportError(err, "warning: " + note);
+    if (!result.notes.empty()) ReportError(err, "warning: " + LeftOutLine(result.notes.size()));
+}
+
 }  // namespace
 
 int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -191,7 +197,7 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
             ReportError(err, e.what());
             return kExitError;
         }
-        for (const std::string& note : merged.result.notes) ReportError(err, "warning: " + note);
+        ReportNotes(err, merged.result);
         const ExploreReport report{catalogue, merged.result, merged.seconds, &interruption.Stop()};
         return WriteOutput(
             options, [&](std::ostream& to) { return WriteReport(options, report, separator, to); },
@@ -220,7 +226,7 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
     const double elapsed = progress.Elapsed();
     progress.Finish();
 
-    for (const std::string& note : result.notes) ReportError(err, "warning: " + note);
+    ReportNotes(err, result);
     // The best rows of a search a signal or the time stopped are written; only another signal
     // cuts them short.
     interruption.Stop() = false;

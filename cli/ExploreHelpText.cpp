@@ -115,8 +115,12 @@ Output, one of:
                  over a catalogue limit      beyond a limit the catalogues state
                  outside your budgets        beyond --max-current, --max-weight,
                                              --min-efficiency or --power
-                 motor too slow for the fan  from 75 W on, the fan would turn faster than
+                 motor too slow for this fan already at 75 W
+                                             from 75 W on, the fan would turn faster than
                                              the motor: no operating point
+                 motor stalls before the fan absorbs its power
+                                             where the motor turns faster than the fan, it
+                                             stands, turns backwards or delivers no power
                  pack too weak               "Combination not possible": the pack cannot
                                              deliver the power the fan asks for
                  no operating point below a megawatt
@@ -139,12 +143,12 @@ Output, one of:
                none, and a flight figure blank where it is not known; numbers have 17 significant digits and '.'. A partial run
                (--max-seconds) starts with a line "# partial: ...".
   --json       one object: combinations, seconds, counts
-               (visited, ranked, over_limits, filtered_out, no_kept_step, not_possible,
-               at_limit, faults, unreadable, not_run, full_sweeps, pruned), rows (objects with
-               the CSV's keys up to c_rate, a flight figure not known null, and limits: one
-               object per limit stated, {value, limit, margin, exceeded}), notes (the catalogue
-               lines left out) and, last, partial (true when the run or the output was stopped
-               early)
+               (visited, ranked, over_limits, filtered_out, no_kept_step, motor_stalls,
+               not_possible, at_limit, faults, unreadable, not_run, full_sweeps, pruned), rows
+               (objects with the CSV's keys up to c_rate, a flight figure not known null, and
+               limits: one object per limit stated, {value, limit, margin, exceeded}), notes
+               (the catalogue lines left out) and, last, partial (true when the run or the
+               output was stopped early)
   --help, -h   this text
 
   --output FILE  writes the output to FILE instead of standard output, whole or not at all: a

@@ -62,8 +62,12 @@ Output, one of:
                Thrust and efflux need the fan's swept area and static efficiency in fan.txt;
                all-up weight and thrust to weight need --model-weight.
   --json       one JSON object with the keys
-                 outcome      "calculated", "not_possible", "fault" or "not_run"
-                 message      the warning or error text, else ""
+                 outcome      "calculated", "not_possible" (the pack cannot deliver the
+                              power), "motor_stalls" (motor stalls before the fan absorbs its
+                              power), "motor_too_slow" (motor too slow for this fan already at
+                              75 W), "fault" or "not_run"
+                 message      the warning or error text, else ""; for the motor's two
+                              outcomes "Combination not possible" and the reason on a second line
                  failed_step  for "not_possible": 0 at the start power, else the 1-based step;
                               otherwise null
                  steps        sweep steps made (points per chart curve)
@@ -106,7 +110,9 @@ Exit status:
      also, for every command, standard output that could not be written whole (a full disk, a
      closed pipe) and memory that ran out
   2  a usage error, also a --motor or --battery that matches no entry, or one left out
-  3  combination not possible: the pack cannot deliver the power the fan needs
+  3  combination not possible: the pack cannot deliver the power the fan needs, or there is no
+     operating point at which the motor turns and delivers power (it stalls first, or it is too
+     slow for the fan already at 75 W)
   4  (check and convert) warnings only
 
 Messages go to standard error, also a warning for every malformed limit in the catalogues

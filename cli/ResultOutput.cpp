@@ -96,12 +96,13 @@ void WriteResultJson(const CalculationRecord& record, std::ostream& out) {
     const CalculateReport& report = record.report;
     JsonWriter json(out);
     json.BeginObject();
+    const bool notPossible = record.outcome == CliOutcome::NotPossible;
     json.Key("outcome");
-    json.String(OutcomeName(record.outcome));
+    json.String(notPossible ? RowOf(report.reason).key : OutcomeName(record.outcome));
     json.Key("message");
     json.String(record.message);
     json.Key("failed_step");
-    if (record.outcome == CliOutcome::NotPossible) {
+    if (notPossible && report.reason == NotPossibleReason::PackTooWeak) {
         json.Integer(report.failedStep);
     } else {
         json.Null();

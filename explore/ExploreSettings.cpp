@@ -8,8 +8,10 @@
 #include <iterator>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/NumberRule.h"
 #include "explore/ParetoFront.h"
 #include "explore/SpaceText.h"
+#include "model/Error.h"
 
 namespace mfb {
 
@@ -225,16 +227,15 @@ std::span<const ExploreNumberField> ExploreNumberFields() {
 }
 
 double ParseNumberSetting(std::string_view name, std::string_view text, char decimalSeparator) {
-    std::string number(text);
-    // A full stop where the separator is another character is a typing slip, not a number.
-    if (decimalSeparator != '.' && number.find('.') != std::string::npos) number.clear();
-    std::replace(number.begin(), number.end(), decimalSeparator, '.');
+    // The catalogues' number rule, so that a mistake in a field reads as the same one in a file.
     double value = 0;
-    const char* end = number.data() + number.size();
-    const auto [ptr, ec] = std::from_chars(number.data(), end, value);
-    if (number.empty() || ec != std::errc() || ptr != end || !std::isfinite(value) || value < 0) {
-        throw ExploreSettingError(std::string(name) + " needs a number of at least 0 with '" +
-                                  decimalSeparator + "' as the decimal point, not \"" +
+    try {
+        value = ParseNumber(text, decimalSeparator);
+    } catch (const Error& e) {
+        throw ExploreSettingError(std::string(name) + ": " + e.what());
+    }
+    if (!(value >= 0)) {
+        throw ExploreSettingError(std::string(name) + " needs a number of at least 0, not \"" +
                                   std::string(text) + "\"");
     }
     return value;

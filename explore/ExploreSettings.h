@@ -83,8 +83,8 @@ struct ExploreNumberField {
     std::optional<double>& (*value)(ExploreSettings& settings);
 };
 std::span<const ExploreNumberField> ExploreNumberFields();
-// A number written with `decimalSeparator`; throws, naming the setting `name`, when it is not one
-// of at least 0, the empty text included.
+// A number written with `decimalSeparator`, read by the catalogues' number rule; throws, naming
+// the setting `name`, when it is not one of at least 0, the empty text included.
 double ParseNumberSetting(std::string_view name, std::string_view text, char decimalSeparator);
 
 // The request the settings describe: the power range must not run backwards; a target ranks by

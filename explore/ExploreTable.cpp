@@ -78,7 +78,8 @@ constexpr ExploreCountField kCountFields[] = {
     {"ranked", "ranked", &ExploreCounts::ranked},
     {"over_limits", "over a catalogue limit", &ExploreCounts::overLimits},
     {"filtered_out", "outside your budgets", &ExploreCounts::filteredOut},
-    {"no_kept_step", "motor too slow for the fan", &ExploreCounts::noKeptStep},
+    {"no_kept_step", RowOf(NotPossibleReason::MotorTooSlow).words, &ExploreCounts::noKeptStep},
+    {"motor_stalls", RowOf(NotPossibleReason::MotorStalls).words, &ExploreCounts::motorStalls},
     {"not_possible", "pack too weak", &ExploreCounts::notPossible},
     {"at_limit", "no operating point below a megawatt", &ExploreCounts::atLimit},
     {"faults", "arithmetic fault", &ExploreCounts::faults},
@@ -143,6 +144,11 @@ std::string ExploreSummary(const ExploreResult& result, double seconds, char dec
         separator = ", ";
     }
     return line;
+}
+
+std::string LeftOutLine(std::size_t entries) {
+    return std::to_string(entries) + (entries == 1 ? " catalogue entry" : " catalogue entries") +
+           " left out; `mfbcalc-cli check` lists them";
 }
 
 std::size_t WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& rows,

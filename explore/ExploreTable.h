@@ -68,6 +68,9 @@ ExploreNames NamesOf(const Catalogue& catalogue, const ExploreRow& row);
 // starts "V of N combinations", V those visited, which its counts add up to.
 std::string ExploreSummary(const ExploreResult& result, double seconds, char decimalSeparator);
 
+// "2 catalogue entries left out; `mfbcalc-cli check` lists them", after the notes on each.
+std::string LeftOutLine(std::size_t entries);
+
 // A header line, then one line per row ranked from 1: names quoted where CSV needs it, numbers
 // with 17 significant digits and '.'. Once `stop` is set it ends at the next whole line; returns
 // the rows written.

@@ -119,6 +119,19 @@ bool Passes(const ExploreRequest& request, const ExploreRow& row) {
            (!request.maxPower || power <= *request.maxPower);
 }
 
+long long ExploreCounts::*NotPossibleCount(NotPossibleReason reason) {
+    switch (reason) {
+        case NotPossibleReason::MotorStalls:
+            return &ExploreCounts::motorStalls;
+        case NotPossibleReason::MotorTooSlow:
+            return &ExploreCounts::noKeptStep;
+        case NotPossibleReason::None:
+        case NotPossibleReason::PackTooWeak:
+            break;
+    }
+    return &ExploreCounts::notPossible;
+}
+
 // Whether ranking or filtering a row needs its flight figures. The rows shown get theirs in any
 // case; working them out for every row would cost a run a bisection of the fan curve per row.
 bool NeedsFlight(const ExploreRequest& request) {
@@ -180,18 +193,13 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
                     ++counts.notRun;
                     continue;
                 case Outcome::NotPossible:
-                    ++counts.notPossible;
+                    ++(counts.*NotPossibleCount(report.reason));
                     continue;
                 case Outcome::StoppedAtLimit:
                     ++counts.atLimit;
                     continue;
                 case Outcome::Calculated:
                     break;
-            }
-            // The kept step is at least one step above the start power; all zero means none.
-            if (report.result.PinMotor == 0) {
-                ++counts.noKeptStep;
-                continue;
             }
             ExploreRow row;
             row.motor = unit.motorIndex;

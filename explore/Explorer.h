@@ -86,14 +86,15 @@ struct ExploreCounts {
     long long ranked = 0;       // an operating point within the filter's budgets
     long long filteredOut = 0;  // an operating point outside them or the power range
     long long overLimits = 0;   // an operating point beyond a limit the catalogues state
-    long long noKeptStep = 0;   // calculated, but the motor never turned faster than the fan
-    long long notPossible = 0;  // "Combination not possible"
+    long long noKeptStep = 0;   // "Combination not possible": motor too slow for the fan
+    long long notPossible = 0;  // "Combination not possible": the pack too weak
     long long atLimit = 0;      // stopped at MaxSweepPower: no operating point below it
     long long faults = 0;       // a floating-point fault or a refused pack
     long long unreadable = 0;   // a motor or battery line with a bad number
     long long notRun = 0;       // a motor or battery without a name: Calculate does nothing
     long long pruned = 0;       // a pack over the weight budget, left out before any sweep
     long long fullSweeps = 0;   // combinations the fast path could not shorten
+    long long motorStalls = 0;  // "Combination not possible": the motor stalls first
 };
 
 // Every count of ExploreCounts, for the code that adds, stores or lists them all.
@@ -101,7 +102,8 @@ inline constexpr long long ExploreCounts::*kExploreCounts[] = {
     &ExploreCounts::visited,    &ExploreCounts::ranked,     &ExploreCounts::filteredOut,
     &ExploreCounts::overLimits, &ExploreCounts::noKeptStep, &ExploreCounts::notPossible,
     &ExploreCounts::atLimit,    &ExploreCounts::faults,     &ExploreCounts::unreadable,
-    &ExploreCounts::notRun,     &ExploreCounts::pruned,     &ExploreCounts::fullSweeps};
+    &ExploreCounts::notRun,     &ExploreCounts::pruned,     &ExploreCounts::fullSweeps,
+    &ExploreCounts::motorStalls};
 static_assert(sizeof(ExploreCounts) ==
                   sizeof(kExploreCounts) / sizeof(kExploreCounts[0]) * sizeof(long long),
               "a count missing from kExploreCounts");

@@ -18,6 +18,12 @@ std::string NumberMessage(std::string_view field) {
     return "'" + mfb::Excerpt(field) + "' is not a valid floating point value";
 }
 
+bool IsNumberMessage(std::string_view message, std::string_view field) {
+    const std::string plain = NumberMessage(field);
+    return message == plain || (message.substr(0, plain.size() + 5) == plain + ": it " &&
+                                message.size() > plain.size());
+}
+
 bool IsFaultMessage(std::string_view message) {
     return message == "Invalid floating point operation" ||
            message == "Floating point division by zero" || message == "Floating point overflow";

@@ -17,6 +17,8 @@ inline void Require(bool ok, std::string_view what, std::string_view detail = {}
 // "'<field>' is not a valid floating point value", spelt out here rather than taken from the
 // core, so that a change of the message is noticed.
 std::string NumberMessage(std::string_view field);
+// That message, alone or followed by its hint (": it ..."), for `field`.
+bool IsNumberMessage(std::string_view message, std::string_view field);
 
 bool IsFaultMessage(std::string_view message);
 

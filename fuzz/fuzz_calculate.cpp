@@ -69,10 +69,14 @@ void CheckOutcome(const mfb::TOptionSlot& slot, const Sinks& sinks,
             Require(sinks.Untouched(), "a Calculate that did not run showed something");
             return;
         case Outcome::NotPossible:
-            Require(sinks.warnings == std::vector<std::string>{mfb::kNotPossibleMessage},
-                    "not possible without its one warning");
+            Require(
+                sinks.warnings == std::vector<std::string>{mfb::NotPossibleMessage(report.reason)},
+                "not possible without its one warning");
             Require(!sinks.chartEnabled, "chart enabled after a broken-off sweep");
-            Require(sinks.values.size() == (report.failedStep == 0 ? 0u : 3u),
+            Require(sinks.values.size() == (report.reason == mfb::NotPossibleReason::PackTooWeak &&
+                                                    report.failedStep == 0
+                                                ? 0u
+                                                : 3u),
                     "wrong values shown");
             break;
         case Outcome::Calculated:

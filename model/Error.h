@@ -26,6 +26,7 @@ struct TextLocation {
     std::size_t line = 0;
     std::size_t firstColumn = 0;
     std::size_t lastColumn = 0;
+    std::string text = {};  // the line itself, where it is at hand
 };
 
 // An error of a catalogue file that knows where it lies. Its message is the one the user always

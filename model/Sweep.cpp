@@ -68,6 +68,7 @@ bool Begin(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink
 
     if (!EvaluateAtPower(slot, in.Fans)) {
         report.outcome = Outcome::NotPossible;
+        report.reason = NotPossibleReason::PackTooWeak;
         view.ShowWarning(kNotPossibleMessage);
         return false;
     }
@@ -83,6 +84,7 @@ bool Begin(TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink
 
 void EndNotPossible(ResultView& view, CalculateReport& report) {
     report.outcome = Outcome::NotPossible;
+    report.reason = NotPossibleReason::PackTooWeak;
     report.failedStep = report.steps + 1;
     view.ShowWarning(kNotPossibleMessage);
 }
@@ -90,6 +92,15 @@ void EndNotPossible(ResultView& view, CalculateReport& report) {
 void Finish(const TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
             CalculateReport& report, bool atLimit) {
     const ResultPoint& result = report.result;
+    // A step that is no operating point is not shown as one: the option ends as a sweep broken
+    // off, its points drawn, nothing else changed.
+    if (const NotPossibleReason reason = KeptStepReason(result);
+        reason != NotPossibleReason::None) {
+        report.outcome = Outcome::NotPossible;
+        report.reason = reason;
+        view.ShowWarning(NotPossibleMessage(reason));
+        return;
+    }
     Show(view, in, ResultField::Current, result.Current);
     Show(view, in, ResultField::Rpm, result.RpmMotor);
     Show(view, in, ResultField::PinMotor, result.PinMotor);

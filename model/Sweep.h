@@ -5,6 +5,7 @@
 
 #include "model/ChartSink.h"
 #include "model/Extended.h"
+#include "model/NotPossible.h"
 #include "model/OptionSlot.h"
 #include "model/ResultView.h"
 
@@ -20,8 +21,6 @@ inline constexpr double StopRpmMargin = 2500.0;  // the sweep stops once RpmFan 
 // memory even with four charts full.
 inline constexpr double MaxSweepPower = 1.0e6;  // W
 
-inline constexpr char kNotPossibleMessage[] = "Combination not possible";
-
 // The kept step: the last one at which the motor turned faster than the fan.
 struct ResultPoint {
     double Current = 0;
@@ -34,7 +33,7 @@ struct ResultPoint {
 enum class Outcome {
     NotRun,          // motor or battery not chosen: nothing happened
     Calculated,      // the stop test ended the sweep and everything was shown
-    NotPossible,     // the pack could not deliver the power; the sweep broke off
+    NotPossible,     // no operating point: the sweep broke off, or its kept step is none
     StoppedAtLimit,  // MaxSweepPower reached; shown like Calculated, with a warning
 };
 
@@ -43,8 +42,10 @@ enum class Outcome {
 // sweep got when a floating-point fault ends it with an exception.
 struct CalculateReport {
     Outcome outcome = Outcome::NotRun;
-    long long steps = 0;       // sweep steps made: the points each series received
-    long long failedStep = 0;  // NotPossible: 0 at the start evaluation, else the 1-based step
+    long long steps = 0;  // sweep steps made: the points each series received
+    NotPossibleReason reason = NotPossibleReason::None;  // NotPossible: why
+    // NotPossible for the pack: 0 at the start evaluation, else the 1-based step
+    long long failedStep = 0;
     ResultPoint result;
     double StartRpmFan = 0;
     double FirstCurrent = 0;

@@ -32,7 +32,8 @@ inline void Record(const TOptionSlot& slot, CalculateReport& report) {
 // The pack could not deliver the power of the step after the last one made.
 void EndNotPossible(ResultView& view, CalculateReport& report);
 
-// After the loop: the kept step's labels, the chart's ranges and titles, the Chart button.
+// After the loop: the kept step's labels, the chart's ranges and titles, the Chart button; or, when
+// the kept step is no operating point, "Combination not possible" with its reason and nothing else.
 void Finish(const TOptionSlot& slot, const SweepInputs& in, ResultView& view, ChartSink& chart,
             CalculateReport& report, bool atLimit);
 

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 
+#include "catalogue/CatalogueCheck.h"
 #include "catalogue/Choice.h"
 #include "model/ColumnRows.h"
 #include "model/DiscardingSinks.h"
@@ -15,6 +16,7 @@
 #include "model/Sweep.h"
 #include "ui/AboutDlg.h"
 #include "ui/CatalogueArea.h"
+#include "ui/CatalogueFindingsLine.h"
 #include "ui/ChoiceComboBox.h"
 #include "ui/ColumnFrames.h"
 #include "ui/FigureRows.h"
@@ -155,6 +157,10 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     } catch (const std::exception& error) {
         ShowError(error);
     }
+    // What check would report on these files, below everything of the window's design.
+    auto* findings = new CatalogueFindingsLine(frames_);
+    findings->setGeometry(8, 684, 937, 18);
+    findings->showFindings(mfb::CheckCatalogues(platform_));
 }
 
 TMainDlg::~TMainDlg() = default;
@@ -303,8 +309,14 @@ void TMainDlg::calculate(int option) {
 // them. They are judged on the slot as it was swept, whatever the user chose meanwhile.
 void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
                               const mfb::CalculateReport& report) {
+    TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1));
     if (report.outcome != mfb::Outcome::Calculated &&
         report.outcome != mfb::Outcome::StoppedAtLimit) {
+        // A sweep that ran to its end without an operating point drew its curves afresh; a marker
+        // of an earlier one would point at a crossing that is not there.
+        const bool swept = report.reason == mfb::NotPossibleReason::MotorStalls ||
+                           report.reason == mfb::NotPossibleReason::MotorTooSlow;
+        if (swept && graph != nullptr) graph->ShowOperatingPoint(std::nullopt);
         return;
     }
     shown_[static_cast<std::size_t>(option - 1)] = Shown{swept, report};
@@ -317,7 +329,7 @@ void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
     column(option).showNotes(
         assessed ? mfb::FieldNotes(assessed->figures, assessed->limits, platform_.decimalSeparator)
                  : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
-    if (TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1))) {
+    if (graph != nullptr) {
         // The sweep drew the kept step at this very product, rounded the same way.
         const mfb::ResultPoint& kept = report.result;
         graph->ShowOperatingPoint(kept.PinMotor != 0

@@ -61,7 +61,10 @@ QString MessageText(const std::exception& error) {
 void ShowError(const std::exception& error) {
     const QString text = ErrorBoxText(MessageText(error));
     if (const auto* located = dynamic_cast<const mfb::LocatedError*>(&error)) {
-        Messages().error(text, QString::fromLatin1(DescribeLocation(located->where())));
+        const mfb::TextLocation& where = located->where();
+        QString details = QString::fromLatin1(DescribeLocation(where));
+        if (!where.text.empty()) details += u'\n' + QString::fromLatin1(where.text);
+        Messages().error(text, details);
     } else {
         Messages().error(text);
     }

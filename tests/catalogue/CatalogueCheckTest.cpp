@@ -78,8 +78,8 @@ TEST(CatalogueCheckTest, PlantedMistakesAreFoundWhereTheyAre) {
          kMotorFile,
          {At(At(kGoodMotor, 45, "   0"), 59, "-1.2")},
          '.',
-         {"motor.txt:1:45-48: warning: kv is 0: the model needs a positive value",
-          "motor.txt:1:59-62: warning: Io is -1.2: the model needs a positive value"}},
+         {"motor.txt:1:45-48: error: kv is 0: the model needs a value above 0",
+          "motor.txt:1:59-62: error: Io is -1.2: the model needs a value of 0 or more"}},
         {"a tab for the blanks before kv",
          kMotorFile,
          {"Inrunner 2230-4500\t4500  0.078    1.2"},
@@ -98,9 +98,15 @@ TEST(CatalogueCheckTest, PlantedMistakesAreFoundWhereTheyAre) {
          kBatteryFile,
          {At(kGoodBattery.substr(0, 63), 63, " 100")},
          '.',
-         {"battery.txt:1:65-66: warning: cell weight is 00: the model needs a positive value",
+         {"battery.txt:1:65-66: error: cell weight is 00: the model needs a value above 0",
           "battery.txt:1:64-66: warning: cell weight '100' runs past its columns 65-68 and is "
           "read as '00'"}},
+        {"a name longer than its columns",
+         kMotorFile,
+         {At(kGoodMotor, 1, "Inrunner 2230-4500XYZ ")},
+         '.',
+         {"motor.txt:1:1-21: warning: the name 'Inrunner 2230-4500XYZ' is longer than its 20 "
+          "columns and is read as 'Inrunner 2230-4500XY'"}},
         {"text in a gap",
          kMotorFile,
          {At(kGoodMotor, 56, "x")},
@@ -110,8 +116,9 @@ TEST(CatalogueCheckTest, PlantedMistakesAreFoundWhereTheyAre) {
          kMotorFile,
          {At(kGoodMotor, 51, "0,078")},
          '.',
-         {"motor.txt:1:51-55: error: Ri: '0,078' is not a valid floating point value: it is "
-          "written with ',', but the decimal separator in force is '.'"}},
+         {"motor.txt:1:51-55: error: Ri: '0,078' is not a valid floating point value: it uses "
+          "',', this system's decimal separator is '.'; `mfbcalc-cli convert` rewrites a "
+          "catalogue"}},
         {"the same name twice, and an empty line",
          kMotorFile,
          {kGoodMotor, At(kGoodMotor, 21, "other size"), ""},
@@ -129,16 +136,18 @@ TEST(CatalogueCheckTest, PlantedMistakesAreFoundWhereTheyAre) {
          kBatteryFile,
          {At(kGoodBattery, 51, "-0.008")},
          '.',
-         {"battery.txt:1:51-56: warning: cell resistance is -0.008: the model needs a positive "
-          "value"}},
+         {"battery.txt:1:51-56: error: cell resistance is -0.008: the model needs a value of 0 "
+          "or more"}},
         {"'.' where ',' is in force",
          kBatteryFile,
          {kGoodBattery},
          ',',
          {"battery.txt:1:51-56: error: cell resistance: '0.0080' is not a valid floating point "
-          "value: it is written with '.', but the decimal separator in force is ','",
+          "value: it uses '.', this system's decimal separator is ','; `mfbcalc-cli convert` "
+          "rewrites a catalogue",
           "battery.txt:1:59-63: error: cell voltage: ' 3.70' is not a valid floating point "
-          "value: it is written with '.', but the decimal separator in force is ','"}},
+          "value: it uses '.', this system's decimal separator is ','; `mfbcalc-cli convert` "
+          "rewrites a catalogue"}},
         {"fan.txt cut short in fan 5",
          kFanFile,
          shortFans,
@@ -149,8 +158,8 @@ TEST(CatalogueCheckTest, PlantedMistakesAreFoundWhereTheyAre) {
          kFanFile,
          FanLinesWith({{15, "7021.5\t"}}),
          '.',
-         {"fan.txt:15:1-7: error: fan 1's a0: '7021.5\t' is not a valid floating point value: a "
-          "tab is not a blank"}},
+         {"fan.txt:15:1-7: error: fan 1's a0: '7021.5\t' is not a valid floating point value: it "
+          "holds a tab, where only blanks may stand"}},
         {"a zero chart minimum power",
          kFanFile,
          FanLinesWith({{20, "0"}}),

@@ -181,7 +181,8 @@ TEST(LoadCataloguesTest, FailureKeepsExactlyTheStepsBeforeIt) {
          true},
         {"tab beside a number",
          WithFan(badNumber),
-         "'\t23 ' is not a valid floating point value",
+         "'\t23 ' is not a valid floating point value: it holds a tab, where only blanks may "
+         "stand",
          {"motors", "batteries"},
          true},
     };
@@ -284,7 +285,9 @@ TEST(LoadCataloguesTest, FanNumbersUseTheLocaleSeparator) {
     std::string text = FanFile(53);
     text.replace(text.find(" 11 "), 4, " 1,5 ");
     EXPECT_EQ(LoadFrom(WithFan(text), ',')->catalogue.Fans[0].a0, 1.5);
-    EXPECT_EQ(LoadFrom(WithFan(text), '.')->error, "' 1,5 ' is not a valid floating point value");
+    EXPECT_EQ(LoadFrom(WithFan(text), '.')->error,
+              "' 1,5 ' is not a valid floating point value: it uses ',', this system's decimal "
+              "separator is '.'; `mfbcalc-cli convert` rewrites a catalogue");
 }
 
 class FileReaderTest : public testing::Test {

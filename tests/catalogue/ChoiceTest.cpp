@@ -55,10 +55,23 @@ TEST(ChoiceTest, BadFieldKeepsEarlierNewValuesAndLaterOldOnes) {
     std::string badRi = kMotor;
     badRi[52] = 'x';
     std::string badIo = kMotor;
-    badIo[60] = ',';
+    badIo[60] = '/';
+    std::string zeroKv = kMotor;
+    zeroKv.replace(44, 4, "   0");
+    std::string negativeIo = kMotor;
+    negativeIo.replace(58, 4, "-2.1");
     const BadMotor cases[] = {
         {"bad Ri", badRi, "'0.x25' is not a valid floating point value", {3000, 0.5, 4.4}},
-        {"bad Io", badIo, "' 2,1' is not a valid floating point value", {3000, 0.025, 4.4}},
+        {"bad Io", badIo, "' 2/1' is not a valid floating point value", {3000, 0.025, 4.4}},
+        // A value no motor has is refused once the whole line is read.
+        {"kv 0",
+         zeroKv,
+         "kv is 0 (columns 45-48): the model needs a value above 0",
+         {0, 0.025, 2.1}},
+        {"Io below 0",
+         negativeIo,
+         "Io is -2.1 (columns 59-62): the model needs a value of 0 or more",
+         {3000, 0.025, -2.1}},
         {"short line fails at kv", "Short motor", "'' is not a valid floating point value",
          previous},
         {"empty line", "", "'' is not a valid floating point value", previous},

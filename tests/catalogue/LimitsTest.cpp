@@ -67,9 +67,9 @@ TEST(LimitsTest, CellColumnsFollowTheDecimalSeparator) {
     EXPECT_EQ(ReadCellLimits(kCell + "    25", '.').MaxRate, 25.0);
     EXPECT_EQ(ReadCellLimits(kCell + "  12,5", ',').MaxRate, 12.5);
     EXPECT_EQ(ReadCellLimits(kCell + "  12,5", '.').MaxRate, std::nullopt);
-    EXPECT_EQ(Described(LimitFindings(kBatteryFile, {kCell, kCell + "  12,5"}, '.')),
+    EXPECT_EQ(Described(LimitFindings(kBatteryFile, {kCell, kCell + "  12/5"}, '.')),
               std::vector<std::string>{
-                  "2:71-74: '12,5' is not a valid floating point value; the limit is ignored"});
+                  "2:71-74: '12/5' is not a valid floating point value; the limit is ignored"});
 }
 
 TEST(LimitsTest, FanLimitLinesAfterTheFifthFan) {

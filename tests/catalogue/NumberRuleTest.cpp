@@ -57,25 +57,51 @@ TEST(NumberRuleTest, NegativeZeroKeepsItsSign) {
 struct Invalid {
     const char* field;
     char separator;
+    const char* hint = "";  // after the message, where the failure has a nameable cause
 };
+
+constexpr char kComma[] =
+    ": it uses ',', this system's decimal separator is '.'; `mfbcalc-cli convert` rewrites a "
+    "catalogue";
+constexpr char kPoint[] =
+    ": it uses '.', this system's decimal separator is ','; `mfbcalc-cli convert` rewrites a "
+    "catalogue";
+constexpr char kTab[] = ": it holds a tab, where only blanks may stand";
 
 TEST(NumberRuleTest, RejectsWithTheFieldAsCut) {
     const Invalid cases[] = {
-        {"", '.'},      {"    ", '.'},   {"-", '.'},
-        {"+", '.'},     {"e5", '.'},     {"1a3", '.'},
-        {"0.006", ','}, {"0,006", '.'},  {"1 2", '.'},
-        {"\t12", '.'},  {"12\t", '.'},   {"1.2.3", '.'},
-        {"--1", '.'},   {"1e5.0", '.'},  {"1,000.5", '.'},
-        {"0x10", '.'},  {"inf", '.'},    {"nan", '.'},
-        {"1e400", '.'}, {"-2e308", '.'}, {"1e99999999999999999999", '.'},
+        {"", '.'},
+        {"    ", '.'},
+        {"-", '.'},
+        {"+", '.'},
+        {"e5", '.'},
+        {"1a3", '.'},
+        {"0.006", ',', kPoint},
+        {"0,006", '.', kComma},
+        {"1 2", '.'},
+        {"\t12", '.', kTab},
+        {"12\t", '.', kTab},
+        {"1.2.3", '.'},
+        {"--1", '.'},
+        {"1e5.0", '.'},
+        {"1,000.5", '.'},
+        {"1,000.5", ','},
+        {"1,5\t", '.', kTab},
+        {" -2,5e3 ", '.', kComma},
+        {"0x10", '.'},
+        {"inf", '.'},
+        {"nan", '.'},
+        {"1e400", '.'},
+        {"-2e308", '.'},
+        {"1e99999999999999999999", '.'},
     };
     for (const auto& c : cases) {
         try {
             ParseNumber(c.field, c.separator);
             ADD_FAILURE() << "accepted '" << c.field << "'";
         } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "'" + std::string(c.field) + "' is not a valid floating point value");
+            EXPECT_EQ(std::string(e.what()), "'" + std::string(c.field) +
+                                                 "' is not a valid floating point value" + c.hint);
         }
     }
 }

@@ -7,12 +7,14 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
+#include "explore/ExploreTable.h"
 #include "model/DiscardingSinks.h"
 #include "tests/support/SampleCatalogue.h"
 
@@ -34,8 +36,8 @@ ExploreRequest SmallRequest() {
 }
 
 long long Accounted(const ExploreCounts& c) {
-    return c.ranked + c.overLimits + c.filteredOut + c.noKeptStep + c.notPossible + c.atLimit +
-           c.faults + c.unreadable + c.notRun + c.pruned;
+    return c.ranked + c.overLimits + c.filteredOut + c.noKeptStep + c.motorStalls + c.notPossible +
+           c.atLimit + c.faults + c.unreadable + c.notRun + c.pruned;
 }
 
 TEST(ExplorerTest, EveryRankedRowIsWhatASingleCalculateShows) {
@@ -222,18 +224,51 @@ TEST(ExplorerTest, LimitsLeaveOutAndTheTargetRanksByCloseness) {
     EXPECT_EQ(target.counts.ranked + target.counts.filteredOut, within.counts.ranked);
 }
 
-TEST(ExplorerTest, ALineWithABadNumberIsLeftOutWithANote) {
-    Catalogue catalogue = SampleCatalogue();
-    std::string& line = catalogue.MotorLines[4];
-    line.replace(59, 3, "1x5");  // the no-load current, the line's last field
-    const ExploreRequest request = SmallRequest();
+TEST(ExplorerTest, ALineThatDoesNotReadOrCannotBeIsLeftOutWithANote) {
+    const struct {
+        std::size_t column;  // from 0
+        const char* text;
+        const char* note;
+    } rows[] = {
+        {59, "1x5", "is not a valid floating point value"},  // the no-load current
+        {44, "   0", "kv is 0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        Catalogue catalogue = SampleCatalogue();
+        catalogue.MotorLines[4].replace(row.column, std::strlen(row.text), row.text);
+        const ExploreResult result = Explore(catalogue, SmallRequest());
+        ASSERT_EQ(result.notes.size(), 1u);
+        EXPECT_NE(result.notes[0].find(row.note), std::string::npos) << result.notes[0];
+        EXPECT_EQ(result.counts.unreadable, 3 * 3 * 9 * 2);
+        EXPECT_EQ(Accounted(result.counts), result.combinations);
+        for (const ExploreRow& r : result.rows) EXPECT_NE(r.motor, 4u);
+    }
+}
+
+// A kept step at which the motor turns backwards is no operating point: never ranked, counted
+// under the words the option column's warning gives.
+TEST(ExplorerTest, AStallIsCountedNotRanked) {
+    const Catalogue catalogue = SampleCatalogue();
+    const auto index = [](const std::vector<std::string>& lines, const std::string& start) {
+        const auto it = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.rfind(start, 0) == 0;
+        });
+        return static_cast<std::size_t>(it - lines.begin());
+    };
+    ExploreRequest request;
+    request.space.motors = {index(catalogue.MotorLines, "Inrunner 2230-4500")};
+    request.space.batteries = {index(catalogue.BatteryLines, "LiPo 5000 40C")};
+    request.space.fans = {5};
+    request.space.series = {3};
+    request.space.parallels = {1};
+    request.ignoreLimits = true;
     const ExploreResult result = Explore(catalogue, request);
-    ASSERT_EQ(result.notes.size(), 1u);
-    EXPECT_NE(result.notes[0].find("is not a valid floating point value"), std::string::npos)
-        << result.notes[0];
-    EXPECT_EQ(result.counts.unreadable, 3 * 3 * 9 * 2);
-    EXPECT_EQ(Accounted(result.counts), result.combinations);
-    for (const ExploreRow& row : result.rows) EXPECT_NE(row.motor, 4u);
+    EXPECT_EQ(result.counts.motorStalls, 1);
+    EXPECT_TRUE(result.rows.empty());
+    EXPECT_NE(
+        ExploreSummary(result, 1, '.').find("1 motor stalls before the fan absorbs its power"),
+        std::string::npos);
 }
 
 TEST(ExplorerTest, ProgressIsReportedWhileItRuns) {

@@ -193,8 +193,7 @@ private slots:
         const Refused refusals[] = {
             {"minPower", "500", false, "The shaft power range runs backwards"},
             {"maxWeight", "heavy", false,
-             "Max pack weight (g) needs a number of at least 0 with '.' as the decimal point, not "
-             "\"heavy\""},
+             "Max pack weight (g): 'heavy' is not a valid floating point value"},
             {"maxPower", "", true,
              "Closeness to target power needs a target power or a shaft power range"},
         };

@@ -143,6 +143,7 @@ private slots:
         QTest::newRow("counts typed, column 3") << 3 << "Good" << 12 << 2 << calculated << 9;
         QTest::newRow("not possible at the start") << 1 << "Weak" << 10 << 1 << notPossible << 0;
         QTest::newRow("not possible at a step") << 2 << "Step" << 10 << 1 << notPossible << 3;
+        QTest::newRow("motor too slow") << 3 << "Good" << 3 << 1 << notPossible << 3;
     }
     void outcomes() {
         QFETCH(int, option);
@@ -164,7 +165,10 @@ private slots:
 
         const bool calculated = outcome == static_cast<int>(mfb::Outcome::Calculated);
         QCOMPARE(messages.warnings,
-                 calculated ? QStringList() : QStringList{"Warning|Combination not possible"});
+                 calculated ? QStringList()
+                            : QStringList{QStringLiteral("Warning|") +
+                                          QString::fromLatin1(
+                                              mfb::NotPossibleMessage(expected.report.reason))});
         QVERIFY(messages.errors.isEmpty());
         QCOMPARE(Find<QPushButton>(*window, kChartButtons[option - 1])->isEnabled(), calculated);
         const auto& labels = kValueLabels[option - 1];

@@ -8,6 +8,7 @@
 #include "model/Error.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/ui/MainTestSupport.h"
+#include "ui/MessageService.h"
 
 namespace {
 
@@ -89,8 +90,14 @@ private slots:
         } catch (const mfb::LocatedError& error) {
             QCOMPARE(QString::fromLatin1(error.what()),
                      QStringLiteral("'0.0x5' is not a valid floating point value"));
-            // Sorted second, it is the file's third line; the error box tells that beside it.
-            QCOMPARE(mfb::DescribeLocation(error.where()), "motor.txt, line 3, columns 51-55");
+            // Sorted second, it is the file's third line; the error box tells that, and the line
+            // itself, behind its details button.
+            RecordingMessages messages;
+            ShowError(error);
+            QCOMPARE(
+                messages.errorDetails,
+                QStringList{"motor.txt, line 3, columns 51-55\nBravo broken Ri     Ri field is "
+                            "bad         2500  0.0x5    1.2"});
         }
         const mfb::TOptionSlot& slot = window->slot(1);
         QCOMPARE(Name(slot.MotorName), QStringLiteral("Bravo broken Ri     "));

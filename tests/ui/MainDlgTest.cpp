@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QListView>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -246,6 +247,22 @@ private slots:
         }
         for (const char* name : kFanLabels) QVERIFY(LabelText(window, name).isEmpty());
         QVERIFY(Find<QRadioButton>(window, "RadioButton1")->isChecked());
+    }
+
+    // The bottom line tells what check would, and its link lists the findings as check prints
+    // them; catalogues without findings leave it hidden.
+    void catalogueFindings() {
+        TMainDlg window(MainTestPlatform());
+        auto* line = Find<QLabel>(window, "CatalogueFindings");
+        QVERIFY(!line->isHidden());
+        QVERIFY(line->text().startsWith(u"Catalogues: 1 error, 0 warnings \u2014 <a "));
+        emit line->linkActivated(QStringLiteral("details"));
+        QCOMPARE(Find<QPlainTextEdit>(window, "CatalogueFindingsText")->toPlainText(),
+                 QStringLiteral("motor.txt:3:51-55: error: Ri: '0.0x5' is not a valid floating "
+                                "point value"));
+
+        TMainDlg clean(QtPlatform(QStringLiteral(MFB_SAMPLE_DATA)));
+        QVERIFY(Find<QLabel>(clean, "CatalogueFindings")->isHidden());
     }
 
     // Without fans a Calculate cannot run; it says so instead of using a stale fan speed.

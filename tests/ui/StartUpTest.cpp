@@ -157,7 +157,8 @@ private slots:
             << "fan.txt, line 21";
         QTest::newRow("fan.txt with a bad number")
             << motor << battery << FanFileWithLine(15, "7021,5")
-            << "'7021,5' is not a valid floating point value."
+            << "'7021,5' is not a valid floating point value: it uses ',', this system's decimal "
+               "separator is '.'; `mfbcalc-cli convert` rewrites a catalogue."
             << "Choose Motor"
             << "Choose Battery"
             << "Mini Fan"
