@@ -19,8 +19,17 @@ constexpr std::string_view kProgram = "mfbcalc-cli";
 }  // namespace
 
 void ReportError(std::ostream& err, std::string_view message) {
-    // Messages quote catalogue text, which may hold bytes a terminal acts on.
-    err << kProgram << ": " << Printable(message) << '\n';
+    // Messages quote catalogue text, which may hold bytes a terminal acts on; their own line
+    // breaks stay, as no catalogue line holds one.
+    err << kProgram << ": ";
+    for (std::size_t start = 0;;) {
+        const auto end = message.find('\n', start);
+        err << Printable(message.substr(start, end - start));
+        if (end == std::string_view::npos) break;
+        err << '\n';
+        start = end + 1;
+    }
+    err << '\n';
 }
 
 int ReportUsage(std::ostream& err, std::string_view message, std::string_view command) {

@@ -404,9 +404,13 @@ TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
     const Args merge = ShardFiles(search, 2);
     std::ifstream in(merge[1]);
     const std::string first(std::istreambuf_iterator<char>(in), {});
-    // The best row: motor 1 ("alpha 2000"), battery 3, fan 1, the file's line 12.
+    // The best row: motor 1 ("alpha 2000"), battery 3, fan 1, and the file's lines from it on.
     const std::string row = "\nrow\t1\t3\t1\t";
     ASSERT_NE(first.find(row), std::string::npos) << first;
+    const auto line = [&](long offset) {
+        const auto before = std::count(first.begin(), first.begin() + first.find(row), '\n');
+        return "line " + std::to_string(before + 2 + offset);
+    };
     const auto edited = [&](const std::string& from, const std::string& to) {
         std::string text = first;
         text.replace(text.find(from), from.size(), to);
@@ -430,26 +434,27 @@ TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
         {"a value edited", edited("\t0x", "\t0x1"), kCombos, "do not match its digest"},
         {"a battery index edited", edited(row, "\nrow\t1\t2\t1\t"), kCombos,
          "do not match its digest"},
-        {"fan 9", edited(row, "\nrow\t1\t3\t9\t"), kCombos, "(line 12): \"9\" is not from 1 to 5"},
+        {"fan 9", edited(row, "\nrow\t1\t3\t9\t"), kCombos,
+         "(" + line(0) + "): \"9\" is not from 1 to 5"},
         {"cut short", first.substr(0, first.find("\nend")), kCombos, "it is cut short"},
         {"a line that never ends", std::string(std::size_t{3} << 20, 'x'), kCombos,
          "a line is longer than 1 MiB"},
         {"a wrong rpm", rewritten([](ExploreShard& s) { s.result.rows[0].result.RpmMotor *= 2; }),
-         kCombos, "line 12 holds a row its search does not give: (alpha 2000"},
+         kCombos, line(0) + " holds a row its search does not give: (alpha 2000"},
         {"not a number",
          rewritten([](ExploreShard& s) { s.result.rows[0].result.Current = std::nan(""); }),
-         kCombos, "(line 12): \"nan\" is not a finite number"},
+         kCombos, "(" + line(0) + "): \"nan\" is not a finite number"},
         {"another battery's row", rewritten([](ExploreShard& s) { s.result.rows[0].battery = 1; }),
-         kCombos, "line 12 holds a row its search does not give"},
+         kCombos, line(0) + " holds a row its search does not give"},
         {"a row twice", rewritten([](ExploreShard& s) { s.result.rows[1] = s.result.rows[0]; }),
-         kCombos, "(line 13): a combination's second row"},
+         kCombos, "(" + line(1) + "): a combination's second row"},
         {"a row left out", rewritten([](ExploreShard& s) { s.result.rows.pop_back(); }), kCombos,
          "it holds 2 rows where its counts promise 3"},
         {"counts that do not add up",
          rewritten([](ExploreShard& s) { s.result.counts.ranked += 1; }), kCombos,
          "its counts do not add up"},
         {"a row of the other shard", rewritten([](ExploreShard& s) { s.result.rows[0].fan = 2; }),
-         kCombos, "(line 12): a row of a combination outside its share"},
+         kCombos, "(" + line(0) + "): a row of a combination outside its share"},
         {"a search not its own", rewritten([](ExploreShard& s) { s.request.ignoreLimits = true; }),
          kCombos, "its search does not match its fingerprint"},
         {"a fan limit added since", first, changed.string(), "made from other catalogues"},
