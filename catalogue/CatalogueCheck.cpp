@@ -14,6 +14,7 @@
 #include "catalogue/NumberRule.h"
 #include "catalogue/TextLines.h"
 #include "model/Error.h"
+#include "model/Sweep.h"
 
 namespace mfb {
 
@@ -159,7 +160,7 @@ void CheckItemLine(Checker& check, std::size_t n, std::string_view line,
             while (line[first - 1] == ' ') ++first;
             while (line[last - 1] == ' ') --last;
             check.Add(n, first, last, Severity::Warning,
-                      "'" + std::string(line.substr(first - 1, last - first + 1)) +
+                      "'" + Excerpt(line.substr(first - 1, last - first + 1)) +
                           "' stands between two fields, where nothing is read");
         }
     }
@@ -206,12 +207,63 @@ void CheckFanCurve(Checker& check, std::size_t n, std::string_view name, const d
     }
 }
 
+// A curve that leaves the doubles somewhere between 1 W and the sweep's limit faults in the
+// Calculate that reaches that power ("Floating point overflow"), however well it reads. Sampled
+// in the model's order of terms, finely enough for a polynomial of degree four in ln P.
+void CheckFanRange(Checker& check, std::size_t n, std::string_view name, const double (&v)[7]) {
+    constexpr int kSamples = 4096;
+    const long double top = std::log(static_cast<long double>(MaxSweepPower));
+    for (int i = 0; i <= kSamples; ++i) {
+        const long double l = top * i / kSamples;
+        const long double l2 = l * l;
+        const long double rpm = (((v[1] * l + v[0]) + v[2] * l2) + v[3] * l * l2) + v[4] * l2 * l2;
+        if (std::isfinite(static_cast<double>(rpm))) continue;
+        check.Add(n, 0, 0, Severity::Error,
+                  "the curve of '" + Excerpt(name) + "' is beyond the range of numbers at " +
+                      std::to_string(std::llround(std::exp(l))) +
+                      " W: a Calculate that reaches it faults (Floating point overflow)");
+        return;
+    }
+}
+
+// Bytes a catalogue's text should not hold, at their line and column: a NUL ends the text where
+// it stands, so the rest of the file is never read, and other control characters (the tab has its
+// own warning) can act on the terminal that shows a name. One per line.
+void AddControlFindings(Findings& findings, std::string_view text, const char* file) {
+    std::size_t line = 1, column = 1;
+    bool reported = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\n' || c == '\r') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            ++line;
+            column = 1;
+            reported = false;
+            continue;
+        }
+        if (c == 0) {
+            findings.push_back({file, line, column, column, Severity::Error,
+                                "a NUL byte, where the reading stops: the rest of the file is "
+                                "not read"});
+            return;
+        }
+        if (((c < 0x20 && c != '\t') || c == 0x7f) && !reported) {
+            findings.push_back({file, line, column, column, Severity::Warning,
+                                "a control character (" + Printable(std::string(1, text[i])) +
+                                    "), which a name should not hold"});
+            reported = true;
+        }
+        ++column;
+    }
+}
+
 void CheckFile(const CataloguePlatform& platform, const char* file, Findings& findings,
                Findings (*check)(const std::vector<std::string>&, char)) {
     try {
         const auto lines = ReadCatalogueLines(platform, file);
         const Findings found = check(lines, platform.decimalSeparator);
         findings.insert(findings.end(), found.begin(), found.end());
+        AddControlFindings(findings, platform.readFile(file), file);
     } catch (const Error& e) {
         findings.push_back({file, 0, 0, 0, Severity::Error, e.what()});
     }
@@ -248,7 +300,8 @@ std::string FindingLine(const Finding& f, const std::string& path) {
             if (f.lastColumn > f.firstColumn) line += '-' + std::to_string(f.lastColumn);
         }
     }
-    return line + ": " + SeverityName(f.severity) + ": " + f.message;
+    // Shown on a terminal and in a window: catalogue text must not act on either.
+    return Printable(line + ": " + SeverityName(f.severity) + ": " + f.message);
 }
 
 Findings CheckItemLines(const std::vector<std::string>& lines, const char* file, char separator) {
@@ -303,6 +356,7 @@ Findings CheckFanLines(const std::vector<std::string>& lines, char separator) {
             if (value && j == 6) check.Positive(n, 1, lines[n - 1], *value, what);
         }
         if (whole) CheckFanCurve(check, nameLine, name, values);
+        if (whole) CheckFanRange(check, nameLine, name, values);
     }
     AddLimitFindings(findings, lines, kFanFile, separator);
     return findings;

@@ -24,18 +24,22 @@ bool Reads(std::string_view field, char separator) {
     }
 }
 
-// Rewrites the separator of the number in text[start, start + width) in place. False when the
-// field holds a separator-like character but reads with neither separator.
-bool ConvertField(std::string& text, std::size_t start, std::size_t width, char to) {
+enum class Converted { Unchanged, Rewritten, Unreadable };
+
+// Rewrites the separator of the number in text[start, start + width) in place. Unreadable when
+// the field holds something that reads as a number with neither separator: a catalogue written
+// with another one, such as ';', has nothing this could convert.
+Converted ConvertField(std::string& text, std::size_t start, std::size_t width, char to) {
     const std::string_view field = std::string_view(text).substr(start, width);
+    if (field.find_first_not_of(" \t") == std::string_view::npos) return Converted::Unchanged;
     for (const char from : {'.', ','}) {
-        const auto at = field.find(from);
-        if (at == std::string_view::npos) continue;
         if (!Reads(field, from)) continue;
+        const auto at = field.find(from);
+        if (at == std::string_view::npos || from == to) return Converted::Unchanged;
         text[start + at] = to;
-        return true;
+        return Converted::Rewritten;
     }
-    return field.find_first_of(".,") == std::string_view::npos || Reads(field, to);
+    return Converted::Unreadable;
 }
 
 }  // namespace
@@ -48,7 +52,15 @@ Conversion ConvertCatalogueText(std::string_view text, const char* file, char to
         const LineSpan& line = spans[n - 1];
         if (first > line.length) return;
         width = std::min(width, line.length - (first - 1));
-        if (ConvertField(result.text, line.start + first - 1, width, to)) return;
+        switch (ConvertField(result.text, line.start + first - 1, width, to)) {
+            case Converted::Unchanged:
+                return;
+            case Converted::Rewritten:
+                ++result.changed;
+                return;
+            case Converted::Unreadable:
+                break;
+        }
         result.leftAlone.push_back(
             {file, n, first, first + width - 1, Severity::Warning,
              what + " '" + Excerpt(text.substr(line.start + first - 1, width)) +

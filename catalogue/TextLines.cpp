@@ -54,9 +54,26 @@ std::string_view Field(std::string_view line, std::size_t start, std::size_t wid
     return line.substr(start - 1, width);
 }
 
+std::string Printable(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t') || byte == 0x7f) {
+            constexpr char kHex[] = "0123456789abcdef";
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xf];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 std::string Excerpt(std::string_view text) {
-    if (text.size() <= kMaxQuoted) return std::string(text);
-    return std::string(text.substr(0, kMaxQuoted)) + kCutMark;
+    if (text.size() <= kMaxQuoted) return Printable(text);
+    return Printable(text.substr(0, kMaxQuoted)) + kCutMark;
 }
 
 }  // namespace mfb

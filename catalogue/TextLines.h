@@ -29,8 +29,13 @@ std::size_t CountLines(std::string_view text);
 // Field (start, width) of a line, columns counted from 1; shorter where the line ends earlier.
 std::string_view Field(std::string_view line, std::size_t start, std::size_t width);
 
+// Catalogue text as a terminal may be shown it: every control byte but the tab written as \xHH
+// (ESC as \x1b), so that a name cannot move the cursor, recolour or retitle the terminal. Other
+// bytes are kept, so UTF-8 and Latin-1 names show as they are.
+std::string Printable(std::string_view text);
+
 // A field or line as a message quotes it: whole up to kMaxQuoted bytes, else its start and the
-// cut mark, so that a megabyte-long line cannot swamp an error box.
+// cut mark, so that a megabyte-long line cannot swamp an error box; Printable.
 inline constexpr std::size_t kMaxQuoted = 200;
 std::string Excerpt(std::string_view text);
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 
+#include "catalogue/TextLines.h"
 #include "cli/CatalogueDirectory.h"
 #include "cli/CliOptions.h"
 #include "cli/Program.h"

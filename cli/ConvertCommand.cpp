@@ -13,7 +13,9 @@
 #include "catalogue/FileReader.h"
 #include "cli/CheckCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/Interruption.h"
 #include "cli/Program.h"
+#include "cli/WholeFile.h"
 #include "model/Error.h"
 
 namespace mfb::cli {
@@ -31,24 +33,27 @@ Each number field that reads as a number with '.' or with ',' gets C in place of
 one character for one, so every field stays in its columns; names, the text between fields,
 the free lines of fan.txt and the line ends are copied byte for byte.
 
-DIR2 is created when it does not exist. A catalogue file already in DIR2 is never overwritten:
-if any of the three is there, nothing is written.
+DIR2 is created when it does not exist. A catalogue file already in DIR2 is never overwritten,
+nor a link there followed: if any of the three is there, nothing is written. Each file is
+written to a temporary file in DIR2 and renamed into place only once all three are complete, so
+an interrupted or failed run leaves no catalogue cut short.
 
 Options:
-  --decimal-separator C  the separator to write, one character other than a digit, a blank,
-                         a sign or "e"
+  --decimal-separator C  the separator to write: '.' or ','.
   --output DIR2          where the converted files go
   --catalogues DIR       where the files are read (default: the current directory)
   --help, -h             this text
 
 A number field that reads with neither separator is left as it is, and named in a warning on
-standard error in the form of "mfbcalc-cli check".
+standard error in the form of "mfbcalc-cli check". When no number has the other separator,
+there is nothing to convert: the files are copied as they are, with a warning.
 
 Exit status:
   0  converted
   1  a file that cannot be read or written, or a catalogue file already in DIR2
   2  a usage error
-  4  converted, but with fields left as they were (see the warnings)
+  4  converted, but with fields left as they were, or nothing to convert (see the warnings)
+  130, 143  stopped by SIGINT or SIGTERM; nothing was written
 )";
 
 struct ConvertOptions {
@@ -77,10 +82,10 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
         }
     }
     if (!options.separator) throw UsageError("convert needs --decimal-separator");
-    // A sign or an exponent letter as the separator would read as part of the number.
-    if (std::string_view("+-eE").find(*options.separator) != std::string_view::npos) {
-        throw UsageError(std::string("--decimal-separator cannot be \"") + *options.separator +
-                         "\" for convert: it is part of how numbers are written");
+    // Converted files are read by a program that knows only these two; anything else would be
+    // a catalogue no locale reads, or one whose lines a newline splits.
+    if (*options.separator != '.' && *options.separator != ',') {
+        throw UsageError("--decimal-separator for convert must be '.' or ','");
     }
     if (options.outputDir.empty()) throw UsageError("convert needs --output");
     return options;
@@ -102,12 +107,20 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
         return kExitCalculated;
     }
 
+    // A signal ends the run between steps, with nothing written, instead of between two files.
+    Interruption interruption;
+    const auto interrupted = [&] {
+        if (interruption.Signal() == 0) return false;
+        ReportError(err, "interrupted: nothing was written");
+        return true;
+    };
     std::array<Conversion, kFiles.size()> converted;
     try {
         for (std::size_t i = 0; i < kFiles.size(); ++i) {
             const std::string text =
                 ReadWholeFile((fs::path(options.catalogueDir) / kFiles[i]).string());
             converted[i] = ConvertCatalogueText(text, kFiles[i], *options.separator);
+            if (interrupted()) return interruption.ExitStatus();
         }
     } catch (const Error& e) {
         ReportError(err, e.what());
@@ -129,26 +142,43 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
         return kExitError;
     }
 
-    Findings leftAlone;
+    // Each file whole, placed without replacing anything that appeared since the look above; a
+    // failure takes back the files this run placed, as none of them was there before.
     std::vector<fs::path> written;
     for (std::size_t i = 0; i < kFiles.size(); ++i) {
         const fs::path path = output / kFiles[i];
-        std::ofstream file(path, std::ios::binary);
-        if (file.is_open()) written.push_back(path);
-        file << converted[i].text;
-        file.close();
-        if (!file) {
-            // A catalogue cut short would load as if whole, and would block the next attempt;
-            // none of these files was there before.
+        try {
+            const bool whole =
+                WriteWholeFile(path.string(), Existing::Refuse, [&](std::ostream& o) {
+                    o << converted[i].text;
+                    return interruption.Signal() == 0;
+                });
+            if (whole) written.push_back(path);
+        } catch (const Error& e) {
             for (const fs::path& made : written) fs::remove(made, ec);
-            ReportError(err, "cannot write \"" + path.string() + "\"");
+            ReportError(err, e.what());
             return kExitError;
         }
-        leftAlone.insert(leftAlone.end(), converted[i].leftAlone.begin(),
-                         converted[i].leftAlone.end());
+        if (interrupted()) {
+            for (const fs::path& made : written) fs::remove(made, ec);
+            return interruption.ExitStatus();
+        }
+    }
+
+    Findings leftAlone;
+    std::size_t changed = 0;
+    for (const Conversion& c : converted) {
+        leftAlone.insert(leftAlone.end(), c.leftAlone.begin(), c.leftAlone.end());
+        changed += c.changed;
     }
     for (const Finding& f : leftAlone) {
         err << FindingLine(f, CataloguePath(options.catalogueDir, f.file)) << '\n';
+    }
+    if (changed == 0) {
+        ReportError(err, std::string("warning: nothing to convert: no number in \"") +
+                             options.catalogueDir + "\" is written with '" +
+                             (*options.separator == '.' ? ',' : '.') + "'");
+        return kExitWarnings;
     }
     return FindingsStatus(leftAlone);
 }

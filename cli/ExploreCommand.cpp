@@ -6,7 +6,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <ostream>
 
@@ -17,7 +19,9 @@
 #include "cli/ExploreOptions.h"
 #include "cli/ExploreReport.h"
 #include "cli/ExploreShard.h"
+#include "cli/Interruption.h"
 #include "cli/Program.h"
+#include "cli/WholeFile.h"
 #include "explore/ExploreTable.h"
 #include "explore/Explorer.h"
 #include "model/Error.h"
@@ -41,15 +45,18 @@ std::string Duration(double seconds) {
 
 // One line on standard error, rewritten in place, at most once a second and only after the first
 // second, so a short run leaves standard error alone. It also ends a run that reached
-// --max-seconds, by setting the stop flag Explore watches.
+// --max-seconds, by setting the stop flag Explore watches, which a signal sets as well.
 class ProgressLine {
 public:
-    ProgressLine(std::ostream& err, std::optional<double> maxSeconds)
-        : err_(err), maxSeconds_(maxSeconds), start_(std::chrono::steady_clock::now()) {}
+    ProgressLine(std::ostream& err, std::optional<double> maxSeconds, std::atomic<bool>& stop)
+        : err_(err),
+          maxSeconds_(maxSeconds),
+          start_(std::chrono::steady_clock::now()),
+          stop_(stop) {}
 
     ExploreProgress Progress() {
         ExploreProgress progress;
-        progress.interval = maxSeconds_ ? std::clamp(*maxSeconds_ / 10, 0.01, 0.25) : 1.0;
+        progress.interval = maxSeconds_ ? std::clamp(*maxSeconds_ / 10, 0.01, 0.25) : 0.25;
         progress.report = [this](long long done, long long total) { Show(done, total); };
         progress.stop = &stop_;
         return progress;
@@ -82,7 +89,7 @@ private:
     std::ostream& err_;
     std::optional<double> maxSeconds_;
     std::chrono::steady_clock::time_point start_;
-    std::atomic<bool> stop_{false};
+    std::atomic<bool>& stop_;
     double shownAt_ = 0;
     bool shown_ = false;
 };
@@ -92,31 +99,54 @@ constexpr long long kEstimateFrom = 200000;
 
 // Reads the shard files given to --merge; the catalogues must be the ones they ran on.
 ExploreShard MergeFiles(const std::vector<std::string>& files, const Catalogue& catalogue,
-                        char separator) {
+                        unsigned threads) {
     std::vector<ExploreShard> shards;
     for (const std::string& file : files) {
-        std::ifstream in(file);
+        // A FIFO or a device would block the open or never end; shards are files.
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec)) {
+            throw UsageError("--merge reads shard files, and \"" + file + "\" is not one");
+        }
+        std::ifstream in(file, std::ios::binary);
         if (!in) throw UsageError("--merge cannot read \"" + file + "\"");
         shards.push_back(ReadExploreShard(in, file));
     }
-    return MergeExploreShards(shards, catalogue, separator);
+    return MergeExploreShards(shards, files, catalogue, threads);
 }
 
-void WriteOutput(const ExploreOptions& options, const ExploreReport& report, char separator,
+// False when a signal cut the rows short.
+bool WriteReport(const ExploreOptions& options, const ExploreReport& report, char separator,
                  std::ostream& out) {
     switch (options.output) {
         case ExploreOutput::Json:
-            WriteExploreJson(report, out);
-            break;
+            return WriteExploreJson(report, out);
         case ExploreOutput::Csv:
-            WriteExploreCsv(report, out);
-            break;
+            return WriteExploreCsv(report, out);
         case ExploreOutput::Text:
         case ExploreOutput::Help:
-            WriteExploreText(report, separator, out);
             break;
     }
-    out.flush();
+    return WriteExploreText(report, separator, out);
+}
+
+// The output `write` gives, to --output FILE whole or not at all, else to `out`, where it ends
+// validly however it ends. Returns the exit status.
+int WriteOutput(const ExploreOptions& options, const std::function<bool(std::ostream&)>& write,
+                const Interruption& interruption, std::ostream& out, std::ostream& err) {
+    if (options.outputFile) {
+        try {
+            if (!WriteWholeFile(*options.outputFile, Existing::Replace, write)) {
+                ReportError(err, "interrupted: \"" + *options.outputFile + "\" was not written");
+            }
+        } catch (const Error& e) {
+            ReportError(err, e.what());
+            return kExitError;
+        }
+    } else {
+        write(out);
+        out.flush();
+    }
+    return interruption.Signal() != 0 ? interruption.ExitStatus() : kExitCalculated;
 }
 
 // Every catalogue entry left out, then how many, so that a long list still ends in its sum.
@@ -141,6 +171,7 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     const char separator = options.decimalSeparator.value_or(localeSeparator);
 
+    Interruption interruption;
     Catalogue catalogue;
     ExploreRequest request;
     try {
@@ -159,7 +190,7 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!options.mergeFiles.empty()) {
         ExploreShard merged;
         try {
-            merged = MergeFiles(options.mergeFiles, catalogue, separator);
+            merged = MergeFiles(options.mergeFiles, catalogue, request.threads);
         } catch (const UsageError& e) {
             return ReportUsage(err, e.what(), "explore");
         } catch (const Error& e) {
@@ -167,9 +198,10 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
             return kExitError;
         }
         ReportNotes(err, merged.result);
-        WriteOutput(options, ExploreReport{catalogue, merged.result, merged.seconds}, separator,
-                    out);
-        return kExitCalculated;
+        const ExploreReport report{catalogue, merged.result, merged.seconds, &interruption.Stop()};
+        return WriteOutput(
+            options, [&](std::ostream& to) { return WriteReport(options, report, separator, to); },
+            interruption, out, err);
     }
 
     const long long packs =
@@ -182,7 +214,7 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "exploring about " << combinations << " combinations; estimated time "
             << Duration(EstimateSeconds(catalogue, request)) << '\n';
     }
-    ProgressLine progress(err, options.maxSeconds);
+    ProgressLine progress(err, options.maxSeconds, interruption.Stop());
     ExploreResult result;
     try {
         result = Explore(catalogue, request, progress.Progress());
@@ -195,15 +227,31 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
     progress.Finish();
 
     ReportNotes(err, result);
+    // The best rows of a search a signal or the time stopped are written; only another signal
+    // cuts them short.
+    interruption.Stop() = false;
+    int status = kExitCalculated;
+    const ExploreReport report{catalogue, result, elapsed, &interruption.Stop()};
     if (options.sharded) {
-        WriteExploreShard(
-            {request.shard, request.shards, request.key, TargetOf(request), request.top,
-             request.pareto, request.flight, CatalogueFingerprint(catalogue),
-             ExploreFingerprint(request), elapsed, result},
-            out);
+        ExploreShard shard{
+            request, CatalogueFingerprint(catalogue), ExploreFingerprint(request), elapsed, result,
+            {}};
+        shard.request.threads = 0;
+        // A shard is a file a merge reads; cut short, it would be refused, so it is written
+        // whole even when a signal ended the search.
+        status = WriteOutput(
+            options,
+            [&](std::ostream& to) {
+                WriteExploreShard(shard, to);
+                return true;
+            },
+            interruption, out, err);
     } else {
-        WriteOutput(options, ExploreReport{catalogue, result, elapsed}, separator, out);
+        status = WriteOutput(
+            options, [&](std::ostream& to) { return WriteReport(options, report, separator, to); },
+            interruption, out, err);
     }
+    if (status != kExitCalculated) return status;
 
     // The ranking was printed all the same, so the rows can be looked at.
     for (const std::string& mismatch : result.mismatches) {

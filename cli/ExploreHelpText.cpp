@@ -80,8 +80,13 @@ Spreading a search over several processes or machines:
                          value exact; give every shard the same options
   --merge FILE...        reads the N shard files of one search and prints the ranking a single
                          run gives (same rows, same order, summed counts) in any output mode;
-                         --catalogues must name the catalogues the shards ran on, and --sort
-                         and --top are the shards'
+                         --catalogues must name the catalogues the shards ran on. A shard file
+                         holds its search and a digest of its contents: a damaged one is
+                         refused, naming the file and line, and every row is calculated again
+                         with the full sweep (what --verify does; it may be given), so a row
+                         that differs is refused too. The search is the shards': with --merge
+                         only --catalogues, --decimal-separator, --jobs, --verify, --output and
+                         an output mode may be given
 
 Output, one of:
   (none)       a table, values with two decimals as the window shows them:
@@ -137,23 +142,36 @@ Output, one of:
                Calculate makes, a limit and its margin (%) blank where the catalogues state
                none, and a flight figure blank where it is not known; numbers have 17 significant digits and '.'. A partial run
                (--max-seconds) starts with a line "# partial: ...".
-  --json       one object: combinations, seconds, partial (true when stopped early), counts
+  --json       one object: combinations, seconds, counts
                (visited, ranked, over_limits, filtered_out, no_kept_step, motor_stalls,
-               not_possible, at_limit, faults, unreadable, not_run, full_sweeps, pruned), rows (objects with
-               the CSV's keys up to c_rate, a flight figure not known null, and limits: one object per limit stated, {value,
-               limit, margin, exceeded}) and notes (the catalogue lines left out)
+               not_possible, at_limit, faults, unreadable, not_run, full_sweeps, pruned), rows
+               (objects with the CSV's keys up to c_rate, a flight figure not known null, and
+               limits: one object per limit stated, {value, limit, margin, exceeded}), notes
+               (the catalogue lines left out) and, last, partial (true when the run or the
+               output was stopped early)
   --help, -h   this text
+
+  --output FILE  writes the output to FILE instead of standard output, whole or not at all: a
+               temporary file beside it is renamed into place once complete
 
 A search of many combinations first prints an estimate of its run time on standard error, from
 timing a sample of the space; a run that takes longer than a second shows its progress and the
 time left there. Catalogue lines with a bad number are left out with a warning; a malformed
 limit is ignored with a warning.
 
+SIGINT (Ctrl-C) or SIGTERM stops a search as --max-seconds does, and stops writing rows at the
+end of a row: the text and CSV then end with a line "# incomplete: ...", the JSON closes its
+arrays with "partial": true, and the exit status is 130 or 143. CSV fields are text as written,
+except that a name starting with '=', '+', '-' or '@' gets a leading "'", as a spreadsheet
+writes text that it would otherwise run as a formula.
+
 Exit status:
   0  the exploration ran, even when no combination was ranked
   1  a catalogue error, a row whose verification failed, standard output that could not be
      written whole (a full disk, a closed pipe), or memory that ran out
-  2  a usage error, also a --motor or --battery pattern that matches nothing
+  2  a usage error, also a --motor or --battery pattern that matches nothing, and shard files
+     that --merge refuses
+  130, 143  stopped by SIGINT or SIGTERM; the output says so
 
 Examples, in the source tree with its sample catalogues in data/:
   mfbcalc-cli explore --catalogues data --battery LiPo --serie 4-8 --max-current 60 --sort power

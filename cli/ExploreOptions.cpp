@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ExploreOptions.h"
 
+#include <algorithm>
 #include <functional>
+#include <string_view>
 #include <tuple>
 #include <utility>
 
@@ -97,9 +99,11 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
 
     bool outputSet = false;
     bool merging = false;
+    std::vector<std::string> given;
     bool topGiven = false;
     for (ArgumentReader reader(args); reader.Next();) {
         const std::string& name = reader.Name();
+        given.push_back(name);
         const auto value = [&] { return reader.Value(); };
         const auto flag = [&] { reader.NoValue(); };
         const auto output = [&](ExploreOutput mode) {
@@ -143,6 +147,8 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             request.option = ParseCount(name, value(), 1, kOptionCount);
         } else if (name == "--decimal-separator") {
             options.decimalSeparator = ParseSeparator(value());
+        } else if (name == "--output") {
+            options.outputFile = ParseDirectory(name, value());
         } else if (name == "--max-seconds") {
             options.maxSeconds = ParseNumber(name, value());
         } else if (name == "--shard") {
@@ -163,6 +169,22 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
     options.keyChosen = KeyChosen(settings);
     if (options.sharded && !options.mergeFiles.empty()) {
         throw UsageError("--shard and --merge cannot be combined");
+    }
+    if (merging) {
+        // The shards ran the search; a merge ranks what they found as they ranked it, and an
+        // option that would change the search could only be ignored.
+        constexpr std::string_view kMergeOptions[] = {
+            "--merge",  "--catalogues", "--decimal-separator", "--json", "--csv", "--output",
+            "--verify", "--jobs"};
+        for (const std::string& name : given) {
+            if (!name.starts_with("-") ||
+                std::find(std::begin(kMergeOptions), std::end(kMergeOptions), name) !=
+                    std::end(kMergeOptions)) {
+                continue;
+            }
+            throw UsageError(name + " cannot be combined with --merge: the shard files hold the " +
+                             "search, and the merge ranks as it did");
+        }
     }
     if (options.sharded && outputSet) {
         throw UsageError("--shard writes its own format and takes no other output mode");

@@ -27,10 +27,11 @@ struct ExploreOptions {
     ExploreRequest request;
     std::optional<char> decimalSeparator;  // overrides the locale's
     ExploreOutput output = ExploreOutput::Text;
-    std::optional<double> maxSeconds;     // stop then with the best rows so far, marked partial
-    bool sharded = false;                 // --shard given: write the shard file, not a ranking
-    std::vector<std::string> mergeFiles;  // --merge: rank these shard files instead of running
-    bool keyChosen = false;               // else the catalogue decides the ranking (KeyFor)
+    std::optional<std::string> outputFile;  // --output: written whole, or not at all
+    std::optional<double> maxSeconds;       // stop then with the best rows so far, marked partial
+    bool sharded = false;                   // --shard given: write the shard file, not a ranking
+    std::vector<std::string> mergeFiles;    // --merge: rank these shard files instead of running
+    bool keyChosen = false;                 // else the catalogue decides the ranking (KeyFor)
 };
 
 inline constexpr int kMaxJobs = 256;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/TextLines.h"
 #include "cli/DerivedOutput.h"
 #include "explore/ExploreTable.h"
 #include "explore/Explorer.h"
@@ -18,19 +19,27 @@ namespace mfb::cli {
 
 namespace {
 
+bool Stopped(const std::atomic<bool>* stop) {
+    return stop != nullptr && stop->load(std::memory_order_relaxed);
+}
+
 // Motor, battery and fan are text and read best left-aligned; the rest are numbers.
 bool LeftAligned(std::size_t column) {
     return column >= 1 && column <= 3;
 }
 
-void WriteAligned(const std::vector<std::vector<std::string>>& table, std::ostream& out) {
+// Rows written, all unless `stop` was set.
+std::size_t WriteAligned(const std::vector<std::vector<std::string>>& table,
+                         const std::atomic<bool>* stop, std::ostream& out) {
     std::vector<std::size_t> widths(table.front().size(), 0);
     for (const auto& line : table) {
         for (std::size_t c = 0; c < line.size(); ++c) {
             widths[c] = std::max(widths[c], line[c].size());
         }
     }
-    for (const auto& line : table) {
+    for (std::size_t r = 0; r < table.size(); ++r) {
+        if (r > 0 && Stopped(stop)) return r - 1;
+        const auto& line = table[r];
         for (std::size_t c = 0; c < line.size(); ++c) {
             const std::string padding(widths[c] - line[c].size(), ' ');
             if (c > 0) out << "  ";
@@ -42,6 +51,7 @@ void WriteAligned(const std::vector<std::vector<std::string>>& table, std::ostre
         }
         out << '\n';
     }
+    return table.size() - 1;
 }
 
 std::string PartialNote(const ExploreResult& result) {
@@ -50,10 +60,17 @@ std::string PartialNote(const ExploreResult& result) {
            " combinations; the rows are the best of those visited";
 }
 
+// The last line of an output that a signal cut short.
+std::string IncompleteNote(std::size_t written, std::size_t rows) {
+    return "# incomplete: the output was stopped by a signal after " + std::to_string(written) +
+           " of " + std::to_string(rows) + " rows";
+}
+
 }  // namespace
 
-void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::ostream& out) {
+bool WriteExploreText(const ExploreReport& report, char decimalSeparator, std::ostream& out) {
     const std::vector<ExploreRow>& rows = report.result.rows;
+    std::size_t written = rows.size();
     if (!rows.empty()) {
         std::vector<std::vector<std::string>> table;
         std::vector<std::string> header(kExploreLeadHeaders.begin(), kExploreLeadHeaders.end());
@@ -73,7 +90,8 @@ void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const ExploreRow& row = rows[i];
             const auto lead = ExploreLeadCells(report.catalogue, row, i + 1);
-            std::vector<std::string> line(lead.begin(), lead.end());
+            std::vector<std::string> line;
+            for (const std::string& cell : lead) line.push_back(Printable(cell));
             for (const ExploreValueColumn& column : ExploreValueColumns()) {
                 const Extended value = column.value(row);
                 // A figure not known is a dash: a blank would read as a column shifted.
@@ -86,20 +104,25 @@ void WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
             }
             table.push_back(std::move(line));
         }
-        WriteAligned(table, out);
+        written = WriteAligned(table, report.stop, out);
         out << '\n';
     }
-    out << ExploreSummary(report.result, report.seconds, decimalSeparator) << '\n';
+    out << Printable(ExploreSummary(report.result, report.seconds, decimalSeparator)) << '\n';
     if (report.result.partial) out << PartialNote(report.result) << '\n';
+    if (written < rows.size()) out << IncompleteNote(written, rows.size()) << '\n';
+    return written == rows.size();
 }
 
-void WriteExploreCsv(const ExploreReport& report, std::ostream& out) {
+bool WriteExploreCsv(const ExploreReport& report, std::ostream& out) {
     // Only a partial ranking has this line, so that it cannot pass for a complete one.
     if (report.result.partial) out << "# " << PartialNote(report.result) << '\n';
-    mfb::WriteExploreCsv(report.catalogue, report.result.rows, out);
+    const std::vector<ExploreRow>& rows = report.result.rows;
+    const std::size_t written = mfb::WriteExploreCsv(report.catalogue, rows, out, report.stop);
+    if (written < rows.size()) out << IncompleteNote(written, rows.size()) << '\n';
+    return written == rows.size();
 }
 
-void WriteExploreJson(const ExploreReport& report, std::ostream& out) {
+bool WriteExploreJson(const ExploreReport& report, std::ostream& out) {
     const ExploreResult& result = report.result;
     JsonWriter json(out);
     json.BeginObject();
@@ -107,8 +130,6 @@ void WriteExploreJson(const ExploreReport& report, std::ostream& out) {
     json.Integer(result.combinations);
     json.Key("seconds");
     json.Number(report.seconds);
-    json.Key("partial");
-    json.Boolean(result.partial);
 
     json.Key("counts");
     json.BeginObject();
@@ -120,7 +141,9 @@ void WriteExploreJson(const ExploreReport& report, std::ostream& out) {
 
     json.Key("rows");
     json.BeginArray();
-    for (std::size_t i = 0; i < result.rows.size(); ++i) {
+    std::size_t written = 0;
+    for (; written < result.rows.size() && !Stopped(report.stop); ++written) {
+        const std::size_t i = written;
         const ExploreRow& row = result.rows[i];
         const ExploreNames names = NamesOf(report.catalogue, row);
         json.BeginObject();
@@ -154,7 +177,11 @@ void WriteExploreJson(const ExploreReport& report, std::ostream& out) {
     json.BeginArray();
     for (const std::string& note : result.notes) json.String(note);
     json.EndArray();
+    // Last, so that an output cut short by a signal can still say so.
+    json.Key("partial");
+    json.Boolean(result.partial || written < result.rows.size());
     json.EndObject();
+    return written == result.rows.size();
 }
 
 }  // namespace mfb::cli

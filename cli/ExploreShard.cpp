@@ -2,29 +2,35 @@
 #include "cli/ExploreShard.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <istream>
+#include <limits>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <sstream>
 #include <string_view>
+#include <tuple>
 
 #include "catalogue/Catalogue.h"
 #include "cli/CliOptions.h"
 #include "cli/ExploreOptions.h"
 #include "explore/ExploreSettings.h"
+#include "explore/ExploreWork.h"
 #include "explore/ParetoFront.h"
 
 namespace mfb::cli {
 
 namespace {
 
-constexpr char kMagic[] = "mfbcalc explore shard 1";
+// The second form: the first kept neither the search nor a digest, so a merge could not check
+// its rows.
+constexpr char kMagic[] = "mfbcalc explore shard 2";
 
-// The counts in file order; a new count goes at the end, and older files then lack it.
 // The row's stored doubles in file order.
 // The derived figures and limit checks are not kept: the merge works them out again.
 constexpr double ExploreRow::*kRowValues[] = {&ExploreRow::packWeight, &ExploreRow::uBattery,
@@ -35,9 +41,37 @@ constexpr double ResultPoint::*kResultValues[] = {&ResultPoint::Current, &Result
 static_assert(sizeof(ResultPoint) == std::size(kResultValues) * sizeof(double),
               "a value of ResultPoint missing from kResultValues");
 
+// The header records, each once, before the notes and rows.
+constexpr const char* kRecords[] = {"shard",  "search",       "pareto",  "flight",  "space",
+                                    "filter", "combinations", "seconds", "partial", "counts"};
+
+// No catalogue comes near this many lines; a list that claims more is damage, and reading it would
+// only take memory.
+constexpr long long kMaxListed = 1 << 22;
+
 std::string Exact(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%a", value);
+    return text;
+}
+
+std::string Optional(const std::optional<double>& value) {
+    return value ? Exact(*value) : "-";
+}
+
+// Ascending numbers as runs: "0-41,57".
+template <typename T>
+std::string ListText(const std::vector<T>& list) {
+    if (list.empty()) return "-";
+    std::string text;
+    for (std::size_t i = 0; i < list.size();) {
+        std::size_t j = i;
+        while (j + 1 < list.size() && list[j + 1] == list[j] + 1) ++j;
+        if (!text.empty()) text += ',';
+        text += std::to_string(list[i]);
+        if (j > i) text += '-' + std::to_string(list[j]);
+        i = j + 1;
+    }
     return text;
 }
 
@@ -52,53 +86,8 @@ std::vector<std::string> Fields(const std::string& line) {
     }
 }
 
-class Parser {
-public:
-    explicit Parser(const std::string& source) : source_(source) {}
-
-    [[noreturn]] void Fail(const std::string& what) const {
-        throw UsageError(source_ + " is not an explore shard: " + what);
-    }
-    // Like std::getline, but no line of a shard comes near a mebibyte: reading on would take a
-    // device that never ends a line, or a large file without any, into memory whole.
-    bool ReadLine(std::istream& in, std::string& line) const {
-        constexpr std::size_t kMaxLine = std::size_t{1} << 20;
-        line.clear();
-        for (int c; (c = in.get()) != std::char_traits<char>::eof();) {
-            if (c == '\n') return true;
-            if (line.size() == kMaxLine) Fail("a line is longer than 1 MiB");
-            line += static_cast<char>(c);
-        }
-        return !line.empty();
-    }
-    long long Integer(const std::string& text) const {
-        char* end = nullptr;
-        const long long value = std::strtoll(text.c_str(), &end, 10);
-        if (text.empty() || *end != '\0') Fail("\"" + text + "\" is not a whole number");
-        return value;
-    }
-    // A value a run writes only within these bounds; anything else is a damaged file, which
-    // would otherwise rank or name rows wrongly.
-    long long Integer(const std::string& text, long long low, long long high) const {
-        const long long value = Integer(text);
-        if (value < low || value > high) {
-            Fail("\"" + text + "\" is not from " + std::to_string(low) + " to " +
-                 std::to_string(high));
-        }
-        return value;
-    }
-    double Number(const std::string& text) const {
-        char* end = nullptr;
-        const double value = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0') Fail("\"" + text + "\" is not a number");
-        return value;
-    }
-
-private:
-    const std::string& source_;
-};
-
-// FNV-1a: a merge only needs to tell searches apart, not to resist forgery.
+// FNV-1a: enough to tell searches apart and to find damage done in transit or by an edit, though
+// not to resist forgery; the merge recalculates every row for that.
 class Digest {
 public:
     void Mix(std::string_view text) {
@@ -115,6 +104,160 @@ private:
     static constexpr std::uint64_t kPrime = 1099511628211ull;
     std::uint64_t hash_ = 14695981039346656037ull;
 };
+
+class Parser {
+public:
+    explicit Parser(const std::string& source) : source_(source) {}
+
+    [[noreturn]] void Fail(const std::string& what) const { FailAt(line_, what); }
+    [[noreturn]] void FailAt(std::size_t line, const std::string& what) const {
+        throw UsageError("\"" + source_ + "\" is not a whole explore shard" +
+                         (line > 0 ? " (line " + std::to_string(line) + ")" : std::string()) +
+                         ": " + what);
+    }
+    std::size_t Line() const { return line_; }
+
+    // Like std::getline, but no line of a shard comes near a mebibyte: reading on would take a
+    // device that never ends a line, or a large file without any, into memory whole.
+    bool ReadLine(std::istream& in, std::string& line) {
+        constexpr std::size_t kMaxLine = std::size_t{1} << 20;
+        line.clear();
+        ++line_;
+        for (int c; (c = in.get()) != std::char_traits<char>::eof();) {
+            if (c == '\n') return true;
+            if (line.size() == kMaxLine) Fail("a line is longer than 1 MiB");
+            line += static_cast<char>(c);
+        }
+        return !line.empty();
+    }
+    long long Integer(const std::string& text) const {
+        char* end = nullptr;
+        errno = 0;
+        const long long value = std::strtoll(text.c_str(), &end, 10);
+        if (text.empty() || *end != '\0' || errno == ERANGE) {
+            Fail("\"" + text + "\" is not a whole number");
+        }
+        return value;
+    }
+    // A value a run writes only within these bounds; anything else is a damaged file, which
+    // would otherwise rank or name rows wrongly.
+    long long Integer(const std::string& text, long long low, long long high) const {
+        const long long value = Integer(text);
+        if (value < low || value > high) {
+            Fail("\"" + text + "\" is not from " + std::to_string(low) + " to " +
+                 std::to_string(high));
+        }
+        return value;
+    }
+    double Number(const std::string& text) const {
+        char* end = nullptr;
+        const double value = std::strtod(text.c_str(), &end);
+        if (text.empty() || *end != '\0') Fail("\"" + text + "\" is not a number");
+        // A run writes only finite values; NaN would rank anywhere and print as a word.
+        if (!std::isfinite(value)) Fail("\"" + text + "\" is not a finite number");
+        return value;
+    }
+    std::optional<double> OptionalNumber(const std::string& text) const {
+        if (text == "-") return std::nullopt;
+        return Number(text);
+    }
+    // A list as ListText writes it: ascending runs from `low` to `high`.
+    template <typename T>
+    std::vector<T> List(const std::string& text, long long low, long long high) const {
+        std::vector<T> list;
+        if (text == "-") return list;
+        for (const std::string& run : Split(text, ',')) {
+            const auto dash = run.find('-');
+            const long long from = Integer(run.substr(0, dash), low, high);
+            const long long to =
+                dash == std::string::npos ? from : Integer(run.substr(dash + 1), low, high);
+            if (to < from || (!list.empty() && from <= static_cast<long long>(list.back())) ||
+                static_cast<long long>(list.size()) + (to - from) >= kMaxListed) {
+                Fail("\"" + text + "\" is not an ascending list");
+            }
+            for (long long n = from; n <= to; ++n) list.push_back(static_cast<T>(n));
+        }
+        return list;
+    }
+
+private:
+    static std::vector<std::string> Split(const std::string& text, char by) {
+        std::vector<std::string> parts;
+        std::istringstream in(text);
+        for (std::string part; std::getline(in, part, by);) parts.push_back(part);
+        if (text.empty() || text.back() == by) parts.emplace_back();
+        return parts;
+    }
+
+    const std::string& source_;
+    std::size_t line_ = 0;
+};
+
+template <typename T>
+std::size_t Position(const std::vector<T>& list, T value) {
+    const auto at = std::lower_bound(list.begin(), list.end(), value);
+    return at != list.end() && *at == value ? static_cast<std::size_t>(at - list.begin())
+                                            : list.size();
+}
+
+// What a run of the shard's search writes and nothing else: checked with its digest already
+// matching, so a failure here is a writer at fault, not transit.
+void CheckConsistent(const ExploreShard& shard, const Parser& parse) {
+    const ExploreRequest& request = shard.request;
+    const ExploreResult& result = shard.result;
+    const ExploreCounts& counts = result.counts;
+    if (shard.fingerprint != ExploreFingerprint(request)) {
+        parse.FailAt(0, "its search does not match its fingerprint");
+    }
+    const ExploreSpace& space = request.space;
+    const WorkUnits items(space.motors.size(), space.batteries.size(), space.fans.size(),
+                          static_cast<std::size_t>(request.shard - 1),
+                          static_cast<std::size_t>(request.shards));
+    const long long share = static_cast<long long>(items.Count()) *
+                            static_cast<long long>(space.series.size() * space.parallels.size());
+    if (result.combinations != share) {
+        parse.FailAt(0, "it counts " + std::to_string(result.combinations) +
+                            " combinations, but its share of the search has " +
+                            std::to_string(share));
+    }
+    long long ended = 0;
+    for (const auto count : kExploreCounts) {
+        if (counts.*count < 0) parse.FailAt(0, "a count is negative");
+        if (count != &ExploreCounts::visited && count != &ExploreCounts::fullSweeps) {
+            ended += counts.*count;
+        }
+    }
+    if (ended != counts.visited || counts.fullSweeps > counts.visited || counts.visited > share ||
+        result.partial != (counts.visited < share)) {
+        parse.FailAt(0, "its counts do not add up");
+    }
+    // A trade-off front holds at most the ranked rows; a ranking, the best `top` of them.
+    const auto expected = std::min<long long>(static_cast<long long>(request.top), counts.ranked);
+    const auto rows = static_cast<long long>(result.rows.size());
+    if (request.pareto ? rows > counts.ranked : rows != expected) {
+        parse.FailAt(0, "it holds " + std::to_string(result.rows.size()) + " rows where its " +
+                            "counts promise " + std::to_string(expected));
+    }
+    std::set<std::tuple<std::size_t, std::size_t, int, int, int>> seen;
+    for (std::size_t i = 0; i < result.rows.size(); ++i) {
+        const ExploreRow& row = result.rows[i];
+        const std::size_t m = Position(space.motors, row.motor);
+        const std::size_t b = Position(space.batteries, row.battery);
+        const std::size_t f = Position(space.fans, row.fan);
+        const bool inSpace = m < space.motors.size() && b < space.batteries.size() &&
+                             f < space.fans.size() &&
+                             Position(space.series, row.serie) < space.series.size() &&
+                             Position(space.parallels, row.parallel) < space.parallels.size();
+        const std::size_t item = (m * space.batteries.size() + b) * space.fans.size() + f;
+        if (!inSpace || item % static_cast<std::size_t>(request.shards) !=
+                            static_cast<std::size_t>(request.shard - 1)) {
+            parse.FailAt(shard.rowLines[i], "a row of a combination outside its share");
+        }
+        if (!seen.emplace(row.motor, row.battery, row.fan, row.serie, row.parallel).second) {
+            parse.FailAt(shard.rowLines[i], "a combination's second row");
+        }
+    }
+}
 
 }  // namespace
 
@@ -154,66 +297,131 @@ std::string ExploreFingerprint(const ExploreRequest& request) {
 }
 
 void WriteExploreShard(const ExploreShard& shard, std::ostream& out) {
+    const ExploreRequest& request = shard.request;
+    const ExploreFilter& filter = request.filter;
     const ExploreResult& result = shard.result;
-    out << kMagic << '\n'
-        << "shard\t" << shard.shard << '\t' << shard.shards << '\n'
-        << "search\t" << static_cast<int>(shard.key) << '\t' << Exact(shard.target) << '\t'
-        << shard.top << '\t' << shard.fingerprint << '\t' << shard.catalogue << '\n'
-        << "pareto\t" << (shard.pareto ? 1 : 0) << '\n'
-        << "flight\t" << Exact(shard.flight.throttle) << '\t' << Exact(shard.flight.fullShare)
-        << '\t' << Exact(shard.flight.usable) << '\t'
-        << (shard.flight.modelWeight ? Exact(*shard.flight.modelWeight) : "-") << '\n'
-        << "combinations\t" << result.combinations << '\n'
-        << "seconds\t" << Exact(shard.seconds) << '\n'
-        << "partial\t" << (result.partial ? 1 : 0) << '\n'
-        << "counts";
-    for (const auto count : kExploreCounts) out << '\t' << result.counts.*count;
-    out << '\n';
-    for (const std::string& note : result.notes) out << "note\t" << note << '\n';
+    std::ostringstream text;
+    text << kMagic << '\n'
+         << "shard\t" << request.shard << '\t' << request.shards << '\n'
+         << "search\t" << static_cast<int>(request.key) << '\t' << Exact(request.targetPower)
+         << '\t' << Exact(request.targetThrust) << '\t' << request.top << '\t' << shard.fingerprint
+         << '\t' << shard.catalogue << '\n'
+         << "pareto\t" << (request.pareto ? 1 : 0) << '\n'
+         << "flight\t" << Exact(request.flight.throttle) << '\t' << Exact(request.flight.fullShare)
+         << '\t' << Exact(request.flight.usable) << '\t' << Optional(request.flight.modelWeight)
+         << '\n'
+         << "space\t" << ListText(request.space.motors) << '\t' << ListText(request.space.batteries)
+         << '\t' << ListText(request.space.fans) << '\t' << ListText(request.space.series) << '\t'
+         << ListText(request.space.parallels) << '\n'
+         << "filter\t" << Optional(filter.maxCurrent) << '\t' << Optional(filter.maxWeight) << '\t'
+         << Optional(filter.minEfficiency) << '\t' << Optional(filter.minThrust) << '\t'
+         << Optional(filter.minFlightTime) << '\t' << Optional(filter.minThrustToWeight) << '\t'
+         << Optional(request.minPower) << '\t' << Optional(request.maxPower) << '\t'
+         << (request.ignoreLimits ? 1 : 0) << '\t' << request.option << '\t'
+         << static_cast<int>(request.decimalSeparator) << '\n'
+         << "combinations\t" << result.combinations << '\n'
+         << "seconds\t" << Exact(shard.seconds) << '\n'
+         << "partial\t" << (result.partial ? 1 : 0) << '\n'
+         << "counts";
+    for (const auto count : kExploreCounts) text << '\t' << result.counts.*count;
+    text << '\n';
+    for (const std::string& note : result.notes) text << "note\t" << note << '\n';
     for (const ExploreRow& row : result.rows) {
-        out << "row\t" << row.motor << '\t' << row.battery << '\t' << row.fan << '\t' << row.serie
-            << '\t' << row.parallel << '\t' << row.steps;
-        for (const auto value : kResultValues) out << '\t' << Exact(row.result.*value);
-        for (const auto value : kRowValues) out << '\t' << Exact(row.*value);
-        out << '\n';
+        text << "row\t" << row.motor << '\t' << row.battery << '\t' << row.fan << '\t' << row.serie
+             << '\t' << row.parallel << '\t' << row.steps;
+        for (const auto value : kResultValues) text << '\t' << Exact(row.result.*value);
+        for (const auto value : kRowValues) text << '\t' << Exact(row.*value);
+        text << '\n';
     }
-    out << "end\n";
+    const std::string body = text.str();
+    out << body << "end\t" << ShardDigest(body) << '\n';
+}
+
+std::string ShardDigest(std::string_view body) {
+    Digest digest;
+    for (std::size_t start = 0; start < body.size();) {
+        const auto end = body.find('\n', start);
+        digest.Mix(body.substr(start, end - start));
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return digest.Text();
 }
 
 ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
-    const Parser parse(source);
+    Parser parse(source);
     ExploreShard shard;
+    ExploreRequest& request = shard.request;
     ExploreResult& result = shard.result;
+    Digest digest;
     std::string line;
-    if (!parse.ReadLine(in, line) || line != kMagic)
+    if (!parse.ReadLine(in, line) || line != kMagic) {
         parse.Fail("its first line is not \"" + std::string(kMagic) + "\"");
-    bool ended = false;
+    }
+    digest.Mix(line);
+    std::set<std::string> records;
+    std::optional<std::string> ended;
     while (!ended && parse.ReadLine(in, line)) {
         const std::vector<std::string> f = Fields(line);
         const auto need = [&](std::size_t count) {
             if (f.size() != count) parse.Fail("a \"" + f[0] + "\" line has the wrong fields");
         };
+        const bool header =
+            std::find(std::begin(kRecords), std::end(kRecords), f[0]) != std::end(kRecords);
+        if (header &&
+            (!records.insert(f[0]).second || !result.notes.empty() || !result.rows.empty())) {
+            parse.Fail("a \"" + f[0] + "\" line out of place");
+        }
+        if ((f[0] == "note" || f[0] == "row") && records.size() != std::size(kRecords)) {
+            parse.Fail("a \"" + f[0] + "\" line before the search it belongs to");
+        }
         if (f[0] == "shard") {
             need(3);
-            shard.shards = static_cast<int>(parse.Integer(f[2], 1, kMaxShards));
-            shard.shard = static_cast<int>(parse.Integer(f[1], 1, shard.shards));
+            request.shards = static_cast<int>(parse.Integer(f[2], 1, kMaxShards));
+            request.shard = static_cast<int>(parse.Integer(f[1], 1, request.shards));
         } else if (f[0] == "search") {
-            need(6);
-            shard.key = static_cast<ExploreKey>(
+            need(7);
+            request.key = static_cast<ExploreKey>(
                 parse.Integer(f[1], 0, static_cast<long long>(kLastExploreKey)));
-            shard.target = parse.Number(f[2]);
-            shard.top = static_cast<std::size_t>(parse.Integer(f[3], 1, kMaxTop));
-            shard.fingerprint = f[4];
-            shard.catalogue = f[5];
+            request.targetPower = parse.Number(f[2]);
+            request.targetThrust = parse.Number(f[3]);
+            request.top = static_cast<std::size_t>(parse.Integer(f[4], 1, kMaxTop));
+            shard.fingerprint = f[5];
+            shard.catalogue = f[6];
         } else if (f[0] == "pareto") {
             need(2);
-            shard.pareto = parse.Integer(f[1], 0, 1) != 0;
+            request.pareto = parse.Integer(f[1], 0, 1) != 0;
         } else if (f[0] == "flight") {
             need(5);
-            shard.flight.throttle = parse.Number(f[1]);
-            shard.flight.fullShare = parse.Number(f[2]);
-            shard.flight.usable = parse.Number(f[3]);
-            if (f[4] != "-") shard.flight.modelWeight = parse.Number(f[4]);
+            request.flight.throttle = parse.Number(f[1]);
+            request.flight.fullShare = parse.Number(f[2]);
+            request.flight.usable = parse.Number(f[3]);
+            request.flight.modelWeight = parse.OptionalNumber(f[4]);
+        } else if (f[0] == "space") {
+            need(6);
+            ExploreSpace& space = request.space;
+            space.motors = parse.List<std::size_t>(f[1], 0, kMaxListed);
+            space.batteries = parse.List<std::size_t>(f[2], 0, kMaxListed);
+            space.fans = parse.List<int>(f[3], 1, kFanCount);
+            space.series = parse.List<int>(f[4], 1, kMaxSerie);
+            space.parallels = parse.List<int>(f[5], 1, kMaxParallel);
+        } else if (f[0] == "filter") {
+            need(12);
+            ExploreFilter& filter = request.filter;
+            filter.maxCurrent = parse.OptionalNumber(f[1]);
+            filter.maxWeight = parse.OptionalNumber(f[2]);
+            filter.minEfficiency = parse.OptionalNumber(f[3]);
+            filter.minThrust = parse.OptionalNumber(f[4]);
+            filter.minFlightTime = parse.OptionalNumber(f[5]);
+            filter.minThrustToWeight = parse.OptionalNumber(f[6]);
+            request.minPower = parse.OptionalNumber(f[7]);
+            request.maxPower = parse.OptionalNumber(f[8]);
+            if (request.minPower.has_value() != request.maxPower.has_value()) {
+                parse.Fail("a power range with one end");
+            }
+            request.ignoreLimits = parse.Integer(f[9], 0, 1) != 0;
+            request.option = static_cast<int>(parse.Integer(f[10], 1, kOptionCount));
+            request.decimalSeparator = static_cast<char>(parse.Integer(f[11], 1, 127));
         } else if (f[0] == "combinations") {
             need(2);
             result.combinations = parse.Integer(f[1]);
@@ -222,7 +430,7 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
             shard.seconds = parse.Number(f[1]);
         } else if (f[0] == "partial") {
             need(2);
-            result.partial = parse.Integer(f[1]) != 0;
+            result.partial = parse.Integer(f[1], 0, 1) != 0;
         } else if (f[0] == "counts") {
             need(1 + std::size(kExploreCounts));
             for (std::size_t i = 0; i < std::size(kExploreCounts); ++i) {
@@ -235,43 +443,59 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
         } else if (f[0] == "row") {
             need(7 + std::size(kResultValues) + std::size(kRowValues));
             ExploreRow row;
-            row.motor = static_cast<std::size_t>(parse.Integer(f[1]));
-            row.battery = static_cast<std::size_t>(parse.Integer(f[2]));
+            row.motor = static_cast<std::size_t>(parse.Integer(f[1], 0, kMaxListed));
+            row.battery = static_cast<std::size_t>(parse.Integer(f[2], 0, kMaxListed));
             row.fan = static_cast<int>(parse.Integer(f[3], 1, kFanCount));
             row.serie = static_cast<int>(parse.Integer(f[4], 1, kMaxSerie));
             row.parallel = static_cast<int>(parse.Integer(f[5], 1, kMaxParallel));
-            row.steps = parse.Integer(f[6]);
+            row.steps = parse.Integer(f[6], 0, std::numeric_limits<long long>::max());
             std::size_t at = 7;
             for (const auto value : kResultValues) row.result.*value = parse.Number(f[at++]);
             for (const auto value : kRowValues) row.*value = parse.Number(f[at++]);
             result.rows.push_back(row);
+            shard.rowLines.push_back(parse.Line());
         } else if (f[0] == "end") {
-            ended = true;
+            need(2);
+            ended = f[1];
         } else {
             parse.Fail("unknown line \"" + f[0] + "\"");
         }
+        if (!ended) digest.Mix(line);
     }
     if (!ended) parse.Fail("it is cut short");
+    if (parse.ReadLine(in, line)) parse.Fail("it goes on after its \"end\" line");
+    if (*ended != digest.Text()) {
+        parse.FailAt(0, "its contents do not match its digest; it was damaged or edited");
+    }
+    for (const char* record : kRecords) {
+        if (records.count(record) == 0) {
+            parse.FailAt(0, "it has no \"" + std::string(record) + "\" line");
+        }
+    }
+    CheckConsistent(shard, parse);
     return shard;
 }
 
-ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards, const Catalogue& catalogue,
-                                char decimalSeparator) {
+ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
+                                const std::vector<std::string>& sources, const Catalogue& catalogue,
+                                unsigned threads) {
     if (shards.empty()) throw UsageError("--merge needs shard files");
     const ExploreShard& first = shards.front();
+    const ExploreRequest& search = first.request;
     std::set<int> present;
     for (const ExploreShard& s : shards) {
-        if (s.shards != first.shards || s.fingerprint != first.fingerprint || s.key != first.key ||
-            s.top != first.top || s.catalogue != first.catalogue) {
+        if (s.request.shards != search.shards || s.fingerprint != first.fingerprint ||
+            s.request.key != search.key || s.request.top != search.top ||
+            s.catalogue != first.catalogue) {
             throw UsageError("the shard files come from different searches");
         }
-        if (!present.insert(s.shard).second) {
-            throw UsageError("shard " + std::to_string(s.shard) + " is given twice");
+        if (!present.insert(s.request.shard).second) {
+            throw UsageError("shard " + std::to_string(s.request.shard) + " is given twice");
         }
     }
-    for (int k = 1; k <= first.shards; ++k) {
+    for (int k = 1; k <= search.shards; ++k) {
         if (present.count(k) == 0) {
-            throw UsageError("shard " + std::to_string(k) + " of " + std::to_string(first.shards) +
+            throw UsageError("shard " + std::to_string(k) + " of " + std::to_string(search.shards) +
                              " is missing");
         }
     }
@@ -280,17 +504,17 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards, const C
     }
 
     ExploreShard merged;
-    merged.shards = 1;
-    merged.key = first.key;
-    merged.target = first.target;
-    merged.pareto = first.pareto;
-    merged.flight = first.flight;
-    merged.top = first.top;
+    merged.request = search;
+    merged.request.shard = 1;
+    merged.request.shards = 1;
+    merged.request.threads = threads;
     merged.fingerprint = first.fingerprint;
     merged.catalogue = first.catalogue;
     ExploreResult& result = merged.result;
+    std::vector<std::pair<std::size_t, std::size_t>> origins;  // shard and line of each row
     std::set<std::string> noted;
-    for (const ExploreShard& s : shards) {
+    for (std::size_t k = 0; k < shards.size(); ++k) {
+        const ExploreShard& s = shards[k];
         result.combinations += s.result.combinations;
         result.partial = result.partial || s.result.partial;
         merged.seconds = std::max(merged.seconds, s.seconds);
@@ -300,32 +524,46 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards, const C
             if (noted.insert(note).second) result.notes.push_back(note);
         }
         result.rows.insert(result.rows.end(), s.result.rows.begin(), s.result.rows.end());
+        for (const std::size_t line : s.rowLines) origins.emplace_back(k, line);
     }
-    for (ExploreRow& row : result.rows) {
+    const auto refuse = [&](std::size_t i, const std::string& what) {
+        const auto [k, line] = origins[i];
+        const std::string source = k < sources.size() ? sources[k] : "a shard";
+        throw UsageError("\"" + source + "\" line " + std::to_string(line) + " holds " + what);
+    };
+    for (std::size_t i = 0; i < result.rows.size(); ++i) {
+        const ExploreRow& row = result.rows[i];
         if (row.motor >= catalogue.MotorLines.size() ||
             row.battery >= catalogue.BatteryLines.size()) {
-            throw UsageError(
-                "the shard files hold a row of a motor or battery the catalogues "
-                "do not have");
+            refuse(i, "a row of a motor or battery the catalogues do not have");
         }
+    }
+    // A shard whose digest matches may still come from a machine at fault: every row is worked
+    // out again, the whole sweep, as the window would.
+    const std::vector<std::string> found = RecheckRows(catalogue, merged.request, result.rows);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (!found[i].empty()) refuse(i, "a row its search does not give: " + found[i]);
+    }
+    for (ExploreRow& row : result.rows) {
         // Power per weight, run time and the flight figures rank by figures a shard file does not
         // keep.
-        AssessRow(catalogue, row, first.flight, decimalSeparator);
+        AssessRow(catalogue, row, search.flight, search.decimalSeparator);
     }
     // The front of all is the front of the shards' fronts: a row that another shard's row
     // dominates is dominated by a row of that shard's front.
     // A front is sorted by its first axis, so the key tells which axes the shards' run chose.
-    if (merged.pareto) {
-        const ParetoAxes axes{merged.key == ExploreKey::Thrust,
-                              merged.flight.modelWeight.has_value()};
+    if (search.pareto) {
+        const ParetoAxes axes{search.key == ExploreKey::Thrust,
+                              search.flight.modelWeight.has_value()};
         result.rows = ParetoFilter(result.rows, axes);
     }
     // Each shard kept its best `top`, so the best `top` of all are among them.
+    const double target = TargetOf(search);
     std::sort(result.rows.begin(), result.rows.end(),
-              [&merged](const ExploreRow& a, const ExploreRow& b) {
-                  return RanksBefore(a, b, merged.key, merged.target);
+              [&search, target](const ExploreRow& a, const ExploreRow& b) {
+                  return RanksBefore(a, b, search.key, target);
               });
-    if (result.rows.size() > merged.top) result.rows.resize(merged.top);
+    if (result.rows.size() > search.top) result.rows.resize(search.top);
     return merged;
 }
 

@@ -3,6 +3,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "explore/Explorer.h"
@@ -14,21 +15,17 @@ struct Catalogue;
 namespace mfb::cli {
 
 // What `explore --shard K/N` writes and `explore --merge` reads: one shard's best rows with every
-// stored value exact (hexadecimal floating point), its counts, and what it was run with, so that a
-// merge can check that the shards belong together. Line-based, one record per line, fields
-// separated by tabs; a note, which may quote a field holding a tab, is the rest of its line.
+// stored value exact (hexadecimal floating point), its counts, the whole search it ran (so that a
+// merge can check that the shards belong together and recalculate their rows), and a digest of
+// all of it. Line-based, one record per line, fields separated by tabs; a note, which may quote a
+// field holding a tab, is the rest of its line.
 struct ExploreShard {
-    int shard = 1;
-    int shards = 1;
-    ExploreKey key = ExploreKey::Rpm;
-    double target = 0;  // the key's target (TargetOf): W or g
-    std::size_t top = 0;
-    bool pareto = false;      // the rows are the shard's trade-off front
-    FlightSettings flight;    // the merge works out the flight figures with them
+    ExploreRequest request;   // the search, with the shard K of N it ran; not its threads
     std::string catalogue;    // CatalogueFingerprint of the catalogues it ran on
     std::string fingerprint;  // ExploreFingerprint of its search
     double seconds = 0;
     ExploreResult result;
+    std::vector<std::size_t> rowLines;  // the line of each row in the file read, for messages
 };
 
 // Short digests that tell catalogues and searches apart: shards of different searches do not
@@ -38,15 +35,23 @@ std::string ExploreFingerprint(const ExploreRequest& request);
 
 void WriteExploreShard(const ExploreShard& shard, std::ostream& out);
 
-// Reads one shard file's text; throws UsageError naming `source` when it is not one.
+// The digest a shard file's "end" line gives of `body`, the text before that line.
+std::string ShardDigest(std::string_view body);
+
+// Reads one shard file's text and checks that it is whole and self-consistent: its digest, a
+// search that matches its fingerprint, finite values, each combination once and within the shard's
+// share of the space, counts that add up to that share and as many rows as they promise. Throws
+// UsageError naming `source`, and the line where the damage is found when it is in one line.
 ExploreShard ReadExploreShard(std::istream& in, const std::string& source);
 
 // The shards 1..N of one search, each once, merged into the result one run of the whole search
 // gives: the same rows in the same order (ties in catalogue order), the counts summed, each row
-// assessed (AssessRow) against `catalogue`, the one the shards ran on. The seconds are the longest
-// shard's. Throws UsageError when the shards do not fit together or name other catalogues, and
-// Error when a row's lines do not read with `decimalSeparator`.
-ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards, const Catalogue& catalogue,
-                                char decimalSeparator);
+// recalculated (RecheckRow, on `threads`) and assessed (AssessRow) against `catalogue`, the one
+// the shards ran on. The seconds are the longest shard's. Throws UsageError when the shards do not
+// fit together, name other catalogues or hold a row their search does not give (named with its
+// file and line; `sources` are the files' names), and Error when a row's lines do not read.
+ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
+                                const std::vector<std::string>& sources, const Catalogue& catalogue,
+                                unsigned threads);
 
 }  // namespace mfb::cli

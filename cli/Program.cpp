@@ -4,6 +4,7 @@
 #include <new>
 #include <ostream>
 
+#include "catalogue/TextLines.h"
 #include "cli/CalculateCommand.h"
 #include "cli/CheckCommand.h"
 #include "cli/ConvertCommand.h"
@@ -19,7 +20,17 @@ constexpr std::string_view kProgram = "mfbcalc-cli";
 }  // namespace
 
 void ReportError(std::ostream& err, std::string_view message) {
-    err << kProgram << ": " << message << '\n';
+    // Messages quote catalogue text, which may hold bytes a terminal acts on; their own line
+    // breaks stay, as no catalogue line holds one.
+    err << kProgram << ": ";
+    for (std::size_t start = 0;;) {
+        const auto end = message.find('\n', start);
+        err << Printable(message.substr(start, end - start));
+        if (end == std::string_view::npos) break;
+        err << '\n';
+        start = end + 1;
+    }
+    err << '\n';
 }
 
 int ReportUsage(std::ostream& err, std::string_view message, std::string_view command) {

@@ -6,6 +6,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
+#include "catalogue/TextLines.h"
 #include "cli/CalculationRecord.h"
 #include "cli/DerivedOutput.h"
 #include "json/JsonWriter.h"
@@ -23,7 +24,7 @@ std::string_view TrimRight(std::string_view text) {
 
 void WriteName(std::ostream& out, std::string_view caption, std::string_view name) {
     out << caption << ':';
-    if (!TrimRight(name).empty()) out << ' ' << TrimRight(name);
+    if (!TrimRight(name).empty()) out << ' ' << Printable(TrimRight(name));
     out << '\n';
 }
 
@@ -187,7 +188,7 @@ namespace {
 void WriteIndexed(std::ostream& out, std::size_t index, std::size_t width, std::string_view text) {
     const std::string number = std::to_string(index);
     out << std::string(width > number.size() ? width - number.size() : 0, ' ') << number << "  "
-        << TrimRight(text) << '\n';
+        << Printable(TrimRight(text)) << '\n';
 }
 
 void WriteLines(std::ostream& out, const std::vector<std::string>& lines) {

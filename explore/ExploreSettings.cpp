@@ -168,23 +168,20 @@ constexpr ExploreRequestField kRequestFields[] = {
     {"shards", false, &FieldText<&ExploreRequest::shards>},
 };
 
-}  // namespace
-
-// Stands for an initialiser of any type where only the form of a brace list is asked about. It has
-// external linkage because its conversion is declared and never defined: it is only ever named in
-// unevaluated operands.
-struct AnyMemberValue {
+// The number of members of an aggregate: the most initialisers a brace list of it takes.
+struct AnyValue {
+    // Defined, though only ever asked about: clang holds an undefined function of internal
+    // linkage that a brace list names as used.
     template <typename T>
-    operator T() const;
+    operator T() const {
+        return T{};
+    }
 };
 
-namespace {
-
-// The number of members of an aggregate: the most initialisers a brace list of it takes.
 template <typename T, typename... Given>
 constexpr std::size_t MemberCount() {
-    if constexpr (requires { T{Given{}..., AnyMemberValue{}}; }) {
-        return MemberCount<T, Given..., AnyMemberValue>();
+    if constexpr (requires { T{Given{}..., AnyValue{}}; }) {
+        return MemberCount<T, Given..., AnyValue>();
     } else {
         return sizeof...(Given);
     }

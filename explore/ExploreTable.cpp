@@ -131,7 +131,8 @@ std::array<std::string, 6> ExploreLeadCells(const Catalogue& catalogue, const Ex
 }
 
 std::string ExploreSummary(const ExploreResult& result, double seconds, char decimalSeparator) {
-    std::string line = std::to_string(result.combinations) +
+    std::string line = (result.partial ? std::to_string(result.counts.visited) + " of " : "") +
+                       std::to_string(result.combinations) +
                        (result.combinations == 1 ? " combination" : " combinations") + " in " +
                        FormatValue(seconds, decimalSeparator) + " s:";
     const char* separator = " ";
@@ -150,8 +151,8 @@ std::string LeftOutLine(std::size_t entries) {
            " left out; `mfbcalc-cli check` lists them";
 }
 
-void WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& rows,
-                     std::ostream& out) {
+std::size_t WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& rows,
+                            std::ostream& out, const std::atomic<bool>* stop) {
     out << "rank,motor,battery,fan,serie,parallel";
     for (const ExploreValueColumn& column : kValueColumns) out << ',' << column.key;
     out << ",steps,c_rate";
@@ -160,6 +161,7 @@ void WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& 
     }
     out << '\n';
     for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (stop != nullptr && stop->load(std::memory_order_relaxed)) return i;
         const ExploreRow& row = rows[i];
         const ExploreNames names = NamesOf(catalogue, row);
         out << i + 1 << ',' << CsvField(names.motor) << ',' << CsvField(names.battery) << ','
@@ -178,12 +180,18 @@ void WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& 
         }
         out << '\n';
     }
+    return rows.size();
 }
 
 std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string field;
+    if (!text.empty() && std::string_view("=+-@").find(text.front()) != std::string_view::npos) {
+        field = "'";
+    }
+    field += text;
+    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
     std::string quoted = "\"";
-    for (const char c : text) {
+    for (const char c : field) {
         if (c == '"') quoted += '"';
         quoted += c;
     }

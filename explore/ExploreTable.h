@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <iosfwd>
 #include <optional>
@@ -64,19 +65,22 @@ struct ExploreNames {
 };
 ExploreNames NamesOf(const Catalogue& catalogue, const ExploreRow& row);
 
-// "N combinations in S s: R ranked, ..." with the counts that are not zero.
+// "N combinations in S s: R ranked, ..." with the counts that are not zero; a partial run's
+// starts "V of N combinations", V those visited, which its counts add up to.
 std::string ExploreSummary(const ExploreResult& result, double seconds, char decimalSeparator);
 
 // "2 catalogue entries left out; `mfbcalc-cli check` lists them", after the notes on each.
 std::string LeftOutLine(std::size_t entries);
 
 // A header line, then one line per row ranked from 1: names quoted where CSV needs it, numbers
-// with 17 significant digits and '.'.
-void WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& rows,
-                     std::ostream& out);
+// with 17 significant digits and '.'. Once `stop` is set it ends at the next whole line; returns
+// the rows written.
+std::size_t WriteExploreCsv(const Catalogue& catalogue, const std::vector<ExploreRow>& rows,
+                            std::ostream& out, const std::atomic<bool>* stop = nullptr);
 
 // A text as one CSV field: as it is, or quoted with its quotes doubled where it holds a comma, a
-// quote or a line break.
+// quote or a line break. A text that starts with '=', '+', '-' or '@' gets a leading "'", as a
+// spreadsheet writes a text that it would otherwise run as a formula.
 std::string CsvField(std::string_view text);
 
 }  // namespace mfb

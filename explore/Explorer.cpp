@@ -142,7 +142,7 @@ bool NeedsFlight(const ExploreRequest& request) {
 
 // The combinations of one unit: every pack size, counted and ranked into `counts` and `top`.
 void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, const Unit& unit,
-                 ExploreCounts& counts, TopRows& top) {
+                 const std::atomic<bool>* stop, ExploreCounts& counts, TopRows& top) {
     const ExploreSpace& space = request.space;
     TOptionSlot slot;
     slot.Motor = unit.motor->Motor;
@@ -156,6 +156,8 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
     DiscardingSinks sinks;
     for (const int serie : space.series) {
         for (const int parallel : space.parallels) {
+            // A combination given up is not visited: a partial run counts only what it saw.
+            if (stop != nullptr && stop->load(std::memory_order_relaxed)) return;
             ++counts.visited;
             // The pack weight needs no sweep, and a pack over the budget never ranks. One whose
             // weight faults is left to the sweep, which reports the fault.
@@ -177,7 +179,11 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
             CalculateReport report;
             SweepEffort effort;
             try {
-                FindOperatingPoint(slot, inputs, sinks, sinks, report, &effort);
+                FindOperatingPoint(slot, inputs, sinks, sinks, report, &effort,
+                                   SweepMethod::Bracketing, stop);
+            } catch (const SweepStopped&) {
+                --counts.visited;
+                return;
             } catch (const Error&) {
                 ++counts.faults;
                 continue;
@@ -259,6 +265,7 @@ struct Worker {
     Worker(const ExploreRequest& request, ParetoAxes axes) : best(request, axes) {}
     ExploreCounts counts;
     TopRows best;
+    const std::atomic<bool>* stop = nullptr;
     std::size_t motorAt = static_cast<std::size_t>(-1);
     std::optional<TOptionSlot> motor;
     std::vector<std::pair<std::size_t, std::string>> notes;
@@ -288,7 +295,7 @@ void ExploreItem(const Catalogue& catalogue, const ExploreRequest& request,
     }
     const Unit unit{&*worker.motor, &*battery, space.motors[item.motor],
                     space.batteries[item.battery], space.fans[item.fan]};
-    ExploreUnit(catalogue, request, unit, worker.counts, worker.best);
+    ExploreUnit(catalogue, request, unit, worker.stop, worker.counts, worker.best);
 }
 
 unsigned Threads(unsigned requested, std::size_t work) {
@@ -372,51 +379,11 @@ TOptionSlot RowSlot(const Catalogue& catalogue, const ExploreRow& row, char sepa
 // Recalculates each reported row the way the window does, every step of the sweep, and notes any
 // row whose result differs in any bit.
 void Verify(const Catalogue& catalogue, const ExploreRequest& request, ExploreResult& result) {
-    std::vector<std::string> found(result.rows.size());
-    const unsigned threads = Threads(request.threads, result.rows.size());
-    std::atomic<long long> done{0};
-    const auto check = [&](unsigned, std::size_t i) {
-        const ExploreRow& row = result.rows[i];
-        TOptionSlot slot = RowSlot(catalogue, row, request.decimalSeparator);
-        const SweepInputs inputs{catalogue.Fans,
-                                 catalogue.WireResistance,
-                                 catalogue.CompleteFans,
-                                 request.option,
-                                 row.serie,
-                                 row.parallel,
-                                 request.decimalSeparator};
-        DiscardingSinks sinks;
-        CalculateReport report;
-        std::string error;
-        try {
-            Calculate(slot, inputs, sinks, sinks, report);
-        } catch (const Error& e) {
-            error = e.what();
+    std::vector<std::string> found = RecheckRows(catalogue, request, result.rows);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (!found[i].empty()) {
+            result.mismatches.push_back("row " + std::to_string(i + 1) + " " + found[i]);
         }
-        const ResultPoint& a = report.result;
-        const ResultPoint& b = row.result;
-        const bool same = error.empty() && report.outcome == Outcome::Calculated &&
-                          report.steps == row.steps && a.Current == b.Current &&
-                          a.RpmMotor == b.RpmMotor && a.PinMotor == b.PinMotor &&
-                          a.Efficiency == b.Efficiency && a.UMotor == b.UMotor &&
-                          slot.PackWeight == row.packWeight && slot.UBattery == row.uBattery &&
-                          slot.RTotal == row.rTotal;
-        if (!same) {
-            found[i] = "row " + std::to_string(i + 1) + " (" + slot.MotorName + ", " +
-                       slot.BatteryName + ", fan " + std::to_string(row.fan) + ", " +
-                       std::to_string(row.serie) + "S" + std::to_string(row.parallel) +
-                       "P): the full sweep gives " +
-                       (error.empty() ? std::to_string(report.steps) + " steps, kept step at " +
-                                            std::to_string(a.PinMotor) + " W"
-                                      : error);
-        }
-        done.fetch_add(1, std::memory_order_relaxed);
-    };
-    RunParallel(
-        result.rows.size(), threads, {}, check, [&] { return done.load(); },
-        static_cast<long long>(result.rows.size()));
-    for (std::string& mismatch : found) {
-        if (!mismatch.empty()) result.mismatches.push_back(std::move(mismatch));
     }
 }
 
@@ -449,6 +416,62 @@ void AssessRow(const Catalogue& catalogue, ExploreRow& row, const FlightSettings
     row.derived = Derive(slot, row.result);
     row.limits = CheckLimits(slot, catalogue.Fans, catalogue.FanLimits, row.result, row.derived);
     row.flight = Fly(slot, catalogue.Fans, catalogue.FanJet, flight, row.result);
+}
+
+std::string RecheckRow(const Catalogue& catalogue, const ExploreRequest& request,
+                       const ExploreRow& row) {
+    const SweepInputs inputs{
+        catalogue.Fans, catalogue.WireResistance, catalogue.CompleteFans, request.option, row.serie,
+        row.parallel,   request.decimalSeparator};
+    DiscardingSinks sinks;
+    CalculateReport report;
+    TOptionSlot slot;
+    std::string error;
+    try {
+        slot = RowSlot(catalogue, row, request.decimalSeparator);
+        Calculate(slot, inputs, sinks, sinks, report);
+    } catch (const Error& e) {
+        error = e.what();
+    }
+    const ResultPoint& a = report.result;
+    const ResultPoint& b = row.result;
+    const bool same =
+        error.empty() && report.outcome == Outcome::Calculated && report.steps == row.steps &&
+        a.Current == b.Current && a.RpmMotor == b.RpmMotor && a.PinMotor == b.PinMotor &&
+        a.Efficiency == b.Efficiency && a.UMotor == b.UMotor && slot.PackWeight == row.packWeight &&
+        slot.UBattery == row.uBattery && slot.RTotal == row.rTotal;
+    const std::string what = "(" + std::string(EntryText(catalogue.MotorLines.at(row.motor))) +
+                             ", " + std::string(EntryText(catalogue.BatteryLines.at(row.battery))) +
+                             ", fan " + std::to_string(row.fan) + ", " + std::to_string(row.serie) +
+                             "S" + std::to_string(row.parallel) + "P)";
+    if (!same) {
+        return what + ": the full sweep gives " +
+               (error.empty() ? std::to_string(report.steps) + " steps, kept step at " +
+                                    std::to_string(a.PinMotor) + " W"
+                              : error);
+    }
+    // A row read back from elsewhere may be right and still not belong in this ranking.
+    ExploreRow assessed = row;
+    AssessRow(catalogue, assessed, request.flight, request.decimalSeparator);
+    if (!request.ignoreLimits && AnyExceeded(assessed.limits)) {
+        return what + ": beyond a limit the catalogues state, so not ranked";
+    }
+    if (!Passes(request, assessed)) return what + ": outside the budgets or the power range";
+    return {};
+}
+
+std::vector<std::string> RecheckRows(const Catalogue& catalogue, const ExploreRequest& request,
+                                     const std::vector<ExploreRow>& rows) {
+    std::vector<std::string> found(rows.size());
+    std::atomic<long long> done{0};
+    RunParallel(
+        rows.size(), Threads(request.threads, rows.size()), {},
+        [&](unsigned, std::size_t i) {
+            found[i] = RecheckRow(catalogue, request, rows[i]);
+            done.fetch_add(1, std::memory_order_relaxed);
+        },
+        [&] { return done.load(); }, static_cast<long long>(rows.size()));
+    return found;
 }
 
 ExploreSpace WholeSpace(const Catalogue& catalogue) {
@@ -555,6 +578,7 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
     const unsigned threads = Threads(request.threads, items.Count());
     const ParetoAxes axes = ParetoAxesOf(catalogue, request);
     std::vector<Worker> workers(threads, Worker(request, axes));
+    for (Worker& worker : workers) worker.stop = progress.stop;
     std::atomic<long long> done{0};
     RunParallel(
         items.Count(), threads, progress,

@@ -180,6 +180,16 @@ ExploreKey DefaultKey(const Catalogue& catalogue, const ExploreRequest& request)
 void AssessRow(const Catalogue& catalogue, ExploreRow& row, const FlightSettings& flight,
                char decimalSeparator);
 
+// Recalculates a row's combination with the full sweep of Calculate: "" when the row is what it
+// gives, bit for bit, and one that `request` ranks (within its budgets, power range and, unless
+// ignored, the catalogues' limits); otherwise the combination named and what is wrong with it.
+std::string RecheckRow(const Catalogue& catalogue, const ExploreRequest& request,
+                       const ExploreRow& row);
+
+// RecheckRow of every row, on the request's threads.
+std::vector<std::string> RecheckRows(const Catalogue& catalogue, const ExploreRequest& request,
+                                     const std::vector<ExploreRow>& rows);
+
 // Runs the Calculate of every combination of the space and ranks those with an operating point.
 // Each combination's result is the one a Calculate of it in the window gives, bit for bit. A
 // combination whose pack alone breaks the weight budget is counted as pruned without a sweep.

@@ -59,8 +59,8 @@ bool Driving(const Evaluation& e) {
 class FastSweep {
 public:
     FastSweep(TOptionSlot& slot, const SweepInputs& in, ResultView& view, CalculateReport& report,
-              SweepEffort& effort)
-        : slot_(slot), in_(in), view_(view), report_(report), effort_(effort) {}
+              SweepEffort& effort, const std::atomic<bool>* stop)
+        : slot_(slot), in_(in), view_(view), report_(report), effort_(effort), stop_(stop) {}
 
     // The loop of Calculate. Returns whether it reached Finish, and with it whether at the limit.
     bool Run(SweepMethod method, bool& atLimit) {
@@ -73,6 +73,14 @@ public:
 
 private:
     enum class StepEnd { Made, AtLimit, NotPossible };
+
+    // A sweep can run to hundreds of millions of steps: a time budget or a signal must be able to
+    // end it within a combination, and one look at the flag every few thousand turns costs nothing.
+    void PollStop() {
+        if (stop_ != nullptr && (polls_++ & 4095) == 0 && stop_->load(std::memory_order_relaxed)) {
+            throw SweepStopped{};
+        }
+    }
 
     // One step of Calculate's loop; `known` is the step's evaluation where a probe made it
     // without a fault, which is what the evaluation would store.
@@ -164,6 +172,7 @@ private:
         long long stepsBeforeTry = 0;
         long long backOff = kMinRun;
         while (!sweep::StopReached(slot_)) {
+            PollStop();
             if (stepsBeforeTry == 0 && MayRun() && lastStep_ - report_.steps >= 2) {
                 const Attempt attempt = Advance();
                 if (attempt == Attempt::Advanced) {
@@ -382,6 +391,7 @@ private:
     bool RunInRuns(bool& atLimit) {
         long long stepsBeforeRun = 0;
         while (!sweep::StopReached(slot_)) {
+            PollStop();
             if (stepsBeforeRun == 0 && MayRun() && lastStep_ - report_.steps >= kMinRun) {
                 const long long tried = runLength_;
                 if (TrySkip() || tried > kMinRun) continue;
@@ -462,22 +472,23 @@ private:
     int unbracketed_ = 0;            // runs settled in a row without a step beyond known
     std::optional<Point> previous_;  // the step before the current one that was evaluated
     std::optional<Right> right_;
-    std::optional<Point> stopping_;  // the nearest step beyond known to stop the sweep     // the
-                                     // nearest step beyond the current one evaluated
+    std::optional<Point> stopping_;  // the nearest step beyond known to stop the sweep
+    const std::atomic<bool>* stop_;
+    unsigned polls_ = 0;
 };
 
 }  // namespace
 
 void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
                         ChartSink& chart, CalculateReport& report, SweepEffort* effort,
-                        SweepMethod method) {
+                        SweepMethod method, const std::atomic<bool>* stop) {
     SweepEffort ignored;
     SweepEffort& counted = effort != nullptr ? *effort : ignored;
     counted = SweepEffort{};
     ++counted.evaluations;
     if (!sweep::Begin(slot, inputs, view, chart, report)) return;
     bool atLimit = false;
-    if (!FastSweep(slot, inputs, view, report, counted).Run(method, atLimit)) return;
+    if (!FastSweep(slot, inputs, view, report, counted, stop).Run(method, atLimit)) return;
     sweep::Finish(slot, inputs, view, chart, report, atLimit);
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
+
 #include "model/Sweep.h"
 
 namespace mfb {
@@ -18,6 +20,10 @@ enum class SweepMethod {
     Bracketing,  // closes in on the stop and on the last kept step; the fewest evaluations
     Runs,  // runs of adapting length from each settled one: the earlier method, for comparison
 };
+
+// Thrown by FindOperatingPoint when its stop flag was set: the sweep was given up part way, and
+// the slot and report hold nothing to use.
+struct SweepStopped {};
 
 // Calculate without the chart's points. Every other effect is Calculate's, bit for bit: the same
 // report, labels, warning, exception, axis ranges, titles, and slot fields of the last evaluation.
@@ -38,8 +44,12 @@ enum class SweepMethod {
 // Which runs are tried decides only how many evaluations it takes, never the result: the search
 // (SweepMethod::Bracketing) aims at the steps where the stop test, the kept test or the shaft
 // power's sign changes, as interpolated from the steps evaluated so far.
+//
+// A sweep can run to hundreds of millions of steps; `stop`, when given, is polled every few
+// thousand, so that a run with a time budget or a signal ends within a combination.
 void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
                         ChartSink& chart, CalculateReport& report, SweepEffort* effort = nullptr,
-                        SweepMethod method = SweepMethod::Bracketing);
+                        SweepMethod method = SweepMethod::Bracketing,
+                        const std::atomic<bool>* stop = nullptr);
 
 }  // namespace mfb

@@ -29,4 +29,14 @@ bool IsFaultMessage(std::string_view message) {
            message == "Floating point division by zero" || message == "Floating point overflow";
 }
 
+std::array<std::string_view, 3> SplitFiles(std::string_view rest) {
+    std::array<std::string_view, 3> files;
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const std::size_t end = k + 1 < files.size() ? rest.find('\x1e') : rest.npos;
+        files[k] = rest.substr(0, end);
+        rest = end == rest.npos ? std::string_view() : rest.substr(end + 1);
+    }
+    return files;
+}
+
 }  // namespace mfb::fuzz

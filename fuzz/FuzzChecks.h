@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,9 @@ std::string NumberMessage(std::string_view field);
 bool IsNumberMessage(std::string_view message, std::string_view field);
 
 bool IsFaultMessage(std::string_view message);
+
+// The catalogue targets' input after its flags byte: motor.txt, battery.txt and fan.txt, separated
+// by the byte 0x1E; missing ones are empty.
+std::array<std::string_view, 3> SplitFiles(std::string_view rest);
 
 }  // namespace mfb::fuzz

@@ -22,7 +22,6 @@ namespace {
 using mfb::fuzz::Fail;
 using mfb::fuzz::Require;
 
-constexpr char kFileSeparator = '\x1e';
 constexpr std::size_t kMaxChoices = 64;
 
 bool CaseLess(const std::string& a, const std::string& b) {
@@ -85,13 +84,7 @@ void CheckChoice(const std::array<std::string_view, N>& fields,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const std::uint8_t flags = data[0];
-    std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
-    std::array<std::string_view, 3> files;
-    for (std::size_t k = 0; k < files.size(); ++k) {
-        const std::size_t end = k + 1 < files.size() ? rest.find(kFileSeparator) : rest.npos;
-        files[k] = rest.substr(0, end);
-        rest = end == rest.npos ? std::string_view() : rest.substr(end + 1);
-    }
+    const auto files = mfb::fuzz::SplitFiles({reinterpret_cast<const char*>(data) + 1, size - 1});
     const std::array<const char*, 3> names = {mfb::kMotorFile, mfb::kBatteryFile, mfb::kFanFile};
 
     mfb::CataloguePlatform platform;

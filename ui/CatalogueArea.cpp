@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/CatalogueArea.h"
 
-#include <QListWidget>
+#include <QListView>
 
 #include "catalogue/Choice.h"
 #include "ui/AutoLabel.h"
 #include "ui/ChoiceComboBox.h"
 #include "ui/FormFont.h"
+#include "ui/LineListModel.h"
 
 namespace {
 
@@ -35,19 +36,14 @@ constexpr std::array<ParameterRow, 7> kParameters{{
 }};
 constexpr std::size_t kMotorParameters = 3;
 
-QListWidget* LineList(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* list = new QListWidget(parent);
+LineListModel* LineList(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* list = new QListView(parent);
     list->setObjectName(QString::fromLatin1(name));
     list->setGeometry(geometry);
     list->hide();
-    return list;
-}
-
-QStringList Latin1Lines(const std::vector<std::string>& lines) {
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& line : lines) texts.append(QString::fromLatin1(line));
-    return texts;
+    auto* model = new LineListModel(list);
+    list->setModel(model);
+    return model;
 }
 
 QStringList EntryTexts(const std::vector<std::string>& lines) {
@@ -87,17 +83,17 @@ CatalogueArea::CatalogueArea(QWidget* parent) {
 }
 
 void CatalogueArea::showMotors(const std::vector<std::string>& lines) {
-    motorLines_->addItems(Latin1Lines(lines));
+    motorLines_->setLines(&lines);
     motorList_->setEntries(EntryTexts(lines), QStringLiteral("Choose Motor"));
 }
 
 void CatalogueArea::showBatteries(const std::vector<std::string>& lines) {
-    batteryLines_->addItems(Latin1Lines(lines));
+    batteryLines_->setLines(&lines);
     batteryList_->setEntries(EntryTexts(lines), QStringLiteral("Choose Battery"));
 }
 
 void CatalogueArea::showFanLines(const std::vector<std::string>& lines) {
-    fanLines_->addItems(Latin1Lines(lines));
+    fanLines_->setLines(&lines);
 }
 
 void CatalogueArea::showMotorParameters(const std::array<std::string_view, 3>& texts) {

@@ -8,7 +8,8 @@
 
 class AutoLabel;
 class ChoiceComboBox;
-class QListWidget;
+class LineListModel;
+class QListView;
 class QWidget;
 
 // The top of the main window: the motor and battery lists, the raw parameters of the entries
@@ -20,7 +21,8 @@ public:
     ChoiceComboBox* motorList() const { return motorList_; }
     ChoiceComboBox* batteryList() const { return batteryList_; }
 
-    // Fill the line lists and drop-down lists; no entry is chosen afterwards.
+    // Fill the line lists and drop-down lists; no entry is chosen afterwards. The line lists show
+    // `lines` themselves, which must live as long as the area.
     void showMotors(const std::vector<std::string>& lines);
     void showBatteries(const std::vector<std::string>& lines);
     void showFanLines(const std::vector<std::string>& lines);
@@ -32,8 +34,8 @@ public:
 private:
     ChoiceComboBox* motorList_;
     ChoiceComboBox* batteryList_;
-    QListWidget* motorLines_;
-    QListWidget* batteryLines_;
-    QListWidget* fanLines_;
+    LineListModel* motorLines_;
+    LineListModel* batteryLines_;
+    LineListModel* fanLines_;
     std::array<AutoLabel*, 7> values_{};  // the motor's three, then the battery's four
 };

@@ -173,6 +173,12 @@ TEST(CatalogueCheckTest, PlantedMistakesAreFoundWhereTheyAre) {
          {"fan.txt:14:0-0: warning: the curve of 'Fan 50 mm' gives a negative rpm at 149 W",
           "fan.txt:14:0-0: warning: the curve of 'Fan 50 mm' falls with power from 30 W to "
           "3000 W"}},
+        {"a curve beyond the doubles within the sweep",
+         kFanFile,
+         FanLinesWith({{19, "1e308"}}),
+         '.',
+         {"fan.txt:14:0-0: error: the curve of 'Fan 50 mm' is beyond the range of numbers at 3 W: "
+          "a Calculate that reaches it faults (Floating point overflow)"}},
         {"two fans of one name",
          kFanFile,
          FanLinesWith({{22, "Fan 50 mm"}}),
@@ -196,6 +202,32 @@ TEST(CatalogueCheckTest, PlantedMistakesAreFoundWhereTheyAre) {
         SCOPED_TRACE(row.what);
         EXPECT_EQ(Shown(Check(row)), row.findings);
     }
+}
+
+// Bytes a name should not hold are found at their column, even where a NUL ends what the reading
+// sees; the lines are the file's, whatever the line ends.
+TEST(CatalogueCheckTest, ControlBytesAreFoundAtTheirColumn) {
+    const std::string motors = kGoodMotor + "\r\n" + At(kGoodMotor, 3, "\x1b[2J") + "\n" +
+                               At(kGoodMotor, 3, std::string(1, '\0'));
+    const CataloguePlatform platform{
+        [&](const std::string& file) {
+            if (file == kMotorFile) return motors;
+            if (file == kBatteryFile) return kGoodBattery;
+            return ReadWholeFile(std::string(MFB_SAMPLE_DATA) + "/" + file);
+        },
+        {},
+        '.'};
+    std::vector<std::string> control;
+    for (const std::string& shown : Shown(CheckCatalogues(platform))) {
+        if (shown.find("control") != std::string::npos || shown.find("NUL") != std::string::npos) {
+            control.push_back(shown);
+        }
+    }
+    EXPECT_EQ(control, (std::vector<std::string>{
+                           "motor.txt:2:3-3: warning: a control character (\\x1b), which a name "
+                           "should not hold",
+                           "motor.txt:3:3-3: error: a NUL byte, where the reading stops: the rest "
+                           "of the file is not read"}));
 }
 
 // Converting keeps every byte but the separators of the number fields, so each field stays in its
@@ -222,6 +254,13 @@ TEST(CatalogueConvertTest, OnlyNumberSeparatorsChange) {
          ',',
          At(At(kGoodMotor, 51, "0.0.8"), 59, " 1,2"),
          {"motor.txt:1:51-55: warning: Ri '0.0.8' reads as a number with neither '.' nor ',' "
+          "and is left as it is"}},
+        {"a catalogue written with ';'",
+         kMotorFile,
+         At(kGoodMotor, 51, "0;078"),
+         ',',
+         At(At(kGoodMotor, 51, "0;078"), 59, " 1,2"),
+         {"motor.txt:1:51-55: warning: Ri '0;078' reads as a number with neither '.' nor ',' "
           "and is left as it is"}},
         {"a cell type's limit",
          kBatteryFile,

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -127,6 +129,64 @@ TEST(EndToEnd, AnOutputThatCannotBeWrittenFails) {
         EXPECT_NE(r.err.find("mfbcalc-cli: the output could not be written"), std::string::npos)
             << r.err;
     }
+}
+
+// Starts the program with standard output on a pipe, reads its first bytes (so it is writing
+// rows, held up by the full pipe), sends `signal`, then reads the rest.
+Result SignalWhileWriting(const std::vector<std::string>& args, int signal) {
+    int fds[2];
+    if (::pipe(fds) != 0) return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(fds[1], STDOUT_FILENO);
+        ::close(fds[0]);
+        ::close(fds[1]);
+        if (FILE* null = std::freopen("/dev/null", "w", stderr); null == nullptr) ::_exit(127);
+        std::vector<char*> argv = {const_cast<char*>(MFBCALC_CLI)};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(MFBCALC_CLI, argv.data());
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    Result r;
+    char buffer[4096];
+    bool sent = false;
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) {
+        r.out.append(buffer, static_cast<std::size_t>(n));
+        if (!sent) sent = ::kill(pid, signal) == 0;
+    }
+    ::close(fds[0]);
+    int wait = 0;
+    ::waitpid(pid, &wait, 0);
+    r.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+    return r;
+}
+
+// A signal while rows are written ends them at a row boundary: the CSV with a last line that
+// says so, the JSON parsed whole and marked partial, and the shell's status for the signal.
+TEST(EndToEnd, ASignalEndsTheOutputValidlyAndSaysSo) {
+    const std::vector<std::string> search = {"explore", "--catalogues", kSample, "--serie",
+                                             "4-6",     "--top",        "100000"};
+    const Result csv = SignalWhileWriting(With(search, "--csv"), SIGINT);
+    EXPECT_EQ(csv.status, 130);
+    const std::vector<std::string> lines = Lines(csv.out);
+    ASSERT_GT(lines.size(), 2u);
+    EXPECT_EQ(lines.back().rfind("# incomplete: the output was stopped by a signal after ", 0), 0u)
+        << lines.back();
+    const auto commas = [](const std::string& line) {
+        return std::count(line.begin(), line.end(), ',');
+    };
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        EXPECT_EQ(commas(lines[i]), commas(lines[0])) << lines[i];
+    }
+
+    const Result json = SignalWhileWriting(With(search, "--json"), SIGTERM);
+    EXPECT_EQ(json.status, 143);
+    const JsonValue parsed = ParseJson(json.out);
+    EXPECT_TRUE(std::get<bool>(parsed["partial"].data));
+    EXPECT_LT(static_cast<double>(parsed["rows"].Array().size()),
+              parsed["counts"]["ranked"].Number());
 }
 
 TEST(EndToEnd, OutputsAgreeOnTheSampleCatalogues) {
@@ -395,6 +455,48 @@ TEST(EndToEnd, ConvertThatCannotWriteLeavesNoCatalogue) {
     EXPECT_TRUE(std::filesystem::is_empty(out));
     std::filesystem::remove_all(in);
     std::filesystem::remove_all(out);
+}
+
+// SIGTERM at any moment of a convert leaves each catalogue whole or absent, and nothing else.
+TEST(EndToEnd, ConvertStoppedBySignalLeavesWholeFilesOrNone) {
+    const auto in = SampleCopy("convert-signal");
+    const std::string whole = in.string() + "-whole";
+    std::filesystem::remove_all(whole);
+    ASSERT_EQ(RunProgram({"convert", "--decimal-separator", ",", "--catalogues", in.string(),
+                          "--output", whole})
+                  .status,
+              0);
+    for (const int microseconds : {0, 2000, 5000, 10000, 20000, 40000}) {
+        SCOPED_TRACE(microseconds);
+        const std::string out = in.string() + "-out";
+        std::filesystem::remove_all(out);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            if (std::freopen("/dev/null", "w", stderr) == nullptr) ::_exit(127);
+            ::execl(MFBCALC_CLI, MFBCALC_CLI, "convert", "--decimal-separator", ",", "--catalogues",
+                    in.c_str(), "--output", out.c_str(), nullptr);
+            ::_exit(127);
+        }
+        ::usleep(static_cast<useconds_t>(microseconds));
+        ::kill(pid, SIGTERM);
+        int wait = 0;
+        ::waitpid(pid, &wait, 0);
+        const int status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+        EXPECT_TRUE(status == 0 || status == 143 || (WIFSIGNALED(wait) && status == -1));
+        if (!std::filesystem::exists(out)) continue;
+        for (const auto& entry : std::filesystem::directory_iterator(out)) {
+            const std::string name = entry.path().filename().string();
+            ASSERT_TRUE(name == "motor.txt" || name == "battery.txt" || name == "fan.txt") << name;
+            std::ifstream a(entry.path(), std::ios::binary),
+                b(whole + "/" + name, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
+                      std::string(std::istreambuf_iterator<char>(b), {}))
+                << name;
+        }
+        std::filesystem::remove_all(out);
+    }
+    std::filesystem::remove_all(in);
+    std::filesystem::remove_all(whole);
 }
 
 #ifdef MFBCALC_LAUNCH

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "cli/ExploreReport.h"
+#include "cli/ExploreShard.h"
 #include "cli/Program.h"
 #include "json/JsonReader.h"
 #include "json/JsonWriter.h"
@@ -389,8 +391,9 @@ TEST(ExploreCommand, MergeKeepsTheShardsNotes) {
     fs::remove_all(dir);
 }
 
-// A damaged shard file, or catalogues changed since the shards ran, is refused: neither a crash
-// nor a ranking that no run gives.
+// A damaged shard file, one from a machine at fault (its digest right, a row or count wrong), or
+// catalogues changed since the shards ran: each is refused, naming the file and, where the damage
+// is in one line, the line. Never a crash, nor a ranking no run gives.
 TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
     namespace fs = std::filesystem;
     const fs::path changed = CombosCopy("limits");
@@ -401,44 +404,82 @@ TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
     const Args merge = ShardFiles(search, 2);
     std::ifstream in(merge[1]);
     const std::string first(std::istreambuf_iterator<char>(in), {});
-    // The best row: motor 1 ("alpha 2000"), battery 3, fan 1; the fields edited below.
+    // The best row: motor 1 ("alpha 2000"), battery 3, fan 1, and the file's lines from it on.
     const std::string row = "\nrow\t1\t3\t1\t";
     ASSERT_NE(first.find(row), std::string::npos) << first;
+    const auto line = [&](long offset) {
+        const auto before = std::count(first.begin(), first.begin() + first.find(row), '\n');
+        return "line " + std::to_string(before + 2 + offset);
+    };
     const auto edited = [&](const std::string& from, const std::string& to) {
         std::string text = first;
         text.replace(text.find(from), from.size(), to);
         return text;
     };
+    // Written afresh after the change, with a digest that matches it.
+    const auto rewritten = [&](const std::function<void(ExploreShard&)>& change) {
+        std::istringstream text(first);
+        ExploreShard shard = ReadExploreShard(text, "shard");
+        change(shard);
+        std::ostringstream out;
+        WriteExploreShard(shard, out);
+        return out.str();
+    };
     const struct {
         const char* what;
         std::string shard;
         std::string catalogues;
-        int status;
         std::string err;
     } cases[] = {
-        {"a motor beyond the catalogue", edited(row, "\nrow\t99\t3\t1\t"), kCombos, 2,
-         "a row of a motor or battery the catalogues do not have"},
-        {"a motor whose line does not read", edited(row, "\nrow\t3\t3\t1\t"), kCombos, 1,
-         "'12x4' is not a valid floating point value"},
-        {"fan 9", edited(row, "\nrow\t1\t3\t9\t"), kCombos, 2, "\"9\" is not from 1 to 5"},
-        {"an unknown key", edited("search\t0\t", "search\t99\t"), kCombos, 2,
-         "\"99\" is not from 0 to 10"},
-        {"shard 3 of 2", edited("shard\t1\t2", "shard\t3\t2"), kCombos, 2,
-         "\"3\" is not from 1 to 2"},
-        {"a fan limit added since", first, changed.string(), 2, "made from other catalogues"},
-        {"a line that never ends", std::string(std::size_t{3} << 20, 'x'), kCombos, 2,
+        {"a value edited", edited("\t0x", "\t0x1"), kCombos, "do not match its digest"},
+        {"a battery index edited", edited(row, "\nrow\t1\t2\t1\t"), kCombos,
+         "do not match its digest"},
+        {"fan 9", edited(row, "\nrow\t1\t3\t9\t"), kCombos,
+         "(" + line(0) + "): \"9\" is not from 1 to 5"},
+        {"cut short", first.substr(0, first.find("\nend")), kCombos, "it is cut short"},
+        {"a line that never ends", std::string(std::size_t{3} << 20, 'x'), kCombos,
          "a line is longer than 1 MiB"},
+        {"a wrong rpm", rewritten([](ExploreShard& s) { s.result.rows[0].result.RpmMotor *= 2; }),
+         kCombos, line(0) + " holds a row its search does not give: (alpha 2000"},
+        {"not a number",
+         rewritten([](ExploreShard& s) { s.result.rows[0].result.Current = std::nan(""); }),
+         kCombos, "(" + line(0) + "): \"nan\" is not a finite number"},
+        {"another battery's row", rewritten([](ExploreShard& s) { s.result.rows[0].battery = 1; }),
+         kCombos, line(0) + " holds a row its search does not give"},
+        {"a row twice", rewritten([](ExploreShard& s) { s.result.rows[1] = s.result.rows[0]; }),
+         kCombos, "(" + line(1) + "): a combination's second row"},
+        {"a row left out", rewritten([](ExploreShard& s) { s.result.rows.pop_back(); }), kCombos,
+         "it holds 2 rows where its counts promise 3"},
+        {"counts that do not add up",
+         rewritten([](ExploreShard& s) { s.result.counts.ranked += 1; }), kCombos,
+         "its counts do not add up"},
+        {"a row of the other shard", rewritten([](ExploreShard& s) { s.result.rows[0].fan = 2; }),
+         kCombos, "(" + line(0) + "): a row of a combination outside its share"},
+        {"a search not its own", rewritten([](ExploreShard& s) { s.request.ignoreLimits = true; }),
+         kCombos, "its search does not match its fingerprint"},
+        {"a fan limit added since", first, changed.string(), "made from other catalogues"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        std::ofstream(merge[1]) << c.shard;
+        std::ofstream(merge[1], std::ios::binary | std::ios::trunc) << c.shard;
         const Output o = RunCommand(Explore({"--catalogues", c.catalogues}, merge));
-        EXPECT_EQ(o.status, c.status);
+        EXPECT_EQ(o.status, 2);
         EXPECT_NE(o.err.find(c.err), std::string::npos) << o.err;
         EXPECT_EQ(o.out, "");
     }
     for (std::size_t i = 1; i < merge.size(); ++i) fs::remove(merge[i]);
     fs::remove_all(changed);
+}
+
+// A merge ranks as its shards did: what would change the search is refused, not ignored.
+TEST(ExploreCommand, MergeRefusesWhatItCannotHonour) {
+    for (const Args& option : {Args{"--top", "3"}, Args{"--sort", "power"}, Args{"--motor", "a"},
+                               Args{"--max-current", "10"}, Args{"--ignore-limits"}}) {
+        const Output o = RunCommand(Explore({"--merge", "shard.txt"}, option));
+        EXPECT_EQ(o.status, 2);
+        EXPECT_NE(o.err.find(option[0] + " cannot be combined with --merge"), std::string::npos)
+            << o.err;
+    }
 }
 
 TEST(ExploreCommand, ExitStatusAndMessages) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -14,6 +15,7 @@
 #include "catalogue/Choice.h"
 #include "explore/FastSweep.h"
 #include "explore/StepPowers.h"
+#include "model/DiscardingSinks.h"
 #include "model/Error.h"
 #include "model/PowerTrain.h"
 #include "tests/support/RandomPowerTrains.h"
@@ -228,6 +230,36 @@ TEST(FastSweepTest, SampleCombinationsGiveCalculatesEveryEffectFromFewEvaluation
     EXPECT_GT(outcomes[static_cast<int>(Outcome::NotPossible)], 10);
     // Far fewer than one evaluation per watt, against ten for the full sweep.
     EXPECT_LT(evaluations * 50, steps);
+}
+
+// A set stop flag gives the sweep up at its next poll, the first one included; one never set
+// changes nothing.
+TEST(FastSweepTest, AStopFlagGivesTheSweepUp) {
+    const Catalogue catalogue = test::SampleCatalogue();
+    TOptionSlot start;
+    ChooseMotor(start, catalogue.MotorLines[4], '.');
+    ChooseBattery(start, catalogue.BatteryLines[6], '.');
+    ChooseFan(start, catalogue.Fans, 3);
+    const SweepInputs in{catalogue.Fans, catalogue.WireResistance, kAllFansWhole, 1, 6, 2, '.'};
+    DiscardingSinks sinks;
+    for (const bool stopped : {false, true}) {
+        const std::atomic<bool> stop{stopped};
+        TOptionSlot slot = start;
+        TOptionSlot unpolled = start;
+        CalculateReport report, plain;
+        if (stopped) {
+            EXPECT_THROW(FindOperatingPoint(slot, in, sinks, sinks, report, nullptr,
+                                            SweepMethod::Bracketing, &stop),
+                         SweepStopped);
+        } else {
+            FindOperatingPoint(slot, in, sinks, sinks, report, nullptr, SweepMethod::Bracketing,
+                               &stop);
+            FindOperatingPoint(unpolled, in, sinks, sinks, plain);
+            EXPECT_EQ(report.steps, plain.steps);
+            EXPECT_EQ(report.result.RpmMotor, plain.result.RpmMotor);
+            EXPECT_GT(report.steps, 0);
+        }
+    }
 }
 
 }  // namespace
