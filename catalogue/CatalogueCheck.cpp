@@ -109,7 +109,7 @@ void CheckItemLine(Checker& check, std::size_t n, std::string_view line,
         check.Add(n, 1, end, Severity::Warning,
                   "the name '" + Excerpt(line.substr(0, end)) + "' is longer than its " +
                       std::to_string(kNameColumns.width) + " columns and is read as '" +
-                      std::string(name) + "'");
+                      Excerpt(name) + "'");
     }
 
     // Columns a run-over number already accounts for, so its gap is not reported twice.

@@ -207,7 +207,10 @@ TEST(CatalogueCheckTest, PlantedMistakesAreFoundWhereTheyAre) {
 // Bytes a name should not hold are found at their column, even where a NUL ends what the reading
 // sees; the lines are the file's, whatever the line ends.
 TEST(CatalogueCheckTest, ControlBytesAreFoundAtTheirColumn) {
+    // The third motor's name runs on past its columns with form feeds: the finding that says so
+    // quotes the name, and must not carry them raw either.
     const std::string motors = kGoodMotor + "\r\n" + At(kGoodMotor, 3, "\x1b[2J") + "\n" +
+                               At(kGoodMotor, 19, "\f\f\f\f") + "\n" +
                                At(kGoodMotor, 3, std::string(1, '\0'));
     const CataloguePlatform platform{
         [&](const std::string& file) {
@@ -217,8 +220,10 @@ TEST(CatalogueCheckTest, ControlBytesAreFoundAtTheirColumn) {
         },
         {},
         '.'};
+    const std::vector<Finding> findings = CheckCatalogues(platform);
+    for (const Finding& f : findings) EXPECT_EQ(Printable(f.message), f.message);
     std::vector<std::string> control;
-    for (const std::string& shown : Shown(CheckCatalogues(platform))) {
+    for (const std::string& shown : Shown(findings)) {
         if (shown.find("control") != std::string::npos || shown.find("NUL") != std::string::npos) {
             control.push_back(shown);
         }
@@ -226,7 +231,9 @@ TEST(CatalogueCheckTest, ControlBytesAreFoundAtTheirColumn) {
     EXPECT_EQ(control, (std::vector<std::string>{
                            "motor.txt:2:3-3: warning: a control character (\\x1b), which a name "
                            "should not hold",
-                           "motor.txt:3:3-3: error: a NUL byte, where the reading stops: the rest "
+                           "motor.txt:3:19-19: warning: a control character (\\x0c), which a "
+                           "name should not hold",
+                           "motor.txt:4:3-3: error: a NUL byte, where the reading stops: the rest "
                            "of the file is not read"}));
 }
 
