@@ -5,6 +5,8 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRectF>
+#include <array>
+#include <optional>
 
 #include "chart/AxisZoom.h"
 
@@ -16,6 +18,27 @@ QT_END_NAMESPACE
 inline mfb::PlotFraction PlotFractionAt(const QRectF& plot, QPointF position) {
     return {(position.x() - plot.left()) / plot.width(),
             (plot.bottom() - position.y()) / plot.height()};
+}
+
+// The ranges that show `rectangle` (a drag on `plot`) across the plot, or nothing where the drag
+// misses the plot or the zoom would go past its bounds.
+template <std::size_t N>
+std::optional<std::array<mfb::AxisRange, N>> ZoomedToRectangle(const mfb::ChartAxes<N>& axes,
+                                                               const QRectF& plot,
+                                                               const QRectF& rectangle) {
+    const QRectF inside = rectangle.intersected(plot);
+    if (inside.isEmpty()) return std::nullopt;
+    return mfb::ZoomedTo(axes, PlotFractionAt(plot, inside.bottomLeft()),
+                         PlotFractionAt(plot, inside.topRight()));
+}
+
+// The ranges after `notches` wheel notches at `position`, or nothing off the plot.
+template <std::size_t N>
+std::optional<std::array<mfb::AxisRange, N>> ZoomedAboutPosition(const mfb::ChartAxes<N>& axes,
+                                                                 const QRectF& plot,
+                                                                 QPointF position, double notches) {
+    if (!plot.contains(position)) return std::nullopt;
+    return mfb::ZoomedAbout(axes, PlotFractionAt(plot, position), notches);
 }
 
 // The view of a chart window's chart that turns the mouse into what the user means: hovering, a

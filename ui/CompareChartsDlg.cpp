@@ -311,18 +311,12 @@ mfb::ChartAxes<2> CompareChartsDlg::axes() const {
 }
 
 void CompareChartsDlg::zoomTo(const QRectF& rectangle) {
-    const QRectF plot = chart_->plotArea();
-    const QRectF inside = rectangle.intersected(plot);
-    if (inside.isEmpty()) return;
-    const auto ranges = mfb::ZoomedTo(axes(), PlotFractionAt(plot, inside.bottomLeft()),
-                                      PlotFractionAt(plot, inside.topRight()));
+    const auto ranges = ZoomedToRectangle(axes(), chart_->plotArea(), rectangle);
     if (ranges) showRanges(*ranges);
 }
 
 void CompareChartsDlg::zoomAbout(QPointF position, double notches) {
-    const QRectF plot = chart_->plotArea();
-    if (!plot.contains(position)) return;
-    const auto ranges = mfb::ZoomedAbout(axes(), PlotFractionAt(plot, position), notches);
+    const auto ranges = ZoomedAboutPosition(axes(), chart_->plotArea(), position, notches);
     if (ranges) showRanges(*ranges);
 }
 

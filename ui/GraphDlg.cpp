@@ -424,18 +424,12 @@ mfb::ChartAxes<3> TGraphDlg::Axes() const {
 }
 
 void TGraphDlg::ZoomTo(const QRectF& rectangle) {
-    const QRectF plot = chart_->plotArea();
-    const QRectF inside = rectangle.intersected(plot);
-    if (inside.isEmpty()) return;
-    const auto ranges = mfb::ZoomedTo(Axes(), PlotFractionAt(plot, inside.bottomLeft()),
-                                      PlotFractionAt(plot, inside.topRight()));
+    const auto ranges = ZoomedToRectangle(Axes(), chart_->plotArea(), rectangle);
     if (ranges) ShowRanges(*ranges);
 }
 
 void TGraphDlg::ZoomAbout(QPointF position, double notches) {
-    const QRectF plot = chart_->plotArea();
-    if (!plot.contains(position)) return;
-    const auto ranges = mfb::ZoomedAbout(Axes(), PlotFractionAt(plot, position), notches);
+    const auto ranges = ZoomedAboutPosition(Axes(), chart_->plotArea(), position, notches);
     if (ranges) ShowRanges(*ranges);
 }
 
