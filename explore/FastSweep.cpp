@@ -7,6 +7,7 @@
 
 #include "explore/FastSweepBounds.h"
 #include "explore/StepPowers.h"
+#include "explore/SweepSketch.h"
 #include "model/PowerTrain.h"
 #include "model/SweepSteps.h"
 
@@ -66,7 +67,7 @@ public:
     bool Run(SweepMethod method, bool& atLimit) {
         fan_ = DecidingFan(slot_, in_.Fans);
         bounded_ = fan_ != nullptr && slot_.RTotal > 0 && slot_.Motor.Ri >= 0;
-        if (bounded_) lastStep_ = LastPossibleStep();
+        if (bounded_) lastStep_ = LastPossibleStep(slot_);
         ClearFaults();  // the probes need them clear
         return method == SweepMethod::Runs ? RunInRuns(atLimit) : RunBracketing(atLimit);
     }
@@ -103,23 +104,6 @@ private:
     // Runs need the first step's values recorded, and bounds that hold.
     bool MayRun() const {
         return bounded_ && report_.FirstCurrent != 0 && report_.FirstRpmMotor != 0;
-    }
-
-    // The last step the pack can deliver, or the limit step if it can deliver them all. The
-    // discriminant never rises along the sweep and falls to zero near u^2 / 4R, so the search
-    // starts from the step nearest that power and walks to the last one where it is positive.
-    long long LastPossibleStep() const {
-        const StepPowers& steps = StepPowers::Sweep();
-        const auto possible = [&](long long step) {
-            return Discriminant(slot_, steps.Power(step)) > 0;
-        };
-        if (possible(steps.LimitStep())) return steps.LimitStep();
-        const Extended u = slot_.UBattery;
-        const double limit = static_cast<double>(u * u / (4.0L * slot_.RTotal));
-        long long step = steps.StepNear(limit);
-        while (step > 0 && !possible(step)) --step;
-        while (step < steps.LimitStep() && possible(step + 1)) ++step;
-        return step;
     }
 
     // Evaluates the step at `power`; false where the evaluation faulted.
@@ -232,6 +216,9 @@ private:
             stopping_ = point;
         }
         unbracketed_ = 0;
+        // A crossing or a fault where none was aimed at shows the aim wrong; a run too long for
+        // the bounds does not.
+        if (kind != Beyond::Unsettled) aim_.reset();
         right_ = Right{
             point, kind, clean, LeadGuess(point.at), MarginGuess(point.at), point.at.Efficiency,
             from};
@@ -249,6 +236,11 @@ private:
     // that run cannot be settled, each run tried from then on is.
     Attempt Advance() {
         const Point here{report_.steps, slot_.PinMotor, OutputsOf(slot_)};
+        if (!aimed_) {
+            aimed_ = true;
+            aim_ = SweepSketch(slot_, *fan_).Aim(here.step, lastStep_);
+            ClearFaults();
+        }
         std::optional<Point> left;  // tried, short of every crossing, not settled yet
         std::optional<Point> before = previous_;
         bool lazy = true;
@@ -327,6 +319,16 @@ private:
         const auto nearest = [&](std::optional<double> steps) {
             if (steps && (!ahead || *steps < *ahead)) ahead = steps;
         };
+        if (!right_ && aim_ && at < aim_->stop) {
+            // The aimed steps: the last at which the motor does not drive the fan and the last
+            // kept, each followed by the next made singly to see the change, and the last one
+            // short of the stop.
+            if (at < aim_->lastIdle) return aim_->lastIdle;
+            if (at == aim_->lastIdle) return at + 1;
+            if (at < aim_->lastKept) return aim_->lastKept;
+            if (at == aim_->lastKept && kept) return at + 1;
+            return std::max(at + 1, aim_->stop - 1);
+        }
         if (!right_) {
             if (previous && previous->step < at) {
                 const double span = static_cast<double>(at - previous->step);
@@ -469,7 +471,9 @@ private:
     RunBounds bounds_;  // of the last run probed
     bool boundsHeld_ = false;
     long long runLength_ = kFirstRun;
-    int unbracketed_ = 0;            // runs settled in a row without a step beyond known
+    int unbracketed_ = 0;  // runs settled in a row without a step beyond known
+    bool aimed_ = false;
+    std::optional<SweepAim> aim_;    // where the sketch predicts the sweep decides, until it errs
     std::optional<Point> previous_;  // the step before the current one that was evaluated
     std::optional<Right> right_;
     std::optional<Point> stopping_;  // the nearest step beyond known to stop the sweep

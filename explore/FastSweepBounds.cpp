@@ -313,11 +313,12 @@ bool BoundRun(const TOptionSlot& slot, const TFanData& fan, const RunEnd& a, con
 
     Range l;
     if (shaftPower.lo > 0) {
-        // The library's logarithm is not guaranteed monotone, only accurate to about an ulp;
-        // 2^-58 of the larger bound covers dozens of them.
-        const Extended lo = std::log(shaftPower.lo);
-        const Extended hi = std::log(shaftPower.hi);
-        const Extended margin = std::max(std::fabs(lo), std::fabs(hi)) * 0x1p-58L + LDBL_MIN;
+        // The bounds are doubles, whose logarithm costs a fraction of the extended one. The
+        // library's logarithm is not guaranteed monotone, only accurate to about an ulp; 2^-46 of
+        // the larger bound covers dozens of them.
+        const Extended lo = std::log(static_cast<double>(shaftPower.lo));
+        const Extended hi = std::log(static_cast<double>(shaftPower.hi));
+        const Extended margin = std::max(std::fabs(lo), std::fabs(hi)) * 0x1p-46L + LDBL_MIN;
         l = {lo - margin, hi + margin};
     } else if (shaftPower.hi < 0) {
         l = Point(0);  // the curve's value at 1 W, whose logarithm is exact

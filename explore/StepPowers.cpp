@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/PowerTrain.h"
 #include "model/Sweep.h"
 
 namespace mfb {
@@ -56,6 +57,35 @@ long long StepPowers::StepNear(double power) const {
         runs_.begin(), runs_.end(), power, [](double p, const Run& r) { return p < r.start; }));
     const double steps = std::floor((power - run->start) / run->spacing);
     return run->first + std::min(run->count, static_cast<long long>(steps));
+}
+
+long long StepPowers::FirstStepFrom(double power) const {
+    if (!(power > runs_.front().start)) return 0;
+    if (!(power < runs_.back().start)) return limitStep_;
+    const auto run = std::prev(std::upper_bound(
+        runs_.begin(), runs_.end(), power, [](double p, const Run& r) { return p < r.start; }));
+    const auto at = [&](long long j) { return run->start + static_cast<double>(j) * run->spacing; };
+    long long j = std::clamp(static_cast<long long>(std::ceil((power - run->start) / run->spacing)),
+                             0LL, run->count);
+    // The quotient's rounding can put it a step off; past the run's last step comes the next
+    // run's first, whose power is above `power`.
+    while (j > 0 && at(j - 1) >= power) --j;
+    while (j <= run->count && at(j) < power) ++j;
+    return run->first + j;
+}
+
+long long LastPossibleStep(const TOptionSlot& slot) {
+    const StepPowers& steps = StepPowers::Sweep();
+    const auto possible = [&](long long step) { return Discriminant(slot, steps.Power(step)) > 0; };
+    if (possible(steps.LimitStep())) return steps.LimitStep();
+    // The discriminant never rises along the sweep and falls to zero near u^2 / 4R, so the search
+    // starts from the step nearest that power and walks to the last one where it is positive.
+    const Extended u = slot.UBattery;
+    const double limit = static_cast<double>(u * u / (4.0L * slot.RTotal));
+    long long step = steps.StepNear(limit);
+    while (step > 0 && !possible(step)) --step;
+    while (step < steps.LimitStep() && possible(step + 1)) ++step;
+    return step;
 }
 
 }  // namespace mfb

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "model/OptionSlot.h"
+
 namespace mfb {
 
 // The input powers a sweep evaluates at, by step number: step 0 is StartPower and each step adds
@@ -22,6 +24,9 @@ public:
     // the roundings (0 below the first step, LimitStep() above the last).
     long long StepNear(double power) const;
 
+    // The first step whose power is at least `power` (LimitStep() above the last).
+    long long FirstStepFrom(double power) const;
+
     // The first step whose power is at least MaxSweepPower: a sweep makes no step beyond it.
     long long LimitStep() const { return limitStep_; }
 
@@ -39,5 +44,9 @@ private:
     std::vector<Run> runs_;
     long long limitStep_ = 0;
 };
+
+// The last step the slot's pack can deliver (its discriminant positive), or the limit step if it
+// can deliver them all. Needs a positive pack resistance.
+long long LastPossibleStep(const TOptionSlot& slot);
 
 }  // namespace mfb

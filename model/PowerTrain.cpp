@@ -128,7 +128,7 @@ ProbeStatus Probe(const TOptionSlot& slot, const FanTable& fans, double power, E
     Formulas<false>(slot, fans, power, d, out);
     Materialize(out);
     const bool faulted = FaultRaised();
-    ClearFaults();
+    if (faulted) std::feclearexcept(kFaultFlags);
     return faulted ? ProbeStatus::Faulted : ProbeStatus::Evaluated;
 }
 
