@@ -38,18 +38,18 @@ double SweepSketch::ShaftSlope(double current) const {
     return u_ + r_ * io_ - 2 * current * (r_ + ri_);
 }
 
-
 SweepSketch::Value SweepSketch::Gap(double current, double lead) const {
     const double shaft = Shaft(current);
     const double l = std::log(shaft);
     const double fan = a0_ + l * (a1_ + l * (a2_ + l * (a3_ + l * a4_)));
     const double fanSlope = a1_ + l * (2 * a2_ + l * (3 * a3_ + l * 4 * a4_));
     const double k = r_ + ri_;
-    return {fan - lead - kv_ * (u_ - current * k), fanSlope * ShaftSlope(current) / shaft + kv_ * k};
+    return {fan - lead - kv_ * (u_ - current * k),
+            fanSlope * ShaftSlope(current) / shaft + kv_ * k};
 }
 
 std::optional<double> SweepSketch::Crossing(double lo, double hi, double lead, double current,
-                                           Value& at) const {
+                                            Value& at) const {
     // Newton's method kept inside the bracket, bisecting where it would leave it.
     if (!(current > lo && current < hi)) current = lo + (hi - lo) / 2;
     for (int round = 0; round < 40; ++round) {
@@ -140,8 +140,8 @@ std::optional<SweepAim> SweepSketch::Aim(long long from, long long lastStep) con
         } else {
             // The motor is 2500 rpm faster than at the stop: a Newton step from the stop back.
             Value unused{};
-            const std::optional<double> crossing = Crossing(
-                first, stopCurrent, 0, stopCurrent - marginAtStop / atStop.slope, unused);
+            const std::optional<double> crossing =
+                Crossing(first, stopCurrent, 0, stopCurrent - marginAtStop / atStop.slope, unused);
             if (!crossing) return std::nullopt;
             aim.lastKept =
                 std::clamp(steps.FirstStepFrom(PowerAt(*crossing)) - 1, from, aim.stop - 1);

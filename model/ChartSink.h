@@ -39,6 +39,8 @@ public:
     }
     // Bounds in either order; the axis sorts them and widens a range narrower than 1e-10.
     virtual void SetAxisRange(Axis axis, double first, double second) = 0;
+    // A sink that throws the titles away spares the sweep their composing.
+    virtual bool KeepsTitles() const { return true; }
     virtual void SetTitle(const std::string& line) = 0;  // replaces all title lines by one
     virtual void SetAxisTitle(Axis axis, const std::string& title) = 0;
 };

@@ -20,6 +20,7 @@ public:
     void AddPoint(Series, double, double, std::string_view, Colour) override {}
     void AddStep(double, double, double, double) override {}
     void SetAxisRange(Axis, double, double) override {}
+    bool KeepsTitles() const override { return false; }
     void SetTitle(const std::string&) override {}
     void SetAxisTitle(Axis, const std::string&) override {}
 };

@@ -71,16 +71,38 @@ void Formulas(const TOptionSlot& slot, const FanTable& fans, double power, Exten
     }
 }
 
+struct Pack {
+    double PackWeight, UBattery, RTotal;
+};
+
+// The pack from the cell data and counts, written into `out` (the slot itself on the checked
+// pass), two passes as for an evaluation.
+template <bool kChecked, class Out>
+void PackFormulas(const TOptionSlot& slot, double wireResistance, Out& out) {
+    const Extended serie = slot.CellsSerie;
+    const Extended parallel = slot.CellsParallel;
+    const TBatteryData& cell = slot.Battery;
+    out.PackWeight =
+        Round<kChecked>(PackWeightOf(slot.CellsSerie, cell.CellWeight, slot.CellsParallel));
+    out.UBattery = Round<kChecked>(serie * cell.UCell);
+    out.RTotal = Round<kChecked>(serie * cell.RCell / parallel + wireResistance);
+}
+
 }  // namespace
 
 void ComputePack(TOptionSlot& slot, double wireResistance) {
     ClearFaults();
-    const Extended serie = slot.CellsSerie;
-    const Extended parallel = slot.CellsParallel;
-    const TBatteryData& cell = slot.Battery;
-    slot.PackWeight = Store(PackWeightOf(slot.CellsSerie, cell.CellWeight, slot.CellsParallel));
-    slot.UBattery = Store(serie * cell.UCell);
-    slot.RTotal = Store(serie * cell.RCell / parallel + wireResistance);
+    Pack pack;
+    PackFormulas<false>(slot, wireResistance, pack);
+    Materialize(pack);
+    if (!FaultRaised()) {
+        slot.PackWeight = pack.PackWeight;
+        slot.UBattery = pack.UBattery;
+        slot.RTotal = pack.RTotal;
+        return;
+    }
+    ClearFaults();
+    PackFormulas<true>(slot, wireResistance, slot);
 }
 
 Extended Discriminant(const TOptionSlot& slot, double power) {

@@ -36,6 +36,36 @@ void Show(ResultView& view, const SweepInputs& in, ResultField field, Extended v
     if (view.ShowsValues()) view.ShowValue(field, FormatValue(value, in.DecimalSeparator));
 }
 
+// The chart's axis ranges in `ranges`, bottom, left and right, each pair low and high. Checked,
+// each axis is set as soon as its pair is formed, and a fault throws where it occurs.
+template <bool kChecked>
+void AxisRanges(const TOptionSlot& slot, const SweepInputs& in, const CalculateReport& report,
+                ChartSink& chart, std::array<double, 6>& ranges) {
+    const auto round = [](Extended value) {
+        if constexpr (kChecked) {
+            return Store(value);
+        } else {
+            return static_cast<double>(value);
+        }
+    };
+    const auto set = [&](Axis axis, std::size_t low) {
+        if constexpr (kChecked) {
+            chart.SetAxisRange(axis, ranges[low], ranges[low + 1]);
+            ClearFaults();
+        }
+    };
+    const TFanData& axisFan = in.Fans[static_cast<std::size_t>(std::clamp(in.Option, 1, 4) - 1)];
+    ranges[0] = round(kLowerFactor * axisFan.ChartMinPower);
+    ranges[1] = round(kUpperFactor * ShaftPower(slot.PinMotor, slot.Efficiency));
+    set(Axis::Bottom, 0);
+    ranges[2] = round(kLowerFactor * report.StartRpmFan);
+    ranges[3] = round(kUpperFactor * report.FirstRpmMotor);
+    set(Axis::Left, 2);
+    ranges[4] = round(kLowerCurrentFactor * report.FirstCurrent);
+    ranges[5] = round(kUpperFactor * slot.Current);
+    set(Axis::Right, 4);
+}
+
 std::string LimitMessage() {
     return "The sweep stopped at " + std::to_string(static_cast<long>(MaxSweepPower)) +
            " W input power, the calculator's limit; the results are those up to it";
@@ -108,24 +138,27 @@ void Finish(const TOptionSlot& slot, const SweepInputs& in, ResultView& view, Ch
     Show(view, in, ResultField::Efficiency, result.Efficiency);
     Show(view, in, ResultField::UMotor, result.UMotor);
 
+    // Formed unchecked first, with one look at the flags; only after a fault are they formed again
+    // axis by axis, so that the fault is reported where it occurs with the ranges before it set.
     ClearFaults();
-    const TFanData& axisFan = in.Fans[static_cast<std::size_t>(std::clamp(in.Option, 1, 4) - 1)];
-    const double powerMin = Store(kLowerFactor * axisFan.ChartMinPower);
-    const double powerMax = Store(kUpperFactor * ShaftPower(slot.PinMotor, slot.Efficiency));
-    chart.SetAxisRange(Axis::Bottom, powerMin, powerMax);
-    ClearFaults();
-    const double rpmMin = Store(kLowerFactor * report.StartRpmFan);
-    const double rpmMax = Store(kUpperFactor * report.FirstRpmMotor);
-    chart.SetAxisRange(Axis::Left, rpmMin, rpmMax);
-    ClearFaults();
-    const double currentMin = Store(kLowerCurrentFactor * report.FirstCurrent);
-    const double currentMax = Store(kUpperFactor * slot.Current);
-    chart.SetAxisRange(Axis::Right, currentMin, currentMax);
+    std::array<double, 6> ranges;
+    AxisRanges<false>(slot, in, report, chart, ranges);
+    Materialize(ranges);
+    if (FaultRaised()) {
+        ClearFaults();
+        AxisRanges<true>(slot, in, report, chart, ranges);
+    } else {
+        chart.SetAxisRange(Axis::Bottom, ranges[0], ranges[1]);
+        chart.SetAxisRange(Axis::Left, ranges[2], ranges[3]);
+        chart.SetAxisRange(Axis::Right, ranges[4], ranges[5]);
+    }
 
-    chart.SetTitle(slot.FanName + "  " + slot.MotorName + "  " + slot.BatteryName);
-    chart.SetAxisTitle(Axis::Left, "Revolutions per Minute [rpm]");
-    chart.SetAxisTitle(Axis::Right, "Current [A]");
-    chart.SetAxisTitle(Axis::Bottom, "Power [W]");
+    if (chart.KeepsTitles()) {
+        chart.SetTitle(slot.FanName + "  " + slot.MotorName + "  " + slot.BatteryName);
+        chart.SetAxisTitle(Axis::Left, "Revolutions per Minute [rpm]");
+        chart.SetAxisTitle(Axis::Right, "Current [A]");
+        chart.SetAxisTitle(Axis::Bottom, "Power [W]");
+    }
     view.EnableChart();
 
     report.outcome = atLimit ? Outcome::StoppedAtLimit : Outcome::Calculated;

@@ -33,9 +33,12 @@ TEST(SweepSketchTest, AimsAtTheStepsWhereTheSampleSweepsDecide) {
                         ChooseMotor(slot, motor, '.');
                         ChooseBattery(slot, battery, '.');
                         ChooseFan(slot, catalogue.Fans, fan);
-                        const SweepInputs in{catalogue.Fans, catalogue.WireResistance,
-                                             kAllFansWhole,  1,
-                                             serie,          parallel,
+                        const SweepInputs in{catalogue.Fans,
+                                             catalogue.WireResistance,
+                                             kAllFansWhole,
+                                             1,
+                                             serie,
+                                             parallel,
                                              '.'};
                         CalculateReport report;
                         FindOperatingPoint(slot, in, sinks, sinks, report);
