@@ -94,8 +94,8 @@ private:
     bool shown_ = false;
 };
 
-// Spaces this small run in well under a second: sampling them would only add to that.
-constexpr long long kEstimateFrom = 200000;
+// Spaces this small run in a second or two: sampling them would only add to that.
+constexpr long long kEstimateFrom = 1000000;
 
 // Reads the shard files given to --merge; the catalogues must be the ones they ran on.
 ExploreShard MergeFiles(const std::vector<std::string>& files, const Catalogue& catalogue,

@@ -21,16 +21,13 @@ constexpr std::string_view kProgram = "mfbcalc-cli";
 
 void ReportError(std::ostream& err, std::string_view message) {
     // Messages quote catalogue text, which may hold bytes a terminal acts on; their own line
-    // breaks stay, as no catalogue line holds one.
-    err << kProgram << ": ";
+    // breaks stay, as no catalogue line holds one, and each line says whose it is.
     for (std::size_t start = 0;;) {
         const auto end = message.find('\n', start);
-        err << Printable(message.substr(start, end - start));
+        err << kProgram << ": " << Printable(message.substr(start, end - start)) << '\n';
         if (end == std::string_view::npos) break;
-        err << '\n';
         start = end + 1;
     }
-    err << '\n';
 }
 
 int ReportUsage(std::ostream& err, std::string_view message, std::string_view command) {

@@ -199,7 +199,13 @@ TEST(CalculateCommand, JsonOfEveryOutcome) {
         if (row.status == 0) {
             EXPECT_EQ(o.err, "");
         } else if (row.outcome != "not_run") {
-            EXPECT_EQ(o.err, "mfbcalc-cli: " + row.message + "\n");
+            // Every line of the message says whose it is.
+            std::string expected = "mfbcalc-cli: " + row.message + "\n";
+            for (std::size_t at = 0; (at = expected.find('\n', at)) + 1 < expected.size();) {
+                expected.insert(at + 1, "mfbcalc-cli: ");
+                ++at;
+            }
+            EXPECT_EQ(o.err, expected);
         } else {
             EXPECT_NE(o.err.find("choose a motor with --motor and a battery with --battery"),
                       std::string::npos);
