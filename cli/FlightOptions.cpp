@@ -22,9 +22,6 @@ double ParseNumberIn(const std::string& option, const std::string& text, double 
     return value;
 }
 
-// The heaviest model the calculator takes, g: far beyond any ducted-fan model.
-constexpr double kMostModelWeight = 1000000;
-
 }  // namespace
 
 bool ReadFlightOption(ArgumentReader& reader, SetupFigures& given) {
@@ -39,7 +36,12 @@ bool ReadFlightOption(ArgumentReader& reader, SetupFigures& given) {
     } else if (name == "--usable") {
         given.usable = percent(kUsableRange);
     } else if (name == "--model-weight") {
-        given.modelWeight = ParseNumberIn(name, reader.Value(), 0, kMostModelWeight);
+        const double grams = ParseNumberIn(name, reader.Value(), 0, kMostModelWeight);
+        if (!HoldsModelWeight(grams)) {
+            throw UsageError(name + " needs a weight above 0: leave it out where the model's " +
+                             "weight is not known");
+        }
+        given.modelWeight = grams;
     } else {
         return false;
     }

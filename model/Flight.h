@@ -34,6 +34,13 @@ inline constexpr ShareRange kThrottleRange{0.01, 1};
 inline constexpr ShareRange kFullShareRange{0, 1};
 inline constexpr ShareRange kUsableRange{0.01, 1};
 
+// The heaviest model the calculator takes, g: far beyond any ducted-fan model. A weight is above 0:
+// with none, thrust per pack weight would be shown as thrust to weight.
+inline constexpr double kMostModelWeight = 100000;
+constexpr bool HoldsModelWeight(double grams) {
+    return grams > 0 && grams <= kMostModelWeight;
+}
+
 // The static jet of a fan whose jet leaves through its swept area, by momentum theory: with shaft
 // power P, static efficiency e and swept area A, the efflux speed is v = (2 e P / (rho A))^(1/3)
 // and the thrust T = rho A v^2.

@@ -222,8 +222,9 @@ SetupFigures ReadFigures(const Members& figures) {
     SetupFigures read;
     if (const JsonValue* weight = figures.Find("model_weight_g")) {
         const double* grams = std::get_if<double>(&weight->data);
-        if (grams == nullptr || !(*grams > 0)) {
-            Damaged(figures.Where("model_weight_g") + " is not a weight above 0");
+        if (grams == nullptr || !HoldsModelWeight(*grams)) {
+            Damaged(figures.Where("model_weight_g") + " is not a weight above 0 and at most " +
+                    std::to_string(static_cast<int>(kMostModelWeight)) + " g");
         }
         read.modelWeight = *grams;
     }

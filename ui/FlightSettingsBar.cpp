@@ -18,9 +18,6 @@ struct FieldDesign {
     const char* suffix;
 };
 
-// The heaviest model the field takes, g.
-constexpr int kMostModelWeight = 100000;
-
 constexpr int WholePercent(double share) {
     return static_cast<int>(share * 100 + 0.5);
 }
@@ -32,7 +29,8 @@ constexpr std::array<FieldDesign, 4> kFields{{
      WholePercent(mfb::kFullShareRange.least), WholePercent(mfb::kFullShareRange.most), " %"},
     {"UsableCapacity", "Capacity used:", 414, 506, 64, WholePercent(mfb::kUsableRange.least),
      WholePercent(mfb::kUsableRange.most), " %"},
-    {"ModelWeight", "Model without pack:", 596, 720, 100, 0, kMostModelWeight, " g"},
+    {"ModelWeight", "Model without pack:", 596, 720, 100, 0,
+     static_cast<int>(mfb::kMostModelWeight), " g"},
 }};
 
 int Percent(double share) {
