@@ -2,6 +2,7 @@
 #include "cli/DerivedOutput.h"
 
 #include "json/JsonWriter.h"
+#include "model/DisplayFormat.h"
 
 namespace mfb::cli {
 
@@ -83,6 +84,13 @@ void WriteFlightSettingsJson(JsonWriter& json, const FlightSettings& settings) {
     WriteOptional(json, "usable", settings.usable);
     WriteOptional(json, "model_weight", settings.modelWeight);
     json.EndObject();
+}
+
+std::string DescribeFlightSettings(const FlightSettings& settings, char separator) {
+    const auto percent = [&](double share) { return FormatValue(share * 100, separator) + " %"; };
+    return "Flight: " + percent(settings.throttle) + " part throttle, " +
+           percent(settings.fullShare) + " of the time at full throttle, " +
+           percent(settings.usable) + " of the capacity";
 }
 
 }  // namespace mfb::cli

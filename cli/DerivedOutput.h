@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <string>
+
 #include "model/Derived.h"
 
 namespace mfb {
@@ -20,5 +22,7 @@ void WriteLimitsJson(JsonWriter& json, const LimitChecks& checks);
 void WriteFlightJson(JsonWriter& json, const FlightFigures& figures);
 // {"throttle", "full_throttle", "usable" (fractions), "model_weight" (g, or null)}
 void WriteFlightSettingsJson(JsonWriter& json, const FlightSettings& settings);
+// "Flight: 65.00 % part throttle, 25.00 % of the time at full throttle, 80.00 % of the capacity"
+std::string DescribeFlightSettings(const FlightSettings& settings, char decimalSeparator);
 
 }  // namespace mfb::cli

@@ -27,19 +27,29 @@ constexpr double kMostModelWeight = 1000000;
 
 }  // namespace
 
-bool ReadFlightOption(ArgumentReader& reader, FlightSettings& settings) {
+bool ReadFlightOption(ArgumentReader& reader, SetupFigures& given) {
     const std::string& name = reader.Name();
+    const auto percent = [&](const ShareRange& range) {
+        return ParseNumberIn(name, reader.Value(), range.least * 100, range.most * 100) / 100;
+    };
     if (name == "--throttle") {
-        settings.throttle = ParseNumberIn(name, reader.Value(), 1, 100) / 100;
+        given.throttle = percent(kThrottleRange);
     } else if (name == "--full-throttle") {
-        settings.fullShare = ParseNumberIn(name, reader.Value(), 0, 100) / 100;
+        given.fullShare = percent(kFullShareRange);
     } else if (name == "--usable") {
-        settings.usable = ParseNumberIn(name, reader.Value(), 1, 100) / 100;
+        given.usable = percent(kUsableRange);
     } else if (name == "--model-weight") {
-        settings.modelWeight = ParseNumberIn(name, reader.Value(), 0, kMostModelWeight);
+        given.modelWeight = ParseNumberIn(name, reader.Value(), 0, kMostModelWeight);
     } else {
         return false;
     }
+    return true;
+}
+
+bool ReadFlightOption(ArgumentReader& reader, FlightSettings& settings) {
+    SetupFigures given;
+    if (!ReadFlightOption(reader, given)) return false;
+    settings = FlightSettingsOf(given, settings);
     return true;
 }
 

@@ -11,7 +11,6 @@
 #include "cli/DerivedOutput.h"
 #include "json/JsonWriter.h"
 #include "model/ColumnRows.h"
-#include "model/DisplayFormat.h"
 
 namespace mfb::cli {
 
@@ -53,10 +52,7 @@ void WriteResultText(const CalculationRecord& record, char separator, std::ostre
         }
     }
     const FlightFigures& flight = record.assessment->flight;
-    const auto percent = [&](double share) { return FormatValue(share * 100, separator) + " %"; };
-    out << "Flight: " << percent(record.flight.throttle) << " part throttle, "
-        << percent(record.flight.fullShare) << " of the time at full throttle, "
-        << percent(record.flight.usable) << " of the capacity\n";
+    out << DescribeFlightSettings(record.flight, separator) << '\n';
     for (const FlightRow& row : kFlightRows) {
         if (const auto text = DescribeFlight(row, flight, separator)) out << *text << '\n';
     }

@@ -13,6 +13,8 @@
 #include "cli/ArgumentReader.h"
 #include "cli/CalculationRecord.h"
 #include "cli/CatalogueDirectory.h"
+#include "cli/DerivedOutput.h"
+#include "cli/FlightOptions.h"
 #include "cli/Program.h"
 #include "cli/ResultOutput.h"
 #include "explore/ExploreTable.h"
@@ -28,24 +30,35 @@ namespace {
 
 constexpr char kSetupHelp[] =
     R"(Usage: mfbcalc-cli setup FILE [--catalogues DIR] [--json | --csv] [--decimal-separator C]
+                         [--throttle PCT] [--full-throttle PCT] [--usable PCT] [--model-weight G]
 
 Opens a setup file saved by the window (File > Save) in the catalogues, as File > Open does:
 each motor and battery is found by its name; where the catalogue's line of that name differs
 from the one saved, or no line has the name, a warning says so. Then every option that has
 chosen a motor or a battery is calculated as its Calculate button does, with the cells in its
 boxes, and the four options are printed side by side: names, cells, the nine values, the
-derived figures, and a line for each limit the catalogues state.
+derived figures, the flight figures that are known (static thrust, efflux speed, part-throttle
+current and thrust, flight time, all-up weight, thrust to weight), then "Flight: ..." with how
+the model is flown, and a line for each limit the catalogues state. The flight figures use the
+model weight and the flight settings saved in the setup (the program's defaults for those it
+does not hold); the flight options below replace them.
 
 Options:
   --catalogues DIR       the directory holding motor.txt, battery.txt and fan.txt (default: the
                          current directory)
   --decimal-separator C  the decimal separator the numbers are read and shown with, instead of
                          the locale's (from LC_ALL, LC_NUMERIC or LANG)
+  --throttle PCT         part throttle, % of the operating point's fan rpm, 1 to 100
+  --full-throttle PCT    share of a flight's time at full throttle, % (0 to 100)
+  --usable PCT           share of the pack's capacity a flight draws, % (1 to 100)
+  --model-weight G       the model's weight without its pack, g
   --json                 {"options": [...]}: for each option its number, cells and the object a
-                         single calculation's --json writes, or null for an option that chose
-                         nothing
+                         single calculation's --json writes (with its flight figures and
+                         flight_settings), or null for an option that chose nothing
   --csv                  one row per option that chose anything: option, outcome, names, cells,
-                         the nine values as shown, the derived figures and the limit margins
+                         the nine values as shown, the derived figures, the limit margins, then
+                         the flight figures (thrust, efflux, part_current, part_thrust,
+                         flight_time, all_up_weight, thrust_to_weight; empty where not known)
   --help, -h             this text
 
 Exit status:
@@ -62,6 +75,7 @@ struct SetupOptions {
     std::string catalogueDir = ".";
     SetupOutput output = SetupOutput::Text;
     std::optional<char> decimalSeparator;
+    SetupFigures flight;  // the flight options given, over the setup's own figures
 };
 
 SetupOptions ParseSetupOptions(const std::vector<std::string>& args) {
@@ -80,7 +94,7 @@ SetupOptions ParseSetupOptions(const std::vector<std::string>& args) {
             options.decimalSeparator = ParseSeparator(reader.Value());
         } else if (name.rfind('-', 0) != 0 && options.file.empty()) {
             options.file = name;
-        } else {
+        } else if (!ReadFlightOption(reader, options.flight)) {
             throw UsageError("unknown argument \"" + reader.Given() + "\"");
         }
     }
@@ -111,7 +125,8 @@ std::string Trimmed(std::string_view text) {
 }
 
 // The side-by-side table: a caption column, then one column per option.
-void WriteTable(const Records& records, const Setup& setup, char separator, std::ostream& out) {
+void WriteTable(const Records& records, const Setup& setup, const FlightSettings& flight,
+                char separator, std::ostream& out) {
     std::vector<std::array<std::string, kOptionCount + 1>> rows;
     const auto add = [&](std::string caption, auto cell) {
         std::array<std::string, kOptionCount + 1> row{std::move(caption)};
@@ -145,6 +160,20 @@ void WriteTable(const Records& records, const Setup& setup, char separator, std:
                    std::string(row.unit);
         });
     }
+    for (const FlightRow& row : kFlightRows) {
+        add(std::string(row.caption), [&](const CalculationRecord& r, const SetupOption&) {
+            const auto value = r.assessment ? row.value(r.assessment->flight) : std::nullopt;
+            if (!value) return std::string();
+            return row.unit.empty() ? FormatValue(*value, separator)
+                                    : FormatValue(*value, separator) + ' ' + std::string(row.unit);
+        });
+        // A figure no option has, such as thrust without the fans' jet data, is left out.
+        const auto& added = rows.back();
+        if (std::all_of(added.begin() + 1, added.end(),
+                        [](const std::string& cell) { return cell.empty(); })) {
+            rows.pop_back();
+        }
+    }
 
     std::array<std::size_t, kOptionCount + 1> widths{};
     for (const auto& row : rows) {
@@ -157,6 +186,7 @@ void WriteTable(const Records& records, const Setup& setup, char separator, std:
         }
         out << Trimmed(line) << '\n';
     }
+    out << DescribeFlightSettings(flight, separator) << '\n';
     // Limits and messages are sentences: below the table, option by option.
     for (int k = 1; k <= kOptionCount; ++k) {
         const auto& record = records[static_cast<std::size_t>(k - 1)];
@@ -203,6 +233,7 @@ void WriteCsv(const Records& records, const Setup& setup, std::ostream& out) {
     for (const ColumnRow& row : kColumnRows) out << ',' << CsvField(Caption(row.field));
     for (const DerivedRow& row : kDerivedRows) out << ',' << row.key;
     for (const LimitRow& row : kLimitRows) out << ',' << row.key << "_margin";
+    for (const FlightRow& row : kFlightRows) out << ',' << row.key;
     out << '\n';
     for (int k = 1; k <= kOptionCount; ++k) {
         const auto& record = records[static_cast<std::size_t>(k - 1)];
@@ -226,6 +257,12 @@ void WriteCsv(const Records& records, const Setup& setup, std::ostream& out) {
                     record->assessment->limits[static_cast<std::size_t>(row.kind)]) {
                 out << ExactNumber(check->margin);
             }
+        }
+        for (const FlightRow& row : kFlightRows) {
+            out << ',';
+            if (!record->assessment) continue;
+            if (const auto value = row.value(record->assessment->flight))
+                out << ExactNumber(*value);
         }
         out << '\n';
     }
@@ -266,6 +303,8 @@ int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return kExitError;
     }
     for (const std::string& note : opened.notes) ReportError(err, "warning: " + note);
+    const FlightSettings flight =
+        FlightSettingsOf(options.flight, FlightSettingsOf(opened.setup.figures));
 
     Records records;
     int worst = -1;
@@ -276,6 +315,7 @@ int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostre
         // An option that chose nothing is not part of the comparison.
         if (!found.motor && !found.battery && !o.motor.chosen() && !o.battery.chosen()) continue;
         auto record = std::make_unique<CalculationRecord>(nullptr);
+        record->flight = flight;
         try {
             if (found.motor) {
                 ChooseMotor(record->slot, catalogue.MotorLines[*found.motor], separator,
@@ -300,7 +340,7 @@ int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     switch (options.output) {
         case SetupOutput::Text:
-            WriteTable(records, opened.setup, separator, out);
+            WriteTable(records, opened.setup, flight, separator, out);
             break;
         case SetupOutput::Json:
             WriteJson(records, opened.setup, out);

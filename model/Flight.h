@@ -24,6 +24,16 @@ struct FlightSettings {
     std::optional<double> modelWeight;  // g, the model without its pack; absent: not known
 };
 
+// The shares a setting may take wherever it is entered or read. A part throttle or a capacity drawn
+// of nothing would fly no flight; a flight may be flown wholly at either throttle.
+struct ShareRange {
+    double least, most;
+    bool holds(double share) const { return share >= least && share <= most; }
+};
+inline constexpr ShareRange kThrottleRange{0.01, 1};
+inline constexpr ShareRange kFullShareRange{0, 1};
+inline constexpr ShareRange kUsableRange{0.01, 1};
+
 // The static jet of a fan whose jet leaves through its swept area, by momentum theory: with shaft
 // power P, static efficiency e and swept area A, the efflux speed is v = (2 e P / (rho A))^(1/3)
 // and the thrust T = rho A v^2.

@@ -7,6 +7,7 @@
 
 #include "model/ColumnRows.h"
 #include "model/Derived.h"
+#include "model/FigureRows.h"
 
 namespace mfb {
 
@@ -46,16 +47,18 @@ std::string Capitalised(std::string_view text) {
     return out;
 }
 
-// Where a note of a shown result goes: the row of a derived figure ("C-rate: 18.20 C" gives
-// "18.20 C") or of a limit ("Within the motor's maximum input power of 700.00 W by 12.50 %" gives
-// "Within 700.00 W by 12.50 %"), as AssessmentLines words them; none for any other sentence.
+// Where a note of a shown result goes: the row of a figure the column showed below its values
+// ("C-rate: 18.20 C" gives "18.20 C") or of a limit ("Within the motor's maximum input power of
+// 700.00 W by 12.50 %" gives "Within 700.00 W by 12.50 %"), as AssessmentLines words them; none
+// for any other sentence.
 struct Placed {
     std::size_t row;
     std::string cell;
 };
 std::optional<Placed> Place(const std::string& note) {
-    for (std::size_t i = 0; i < kDerivedRows.size(); ++i) {
-        const std::string prefix = std::string(kDerivedRows[i].caption) + ": ";
+    const auto captions = ShownFigureCaptions();
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        const std::string prefix = std::string(captions[i]) + ": ";
         if (note.rfind(prefix, 0) == 0) return Placed{i, note.substr(prefix.size())};
     }
     for (std::size_t i = 0; i < kLimitRows.size(); ++i) {
@@ -64,7 +67,7 @@ std::optional<Placed> Place(const std::string& note) {
         if (at == std::string::npos) continue;
         std::string cell = note;
         cell.erase(at, name.size());
-        return Placed{kDerivedRows.size() + i, cell};
+        return Placed{captions.size() + i, cell};
     }
     return std::nullopt;
 }
@@ -104,10 +107,10 @@ std::vector<ComparisonRow> ComparisonRows(const Setup& setup) {
         rows.push_back(std::move(row));
     }
 
-    // The notes: every derived figure, each limit some option was checked against, and the rest.
+    // The notes: the figures shown below the values, the limits, and the rest.
     std::vector<ComparisonRow> notes;
-    for (const DerivedRow& derived : kDerivedRows)
-        notes.push_back({std::string(derived.caption), {}});
+    for (const std::string_view caption : ShownFigureCaptions())
+        notes.push_back({std::string(caption), {}});
     for (const LimitRow& limit : kLimitRows) notes.push_back({Capitalised(limit.name), {}});
     ComparisonRow other{"Notes", {}};
     std::vector<bool> used(notes.size(), false);
@@ -126,9 +129,9 @@ std::vector<ComparisonRow> ComparisonRows(const Setup& setup) {
         }
     }
     for (std::size_t i = 0; i < notes.size(); ++i) {
-        // The derived figures stand for every calculated option; a limit no catalogue stated
-        // would be a row of blanks.
-        if (i < kDerivedRows.size() || used[i]) rows.push_back(std::move(notes[i]));
+        // A figure no option could work out, or a limit no catalogue stated, would be a row of
+        // blanks.
+        if (used[i]) rows.push_back(std::move(notes[i]));
     }
     if (std::any_of(other.cells.begin(), other.cells.end(),
                     [](const std::string& cell) { return !cell.empty(); })) {

@@ -26,9 +26,10 @@ std::string OptionHeading(int option);
 // What option `option` (1..4) is, in a line: "Inrunner 2230-4500, LiPo 5000 6S2P, Fan 70 mm".
 std::string OptionSummary(const Setup& setup, int option);
 
-// Fan, motor, battery and cells; the nine values; a row per derived figure; a row per limit any
-// calculated option was checked against ("Within 700.00 W by 12.50 %"), and a "Notes" row for
-// any other sentence the options showed.
+// Fan, motor, battery and cells; the nine values; a row per figure the columns show below their
+// values that some calculated option has; a row per limit any calculated option was checked
+// against ("Within 700.00 W by 12.50 %"), and a "Notes" row for any other sentence the options
+// showed.
 std::vector<ComparisonRow> ComparisonRows(const Setup& setup);
 
 }  // namespace mfb

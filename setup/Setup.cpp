@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/Setup.h"
 
+#include "model/FigureRows.h"
+
 namespace mfb {
 
 std::string CellsText(int serie, int parallel) {
@@ -25,12 +27,26 @@ std::string ResultFileStem(int option, const TOptionSlot& slot) {
     return stem;
 }
 
+FlightSettings FlightSettingsOf(const SetupFigures& figures, FlightSettings base) {
+    base.throttle = figures.throttle.value_or(base.throttle);
+    base.fullShare = figures.fullShare.value_or(base.fullShare);
+    base.usable = figures.usable.value_or(base.usable);
+    if (figures.modelWeight) base.modelWeight = figures.modelWeight;
+    return base;
+}
+
+SetupFigures SetupFiguresOf(const FlightSettings& settings) {
+    return {settings.modelWeight, settings.throttle, settings.fullShare, settings.usable};
+}
+
 std::vector<std::string> AssessmentLines(const std::optional<Assessment>& assessed,
-                                         char decimalSeparator) {
+                                         const FlightSettings& settings, char decimalSeparator) {
     std::vector<std::string> lines;
     if (!assessed) return lines;
-    for (const DerivedRow& row : kDerivedRows) {
-        lines.push_back(DescribeFigure(row, assessed->figures, decimalSeparator));
+    // The sentences a comparison reads back into rows: the caption, then the value as shown.
+    for (const ShownFigure& figure : ShowFigures(*assessed, settings, decimalSeparator)) {
+        if (!figure.value.empty())
+            lines.push_back(std::string(figure.caption) + ": " + figure.value);
     }
     for (const LimitRow& row : kLimitRows) {
         if (const auto& check = assessed->limits[static_cast<std::size_t>(row.kind)]) {

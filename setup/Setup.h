@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/Derived.h"
+#include "model/Flight.h"
 #include "model/OptionSlot.h"
 #include "model/ResultView.h"
 
@@ -58,12 +59,23 @@ struct SetupOption {
     bool operator==(const SetupOption&) const = default;
 };
 
-// Figures a setup holds for all four options alike. Each is optional: absent means not given.
+// Figures a setup holds for all four options alike: the model's weight and how it is flown, so that
+// an opened setup shows the flight figures it was saved with. Each is optional: absent means not
+// given, and a setting not given is the program's default. Shares are fractions in the ranges of
+// model/Flight.h.
 struct SetupFigures {
     std::optional<double> modelWeight;  // g, the model without its pack
+    std::optional<double> throttle;     // part throttle, a share of the operating point's fan rpm
+    std::optional<double> fullShare;    // the share of a flight's time at full throttle
+    std::optional<double> usable;       // the share of the pack's capacity a flight draws
 
     bool operator==(const SetupFigures&) const = default;
 };
+
+// `base` with every figure that is given in its place.
+FlightSettings FlightSettingsOf(const SetupFigures& figures, FlightSettings base = {});
+// Every setting given, as the window holds them.
+SetupFigures SetupFiguresOf(const FlightSettings& settings);
 
 struct Setup {
     std::array<SetupOption, kOptionCount> options;
@@ -83,9 +95,11 @@ std::string CellsText(int serie, int parallel);
 // ASCII letters, digits, dots and dashes are kept; every other run of bytes becomes one dash.
 std::string ResultFileStem(int option, const TOptionSlot& slot);
 
-// A kept step's derived figures, then each limit the catalogues state, one sentence each ("C-rate:
-// 18.20 C", "Within the motor's maximum input power of 700.00 W by 12.50 %"); none without one.
+// What a column shows of a kept step below its values, each figure that has a value, then each
+// limit the catalogues state, one sentence each ("C-rate: 18.20 C", "Flight time: 6.10 min",
+// "Within the motor's maximum input power of 700.00 W by 12.50 %"); none without a kept step.
+// `settings` are those the assessment's flight figures were worked out with.
 std::vector<std::string> AssessmentLines(const std::optional<Assessment>& assessed,
-                                         char decimalSeparator);
+                                         const FlightSettings& settings, char decimalSeparator);
 
 }  // namespace mfb

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/SetupFile.h"
 
+#include <array>
 #include <cmath>
 #include <sstream>
 #include <stdexcept>
@@ -66,6 +67,34 @@ void WriteShown(JsonWriter& json, const std::optional<ShownResult>& shown) {
     json.BeginArray();
     for (const std::string& note : shown->notes) json.String(note);
     json.EndArray();
+    json.EndObject();
+}
+
+// The shares of how the model is flown, in the file's figures.
+struct ShareFigure {
+    std::string_view key;
+    std::optional<double> SetupFigures::*value;
+    ShareRange range;
+};
+constexpr std::array<ShareFigure, 3> kShareFigures{{
+    {"throttle", &SetupFigures::throttle, kThrottleRange},
+    {"full_throttle_share", &SetupFigures::fullShare, kFullShareRange},
+    {"usable_capacity", &SetupFigures::usable, kUsableRange},
+}};
+
+void WriteFigures(JsonWriter& json, const SetupFigures& figures) {
+    json.Key("figures");
+    json.BeginObject();
+    if (figures.modelWeight) {
+        json.Key("model_weight_g");
+        json.Number(*figures.modelWeight);
+    }
+    for (const ShareFigure& share : kShareFigures) {
+        if (const auto& value = figures.*share.value) {
+            json.Key(share.key);
+            json.Number(*value);
+        }
+    }
     json.EndObject();
 }
 
@@ -189,6 +218,29 @@ SetupOption ReadOption(const JsonValue& value, std::size_t index) {
     return o;
 }
 
+SetupFigures ReadFigures(const Members& figures) {
+    SetupFigures read;
+    if (const JsonValue* weight = figures.Find("model_weight_g")) {
+        const double* grams = std::get_if<double>(&weight->data);
+        if (grams == nullptr || !(*grams > 0)) {
+            Damaged(figures.Where("model_weight_g") + " is not a weight above 0");
+        }
+        read.modelWeight = *grams;
+    }
+    for (const ShareFigure& share : kShareFigures) {
+        const std::string key(share.key);
+        const JsonValue* value = figures.Find(key);
+        if (value == nullptr) continue;
+        const double* fraction = std::get_if<double>(&value->data);
+        if (fraction == nullptr || !share.range.holds(*fraction)) {
+            Damaged(figures.Where(key) + " is not a fraction from " +
+                    ExactNumber(share.range.least) + " to " + ExactNumber(share.range.most));
+        }
+        read.*share.value = *fraction;
+    }
+    return read;
+}
+
 }  // namespace
 
 std::string WriteSetup(const Setup& setup) {
@@ -198,13 +250,7 @@ std::string WriteSetup(const Setup& setup) {
     Text(json, "format", kSetupFormat);
     Whole(json, "version", kSetupVersion);
     Whole(json, "selected_option", setup.selected);
-    json.Key("figures");
-    json.BeginObject();
-    if (setup.figures.modelWeight) {
-        json.Key("model_weight_g");
-        json.Number(*setup.figures.modelWeight);
-    }
-    json.EndObject();
+    WriteFigures(json, setup.figures);
     json.Key("options");
     json.BeginArray();
     for (const SetupOption& option : setup.options) {
@@ -252,14 +298,7 @@ Setup ReadSetup(std::string_view text) {
 
     Setup setup;
     setup.selected = top.Integer("selected_option", 1, kOptionCount);
-    const Members figures(top.Need("figures"), top.Where("figures"));
-    if (const JsonValue* weight = figures.Find("model_weight_g")) {
-        const double* grams = std::get_if<double>(&weight->data);
-        if (grams == nullptr || !(*grams > 0)) {
-            Damaged(figures.Where("model_weight_g") + " is not a weight above 0");
-        }
-        setup.figures.modelWeight = *grams;
-    }
+    setup.figures = ReadFigures(Members(top.Need("figures"), top.Where("figures")));
     const JsonArray& options = top.Array("options", kOptionCount);
     for (std::size_t k = 0; k < options.size(); ++k)
         setup.options[k] = ReadOption(options[k], k + 1);

@@ -2,6 +2,7 @@
 #include "ui/FlightSettingsBar.h"
 
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <cmath>
 
@@ -20,10 +21,17 @@ struct FieldDesign {
 // The heaviest model the field takes, g.
 constexpr int kMostModelWeight = 100000;
 
+constexpr int WholePercent(double share) {
+    return static_cast<int>(share * 100 + 0.5);
+}
+
 constexpr std::array<FieldDesign, 4> kFields{{
-    {"PartThrottle", "Part throttle:", 20, 104, 64, 1, 100, " %"},
-    {"FullThrottleShare", "Time at full throttle:", 196, 326, 64, 0, 100, " %"},
-    {"UsableCapacity", "Capacity used:", 414, 506, 64, 1, 100, " %"},
+    {"PartThrottle", "Part throttle:", 20, 104, 64, WholePercent(mfb::kThrottleRange.least),
+     WholePercent(mfb::kThrottleRange.most), " %"},
+    {"FullThrottleShare", "Time at full throttle:", 196, 326, 64,
+     WholePercent(mfb::kFullShareRange.least), WholePercent(mfb::kFullShareRange.most), " %"},
+    {"UsableCapacity", "Capacity used:", 414, 506, 64, WholePercent(mfb::kUsableRange.least),
+     WholePercent(mfb::kUsableRange.most), " %"},
     {"ModelWeight", "Model without pack:", 596, 720, 100, 0, kMostModelWeight, " g"},
 }};
 
@@ -66,29 +74,44 @@ FlightSettingsBar::FlightSettingsBar(int top, int width, QWidget* parent) : QWid
                        "rest is at part throttle"));
     usable_->setToolTip(QStringLiteral("The share of the pack's capacity a flight draws"));
     setSettings(settings_);
-    for (QSpinBox* field : fields) {
-        connect(field, &QSpinBox::valueChanged, this, &FlightSettingsBar::readFields);
-    }
+    // A field changes only its own setting, so that the others keep the exact shares a setup
+    // gave them, whatever whole percent their fields round them to.
+    connect(throttle_, &QSpinBox::valueChanged, this,
+            [this](int percent) { change(&mfb::FlightSettings::throttle, percent); });
+    connect(fullShare_, &QSpinBox::valueChanged, this,
+            [this](int percent) { change(&mfb::FlightSettings::fullShare, percent); });
+    connect(usable_, &QSpinBox::valueChanged, this,
+            [this](int percent) { change(&mfb::FlightSettings::usable, percent); });
+    connect(modelWeight_, &QSpinBox::valueChanged, this, [this](int grams) {
+        mfb::FlightSettings changed = settings_;
+        changed.modelWeight = grams > 0 ? std::optional<double>(grams) : std::nullopt;
+        store(changed);
+    });
 }
 
 void FlightSettingsBar::setSettings(const mfb::FlightSettings& settings) {
-    throttle_->setValue(Percent(settings.throttle));
-    fullShare_->setValue(Percent(settings.fullShare));
-    usable_->setValue(Percent(settings.usable));
-    modelWeight_->setValue(settings.modelWeight ? static_cast<int>(*settings.modelWeight) : 0);
-    readFields();
+    {
+        const QSignalBlocker blockers[] = {QSignalBlocker(throttle_), QSignalBlocker(fullShare_),
+                                           QSignalBlocker(usable_), QSignalBlocker(modelWeight_)};
+        throttle_->setValue(Percent(settings.throttle));
+        fullShare_->setValue(Percent(settings.fullShare));
+        usable_->setValue(Percent(settings.usable));
+        modelWeight_->setValue(settings.modelWeight ? static_cast<int>(*settings.modelWeight) : 0);
+    }
+    store(settings);
 }
 
-void FlightSettingsBar::readFields() {
-    mfb::FlightSettings read;
-    read.throttle = throttle_->value() / 100.0;
-    read.fullShare = fullShare_->value() / 100.0;
-    read.usable = usable_->value() / 100.0;
-    if (modelWeight_->value() > 0) read.modelWeight = modelWeight_->value();
-    if (read.throttle == settings_.throttle && read.fullShare == settings_.fullShare &&
-        read.usable == settings_.usable && read.modelWeight == settings_.modelWeight) {
+void FlightSettingsBar::change(double mfb::FlightSettings::*share, int percent) {
+    mfb::FlightSettings changed = settings_;
+    changed.*share = percent / 100.0;
+    store(changed);
+}
+
+void FlightSettingsBar::store(const mfb::FlightSettings& settings) {
+    if (settings.throttle == settings_.throttle && settings.fullShare == settings_.fullShare &&
+        settings.usable == settings_.usable && settings.modelWeight == settings_.modelWeight) {
         return;
     }
-    settings_ = read;
+    settings_ = settings;
     emit settingsChanged(settings_);
 }

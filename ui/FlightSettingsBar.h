@@ -10,7 +10,8 @@ class QSpinBox;
 
 // How the modeller flies, for the figures of all four options: the part throttle, the share of a
 // flight at full throttle, the share of the capacity drawn and the model's weight without its
-// pack. A row of fields; it holds the settings and tells when they change.
+// pack. A row of fields in whole percent and grams; it holds the settings as they were set, which
+// a field shows rounded, and tells when they change.
 class FlightSettingsBar : public QWidget {
     Q_OBJECT
 public:
@@ -24,7 +25,8 @@ signals:
     void settingsChanged(const mfb::FlightSettings& settings);
 
 private:
-    void readFields();
+    void change(double mfb::FlightSettings::*share, int percent);
+    void store(const mfb::FlightSettings& settings);
 
     mfb::FlightSettings settings_;
     QSpinBox* throttle_;

@@ -165,10 +165,10 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     }
     flightBar_ = new FlightSettingsBar(kFlightBarTop, kClientSize.width(), frames_);
     connect(flightBar_, &FlightSettingsBar::settingsChanged, this, &TMainDlg::showFlightFigures);
-    // The model's weight belongs to the setup; the flight settings are the modeller's own.
+    // The model's weight and how it is flown belong to the setup.
     connect(flightBar_, &FlightSettingsBar::settingsChanged, this,
             [this](const mfb::FlightSettings& flight) {
-                if (!showingSetup_) document_->setFigures({flight.modelWeight});
+                if (!showingSetup_) document_->setFigures(mfb::SetupFiguresOf(flight));
             });
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
         figures_[static_cast<std::size_t>(option - 1)] =
@@ -197,7 +197,7 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
         start.option(option).fanName = slot(option).FanName;
     }
-    start.figures.modelWeight = flightSettings().modelWeight;
+    start.figures = mfb::SetupFiguresOf(flightSettings());
     document_->replace(start, QString());
     connect(document_, &SetupDocument::replaced, this, &TMainDlg::showSetup);
     connect(document_, &SetupDocument::pathChanged, this, &TMainDlg::showTitle);
@@ -462,9 +462,9 @@ void TMainDlg::useCombination(int option, const mfb::Combination& combination) {
 void TMainDlg::recordShown(int option, const mfb::TOptionSlot& swept,
                            const std::optional<mfb::Assessment>& assessed) {
     document_->setShown(
-        option,
-        mfb::ShownResult{swept.CellsSerie, swept.CellsParallel, column(option).shownValues(),
-                         mfb::AssessmentLines(assessed, platform_.decimalSeparator)});
+        option, mfb::ShownResult{
+                    swept.CellsSerie, swept.CellsParallel, column(option).shownValues(),
+                    mfb::AssessmentLines(assessed, flightSettings(), platform_.decimalSeparator)});
 }
 
 void TMainDlg::showSetup() {
@@ -503,9 +503,7 @@ void TMainDlg::showSetup() {
         c.parallelEdit()->setValue(o.parallel);
         if (o.shown && motor && battery) recalculate.push_back(option);
     }
-    mfb::FlightSettings flight = flightSettings();
-    flight.modelWeight = setup.figures.modelWeight;
-    flightBar_->setSettings(flight);
+    flightBar_->setSettings(mfb::FlightSettingsOf(setup.figures));
     // The fan buttons and the frames follow the selected option, even when it was selected.
     QRadioButton* selected = optionButtons_.at(static_cast<std::size_t>(setup.selected - 1));
     if (selected->isChecked()) {

@@ -9,6 +9,7 @@
 
 #include "cli/Program.h"
 #include "json/JsonReader.h"
+#include "model/DisplayFormat.h"
 #include "setup/SetupFile.h"
 #include "setup/SetupMatch.h"
 #include "tests/support/SampleCatalogue.h"
@@ -163,6 +164,72 @@ TEST(SetupCommandTest, TextSideBySideAndUnreadableFiles) {
         EXPECT_EQ(refused.status, kExitError);
         EXPECT_EQ(refused.out, "");
         EXPECT_NE(refused.err.find("\"" + path + "\""), std::string::npos) << refused.err;
+    }
+}
+
+// The flight figures use the setup's model weight and flight settings, the program's default for a
+// setting it does not hold, and the flight options given in their place; the CSV and the text
+// carry them as the JSON does.
+TEST(SetupCommandTest, FlightFiguresFollowTheSetupUnlessOptionsAreGiven) {
+    const Catalogue catalogue = test::SampleCatalogue();
+    const std::optional<std::size_t> none;
+    mfb::Setup setup = MakeSetup(catalogue, {{{3, 2, 2, 8, 2},
+                                              {none, none, 1, 10, 1},
+                                              {none, none, 1, 10, 1},
+                                              {none, none, 1, 10, 1}}});
+    setup.figures.modelWeight = 900;
+    setup.figures.throttle = 0.5;
+    const SetupFile file(setup);
+    struct Row {
+        std::vector<std::string> options;
+        double modelWeight, throttle;
+    };
+    const Row rows[] = {
+        {{}, 900, 0.5},
+        {{"--model-weight", "1500", "--throttle", "70"}, 1500, 0.7},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.modelWeight);
+        std::vector<std::string> args = {"setup", file.path(), "--catalogues", MFB_SAMPLE_DATA};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        const auto with = [&](const std::string& output) {
+            std::vector<std::string> all = args;
+            if (!output.empty()) all.push_back(output);
+            const Output result = RunCli(all);
+            EXPECT_EQ(result.status, kExitCalculated) << result.err;
+            return result.out;
+        };
+        const JsonValue json = ParseJson(with("--json"));
+        const JsonValue& calculation = json["options"].Array()[0]["calculation"];
+        EXPECT_EQ(calculation["flight_settings"]["throttle"].Number(), row.throttle);
+        EXPECT_EQ(calculation["flight_settings"]["full_throttle"].Number(),
+                  FlightSettings{}.fullShare);
+        const JsonValue& flight = calculation["flight"];
+        EXPECT_EQ(flight["all_up_weight"].Number(),
+                  row.modelWeight + calculation["pack"]["PackWeight"].Number());
+        const double thrustToWeight = flight["thrust_to_weight"].Number();
+        EXPECT_GT(thrustToWeight, 0);
+
+        std::istringstream csv(with("--csv"));
+        std::string header, first;
+        std::getline(csv, header);
+        std::getline(csv, first);
+        const auto cell = [](const std::string& line, std::size_t index) {
+            std::istringstream fields(line);
+            std::string field;
+            for (std::size_t i = 0; i <= index; ++i) std::getline(fields, field, ',');
+            return field;
+        };
+        const auto column = static_cast<std::size_t>(std::count(
+            header.begin(), header.begin() + header.rfind(",thrust_to_weight") + 1, ','));
+        EXPECT_EQ(cell(first, column), ExactNumber(thrustToWeight)) << header << '\n' << first;
+        const std::string text = with("");
+        const auto line = text.find("\nThrust to weight ");
+        ASSERT_NE(line, std::string::npos) << text;
+        EXPECT_NE(text.substr(line, text.find('\n', line + 1) - line)
+                      .find(' ' + FormatValue(thrustToWeight, '.')),
+                  std::string::npos)
+            << text;
     }
 }
 

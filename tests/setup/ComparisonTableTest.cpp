@@ -10,9 +10,9 @@ namespace {
 
 using Cells = std::array<std::string, kOptionCount>;
 
-// Option 1 calculated within two limits, option 2 with a motor only, option 3 untouched, option 4
-// calculated over the motor's power and with a sentence of no row. The notes are worded by
-// AssessmentLines itself, so that a change of its wording shows here.
+// Option 1 calculated within two limits and with its fan's jet known, option 2 with a motor only,
+// option 3 untouched, option 4 calculated over the motor's power and with a sentence of no row.
+// The notes are worded by AssessmentLines itself, so that a change of its wording shows here.
 Setup Compared() {
     Setup setup;
     SetupOption& first = setup.option(1);
@@ -25,7 +25,10 @@ Setup Compared() {
     within.limits[static_cast<std::size_t>(LimitKind::MotorCurrent)] =
         LimitCheck{50, 60, 16.666666, false};
     within.limits[static_cast<std::size_t>(LimitKind::FanRpm)] = LimitCheck{40000, 42000, 4.76};
-    first.shown = ShownResult{6, 2, {}, AssessmentLines(within, ',')};
+    within.flight.full = Jet{1940.5, 210.25};
+    within.flight.part = PartThrottle{};
+    within.flight.flightTime = 6.1;
+    first.shown = ShownResult{6, 2, {}, AssessmentLines(within, FlightSettings{}, ',')};
     first.shown->values[static_cast<std::size_t>(ResultField::Current)] = "50,00";
     first.shown->values[static_cast<std::size_t>(ResultField::Efficiency)] = "0,82";
 
@@ -38,7 +41,7 @@ Setup Compared() {
     last.fanName = "HW-750";
     Assessment over;
     over.limits[static_cast<std::size_t>(LimitKind::MotorPower)] = LimitCheck{917, 700, -31, true};
-    last.shown = ShownResult{10, 1, {}, AssessmentLines(over, ',')};
+    last.shown = ShownResult{10, 1, {}, AssessmentLines(over, FlightSettings{}, ',')};
     last.shown->notes.push_back("Pack heavier than the model");
     return setup;
 }
@@ -61,7 +64,10 @@ TEST(ComparisonTableTest, RowsShowEachOptionsChoicesValuesAndNotes) {
         {"Efficiency", {"0,82", "", "", ""}},
         {"C-rate", {"18,20 C", "", "", "0,00 C"}},
         {"Full-throttle run time", {"3,25 min", "", "", "0,00 min"}},
-        {"Shaft power per pack weight", {"512,00 W/kg", "", "", "0,00 W/kg"}},
+        {"Power per kg", {"512,00 W/kg", "", "", "0,00 W/kg"}},
+        {"Static thrust", {"1940,50 g", "", "", ""}},
+        {"Efflux speed", {"210,25 km/h", "", "", ""}},
+        {"Flight time", {"6,10 min", "", "", ""}},
         {"Motor's maximum continuous current", {"Within 60,00 A by 16,67 %", "", "", ""}},
         {"Motor's maximum input power", {"", "", "", "Over 700,00 W by 31,00 %"}},
         {"Fan's maximum rpm", {"Within 42000,00 rpm by 4,76 %", "", "", ""}},

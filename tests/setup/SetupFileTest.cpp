@@ -24,7 +24,7 @@ ChosenLine Chosen(const std::string& line) {
 mfb::Setup FourOptions(const Catalogue& catalogue) {
     mfb::Setup setup;
     setup.selected = 3;
-    setup.figures.modelWeight = 912.5;
+    setup.figures = {912.5, 0.75, 0, 1};
     for (int k = 1; k <= kOptionCount; ++k) {
         SetupOption& o = setup.option(k);
         o.motor = Chosen(catalogue.MotorLines[static_cast<std::size_t>(k)]);
@@ -50,6 +50,7 @@ TEST(SetupFileTest, WhatIsWrittenReadsBackTheSame) {
     changed.option(4).motor = Chosen(kUnknownMotor);
     changed.option(4).battery = {};
     changed.option(3).shown = ShownResult{40, 10, {}, {}};
+    changed.figures = {std::nullopt, std::nullopt, 0.5, std::nullopt};
     for (const mfb::Setup& setup : {mfb::Setup{}, empty, FourOptions(catalogue), changed}) {
         const std::string text = WriteSetup(setup);
         EXPECT_EQ(text.find_first_of("\x80\xC9"), std::string::npos) << "ASCII only";
@@ -131,6 +132,8 @@ TEST(SetupFileTest, RefusesWhatIsNoSetupOrCannotBeRead) {
          "It is damaged: options[2].shown.values[0].caption is not \"Weight\"."},
         {replaced("\"model_weight_g\": 912.5", "\"model_weight_g\": -1"),
          "It is damaged: figures.model_weight_g is not a weight above 0."},
+        {replaced("\"throttle\": 0.75", "\"throttle\": 0"),
+         "It is damaged: figures.throttle is not a fraction from 0.01 to 1."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);

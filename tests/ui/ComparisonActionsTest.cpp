@@ -13,6 +13,7 @@
 #include <QValueAxis>
 #include <QtTest>
 
+#include "model/FigureRows.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/ui/MainTestSupport.h"
 #include "ui/ChartOverlay.h"
@@ -36,9 +37,9 @@ QString Run(const QString& program, const QStringList& arguments) {
 class ComparisonActionsTest : public QObject {
     Q_OBJECT
 private slots:
-    // The sheet holds every value the calculated options show, the cells they were calculated
-    // with (not those edited since), the catalogue folder and the date, on the locale's paper;
-    // the CSV is the same table.
+    // The sheet holds every value and figure the calculated options show, the cells they were
+    // calculated with (not those edited since), the catalogue folder and the date, on the
+    // locale's paper; the CSV is the same table.
     void exportWritesTheSheet_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("name");
@@ -62,7 +63,8 @@ private slots:
         QLocale::setDefault(QLocale(locale));
         const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
         QTemporaryDir folder;
-        const auto window = ShownMainDlg();
+        // Option 3's fan has jet data: it shows a thrust.
+        const auto window = ShownMainDlg(JetPlatform());
         ChooseThreeOptions(*window);
         QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
 
@@ -93,7 +95,14 @@ private slots:
                 QVERIFY2(!value.empty() && text.contains(QString::fromStdString(value)),
                          value.c_str());
             }
+            for (int row = 1; row <= int{mfb::kShownFigureCount}; ++row) {
+                const QByteArray name =
+                    "Figure" + QByteArray::number(option) + '_' + QByteArray::number(row);
+                const QString figure = LabelText(*window, name.constData());
+                QVERIFY2(figure == u'-' || text.contains(figure), qPrintable(figure));
+            }
         }
+        QVERIFY(LabelText(*window, "Figure3_4").endsWith(QStringLiteral(" g")));
     }
 
     // The comparison chart draws the calculated options, named in the legend, one quantity at a

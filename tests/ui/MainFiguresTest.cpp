@@ -8,17 +8,6 @@
 
 namespace {
 
-// The test catalogues, with the jet data of fan 1 after the fan blocks.
-mfb::CataloguePlatform JetPlatform() {
-    mfb::CataloguePlatform platform = MainTestPlatform();
-    platform.readFile = [read = platform.readFile](const std::string& name) {
-        std::string text = read(name);
-        if (name == "fan.txt") text += "swept area fan 1: 30\nstatic efficiency fan 1: 0.7\n";
-        return text;
-    };
-    return platform;
-}
-
 double Number(const QString& text) {
     return text.section(u' ', 0, 0).toDouble();
 }

@@ -24,6 +24,16 @@ inline QString MainTestDirectory() {
 inline mfb::CataloguePlatform MainTestPlatform() {
     return QtPlatform(MainTestDirectory());
 }
+// The same catalogues, with the jet data of fan 1 after the fan blocks.
+inline mfb::CataloguePlatform JetPlatform() {
+    mfb::CataloguePlatform platform = MainTestPlatform();
+    platform.readFile = [read = platform.readFile](const std::string& name) {
+        std::string text = read(name);
+        if (name == "fan.txt") text += "swept area fan 1: 30\nstatic efficiency fan 1: 0.7\n";
+        return text;
+    };
+    return platform;
+}
 
 template <class T = QWidget>
 T* Find(const QObject& window, const char* name) {
