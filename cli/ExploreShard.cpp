@@ -2,6 +2,7 @@
 #include "cli/ExploreShard.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -12,9 +13,12 @@
 #include <optional>
 #include <ostream>
 #include <set>
+#include <span>
 #include <sstream>
 #include <string_view>
 #include <tuple>
+#include <type_traits>
+#include <utility>
 
 #include "catalogue/Catalogue.h"
 #include "cli/CliOptions.h"
@@ -40,10 +44,6 @@ constexpr double ResultPoint::*kResultValues[] = {&ResultPoint::Current, &Result
                                                   &ResultPoint::UMotor};
 static_assert(sizeof(ResultPoint) == std::size(kResultValues) * sizeof(double),
               "a value of ResultPoint missing from kResultValues");
-
-// The header records, each once, before the notes and rows.
-constexpr const char* kRecords[] = {"shard",  "search",       "pareto",  "flight",  "space",
-                                    "filter", "combinations", "seconds", "partial", "counts"};
 
 // No catalogue comes near this many lines; a list that claims more is damage, and reading it would
 // only take memory.
@@ -200,6 +200,165 @@ std::size_t Position(const std::vector<T>& list, T value) {
                                             : list.size();
 }
 
+// The value a path of members leads to from the shard: its request's, its result's or its own.
+template <auto first, auto... rest, typename Object>
+auto& Member(Object& object) {
+    if constexpr (sizeof...(rest) == 0) {
+        return object.*first;
+    } else {
+        return Member<rest...>(object.*first);
+    }
+}
+template <auto... path>
+using MemberType = std::remove_cvref_t<decltype(Member<path...>(std::declval<ExploreShard&>()))>;
+
+// One field of a header record: how a run writes it, and how a read takes it back, refusing what
+// a run does not write.
+struct Column {
+    std::string (*write)(const ExploreShard& shard);
+    void (*read)(ExploreShard& shard, const std::string& text, const Parser& parse);
+};
+
+// A whole number from `low` to `high`, stored in whatever integer, flag or key its member is.
+template <auto... path>
+std::string WriteWhole(const ExploreShard& shard) {
+    return std::to_string(static_cast<long long>(Member<path...>(shard)));
+}
+template <long long low, long long high, auto... path>
+void ReadWhole(ExploreShard& shard, const std::string& text, const Parser& parse) {
+    Member<path...>(shard) = static_cast<MemberType<path...>>(parse.Integer(text, low, high));
+}
+template <long long low, long long high, auto... path>
+constexpr Column kWhole{&WriteWhole<path...>, &ReadWhole<low, high, path...>};
+template <auto... path>
+constexpr Column kFlag = kWhole<0, 1, path...>;
+// A count, which the consistency checks bound once every record is read.
+template <auto... path>
+constexpr Column kCount =
+    kWhole<std::numeric_limits<long long>::min(), std::numeric_limits<long long>::max(), path...>;
+
+// A number, or one that may be unset: `write` turns the member into its text, `read` back.
+template <auto write, auto... path>
+std::string WriteWith(const ExploreShard& shard) {
+    return write(Member<path...>(shard));
+}
+template <auto read, auto... path>
+void ReadWith(ExploreShard& shard, const std::string& text, const Parser& parse) {
+    Member<path...>(shard) = (parse.*read)(text);
+}
+template <auto... path>
+constexpr Column kReal{&WriteWith<&Exact, path...>, &ReadWith<&Parser::Number, path...>};
+template <auto... path>
+constexpr Column kOptional{&WriteWith<&Optional, path...>,
+                           &ReadWith<&Parser::OptionalNumber, path...>};
+
+template <auto... path>
+std::string WriteList(const ExploreShard& shard) {
+    return ListText(Member<path...>(shard));
+}
+template <long long low, long long high, auto... path>
+void ReadList(ExploreShard& shard, const std::string& text, const Parser& parse) {
+    Member<path...>(shard) = parse.List<typename MemberType<path...>::value_type>(text, low, high);
+}
+template <long long low, long long high, auto... path>
+constexpr Column kList{&WriteList<path...>, &ReadList<low, high, path...>};
+
+// A digest, kept as written.
+template <auto... path>
+std::string WriteText(const ExploreShard& shard) {
+    return Member<path...>(shard);
+}
+template <auto... path>
+void ReadText(ExploreShard& shard, const std::string& text, const Parser&) {
+    Member<path...>(shard) = text;
+}
+template <auto... path>
+constexpr Column kText{&WriteText<path...>, &ReadText<path...>};
+
+constexpr auto kRequest = &ExploreShard::request;
+constexpr auto kResult = &ExploreShard::result;
+
+void ReadShardNumber(ExploreShard& shard, const std::string& text, const Parser& parse) {
+    shard.request.shard = static_cast<int>(parse.Integer(text, 1, shard.request.shards));
+}
+void ReadMaxPower(ExploreShard& shard, const std::string& text, const Parser& parse) {
+    kOptional<kRequest, &ExploreRequest::maxPower>.read(shard, text, parse);
+    if (shard.request.minPower.has_value() != shard.request.maxPower.has_value()) {
+        parse.Fail("a power range with one end");
+    }
+}
+
+// Every field of the request has a column below but its threads and verify, which say how a run
+// goes rather than what it finds: a field added to the request needs one, and a new kMagic.
+constexpr Column kShardColumns[] = {
+    {&WriteWhole<kRequest, &ExploreRequest::shard>, &ReadShardNumber},
+    kWhole<1, kMaxShards, kRequest, &ExploreRequest::shards>,
+};
+// The number of shards bounds the shard's, so it is read first.
+constexpr std::size_t kShardsFirst[] = {1, 0};
+constexpr Column kSearchColumns[] = {
+    kWhole<0, static_cast<long long>(kLastExploreKey), kRequest, &ExploreRequest::key>,
+    kReal<kRequest, &ExploreRequest::targetPower>,
+    kReal<kRequest, &ExploreRequest::targetThrust>,
+    kWhole<1, kMaxTop, kRequest, &ExploreRequest::top>,
+    kText<&ExploreShard::fingerprint>,
+    kText<&ExploreShard::catalogue>,
+};
+constexpr Column kParetoColumns[] = {kFlag<kRequest, &ExploreRequest::pareto>};
+constexpr Column kFlightColumns[] = {
+    kReal<kRequest, &ExploreRequest::flight, &FlightSettings::throttle>,
+    kReal<kRequest, &ExploreRequest::flight, &FlightSettings::fullShare>,
+    kReal<kRequest, &ExploreRequest::flight, &FlightSettings::usable>,
+    kOptional<kRequest, &ExploreRequest::flight, &FlightSettings::modelWeight>,
+};
+constexpr Column kSpaceColumns[] = {
+    kList<0, kMaxListed, kRequest, &ExploreRequest::space, &ExploreSpace::motors>,
+    kList<0, kMaxListed, kRequest, &ExploreRequest::space, &ExploreSpace::batteries>,
+    kList<1, kFanCount, kRequest, &ExploreRequest::space, &ExploreSpace::fans>,
+    kList<1, kMaxSerie, kRequest, &ExploreRequest::space, &ExploreSpace::series>,
+    kList<1, kMaxParallel, kRequest, &ExploreRequest::space, &ExploreSpace::parallels>,
+};
+constexpr Column kFilterColumns[] = {
+    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::maxCurrent>,
+    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::maxWeight>,
+    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::minEfficiency>,
+    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::minThrust>,
+    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::minFlightTime>,
+    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::minThrustToWeight>,
+    kOptional<kRequest, &ExploreRequest::minPower>,
+    {kOptional<kRequest, &ExploreRequest::maxPower>.write, &ReadMaxPower},
+    kFlag<kRequest, &ExploreRequest::ignoreLimits>,
+    kWhole<1, kOptionCount, kRequest, &ExploreRequest::option>,
+    kWhole<1, 127, kRequest, &ExploreRequest::decimalSeparator>,
+};
+constexpr Column kCombinationsColumns[] = {kCount<kResult, &ExploreResult::combinations>};
+constexpr Column kSecondsColumns[] = {kReal<&ExploreShard::seconds>};
+constexpr Column kPartialColumns[] = {kFlag<kResult, &ExploreResult::partial>};
+template <std::size_t... i>
+constexpr std::array<Column, sizeof...(i)> CountColumns(std::index_sequence<i...>) {
+    return {kCount<kResult, &ExploreResult::counts, kExploreCounts[i]>...};
+}
+constexpr auto kCountsColumns = CountColumns(std::make_index_sequence<std::size(kExploreCounts)>());
+
+// The header records, each once, before the notes and rows, in the order a run writes them.
+struct Record {
+    std::string_view name;
+    std::span<const Column> columns;         // in the order of the line
+    std::span<const std::size_t> readOrder;  // where a column bounds another; empty: the line's
+};
+constexpr Record kRecords[] = {
+    {"shard", kShardColumns, kShardsFirst},
+    {"search", kSearchColumns, {}},
+    {"pareto", kParetoColumns, {}},
+    {"flight", kFlightColumns, {}},
+    {"space", kSpaceColumns, {}},
+    {"filter", kFilterColumns, {}},
+    {"combinations", kCombinationsColumns, {}},
+    {"seconds", kSecondsColumns, {}},
+    {"partial", kPartialColumns, {}},
+    {"counts", kCountsColumns, {}},
+};
+
 // What a run of the shard's search writes and nothing else: checked with its digest already
 // matching, so a failure here is a writer at fault, not transit.
 void CheckConsistent(const ExploreShard& shard, const Parser& parse) {
@@ -297,34 +456,14 @@ std::string ExploreFingerprint(const ExploreRequest& request) {
 }
 
 void WriteExploreShard(const ExploreShard& shard, std::ostream& out) {
-    const ExploreRequest& request = shard.request;
-    const ExploreFilter& filter = request.filter;
     const ExploreResult& result = shard.result;
     std::ostringstream text;
-    text << kMagic << '\n'
-         << "shard\t" << request.shard << '\t' << request.shards << '\n'
-         << "search\t" << static_cast<int>(request.key) << '\t' << Exact(request.targetPower)
-         << '\t' << Exact(request.targetThrust) << '\t' << request.top << '\t' << shard.fingerprint
-         << '\t' << shard.catalogue << '\n'
-         << "pareto\t" << (request.pareto ? 1 : 0) << '\n'
-         << "flight\t" << Exact(request.flight.throttle) << '\t' << Exact(request.flight.fullShare)
-         << '\t' << Exact(request.flight.usable) << '\t' << Optional(request.flight.modelWeight)
-         << '\n'
-         << "space\t" << ListText(request.space.motors) << '\t' << ListText(request.space.batteries)
-         << '\t' << ListText(request.space.fans) << '\t' << ListText(request.space.series) << '\t'
-         << ListText(request.space.parallels) << '\n'
-         << "filter\t" << Optional(filter.maxCurrent) << '\t' << Optional(filter.maxWeight) << '\t'
-         << Optional(filter.minEfficiency) << '\t' << Optional(filter.minThrust) << '\t'
-         << Optional(filter.minFlightTime) << '\t' << Optional(filter.minThrustToWeight) << '\t'
-         << Optional(request.minPower) << '\t' << Optional(request.maxPower) << '\t'
-         << (request.ignoreLimits ? 1 : 0) << '\t' << request.option << '\t'
-         << static_cast<int>(request.decimalSeparator) << '\n'
-         << "combinations\t" << result.combinations << '\n'
-         << "seconds\t" << Exact(shard.seconds) << '\n'
-         << "partial\t" << (result.partial ? 1 : 0) << '\n'
-         << "counts";
-    for (const auto count : kExploreCounts) text << '\t' << result.counts.*count;
-    text << '\n';
+    text << kMagic << '\n';
+    for (const Record& record : kRecords) {
+        text << record.name;
+        for (const Column& column : record.columns) text << '\t' << column.write(shard);
+        text << '\n';
+    }
     for (const std::string& note : result.notes) text << "note\t" << note << '\n';
     for (const ExploreRow& row : result.rows) {
         text << "row\t" << row.motor << '\t' << row.battery << '\t' << row.fan << '\t' << row.serie
@@ -351,7 +490,6 @@ std::string ShardDigest(std::string_view body) {
 ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
     Parser parse(source);
     ExploreShard shard;
-    ExploreRequest& request = shard.request;
     ExploreResult& result = shard.result;
     Digest digest;
     std::string line;
@@ -366,8 +504,9 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
         const auto need = [&](std::size_t count) {
             if (f.size() != count) parse.Fail("a \"" + f[0] + "\" line has the wrong fields");
         };
-        const bool header =
-            std::find(std::begin(kRecords), std::end(kRecords), f[0]) != std::end(kRecords);
+        const auto record = std::find_if(std::begin(kRecords), std::end(kRecords),
+                                         [&f](const Record& r) { return r.name == f[0]; });
+        const bool header = record != std::end(kRecords);
         if (header &&
             (!records.insert(f[0]).second || !result.notes.empty() || !result.rows.empty())) {
             parse.Fail("a \"" + f[0] + "\" line out of place");
@@ -375,66 +514,12 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
         if ((f[0] == "note" || f[0] == "row") && records.size() != std::size(kRecords)) {
             parse.Fail("a \"" + f[0] + "\" line before the search it belongs to");
         }
-        if (f[0] == "shard") {
-            need(3);
-            request.shards = static_cast<int>(parse.Integer(f[2], 1, kMaxShards));
-            request.shard = static_cast<int>(parse.Integer(f[1], 1, request.shards));
-        } else if (f[0] == "search") {
-            need(7);
-            request.key = static_cast<ExploreKey>(
-                parse.Integer(f[1], 0, static_cast<long long>(kLastExploreKey)));
-            request.targetPower = parse.Number(f[2]);
-            request.targetThrust = parse.Number(f[3]);
-            request.top = static_cast<std::size_t>(parse.Integer(f[4], 1, kMaxTop));
-            shard.fingerprint = f[5];
-            shard.catalogue = f[6];
-        } else if (f[0] == "pareto") {
-            need(2);
-            request.pareto = parse.Integer(f[1], 0, 1) != 0;
-        } else if (f[0] == "flight") {
-            need(5);
-            request.flight.throttle = parse.Number(f[1]);
-            request.flight.fullShare = parse.Number(f[2]);
-            request.flight.usable = parse.Number(f[3]);
-            request.flight.modelWeight = parse.OptionalNumber(f[4]);
-        } else if (f[0] == "space") {
-            need(6);
-            ExploreSpace& space = request.space;
-            space.motors = parse.List<std::size_t>(f[1], 0, kMaxListed);
-            space.batteries = parse.List<std::size_t>(f[2], 0, kMaxListed);
-            space.fans = parse.List<int>(f[3], 1, kFanCount);
-            space.series = parse.List<int>(f[4], 1, kMaxSerie);
-            space.parallels = parse.List<int>(f[5], 1, kMaxParallel);
-        } else if (f[0] == "filter") {
-            need(12);
-            ExploreFilter& filter = request.filter;
-            filter.maxCurrent = parse.OptionalNumber(f[1]);
-            filter.maxWeight = parse.OptionalNumber(f[2]);
-            filter.minEfficiency = parse.OptionalNumber(f[3]);
-            filter.minThrust = parse.OptionalNumber(f[4]);
-            filter.minFlightTime = parse.OptionalNumber(f[5]);
-            filter.minThrustToWeight = parse.OptionalNumber(f[6]);
-            request.minPower = parse.OptionalNumber(f[7]);
-            request.maxPower = parse.OptionalNumber(f[8]);
-            if (request.minPower.has_value() != request.maxPower.has_value()) {
-                parse.Fail("a power range with one end");
-            }
-            request.ignoreLimits = parse.Integer(f[9], 0, 1) != 0;
-            request.option = static_cast<int>(parse.Integer(f[10], 1, kOptionCount));
-            request.decimalSeparator = static_cast<char>(parse.Integer(f[11], 1, 127));
-        } else if (f[0] == "combinations") {
-            need(2);
-            result.combinations = parse.Integer(f[1]);
-        } else if (f[0] == "seconds") {
-            need(2);
-            shard.seconds = parse.Number(f[1]);
-        } else if (f[0] == "partial") {
-            need(2);
-            result.partial = parse.Integer(f[1], 0, 1) != 0;
-        } else if (f[0] == "counts") {
-            need(1 + std::size(kExploreCounts));
-            for (std::size_t i = 0; i < std::size(kExploreCounts); ++i) {
-                result.counts.*kExploreCounts[i] = parse.Integer(f[1 + i]);
+        if (header) {
+            const std::span<const Column> columns = record->columns;
+            need(1 + columns.size());
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                const std::size_t at = record->readOrder.empty() ? i : record->readOrder[i];
+                columns[at].read(shard, f[1 + at], parse);
             }
         } else if (f[0] == "note") {
             // The rest of the line: a note may quote a catalogue field that holds a tab.
@@ -467,9 +552,9 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
     if (*ended != digest.Text()) {
         parse.FailAt(0, "its contents do not match its digest; it was damaged or edited");
     }
-    for (const char* record : kRecords) {
-        if (records.count(record) == 0) {
-            parse.FailAt(0, "it has no \"" + std::string(record) + "\" line");
+    for (const Record& record : kRecords) {
+        if (records.count(std::string(record.name)) == 0) {
+            parse.FailAt(0, "it has no \"" + std::string(record.name) + "\" line");
         }
     }
     CheckConsistent(shard, parse);
