@@ -111,8 +111,13 @@ std::optional<SweepAim> SweepSketch::Aim(long long from, long long lastStep) con
     if (peak > first && peak < last) {
         const Value atPeak = Gap(peak, StopRpmMargin);
         if (!std::isfinite(atPeak.value)) return std::nullopt;
-        (atPeak.value >= 0 ? hi : lo) = peak;
-        (atPeak.value >= 0 ? atHi : atLo) = atPeak;
+        if (atPeak.value >= 0) {
+            hi = peak;
+            atHi = atPeak;
+        } else {
+            lo = peak;
+            atLo = atPeak;
+        }
     }
     if (!atHi) {
         atHi = Gap(last, StopRpmMargin);
