@@ -101,6 +101,12 @@ private:
         return StepEnd::Made;
     }
 
+    // What the loop of Calculate returns when a step ends it: whether it reached Finish.
+    static bool Ended(StepEnd end, bool& atLimit) {
+        atLimit = end == StepEnd::AtLimit;
+        return end == StepEnd::AtLimit;
+    }
+
     // Runs need the first step's values recorded, and bounds that hold.
     bool MayRun() const {
         return bounded_ && report_.FirstCurrent != 0 && report_.FirstRpmMotor != 0;
@@ -171,15 +177,8 @@ private:
             if (stepsBeforeTry > 0) --stepsBeforeTry;
             const bool known = right_ && right_->point.step == report_.steps + 1 && right_->clean;
             const Point here{report_.steps, slot_.PinMotor, OutputsOf(slot_)};
-            switch (Step(known ? &right_->point.at : nullptr)) {
-                case StepEnd::AtLimit:
-                    atLimit = true;
-                    return true;
-                case StepEnd::NotPossible:
-                    return false;
-                case StepEnd::Made:
-                    break;
-            }
+            const StepEnd end = Step(known ? &right_->point.at : nullptr);
+            if (end != StepEnd::Made) return Ended(end, atLimit);
             previous_ = here;
             if (right_ && right_->point.step <= report_.steps) DropRight(report_.steps);
         }
@@ -400,15 +399,8 @@ private:
                 stepsBeforeRun = kMinRun;
             }
             if (stepsBeforeRun > 0) --stepsBeforeRun;
-            switch (Step(nullptr)) {
-                case StepEnd::AtLimit:
-                    atLimit = true;
-                    return true;
-                case StepEnd::NotPossible:
-                    return false;
-                case StepEnd::Made:
-                    break;
-            }
+            const StepEnd end = Step(nullptr);
+            if (end != StepEnd::Made) return Ended(end, atLimit);
         }
         return true;
     }

@@ -50,15 +50,6 @@ double StepPowers::Power(long long step) const {
     return run->start + static_cast<double>(step - run->first) * run->spacing;
 }
 
-long long StepPowers::StepNear(double power) const {
-    if (!(power > runs_.front().start)) return 0;
-    if (!(power < runs_.back().start)) return limitStep_;
-    const auto run = std::prev(std::upper_bound(
-        runs_.begin(), runs_.end(), power, [](double p, const Run& r) { return p < r.start; }));
-    const double steps = std::floor((power - run->start) / run->spacing);
-    return run->first + std::min(run->count, static_cast<long long>(steps));
-}
-
 long long StepPowers::FirstStepFrom(double power) const {
     if (!(power > runs_.front().start)) return 0;
     if (!(power < runs_.back().start)) return limitStep_;
@@ -79,10 +70,10 @@ long long LastPossibleStep(const TOptionSlot& slot) {
     const auto possible = [&](long long step) { return Discriminant(slot, steps.Power(step)) > 0; };
     if (possible(steps.LimitStep())) return steps.LimitStep();
     // The discriminant never rises along the sweep and falls to zero near u^2 / 4R, so the search
-    // starts from the step nearest that power and walks to the last one where it is positive.
+    // starts from the first step at that power and walks to the last one where it is positive.
     const Extended u = slot.UBattery;
     const double limit = static_cast<double>(u * u / (4.0L * slot.RTotal));
-    long long step = steps.StepNear(limit);
+    long long step = steps.FirstStepFrom(limit);
     while (step > 0 && !possible(step)) --step;
     while (step < steps.LimitStep() && possible(step + 1)) ++step;
     return step;

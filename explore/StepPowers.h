@@ -20,10 +20,6 @@ public:
     // The power of step `step`, 0 <= step <= LimitStep().
     double Power(long long step) const;
 
-    // A step whose power is near `power`: the last one below it, give or take a step or two for
-    // the roundings (0 below the first step, LimitStep() above the last).
-    long long StepNear(double power) const;
-
     // The first step whose power is at least `power` (LimitStep() above the last).
     long long FirstStepFrom(double power) const;
 

@@ -61,6 +61,18 @@ inline double Store(Extended value) {
     return stored;
 }
 
+// The rounding of a formula that runs twice only when it must: unchecked first, with one look at
+// the flags at the end, and checked, storing and throwing formula by formula, only after a fault.
+// Both passes are the same code, which keeps their results identical.
+template <bool kChecked>
+double StoreIf(Extended value) {
+    if constexpr (kChecked) {
+        return Store(value);
+    } else {
+        return static_cast<double>(value);
+    }
+}
+
 // Same check for a value that stays extended (a logarithm) but whose fault must be reported before
 // later operations turn it into another.
 inline Extended Checked(Extended value) {

@@ -15,15 +15,6 @@ namespace {
 // that the fault is reported where it occurs with everything before it stored. Both passes are
 // the same code, which keeps their results identical.
 template <bool kChecked>
-double Round(Extended value) {
-    if constexpr (kChecked) {
-        return Store(value);
-    } else {
-        return static_cast<double>(value);
-    }
-}
-
-template <bool kChecked>
 Extended Logarithm(Extended value) {
     if constexpr (kChecked) {
         return Checked(std::log(value));
@@ -34,7 +25,7 @@ Extended Logarithm(Extended value) {
 
 template <bool kChecked>
 void FanRpm(const TFanData& fan, double inputPower, double efficiency, double& fanRpm) {
-    double shaftPower = Round<kChecked>(ShaftPower(inputPower, efficiency));
+    double shaftPower = StoreIf<kChecked>(ShaftPower(inputPower, efficiency));
     // Below zero the losses exceed the input; the curve is then held at its value for 1 W. Zero
     // itself is not replaced and faults in the logarithm.
     if (shaftPower < 0) shaftPower = 1;
@@ -43,7 +34,7 @@ void FanRpm(const TFanData& fan, double inputPower, double efficiency, double& f
     const Extended l2 = l * l;
     const Extended l3 = l * l2;
     const Extended l4 = l2 * l2;
-    fanRpm = Round<kChecked>((((fan.a1 * l + fan.a0) + fan.a2 * l2) + fan.a3 * l3) + fan.a4 * l4);
+    fanRpm = StoreIf<kChecked>((((fan.a1 * l + fan.a0) + fan.a2 * l2) + fan.a3 * l3) + fan.a4 * l4);
 }
 
 // Steps 3 onwards of an evaluation, for a positive discriminant d, written into `out` (the slot
@@ -53,16 +44,16 @@ void Formulas(const TOptionSlot& slot, const FanTable& fans, double power, Exten
     const Extended u = slot.UBattery;
     const Extended r = slot.RTotal;
     // The smaller root of R I^2 - U I + P = 0: the current at which the motor terminals receive P.
-    out.Current = Round<kChecked>((std::sqrt(d) - u) / (-2.0L * r));
+    out.Current = StoreIf<kChecked>((std::sqrt(d) - u) / (-2.0L * r));
     const Extended current = out.Current;
-    out.UMotor = Round<kChecked>(u - current * r);
+    out.UMotor = StoreIf<kChecked>(u - current * r);
     const Extended uMotor = out.UMotor;
     const Extended ri = slot.Motor.Ri;
-    out.RpmMotor = Round<kChecked>((uMotor - current * ri) * slot.Motor.Kv);
+    out.RpmMotor = StoreIf<kChecked>((uMotor - current * ri) * slot.Motor.Kv);
     // The copper loss is Ri times the square of the full current, and the denominator is the
     // power at the terminals as UMotor * Current, not the stored PinMotor.
-    out.Efficiency = Round<kChecked>(((current - slot.Motor.Io) * uMotor - current * current * ri) /
-                                     (uMotor * current));
+    out.Efficiency = StoreIf<kChecked>(
+        ((current - slot.Motor.Io) * uMotor - current * current * ri) / (uMotor * current));
     // Every matching fan is evaluated, so of two fans with the same name the later one decides.
     for (const TFanData& fan : fans) {
         if (slot.FanName == fan.Name) {
@@ -83,9 +74,9 @@ void PackFormulas(const TOptionSlot& slot, double wireResistance, Out& out) {
     const Extended parallel = slot.CellsParallel;
     const TBatteryData& cell = slot.Battery;
     out.PackWeight =
-        Round<kChecked>(PackWeightOf(slot.CellsSerie, cell.CellWeight, slot.CellsParallel));
-    out.UBattery = Round<kChecked>(serie * cell.UCell);
-    out.RTotal = Round<kChecked>(serie * cell.RCell / parallel + wireResistance);
+        StoreIf<kChecked>(PackWeightOf(slot.CellsSerie, cell.CellWeight, slot.CellsParallel));
+    out.UBattery = StoreIf<kChecked>(serie * cell.UCell);
+    out.RTotal = StoreIf<kChecked>(serie * cell.RCell / parallel + wireResistance);
 }
 
 }  // namespace

@@ -41,13 +41,6 @@ void Show(ResultView& view, const SweepInputs& in, ResultField field, Extended v
 template <bool kChecked>
 void AxisRanges(const TOptionSlot& slot, const SweepInputs& in, const CalculateReport& report,
                 ChartSink& chart, std::array<double, 6>& ranges) {
-    const auto round = [](Extended value) {
-        if constexpr (kChecked) {
-            return Store(value);
-        } else {
-            return static_cast<double>(value);
-        }
-    };
     const auto set = [&](Axis axis, std::size_t low) {
         if constexpr (kChecked) {
             chart.SetAxisRange(axis, ranges[low], ranges[low + 1]);
@@ -55,14 +48,14 @@ void AxisRanges(const TOptionSlot& slot, const SweepInputs& in, const CalculateR
         }
     };
     const TFanData& axisFan = in.Fans[static_cast<std::size_t>(std::clamp(in.Option, 1, 4) - 1)];
-    ranges[0] = round(kLowerFactor * axisFan.ChartMinPower);
-    ranges[1] = round(kUpperFactor * ShaftPower(slot.PinMotor, slot.Efficiency));
+    ranges[0] = StoreIf<kChecked>(kLowerFactor * axisFan.ChartMinPower);
+    ranges[1] = StoreIf<kChecked>(kUpperFactor * ShaftPower(slot.PinMotor, slot.Efficiency));
     set(Axis::Bottom, 0);
-    ranges[2] = round(kLowerFactor * report.StartRpmFan);
-    ranges[3] = round(kUpperFactor * report.FirstRpmMotor);
+    ranges[2] = StoreIf<kChecked>(kLowerFactor * report.StartRpmFan);
+    ranges[3] = StoreIf<kChecked>(kUpperFactor * report.FirstRpmMotor);
     set(Axis::Left, 2);
-    ranges[4] = round(kLowerCurrentFactor * report.FirstCurrent);
-    ranges[5] = round(kUpperFactor * slot.Current);
+    ranges[4] = StoreIf<kChecked>(kLowerCurrentFactor * report.FirstCurrent);
+    ranges[5] = StoreIf<kChecked>(kUpperFactor * slot.Current);
     set(Axis::Right, 4);
 }
 
