@@ -87,6 +87,7 @@ void ReadFans(Catalogue& catalogue, char separator) {
     }
     catalogue.FanLimits = ReadFanLimits(lines, separator);
     catalogue.FanJet = ReadFanJetData(lines, separator);
+    catalogue.FanLibrary = ReadFanLibrary(lines, separator);
 }
 
 // The lines of one file as written, with the findings of their limits noted before any sorting

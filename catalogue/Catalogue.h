@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/FanLibrary.h"
 #include "catalogue/Limits.h"
 #include "model/OptionSlot.h"
 
@@ -35,9 +36,10 @@ struct Catalogue {
     // The line number in its file (from 1) of each motor and battery list entry.
     std::vector<std::size_t> MotorLineNumbers, BatteryLineNumbers;
     FanTable Fans;
-    FanRpmLimits FanLimits;     // read once all five fans are
-    FanJetTable FanJet;         // likewise
-    double WireResistance = 0;  // ohm, set once the battery catalogue has been read
+    FanRpmLimits FanLimits;              // read once all five fans are
+    FanJetTable FanJet;                  // likewise
+    std::vector<LibraryFan> FanLibrary;  // likewise: the whole fans after the five, by number
+    double WireResistance = 0;           // ohm, set once the battery catalogue has been read
     // Fans 1 to CompleteFans had their name and all seven numbers read; a failure in fan.txt leaves
     // the fan it hit cut short and every later one empty. kFanCount once the file loaded.
     WholeFans CompleteFans;

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/FanLibrary.h"
 #include "catalogue/NumberRule.h"
 #include "catalogue/TextLines.h"
 #include "model/Error.h"
@@ -57,7 +58,7 @@ bool StartsWithWords(std::string_view text, std::string_view words) {
 // A fan line split into its parts; columns counted from 1.
 struct FanLine {
     const FanLineForm* form = nullptr;
-    int fan = 0;  // 0: the line names no fan 1 to 5
+    int fan = 0;  // 0: the line names no fan by a number a fan may have
     LimitColumns fanColumns{0, 0};
     std::string_view value;  // after the colon
     LimitColumns valueColumns{0, 0};
@@ -84,9 +85,12 @@ std::optional<FanLine> SplitFanLine(std::string_view line) {
     } else {
         parts.fanColumns = {first + 1, last + 1};
         const std::string_view number = line.substr(first, last - first + 1);
-        if (number.size() == 1 && number[0] >= '1' && number[0] <= '0' + kFanCount) {
-            parts.fan = number[0] - '0';
+        int fan = 0;
+        for (const char c : number) {
+            fan = c >= '0' && c <= '9' && fan <= kMostFanNumber ? fan * 10 + (c - '0') : -1;
+            if (fan < 0) break;
         }
+        if (number.front() != '0' && fan >= 1 && fan <= kMostFanNumber) parts.fan = fan;
     }
     if (parts.hasColon) {
         parts.value = line.substr(colon + 1);
@@ -106,19 +110,22 @@ std::size_t IndexOf(FanLineKind kind) {
 }
 
 // Reads every fan line after the fan blocks into `values` and reports what is wrong on the way.
-void ScanFanLines(FanLineValues& values, const std::vector<std::string>& lines, char separator,
-                  const Report& report) {
+void ScanFanLines(FanLineValues& values, LibraryFanValues& library,
+                  const std::vector<std::string>& lines, char separator, const Report& report) {
     std::array<std::array<std::size_t, kFanCount>, kFanLineFormCount> seenOn{};
+    std::map<int, std::array<std::size_t, kFanLineFormCount>> librarySeenOn;
+    for (const int number : LibraryFanNumbers(lines)) librarySeenOn[number] = {};
     for (std::size_t index = kFirstFanLimitLine - 1; index < lines.size(); ++index) {
         const std::size_t lineNumber = index + 1;
         const auto parts = SplitFanLine(lines[index]);
         if (!parts) continue;
         const FanLineForm& form = *parts->form;
         const std::string line(form.line);
-        if (parts->fan == 0) {
+        const bool inLibrary = librarySeenOn.count(parts->fan) != 0;
+        if (parts->fan == 0 || (parts->fan > kFanCount && !inLibrary)) {
             report(lineNumber, parts->fanColumns,
-                   "a " + line + " names fan 1 to 5: \"" + std::string(form.words) +
-                       " K: " + std::string(form.value) + "\"");
+                   "a " + line + " names fan 1 to 5 or a fan of the library: \"" +
+                       std::string(form.words) + " K: " + std::string(form.value) + "\"");
             continue;
         }
         if (!parts->hasColon) {
@@ -132,7 +139,8 @@ void ScanFanLines(FanLineValues& values, const std::vector<std::string>& lines, 
             continue;
         }
         const auto fan = static_cast<std::size_t>(parts->fan - 1);
-        std::size_t& seen = seenOn[IndexOf(form.kind)][fan];
+        std::size_t& seen = inLibrary ? librarySeenOn[parts->fan][IndexOf(form.kind)]
+                                      : seenOn[IndexOf(form.kind)][fan];
         if (seen != 0) {
             report(lineNumber, parts->fanColumns,
                    "fan " + std::to_string(parts->fan) + " already has a " +
@@ -140,13 +148,17 @@ void ScanFanLines(FanLineValues& values, const std::vector<std::string>& lines, 
                        "; this later one counts");
         }
         seen = lineNumber;
-        values[IndexOf(form.kind)][fan] = value.value;
+        (inLibrary ? library[parts->fan][IndexOf(form.kind)] : values[IndexOf(form.kind)][fan]) =
+            value.value;
     }
 }
 
-FanLineValues ReadFanLines(const std::vector<std::string>& lines, char separator) {
+FanLineValues ReadFanLines(const std::vector<std::string>& lines, char separator,
+                           LibraryFanValues* library = nullptr) {
     FanLineValues values;
-    ScanFanLines(values, lines, separator, [](std::size_t, LimitColumns, const std::string&) {});
+    LibraryFanValues scratch;
+    ScanFanLines(values, library != nullptr ? *library : scratch, lines, separator,
+                 [](std::size_t, LimitColumns, const std::string&) {});
     return values;
 }
 
@@ -185,6 +197,12 @@ FanJetTable ReadFanJetData(const std::vector<std::string>& lines, char separator
     return table;
 }
 
+LibraryFanValues ReadLibraryFanValues(const std::vector<std::string>& lines, char separator) {
+    LibraryFanValues library;
+    ReadFanLines(lines, separator, &library);
+    return library;
+}
+
 std::optional<FanLineValue> FanLineValueAt(std::string_view line) {
     const auto parts = SplitFanLine(line);
     if (!parts || parts->fan == 0 || !parts->hasColon) return std::nullopt;
@@ -206,7 +224,10 @@ std::vector<CatalogueFinding> LimitFindings(std::string_view file,
         CheckColumns(lines, {kCellMaxRate}, separator, report);
     } else if (file == kFanFile) {
         FanLineValues scratch;
-        ScanFanLines(scratch, lines, separator, report);
+        LibraryFanValues library;
+        ScanFanLines(scratch, library, lines, separator, report);
+        for (CatalogueFinding& f : FanLibraryFindings(lines, separator))
+            report(f.line, {f.firstColumn, f.lastColumn}, std::move(f.message));
     }
     return findings;
 }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,8 +23,8 @@ namespace mfb {
 //              columns 71-75  maximum input power, W
 // battery.txt  columns 71-74  maximum continuous discharge of one cell, C
 // fan.txt      from line 54, lines of the forms of kFanLineForms, such as  max rpm fan K: RPM
-//              (K from 1 to 5, case ignored, blanks allowed around each part); every other line
-//              there is free text
+//              (K from 1 to 5 or a fan of the library, case ignored, blanks allowed around each
+//              part); every other line there is free text
 //
 // The fan lines also state what a fan's jet figures need (its swept area and static efficiency):
 // read, checked and converted as the limits are, and absent in the same way.
@@ -73,6 +75,12 @@ TCellLimits ReadCellLimits(std::string_view line, char decimalSeparator);
 // From the lines after the fan blocks; a fan named by no line of a form has no value of it.
 FanRpmLimits ReadFanLimits(const std::vector<std::string>& fanLines, char decimalSeparator);
 FanJetTable ReadFanJetData(const std::vector<std::string>& fanLines, char decimalSeparator);
+
+// The values the lines of kFanLineForms state for the fans of the library (catalogue/FanLibrary.h),
+// by fan number, each form's value at the index of its FanLineKind.
+using LibraryFanValues = std::map<int, std::array<std::optional<double>, std::size(kFanLineForms)>>;
+LibraryFanValues ReadLibraryFanValues(const std::vector<std::string>& fanLines,
+                                      char decimalSeparator);
 
 // Where the value of a fan line of kFanLineForms stands, and the form of the line; nothing for any
 // other line.

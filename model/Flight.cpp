@@ -126,6 +126,10 @@ std::optional<double> Get(const std::optional<T>& figure, F field) {
 
 }  // namespace
 
+bool CurveRises(const TFanData& fan, Extended lowL, Extended highL) {
+    return Rises(fan, lowL, highL);
+}
+
 std::optional<Jet> StaticJet(Extended shaftPower, const TFanJetData& fan) {
     if (!fan.SweptArea || !fan.StaticEfficiency || !(shaftPower > 0)) return std::nullopt;
     const Extended rhoA = static_cast<Extended>(kAirDensity) * *fan.SweptArea * 1e-4L;  // cm2

@@ -51,6 +51,11 @@ struct Jet {
 // None when the fan's swept area or static efficiency is not known, or the power is not positive.
 std::optional<Jet> StaticJet(Extended shaftPower, const TFanJetData& fan);
 
+// Whether the fan's curve rises everywhere between L = lowL and L = highL (L = ln P): the part
+// throttle needs it to invert the curve, and a curve fitted to a fan's points must have it over
+// the points' range.
+bool CurveRises(const TFanData& fan, Extended lowL, Extended highL);
+
 // The power train when the speed controller holds the fan at `settings.throttle` of its rpm at the
 // operating point: the motor's voltage lowered until it turns at that rpm, the controller lossless.
 struct PartThrottle {

@@ -88,8 +88,10 @@ TEST(LimitsTest, FanLimitLinesAfterTheFifthFan) {
     EXPECT_EQ(limits, (FanRpmLimits{62000.0, std::nullopt, 45000.0, std::nullopt, std::nullopt}));
     EXPECT_EQ(Described(LimitFindings(kFanFile, lines, '.')),
               (std::vector<std::string>{
-                  "57:13-13: a fan limit line names fan 1 to 5: \"max rpm fan K: RPM\"",
-                  "58:13-19: a fan limit line names fan 1 to 5: \"max rpm fan K: RPM\"",
+                  "57:13-13: a fan limit line names fan 1 to 5 or a fan of the library: \"max rpm "
+                  "fan K: RPM\"",
+                  "58:13-19: a fan limit line names fan 1 to 5 or a fan of the library: \"max rpm "
+                  "fan K: RPM\"",
                   "59:15-19: ' fast' is not a valid floating point value; the limit is ignored",
                   "61:13-13: fan 1 already has a limit on line 55; this later one counts"}));
     // Lines 1 to 53 are never limit lines.
@@ -125,7 +127,8 @@ TEST(LimitsTest, FanJetDataLines) {
             "56:18-20: a swept area must be above 0; the swept area is ignored",
             "57:25-28: a static efficiency is at most 1; the static efficiency is ignored",
             "58:23-23: a fan data line needs a colon before the efficiency",
-            "59:16-16: a fan data line names fan 1 to 5: \"swept area fan K: CM2\"",
+            "59:16-16: a fan data line names fan 1 to 5 or a fan of the library: \"swept area fan "
+            "K: CM2\"",
             "61:23-23: fan 5 already has a static efficiency on line 60; this later one counts"}));
 }
 

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/Limits.h"
+#include "model/OptionSlot.h"
+
+namespace mfb {
+
+// The fan library: fans beyond the five blocks of the fan file, any number of them, each on lines
+// of its own after the blocks, where a reader that knows only the five blocks sees free text:
+//
+//   fan K name: NAME
+//   fan K a0: NUMBER           ... a1 to a4 alike
+//   fan K chart minimum power: NUMBER
+//   fan K reserved: NUMBER     (optional, 0 when absent)
+//
+// with K from 6 to kMostFanNumber, case ignored and blanks allowed around each part. A library fan
+// states its rpm limit and jet data on the lines of kFanLineForms, as the five do ("swept area fan
+// 6: 39.6"). A fan whose name or one of its six numbers is missing or malformed is left out, and
+// reported as a finding; it never stops the loading.
+inline constexpr int kMostFanNumber = 999;
+
+struct LibraryFan {
+    int number = 0;  // K, above kFanCount
+    TFanData fan;
+    std::optional<double> maxRpm;
+    TFanJetData jet;
+};
+
+// The library's whole fans, by ascending number.
+std::vector<LibraryFan> ReadFanLibrary(const std::vector<std::string>& fanLines,
+                                       char decimalSeparator);
+
+// What is wrong with the library's lines: a fan left out and why, a value that does not read, a
+// fan number outside the library's. `most` as LimitFindings.
+std::vector<CatalogueFinding> FanLibraryFindings(const std::vector<std::string>& fanLines,
+                                                 char decimalSeparator,
+                                                 std::size_t most = static_cast<std::size_t>(-1));
+
+// The numbers of the fans the library's lines name, whole or not, ascending.
+std::vector<int> LibraryFanNumbers(const std::vector<std::string>& fanLines);
+
+// The lines that state `fan` in the library, numbers written with `decimalSeparator` as the fan
+// file keeps them (FanFileNumber): its name and numbers, then its limit and jet data, where known.
+std::vector<std::string> FanLibraryLines(const LibraryFan& fan, char decimalSeparator);
+
+}  // namespace mfb
