@@ -17,7 +17,8 @@ explains how.
 "mfbcalc-cli check" reports the mistakes of hand-edited catalogues at their file, line and
 columns; "mfbcalc-cli convert" rewrites the catalogues with another decimal separator;
 "mfbcalc-cli setup FILE" calculates the four options of a setup saved by the window and prints
-them side by side. Each explains itself with --help.
+them side by side; "mfbcalc-cli fit-fan POINTS.csv --name NAME" fits a fan's curve to its
+measured points. Each explains itself with --help.
 
 Choosing the combination:
   --catalogues DIR       the directory holding the three catalogue files (default: the current

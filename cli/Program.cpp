@@ -9,6 +9,7 @@
 #include "cli/CheckCommand.h"
 #include "cli/ConvertCommand.h"
 #include "cli/ExploreCommand.h"
+#include "cli/FitFanCommand.h"
 #include "cli/SetupCommand.h"
 
 namespace mfb::cli {
@@ -47,6 +48,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (command == "check") return RunCheck(rest, out, err, localeSeparator);
     if (command == "convert") return RunConvert(rest, out, err);
     if (command == "setup") return RunSetup(rest, out, err, localeSeparator);
+    if (command == "fit-fan") return RunFitFan(rest, out, err);
     return RunCalculate(args, out, err, localeSeparator);
 }
 
