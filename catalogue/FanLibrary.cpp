@@ -121,7 +121,9 @@ Scan ScanLibrary(const std::vector<std::string>& lines, char separator) {
             *numbers[parts->field - 1] = ParseNumber(parts->value, separator);
             seen = lineNumber;
         } catch (const Error& e) {
-            report(lineNumber, parts->valueColumns, e.what());
+            report(lineNumber, parts->valueColumns,
+                   std::string(e.what()) + "; fan " + std::to_string(parts->fan) + "'s " +
+                       std::string(FieldWord(parts->field)) + " is ignored");
             seen = 0;
         }
     }

@@ -228,6 +228,9 @@ std::vector<CatalogueFinding> LimitFindings(std::string_view file,
         ScanFanLines(scratch, library, lines, separator, report);
         for (CatalogueFinding& f : FanLibraryFindings(lines, separator))
             report(f.line, {f.firstColumn, f.lastColumn}, std::move(f.message));
+        std::stable_sort(
+            findings.begin(), findings.end(),
+            [](const CatalogueFinding& a, const CatalogueFinding& b) { return a.line < b.line; });
     }
     return findings;
 }
