@@ -8,19 +8,13 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/FanFit.h"
+#include "tests/support/DescribedFindings.h"
 #include "tests/support/SampleCatalogue.h"
 
 namespace mfb {
 namespace {
 
-std::vector<std::string> Described(const std::vector<CatalogueFinding>& findings) {
-    std::vector<std::string> texts;
-    for (const CatalogueFinding& f : findings) {
-        texts.push_back(std::to_string(f.line) + ":" + std::to_string(f.firstColumn) + "-" +
-                        std::to_string(f.lastColumn) + ": " + f.message);
-    }
-    return texts;
-}
+using test::Described;
 
 // Library lines stand after the blocks in any order and case; a fan lacking a number is left out
 // with a finding, and the limit and jet lines of a library fan count only for a fan that is there.

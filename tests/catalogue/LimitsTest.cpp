@@ -10,6 +10,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/TextLines.h"
+#include "tests/support/DescribedFindings.h"
 #include "tests/support/SampleCatalogue.h"
 
 namespace mfb {
@@ -26,14 +27,7 @@ struct LineRow {
     std::vector<std::string> findings;    // "COLUMNS: message"
 };
 
-std::vector<std::string> Described(const std::vector<CatalogueFinding>& findings) {
-    std::vector<std::string> texts;
-    for (const CatalogueFinding& f : findings) {
-        texts.push_back(std::to_string(f.line) + ":" + std::to_string(f.firstColumn) + "-" +
-                        std::to_string(f.lastColumn) + ": " + f.message);
-    }
-    return texts;
-}
+using test::Described;
 
 TEST(LimitsTest, MotorColumns) {
     const LineRow rows[] = {
