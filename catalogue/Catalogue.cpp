@@ -125,4 +125,27 @@ void LoadCatalogues(Catalogue& catalogue, std::array<TOptionSlot, kOptionCount>&
     observer.FansRead(catalogue);
 }
 
+std::optional<FanView> ViewOfFan(const Catalogue& catalogue, int number) {
+    FanView view{catalogue.Fans, catalogue.FanLimits, catalogue.FanJet, number};
+    if (number >= 1 && number <= kFanCount) return view;
+    const auto found =
+        std::find_if(catalogue.FanLibrary.begin(), catalogue.FanLibrary.end(),
+                     [number](const LibraryFan& fan) { return fan.number == number; });
+    if (found == catalogue.FanLibrary.end()) return std::nullopt;
+    view.button = kFanCount;
+    view.fans.back() = found->fan;
+    view.limits.back() = found->maxRpm;
+    view.jets.back() = found->jet;
+    return view;
+}
+
+const TFanData* FanNumbered(const Catalogue& catalogue, int number) {
+    if (number >= 1 && number <= kFanCount)
+        return &catalogue.Fans[static_cast<std::size_t>(number - 1)];
+    for (const LibraryFan& fan : catalogue.FanLibrary) {
+        if (fan.number == number) return &fan.fan;
+    }
+    return nullptr;
+}
+
 }  // namespace mfb

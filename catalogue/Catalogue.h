@@ -3,6 +3,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,21 @@ struct Catalogue {
     // Malformed limits of the files read so far, in file order; their limits count as absent.
     std::vector<CatalogueFinding> LimitFindings;
 };
+
+// The fans as the model is to see them when fan `number` is calculated: the five of the blocks
+// and their data, with a library fan standing in for the fifth. The model finds a fan by its name
+// and takes the last fan of a name, so the library fan is the one found even where a block shares
+// its name.
+struct FanView {
+    FanTable fans;
+    FanRpmLimits limits;
+    FanJetTable jets;
+    int button = 0;  // where the fan stands, 1..kFanCount: what a choice of it chooses
+};
+// Nothing when the catalogue has no fan of that number: 1..kFanCount, or one of its library.
+std::optional<FanView> ViewOfFan(const Catalogue& catalogue, int number);
+// The fan of that number, or null.
+const TFanData* FanNumbered(const Catalogue& catalogue, int number);
 
 // Told as each stage of the loading completes, so a window fills its lists at the same point in the
 // sequence where a failure would stop it.

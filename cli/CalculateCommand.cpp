@@ -63,7 +63,16 @@ private:
             ChooseBattery(Slot(), catalogue_.BatteryLines[i], separator_,
                           catalogue_.BatteryLineNumbers[i]);
         }
-        ChooseFan(Slot(), catalogue_.Fans, options_.fan);
+        // A library fan stands in for the fifth for this one calculation.
+        const auto view = ViewOfFan(catalogue_, options_.fan);
+        if (!view) {
+            throw UsageError("--fan " + std::to_string(options_.fan) +
+                             ": fan.txt has fans 1 to 5 and no library fan of that number");
+        }
+        catalogue_.Fans = view->fans;
+        catalogue_.FanLimits = view->limits;
+        catalogue_.FanJet = view->jets;
+        ChooseFan(Slot(), catalogue_.Fans, view->button);
     }
 
     // An error on a line of a catalogue is told as check tells it, so that an editor finds it; one

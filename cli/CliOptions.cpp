@@ -6,6 +6,7 @@
 #include <set>
 #include <string_view>
 
+#include "catalogue/FanLibrary.h"
 #include "cli/FlightOptions.h"
 #include "model/OptionSlot.h"
 
@@ -55,7 +56,7 @@ CliOptions ParseCliOptions(const std::vector<std::string>& args) {
         } else if (name == "--battery") {
             options.battery = ParseSelector(name, value());
         } else if (name == "--fan") {
-            options.fan = ParseCount(name, value(), 1, kFanCount);
+            options.fan = ParseCount(name, value(), 1, kMostFanNumber);
         } else if (name == "--serie") {
             options.serie = ParseCount(name, value(), 1, kMaxSerie);
         } else if (name == "--parallel") {

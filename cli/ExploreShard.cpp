@@ -314,7 +314,7 @@ constexpr Column kFlightColumns[] = {
 constexpr Column kSpaceColumns[] = {
     kList<0, kMaxListed, kRequest, &ExploreRequest::space, &ExploreSpace::motors>,
     kList<0, kMaxListed, kRequest, &ExploreRequest::space, &ExploreSpace::batteries>,
-    kList<1, kFanCount, kRequest, &ExploreRequest::space, &ExploreSpace::fans>,
+    kList<1, kMostFanNumber, kRequest, &ExploreRequest::space, &ExploreSpace::fans>,
     kList<1, kMaxSerie, kRequest, &ExploreRequest::space, &ExploreSpace::series>,
     kList<1, kMaxParallel, kRequest, &ExploreRequest::space, &ExploreSpace::parallels>,
 };
@@ -425,18 +425,31 @@ std::string CatalogueFingerprint(const Catalogue& catalogue) {
     for (const auto* lines : {&catalogue.MotorLines, &catalogue.BatteryLines}) {
         for (const std::string& line : *lines) digest.Mix(line);
     }
-    for (const TFanData& fan : catalogue.Fans) {
-        digest.Mix(fan.Name);
+    const auto mixCurve = [&](const TFanData& fan) {
         for (const double value : {fan.a0, fan.a1, fan.a2, fan.a3, fan.a4, fan.ChartMinPower}) {
             digest.Mix(Exact(value));
         }
+    };
+    const auto mixKnown = [&](const std::optional<double>& value) {
+        digest.Mix(value ? Exact(*value) : "-");
+    };
+    for (const TFanData& fan : catalogue.Fans) {
+        digest.Mix(fan.Name);
+        mixCurve(fan);
     }
     // A changed fan limit moves rows in or out of a ranking as surely as a changed curve, and
     // changed jet data move them within one.
-    for (const auto& limit : catalogue.FanLimits) digest.Mix(limit ? Exact(*limit) : "-");
+    for (const auto& limit : catalogue.FanLimits) mixKnown(limit);
     for (const TFanJetData& jet : catalogue.FanJet) {
-        for (const auto& value : {jet.SweptArea, jet.StaticEfficiency}) {
-            digest.Mix(value ? Exact(*value) : "-");
+        mixKnown(jet.SweptArea);
+        mixKnown(jet.StaticEfficiency);
+    }
+    // A catalogue without a library keeps the fingerprint it had before there were libraries.
+    for (const LibraryFan& fan : catalogue.FanLibrary) {
+        digest.Mix(std::to_string(fan.number) + ' ' + fan.fan.Name);
+        mixCurve(fan.fan);
+        for (const auto& value : {fan.maxRpm, fan.jet.SweptArea, fan.jet.StaticEfficiency}) {
+            mixKnown(value);
         }
     }
     return digest.Text();
@@ -530,7 +543,7 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
             ExploreRow row;
             row.motor = static_cast<std::size_t>(parse.Integer(f[1], 0, kMaxListed));
             row.battery = static_cast<std::size_t>(parse.Integer(f[2], 0, kMaxListed));
-            row.fan = static_cast<int>(parse.Integer(f[3], 1, kFanCount));
+            row.fan = static_cast<int>(parse.Integer(f[3], 1, kMostFanNumber));
             row.serie = static_cast<int>(parse.Integer(f[4], 1, kMaxSerie));
             row.parallel = static_cast<int>(parse.Integer(f[5], 1, kMaxParallel));
             row.steps = parse.Integer(f[6], 0, std::numeric_limits<long long>::max());

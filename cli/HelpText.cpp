@@ -27,7 +27,8 @@ Choosing the combination:
                          else the start of its entry text, case ignored; when several entries
                          start alike, the first in the sorted list is taken
   --battery B            the battery cell type, chosen the same way
-  --fan N                the fan, 1 to 5 in the order of fan.txt (default 1)
+  --fan N                the fan, 1 to 5 in the order of fan.txt, or the number of a fan of
+                         its library (default 1)
   --serie N              cells in series, 1 to 40 (default 10)
   --parallel N           cells in parallel, 1 to 10 (default 1)
   --option N             the option column, 1 to 4 (default 1); option N takes the lower end of

@@ -203,6 +203,9 @@ void WriteCatalogueList(const Catalogue& catalogue, std::ostream& out) {
     for (std::size_t k = 0; k < catalogue.Fans.size(); ++k) {
         WriteIndexed(out, k + 1, 1, catalogue.Fans[k].Name);
     }
+    for (const LibraryFan& fan : catalogue.FanLibrary) {
+        WriteIndexed(out, static_cast<std::size_t>(fan.number), 1, fan.fan.Name);
+    }
 }
 
 }  // namespace mfb::cli

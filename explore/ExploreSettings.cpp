@@ -25,7 +25,12 @@ constexpr ExplorePatternField kPatternFields[] = {
 };
 
 const ExploreListField kListFields[] = {
-    {"fanList", {"--fans", "Fans"}, 1, kFanCount, "fan numbers such as 1,3-5", &ExploreSpace::fans},
+    {"fanList",
+     {"--fans", "Fans"},
+     1,
+     kMostFanNumber,
+     "fan numbers such as 1,3-5",
+     &ExploreSpace::fans},
     {"serieList",
      {"--serie", "Cells in series"},
      kWhole.series.front(),

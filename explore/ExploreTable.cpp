@@ -117,9 +117,10 @@ std::span<const ExploreCountField> ExploreCountFields() {
 }
 
 ExploreNames NamesOf(const Catalogue& catalogue, const ExploreRow& row) {
+    const TFanData* fan = FanNumbered(catalogue, row.fan);
     return {NameOf(catalogue.MotorLines.at(row.motor)),
             NameOf(catalogue.BatteryLines.at(row.battery)),
-            TrimRight(catalogue.Fans.at(static_cast<std::size_t>(row.fan - 1)).Name)};
+            fan != nullptr ? TrimRight(fan->Name) : std::string_view()};
 }
 
 std::array<std::string, 6> ExploreLeadCells(const Catalogue& catalogue, const ExploreRow& row,

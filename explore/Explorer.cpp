@@ -27,6 +27,13 @@ namespace mfb {
 
 namespace {
 
+// The fans as the model sees them for fan `number`, a fan of the blocks or of the library.
+FanView ViewFor(const Catalogue& catalogue, int number) {
+    auto view = ViewOfFan(catalogue, number);
+    if (!view) throw Error("there is no fan " + std::to_string(number));
+    return *std::move(view);
+}
+
 // A motor and a cell type whose lines have been read into a slot once, for every combination
 // that uses them.
 struct Unit {
@@ -151,7 +158,8 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
     slot.Battery = unit.battery->Battery;
     slot.BatteryName = unit.battery->BatteryName;
     slot.CellLimits = unit.battery->CellLimits;
-    ChooseFan(slot, catalogue.Fans, unit.fan);
+    const FanView view = ViewFor(catalogue, unit.fan);
+    ChooseFan(slot, view.fans, view.button);
 
     DiscardingSinks sinks;
     for (const int serie : space.series) {
@@ -169,13 +177,9 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
                     continue;
                 }
             }
-            const SweepInputs inputs{catalogue.Fans,
-                                     catalogue.WireResistance,
-                                     catalogue.CompleteFans,
-                                     request.option,
-                                     serie,
-                                     parallel,
-                                     request.decimalSeparator};
+            const SweepInputs inputs{
+                view.fans, catalogue.WireResistance, catalogue.CompleteFans, request.option, serie,
+                parallel,  request.decimalSeparator};
             CalculateReport report;
             SweepEffort effort;
             try {
@@ -214,15 +218,13 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
             row.rTotal = slot.RTotal;
             row.steps = report.steps;
             row.derived = Derive(slot, row.result);
-            row.limits =
-                CheckLimits(slot, catalogue.Fans, catalogue.FanLimits, row.result, row.derived);
+            row.limits = CheckLimits(slot, view.fans, view.limits, row.result, row.derived);
             if (!request.ignoreLimits && AnyExceeded(row.limits)) {
                 ++counts.overLimits;
                 continue;
             }
             if (NeedsFlight(request)) {
-                row.flight =
-                    Fly(slot, catalogue.Fans, catalogue.FanJet, request.flight, row.result);
+                row.flight = Fly(slot, view.fans, view.jets, request.flight, row.result);
             }
             if (!Passes(request, row)) {
                 ++counts.filteredOut;
@@ -372,7 +374,8 @@ TOptionSlot RowSlot(const Catalogue& catalogue, const ExploreRow& row, char sepa
     TOptionSlot slot;
     ChooseMotor(slot, catalogue.MotorLines.at(row.motor), separator);
     ChooseBattery(slot, catalogue.BatteryLines.at(row.battery), separator);
-    ChooseFan(slot, catalogue.Fans, row.fan);
+    const FanView view = ViewFor(catalogue, row.fan);
+    ChooseFan(slot, view.fans, view.button);
     return slot;
 }
 
@@ -413,16 +416,18 @@ TOptionSlot CalculatedSlot(const Catalogue& catalogue, const ExploreRow& row, ch
 void AssessRow(const Catalogue& catalogue, ExploreRow& row, const FlightSettings& flight,
                char decimalSeparator) {
     const TOptionSlot slot = CalculatedSlot(catalogue, row, decimalSeparator);
+    const FanView view = ViewFor(catalogue, row.fan);
     row.derived = Derive(slot, row.result);
-    row.limits = CheckLimits(slot, catalogue.Fans, catalogue.FanLimits, row.result, row.derived);
-    row.flight = Fly(slot, catalogue.Fans, catalogue.FanJet, flight, row.result);
+    row.limits = CheckLimits(slot, view.fans, view.limits, row.result, row.derived);
+    row.flight = Fly(slot, view.fans, view.jets, flight, row.result);
 }
 
 std::string RecheckRow(const Catalogue& catalogue, const ExploreRequest& request,
                        const ExploreRow& row) {
+    const FanView view = ViewFor(catalogue, row.fan);
     const SweepInputs inputs{
-        catalogue.Fans, catalogue.WireResistance, catalogue.CompleteFans, request.option, row.serie,
-        row.parallel,   request.decimalSeparator};
+        view.fans,    catalogue.WireResistance, catalogue.CompleteFans, request.option, row.serie,
+        row.parallel, request.decimalSeparator};
     DiscardingSinks sinks;
     CalculateReport report;
     TOptionSlot slot;
@@ -522,7 +527,9 @@ double TargetOf(const ExploreRequest& request) {
 
 bool ThrustKnown(const Catalogue& catalogue, const ExploreSpace& space) {
     return std::all_of(space.fans.begin(), space.fans.end(), [&](int fan) {
-        const TFanJetData& jet = catalogue.FanJet.at(static_cast<std::size_t>(fan - 1));
+        const auto view = ViewOfFan(catalogue, fan);
+        if (!view) return false;
+        const TFanJetData& jet = view->jets.at(static_cast<std::size_t>(view->button - 1));
         return jet.SweptArea && jet.StaticEfficiency;
     });
 }
@@ -601,8 +608,9 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
     result.rows = best.Sorted();
     if (!NeedsFlight(request)) {
         for (ExploreRow& row : result.rows) {
-            row.flight = Fly(CalculatedSlot(catalogue, row, request.decimalSeparator),
-                             catalogue.Fans, catalogue.FanJet, request.flight, row.result);
+            const FanView view = ViewFor(catalogue, row.fan);
+            row.flight = Fly(CalculatedSlot(catalogue, row, request.decimalSeparator), view.fans,
+                             view.jets, request.flight, row.result);
         }
     }
     result.partial = result.counts.visited < result.combinations;
