@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,12 +15,14 @@
 #include "catalogue/Choice.h"
 #include "model/ColumnRows.h"
 #include "model/DiscardingSinks.h"
+#include "model/Error.h"
 #include "model/FigureRows.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
 #include "setup/SetupMatch.h"
 #include "ui/AboutDlg.h"
 #include "ui/CatalogueArea.h"
+#include "ui/CatalogueEditor.h"
 #include "ui/CatalogueFindingsLine.h"
 #include "ui/ChoiceComboBox.h"
 #include "ui/ColumnFrames.h"
@@ -226,6 +229,41 @@ void TMainDlg::buildMenu() {
     find->setObjectName(QStringLiteral("Find1"));
     find->setShortcut(QKeySequence::Find);
     connect(find, &QAction::triggered, this, &TMainDlg::Find1Click);
+    QMenu* catalogues = menuBar()->addMenu(QStringLiteral("&Catalogues"));
+    catalogues->setObjectName(QStringLiteral("Catalogues1"));
+    QAction* edit = catalogues->addAction(QStringLiteral("&Edit\u2026"));
+    edit->setObjectName(QStringLiteral("EditCatalogues1"));
+    connect(edit, &QAction::triggered, this, &TMainDlg::EditCatalogues1Click);
+}
+
+void TMainDlg::EditCatalogues1Click() {
+    if (editor_ == nullptr) {
+        // The catalogues are read from the working directory.
+        editor_ = new CatalogueEditor(QDir::currentPath(), platform_.decimalSeparator, this);
+        connect(editor_, &CatalogueEditor::saved, this, &TMainDlg::reloadCatalogues);
+    }
+    if (!editor_->isVisible() && !editor_->reload()) return;
+    editor_->show();
+    editor_->raise();
+    editor_->activateWindow();
+}
+
+void TMainDlg::reloadCatalogues() {
+    mfb::Catalogue fresh;
+    // The loading names fan 1 in every slot it is given; the options keep theirs.
+    std::array<mfb::TOptionSlot, mfb::kOptionCount> scratch = slots_;
+    mfb::LoadObserver quiet;
+    try {
+        mfb::LoadCatalogues(fresh, scratch, platform_, quiet);
+    } catch (const mfb::Error& e) {
+        Messages().error(ErrorBoxText(MessageText(e)));
+        return;
+    }
+    catalogue_ = std::move(fresh);
+    MotorsRead(catalogue_);
+    BatteriesRead(catalogue_);
+    FansRead(catalogue_);
+    catalogueArea_->showFanLines(catalogue_.FanLines);
 }
 
 void TMainDlg::arrangeTabOrder() {

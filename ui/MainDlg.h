@@ -13,6 +13,7 @@
 #include "model/Sweep.h"
 
 class CatalogueArea;
+class CatalogueEditor;
 class ColumnFrames;
 class ComparisonActions;
 class FigureRows;
@@ -88,6 +89,7 @@ public:
     void Button9Click() { showChart(4); }
     void About1Click();
     void Find1Click();
+    void EditCatalogues1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -100,6 +102,10 @@ private:
     void MotorsRead(const mfb::Catalogue& catalogue) override;
     void BatteriesRead(const mfb::Catalogue& catalogue) override;
     void FansRead(const mfb::Catalogue& catalogue) override;
+    // Reads the catalogues again once the editor saved them, so that the lists, the catalogue
+    // area, the fan buttons and Find use them; the parts the options chose stay in their slots
+    // until chosen again.
+    void reloadCatalogues();
 
     void buildMenu();
     void arrangeTabOrder();
@@ -134,6 +140,7 @@ private:
     // While a setup is being shown, the widgets it sets must not write back into it.
     bool showingSetup_ = false;
     TFindDlg* find_ = nullptr;                            // made on first use, then kept
+    CatalogueEditor* editor_ = nullptr;                   // likewise
     std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
     FlightSettingsBar* flightBar_;
     std::array<std::unique_ptr<FigureRows>, mfb::kOptionCount> figures_;
