@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 
+#include "catalogue/FanLibrary.h"
 #include "catalogue/Limits.h"
 #include "catalogue/LineLayout.h"
 #include "catalogue/NumberRule.h"
@@ -78,9 +79,13 @@ Conversion ConvertCatalogueText(std::string_view text, const char* file, char to
         }
         for (std::size_t n = kFirstFanLimitLine; n <= spans.size(); ++n) {
             const LineSpan& line = spans[n - 1];
-            if (const auto value = FanLineValueAt(text.substr(line.start, line.length))) {
+            const std::string_view content = text.substr(line.start, line.length);
+            if (const auto value = FanLineValueAt(content)) {
                 const LimitColumns c = value->columns;
                 convert(n, c.first, c.last - c.first + 1, std::string(value->form.whose));
+            } else if (const auto number = LibraryNumberAt(content)) {
+                convert(n, number->first, number->last - number->first + 1,
+                        "a library fan's number");
             }
         }
         return result;

@@ -140,6 +140,12 @@ bool Whole(const std::array<std::size_t, kFieldCount>& seen) {
 
 }  // namespace
 
+std::optional<LimitColumns> LibraryNumberAt(std::string_view line) {
+    const auto parts = SplitLibraryLine(line);
+    if (!parts || parts->field == kNameField) return std::nullopt;
+    return parts->valueColumns;
+}
+
 std::vector<int> LibraryFanNumbers(const std::vector<std::string>& lines) {
     std::vector<int> numbers;
     for (std::size_t index = kFirstFanLimitLine - 1; index < lines.size(); ++index) {
@@ -188,6 +194,43 @@ std::vector<CatalogueFinding> FanLibraryFindings(const std::vector<std::string>&
     }
     if (scan.findings.size() > most) scan.findings.resize(most);
     return scan.findings;
+}
+
+bool SwapFans(std::vector<std::string>& lines, int button, int number) {
+    if (button < 1 || button > kFanCount || number <= kFanCount || number > kMostFanNumber ||
+        lines.size() < kFanFileMinLines) {
+        return false;
+    }
+    std::array<std::optional<std::size_t>, kFieldCount> library{};
+    for (std::size_t index = kFirstFanLimitLine - 1; index < lines.size(); ++index) {
+        const auto parts = SplitLibraryLine(lines[index]);
+        if (parts && parts->fan == number) library[parts->field] = index;  // the later counts
+    }
+    for (std::size_t field = 0; field < kReservedField; ++field) {
+        if (!library[field]) return false;
+    }
+    const std::size_t nameIndex = FanNameLine(button) - 1;
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        std::string& block = lines[nameIndex + field];
+        const std::string blockText(field == kNameField ? std::string_view(block) : Trimmed(block));
+        if (!library[field]) {
+            block = "0";
+            continue;
+        }
+        std::string& line = lines[*library[field]];
+        const std::size_t colon = line.find(':');
+        const std::string value(Trimmed(std::string_view(line).substr(colon + 1)));
+        line = line.substr(0, colon + 1) + ' ' + blockText;
+        block = value;
+    }
+    for (std::size_t index = kFirstFanLimitLine - 1; index < lines.size(); ++index) {
+        const auto value = FanLineValueAt(lines[index]);
+        if (!value || (value->fan != button && value->fan != number)) continue;
+        const LimitColumns c = value->fanColumns;
+        lines[index].replace(c.first - 1, c.last - c.first + 1,
+                             std::to_string(value->fan == button ? number : button));
+    }
+    return true;
 }
 
 std::vector<std::string> FanLibraryLines(const LibraryFan& fan, char separator) {

@@ -42,8 +42,20 @@ std::vector<CatalogueFinding> FanLibraryFindings(const std::vector<std::string>&
                                                  char decimalSeparator,
                                                  std::size_t most = static_cast<std::size_t>(-1));
 
+// Where the number of a library line stands ("fan 6 a0: 1234.5"); nothing for its name line and
+// any other line.
+std::optional<LimitColumns> LibraryNumberAt(std::string_view line);
+
 // The numbers of the fans the library's lines name, whole or not, ascending.
 std::vector<int> LibraryFanNumbers(const std::vector<std::string>& fanLines);
+
+// Library fan `number` onto fan button `button` (1..kFanCount), and the fan that stood there into
+// the library as fan `number`: the block's lines take the library fan's name and numbers as
+// written, its library lines the block's, and the limit and jet lines of the two trade their fan
+// numbers. No other line changes, and the same swap again gives the lines back. A library fan
+// without a reserved line leaves 0 there in the block. False, changing nothing, where the blocks
+// are not all there or the library has no whole fan of that number.
+bool SwapFans(std::vector<std::string>& fanLines, int button, int number);
 
 // The lines that state `fan` in the library, numbers written with `decimalSeparator` as the fan
 // file keeps them (FanFileNumber): its name and numbers, then its limit and jet data, where known.

@@ -206,7 +206,7 @@ LibraryFanValues ReadLibraryFanValues(const std::vector<std::string>& lines, cha
 std::optional<FanLineValue> FanLineValueAt(std::string_view line) {
     const auto parts = SplitFanLine(line);
     if (!parts || parts->fan == 0 || !parts->hasColon) return std::nullopt;
-    return FanLineValue{parts->valueColumns, *parts->form};
+    return FanLineValue{parts->valueColumns, *parts->form, parts->fan, parts->fanColumns};
 }
 
 std::vector<CatalogueFinding> LimitFindings(std::string_view file,

@@ -87,6 +87,8 @@ LibraryFanValues ReadLibraryFanValues(const std::vector<std::string>& fanLines,
 struct FanLineValue {
     LimitColumns columns;
     const FanLineForm& form;
+    int fan = 0;  // the number it names
+    LimitColumns fanColumns{0, 0};
 };
 std::optional<FanLineValue> FanLineValueAt(std::string_view line);
 

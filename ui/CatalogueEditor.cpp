@@ -15,11 +15,12 @@
 #include "model/Error.h"
 #include "ui/CatalogueTablePage.h"
 #include "ui/ChartExport.h"
+#include "ui/FanLibraryPage.h"
 #include "ui/MessageService.h"
 
 namespace {
 
-constexpr std::array<const char*, 2> kFiles = {mfb::kMotorFile, mfb::kBatteryFile};
+constexpr std::array<const char*, 3> kFiles = {mfb::kMotorFile, mfb::kBatteryFile, mfb::kFanFile};
 constexpr std::array<const char*, 2> kTabTitles = {"&Motors", "&Cell types"};
 
 QByteArray Bytes(const std::string& text) {
@@ -33,17 +34,20 @@ CatalogueEditor::CatalogueEditor(const QString& folder, char separator, QWidget*
       folder_(folder),
       undo_(new QUndoStack(this)),
       tabs_(new QTabWidget(this)),
+      fans_(new FanLibraryPage(separator, *undo_, tabs_)),
       save_(new QPushButton(QStringLiteral("&Save"), this)) {
     setObjectName(QStringLiteral("CatalogueEditor"));
     setWindowTitle(QStringLiteral("Edit Catalogues"));
     tabs_->setObjectName(QStringLiteral("catalogueTabs"));
-    for (std::size_t i = 0; i < kFiles.size(); ++i) {
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
         pages_[i] = new CatalogueTablePage(kFiles[i], separator, *undo_, tabs_);
         pages_[i]->setObjectName(QString::fromLatin1(kFiles[i]).section(u'.', 0, 0));
         tabs_->addTab(pages_[i], QString::fromLatin1(kTabTitles[i]));
         connect(pages_[i], &CatalogueTablePage::findingsChanged, this,
                 &CatalogueEditor::updateButtons);
     }
+    fans_->setObjectName(QStringLiteral("fan"));
+    tabs_->addTab(fans_, QStringLiteral("&Fans"));
 
     struct Button {
         const char* name;
@@ -59,7 +63,9 @@ CatalogueEditor::CatalogueEditor(const QString& folder, char separator, QWidget*
         button->setObjectName(QString::fromLatin1(b.name));
         button->setAutoDefault(false);
         const auto act = b.act;
-        connect(button, &QPushButton::clicked, this, [this, act] { (currentPage().*act)(); });
+        connect(button, &QPushButton::clicked, this, [this, act] {
+            if (CatalogueTablePage* page = currentPage()) (page->*act)();
+        });
         row->addWidget(button);
     }
     for (QAction* action : {undo_->createUndoAction(this), undo_->createRedoAction(this)}) {
@@ -93,14 +99,14 @@ CatalogueEditor::CatalogueEditor(const QString& folder, char separator, QWidget*
     resize(900, 560);
 }
 
-CatalogueTablePage& CatalogueEditor::currentPage() const {
-    return *pages_.at(static_cast<std::size_t>(std::max(tabs_->currentIndex(), 0)));
+CatalogueTablePage* CatalogueEditor::currentPage() const {
+    return qobject_cast<CatalogueTablePage*>(tabs_->currentWidget());
 }
 
 bool CatalogueEditor::reload() {
-    std::array<std::string, 2> texts;
+    std::array<std::string, 3> texts;
     try {
-        for (std::size_t i = 0; i < kFiles.size(); ++i) {
+        for (std::size_t i = 0; i < texts.size(); ++i) {
             texts[i] = mfb::ReadWholeFile(QDir(folder_).filePath(kFiles[i]).toStdString());
         }
     } catch (const mfb::Error& e) {
@@ -108,17 +114,19 @@ bool CatalogueEditor::reload() {
         return false;
     }
     undo_->clear();
-    for (std::size_t i = 0; i < kFiles.size(); ++i) {
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
         read_[i] = texts[i];
         pages_[i]->load(texts[i]);
     }
+    read_[2] = texts[2];
+    fans_->load(texts[2]);
     updateButtons();
     return true;
 }
 
 bool CatalogueEditor::save() {
     for (std::size_t i = 0; i < kFiles.size(); ++i) {
-        const std::string text = pages_[i]->text();
+        const std::string text = i < pages_.size() ? pages_[i]->text() : fans_->text();
         if (text == read_[i]) continue;
         const QString path = QDir(folder_).filePath(kFiles[i]);
         QString failure = WriteWholeFile(path + u'~', Bytes(read_[i]));

@@ -8,6 +8,8 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/FanFit.h"
+#include "catalogue/FileReader.h"
+#include "catalogue/TextLines.h"
 #include "tests/support/DescribedFindings.h"
 #include "tests/support/SampleCatalogue.h"
 
@@ -92,6 +94,36 @@ TEST(FanLibraryTest, TheSampleHoldsFan6) {
     EXPECT_EQ(catalogue.FanLibrary[0].number, 6);
     EXPECT_EQ(catalogue.FanLibrary[0].fan.Name, "Fan 80 mm");
     EXPECT_TRUE(catalogue.FanLibrary[0].maxRpm && catalogue.FanLibrary[0].jet.StaticEfficiency);
+}
+
+// A library fan put on a fan button trades places with the fan there, its limit and jet data with
+// it, and every other line stays; the same swap again gives the file back.
+TEST(FanLibraryTest, ALibraryFanTakesAButton) {
+    const std::vector<std::string> original = SplitLines(ReadWholeFile(MFB_SAMPLE_DATA "/fan.txt"));
+    const Catalogue sample = test::SampleCatalogue();
+    std::vector<std::string> lines = original;
+    ASSERT_TRUE(SwapFans(lines, 3, 6));
+    EXPECT_EQ(lines[FanNameLine(3) - 1], "Fan 80 mm");
+    const std::vector<LibraryFan> library = ReadFanLibrary(lines, '.');
+    ASSERT_EQ(library.size(), 1u);
+    EXPECT_EQ(library[0].fan.Name, "Fan 70 mm");
+    EXPECT_EQ(library[0].fan.a2, sample.Fans[2].a2);
+    EXPECT_EQ(library[0].maxRpm, sample.FanLimits[2]);
+    EXPECT_EQ(library[0].jet.SweptArea, sample.FanJet[2].SweptArea);
+    EXPECT_EQ(ReadFanLimits(lines, '.')[2], sample.FanLibrary[0].maxRpm);
+    EXPECT_EQ(ReadFanJetData(lines, '.')[2].StaticEfficiency,
+              sample.FanLibrary[0].jet.StaticEfficiency);
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) changed += lines[i] != original[i];
+    // The names and six numbers of the two, and three data lines of each; the reserved 0 stays.
+    EXPECT_EQ(changed, 7u + 7u + 6u);
+    EXPECT_TRUE(LimitFindings(kFanFile, lines, '.').empty());
+
+    EXPECT_TRUE(SwapFans(lines, 3, 6));
+    EXPECT_EQ(lines, original);
+    EXPECT_FALSE(SwapFans(lines, 3, 7));
+    EXPECT_FALSE(SwapFans(lines, 6, 6));
+    EXPECT_EQ(lines, original);
 }
 
 }  // namespace

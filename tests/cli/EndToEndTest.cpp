@@ -245,7 +245,9 @@ TEST(EndToEnd, ListHasEveryCatalogueEntry) {
     const auto lines = Lines(r.out);
     const std::size_t motors = lineCount("motor.txt");
     const std::size_t batteries = lineCount("battery.txt");
-    ASSERT_EQ(lines.size(), 3 + motors + batteries + 5);
+    // The five fans of the blocks, then the one of the sample's library.
+    ASSERT_EQ(lines.size(), 3 + motors + batteries + 5 + 1);
+    EXPECT_EQ(lines.back(), "6  Fan 80 mm");
     EXPECT_EQ(lines[0], "Motors (--motor INDEX):");
     EXPECT_EQ(lines[1 + motors], "Batteries (--battery INDEX):");
     EXPECT_EQ(lines[2 + motors + batteries], "Fans (--fan NUMBER):");

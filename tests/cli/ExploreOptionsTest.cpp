@@ -160,7 +160,7 @@ TEST(ExploreOptions, RejectedArguments) {
         {{"--serie", "4-"}, "--serie needs cell counts such as 4,6,8-10, not \"4-\""},
         {{"--serie", "-3"}, "--serie needs cell counts such as 4,6,8-10, not \"-3\""},
         {{"--parallel", "1-11"}, "--parallel must be between 1 and 10, not 11"},
-        {{"--fans", "6"}, "--fans must be between 1 and 5, not 6"},
+        {{"--fans", "1000"}, "--fans must be between 1 and 999, not 1000"},
         {{"--fans", "1,,2"}, "--fans needs fan numbers such as 1,3-5, not \"\""},
         {{"--fans", "3-1"}, "--fans range 3-1 runs backwards; write 1-3"},
         {{"--sort", "foo"},

@@ -73,7 +73,8 @@ TEST_F(FitFanCommandTest, IntoAddsTheNextLibraryFanInTheFilesNotation) {
 
     std::vector<std::string> into = args;
     into.insert(into.end(), {"--into", dir_.string()});
-    for (const int number : {6, 7}) {
+    // The sample's library holds fan 6 already.
+    for (const int number : {7, 8}) {
         const std::string before = ReadWholeFile(Path("fan.txt"));
         into[2] = "Fan 80 test " + std::to_string(number);
         const Output added = FitFan(into);
@@ -99,8 +100,8 @@ TEST_F(FitFanCommandTest, IntoAddsTheNextLibraryFanInTheFilesNotation) {
     const std::string before = ReadWholeFile(Path("fan.txt"));
     const Output again = FitFan(into);
     EXPECT_EQ(again.status, 1);
-    EXPECT_NE(again.err.find("library fan 7 is already named"), std::string::npos) << again.err;
-    EXPECT_EQ(ReadFanLibrary(SplitLines(ReadWholeFile(Path("fan.txt"))), ',').size(), 2u);
+    EXPECT_NE(again.err.find("library fan 8 is already named"), std::string::npos) << again.err;
+    EXPECT_EQ(ReadFanLibrary(SplitLines(ReadWholeFile(Path("fan.txt"))), ',').size(), 3u);
     EXPECT_EQ(ReadWholeFile(Path("fan.txt")), before);
 }
 

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -37,29 +38,53 @@ void Type(QTableView* table, const QModelIndex& cell, const QString& text) {
     table->model()->setData(cell, text);
 }
 
+// Copies of the main window's test catalogues in a folder of their own, which is the working
+// directory while it lives, as the program's is; `extraFanLines` go after the fan blocks.
+struct CatalogueFolder {
+    explicit CatalogueFolder(const QByteArray& extraFanLines = {}) {
+        for (const char* file : {"motor.txt", "battery.txt", "fan.txt"}) {
+            QFile::copy(MainTestDirectory() + u'/' + QLatin1String(file),
+                        dir.filePath(QLatin1String(file)));
+        }
+        QFile fan(dir.filePath(QStringLiteral("fan.txt")));
+        if (!extraFanLines.isEmpty() && fan.open(QIODevice::Append)) fan.write(extraFanLines);
+        QDir::setCurrent(dir.path());
+    }
+    ~CatalogueFolder() { QDir::setCurrent(previous); }
+    QString path(const char* file) const { return dir.filePath(QLatin1String(file)); }
+
+    QTemporaryDir dir;
+    QString previous = QDir::currentPath();
+};
+
+CatalogueEditor* OpenEditor(const TMainDlg& window) {
+    Find<QAction>(window, "EditCatalogues1")->trigger();
+    auto* editor = window.findChild<CatalogueEditor*>();
+    if (editor == nullptr || !editor->isVisible()) qFatal("no catalogue editor");
+    return editor;
+}
+
+// The main window on the folder's catalogues with its editor open, boxes recorded.
+struct Session {
+    explicit Session(const CatalogueFolder& folder)
+        : window(ShownMainDlg(QtPlatform(folder.dir.path()))), editor(OpenEditor(*window)) {}
+    RecordingMessages messages;
+    ChartWindows charts;
+    std::unique_ptr<TMainDlg> window;
+    CatalogueEditor* editor;
+};
+
 }  // namespace
 
 class CatalogueEditorTest : public QObject {
     Q_OBJECT
 private slots:
     void addSaveCalculate() {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        for (const char* file : {"motor.txt", "battery.txt", "fan.txt"}) {
-            QVERIFY(QFile::copy(MainTestDirectory() + u'/' + QLatin1String(file),
-                                dir.filePath(QLatin1String(file))));
-        }
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
-        const QByteArray before = Read(dir.filePath(QStringLiteral("motor.txt")));
+        const CatalogueFolder folder;
+        const QByteArray before = Read(folder.path("motor.txt"));
 
-        RecordingMessages messages;
-        ChartWindows charts;
-        auto window = ShownMainDlg(QtPlatform(dir.path()));
-        Find<QAction>(*window, "EditCatalogues1")->trigger();
-        auto* editor = window->findChild<CatalogueEditor*>();
-        QVERIFY(editor != nullptr && editor->isVisible());
+        Session session(folder);
+        auto& [messages, charts, window, editor] = session;
         QWidget* motors = Find(*editor, "motor");
         auto* table = Find<QTableView>(*motors, "table");
         auto* save = Find<QPushButton>(*editor, "save");
@@ -82,8 +107,8 @@ private slots:
         QVERIFY(messages.errors.isEmpty());
 
         // The file gained that one line, in its own line ends, and kept its old self as motor.txt~.
-        const QByteArray after = Read(dir.filePath(QStringLiteral("motor.txt")));
-        QCOMPARE(Read(dir.filePath(QStringLiteral("motor.txt~"))), before);
+        const QByteArray after = Read(folder.path("motor.txt"));
+        QCOMPARE(Read(folder.path("motor.txt~")), before);
         const QByteArray added =
             "delta 3000          test inrunner           3000  0.030    1.5\r\n";
         const qsizetype at = before.indexOf("Bravo");
@@ -101,9 +126,39 @@ private slots:
         // And after a restart.
         editor->close();
         window.reset();
-        window = ShownMainDlg(QtPlatform(dir.path()));
+        window = ShownMainDlg(QtPlatform(folder.dir.path()));
         auto* list = Find<QComboBox>(*window, "ComboBox1");
         QVERIFY(list->findText(QStringLiteral("delta 3000"), Qt::MatchStartsWith) >= 0);
+    }
+
+    // A fan of the library put on fan button 2 in the editor stands there once saved, and
+    // calculates; the fan it replaced is kept in the library.
+    void libraryFanOnAButton() {
+        const CatalogueFolder folder(
+            "fan 6 name: Fan Six\r\nfan 6 a0: 0\r\nfan 6 a1: 3200\r\nfan 6 a2: 0\r\n"
+            "fan 6 a3: 0\r\nfan 6 a4: 0\r\nfan 6 chart minimum power: 50\r\n");
+        Session session(folder);
+        auto& [messages, charts, window, editor] = session;
+        QWidget* fans = Find(*editor, "fan");
+        auto* table = Find<QTableWidget>(*fans, "table");
+        QCOMPARE(table->rowCount(), 6);
+        table->setCurrentCell(5, 1);
+        Find<QComboBox>(*fans, "fanButton")->setCurrentIndex(1);
+        Find<QPushButton>(*fans, "putOnButton")->click();
+        QCOMPARE(table->item(1, 1)->text(), QStringLiteral("Fan Six"));
+        QCOMPARE(table->item(5, 1)->text(), QStringLiteral("Fan Two"));
+        Find<QPushButton>(*editor, "save")->click();
+        QVERIFY(messages.errors.isEmpty());
+
+        QCOMPARE(Find<QAbstractButton>(*window, "RadioButton2")->text(), QStringLiteral("Fan Six"));
+        ChooseMotor(*window, QStringLiteral("alpha"));
+        ChooseBattery(*window, QStringLiteral("Good"));
+        Click(*window, "RadioButton2");
+        QCOMPARE(window->slot(1).FanName, std::string("Fan Six"));
+        Click(*window, "Button1");
+        QTRY_VERIFY(!window->calculating(1));
+        QVERIFY(window->slot(1).RpmFan > 0);
+        QCOMPARE(window->catalogue().FanLibrary.at(0).fan.Name, std::string("Fan Two"));
     }
 };
 

@@ -98,14 +98,16 @@ private slots:
         QCOMPARE(Find<QListView>(window, "ListBox3")->model()->rowCount(), 53);
 
         // The "&File" menu, then "&About" and the "&Find…" that opens the Find window, which
-        // have no submenu.
+        // have no submenu, and after them the "&Catalogues" menu.
         const auto* menu = Find<QMenuBar>(window, "MainMenu1");
-        QCOMPARE(menu->actions().size(), 3);
+        QCOMPARE(menu->actions().size(), 4);
         QCOMPARE(menu->actions().front()->text(), QStringLiteral("&File"));
         QCOMPARE(menu->actions()[1]->text(), QStringLiteral("&About"));
-        QCOMPARE(menu->actions().back()->text(), QStringLiteral("&Find\u2026"));
-        QCOMPARE(menu->actions().back()->shortcut(), QKeySequence(QKeySequence::Find));
-        for (const QAction* action : menu->actions().mid(1)) QVERIFY(action->menu() == nullptr);
+        QCOMPARE(menu->actions()[2]->text(), QStringLiteral("&Find\u2026"));
+        QCOMPARE(menu->actions()[2]->shortcut(), QKeySequence(QKeySequence::Find));
+        for (const QAction* action : menu->actions().mid(1, 2)) QVERIFY(action->menu() == nullptr);
+        QCOMPARE(menu->actions().back()->text(), QStringLiteral("&Catalogues"));
+        QVERIFY(menu->actions().back()->menu() != nullptr);
     }
 
     void everyLabelOnce() {
