@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/SetupMatch.h"
 
+#include <algorithm>
 #include <span>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/FanLibrary.h"
 #include "catalogue/LineLayout.h"
 #include "catalogue/TextLines.h"
 
@@ -121,8 +123,16 @@ OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue) {
         }
         if (fan == 0) {
             fan = o.fan;
-            opened.notes.push_back(option + "no fan is named \"" + Trimmed(o.fanName) + "\" in " +
-                                   kFanFile + ", so fan " + std::to_string(fan) + " \"" +
+            const auto library =
+                std::find_if(catalogue.FanLibrary.begin(), catalogue.FanLibrary.end(),
+                             [&](const LibraryFan& f) { return f.fan.Name == o.fanName; });
+            const std::string where =
+                library == catalogue.FanLibrary.end()
+                    ? "no fan is named \"" + Trimmed(o.fanName) + "\" in " + kFanFile
+                    : "the fan \"" + Trimmed(o.fanName) + "\" stands in the library of " +
+                          kFanFile + " as fan " + std::to_string(library->number) +
+                          ", on no fan button";
+            opened.notes.push_back(option + where + ", so fan " + std::to_string(fan) + " \"" +
                                    Trimmed(catalogue.Fans[static_cast<std::size_t>(fan - 1)].Name) +
                                    "\" is chosen.");
         }

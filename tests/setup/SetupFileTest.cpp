@@ -67,6 +67,7 @@ TEST(SetupFileTest, OpeningFindsEntriesByName) {
     saved.option(2).motor = Chosen(kChangedMotor);
     saved.option(3).motor = Chosen(kUnknownMotor);
     saved.option(4).fanName = "Fan 99 mm";
+    saved.option(1).fanName = "Fan 80 mm";  // the sample library's fan 6
     const OpenedSetup opened = OpenSetup(ReadSetup(WriteSetup(saved)), catalogue);
 
     struct Row {
@@ -87,6 +88,9 @@ TEST(SetupFileTest, OpeningFindsEntriesByName) {
     }
     EXPECT_EQ(opened.setup.option(2).shown, saved.option(2).shown);
     const std::vector<std::string> notes = {
+        "Option 1: the fan \"Fan 80 mm\" stands in the library of fan.txt as fan 6, on no fan "
+        "button, so fan 2 \"" +
+            catalogue.Fans[1].Name + "\" is chosen.",
         "Option 2: the motor \"Inrunner 2230-4500\" of motor.txt differs from the one saved: kv "
         "\"4600\" saved, \"4500\" now.",
         "Option 3: the motor \"Outrunner \xC9"
