@@ -9,6 +9,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/NumberRule.h"
+#include "catalogue/TextLines.h"
 #include "explore/ParetoFront.h"
 #include "explore/SpaceText.h"
 #include "model/Error.h"
@@ -235,9 +236,11 @@ double ParseNumberSetting(std::string_view name, std::string_view text, char dec
     } catch (const Error& e) {
         throw ExploreSettingError(std::string(name) + ": " + e.what());
     }
-    if (!(value >= 0)) {
+    // The number rule reads a field of blanks or a lone separator as 0, as the catalogues hold
+    // them; a setting typed that way is a mistake, not a budget of nothing.
+    if (!(value >= 0) || text.find_first_of("0123456789") == std::string_view::npos) {
         throw ExploreSettingError(std::string(name) + " needs a number of at least 0, not \"" +
-                                  std::string(text) + "\"");
+                                  Excerpt(text) + "\"");
     }
     return value;
 }
