@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/TextLines.h"
 #include "cli/CliOptions.h"
 #include "cli/ExploreOptions.h"
 #include "explore/ExploreSettings.h"
@@ -135,7 +136,7 @@ public:
         errno = 0;
         const long long value = std::strtoll(text.c_str(), &end, 10);
         if (text.empty() || *end != '\0' || errno == ERANGE) {
-            Fail("\"" + text + "\" is not a whole number");
+            Fail("\"" + Excerpt(text) + "\" is not a whole number");
         }
         return value;
     }
@@ -144,7 +145,7 @@ public:
     long long Integer(const std::string& text, long long low, long long high) const {
         const long long value = Integer(text);
         if (value < low || value > high) {
-            Fail("\"" + text + "\" is not from " + std::to_string(low) + " to " +
+            Fail("\"" + Excerpt(text) + "\" is not from " + std::to_string(low) + " to " +
                  std::to_string(high));
         }
         return value;
@@ -152,9 +153,9 @@ public:
     double Number(const std::string& text) const {
         char* end = nullptr;
         const double value = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0') Fail("\"" + text + "\" is not a number");
+        if (text.empty() || *end != '\0') Fail("\"" + Excerpt(text) + "\" is not a number");
         // A run writes only finite values; NaN would rank anywhere and print as a word.
-        if (!std::isfinite(value)) Fail("\"" + text + "\" is not a finite number");
+        if (!std::isfinite(value)) Fail("\"" + Excerpt(text) + "\" is not a finite number");
         return value;
     }
     std::optional<double> OptionalNumber(const std::string& text) const {
@@ -173,7 +174,7 @@ public:
                 dash == std::string::npos ? from : Integer(run.substr(dash + 1), low, high);
             if (to < from || (!list.empty() && from <= static_cast<long long>(list.back())) ||
                 static_cast<long long>(list.size()) + (to - from) >= kMaxListed) {
-                Fail("\"" + text + "\" is not an ascending list");
+                Fail("\"" + Excerpt(text) + "\" is not an ascending list");
             }
             for (long long n = from; n <= to; ++n) list.push_back(static_cast<T>(n));
         }
@@ -502,17 +503,18 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
     while (!ended && parse.ReadLine(in, line)) {
         const std::vector<std::string> f = Fields(line);
         const auto need = [&](std::size_t count) {
-            if (f.size() != count) parse.Fail("a \"" + f[0] + "\" line has the wrong fields");
+            if (f.size() != count)
+                parse.Fail("a \"" + Excerpt(f[0]) + "\" line has the wrong fields");
         };
         const auto record = std::find_if(std::begin(kRecords), std::end(kRecords),
                                          [&f](const Record& r) { return r.name == f[0]; });
         const bool header = record != std::end(kRecords);
         if (header &&
             (!records.insert(f[0]).second || !result.notes.empty() || !result.rows.empty())) {
-            parse.Fail("a \"" + f[0] + "\" line out of place");
+            parse.Fail("a \"" + Excerpt(f[0]) + "\" line out of place");
         }
         if ((f[0] == "note" || f[0] == "row") && records.size() != std::size(kRecords)) {
-            parse.Fail("a \"" + f[0] + "\" line before the search it belongs to");
+            parse.Fail("a \"" + Excerpt(f[0]) + "\" line before the search it belongs to");
         }
         if (header) {
             const std::span<const Column> columns = record->columns;
@@ -543,14 +545,15 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
             need(2);
             ended = f[1];
         } else {
-            parse.Fail("unknown line \"" + f[0] + "\"");
+            parse.Fail("unknown line \"" + Excerpt(f[0]) + "\"");
         }
         if (!ended) digest.Mix(line);
     }
     if (!ended) parse.Fail("it is cut short");
     if (parse.ReadLine(in, line)) parse.Fail("it goes on after its \"end\" line");
     if (*ended != digest.Text()) {
-        parse.FailAt(0, "its contents do not match its digest; it was damaged or edited");
+        parse.FailAt(0, "its contents (" + std::to_string(parse.Line()) +
+                            " lines read) do not match its digest; it was damaged or edited");
     }
     for (const Record& record : kRecords) {
         if (records.count(std::string(record.name)) == 0) {
@@ -561,9 +564,38 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
     return shard;
 }
 
+namespace {
+
+// How a shard's result differs from what its share of the search gives again: "" when its rows
+// and counts are those exactly.
+std::string ShareDiffers(const ExploreResult& read, const ExploreResult& again) {
+    for (const auto count : kExploreCounts) {
+        if (read.counts.*count != again.counts.*count) return "its counts differ";
+    }
+    if (read.rows.size() != again.rows.size()) {
+        return "it has " + std::to_string(read.rows.size()) + " rows, the search " +
+               std::to_string(again.rows.size());
+    }
+    for (std::size_t i = 0; i < read.rows.size(); ++i) {
+        const ExploreRow& a = read.rows[i];
+        const ExploreRow& b = again.rows[i];
+        const bool same =
+            a.motor == b.motor && a.battery == b.battery && a.fan == b.fan && a.serie == b.serie &&
+            a.parallel == b.parallel && a.steps == b.steps && a.packWeight == b.packWeight &&
+            a.uBattery == b.uBattery && a.rTotal == b.rTotal &&
+            a.result.Current == b.result.Current && a.result.RpmMotor == b.result.RpmMotor &&
+            a.result.PinMotor == b.result.PinMotor && a.result.Efficiency == b.result.Efficiency &&
+            a.result.UMotor == b.result.UMotor;
+        if (!same) return "its row " + std::to_string(i + 1) + " is not the search's";
+    }
+    return {};
+}
+
+}  // namespace
+
 ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
                                 const std::vector<std::string>& sources, const Catalogue& catalogue,
-                                unsigned threads) {
+                                unsigned threads, bool verify, const ExploreProgress& progress) {
     if (shards.empty()) throw UsageError("--merge needs shard files");
     const ExploreShard& first = shards.front();
     const ExploreRequest& search = first.request;
@@ -623,11 +655,35 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
             refuse(i, "a row of a motor or battery the catalogues do not have");
         }
     }
+    if (verify) {
+        // Only running a shard's share again can tell a row left out, or one replaced by a worse
+        // one that is right in itself.
+        for (std::size_t k = 0; k < shards.size(); ++k) {
+            ExploreRequest share = shards[k].request;
+            share.threads = threads;
+            share.verify = false;
+            const ExploreResult again = Explore(catalogue, share, progress);
+            if (again.partial) {
+                result.unverified = true;
+                break;
+            }
+            const std::string source = k < sources.size() ? sources[k] : "a shard";
+            const std::string differs = ShareDiffers(shards[k].result, again);
+            if (!differs.empty()) {
+                throw UsageError("\"" + source +
+                                 "\" is not what its share of the search gives: " + differs);
+            }
+        }
+    }
     // A shard whose digest matches may still come from a machine at fault: every row is worked
-    // out again, the whole sweep, as the window would.
-    const std::vector<std::string> found = RecheckRows(catalogue, merged.request, result.rows);
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        if (!found[i].empty()) refuse(i, "a row its search does not give: " + found[i]);
+    // out again, with the shortened sweep, which gives what the window's Calculate gives.
+    const auto found = result.unverified ? std::nullopt
+                                         : RecheckRows(catalogue, merged.request, result.rows,
+                                                       RecheckSweep::Shortened, progress);
+    // Stopped, the rows are ranked all the same and the output says they were not all checked.
+    if (!found) result.unverified = true;
+    for (std::size_t i = 0; found && i < found->size(); ++i) {
+        if (!(*found)[i].empty()) refuse(i, "a row its search does not give: " + (*found)[i]);
     }
     for (ExploreRow& row : result.rows) {
         // Power per weight, run time and the flight figures rank by figures a shard file does not
