@@ -127,7 +127,7 @@ ExploreShard MergeFiles(const std::vector<std::string>& files, const Catalogue& 
         std::string text = ReadWholeFile(file, kShardFile);
         TextBuffer buffer(text);
         std::istream in(&buffer);
-        shards.push_back(ReadExploreShard(in, file));
+        shards.push_back(ReadExploreShard(in, file, progress.stop));
     }
     return MergeExploreShards(shards, files, catalogue, request.threads, request.verify, progress);
 }
@@ -229,6 +229,11 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
             progress.Finish();
             ReportError(err, e.what());
             return kExitError;
+        } catch (const MergeStopped&) {
+            // No ranking yet, so nothing to write that could say how far it got.
+            progress.Finish();
+            ReportError(err, "stopped before the shards' rows were ranked: nothing was merged");
+            return interruption.Signal() != 0 ? interruption.ExitStatus() : kExitError;
         }
         progress.Finish();
         ReportNotes(err, merged.result);

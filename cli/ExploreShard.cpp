@@ -488,7 +488,8 @@ std::string ShardDigest(std::string_view body) {
     return digest.Text();
 }
 
-ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
+ExploreShard ReadExploreShard(std::istream& in, const std::string& source,
+                              const std::atomic<bool>* stop) {
     Parser parse(source);
     ExploreShard shard;
     ExploreResult& result = shard.result;
@@ -501,6 +502,7 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
     std::set<std::string> records;
     std::optional<std::string> ended;
     while (!ended && parse.ReadLine(in, line)) {
+        if (stop != nullptr && stop->load(std::memory_order_relaxed)) throw MergeStopped{};
         const std::vector<std::string> f = Fields(line);
         const auto need = [&](std::size_t count) {
             if (f.size() != count)
@@ -655,6 +657,14 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
             refuse(i, "a row of a motor or battery the catalogues do not have");
         }
     }
+    for (ExploreRow& row : result.rows) {
+        if (progress.stop != nullptr && progress.stop->load(std::memory_order_relaxed)) {
+            throw MergeStopped{};
+        }
+        // Power per weight, run time and the flight figures rank by figures a shard file does not
+        // keep.
+        AssessRow(catalogue, row, search.flight, search.decimalSeparator);
+    }
     if (verify) {
         // Only running a shard's share again can tell a row left out, or one replaced by a worse
         // one that is right in itself.
@@ -684,11 +694,6 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
     if (!found) result.unverified = true;
     for (std::size_t i = 0; found && i < found->size(); ++i) {
         if (!(*found)[i].empty()) refuse(i, "a row its search does not give: " + (*found)[i]);
-    }
-    for (ExploreRow& row : result.rows) {
-        // Power per weight, run time and the flight figures rank by figures a shard file does not
-        // keep.
-        AssessRow(catalogue, row, search.flight, search.decimalSeparator);
     }
     // The front of all is the front of the shards' fronts: a row that another shard's row
     // dominates is dominated by a row of that shard's front.

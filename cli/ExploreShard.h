@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -42,7 +43,13 @@ std::string ShardDigest(std::string_view body);
 // search that matches its fingerprint, finite values, each combination once and within the shard's
 // share of the space, counts that add up to that share and as many rows as they promise. Throws
 // UsageError naming `source`, and the line where the damage is found when it is in one line.
-ExploreShard ReadExploreShard(std::istream& in, const std::string& source);
+// Thrown by reading or merging shards when the stop flag is set before there is a ranking to
+// show.
+struct MergeStopped {};
+
+// Throws MergeStopped once `stop` is set.
+ExploreShard ReadExploreShard(std::istream& in, const std::string& source,
+                              const std::atomic<bool>* stop = nullptr);
 
 // The shards 1..N of one search, each once, merged into the result one run of the whole search
 // gives: the same rows in the same order (ties in catalogue order), the counts summed, each row
@@ -54,8 +61,9 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source);
 //
 // Rechecking rows cannot tell a row that a shard left out, or replaced by a worse one that is
 // right in itself; with `verify` each shard's share of the search is run again and a shard whose
-// rows and counts are not exactly those is refused. Work reports to `progress`, and its stop flag
-// ends the merge with the result marked unverified.
+// rows and counts are not exactly those is refused. Work reports to `progress`; its stop flag
+// ends the merge with the result marked unverified once the rows are ranked, and with
+// MergeStopped before.
 ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
                                 const std::vector<std::string>& sources, const Catalogue& catalogue,
                                 unsigned threads, bool verify, const ExploreProgress& progress);
