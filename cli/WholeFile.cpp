@@ -160,18 +160,30 @@ const std::string& WholeFile::Path() const {
 }
 
 void WholeFile::Place() {
+    Complete();
+    Name();
+}
+
+void WholeFile::Complete() {
     Parts& p = *parts_;
     int error = 0;
     if (!p.stream->flush()) error = p.buffer->Error() != 0 ? p.buffer->Error() : EIO;
     if (error == 0 && ::fsync(p.fd) != 0) error = errno;
-    if (error == 0) {
-        if (p.temporary.empty()) {
-            error = p.PlaceUnnamed();
-        } else if (p.existing == Existing::Replace) {
-            if (std::rename(p.temporary.c_str(), p.path.c_str()) != 0) error = errno;
-        } else {
-            error = PlaceNew(p.temporary.c_str(), p.path.c_str());
-        }
+    if (error != 0) {
+        p.Close();
+        Fail(p.path, error);
+    }
+}
+
+void WholeFile::Name() {
+    Parts& p = *parts_;
+    int error = 0;
+    if (p.temporary.empty()) {
+        error = p.PlaceUnnamed();
+    } else if (p.existing == Existing::Replace) {
+        if (std::rename(p.temporary.c_str(), p.path.c_str()) != 0) error = errno;
+    } else {
+        error = PlaceNew(p.temporary.c_str(), p.path.c_str());
     }
     p.Close();
     if (error != 0) Fail(p.path, error);
@@ -184,9 +196,11 @@ void WholeFile::Remove() {
 }
 
 void PlaceAll(const std::vector<WholeFile*>& files) {
+    // The slow part, writing back to the disk, is done for all before any is named.
+    for (WholeFile* file : files) file->Complete();
     std::size_t placed = 0;
     try {
-        for (; placed < files.size(); ++placed) files[placed]->Place();
+        for (; placed < files.size(); ++placed) files[placed]->Name();
     } catch (const Error&) {
         for (std::size_t i = 0; i < placed; ++i) files[i]->Remove();
         throw;

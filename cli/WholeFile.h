@@ -34,6 +34,11 @@ public:
     const std::string& Path() const;
 
 private:
+    friend void PlaceAll(const std::vector<WholeFile*>& files);
+    // Place() in two steps: the bytes written and on the disk, then the name given.
+    void Complete();
+    void Name();
+
     struct Parts;
     std::unique_ptr<Parts> parts_;
 };
