@@ -20,12 +20,12 @@
 #include "cli/ExploreHelpText.h"
 #include "cli/ExploreOptions.h"
 #include "cli/ExploreReport.h"
-#include "cli/ExploreShard.h"
 #include "cli/Interruption.h"
 #include "cli/Program.h"
 #include "cli/WholeFile.h"
 #include "explore/ExploreTable.h"
 #include "explore/Explorer.h"
+#include "explore/ShardMerge.h"
 #include "model/Error.h"
 
 namespace mfb::cli {
@@ -124,7 +124,13 @@ ExploreShard MergeFiles(const std::vector<std::string>& files, const Catalogue& 
                         const ExploreRequest& request, const ExploreProgress& progress) {
     std::vector<ExploreShard> shards;
     for (const std::string& file : files) {
-        std::string text = ReadWholeFile(file, kShardFile);
+        std::string text;
+        try {
+            text = ReadWholeFile(file, kShardFile);
+        } catch (const Error& e) {
+            // The files given are at fault, as with a damaged one.
+            throw UsageError(e.what());
+        }
         TextBuffer buffer(text);
         std::istream in(&buffer);
         shards.push_back(ReadExploreShard(in, file, progress.stop));
@@ -223,6 +229,9 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
         try {
             merged = MergeFiles(options.mergeFiles, catalogue, request, progress.Progress());
         } catch (const UsageError& e) {
+            progress.Finish();
+            return ReportUsage(err, e.what(), "explore");
+        } catch (const ShardError& e) {
             progress.Finish();
             return ReportUsage(err, e.what(), "explore");
         } catch (const Error& e) {

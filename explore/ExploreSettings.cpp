@@ -97,14 +97,11 @@ constexpr SettingName kTargetWanted{
     "--sort target needs --target-power W or a --power range",
     "Closeness to target power needs a target power or a shaft power range"};
 
-// Exact: hexadecimal floating point, as a shard stores its numbers.
 std::string Text(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%a", value);
-    return text;
+    return HexNumber(value);
 }
 std::string Text(const std::optional<double>& value) {
-    return value ? Text(*value) : "-";
+    return OptionalHexNumber(value);
 }
 std::string Text(bool value) {
     return value ? "1" : "0";
@@ -292,6 +289,16 @@ ExploreKey KeyFor(const ExploreRequest& request, bool keyChosen, const Catalogue
 
 std::span<const ExploreRequestField> ExploreRequestFields() {
     return kRequestFields;
+}
+
+std::string HexNumber(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%a", value);
+    return text;
+}
+
+std::string OptionalHexNumber(const std::optional<double>& value) {
+    return value ? HexNumber(*value) : "-";
 }
 
 }  // namespace mfb

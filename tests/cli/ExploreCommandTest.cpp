@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "cli/ExploreReport.h"
-#include "cli/ExploreShard.h"
 #include "cli/Program.h"
+#include "explore/ShardFile.h"
 #include "json/JsonReader.h"
 #include "json/JsonWriter.h"
 
