@@ -46,7 +46,14 @@ std::string Trimmed(std::string_view text) {
 
 std::string Quoted(std::string_view text) {
     const std::string trimmed = Trimmed(text);
-    return trimmed.empty() ? "(blank)" : '"' + trimmed + '"';
+    return trimmed.empty() ? "(blank)" : '"' + Excerpt(trimmed) + '"';
+}
+
+// A name as a catalogue column holds it, blanks padding it to its width: a name saved by hand
+// without them is the same name.
+std::string_view Unpadded(std::string_view name) {
+    const auto end = name.find_last_not_of(' ');
+    return name.substr(0, end == std::string_view::npos ? 0 : end + 1);
 }
 
 std::string Differences(const std::string& saved, const std::string& now,
@@ -78,9 +85,10 @@ std::optional<std::size_t> Find(const ChosenLine& saved, const Catalogue& catalo
     std::optional<std::size_t> named;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i] == saved.line) return i;
-        if (!named && LineName(lines[i]) == saved.name) named = i;
+        if (!named && Unpadded(LineName(lines[i])) == Unpadded(saved.name)) named = i;
     }
-    const std::string entry = std::string("the ") + kind.what + " \"" + Trimmed(saved.name) + '"';
+    const std::string entry =
+        std::string("the ") + kind.what + " \"" + Excerpt(Trimmed(saved.name)) + '"';
     if (!named) {
         notes.push_back(option + entry + " is not in " + kind.file + ", so none is chosen.");
     } else {
@@ -128,8 +136,8 @@ OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue) {
                              [&](const LibraryFan& f) { return f.fan.Name == o.fanName; });
             const std::string where =
                 library == catalogue.FanLibrary.end()
-                    ? "no fan is named \"" + Trimmed(o.fanName) + "\" in " + kFanFile
-                    : "the fan \"" + Trimmed(o.fanName) + "\" stands in the library of " +
+                    ? "no fan is named \"" + Excerpt(Trimmed(o.fanName)) + "\" in " + kFanFile
+                    : "the fan \"" + Excerpt(Trimmed(o.fanName)) + "\" stands in the library of " +
                           kFanFile + " as fan " + std::to_string(library->number) +
                           ", on no fan button";
             opened.notes.push_back(option + where + ", so fan " + std::to_string(fan) + " \"" +
