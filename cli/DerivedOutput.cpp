@@ -64,6 +64,12 @@ void WriteFlightJson(JsonWriter& json, const FlightFigures& figures) {
             json.Key(key);
             json.Number(value);
         }
+        json.Key("fan_law_below");
+        if (part->fanLaw) {
+            json.Number(part->fanLawFrom);
+        } else {
+            json.Null();
+        }
         json.EndObject();
     } else {
         json.Null();

@@ -36,7 +36,9 @@ Choosing the combination:
 
 How the model is flown, for the flight figures:
   --throttle PCT         part throttle, % of the operating point's fan rpm, 1 to 100
-                         (default 65)
+                         (default 65); below the least fan rpm of the sweep (at 75 W, or at
+                         the operating point if lower) the shaft power follows the fan law,
+                         the cube of the rpm, instead of the fan curve
   --full-throttle PCT    share of a flight's time at full throttle, % (default 25); the rest is
                          at part throttle
   --usable PCT           share of the pack's capacity a flight draws, % (default 80)
@@ -88,7 +90,9 @@ Output, one of:
                  flight       thrust (g), efflux (km/h), part_current (A), part_thrust (g),
                               flight_time (min), all_up_weight (g), thrust_to_weight, each
                               null where not known; part_throttle {fan_rpm, shaft_power,
-                              motor_current, motor_power, pack_current} or null, and
+                              motor_current, motor_power, pack_current, fan_law_below:
+                              the fan rpm below which the fan law takes over, or
+                              null} or null, and
                               part_refusal, why there is none, or null; null without an
                               operating point
                  flight_settings  throttle, full_throttle, usable (fractions), model_weight

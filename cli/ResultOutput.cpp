@@ -58,6 +58,7 @@ void WriteResultText(const CalculationRecord& record, char separator, std::ostre
     }
     if (!flight.full)
         out << "Thrust: not known: the fan catalogue states no swept area or static efficiency\n";
+    if (flight.part && flight.part->fanLaw) out << DescribeFanLaw(*flight.part, separator) << '\n';
     if (!flight.part) {
         out << "Part throttle: not possible: " << DescribeRefusal(flight.refusal, separator)
             << '\n';

@@ -60,6 +60,7 @@ ShownFigures ShowFigures(const Assessment& assessment, const FlightSettings& set
                         " of the time at full throttle, the rest at " + percent(settings.throttle) +
                         " of the fan rpm (" + with(flight.part->packCurrent, "A") +
                         " from the pack), drawing " + percent(settings.usable) + " of the capacity";
+        if (flight.part->fanLaw) shown[5].note += '\n' + DescribeFanLaw(*flight.part, separator);
     } else {
         shown[5].note = flight.part ? "Not known: the pack's capacity is not known"
                                     : "Not known: " + DescribeRefusal(flight.refusal, separator);

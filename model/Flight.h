@@ -53,21 +53,27 @@ std::optional<Jet> StaticJet(Extended shaftPower, const TFanJetData& fan);
 
 // The power train when the speed controller holds the fan at `settings.throttle` of its rpm at the
 // operating point: the motor's voltage lowered until it turns at that rpm, the controller lossless.
+// The fan curve gives the shaft power down to the least fan rpm of the sweep (at its start, or at
+// the operating point where the sweep's shaft power fell); below it the fan law (shaft power with
+// the cube of the rpm) takes over from there.
 struct PartThrottle {
     double fanRpm = 0;        // the throttle times the operating point's fan rpm
     double shaftPower = 0;    // W, where the fan curve gives fanRpm
     double motorCurrent = 0;  // A
     double motorPower = 0;    // W, electrical input of the motor
     double packCurrent = 0;   // A
+    // Below the least fan rpm of the sweep the curve is not used: the shaft power is the one there
+    // scaled by the cube of the rpm ratio. fanLawFrom is that rpm.
+    bool fanLaw = false;
+    double fanLawFrom = 0;
 };
 
 // Why a part-throttle operating point could not be had, with the values the reason names.
 enum class PartRefusal {
     None,
     NoFan,              // no fan carries the option's fan name
-    NoRange,            // the operating point's shaft power is not above the sweep start's
+    NoRange,            // no positive fan rpm at the least shaft power (first) the curve is used at
     CurveDoesNotRise,   // between the start's shaft power (first) and the operating point's
-    BelowStart,         // the throttle's rpm (first) is below the fan's at the sweep's start
     NoTorque,           // the motor's no-load loss leaves no torque at the throttle's rpm (first)
     PackCannotDeliver,  // the motor's input power (first)
 };
@@ -77,6 +83,10 @@ struct Refusal {
 };
 // "the fan curve does not rise between 60.00 W and 1200.00 W of shaft power"; empty for None.
 std::string DescribeRefusal(const Refusal& refusal, char decimalSeparator);
+
+// "Part throttle lies below 30280.27 rpm, ...", where the fan law gives its shaft power; else
+// empty.
+std::string DescribeFanLaw(const PartThrottle& part, char decimalSeparator);
 
 // The figures a modeller flies by, at the operating point and at part throttle. Each is absent
 // where something it needs is not known or cannot be had; `refusal` says why part throttle could
