@@ -63,10 +63,14 @@ Ranking:
                          cannot be combined with another --sort key. --sort target without it
                          aims at the middle of --power
   --target-thrust G      the target thrust, in g, likewise with --sort target-thrust
-  --pareto               only the trade-off front: the combinations that no other beats on
-                         thrust (shaft power where a fan has no jet data), all-up weight (pack
-                         weight without --model-weight) and flight time at once, all of them,
-                         sorted by thrust; takes no --sort, target or --top
+  --pareto               only the trade-off front, all of it; takes no --sort, target or --top.
+                         With --model-weight and jet data for every fan: the combinations that
+                         no other beats on thrust to weight and flight time at once, sorted by
+                         thrust to weight, those below a thrust to weight of 1 left out unless
+                         --min-thrust-to-weight sets the least; otherwise those no other beats
+                         on thrust (shaft power where a fan has no jet data), all-up weight
+                         (pack weight without --model-weight) and flight time, sorted by thrust.
+                         The summary counts the front
   --top N                rows shown, 1 to 100000 (default 20); equal values keep catalogue order
   --jobs N               worker threads, 1 to 256 (default: one per processor)
   --verify               calculates every row shown once more with the full sweep and compares

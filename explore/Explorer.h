@@ -140,6 +140,8 @@ struct ExploreResult {
     // Stopped before every combination was visited: the rows are the best of those visited
     // (counts.visited of them), and nothing was verified.
     bool partial = false;
+    // With pareto: the rows on the trade-off front, before `top` was taken of them.
+    std::optional<std::size_t> front;
 };
 
 // Called from the thread that runs Explore, about every `interval` seconds, with the combinations
