@@ -56,6 +56,7 @@ void WriteResultText(const CalculationRecord& record, char separator, std::ostre
     for (const FlightRow& row : kFlightRows) {
         if (const auto text = DescribeFlight(row, flight, separator)) out << *text << '\n';
     }
+    if (flight.jetQuestioned) out << kJetQuestionedNote << '\n';
     if (!flight.full)
         out << "Thrust: not known: the fan catalogue states no swept area or static efficiency\n";
     if (flight.part && flight.part->fanLaw) out << DescribeFanLaw(*flight.part, separator) << '\n';

@@ -51,6 +51,10 @@ ShownFigures ShowFigures(const Assessment& assessment, const FlightSettings& set
         }
         shown[4].value = with(flight.full->efflux, "km/h");
         shown[4].note = "The speed of the jet at a standstill";
+        if (flight.jetQuestioned) {
+            for (const std::size_t i : {3u, 4u})
+                shown[i].note += std::string("\n") + kJetQuestionedNote;
+        }
     } else {
         shown[3].note = shown[4].note = noJet;
     }

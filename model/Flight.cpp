@@ -118,6 +118,11 @@ std::optional<double> Get(const std::optional<T>& figure, F field) {
 
 }  // namespace
 
+bool JetQuestioned(const TFanJetData& fan) {
+    return (fan.SweptArea && !kPlausibleSweptArea.holds(*fan.SweptArea)) ||
+           (fan.StaticEfficiency && !kPlausibleStaticEfficiency.holds(*fan.StaticEfficiency));
+}
+
 std::optional<Jet> StaticJet(Extended shaftPower, const TFanJetData& fan) {
     if (!fan.SweptArea || !fan.StaticEfficiency || !(shaftPower > 0)) return std::nullopt;
     const Extended rhoA = static_cast<Extended>(kAirDensity) * *fan.SweptArea * 1e-4L;  // cm2
@@ -139,6 +144,7 @@ FlightFigures Fly(const TOptionSlot& slot, const FanTable& fans, const FanJetTab
     }
     const auto index = static_cast<std::size_t>(fan - fans.data());
     figures.full = StaticJet(ShaftPower(point.PinMotor, point.Efficiency), jets[index]);
+    figures.jetQuestioned = figures.full.has_value() && JetQuestioned(jets[index]);
     figures.part = PartThrottleOf(slot, fans, *fan, settings.throttle, point, figures.refusal);
     if (figures.part) {
         figures.partJet = StaticJet(figures.part->shaftPower, jets[index]);

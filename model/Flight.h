@@ -41,6 +41,14 @@ constexpr bool HoldsModelWeight(double grams) {
     return grams > 0 && grams <= kMostModelWeight;
 }
 
+// The jet data a ducted fan can have: a swept area from a 12 mm to a 50 cm fan, and a static
+// efficiency neither beyond the best measured fans nor below the worst. Data outside them are read
+// and used, but `check` questions them and every figure made from them says so.
+inline constexpr ShareRange kPlausibleSweptArea{1, 2000};  // cm2
+inline constexpr ShareRange kPlausibleStaticEfficiency{0.3, 0.9};
+// Whether a value the fan states lies outside its plausible range.
+bool JetQuestioned(const TFanJetData& fan);
+
 // The static jet of a fan whose jet leaves through its swept area, by momentum theory: with shaft
 // power P, static efficiency e and swept area A, the efflux speed is v = (2 e P / (rho A))^(1/3)
 // and the thrust T = rho A v^2.
@@ -84,6 +92,11 @@ struct Refusal {
 // "the fan curve does not rise between 60.00 W and 1200.00 W of shaft power"; empty for None.
 std::string DescribeRefusal(const Refusal& refusal, char decimalSeparator);
 
+// What the text and the tooltips add to thrust and efflux figures made from questioned jet data.
+inline constexpr char kJetQuestionedNote[] =
+    "Thrust and efflux rest on jet data outside 1 to 2000 cm2 of swept area or 0.3 to 0.9 of "
+    "static efficiency, which `mfbcalc-cli check` questions";
+
 // "Part throttle lies below 30280.27 rpm, ...", where the fan law gives its shaft power; else
 // empty.
 std::string DescribeFanLaw(const PartThrottle& part, char decimalSeparator);
@@ -92,7 +105,8 @@ std::string DescribeFanLaw(const PartThrottle& part, char decimalSeparator);
 // where something it needs is not known or cannot be had; `refusal` says why part throttle could
 // not be had.
 struct FlightFigures {
-    std::optional<Jet> full;  // at the operating point
+    std::optional<Jet> full;     // at the operating point
+    bool jetQuestioned = false;  // full and partJet rest on jet data `check` questions
     std::optional<PartThrottle> part;
     Refusal refusal;
     std::optional<Jet> partJet;
