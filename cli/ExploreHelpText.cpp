@@ -43,7 +43,8 @@ How the model is flown, for the flight figures (as in the single mode):
   --throttle PCT         part throttle, % of the operating point's fan rpm (default 65)
   --full-throttle PCT    share of a flight's time at full throttle, % (default 25)
   --usable PCT           share of the pack's capacity a flight draws, % (default 80)
-  --model-weight G       the model's weight without its pack, g (default: not known)
+  --model-weight G       the model's weight without its pack, 1 to 100000 g (default: not
+                         known)
 
 Catalogue limits: a combination over any limit the catalogues state (the motor's maximum
 continuous current or input power, the cells' maximum continuous discharge in C, the fan's
@@ -116,9 +117,11 @@ Output, one of:
                then how many combinations were calculated, the time taken, and how they
                ended:
                  ranked                      shown above, up to --top
+                 on the trade-off front      with --pareto: the ranked rows on the front
                  over a catalogue limit      beyond a limit the catalogues state
                  outside your budgets        beyond --max-current, --max-weight,
-                                             --min-efficiency or --power
+                                             --min-efficiency, --power, --min-thrust,
+                                             --min-flight-time or --min-thrust-to-weight
                  motor too slow for this fan already at 75 W
                                              from 75 W on, the fan would turn faster than
                                              the motor: no operating point

@@ -42,8 +42,8 @@ How the model is flown, for the flight figures:
   --full-throttle PCT    share of a flight's time at full throttle, % (default 25); the rest is
                          at part throttle
   --usable PCT           share of the pack's capacity a flight draws, % (default 80)
-  --model-weight G       the model's weight without its pack, g; gives all-up weight and thrust
-                         to weight (default: not known, and neither is shown)
+  --model-weight G       the model's weight without its pack, 1 to 100000 g; gives all-up
+                         weight and thrust to weight (default: not known, and neither is shown)
 
 The motor and battery lists are sorted alphabetically with case ignored; --list shows them.
 Without --motor or --battery nothing is calculated.

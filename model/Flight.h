@@ -34,11 +34,12 @@ inline constexpr ShareRange kThrottleRange{0.01, 1};
 inline constexpr ShareRange kFullShareRange{0, 1};
 inline constexpr ShareRange kUsableRange{0.01, 1};
 
-// The heaviest model the calculator takes, g: far beyond any ducted-fan model. A weight is above 0:
-// with none, thrust per pack weight would be shown as thrust to weight.
+// The model weights the calculator takes, g: from the lightest a model can be, so that thrust per
+// pack weight is never shown as thrust to weight, to far beyond any ducted-fan model.
+inline constexpr double kLeastModelWeight = 1;
 inline constexpr double kMostModelWeight = 100000;
 constexpr bool HoldsModelWeight(double grams) {
-    return grams > 0 && grams <= kMostModelWeight;
+    return grams >= kLeastModelWeight && grams <= kMostModelWeight;
 }
 
 // The jet data a ducted fan can have: a swept area from a 12 mm to a 50 cm fan, and a static
