@@ -45,6 +45,17 @@ How the model is flown, for the flight figures:
   --model-weight G       the model's weight without its pack, 1 to 100000 g; gives all-up
                          weight and thrust to weight (default: not known, and neither is shown)
 
+The part-load table, where there is an operating point:
+  --part-load [STEP]     after the result, the power train from STEP % to 100 % of the
+                         operating point's fan rpm in steps of STEP % (default 10), as part
+                         throttle is worked out: rpm, shaft power, motor input power, pack
+                         current, efficiency, static thrust and the minutes the whole pack
+                         lasts. Text: a "Part load:" table; --json: a "part_load" array of
+                         objects (throttle_percent, fan_rpm, shaft_power, motor_power,
+                         pack_current, efficiency, thrust, run_time, each null where not known,
+                         and refusal, why a row has no figures, or null); --csv: that table
+                         instead of the sweep steps
+
 The motor and battery lists are sorted alphabetically with case ignored; --list shows them.
 Without --motor or --battery nothing is calculated.
 

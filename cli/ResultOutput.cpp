@@ -9,6 +9,7 @@
 #include "catalogue/TextLines.h"
 #include "cli/CalculationRecord.h"
 #include "cli/DerivedOutput.h"
+#include "cli/PartLoadOutput.h"
 #include "json/JsonWriter.h"
 #include "model/ColumnRows.h"
 
@@ -64,6 +65,7 @@ void WriteResultText(const CalculationRecord& record, char separator, std::ostre
         out << "Part throttle: not possible: " << DescribeRefusal(flight.refusal, separator)
             << '\n';
     }
+    if (record.partLoad) WritePartLoadText(*record.partLoad, separator, out);
 }
 
 namespace {
@@ -178,6 +180,10 @@ void WriteResultObject(JsonWriter& json, const CalculationRecord& record) {
     }
     json.Key("flight_settings");
     WriteFlightSettingsJson(json, record.flight);
+    if (record.partLoad) {
+        json.Key("part_load");
+        WritePartLoadJson(json, *record.partLoad);
+    }
     json.EndObject();
 }
 

@@ -170,6 +170,20 @@ FlightFigures Fly(const TOptionSlot& slot, const FanTable& fans, const FanJetTab
     return figures;
 }
 
+std::optional<PartThrottle> PartThrottleAt(const TOptionSlot& slot, const FanTable& fans,
+                                           double throttle, const ResultPoint& point,
+                                           Refusal& refusal) {
+    ClearFaults();
+    std::optional<PartThrottle> part;
+    if (const TFanData* fan = DecidingFan(slot, fans)) {
+        part = PartThrottleOf(slot, fans, *fan, throttle, point, refusal);
+    } else {
+        refusal = {PartRefusal::NoFan, 0, 0};
+    }
+    ClearFaults();
+    return part;
+}
+
 std::string DescribeRefusal(const Refusal& refusal, char separator) {
     const auto value = [&](double v, const char* unit) {
         return FormatValue(v, separator) + ' ' + unit;

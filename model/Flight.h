@@ -98,6 +98,13 @@ inline constexpr char kJetQuestionedNote[] =
     "Thrust and efflux rest on jet data outside 1 to 2000 cm2 of swept area or 0.3 to 0.9 of "
     "static efficiency, which `mfbcalc-cli check` questions";
 
+// The part-throttle operating point at `throttle` of the operating point's fan rpm, (0, 1], for the
+// fan the slot names; none, with `refusal` saying why, where it cannot be had. Never leaves a
+// floating-point flag raised.
+std::optional<PartThrottle> PartThrottleAt(const TOptionSlot& slot, const FanTable& fans,
+                                           double throttle, const ResultPoint& point,
+                                           Refusal& refusal);
+
 // "Part throttle lies below 30280.27 rpm, ...", where the fan law gives its shaft power; else
 // empty.
 std::string DescribeFanLaw(const PartThrottle& part, char decimalSeparator);
