@@ -32,6 +32,7 @@
 #include "ui/MessageService.h"
 #include "ui/OptionCharts.h"
 #include "ui/OptionColumn.h"
+#include "ui/PartLoadDlg.h"
 #include "ui/ProgramWindows.h"
 #include "ui/QtPlatform.h"
 #include "ui/SetupDocument.h"
@@ -173,6 +174,8 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
         figures_[static_cast<std::size_t>(option - 1)] =
             std::make_unique<FigureRows>(option, kFigureRowsTop, frames_);
+        connect(figures_[static_cast<std::size_t>(option - 1)]->partLoadAction(),
+                &QAction::triggered, this, [this, option] { showPartLoad(option); });
     }
     auto* close = new QPushButton(QStringLiteral("&Close"), frames_);
     close->setObjectName(QStringLiteral("Button5"));
@@ -412,6 +415,24 @@ void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
 
 bool TMainDlg::calculating(int option) const {
     return sweeps_.at(static_cast<std::size_t>(option - 1)) != nullptr;
+}
+
+void TMainDlg::showPartLoad(int option) {
+    const auto& shown = shown_.at(static_cast<std::size_t>(option - 1));
+    if (!shown) return;
+    const QString title = QStringLiteral("Part load - Option %1").arg(option);
+    // The table is of the slot as it was swept, whatever the user chose since.
+    PartLoadDlg::Table table = [this, swept = *shown](double step) {
+        return mfb::PartLoadTable(swept.swept, catalogue_.Fans, catalogue_.FanJet,
+                                  swept.report.result, step);
+    };
+    if (partLoad_ == nullptr) {
+        partLoad_ = new PartLoadDlg(title, std::move(table), platform_.decimalSeparator, this);
+    } else {
+        partLoad_->setTable(title, std::move(table));
+    }
+    partLoad_->show();
+    partLoad_->raise();
 }
 
 void TMainDlg::showChart(int option) {

@@ -16,6 +16,7 @@ class CatalogueArea;
 class ColumnFrames;
 class ComparisonActions;
 class FigureRows;
+class PartLoadDlg;
 class FlightSettingsBar;
 class OptionColumn;
 class QRadioButton;
@@ -117,6 +118,8 @@ private:
     void optionSelected(int option);
     void calculate(int option);
     void showChart(int option);
+    // The part-load table of the option's last shown Calculate.
+    void showPartLoad(int option);
     OptionColumn& column(int option) const;
 
     mfb::CataloguePlatform platform_;
@@ -136,6 +139,7 @@ private:
     TFindDlg* find_ = nullptr;                            // made on first use, then kept
     std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
     FlightSettingsBar* flightBar_;
+    PartLoadDlg* partLoad_ = nullptr;  // made on first use, then kept
     std::array<std::unique_ptr<FigureRows>, mfb::kOptionCount> figures_;
     // The slot and report of each option's last shown Calculate, whose figures the rows show.
     struct Shown {
