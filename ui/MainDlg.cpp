@@ -221,6 +221,7 @@ void TMainDlg::buildMenu() {
     // The catalogues are read from the working directory.
     comparison_ = new ComparisonActions(*document_, ProgramCharts(), QDir::currentPath(),
                                         platform_.decimalSeparator, this);
+    comparison_->setPartLoads([this](int option) { return partLoad(option, mfb::kPartLoadStep); });
     files_->addEntries(comparison_->actions());
     QAction* about = menuBar()->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
@@ -417,15 +418,17 @@ bool TMainDlg::calculating(int option) const {
     return sweeps_.at(static_cast<std::size_t>(option - 1)) != nullptr;
 }
 
-void TMainDlg::showPartLoad(int option) {
+std::vector<mfb::PartLoadRow> TMainDlg::partLoad(int option, double step) const {
     const auto& shown = shown_.at(static_cast<std::size_t>(option - 1));
-    if (!shown) return;
-    const QString title = QStringLiteral("Part load - Option %1").arg(option);
     // The table is of the slot as it was swept, whatever the user chose since.
-    PartLoadDlg::Table table = [this, swept = *shown](double step) {
-        return mfb::PartLoadTable(swept.swept, catalogue_.Fans, catalogue_.FanJet,
-                                  swept.report.result, step);
-    };
+    if (!shown) return {};
+    return mfb::PartLoadTable(shown->swept, catalogue_.Fans, catalogue_.FanJet,
+                              shown->report.result, step);
+}
+
+void TMainDlg::showPartLoad(int option) {
+    const QString title = QStringLiteral("Part load - Option %1").arg(option);
+    PartLoadDlg::Table table = [this, option](double step) { return partLoad(option, step); };
     if (partLoad_ == nullptr) {
         partLoad_ = new PartLoadDlg(title, std::move(table), platform_.decimalSeparator, this);
     } else {

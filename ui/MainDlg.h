@@ -6,10 +6,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Combination.h"
 #include "model/OptionSlot.h"
+#include "model/PartLoad.h"
 #include "model/Sweep.h"
 
 class CatalogueArea;
@@ -118,8 +120,9 @@ private:
     void optionSelected(int option);
     void calculate(int option);
     void showChart(int option);
-    // The part-load table of the option's last shown Calculate.
+    // The part-load table of the option's last shown Calculate, in a dialog or as rows.
     void showPartLoad(int option);
+    std::vector<mfb::PartLoadRow> partLoad(int option, double step) const;
     OptionColumn& column(int option) const;
 
     mfb::CataloguePlatform platform_;

@@ -86,6 +86,11 @@ private slots:
             QVERIFY(Run(QStringLiteral("pdfinfo"), {path}).contains(paper));
             QVERIFY(text.contains(QDir::currentPath()));
             QVERIFY(text.contains(QDate::currentDate().toString(Qt::ISODate)));
+            // A compact part-load table for each calculated option, and none for the others.
+            for (const int option : {1, 3})
+                QVERIFY(text.contains(QStringLiteral("Option %1: part load").arg(option)));
+            QVERIFY(!text.contains(QStringLiteral("Option 2: part load")));
+            QVERIFY(text.contains(QStringLiteral("Throttle %")));
         }
         QVERIFY(text.contains(QStringLiteral("8S2P")) && text.contains(QStringLiteral("6S1P")));
         const mfb::Setup& setup = window->setupDocument().setup();
