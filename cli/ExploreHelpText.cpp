@@ -151,7 +151,8 @@ Output, one of:
                (--max-seconds) starts with a line "# partial: ...".
   --json       one object: combinations, seconds, counts
                (visited, ranked, over_limits, filtered_out, no_kept_step, motor_stalls,
-               not_possible, at_limit, faults, unreadable, not_run, full_sweeps, pruned), rows
+               not_possible, at_limit, faults, unreadable, not_run, full_sweeps, pruned),
+               front (with --pareto: the rows on the front), rows
                (objects with the CSV's keys up to c_rate, a flight figure not known null, and
                limits: one object per limit stated, {value, limit, margin, exceeded}), notes
                (the catalogue lines left out) and, last, partial (true when the run or the

@@ -15,6 +15,7 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QPen>
+#include <QScatterSeries>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -134,6 +135,16 @@ CompareChartsDlg::CompareChartsDlg(const SetupDocument& document, const OptionCh
         line->attachAxis(axes_[kLeft]);
         line->setPen(QPen(kOptionColours[k], 2));  // after addSeries, which applies the theme
         lines_[k] = line;
+        auto* marker = new QScatterSeries;
+        marker->setObjectName(QStringLiteral("OperatingPoint%1").arg(k + 1));
+        chart_->addSeries(marker);
+        marker->attachAxis(axes_[kBottom]);
+        marker->attachAxis(axes_[kLeft]);
+        marker->setMarkerSize(9);
+        marker->setColor(kOptionColours[k]);
+        marker->setBorderColor(kOptionColours[k]);
+        for (QLegendMarker* entry : chart_->legend()->markers(marker)) entry->setVisible(false);
+        markers_[k] = marker;
     }
     overlay_ = std::make_unique<ChartOverlay>(chart_);
 
@@ -180,6 +191,10 @@ CompareChartsDlg::CompareChartsDlg(const SetupDocument& document, const OptionCh
 
 CompareChartsDlg::~CompareChartsDlg() = default;
 
+QScatterSeries* CompareChartsDlg::operatingPoint(int option) const {
+    return markers_.at(static_cast<std::size_t>(option - 1));
+}
+
 QLineSeries* CompareChartsDlg::lineSeries(int option) const {
     return lines_.at(static_cast<std::size_t>(option - 1));
 }
@@ -210,8 +225,11 @@ void CompareChartsDlg::reload() {
         mfb::CurveTable& table = tables_[static_cast<std::size_t>(k - 1)];
         const mfb::CurveTable* source = charts_.curves(k);
         // Only what the option shows as calculated is compared; a chart may be half a sweep.
+        auto& point = operatingPoints_[static_cast<std::size_t>(k - 1)];
+        point.reset();
         if (document_.option(k).shown && source != nullptr) {
             CopyCurves(*source, table);
+            point = charts_.operatingPoint(k);
         } else {
             for (std::size_t s = 0; s < mfb::kSeriesCount; ++s) table.Clear(s);
         }
@@ -248,6 +266,14 @@ void CompareChartsDlg::showCurves() {
         }
         if (!shown) lines_[k]->clear();
         lines_[k]->setVisible(shown);
+        // The operating point on the curve: the stored step nearest its shaft power, the very
+        // step the sweep kept.
+        markers_[k]->clear();
+        const std::size_t at = operatingPoints_[k] && shown
+                                   ? mfb::NearestPoint(points, *operatingPoints_[k])
+                                   : points.size();
+        if (at < points.size()) markers_[k]->append(points[at].x, points[at].y);
+        markers_[k]->setVisible(at < points.size());
         for (QLegendMarker* marker : chart_->legend()->markers(lines_[k]))
             marker->setVisible(shown);
     }

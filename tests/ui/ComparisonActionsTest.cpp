@@ -9,6 +9,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QProcess>
+#include <QScatterSeries>
 #include <QTemporaryDir>
 #include <QValueAxis>
 #include <QtTest>
@@ -121,6 +122,14 @@ private slots:
         Find<QAction>(*window, "CompareCharts1")->trigger();
         CompareChartsDlg* compare = window->comparison().compareCharts();
         QVERIFY(compare != nullptr && QTest::qWaitForWindowExposed(compare));
+        // Each calculated option's operating point is marked on its curve, and none elsewhere.
+        for (const auto& [option, pout] : {std::pair{1, "Label136"}, std::pair{3, "Label138"}}) {
+            const QScatterSeries* marker = compare->operatingPoint(option);
+            QCOMPARE(marker->count(), 1);
+            // At the shaft power the column shows, to its two decimals.
+            QVERIFY(std::abs(marker->at(0).x() - LabelText(*window, pout).toDouble()) < 0.01);
+        }
+        QCOMPARE(compare->operatingPoint(2)->count(), 0);
 
         const auto legend = [&](int option) {
             const auto markers = compare->chart()->legend()->markers(compare->lineSeries(option));
