@@ -133,6 +133,15 @@ std::optional<Jet> StaticJet(Extended shaftPower, const TFanJetData& fan) {
                static_cast<double>(v * 3.6L)};
 }
 
+std::optional<double> StaticThrustAt(const TOptionSlot& slot, const FanTable& fans,
+                                     const FanJetTable& jets, double shaftPower) {
+    const TFanData* fan = DecidingFan(slot, fans);
+    if (fan == nullptr) return std::nullopt;
+    const auto jet = StaticJet(shaftPower, jets[static_cast<std::size_t>(fan - fans.data())]);
+    ClearFaults();
+    return jet ? std::optional<double>(jet->thrust) : std::nullopt;
+}
+
 FlightFigures Fly(const TOptionSlot& slot, const FanTable& fans, const FanJetTable& jets,
                   const FlightSettings& settings, const ResultPoint& point) {
     ClearFaults();

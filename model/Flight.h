@@ -60,6 +60,10 @@ struct Jet {
 // None when the fan's swept area or static efficiency is not known, or the power is not positive.
 std::optional<Jet> StaticJet(Extended shaftPower, const TFanJetData& fan);
 
+// The static thrust, g, of the fan the slot names at a shaft power, W; none without its jet data.
+std::optional<double> StaticThrustAt(const TOptionSlot& slot, const FanTable& fans,
+                                     const FanJetTable& jets, double shaftPower);
+
 // The power train when the speed controller holds the fan at `settings.throttle` of its rpm at the
 // operating point: the motor's voltage lowered until it turns at that rpm, the controller lossless.
 // The fan curve gives the shaft power down to the least fan rpm of the sweep (at its start, or at

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -48,6 +49,12 @@ public:
 
     mfb::Series quantity() const { return quantity_; }
     void setQuantity(mfb::Series quantity);
+    // Static thrust against shaft power instead of a quantity of the sweep, for the options whose
+    // fan has jet data; `thrust` gives an option's thrust, g, at a shaft power, W.
+    using Thrust = std::function<std::optional<double>(int option, double shaftPower)>;
+    void setThrust(Thrust thrust) { thrust_ = std::move(thrust); }
+    void showThrust();
+    bool showsThrust() const { return showsThrust_; }
 
     // Reads the options' curves again.
     void reload();
@@ -97,6 +104,11 @@ private:
     std::array<QScatterSeries*, mfb::kOptionCount> markers_{};
     std::array<std::optional<double>, mfb::kOptionCount> operatingPoints_{};  // W, by option
     std::array<mfb::CurveTable, mfb::kOptionCount> tables_;                   // copies, by option
+    std::array<mfb::CurveTable, mfb::kOptionCount> thrusts_;  // curve 0, over tables_' powers
+    Thrust thrust_;
+    bool showsThrust_ = false;
+    const mfb::CurveTable& shownTable(std::size_t k) const;
+    std::size_t shownCurve() const;
     std::array<std::unique_ptr<ChartCurve>, mfb::kOptionCount> curves_;
     std::array<mfb::AxisRange, 2> fullRanges_{};
     std::unique_ptr<ChartOverlay> overlay_;

@@ -107,6 +107,7 @@ void ComparisonActions::printAsked() {
 void ComparisonActions::showCompareCharts() {
     if (compare_ == nullptr) {
         compare_ = new CompareChartsDlg(document_, charts_, decimalSeparator_, window_);
+        compare_->setThrust(thrust_);
     }
     compare_->show();
     compare_->raise();

@@ -29,6 +29,10 @@ public:
     // In the order the menu lists them.
     QList<QAction*> actions() const { return actions_; }
 
+    // How the comparison chart finds an option's static thrust.
+    void setThrust(std::function<std::optional<double>(int, double)> thrust) {
+        thrust_ = std::move(thrust);
+    }
     // Where the sheet finds each option's part-load table.
     void setPartLoads(ComparisonSheet::PartLoads partLoads) { partLoads_ = std::move(partLoads); }
 
@@ -57,4 +61,5 @@ private:
     QString lastFolder_;
     CompareChartsDlg* compare_ = nullptr;
     ComparisonSheet::PartLoads partLoads_;
+    std::function<std::optional<double>(int, double)> thrust_;
 };

@@ -222,6 +222,11 @@ void TMainDlg::buildMenu() {
     comparison_ = new ComparisonActions(*document_, ProgramCharts(), QDir::currentPath(),
                                         platform_.decimalSeparator, this);
     comparison_->setPartLoads([this](int option) { return partLoad(option, mfb::kPartLoadStep); });
+    comparison_->setThrust([this](int option, double shaftPower) -> std::optional<double> {
+        const auto& shown = shown_.at(static_cast<std::size_t>(option - 1));
+        if (!shown) return std::nullopt;
+        return mfb::StaticThrustAt(shown->swept, catalogue_.Fans, catalogue_.FanJet, shaftPower);
+    });
     files_->addEntries(comparison_->actions());
     QAction* about = menuBar()->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));

@@ -111,6 +111,29 @@ private slots:
         QVERIFY(LabelText(*window, "Figure3_4").endsWith(QStringLiteral(" g")));
     }
 
+    // Static thrust against shaft power, for the options whose fan has jet data: its dot at the
+    // operating point is the thrust the column shows.
+    void compareChartsOffersStaticThrust() {
+        RecordingMessages messages;
+        ChartWindows charts;
+        const auto window = ShownMainDlg(JetPlatform());
+        ChooseThreeOptions(*window);
+        QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
+        Find<QAction>(*window, "CompareCharts1")->trigger();
+        CompareChartsDlg* compare = window->comparison().compareCharts();
+        QVERIFY(compare != nullptr && QTest::qWaitForWindowExposed(compare));
+        compare->showThrust();
+        QCOMPARE(compare->axis(mfb::Axis::Left)->titleText(), QStringLiteral("Static thrust [g]"));
+        QVERIFY(!compare->lineSeries(1)->isVisible());
+        QVERIFY(compare->lineSeries(3)->isVisible());
+        const QString thrust = LabelText(*window, "Figure3_4");
+        QCOMPARE(compare->operatingPoint(3)->count(), 1);
+        QVERIFY(std::abs(compare->operatingPoint(3)->at(0).y() -
+                         thrust.section(u' ', 0, 0).toDouble()) < 0.01);
+        compare->setQuantity(mfb::Series::Current);
+        QVERIFY(!compare->showsThrust() && compare->lineSeries(1)->isVisible());
+    }
+
     // The comparison chart draws the calculated options, named in the legend, one quantity at a
     // time, and reads all of them out at the mouse.
     void compareChartsOverlaysTheOptions() {
