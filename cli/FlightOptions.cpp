@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "setup/FlightSettingTable.h"
+
 namespace mfb::cli {
 
 namespace {
@@ -26,26 +28,18 @@ double ParseNumberIn(const std::string& option, const std::string& text, double 
 
 bool ReadFlightOption(ArgumentReader& reader, SetupFigures& given) {
     const std::string& name = reader.Name();
-    const auto percent = [&](const ShareRange& range) {
-        return ParseNumberIn(name, reader.Value(), range.least * 100, range.most * 100) / 100;
-    };
-    if (name == "--throttle") {
-        given.throttle = percent(kThrottleRange);
-    } else if (name == "--full-throttle") {
-        given.fullShare = percent(kFullShareRange);
-    } else if (name == "--usable") {
-        given.usable = percent(kUsableRange);
-    } else if (name == "--model-weight") {
-        const double grams = ParseNumberIn(name, reader.Value(), 0, kMostModelWeight);
-        if (!HoldsModelWeight(grams)) {
+    for (const FlightSettingRow& row : kFlightSettingRows) {
+        if (name != row.option) continue;
+        const double entered =
+            ParseNumberIn(name, reader.Value(), row.least * row.scale, row.most * row.scale);
+        if (!row.holds(entered / row.scale)) {
             throw UsageError(name + " needs a weight above 0: leave it out where the model's " +
                              "weight is not known");
         }
-        given.modelWeight = grams;
-    } else {
-        return false;
+        given.*row.given = entered / row.scale;
+        return true;
     }
-    return true;
+    return false;
 }
 
 bool ReadFlightOption(ArgumentReader& reader, FlightSettings& settings) {

@@ -210,7 +210,8 @@ void CompareChartsDlg::reload() {
         mfb::CurveTable& table = tables_[static_cast<std::size_t>(k - 1)];
         const mfb::CurveTable* source = charts_.curves(k);
         // Only what the option shows as calculated is compared; a chart may be half a sweep.
-        if (document_.option(k).shown && source != nullptr) {
+        const mfb::SetupOption& o = document_.option(k);
+        if (mfb::ShowsCurrent(o) && o.shown->reached() && source != nullptr) {
             CopyCurves(*source, table);
         } else {
             for (std::size_t s = 0; s < mfb::kSeriesCount; ++s) table.Clear(s);

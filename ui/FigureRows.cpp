@@ -41,3 +41,11 @@ void FigureRows::show(const std::optional<mfb::ShownFigures>& figures) {
         captions_[row]->setToolTip(note);
     }
 }
+
+void FigureRows::showMissing(const QString& why) {
+    for (std::size_t row = 0; row < values_.size(); ++row) {
+        values_[row]->setText(QStringLiteral("-"));
+        values_[row]->setToolTip(why);
+        captions_[row]->setToolTip(why);
+    }
+}

@@ -7,6 +7,7 @@
 #include "model/FigureRows.h"
 
 class AutoLabel;
+class QString;
 class QWidget;
 
 // The figures of one option column, a caption and a value a row, below the window's columns:
@@ -19,6 +20,8 @@ public:
 
     // The figures of a Calculate's kept step; none leaves every value empty.
     void show(const std::optional<mfb::ShownFigures>& figures);
+    // Every value a dash, each row's tooltip saying `why`.
+    void showMissing(const QString& why);
 
     static constexpr int kPitch = 16;
 

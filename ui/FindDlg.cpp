@@ -64,12 +64,11 @@ QString DefaultCounts(const std::vector<int>& counts) {
 
 }  // namespace
 
-TFindDlg::TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator,
-                   const mfb::FlightSettings& flight, SetupDocument& document, QWidget* parent)
+TFindDlg::TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator, SetupDocument& document,
+                   QWidget* parent)
     : QWidget(parent, Qt::Window),
       catalogue_(catalogue),
       decimalSeparator_(decimalSeparator),
-      flight_(flight),
       document_(document),
       runner_(new ExploreRunner(this)),
       model_(new ExploreTableModel(this)),
@@ -89,6 +88,11 @@ TFindDlg::TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator,
     pause_->setSingleShot(true);
     pause_->setInterval(kPauseMs);
     connect(pause_, &QTimer::timeout, this, &TFindDlg::runIfQuick);
+    // The rows answer for the flight the main window describes, as typing here does.
+    connect(&document_, &SetupDocument::figuresChanged, this, [this] {
+        followDefaultRanking();
+        settingsChanged();
+    });
     setRunning(false);
 }
 
@@ -151,7 +155,9 @@ QWidget* TFindDlg::buildSettings() {
         const mfb::ExploreKey closeness =
             field.key == "targetPower" ? mfb::ExploreKey::Target : mfb::ExploreKey::TargetThrust;
         connect(edit, &QLineEdit::textChanged, this, [this, closeness](const QString& text) {
-            if (!text.trimmed().isEmpty()) sortKey_->setCurrentIndex(KeyIndex(closeness));
+            if (text.trimmed().isEmpty()) return;
+            sortKey_->setCurrentIndex(KeyIndex(closeness));
+            rankingChosen_ = true;
         });
     }
     ignoreLimits_ = new QCheckBox(QStringLiteral("Ignore catalogue limits"), settings);
@@ -169,12 +175,11 @@ QWidget* TFindDlg::buildSettings() {
     sortKey_->setObjectName(QStringLiteral("sortKey"));
     for (const mfb::ExploreKeyName& key : mfb::ExploreKeyNames())
         sortKey_->addItem(Latin1(key.label));
-    // The ranking that answers a modeller's question, as the command line's without --sort.
-    mfb::ExploreRequest everything;
-    everything.space = mfb::WholeSpace(catalogue_);
-    everything.flight = flight_;
-    sortKey_->setCurrentIndex(KeyIndex(mfb::DefaultKey(catalogue_, everything)));
+    followDefaultRanking();
+    connect(sortKey_, &QComboBox::activated, this, [this] { rankingChosen_ = true; });
     changes(sortKey_, &QComboBox::currentIndexChanged);
+    // The front is sorted by its own key.
+    connect(pareto_, &QCheckBox::toggled, sortKey_, &QWidget::setDisabled);
     form->addRow(QStringLiteral("Rank by:"), sortKey_);
     top_ = new QSpinBox(settings);
     top_->setObjectName(QStringLiteral("top"));
@@ -296,7 +301,7 @@ std::optional<mfb::ExploreRequest> TFindDlg::request() {
             mfb::ExploreKeyNames()[static_cast<std::size_t>(sortKey_->currentIndex())].key;
         request.ignoreLimits = ignoreLimits_->isChecked();
         request.pareto = pareto_->isChecked();
-        request.flight = flight_;
+        request.flight = flight();
         // The front is sorted by its own key.
         if (request.pareto) settings.key.reset();
         request.top = static_cast<std::size_t>(top_->value());
@@ -322,6 +327,19 @@ void TFindDlg::start(const mfb::ExploreRequest& request) {
     clock_.start();
     runner_->start(catalogue_, request);
     setRunning(true);
+}
+
+void TFindDlg::followDefaultRanking() {
+    if (rankingChosen_) return;
+    // As the command line's without --sort.
+    mfb::ExploreRequest everything;
+    everything.space = mfb::WholeSpace(catalogue_);
+    everything.flight = flight();
+    sortKey_->setCurrentIndex(KeyIndex(mfb::DefaultKey(catalogue_, everything)));
+}
+
+mfb::FlightSettings TFindDlg::flight() const {
+    return mfb::FlightSettingsOf(document_.setup().figures);
 }
 
 void TFindDlg::settingsChanged() {

@@ -2,114 +2,163 @@
 #include "ui/FlightSettingsBar.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalBlocker>
-#include <QSpinBox>
+#include <QToolTip>
 #include <cmath>
+#include <optional>
 
+#include "setup/FlightSettingTable.h"
 #include "ui/FormFont.h"
 
 namespace {
 
 struct FieldDesign {
     const char* name;
-    const char* caption;
     int captionLeft, fieldLeft, fieldWidth;
-    int minimum, maximum;
-    const char* suffix;
+    const char* tooltip;
 };
 
-constexpr int WholePercent(double share) {
-    return static_cast<int>(share * 100 + 0.5);
+// By kFlightSettingRows.
+constexpr std::array<FieldDesign, 4> kFields{{
+    {"PartThrottle", 20, 104, 50, "Part throttle, as a share of the fan rpm at full throttle"},
+    {"FullThrottleShare", 196, 326, 50,
+     "The share of a flight's time at full throttle; the rest is at part throttle"},
+    {"UsableCapacity", 414, 506, 50, "The share of the pack's capacity a flight draws"},
+    {"ModelWeight", 596, 720, 86,
+     "The model's weight without its pack, for the all-up weight and the thrust to weight; "
+     "empty where it is not known"},
+}};
+static_assert(kFields.size() == mfb::kFlightSettingRows.size());
+
+constexpr int kUnitGap = 4;
+
+// A number as typed: digits with at most one decimal separator, no sign, exponent or grouping,
+// which a modeller could mean otherwise.
+std::optional<double> Number(const QString& text, char separator) {
+    const QString trimmed = text.trimmed();
+    bool seenSeparator = false, seenDigit = false;
+    QString plain;
+    for (const QChar c : trimmed) {
+        if (c.isDigit() && c.unicode() < 128) {
+            seenDigit = true;
+            plain += c;
+        } else if (c == QChar::fromLatin1(separator) && !seenSeparator) {
+            seenSeparator = true;
+            plain += u'.';
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!seenDigit) return std::nullopt;
+    bool ok = false;
+    const double value = plain.toDouble(&ok);
+    return ok && std::isfinite(value) ? std::optional(value) : std::nullopt;
 }
 
-constexpr std::array<FieldDesign, 4> kFields{{
-    {"PartThrottle", "Part throttle:", 20, 104, 64, WholePercent(mfb::kThrottleRange.least),
-     WholePercent(mfb::kThrottleRange.most), " %"},
-    {"FullThrottleShare", "Time at full throttle:", 196, 326, 64,
-     WholePercent(mfb::kFullShareRange.least), WholePercent(mfb::kFullShareRange.most), " %"},
-    {"UsableCapacity", "Capacity used:", 414, 506, 64, WholePercent(mfb::kUsableRange.least),
-     WholePercent(mfb::kUsableRange.most), " %"},
-    {"ModelWeight", "Model without pack:", 596, 720, 100, 0,
-     static_cast<int>(mfb::kMostModelWeight), " g"},
-}};
+bool Same(const mfb::FlightSettings& a, const mfb::FlightSettings& b) {
+    return a.throttle == b.throttle && a.fullShare == b.fullShare && a.usable == b.usable &&
+           a.modelWeight == b.modelWeight;
+}
 
-int Percent(double share) {
-    return static_cast<int>(std::lround(share * 100));
+QString Text(const std::string& text) {
+    return QString::fromLatin1(text);
 }
 
 }  // namespace
 
-FlightSettingsBar::FlightSettingsBar(int top, int width, QWidget* parent) : QWidget(parent) {
+FlightSettingsBar::FlightSettingsBar(int top, int width, char decimalSeparator, QWidget* parent)
+    : QWidget(parent), separator_(decimalSeparator) {
     setObjectName(QStringLiteral("FlightSettings"));
     setGeometry(0, top, width, 24);
-    std::array<QSpinBox*, kFields.size()> fields{};
     for (std::size_t i = 0; i < kFields.size(); ++i) {
         const FieldDesign& d = kFields[i];
-        auto* caption = new QLabel(QString::fromLatin1(d.caption), this);
+        const mfb::FlightSettingRow& row = mfb::kFlightSettingRows[i];
+        auto* caption =
+            new QLabel(QString::fromLatin1(row.label.data(), row.label.size()) + u':', this);
         caption->setFont(FormFont());
         caption->move(d.captionLeft, 4);
-        auto* field = new QSpinBox(this);
+        auto* field = new QLineEdit(this);
         field->setObjectName(QString::fromLatin1(d.name));
-        field->setRange(d.minimum, d.maximum);
-        field->setSuffix(QString::fromLatin1(d.suffix));
         field->setGeometry(d.fieldLeft, 0, d.fieldWidth, 22);
+        field->setAlignment(Qt::AlignRight);
         caption->setBuddy(field);
-        fields[i] = field;
+        auto* unit = new QLabel(QString::fromLatin1(row.unit.data(), row.unit.size()), this);
+        unit->setFont(FormFont());
+        unit->move(d.fieldLeft + d.fieldWidth + kUnitGap, 4);
+        fields_[i] = field;
+        connect(field, &QLineEdit::textEdited, this, [this, i] { edited(i); });
+        connect(field, &QLineEdit::editingFinished, this, [this, i] { showSetting(i); });
     }
-    throttle_ = fields[0];
-    fullShare_ = fields[1];
-    usable_ = fields[2];
-    modelWeight_ = fields[3];
-    modelWeight_->setSpecialValueText(QStringLiteral("not known"));
-    modelWeight_->setToolTip(
-        QStringLiteral("The model's weight without its pack, for the all-up weight and the thrust "
-                       "to weight"));
-    throttle_->setToolTip(
-        QStringLiteral("Part throttle, as a share of the fan rpm at full "
-                       "throttle"));
-    fullShare_->setToolTip(
-        QStringLiteral("The share of a flight's time at full throttle; the "
-                       "rest is at part throttle"));
-    usable_->setToolTip(QStringLiteral("The share of the pack's capacity a flight draws"));
-    setSettings(settings_);
-    // A field changes only its own setting, so that the others keep the exact shares a setup
-    // gave them, whatever whole percent their fields round them to.
-    connect(throttle_, &QSpinBox::valueChanged, this,
-            [this](int percent) { change(&mfb::FlightSettings::throttle, percent); });
-    connect(fullShare_, &QSpinBox::valueChanged, this,
-            [this](int percent) { change(&mfb::FlightSettings::fullShare, percent); });
-    connect(usable_, &QSpinBox::valueChanged, this,
-            [this](int percent) { change(&mfb::FlightSettings::usable, percent); });
-    connect(modelWeight_, &QSpinBox::valueChanged, this, [this](int grams) {
-        mfb::FlightSettings changed = settings_;
-        changed.modelWeight = grams > 0 ? std::optional<double>(grams) : std::nullopt;
-        store(changed);
-    });
+    fields_[3]->setPlaceholderText(QStringLiteral("not known"));
+    for (std::size_t i = 0; i < fields_.size(); ++i) showSetting(i);
 }
 
 void FlightSettingsBar::setSettings(const mfb::FlightSettings& settings) {
-    {
-        const QSignalBlocker blockers[] = {QSignalBlocker(throttle_), QSignalBlocker(fullShare_),
-                                           QSignalBlocker(usable_), QSignalBlocker(modelWeight_)};
-        throttle_->setValue(Percent(settings.throttle));
-        fullShare_->setValue(Percent(settings.fullShare));
-        usable_->setValue(Percent(settings.usable));
-        modelWeight_->setValue(settings.modelWeight ? static_cast<int>(*settings.modelWeight) : 0);
-    }
+    // What the bar itself set comes back from the document: a field being typed in stays as typed.
+    if (Same(settings, settings_)) return;
     store(settings);
+    for (std::size_t i = 0; i < fields_.size(); ++i) showSetting(i);
 }
 
-void FlightSettingsBar::change(double mfb::FlightSettings::*share, int percent) {
+// A field changes only its own setting, so that the others keep the exact values a setup gave
+// them, whatever their fields round them to. A text it refuses puts back the setting the field
+// showed before it was edited.
+void FlightSettingsBar::edited(std::size_t i) {
+    const mfb::FlightSettingRow& row = mfb::kFlightSettingRows[i];
+    QLineEdit* field = fields_[i];
+    const QString typed = field->text();
+    const bool unknownWeight = row.share == nullptr && typed.trimmed().isEmpty();
+    const std::optional<double> number = Number(typed, separator_);
+    std::string refusal;
+    if (!unknownWeight) {
+        refusal = number ? mfb::FlightSettingRefusal(row, *number / row.scale)
+                         : mfb::FlightSettingRefusal(row, std::nan(""));
+        if (!number)
+            refusal += std::string(", written as digits with '") + separator_ + "' for decimals";
+    }
+    QPalette palette;
+    std::optional<double> value =
+        unknownWeight || !number ? std::nullopt : std::optional(*number / row.scale);
+    if (!refusal.empty()) {
+        palette = field->palette();
+        palette.setColor(QPalette::Text, Qt::red);
+        field->setToolTip(Text(refusal));
+        QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), Text(refusal), field);
+        // What was typed on the way here, such as 25000 of 250000, was never meant.
+        value = shownValue_[i];
+    } else {
+        field->setToolTip(QString::fromLatin1(kFields[i].tooltip));
+        QToolTip::hideText();
+    }
     mfb::FlightSettings changed = settings_;
-    changed.*share = percent / 100.0;
+    if (row.share != nullptr) {
+        changed.*row.share = value.value_or(settings_.*row.share);
+    } else {
+        changed.modelWeight = value;
+    }
     store(changed);
+    field->setPalette(palette);
+}
+
+void FlightSettingsBar::showSetting(std::size_t i) {
+    const mfb::FlightSettingRow& row = mfb::kFlightSettingRows[i];
+    QLineEdit* field = fields_[i];
+    const std::string text = mfb::FlightSettingText(row, settings_, separator_);
+    // The unit stands beside the field.
+    const bool known = row.share != nullptr || settings_.modelWeight.has_value();
+    const QString shown =
+        known ? Text(text.substr(0, text.size() - row.unit.size() - 1)) : QString();
+    shownValue_[i] =
+        row.share != nullptr ? std::optional(settings_.*row.share) : settings_.modelWeight;
+    const QSignalBlocker blocker(field);
+    if (field->text() != shown) field->setText(shown);
+    field->setPalette(QPalette());
+    field->setToolTip(QString::fromLatin1(kFields[i].tooltip));
 }
 
 void FlightSettingsBar::store(const mfb::FlightSettings& settings) {
-    if (settings.throttle == settings_.throttle && settings.fullShare == settings_.fullShare &&
-        settings.usable == settings_.usable && settings.modelWeight == settings_.modelWeight) {
-        return;
-    }
+    if (Same(settings, settings_)) return;
     settings_ = settings;
     emit settingsChanged(settings_);
 }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScreen>
 
 #include "catalogue/CatalogueCheck.h"
 #include "catalogue/Choice.h"
@@ -119,6 +120,14 @@ std::optional<std::size_t> IndexOf(const std::vector<std::string>& lines, const 
     return std::nullopt;
 }
 
+// Whether `combination` is of the option's chosen motor, battery and fan.
+bool SameParts(mfb::CalculatedFor combination, const mfb::SetupOption& option) {
+    const mfb::CalculatedFor chosen = mfb::ChosenCombination(option);
+    combination.serie = chosen.serie;
+    combination.parallel = chosen.parallel;
+    return combination == chosen;
+}
+
 // A caption without accelerators: an ampersand in a fan name is shown as it is.
 QString PlainCaption(const std::string& name) {
     return QString::fromLatin1(name).replace(u'&', QStringLiteral("&&"));
@@ -163,9 +172,9 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
             });
         }
     }
-    flightBar_ = new FlightSettingsBar(kFlightBarTop, kClientSize.width(), frames_);
-    connect(flightBar_, &FlightSettingsBar::settingsChanged, this, &TMainDlg::showFlightFigures);
-    // The model's weight and how it is flown belong to the setup.
+    flightBar_ = new FlightSettingsBar(kFlightBarTop, kClientSize.width(),
+                                       platform_.decimalSeparator, frames_);
+    // The model's weight and how it is flown belong to the setup; the bar shows them.
     connect(flightBar_, &FlightSettingsBar::settingsChanged, this,
             [this](const mfb::FlightSettings& flight) {
                 if (!showingSetup_) document_->setFigures(mfb::SetupFiguresOf(flight));
@@ -197,9 +206,14 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
         start.option(option).fanName = slot(option).FanName;
     }
-    start.figures = mfb::SetupFiguresOf(flightSettings());
+    start.figures = mfb::SetupFiguresOf(flightBar_->settings());
     document_->replace(start, QString());
     connect(document_, &SetupDocument::replaced, this, &TMainDlg::showSetup);
+    connect(document_, &SetupDocument::optionChanged, this, &TMainDlg::showOutcome);
+    connect(document_, &SetupDocument::figuresChanged, this, [this] {
+        flightBar_->setSettings(flightSettings());
+        showFlightFigures();
+    });
     connect(document_, &SetupDocument::pathChanged, this, &TMainDlg::showTitle);
     connect(document_, &SetupDocument::modifiedChanged, this, &TMainDlg::showTitle);
     connect(document_, &SetupDocument::combinationRequested, this, &TMainDlg::useCombination);
@@ -352,21 +366,32 @@ void TMainDlg::calculate(int option) {
         running->stop();
         if (stopOnly) return;
     }
+    if (slot(option).MotorName.empty() || slot(option).BatteryName.empty()) return;
+    const mfb::CalculatedFor combination = mfb::ChosenCombination(document_->option(option));
+    // The boxes show the cells the sweep reads, even where their text was out of range.
+    column(option).serieEdit()->setValue(combination.serie);
+    column(option).parallelEdit()->setValue(combination.parallel);
+    sweep(option, combination);
+}
+
+void TMainDlg::sweep(int option, const mfb::CalculatedFor& combination) {
+    const auto index = static_cast<std::size_t>(option - 1);
     OptionColumn& c = column(option);
-    if (c.motorName().isEmpty() || c.batteryName().isEmpty()) return;
     const mfb::SweepInputs inputs{
-        catalogue_.Fans,        catalogue_.WireResistance, catalogue_.CompleteFans,   option,
-        c.serieEdit()->value(), c.parallelEdit()->value(), platform_.decimalSeparator};
+        catalogue_.Fans,   catalogue_.WireResistance, catalogue_.CompleteFans,   option,
+        combination.serie, combination.parallel,      platform_.decimalSeparator};
     // Without its chart window, as when the main window is tested on its own, the chart part is
     // dropped.
     static mfb::DiscardingSinks dropped;
     TGraphDlg* graph = Windows().GraphDlg.at(index);
     mfb::ChartSink& chart = graph != nullptr ? static_cast<mfb::ChartSink&>(*graph) : dropped;
+    c.beginCalculate(QString::fromLatin1(mfb::CombinationText(combination)));
     auto* task = new SweepTask(slots_[index], catalogue_.Fans, inputs, c, chart, this);
     sweeps_[index] = task;
-    connect(task, &SweepTask::ended, this, [this, option, task] {
+    connect(task, &SweepTask::ended, this, [this, option, task, combination] {
         sweeps_[static_cast<std::size_t>(option - 1)] = nullptr;
-        showAssessment(option, task->swept(), task->report());
+        calculated(option,
+                   Shown{combination, task->swept(), task->report(), task->values(), std::nullopt});
         task->deleteLater();
     });
     task->start();
@@ -374,30 +399,32 @@ void TMainDlg::calculate(int option) {
 
 // The notes and the marker belong to the values shown: a Calculate that shows no new ones leaves
 // them. They are judged on the slot as it was swept, whatever the user chose meanwhile.
-void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
-                              const mfb::CalculateReport& report) {
-    TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1));
-    if (report.outcome != mfb::Outcome::Calculated &&
-        report.outcome != mfb::Outcome::StoppedAtLimit) {
+void TMainDlg::calculated(int option, Shown shown) {
+    const auto index = static_cast<std::size_t>(option - 1);
+    TGraphDlg* graph = Windows().GraphDlg.at(index);
+    const mfb::CalculateReport& report = shown.report;
+    if (report.outcome == mfb::Outcome::NotPossible) {
         // A sweep that ran to its end without an operating point drew its curves afresh; a marker
         // of an earlier one would point at a crossing that is not there.
         const bool swept = report.reason == mfb::NotPossibleReason::MotorStalls ||
                            report.reason == mfb::NotPossibleReason::MotorTooSlow;
         if (swept && graph != nullptr) graph->ShowOperatingPoint(std::nullopt);
+        shown_[index].reset();
+        document_->setShown(option,
+                            mfb::ShownOf(shown.combination, report, shown.values, std::nullopt,
+                                         flightSettings(), platform_.decimalSeparator));
+        showOutcome(option);
         return;
     }
-    shown_[static_cast<std::size_t>(option - 1)] = Shown{swept, report};
-    const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits,
-                                      catalogue_.FanJet, flightSettings(), report);
-    recordShown(option, swept, assessed);
-    figures_[static_cast<std::size_t>(option - 1)]->show(
-        assessed ? std::optional(
-                       mfb::ShowFigures(*assessed, flightSettings(), platform_.decimalSeparator))
-                 : std::nullopt);
-    column(option).showNotes(
-        assessed ? mfb::FieldNotes(assessed->figures, assessed->limits, platform_.decimalSeparator)
-                 : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
+    // A fault or a stop before the start evaluation showed nothing new.
+    if (report.outcome != mfb::Outcome::Calculated &&
+        report.outcome != mfb::Outcome::StoppedAtLimit) {
+        return;
+    }
+    shown_[index] = std::move(shown);
+    assess(option);
     if (graph != nullptr) {
+        const mfb::TOptionSlot& swept = shown_[index]->swept;
         // The sweep drew the kept step at this very product, rounded the same way.
         graph->showCombination(
             QString::fromStdString(mfb::CellsText(swept.CellsSerie, swept.CellsParallel)),
@@ -407,6 +434,45 @@ void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
                                       ? std::optional(static_cast<double>(
                                             mfb::ShaftPower(kept.PinMotor, kept.Efficiency)))
                                       : std::nullopt);
+    }
+}
+
+void TMainDlg::assess(int option) {
+    Shown& shown = *shown_[static_cast<std::size_t>(option - 1)];
+    shown.assessed = mfb::Assess(shown.swept, catalogue_.Fans, catalogue_.FanLimits,
+                                 catalogue_.FanJet, flightSettings(), shown.report);
+    column(option).showNotes(shown.assessed
+                                 ? mfb::FieldNotes(shown.assessed->figures, shown.assessed->limits,
+                                                   platform_.decimalSeparator)
+                                 : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
+    document_->setShown(option,
+                        mfb::ShownOf(shown.combination, shown.report, shown.values, shown.assessed,
+                                     flightSettings(), platform_.decimalSeparator));
+    showOutcome(option);
+}
+
+void TMainDlg::showOutcome(int option) {
+    const mfb::SetupOption& o = document_->option(option);
+    column(option).showChoice(QString::fromLatin1(mfb::CombinationText(mfb::ChosenCombination(o))));
+    FigureRows& rows = *figures_[static_cast<std::size_t>(option - 1)];
+    if (!o.shown) {
+        rows.show(std::nullopt);
+    } else if (!mfb::ShowsCurrent(o)) {
+        rows.showMissing(QStringLiteral("Not calculated for the choice above; the values shown "
+                                        "are of ") +
+                         QString::fromLatin1(mfb::CombinationText(o.shown->calculatedFor)));
+    } else if (!o.shown->reached()) {
+        rows.showMissing(QString::fromLatin1(o.shown->notPossible).replace(u'\n', u' '));
+    } else if (const auto& shown = shown_[static_cast<std::size_t>(option - 1)];
+               shown && shown->assessed && shown->combination == o.shown->calculatedFor) {
+        rows.show(mfb::ShowFigures(*shown->assessed, flightSettings(), platform_.decimalSeparator));
+    } else {
+        // Figures kept from a setup whose combination the catalogues no longer hold.
+        mfb::ShownFigures kept;
+        const auto captions = mfb::ShownFigureCaptions();
+        for (std::size_t i = 0; i < kept.size(); ++i)
+            kept[i] = {captions[i], o.shown->figures[i], {}};
+        rows.show(kept);
     }
 }
 
@@ -430,8 +496,15 @@ void TMainDlg::About1Click() {
 
 void TMainDlg::Find1Click() {
     if (find_ == nullptr) {
-        find_ = new TFindDlg(catalogue_, platform_.decimalSeparator, flightSettings(), *document_,
-                             this);
+        find_ = new TFindDlg(catalogue_, platform_.decimalSeparator, *document_, this);
+        // Beside the main window, whose columns it fills, where the screen has room for it.
+        const QRect screen = this->screen()->availableGeometry();
+        const QRect frame = frameGeometry();
+        const int right = frame.right() + 1;
+        const int x = right + find_->width() <= screen.right() + 1
+                          ? right
+                          : std::max(screen.left(), frame.left() - find_->width());
+        find_->move(x, frame.top());
     }
     find_->show();
     find_->raise();
@@ -457,14 +530,6 @@ void TMainDlg::useCombination(int option, const mfb::Combination& combination) {
     column(option).serieEdit()->setValue(combination.serie);
     column(option).parallelEdit()->setValue(combination.parallel);
     column(option).calculateButton()->click();
-}
-
-void TMainDlg::recordShown(int option, const mfb::TOptionSlot& swept,
-                           const std::optional<mfb::Assessment>& assessed) {
-    document_->setShown(
-        option, mfb::ShownResult{
-                    swept.CellsSerie, swept.CellsParallel, column(option).shownValues(),
-                    mfb::AssessmentLines(assessed, flightSettings(), platform_.decimalSeparator)});
 }
 
 void TMainDlg::showSetup() {
@@ -501,7 +566,14 @@ void TMainDlg::showSetup() {
         c.showNames(s);
         c.serieEdit()->setValue(o.serie);
         c.parallelEdit()->setValue(o.parallel);
-        if (o.shown && motor && battery) recalculate.push_back(option);
+        // A result is shown by a sweep of what it was calculated for, where that differs from the
+        // choice in the cells at most; values of other lines stay as they were shown, marked.
+        if (o.shown && motor && battery && SameParts(o.shown->calculatedFor, o)) {
+            recalculate.push_back(option);
+        } else if (o.shown) {
+            c.showKeptValues(o.shown->values,
+                             QString::fromLatin1(mfb::CombinationText(o.shown->calculatedFor)));
+        }
     }
     flightBar_->setSettings(mfb::FlightSettingsOf(setup.figures));
     // The fan buttons and the frames follow the selected option, even when it was selected.
@@ -521,21 +593,16 @@ void TMainDlg::showSetup() {
         catalogueArea_->batteryList()->setCurrentIndex(static_cast<int>(*battery));
         catalogueArea_->showBatteryParameters(mfb::BatteryParameterTexts(current.battery.line));
     }
-    // Each shown result is recalculated with the cells it was calculated with; the boxes then
-    // show the counts as they were left, which may differ.
     for (const int option : recalculate) {
-        const mfb::SetupOption& o = setup.option(option);
-        OptionColumn& c = column(option);
-        c.serieEdit()->setValue(o.shown->serie);
-        c.parallelEdit()->setValue(o.shown->parallel);
         try {
-            calculate(option);
+            // A copy: the sweep's end stores a new result in its place.
+            const mfb::CalculatedFor combination = setup.option(option).shown->calculatedFor;
+            sweep(option, combination);
         } catch (const std::exception& error) {
             ShowError(error);
         }
-        c.serieEdit()->setValue(o.serie);
-        c.parallelEdit()->setValue(o.parallel);
     }
+    for (int option = 1; option <= mfb::kOptionCount; ++option) showOutcome(option);
 }
 
 void TMainDlg::showTitle() {
@@ -557,15 +624,12 @@ void TMainDlg::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-const mfb::FlightSettings& TMainDlg::flightSettings() const {
-    return flightBar_->settings();
+mfb::FlightSettings TMainDlg::flightSettings() const {
+    return mfb::FlightSettingsOf(document_->setup().figures);
 }
 
 void TMainDlg::showFlightFigures() {
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
-        // A copy: showing stores the option's slot and report anew.
-        if (const auto shown = shown_[static_cast<std::size_t>(option - 1)]) {
-            showAssessment(option, shown->swept, shown->report);
-        }
+        if (shown_[static_cast<std::size_t>(option - 1)]) assess(option);
     }
 }

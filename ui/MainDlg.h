@@ -9,8 +9,10 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Combination.h"
+#include "model/Derived.h"
 #include "model/OptionSlot.h"
 #include "model/Sweep.h"
+#include "setup/Setup.h"
 
 class CatalogueArea;
 class ColumnFrames;
@@ -49,8 +51,8 @@ public:
     // The option whose button is checked, 1..4.
     int selectedOption() const;
     char decimalSeparator() const { return platform_.decimalSeparator; }
-    // How the modeller flies, shared by the four options and the Find window.
-    const mfb::FlightSettings& flightSettings() const;
+    // How the modeller flies, shared by the four options and the Find window: the document's.
+    mfb::FlightSettings flightSettings() const;
 
     // What the four options have chosen and showed, and the setup file it belongs to.
     SetupDocument& setupDocument() const { return *document_; }
@@ -93,10 +95,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void showAssessment(int option, const mfb::TOptionSlot& swept,
-                        const mfb::CalculateReport& report);
+    struct Shown;
+    // What a Calculate of `option` ended with, into the column, the chart window and the setup.
+    void calculated(int option, Shown shown);
+    // The figures and limits of the option's last operating point under the flight settings now.
+    void assess(int option);
     // The figures of each calculated option again, for changed flight settings.
     void showFlightFigures();
+    // Marks what the option shows against what it has chosen now, and fills its figure rows.
+    void showOutcome(int option);
     void MotorsRead(const mfb::Catalogue& catalogue) override;
     void BatteriesRead(const mfb::Catalogue& catalogue) override;
     void FansRead(const mfb::Catalogue& catalogue) override;
@@ -111,11 +118,11 @@ private:
     // Shows the document's setup in every option, recalculating those it showed calculated.
     void showSetup();
     void showTitle();
-    void recordShown(int option, const mfb::TOptionSlot& swept,
-                     const std::optional<mfb::Assessment>& assessed);
     void fanChosen(int fan);
     void optionSelected(int option);
     void calculate(int option);
+    // Sweeps the option's slot with the cells of `combination`, which is what it holds.
+    void sweep(int option, const mfb::CalculatedFor& combination);
     void showChart(int option);
     OptionColumn& column(int option) const;
 
@@ -137,10 +144,15 @@ private:
     std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
     FlightSettingsBar* flightBar_;
     std::array<std::unique_ptr<FigureRows>, mfb::kOptionCount> figures_;
-    // The slot and report of each option's last shown Calculate, whose figures the rows show.
+    // Each option's last Calculate that found an operating point: the combination it was for, the
+    // slot as swept, its report, the values it wrote and their assessment under the flight
+    // settings now.
     struct Shown {
+        mfb::CalculatedFor combination;
         mfb::TOptionSlot swept;
         mfb::CalculateReport report;
+        std::array<std::string, mfb::kResultFieldCount> values;
+        std::optional<mfb::Assessment> assessed;
     };
     std::array<std::optional<Shown>, mfb::kOptionCount> shown_;
 };

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
 #include <memory>
@@ -66,6 +67,17 @@ inline void Click(const TMainDlg& window, const char* name) {
     Find<QAbstractButton>(window, name)->click();
 }
 
+// Types `text` into the line edit `name` in place of what it held, as a user does.
+inline void TypeInto(const QObject& window, const char* name, const QString& text) {
+    auto* field = Find<QLineEdit>(window, name);
+    field->selectAll();
+    if (text.isEmpty()) {
+        QTest::keyClick(field, Qt::Key_Delete);
+    } else {
+        QTest::keyClicks(field, text);
+    }
+}
+
 inline std::unique_ptr<TMainDlg> ShownMainDlg(
     mfb::CataloguePlatform platform = MainTestPlatform()) {
     auto window = std::make_unique<TMainDlg>(std::move(platform));
@@ -77,7 +89,7 @@ inline std::unique_ptr<TMainDlg> ShownMainDlg(
 // Option 1 calculated with 8S2P on fan 2, option 3 calculated with 6S and then set to 9S without
 // a Calculate, option 2 with a motor only; option 3 selected; a model weight.
 inline void ChooseThreeOptions(const TMainDlg& window) {
-    Find<QSpinBox>(window, "ModelWeight")->setValue(950);
+    TypeInto(window, "ModelWeight", QStringLiteral("950"));
     ChooseMotor(window, QStringLiteral("alpha"));
     ChooseBattery(window, QStringLiteral("Good"));
     Click(window, "RadioButton2");
