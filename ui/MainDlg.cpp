@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QScrollArea>
 
 #include "catalogue/CatalogueCheck.h"
 #include "catalogue/Choice.h"
@@ -81,6 +82,9 @@ constexpr int kFlightBarTop = kDesignedHeight, kFigureRowsTop = kFlightBarTop + 
 constexpr QSize kClientSize(953,
                             kFigureRowsTop + int{mfb::kShownFigureCount} * FigureRows::kPitch + 6);
 
+// Enough for the catalogue area's lists and a column beside them.
+constexpr QSize kMinimumSize(480, 360);
+
 QGroupBox* GroupBox(QWidget* parent, const char* name, const QString& title, const QRect& place) {
     auto* group = new QGroupBox(title, parent);
     group->setObjectName(QString::fromLatin1(name));
@@ -146,8 +150,16 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
     setPalette(buttonFace);
 
-    frames_ = new ColumnFrames(this);
-    setCentralWidget(frames_);
+    frames_ = new ColumnFrames;
+    frames_->setFixedSize(kClientSize);
+    // On a screen lower than the window, as 768 px with a panel, the rows scroll instead of being
+    // cut off; nothing moves or stretches when the window is resized.
+    auto* client = new QScrollArea(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->setFrameShape(QFrame::NoFrame);
+    client->setWidget(frames_);
+    setCentralWidget(client);
+    setMinimumSize(kMinimumSize);
     catalogueArea_ = std::make_unique<CatalogueArea>(frames_);
     fanButtons_ = RadioButtons(
         GroupBox(frames_, "GroupBox1", QStringLiteral("Choose Fan"), QRect(776, 16, 161, 113)),
