@@ -96,8 +96,8 @@ std::vector<ComparisonRow> ComparisonRows(const Setup& setup, char separator) {
         add(std::string(captions[i]), [&](const SetupOption& o) {
             const ShownResult* shown = Current(o);
             if (shown == nullptr) return std::string();
-            // A combination that is not possible has none of the figures of an operating point.
-            return shown->reached() ? shown->figures[i] : std::string("-");
+            // A combination that is not possible has none: its result row says why.
+            return shown->reached() ? shown->figures[i] : std::string();
         });
     }
     const FlightSettings flight = FlightSettingsOf(setup.figures);

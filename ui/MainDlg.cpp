@@ -474,7 +474,8 @@ void TMainDlg::showOutcome(int option) {
                                         "are of ") +
                          QString::fromLatin1(mfb::CombinationText(o.shown->calculatedFor)));
     } else if (!o.shown->reached()) {
-        rows.showMissing(QString::fromLatin1(o.shown->notPossible).replace(u'\n', u' '));
+        rows.showMissing(
+            QString::fromLatin1(o.shown->notPossible).replace(u'\n', QStringLiteral(": ")));
     } else if (const auto& shown = shown_[static_cast<std::size_t>(option - 1)];
                shown && shown->assessed && shown->combination == o.shown->calculatedFor) {
         rows.show(mfb::ShowFigures(*shown->assessed, flightSettings(), platform_.decimalSeparator));
