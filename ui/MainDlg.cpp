@@ -15,7 +15,6 @@
 #include "catalogue/CatalogueCheck.h"
 #include "catalogue/Choice.h"
 #include "model/ColumnRows.h"
-#include "model/DiscardingSinks.h"
 #include "model/FigureRows.h"
 #include "model/PowerTrain.h"
 #include "model/Sweep.h"
@@ -34,12 +33,11 @@
 #include "ui/MessageService.h"
 #include "ui/OptionCharts.h"
 #include "ui/OptionColumn.h"
-#include "ui/ProgramWindows.h"
+#include "ui/OptionController.h"
 #include "ui/QtPlatform.h"
 #include "ui/SetupDocument.h"
 #include "ui/SetupFileMenu.h"
 #include "ui/SpinEdit.h"
-#include "ui/SweepTask.h"
 
 namespace {
 
@@ -137,12 +135,36 @@ QString PlainCaption(const std::string& name) {
     return QString::fromLatin1(name).replace(u'&', QStringLiteral("&&"));
 }
 
+// The chart windows the options were handed, for the comparison.
+class ControllerCharts final : public OptionCharts {
+public:
+    explicit ControllerCharts(const std::array<OptionController*, mfb::kOptionCount>& options)
+        : options_(options) {}
+    const mfb::CurveTable* curves(int option) const override {
+        const TGraphDlg* graph = window(option);
+        return graph != nullptr ? &graph->curves() : nullptr;
+    }
+    std::optional<double> operatingPoint(int option) const override {
+        const TGraphDlg* graph = window(option);
+        return graph != nullptr ? graph->operatingPoint() : std::nullopt;
+    }
+
+private:
+    const TGraphDlg* window(int option) const {
+        return options_.at(static_cast<std::size_t>(option - 1))->chartWindow();
+    }
+    const std::array<OptionController*, mfb::kOptionCount>& options_;
+};
+
 }  // namespace
 
 TMainDlg::TMainDlg(QWidget* parent) : TMainDlg(QtPlatform(), parent) {}
 
 TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
-    : QMainWindow(parent), platform_(std::move(platform)), document_(new SetupDocument(this)) {
+    : QMainWindow(parent),
+      platform_(std::move(platform)),
+      document_(new SetupDocument(this)),
+      charts_(std::make_unique<ControllerCharts>(options_)) {
     setObjectName(QStringLiteral("MainDlg"));
     setWindowTitle(kTitle);
     setFont(FormFont());
@@ -169,12 +191,14 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
                                   kOptionButtons, this);
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
         const auto index = static_cast<std::size_t>(option - 1);
-        columns_[index] = std::make_unique<OptionColumn>(option, frames_);
-        connect(columns_[index]->calculateButton(), &QPushButton::clicked, this,
-                kCalculateHandlers[index]);
-        connect(columns_[index]->chartButton(), &QPushButton::clicked, this, kChartHandlers[index]);
+        options_[index] =
+            new OptionController(option, slots_[index], catalogue_, *document_,
+                                 platform_.decimalSeparator, kFigureRowsTop, frames_, this);
+        const OptionColumn& c = options_[index]->column();
+        connect(c.calculateButton(), &QPushButton::clicked, this, kCalculateHandlers[index]);
+        connect(c.chartButton(), &QPushButton::clicked, this, kChartHandlers[index]);
         // An edited count belongs to the setup before any Calculate reads it.
-        for (SpinEdit* edit : {columns_[index]->serieEdit(), columns_[index]->parallelEdit()}) {
+        for (SpinEdit* edit : {c.serieEdit(), c.parallelEdit()}) {
             connect(edit, &SpinEdit::textChanged, this, [this, option] {
                 if (showingSetup_) return;
                 const OptionColumn& c = column(option);
@@ -191,10 +215,6 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
             [this](const mfb::FlightSettings& flight) {
                 if (!showingSetup_) document_->setFigures(mfb::SetupFiguresOf(flight));
             });
-    for (int option = 1; option <= mfb::kOptionCount; ++option) {
-        figures_[static_cast<std::size_t>(option - 1)] =
-            std::make_unique<FigureRows>(option, kFigureRowsTop, frames_);
-    }
     auto* close = new QPushButton(QStringLiteral("&Close"), frames_);
     close->setObjectName(QStringLiteral("Button5"));
     close->setGeometry(439, 632, 75, 25);
@@ -221,7 +241,8 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     start.figures = mfb::SetupFiguresOf(flightBar_->settings());
     document_->replace(start, QString());
     connect(document_, &SetupDocument::replaced, this, &TMainDlg::showSetup);
-    connect(document_, &SetupDocument::optionChanged, this, &TMainDlg::showOutcome);
+    connect(document_, &SetupDocument::optionChanged, this,
+            [this](int option) { controller(option).showOutcome(); });
     connect(document_, &SetupDocument::figuresChanged, this, [this] {
         flightBar_->setSettings(flightSettings());
         showFlightFigures();
@@ -242,7 +263,7 @@ void TMainDlg::buildMenu() {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     files_ = new SetupFileMenu(menuBar(), *document_, catalogue_, this);
     // The catalogues are read from the working directory.
-    comparison_ = new ComparisonActions(*document_, ProgramCharts(), QDir::currentPath(),
+    comparison_ = new ComparisonActions(*document_, *charts_, QDir::currentPath(),
                                         platform_.decimalSeparator, this);
     files_->addEntries(comparison_->actions());
     QAction* about = menuBar()->addAction(QStringLiteral("&About"));
@@ -257,15 +278,15 @@ void TMainDlg::buildMenu() {
 void TMainDlg::arrangeTabOrder() {
     std::vector<QWidget*> order(fanButtons_.begin(), fanButtons_.end());
     order.insert(order.end(), optionButtons_.begin(), optionButtons_.end());
-    for (const auto& c : columns_) {
-        order.push_back(c->serieEdit());
-        order.push_back(c->parallelEdit());
+    for (const OptionController* o : options_) {
+        order.push_back(o->column().serieEdit());
+        order.push_back(o->column().parallelEdit());
     }
-    for (const auto& c : columns_) order.push_back(c->calculateButton());
+    for (const OptionController* o : options_) order.push_back(o->column().calculateButton());
     order.push_back(findChild<QPushButton*>(QStringLiteral("Button5")));
     order.push_back(catalogueArea_->motorList());
     order.push_back(catalogueArea_->batteryList());
-    for (const auto& c : columns_) order.push_back(c->chartButton());
+    for (const OptionController* o : options_) order.push_back(o->column().chartButton());
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -273,8 +294,12 @@ const mfb::TOptionSlot& TMainDlg::slot(int option) const {
     return slots_.at(static_cast<std::size_t>(option - 1));
 }
 
+OptionController& TMainDlg::controller(int option) const {
+    return *options_.at(static_cast<std::size_t>(option - 1));
+}
+
 OptionColumn& TMainDlg::column(int option) const {
-    return *columns_.at(static_cast<std::size_t>(option - 1));
+    return controller(option).column();
 }
 
 int TMainDlg::selectedOption() const {
@@ -369,133 +394,24 @@ void TMainDlg::optionSelected(int option) {
 }
 
 void TMainDlg::calculate(int option) {
-    const auto index = static_cast<std::size_t>(option - 1);
-    // Once the button shows how far the sweep got, it is the sweep's stop button. Before that it
-    // still reads Calculate, and a click on it, such as the second of a double click, calculates
-    // afresh rather than leave the column broken off.
-    if (SweepTask* running = sweeps_[index]) {
-        const bool stopOnly = running->offersStop();
-        running->stop();
-        if (stopOnly) return;
-    }
-    if (slot(option).MotorName.empty() || slot(option).BatteryName.empty()) return;
-    const mfb::CalculatedFor combination = mfb::ChosenCombination(document_->option(option));
-    // The boxes show the cells the sweep reads, even where their text was out of range.
-    column(option).serieEdit()->setValue(combination.serie);
-    column(option).parallelEdit()->setValue(combination.parallel);
-    sweep(option, combination);
-}
-
-void TMainDlg::sweep(int option, const mfb::CalculatedFor& combination) {
-    const auto index = static_cast<std::size_t>(option - 1);
-    OptionColumn& c = column(option);
-    const mfb::SweepInputs inputs{
-        catalogue_.Fans,   catalogue_.WireResistance, catalogue_.CompleteFans,   option,
-        combination.serie, combination.parallel,      platform_.decimalSeparator};
-    // Without its chart window, as when the main window is tested on its own, the chart part is
-    // dropped.
-    static mfb::DiscardingSinks dropped;
-    TGraphDlg* graph = Windows().GraphDlg.at(index);
-    mfb::ChartSink& chart = graph != nullptr ? static_cast<mfb::ChartSink&>(*graph) : dropped;
-    c.beginCalculate(QString::fromLatin1(mfb::CombinationText(combination)));
-    auto* task = new SweepTask(slots_[index], catalogue_.Fans, inputs, c, chart, this);
-    sweeps_[index] = task;
-    connect(task, &SweepTask::ended, this, [this, option, task, combination] {
-        sweeps_[static_cast<std::size_t>(option - 1)] = nullptr;
-        calculated(option,
-                   Shown{combination, task->swept(), task->report(), task->values(), std::nullopt});
-        task->deleteLater();
-    });
-    task->start();
-}
-
-// The notes and the marker belong to the values shown: a Calculate that shows no new ones leaves
-// them. They are judged on the slot as it was swept, whatever the user chose meanwhile.
-void TMainDlg::calculated(int option, Shown shown) {
-    const auto index = static_cast<std::size_t>(option - 1);
-    TGraphDlg* graph = Windows().GraphDlg.at(index);
-    const mfb::CalculateReport& report = shown.report;
-    if (report.outcome == mfb::Outcome::NotPossible) {
-        // A sweep that ran to its end without an operating point drew its curves afresh; a marker
-        // of an earlier one would point at a crossing that is not there.
-        const bool swept = report.reason == mfb::NotPossibleReason::MotorStalls ||
-                           report.reason == mfb::NotPossibleReason::MotorTooSlow;
-        if (swept && graph != nullptr) graph->ShowOperatingPoint(std::nullopt);
-        shown_[index].reset();
-        document_->setShown(option,
-                            mfb::ShownOf(shown.combination, report, shown.values, std::nullopt,
-                                         flightSettings(), platform_.decimalSeparator));
-        showOutcome(option);
-        return;
-    }
-    // A fault or a stop before the start evaluation showed nothing new.
-    if (report.outcome != mfb::Outcome::Calculated &&
-        report.outcome != mfb::Outcome::StoppedAtLimit) {
-        return;
-    }
-    shown_[index] = std::move(shown);
-    assess(option);
-    if (graph != nullptr) {
-        const mfb::TOptionSlot& swept = shown_[index]->swept;
-        // The sweep drew the kept step at this very product, rounded the same way.
-        graph->showCombination(
-            QString::fromStdString(mfb::CellsText(swept.CellsSerie, swept.CellsParallel)),
-            QString::fromLatin1(mfb::ResultFileStem(option, swept)));
-        const mfb::ResultPoint& kept = report.result;
-        graph->ShowOperatingPoint(kept.PinMotor != 0
-                                      ? std::optional(static_cast<double>(
-                                            mfb::ShaftPower(kept.PinMotor, kept.Efficiency)))
-                                      : std::nullopt);
-    }
-}
-
-void TMainDlg::assess(int option) {
-    Shown& shown = *shown_[static_cast<std::size_t>(option - 1)];
-    shown.assessed = mfb::Assess(shown.swept, catalogue_.Fans, catalogue_.FanLimits,
-                                 catalogue_.FanJet, flightSettings(), shown.report);
-    column(option).showNotes(shown.assessed
-                                 ? mfb::FieldNotes(shown.assessed->figures, shown.assessed->limits,
-                                                   platform_.decimalSeparator)
-                                 : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
-    document_->setShown(option,
-                        mfb::ShownOf(shown.combination, shown.report, shown.values, shown.assessed,
-                                     flightSettings(), platform_.decimalSeparator));
-    showOutcome(option);
-}
-
-void TMainDlg::showOutcome(int option) {
-    const mfb::SetupOption& o = document_->option(option);
-    column(option).showChoice(QString::fromLatin1(mfb::CombinationText(mfb::ChosenCombination(o))));
-    FigureRows& rows = *figures_[static_cast<std::size_t>(option - 1)];
-    if (!o.shown) {
-        rows.show(std::nullopt);
-    } else if (!mfb::ShowsCurrent(o)) {
-        rows.showMissing(QStringLiteral("Not calculated for the choice above; the values shown "
-                                        "are of ") +
-                         QString::fromLatin1(mfb::CombinationText(o.shown->calculatedFor)));
-    } else if (!o.shown->reached()) {
-        rows.showMissing(
-            QString::fromLatin1(o.shown->notPossible).replace(u'\n', QStringLiteral(": ")));
-    } else if (const auto& shown = shown_[static_cast<std::size_t>(option - 1)];
-               shown && shown->assessed && shown->combination == o.shown->calculatedFor) {
-        rows.show(mfb::ShowFigures(*shown->assessed, flightSettings(), platform_.decimalSeparator));
-    } else {
-        // Figures kept from a setup whose combination the catalogues no longer hold.
-        mfb::ShownFigures kept;
-        const auto captions = mfb::ShownFigureCaptions();
-        for (std::size_t i = 0; i < kept.size(); ++i)
-            kept[i] = {captions[i], o.shown->figures[i], {}};
-        rows.show(kept);
-    }
+    controller(option).calculate();
 }
 
 bool TMainDlg::calculating(int option) const {
-    return sweeps_.at(static_cast<std::size_t>(option - 1)) != nullptr;
+    return controller(option).calculating();
 }
 
 void TMainDlg::showChart(int option) {
-    if (TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1))) {
-        graph->showChart();
+    controller(option).showChart();
+}
+
+TGraphDlg* TMainDlg::chartWindow(int option) const {
+    return controller(option).chartWindow();
+}
+
+void TMainDlg::setChartWindows(const std::array<TGraphDlg*, mfb::kOptionCount>& charts) {
+    for (int option = 1; option <= mfb::kOptionCount; ++option) {
+        controller(option).setChartWindow(charts[static_cast<std::size_t>(option - 1)]);
     }
 }
 
@@ -504,7 +420,7 @@ void TMainDlg::Button5Click() {
 }
 
 void TMainDlg::About1Click() {
-    if (TAboutDlg* about = Windows().AboutDlg) about->showModal();
+    if (about_ != nullptr) about_->showModal();
 }
 
 void TMainDlg::Find1Click() {
@@ -527,7 +443,7 @@ void TMainDlg::Find1Click() {
 void TMainDlg::useCombination(int option, const mfb::Combination& combination) {
     // The click at the end must start this combination's sweep, not be taken as the stop of one
     // already running in the option.
-    if (SweepTask* running = sweeps_.at(static_cast<std::size_t>(option - 1))) running->stop();
+    controller(option).stop();
     optionButtons_.at(static_cast<std::size_t>(option - 1))->setChecked(true);
     catalogueArea_->motorList()->setCurrentIndex(static_cast<int>(combination.motor));
     ComboBox1Click();
@@ -551,16 +467,11 @@ void TMainDlg::showSetup() {
     const mfb::Setup& setup = document_->setup();
     std::vector<int> recalculate;
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
-        const auto index = static_cast<std::size_t>(option - 1);
-        if (SweepTask* running = sweeps_[index]) running->stop();
         const mfb::SetupOption& o = setup.option(option);
-        mfb::TOptionSlot& s = slots_[index];
+        controller(option).clear();
+        mfb::TOptionSlot& s = slots_[static_cast<std::size_t>(option - 1)];
         s = mfb::TOptionSlot{};
         OptionColumn& c = column(option);
-        c.clearResults();
-        shown_[index].reset();
-        figures_[index]->show(std::nullopt);
-        if (TGraphDlg* graph = Windows().GraphDlg.at(index)) graph->clearChart();
         const auto motor = IndexOf(catalogue_.MotorLines, o.motor.line);
         const auto battery = IndexOf(catalogue_.BatteryLines, o.battery.line);
         try {
@@ -584,8 +495,7 @@ void TMainDlg::showSetup() {
         if (o.shown && motor && battery && SameParts(o.shown->calculatedFor, o)) {
             recalculate.push_back(option);
         } else if (o.shown) {
-            c.showKeptValues(o.shown->values,
-                             QString::fromLatin1(mfb::CombinationText(o.shown->calculatedFor)));
+            controller(option).showKept(*o.shown);
         }
     }
     flightBar_->setSettings(mfb::FlightSettingsOf(setup.figures));
@@ -610,12 +520,12 @@ void TMainDlg::showSetup() {
         try {
             // A copy: the sweep's end stores a new result in its place.
             const mfb::CalculatedFor combination = setup.option(option).shown->calculatedFor;
-            sweep(option, combination);
+            controller(option).sweep(combination);
         } catch (const std::exception& error) {
             ShowError(error);
         }
     }
-    for (int option = 1; option <= mfb::kOptionCount; ++option) showOutcome(option);
+    for (OptionController* o : options_) o->showOutcome();
 }
 
 void TMainDlg::showTitle() {
@@ -642,7 +552,5 @@ mfb::FlightSettings TMainDlg::flightSettings() const {
 }
 
 void TMainDlg::showFlightFigures() {
-    for (int option = 1; option <= mfb::kOptionCount; ++option) {
-        if (shown_[static_cast<std::size_t>(option - 1)]) assess(option);
-    }
+    for (OptionController* o : options_) o->reassess();
 }

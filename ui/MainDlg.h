@@ -17,25 +17,27 @@
 class CatalogueArea;
 class ColumnFrames;
 class ComparisonActions;
-class FigureRows;
 class FlightSettingsBar;
+class OptionCharts;
 class OptionColumn;
+class OptionController;
 class QRadioButton;
 class SetupDocument;
 class SetupFileMenu;
-class SweepTask;
+class TAboutDlg;
 class TFindDlg;
+class TGraphDlg;
 namespace mfb {
 struct Assessment;
 struct CalculateReport;
 struct FlightSettings;
 }  // namespace mfb
 
-// The main window: the catalogue area, the fan and option groups and the four option columns.
-// It owns the catalogues, the four option slots and the setup document for the whole run. Its
-// handlers show values and hand the user's choices to the core and to the document; a setup the
-// document is given (New, Open) is shown as if the user had chosen it. An error escaping a handler
-// ends it where it failed.
+// The main window: the catalogue area, the fan and option groups and the four options, each run by
+// an OptionController. It owns the catalogues, the four option slots and the setup document for
+// the whole run, lays the window out and wires it: its handlers hand the user's choices to the
+// core and to the document; a setup the document is given (New, Open) is shown as if the user had
+// chosen it. An error escaping a handler ends it where it failed.
 class TMainDlg : public QMainWindow, private mfb::LoadObserver {
     Q_OBJECT
 public:
@@ -67,6 +69,13 @@ public:
     // Whether option's Calculate is still sweeping (see SweepTask).
     bool calculating(int option) const;
 
+    // The windows start-up makes beside this one, handed over; null (as when the window is tested
+    // on its own) leaves the chart part of a sweep and the About box out.
+    void setChartWindows(const std::array<TGraphDlg*, mfb::kOptionCount>& charts);
+    TGraphDlg* chartWindow(int option) const;
+    void setAboutBox(TAboutDlg* about) { about_ = about; }
+    TAboutDlg* aboutBox() const { return about_; }
+
     void FormCreate();
     void ComboBox1Click();
     void ComboBox2Click();
@@ -95,15 +104,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct Shown;
-    // What a Calculate of `option` ended with, into the column, the chart window and the setup.
-    void calculated(int option, Shown shown);
-    // The figures and limits of the option's last operating point under the flight settings now.
-    void assess(int option);
     // The figures of each calculated option again, for changed flight settings.
     void showFlightFigures();
-    // Marks what the option shows against what it has chosen now, and fills its figure rows.
-    void showOutcome(int option);
     void MotorsRead(const mfb::Catalogue& catalogue) override;
     void BatteriesRead(const mfb::Catalogue& catalogue) override;
     void FansRead(const mfb::Catalogue& catalogue) override;
@@ -121,9 +123,8 @@ private:
     void fanChosen(int fan);
     void optionSelected(int option);
     void calculate(int option);
-    // Sweeps the option's slot with the cells of `combination`, which is what it holds.
-    void sweep(int option, const mfb::CalculatedFor& combination);
     void showChart(int option);
+    OptionController& controller(int option) const;
     OptionColumn& column(int option) const;
 
     mfb::CataloguePlatform platform_;
@@ -134,25 +135,14 @@ private:
     std::unique_ptr<CatalogueArea> catalogueArea_;
     std::array<QRadioButton*, mfb::kFanCount> fanButtons_{};
     std::array<QRadioButton*, mfb::kOptionCount> optionButtons_{};
-    std::array<std::unique_ptr<OptionColumn>, mfb::kOptionCount> columns_;
+    std::array<OptionController*, mfb::kOptionCount> options_{};  // children
     SetupDocument* document_;
+    std::unique_ptr<OptionCharts> charts_;  // the options' chart windows, for the comparison
+    TAboutDlg* about_ = nullptr;
     SetupFileMenu* files_ = nullptr;
     ComparisonActions* comparison_ = nullptr;
     // While a setup is being shown, the widgets it sets must not write back into it.
     bool showingSetup_ = false;
-    TFindDlg* find_ = nullptr;                            // made on first use, then kept
-    std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
+    TFindDlg* find_ = nullptr;  // made on first use, then kept
     FlightSettingsBar* flightBar_;
-    std::array<std::unique_ptr<FigureRows>, mfb::kOptionCount> figures_;
-    // Each option's last Calculate that found an operating point: the combination it was for, the
-    // slot as swept, its report, the values it wrote and their assessment under the flight
-    // settings now.
-    struct Shown {
-        mfb::CalculatedFor combination;
-        mfb::TOptionSlot swept;
-        mfb::CalculateReport report;
-        std::array<std::string, mfb::kResultFieldCount> values;
-        std::optional<mfb::Assessment> assessed;
-    };
-    std::array<std::optional<Shown>, mfb::kOptionCount> shown_;
 };

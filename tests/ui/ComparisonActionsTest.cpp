@@ -58,12 +58,12 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, paper);
         RecordingMessages messages;
-        ChartWindows charts;
         QLocale::setDefault(QLocale(locale));
         const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
         QTemporaryDir folder;
         // Option 3's fan has jet data: it shows a thrust.
         const auto window = ShownMainDlg(JetPlatform());
+        ChartWindows charts(*window);
         ChooseThreeOptions(*window);
         QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
         // Back to the cells option 3 was calculated with: its values are its choice's again.
@@ -110,8 +110,8 @@ private slots:
     // time, and reads all of them out at the mouse.
     void compareChartsOverlaysTheOptions() {
         RecordingMessages messages;
-        ChartWindows charts;
         const auto window = ShownMainDlg();
+        ChartWindows charts(*window);
         ChooseThreeOptions(*window);
         QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
         Find<SpinEdit>(*window, "SpinEdit5")->setText(QStringLiteral("6"));

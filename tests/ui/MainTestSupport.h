@@ -12,7 +12,6 @@
 #include "catalogue/Catalogue.h"
 #include "ui/GraphDlg.h"
 #include "ui/MainDlg.h"
-#include "ui/ProgramWindows.h"
 #include "ui/QtPlatform.h"
 #include "ui/SpinEdit.h"
 
@@ -106,20 +105,23 @@ inline void ChooseThreeOptions(const TMainDlg& window) {
     Find<SpinEdit>(window, "SpinEdit5")->setText(QStringLiteral("9"));
 }
 
-// Chart windows 1..4 recorded as the program does, removed again at the end of a test.
+// Chart windows 1..4 handed to `window` as start-up does, taken back at the end of a test.
 struct ChartWindows {
-    ChartWindows() {
-        for (int k = 1; k <= 4; ++k) Windows().GraphDlg[k - 1] = new TGraphDlg(k);
+    explicit ChartWindows(TMainDlg& window) : window_(window) {
+        for (int k = 1; k <= 4; ++k) graphs_[k - 1] = new TGraphDlg(k);
+        window_.setChartWindows(graphs_);
     }
     ~ChartWindows() {
-        for (TGraphDlg*& graph : Windows().GraphDlg) {
-            delete graph;
-            graph = nullptr;
-        }
+        window_.setChartWindows({});
+        for (TGraphDlg* graph : graphs_) delete graph;
     }
     ChartWindows(const ChartWindows&) = delete;
     ChartWindows& operator=(const ChartWindows&) = delete;
-    static std::size_t Points(int option) {
-        return Windows().GraphDlg[option - 1]->points(mfb::Series::RpmFan).size();
+    std::size_t Points(int option) const {
+        return graphs_[option - 1]->points(mfb::Series::RpmFan).size();
     }
+
+private:
+    TMainDlg& window_;
+    std::array<TGraphDlg*, 4> graphs_{};
 };
