@@ -255,8 +255,8 @@ ExploreRequest ResolveSettings(const ExploreSettings& settings, SettingNaming na
         throw ExploreSettingError(std::string(message.In(naming)));
     };
     if (settings.targetPower && settings.targetThrust) refuse(kTwoTargets);
-    if (!request.flight.modelWeight && (request.filter.minThrustToWeight ||
-                                        settings.key == ExploreKey::ThrustToWeight)) {
+    if (!request.flight.modelWeight &&
+        (request.filter.minThrustToWeight || settings.key == ExploreKey::ThrustToWeight)) {
         refuse(kThrustToWeightWantsWeight);
     }
     if (request.pareto) {

@@ -44,6 +44,8 @@ inline constexpr std::array<FlightSettingRow, 4> kFlightSettingRows{{
 }};
 static_assert(sizeof(SetupFigures) == kFlightSettingRows.size() * sizeof(std::optional<double>),
               "a flight setting missing from kFlightSettingRows");
+inline constexpr std::size_t kModelWeightRow = 3;
+static_assert(kFlightSettingRows[kModelWeightRow].share == nullptr);
 
 // Why `stored` is not a value of the setting, in the entered unit ("Part throttle takes 1 to
 // 100 %"); empty when it is one.

@@ -24,8 +24,10 @@
 #include "catalogue/Choice.h"
 #include "explore/ExploreTable.h"
 #include "explore/SpaceText.h"
+#include "setup/FlightSettingTable.h"
 #include "ui/ExploreRunner.h"
 #include "ui/ExploreTableModel.h"
+#include "ui/FlightSettingField.h"
 #include "ui/MessageService.h"
 #include "ui/SetupDocument.h"
 
@@ -90,6 +92,7 @@ TFindDlg::TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator, Setup
     connect(pause_, &QTimer::timeout, this, &TFindDlg::runIfQuick);
     // The rows answer for the flight the main window describes, as typing here does.
     connect(&document_, &SetupDocument::figuresChanged, this, [this] {
+        modelWeight_->showValue(flight().modelWeight);
         followDefaultRanking();
         settingsChanged();
     });
@@ -160,6 +163,19 @@ QWidget* TFindDlg::buildSettings() {
             rankingChosen_ = true;
         });
     }
+    // The main window's model weight, shown here too: this window stands over its field.
+    const mfb::FlightSettingRow& weight = mfb::kFlightSettingRows[mfb::kModelWeightRow];
+    modelWeight_ = new FlightSettingField(mfb::kModelWeightRow, decimalSeparator_, settings);
+    modelWeight_->setObjectName(QStringLiteral("modelWeight"));
+    modelWeight_->showValue(flight().modelWeight);
+    form->addRow(Latin1(std::string(weight.label) + " (" + std::string(weight.unit) + "):"),
+                 modelWeight_);
+    connect(modelWeight_, &FlightSettingField::valueEdited, this,
+            [this](std::optional<double> grams) {
+                mfb::SetupFigures figures = document_.setup().figures;
+                figures.modelWeight = grams;
+                document_.setFigures(figures);
+            });
     ignoreLimits_ = new QCheckBox(QStringLiteral("Ignore catalogue limits"), settings);
     ignoreLimits_->setObjectName(QStringLiteral("ignoreLimits"));
     changes(ignoreLimits_, &QCheckBox::toggled);
@@ -227,6 +243,19 @@ QWidget* TFindDlg::buildResults() {
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSortIndicatorShown(true);
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    // What a modeller compares first stands beside the names, in view without scrolling.
+    QHeaderView* header = table_->horizontalHeader();
+    int place = 0;
+    for (int section = 0; section < model_->columnCount(); ++section) {
+        if (model_->headerData(section, Qt::Horizontal).toString() == u"P") place = section + 1;
+    }
+    for (const char* name : {"Thrust g", "Flight min", "T/W", "Margin %"}) {
+        for (int section = 0; section < model_->columnCount(); ++section) {
+            if (model_->headerData(section, Qt::Horizontal).toString() != QLatin1String(name))
+                continue;
+            header->moveSection(header->visualIndex(section), place++);
+        }
+    }
     column->addWidget(table_, 1);
 
     summary_ = new QLabel(results);
@@ -343,6 +372,7 @@ mfb::FlightSettings TFindDlg::flight() const {
 }
 
 void TFindDlg::settingsChanged() {
+    showRowsStale(model_->rowCount() > 0);
     pause_->start();
 }
 
@@ -385,6 +415,7 @@ void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
         const char separator = decimalSeparator_;
         table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
         model_->setRows(outcome->catalogue, result.rows, separator);
+        showRowsStale(false);
         // Measures the first thousand rows only (the header's default precision), however many
         // there are.
         table_->resizeColumnsToContents();
@@ -404,6 +435,17 @@ void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
         changedWhileRunning_ = false;
         pause_->start();
     }
+}
+
+void TFindDlg::showRowsStale(bool stale) {
+    QPalette palette;
+    if (stale) {
+        palette = table_->palette();
+        palette.setColor(QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
+    }
+    table_->setPalette(palette);
+    table_->setToolTip(stale ? QStringLiteral("Found with other settings; run again to see these")
+                             : QString());
 }
 
 void TFindDlg::fail(const QString& reason) {

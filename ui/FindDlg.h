@@ -17,6 +17,7 @@
 
 class ExploreRunner;
 class ExploreTableModel;
+class FlightSettingField;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -76,6 +77,8 @@ private:
     std::optional<mfb::ExploreRequest> request();
     void start(const mfb::ExploreRequest& request);
     void settingsChanged();
+    // Rows of settings other than those shown are greyed until a run replaces them.
+    void showRowsStale(bool stale);
     // The ranking that answers a modeller's question for the flight now, until one is chosen.
     void followDefaultRanking();
     mfb::FlightSettings flight() const;
@@ -101,6 +104,7 @@ private:
     std::array<QCheckBox*, mfb::kFanCount> fans_{};
     std::vector<std::pair<const mfb::ExploreListField*, QLineEdit*>> lists_;
     std::vector<QLineEdit*> numbers_;
+    FlightSettingField* modelWeight_ = nullptr;
     QCheckBox* ignoreLimits_ = nullptr;
     QCheckBox* pareto_ = nullptr;
     QComboBox* sortKey_;
