@@ -385,7 +385,7 @@ void TMainDlg::optionSelected(int option) {
     // The fan buttons follow the option's fan. Checking a button runs its handler, which writes
     // the same name back into this option.
     for (std::size_t j = 0; j < fanButtons_.size(); ++j) {
-        if (column(option).fanName() == QString::fromLatin1(catalogue_.Fans[j].Name)) {
+        if (slot(option).FanName == catalogue_.Fans[j].Name) {
             fanButtons_[j]->setChecked(true);
         }
     }

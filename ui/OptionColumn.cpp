@@ -165,16 +165,6 @@ OptionColumn::OptionColumn(int option, QWidget* parent) {
     chart_->setEnabled(false);
 }
 
-QString OptionColumn::fanName() const {
-    return fan_->text();
-}
-QString OptionColumn::motorName() const {
-    return motor_->text();
-}
-QString OptionColumn::batteryName() const {
-    return battery_->text();
-}
-
 void OptionColumn::showNames(const mfb::TOptionSlot& slot) {
     fan_->setText(QString::fromLatin1(slot.FanName));
     motor_->setText(QString::fromLatin1(slot.MotorName));
@@ -194,7 +184,7 @@ void OptionColumn::showChoice(const QString& chosen) {
 void OptionColumn::showMarks() {
     for (std::size_t field = 0; field < values_.size(); ++field) {
         AutoLabel* label = values_[field];
-        const bool earlier = !label->text().isEmpty() && belongsTo_[field] != chosen_;
+        const bool earlier = !belongsTo_[field].isEmpty() && belongsTo_[field] != chosen_;
         QPalette palette;  // one that sets nothing hands the label back to the window's
         if (earlier) {
             palette = label->palette();
@@ -228,7 +218,7 @@ void OptionColumn::showKeptValues(const std::array<std::string, mfb::kResultFiel
                                   const QString& combination) {
     for (std::size_t field = 0; field < values.size(); ++field) {
         values_[field]->setText(QString::fromLatin1(values[field]));
-        belongsTo_[field] = combination;
+        belongsTo_[field] = values[field].empty() ? QString() : combination;
     }
     showMarks();
 }

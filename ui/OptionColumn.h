@@ -24,9 +24,6 @@ public:
     // Column `option` (1..4) with its object names and positions.
     OptionColumn(int option, QWidget* parent);
 
-    QString fanName() const;
-    QString motorName() const;
-    QString batteryName() const;
     // The three name labels show what the slot holds now.
     void showNames(const mfb::TOptionSlot& slot);
 
