@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -322,6 +323,15 @@ private slots:
         QCOMPARE(sortKey->currentText(), thrustToWeight);
         QCOMPARE(Find<QLineEdit>(*find, "modelWeight")->text(), QStringLiteral("900"));
         QTRY_VERIFY(!Cell(model, 0, "T/W").isEmpty());
+        // The figures a modeller compares are in view at the window's own size.
+        const auto* table = Find<QTableView>(*find, "results");
+        for (const char* header : {"Thrust g", "Flight min", "T/W", "Margin %"}) {
+            const int section = ColumnOf(model, header);
+            QVERIFY2(table->horizontalHeader()->sectionViewportPosition(section) +
+                             table->columnWidth(section) <=
+                         table->viewport()->width(),
+                     header);
+        }
 
         TypeInto(*find, "modelWeight", QString());
         QCOMPARE(main->flightSettings().modelWeight, std::nullopt);
