@@ -50,9 +50,11 @@ Options:
   --full-throttle PCT    share of a flight's time at full throttle, % (0 to 100)
   --usable PCT           share of the pack's capacity a flight draws, % (1 to 100)
   --model-weight G       the model's weight without its pack, g
-  --json                 {"options": [...]}: for each option its number, cells and the object a
-                         single calculation's --json writes (with its flight figures and
-                         flight_settings), or null for an option that chose nothing
+  --json                 {"comparison": [...], "options": [...]}: the side-by-side rows, each
+                         {"caption", "cells": four texts}, then for each option its number,
+                         cells and the object a single calculation's --json writes (with its
+                         flight figures and flight_settings), or null for an option that chose
+                         nothing
   --csv                  the side-by-side table as the comparison sheet's CSV: a heading line
                          (",Option 1,...,Option 4"), then a line per row, its caption first
   --help, -h             this text
@@ -174,9 +176,24 @@ void WriteTable(const Records& records, const std::vector<ComparisonRow>& table,
     }
 }
 
-void WriteJson(const Records& records, const Setup& setup, std::ostream& out) {
+void WriteJson(const Records& records, const Setup& setup, const std::vector<ComparisonRow>& table,
+               std::ostream& out) {
     JsonWriter json(out);
     json.BeginObject();
+    // The side-by-side rows as the text and the CSV print them.
+    json.Key("comparison");
+    json.BeginArray();
+    for (const ComparisonRow& row : table) {
+        json.BeginObject();
+        json.Key("caption");
+        json.String(row.caption);
+        json.Key("cells");
+        json.BeginArray();
+        for (const std::string& cell : row.cells) json.String(cell);
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
     json.Key("options");
     json.BeginArray();
     for (int k = 1; k <= kOptionCount; ++k) {
@@ -276,7 +293,7 @@ int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostre
             WriteTable(records, ComparisonRows(calculated, separator), out);
             break;
         case SetupOutput::Json:
-            WriteJson(records, opened.setup, out);
+            WriteJson(records, opened.setup, ComparisonRows(calculated, separator), out);
             break;
         case SetupOutput::Csv:
             out << ComparisonCsv(ComparisonRows(calculated, separator));

@@ -200,6 +200,13 @@ TEST(SetupCommandTest, FlightFiguresFollowTheSetupUnlessOptionsAreGiven) {
             return result.out;
         };
         const JsonValue json = ParseJson(with("--json"));
+        const std::string csv = with("--csv");
+        // The JSON's rows are the CSV's.
+        for (const JsonValue& row : json["comparison"].Array()) {
+            std::string line = '\n' + row["caption"].String();
+            for (const JsonValue& cell : row["cells"].Array()) line += ',' + cell.String();
+            EXPECT_NE(csv.find(line + '\n'), std::string::npos) << line;
+        }
         const JsonValue& calculation = json["options"].Array()[0]["calculation"];
         EXPECT_EQ(calculation["flight_settings"]["throttle"].Number(), row.throttle);
         EXPECT_EQ(calculation["flight_settings"]["full_throttle"].Number(),
@@ -211,7 +218,6 @@ TEST(SetupCommandTest, FlightFiguresFollowTheSetupUnlessOptionsAreGiven) {
         EXPECT_GT(thrustToWeight, 0);
 
         // The sheet's rows: the thrust to weight and what it rests on, under option 1.
-        const std::string csv = with("--csv");
         for (const std::string& row :
              {"\nThrust to weight," + FormatValue(thrustToWeight, '.') + ",,,\n",
               "\nModel without pack," + ExactNumber(row.modelWeight) + " g,,,\n",
