@@ -91,11 +91,13 @@ TFindDlg::TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator, Setup
     pause_->setInterval(kPauseMs);
     connect(pause_, &QTimer::timeout, this, &TFindDlg::runIfQuick);
     // The rows answer for the flight the main window describes, as typing here does.
-    connect(&document_, &SetupDocument::figuresChanged, this, [this] {
+    const auto followFlight = [this] {
         modelWeight_->showValue(flight().modelWeight);
         followDefaultRanking();
         settingsChanged();
-    });
+    };
+    connect(&document_, &SetupDocument::figuresChanged, this, followFlight);
+    connect(&document_, &SetupDocument::replaced, this, followFlight);
     setRunning(false);
 }
 
