@@ -14,10 +14,7 @@
 
 #include "catalogue/CatalogueCheck.h"
 #include "catalogue/Choice.h"
-#include "model/ColumnRows.h"
 #include "model/FigureRows.h"
-#include "model/PowerTrain.h"
-#include "model/Sweep.h"
 #include "setup/SetupMatch.h"
 #include "ui/AboutDlg.h"
 #include "ui/CatalogueArea.h"
