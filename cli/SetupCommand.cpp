@@ -10,6 +10,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
+#include "catalogue/TextLines.h"
 #include "cli/ArgumentReader.h"
 #include "cli/CalculationRecord.h"
 #include "cli/CatalogueDirectory.h"
@@ -140,20 +141,15 @@ Setup CalculatedSetup(const Records& records, Setup setup, const FlightSettings&
     return setup;
 }
 
-// The side-by-side table: a caption column, then one column per option; a cell of several lines
-// is one line here.
+// The side-by-side table: a caption column, then one column per option.
 void WriteTable(const Records& records, const std::vector<ComparisonRow>& table,
                 std::ostream& out) {
     std::vector<std::array<std::string, kOptionCount + 1>> rows;
     rows.push_back({"", OptionHeading(1), OptionHeading(2), OptionHeading(3), OptionHeading(4)});
     for (const ComparisonRow& row : table) {
         std::array<std::string, kOptionCount + 1> line{row.caption};
-        for (std::size_t k = 0; k < row.cells.size(); ++k) {
-            std::string cell = row.cells[k];
-            for (std::size_t at; (at = cell.find('\n')) != std::string::npos;)
-                cell.replace(at, 1, ": ");
-            line[k + 1] = std::move(cell);
-        }
+        // Names are catalogue text, which may hold bytes a terminal acts on.
+        for (std::size_t k = 0; k < row.cells.size(); ++k) line[k + 1] = Printable(row.cells[k]);
         rows.push_back(std::move(line));
     }
     std::array<std::size_t, kOptionCount + 1> widths{};
@@ -171,7 +167,7 @@ void WriteTable(const Records& records, const std::vector<ComparisonRow>& table,
     for (int k = 1; k <= kOptionCount; ++k) {
         const auto& record = records[static_cast<std::size_t>(k - 1)];
         if (record && !record->message.empty() && record->outcome != CliOutcome::NotPossible) {
-            out << OptionHeading(k) << ": " << record->message << '\n';
+            out << OptionHeading(k) << ": " << Printable(record->message) << '\n';
         }
     }
 }
@@ -238,7 +234,7 @@ int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostre
     try {
         Setup saved;
         try {
-            saved = ReadSetup(ReadWholeFile(options.file));
+            saved = ReadSetup(ReadWholeFile(options.file, kSetupFile));
         } catch (const SetupError& e) {
             throw Error("Cannot open setup \"" + options.file + "\". " + e.what());
         }

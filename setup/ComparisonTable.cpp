@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "catalogue/TextLines.h"
 #include "explore/ExploreTable.h"
 #include "model/ColumnRows.h"
 #include "model/Derived.h"
@@ -127,7 +128,8 @@ std::string ComparisonCsv(const std::vector<ComparisonRow>& rows) {
     text += '\n';
     for (const ComparisonRow& row : rows) {
         text += CsvField(row.caption);
-        for (const std::string& cell : row.cells) text += ',' + CsvField(cell);
+        // Names are catalogue text, which may hold bytes a program reading the file acts on.
+        for (const std::string& cell : row.cells) text += ',' + CsvField(Printable(cell));
         text += '\n';
     }
     return text;

@@ -66,7 +66,10 @@ ShownResult ShownOf(const CalculatedFor& combination, const CalculateReport& rep
                     char separator) {
     ShownResult shown{combination, {}, values, {}, {}, {}};
     if (report.outcome == Outcome::NotPossible) {
+        // One line, as a cell of the comparison and a tooltip show it.
         shown.notPossible = NotPossibleMessage(report.reason);
+        for (std::size_t at; (at = shown.notPossible.find('\n')) != std::string::npos;)
+            shown.notPossible.replace(at, 1, ": ");
         return shown;
     }
     if (!assessed) return shown;

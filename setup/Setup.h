@@ -53,8 +53,8 @@ struct CalculatedFor {
 // locale's decimal separator): the nine value labels this Calculate wrote (empty where it wrote
 // none), the figures below them (empty where not known) and, by LimitKind, the margin to each
 // limit the catalogues state ("Within 700.00 W by 12.50 %"; empty where none is stated).
-// `notPossible` holds the warning's words when no operating point was found; then there are no
-// figures or limits, and the values are only those the broken-off sweep wrote.
+// `notPossible` holds the warning's words, on one line, when no operating point was found; then
+// there are no figures or limits, and the values are only those the broken-off sweep wrote.
 struct ShownResult {
     CalculatedFor calculatedFor;
     std::string notPossible;

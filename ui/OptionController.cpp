@@ -131,8 +131,7 @@ void OptionController::showOutcome() {
             QStringLiteral("Not calculated for the choice above; the values shown are of ") +
             QString::fromLatin1(mfb::CombinationText(o.shown->calculatedFor)));
     } else if (!o.shown->reached()) {
-        figures_->showMissing(
-            QString::fromLatin1(o.shown->notPossible).replace(u'\n', QStringLiteral(": ")));
+        figures_->showMissing(QString::fromLatin1(o.shown->notPossible));
     } else if (shown_ && shown_->assessed && shown_->combination == o.shown->calculatedFor) {
         figures_->show(mfb::ShowFigures(*shown_->assessed, flight(), separator_));
     } else {
