@@ -30,13 +30,10 @@ bool ReadFlightOption(ArgumentReader& reader, SetupFigures& given) {
     const std::string& name = reader.Name();
     for (const FlightSettingRow& row : kFlightSettingRows) {
         if (name != row.option) continue;
-        const double entered =
-            ParseNumberIn(name, reader.Value(), row.least * row.scale, row.most * row.scale);
-        if (!row.holds(entered / row.scale)) {
-            throw UsageError(name + " needs a weight above 0: leave it out where the model's " +
-                             "weight is not known");
-        }
-        given.*row.given = entered / row.scale;
+        // A weight that is not known is left out, never given as 0.
+        given.*row.given =
+            ParseNumberIn(name, reader.Value(), row.least * row.scale, row.most * row.scale) /
+            row.scale;
         return true;
     }
     return false;

@@ -21,12 +21,8 @@ std::string Plain(double value, char separator) {
 
 std::string FlightSettingRefusal(const FlightSettingRow& row, double stored) {
     if (std::isfinite(stored) && row.holds(stored)) return {};
-    const std::string unit(row.unit);
-    return std::string(row.label) + " takes " +
-           (row.leastExcluded
-                ? "more than " + Plain(row.least * row.scale, '.') + ' ' + unit + ", up to "
-                : Plain(row.least * row.scale, '.') + " to ") +
-           Plain(row.most * row.scale, '.') + ' ' + unit;
+    return std::string(row.label) + " takes " + Plain(row.least * row.scale, '.') + " to " +
+           Plain(row.most * row.scale, '.') + ' ' + std::string(row.unit);
 }
 
 std::string FlightSettingText(const FlightSettingRow& row, const FlightSettings& settings,

@@ -22,25 +22,22 @@ struct FlightSettingRow {
     std::string_view unit;      // of the entered value: "%" or "g"
     double scale;               // entered = stored * scale
     double least, most;         // of the stored value
-    bool leastExcluded;         // the least value itself is refused
     std::optional<double> SetupFigures::*given;
     double FlightSettings::*share;  // null for the weight, whose absence means "not known"
 
-    bool holds(double stored) const {
-        return (leastExcluded ? stored > least : stored >= least) && stored <= most;
-    }
+    bool holds(double stored) const { return stored >= least && stored <= most; }
 };
 
 inline constexpr std::array<FlightSettingRow, 4> kFlightSettingRows{{
     {"throttle", "throttle", "--throttle", "Part throttle", "%", 100, kThrottleRange.least,
-     kThrottleRange.most, false, &SetupFigures::throttle, &FlightSettings::throttle},
+     kThrottleRange.most, &SetupFigures::throttle, &FlightSettings::throttle},
     {"full_throttle", "full_throttle_share", "--full-throttle", "Time at full throttle", "%", 100,
-     kFullShareRange.least, kFullShareRange.most, false, &SetupFigures::fullShare,
+     kFullShareRange.least, kFullShareRange.most, &SetupFigures::fullShare,
      &FlightSettings::fullShare},
     {"usable", "usable_capacity", "--usable", "Capacity used", "%", 100, kUsableRange.least,
-     kUsableRange.most, false, &SetupFigures::usable, &FlightSettings::usable},
-    {"model_weight", "model_weight_g", "--model-weight", "Model without pack", "g", 1, 0,
-     kMostModelWeight, true, &SetupFigures::modelWeight, nullptr},
+     kUsableRange.most, &SetupFigures::usable, &FlightSettings::usable},
+    {"model_weight", "model_weight_g", "--model-weight", "Model without pack", "g", 1,
+     kLeastModelWeight, kMostModelWeight, &SetupFigures::modelWeight, nullptr},
 }};
 static_assert(sizeof(SetupFigures) == kFlightSettingRows.size() * sizeof(std::optional<double>),
               "a flight setting missing from kFlightSettingRows");

@@ -74,7 +74,11 @@ ShownResult ShownOf(const CalculatedFor& combination, const CalculateReport& rep
     }
     if (!assessed) return shown;
     const ShownFigures figures = ShowFigures(*assessed, settings, separator);
-    for (std::size_t i = 0; i < figures.size(); ++i) shown.figures[i] = figures[i].value;
+    // A figure the option could have but does not says why, as a single calculation does.
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        const ShownFigure& f = figures[i];
+        shown.figures[i] = !f.value.empty() || !f.note.starts_with(kNotKnown) ? f.value : f.note;
+    }
     if (const auto& allUp = assessed->flight.allUpWeight) {
         shown.allUpWeight = FormatValue(*allUp, separator) + " g";
     }

@@ -51,10 +51,12 @@ struct CalculatedFor {
 // The outcome of an option's last Calculate that came to an end, with the combination it was for.
 // Values are kept by what they are, as the column and its figure rows showed them (with the
 // locale's decimal separator): the nine value labels this Calculate wrote (empty where it wrote
-// none), the figures below them (empty where not known) and, by LimitKind, the margin to each
+// none), the figures below them (where one is not known, why, starting kNotKnown, or empty) and,
+// by LimitKind, the margin to each
 // limit the catalogues state ("Within 700.00 W by 12.50 %"; empty where none is stated).
 // `notPossible` holds the warning's words, on one line, when no operating point was found; then
 // there are no figures or limits, and the values are only those the broken-off sweep wrote.
+inline constexpr std::string_view kNotKnown = "Not known";
 struct ShownResult {
     CalculatedFor calculatedFor;
     std::string notPossible;

@@ -286,11 +286,10 @@ SetupFigures ReadFigures(const Members& figures, int version) {
         if (value == nullptr) continue;
         const double* number = std::get_if<double>(&value->data);
         if (number == nullptr || !row.holds(*number)) {
-            Damaged(figures.Where(key) + " is not " +
-                    (row.share == nullptr ? "a weight above " + ExactNumber(row.least) +
-                                                " and at most " + ExactNumber(row.most) + " g"
-                                          : "a fraction from " + ExactNumber(row.least) + " to " +
-                                                ExactNumber(row.most)));
+            const bool weight = row.share == nullptr;
+            Damaged(figures.Where(key) + " is not " + (weight ? "a weight" : "a fraction") +
+                    " from " + ExactNumber(row.least) + " to " + ExactNumber(row.most) +
+                    (weight ? " g" : ""));
         }
         read.*row.given = *number;
     }

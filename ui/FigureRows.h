@@ -8,6 +8,7 @@
 
 class AutoLabel;
 class QString;
+class QAction;
 class QWidget;
 
 // The figures of one option column, a caption and a value a row, below the window's columns:
@@ -23,9 +24,13 @@ public:
     // Every value a dash, each row's tooltip saying `why`.
     void showMissing(const QString& why);
 
+    // "Part load..." in every row's context menu, enabled while figures are shown.
+    QAction* partLoadAction() const { return partLoad_; }
+
     static constexpr int kPitch = 16;
 
 private:
+    QAction* partLoad_;
     std::array<AutoLabel*, mfb::kShownFigureCount> captions_{};
     std::array<AutoLabel*, mfb::kShownFigureCount> values_{};
 };

@@ -31,6 +31,7 @@
 #include "ui/OptionCharts.h"
 #include "ui/OptionColumn.h"
 #include "ui/OptionController.h"
+#include "ui/PartLoadDlg.h"
 #include "ui/QtPlatform.h"
 #include "ui/SetupDocument.h"
 #include "ui/SetupFileMenu.h"
@@ -212,6 +213,10 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
             [this](const mfb::FlightSettings& flight) {
                 if (!showingSetup_) document_->setFigures(mfb::SetupFiguresOf(flight));
             });
+    for (OptionController* o : options_) {
+        connect(o->partLoadAction(), &QAction::triggered, this,
+                [this, option = o->option()] { showPartLoad(option); });
+    }
     auto* close = new QPushButton(QStringLiteral("&Close"), frames_);
     close->setObjectName(QStringLiteral("Button5"));
     close->setGeometry(439, 632, 75, 25);
@@ -262,6 +267,9 @@ void TMainDlg::buildMenu() {
     // The catalogues are read from the working directory.
     comparison_ = new ComparisonActions(*document_, *charts_, QDir::currentPath(),
                                         platform_.decimalSeparator, this);
+    comparison_->setPartLoads([this](int option) { return partLoad(option, mfb::kPartLoadStep); });
+    comparison_->setThrust(
+        [this](int option, double shaftPower) { return controller(option).thrustAt(shaftPower); });
     files_->addEntries(comparison_->actions());
     QAction* about = menuBar()->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
@@ -396,6 +404,22 @@ void TMainDlg::calculate(int option) {
 
 bool TMainDlg::calculating(int option) const {
     return controller(option).calculating();
+}
+
+std::vector<mfb::PartLoadRow> TMainDlg::partLoad(int option, double step) const {
+    return controller(option).partLoad(step);
+}
+
+void TMainDlg::showPartLoad(int option) {
+    const QString title = QStringLiteral("Part load - Option %1").arg(option);
+    PartLoadDlg::Table table = [this, option](double step) { return partLoad(option, step); };
+    if (partLoad_ == nullptr) {
+        partLoad_ = new PartLoadDlg(title, std::move(table), platform_.decimalSeparator, this);
+    } else {
+        partLoad_->setTable(title, std::move(table));
+    }
+    partLoad_->show();
+    partLoad_->raise();
 }
 
 void TMainDlg::showChart(int option) {

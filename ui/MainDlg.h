@@ -6,17 +6,20 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Combination.h"
 #include "model/Derived.h"
 #include "model/OptionSlot.h"
+#include "model/PartLoad.h"
 #include "model/Sweep.h"
 #include "setup/Setup.h"
 
 class CatalogueArea;
 class ColumnFrames;
 class ComparisonActions;
+class PartLoadDlg;
 class FlightSettingsBar;
 class OptionCharts;
 class OptionColumn;
@@ -125,6 +128,9 @@ private:
     void calculate(int option);
     void showChart(int option);
     OptionController& controller(int option) const;
+    // The part-load table of the option's last shown Calculate, in a dialog or as rows.
+    void showPartLoad(int option);
+    std::vector<mfb::PartLoadRow> partLoad(int option, double step) const;
     OptionColumn& column(int option) const;
 
     mfb::CataloguePlatform platform_;
@@ -145,4 +151,5 @@ private:
     bool showingSetup_ = false;
     TFindDlg* find_ = nullptr;  // made on first use, then kept
     FlightSettingsBar* flightBar_;
+    PartLoadDlg* partLoad_ = nullptr;  // made on first use, then kept
 };

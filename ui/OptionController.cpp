@@ -138,8 +138,12 @@ void OptionController::showOutcome() {
         // Figures kept from a setup whose combination the catalogues no longer hold.
         mfb::ShownFigures kept;
         const auto captions = mfb::ShownFigureCaptions();
-        for (std::size_t i = 0; i < kept.size(); ++i)
-            kept[i] = {captions[i], o.shown->figures[i], {}};
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            const std::string& figure = o.shown->figures[i];
+            kept[i] = figure.starts_with(mfb::kNotKnown)
+                          ? mfb::ShownFigure{captions[i], {}, figure}
+                          : mfb::ShownFigure{captions[i], figure, {}};
+        }
         figures_->show(kept);
     }
 }
@@ -155,6 +159,30 @@ void OptionController::clear() {
 void OptionController::showKept(const mfb::ShownResult& shown) {
     column_->showKeptValues(shown.values,
                             QString::fromLatin1(mfb::CombinationText(shown.calculatedFor)));
+}
+
+QAction* OptionController::partLoadAction() const {
+    return figures_->partLoadAction();
+}
+
+const OptionController::Shown* OptionController::current() const {
+    const mfb::SetupOption& o = document_.option(option_);
+    return shown_ && mfb::ShowsCurrent(o) && shown_->combination == o.shown->calculatedFor
+               ? &*shown_
+               : nullptr;
+}
+
+std::vector<mfb::PartLoadRow> OptionController::partLoad(double step) const {
+    const Shown* shown = current();
+    if (shown == nullptr) return {};
+    return mfb::PartLoadTable(shown->swept, catalogue_.Fans, catalogue_.FanJet,
+                              shown->report.result, step);
+}
+
+std::optional<double> OptionController::thrustAt(double shaftPower) const {
+    const Shown* shown = current();
+    if (shown == nullptr) return std::nullopt;
+    return mfb::StaticThrustAt(shown->swept, catalogue_.Fans, catalogue_.FanJet, shaftPower);
 }
 
 mfb::FlightSettings OptionController::flight() const {

@@ -6,15 +6,18 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "catalogue/Catalogue.h"
 #include "model/Derived.h"
 #include "model/OptionSlot.h"
+#include "model/PartLoad.h"
 #include "model/Sweep.h"
 #include "setup/Setup.h"
 
 class FigureRows;
 class OptionColumn;
+class QAction;
 class QWidget;
 class SetupDocument;
 class SweepTask;
@@ -34,7 +37,10 @@ public:
                      QWidget* client, QObject* parent);
     ~OptionController() override;
 
+    int option() const { return option_; }
     OptionColumn& column() const { return *column_; }
+    // "Part load..." of the figure rows' context menu, enabled while they show figures.
+    QAction* partLoadAction() const;
     // Null until one is handed over, as when the main window is tested on its own: the chart
     // part of a sweep is dropped then.
     TGraphDlg* chartWindow() const { return chart_; }
@@ -59,6 +65,11 @@ public:
     // Marks the column's values against what the option has chosen now and fills its figure rows.
     void showOutcome();
 
+    // The part-load table and the static thrust at `shaftPower` W of the last operating point,
+    // of the slot as it was swept; none once the option has chosen otherwise.
+    std::vector<mfb::PartLoadRow> partLoad(double step) const;
+    std::optional<double> thrustAt(double shaftPower) const;
+
 private:
     // A Calculate that found an operating point: the combination it was for, the slot as swept,
     // its report, the values it wrote and their assessment under the flight settings now.
@@ -70,6 +81,8 @@ private:
         std::optional<mfb::Assessment> assessed;
     };
     void calculated(Shown shown);
+    // The last operating point while it is what the option has chosen.
+    const Shown* current() const;
     mfb::FlightSettings flight() const;
 
     int option_;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rows of figures below the option columns: shown without the mouse for every calculated
 // column, following the flight settings shared by the four options, and explained in tooltips.
+#include <QAction>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QtTest>
 #include <cmath>
 
@@ -65,8 +68,7 @@ private slots:
         QTest::addColumn<double>("stored");  // NaN: the weight not known
         QTest::addColumn<QString>("refusal");
         const double nan = std::nan("");
-        const QString weight =
-            QStringLiteral("Model without pack takes more than 0 g, up to 100000 g");
+        const QString weight = QStringLiteral("Model without pack takes 1 to 100000 g");
         QTest::newRow("weight with a comma") << ',' << "ModelWeight"
                                              << "1400,5" << 1400.5 << "";
         QTest::newRow("comma where a point is")
@@ -113,6 +115,29 @@ private slots:
         // Leaving the field shows the setting that holds.
         emit edit->editingFinished();
         QCOMPARE(edit->text().isEmpty(), std::isnan(stored));
+    }
+
+    void aColumnsPartLoadTableOpensFromItsFigureRows() {
+        const auto window = ShownMainDlg(JetPlatform());
+        auto* action = window->findChild<QAction*>(QStringLiteral("PartLoad1"));
+        QVERIFY(action != nullptr);
+        QVERIFY(!action->isEnabled());
+        QVERIFY(Find<QLabel>(*window, "Figure1_6")->actions().contains(action));
+        ChooseMotor(*window, QStringLiteral("alpha"));
+        ChooseBattery(*window, QStringLiteral("Good cell"));
+        Click(*window, "Button1");
+        QTRY_VERIFY(action->isEnabled());
+        QVERIFY(!window->findChild<QAction*>(QStringLiteral("PartLoad2"))->isEnabled());
+
+        action->trigger();
+        auto* table = window->findChild<QTableWidget*>(QStringLiteral("partLoadTable"));
+        QVERIFY(table != nullptr);
+        QVERIFY(table->isVisible());
+        QCOMPARE(table->rowCount(), 10);
+        QCOMPARE(table->item(9, 0)->text(), QStringLiteral("100.00"));
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("10.00"));
+        window->findChild<QSpinBox*>(QStringLiteral("partLoadStep"))->setValue(25);
+        QCOMPARE(table->rowCount(), 4);
     }
 };
 
