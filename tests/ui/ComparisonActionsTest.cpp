@@ -33,6 +33,19 @@ QString Run(const QString& program, const QStringList& arguments) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// Options 1 and 3 calculated, option 3 back at the cells it was calculated with, and the
+// comparison chart opened on them.
+CompareChartsDlg* CompareThreeOptions(const TMainDlg& window) {
+    ChooseThreeOptions(window);
+    if (!QTest::qWaitFor([&] { return !window.calculating(1) && !window.calculating(3); }))
+        qFatal("options 1 and 3 still calculating");
+    Find<SpinEdit>(window, "SpinEdit5")->setText(QStringLiteral("6"));
+    Find<QAction>(window, "CompareCharts1")->trigger();
+    CompareChartsDlg* compare = window.comparison().compareCharts();
+    if (compare == nullptr || !QTest::qWaitForWindowExposed(compare)) qFatal("no comparison chart");
+    return compare;
+}
+
 }  // namespace
 
 class ComparisonActionsTest : public QObject {
@@ -118,12 +131,7 @@ private slots:
         RecordingMessages messages;
         const auto window = ShownMainDlg(JetPlatform());
         ChartWindows charts(*window);
-        ChooseThreeOptions(*window);
-        QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
-        Find<SpinEdit>(*window, "SpinEdit5")->setText(QStringLiteral("6"));
-        Find<QAction>(*window, "CompareCharts1")->trigger();
-        CompareChartsDlg* compare = window->comparison().compareCharts();
-        QVERIFY(compare != nullptr && QTest::qWaitForWindowExposed(compare));
+        CompareChartsDlg* compare = CompareThreeOptions(*window);
         compare->showThrust();
         QCOMPARE(compare->axis(mfb::Axis::Left)->titleText(), QStringLiteral("Static thrust [g]"));
         QVERIFY(!compare->lineSeries(1)->isVisible());
@@ -142,12 +150,7 @@ private slots:
         RecordingMessages messages;
         const auto window = ShownMainDlg();
         ChartWindows charts(*window);
-        ChooseThreeOptions(*window);
-        QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
-        Find<SpinEdit>(*window, "SpinEdit5")->setText(QStringLiteral("6"));
-        Find<QAction>(*window, "CompareCharts1")->trigger();
-        CompareChartsDlg* compare = window->comparison().compareCharts();
-        QVERIFY(compare != nullptr && QTest::qWaitForWindowExposed(compare));
+        CompareChartsDlg* compare = CompareThreeOptions(*window);
         // Each calculated option's operating point is marked on its curve, and none elsewhere.
         for (const auto& [option, pout] : {std::pair{1, "Label136"}, std::pair{3, "Label138"}}) {
             const QScatterSeries* marker = compare->operatingPoint(option);
