@@ -77,6 +77,11 @@ public:
         Trim();
     }
 
+    // The front's size, before the best `top` of it are taken.
+    std::optional<std::size_t> FrontSize() const {
+        return front_ ? std::optional<std::size_t>(front_->Rows().size()) : std::nullopt;
+    }
+
     std::vector<ExploreRow> Sorted() {
         if (front_) rows_ = front_->Rows();
         Trim();
@@ -631,6 +636,7 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
     std::sort(motorNotes.begin(), motorNotes.end());
     for (auto& note : motorNotes) result.notes.push_back(std::move(note.second));
     for (std::string& note : batteryNotes) result.notes.push_back(std::move(note));
+    result.front = best.FrontSize();
     result.rows = best.Sorted();
     if (!NeedsFlight(request)) {
         for (ExploreRow& row : result.rows) {
