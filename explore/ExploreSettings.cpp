@@ -137,8 +137,15 @@ std::string PartText(const ExploreRequest& request) {
 }
 
 template <auto part, auto member>
-constexpr ExploreRequestField SpaceField(std::string_view name, long long low, long long high) {
+ExploreRequestField SpaceField(std::string_view name, long long low, long long high) {
     return {name, true, &PartText<part, member>, ShardLine::Space, member, low, high};
+}
+// The fans and cell counts a shard may hold are those the settings take.
+template <auto part, auto member>
+ExploreRequestField SpaceField(std::string_view name) {
+    const auto field = std::find_if(std::begin(kListFields), std::end(kListFields),
+                                    [](const ExploreListField& f) { return f.counts == member; });
+    return SpaceField<part, member>(name, field->low, field->high);
 }
 template <auto part, auto member>
 constexpr ExploreRequestField FilterField(std::string_view name) {
@@ -156,11 +163,9 @@ constexpr auto kFilter = &ExploreRequest::filter;
 const ExploreRequestField kRequestFields[] = {
     SpaceField<kSpace, &ExploreSpace::motors>("motors", 0, kMostCatalogueLines),
     SpaceField<kSpace, &ExploreSpace::batteries>("batteries", 0, kMostCatalogueLines),
-    SpaceField<kSpace, &ExploreSpace::fans>("fans", 1, kFanCount),
-    SpaceField<kSpace, &ExploreSpace::series>("series", kWhole.series.front(),
-                                              kWhole.series.back()),
-    SpaceField<kSpace, &ExploreSpace::parallels>("parallels", kWhole.parallels.front(),
-                                                 kWhole.parallels.back()),
+    SpaceField<kSpace, &ExploreSpace::fans>("fans"),
+    SpaceField<kSpace, &ExploreSpace::series>("series"),
+    SpaceField<kSpace, &ExploreSpace::parallels>("parallels"),
     FilterField<kFilter, &ExploreFilter::maxCurrent>("maxCurrent"),
     FilterField<kFilter, &ExploreFilter::maxWeight>("maxWeight"),
     FilterField<kFilter, &ExploreFilter::minEfficiency>("minEfficiency"),
