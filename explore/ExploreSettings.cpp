@@ -98,6 +98,10 @@ constexpr SettingName kThrustTargetWanted{"--sort target-thrust needs --target-t
 constexpr SettingName kParetoWithKey{
     "--pareto sorts by thrust or shaft power; leave out --sort and targets",
     "The trade-off front is sorted by thrust or shaft power; leave the targets empty"};
+// Without a model weight no combination has a thrust to weight: the search would keep none.
+constexpr SettingName kThrustToWeightWantsWeight{
+    "--sort thrust-to-weight and --min-thrust-to-weight need --model-weight G",
+    "Thrust to weight needs the model's weight without its pack"};
 constexpr SettingName kTargetWanted{
     "--sort target needs --target-power W or a --power range",
     "Closeness to target power needs a target power or a shaft power range"};
@@ -141,31 +145,54 @@ std::string PartText(const ExploreRequest& request) {
     return Text(request.*part.*member);
 }
 
-constexpr ExploreRequestField kRequestFields[] = {
-    {"motors", true, &PartText<&ExploreRequest::space, &ExploreSpace::motors>},
-    {"batteries", true, &PartText<&ExploreRequest::space, &ExploreSpace::batteries>},
-    {"fans", true, &PartText<&ExploreRequest::space, &ExploreSpace::fans>},
-    {"series", true, &PartText<&ExploreRequest::space, &ExploreSpace::series>},
-    {"parallels", true, &PartText<&ExploreRequest::space, &ExploreSpace::parallels>},
-    {"maxCurrent", true, &PartText<&ExploreRequest::filter, &ExploreFilter::maxCurrent>},
-    {"maxWeight", true, &PartText<&ExploreRequest::filter, &ExploreFilter::maxWeight>},
-    {"minEfficiency", true, &PartText<&ExploreRequest::filter, &ExploreFilter::minEfficiency>},
-    {"minThrust", true, &PartText<&ExploreRequest::filter, &ExploreFilter::minThrust>},
-    {"minFlightTime", true, &PartText<&ExploreRequest::filter, &ExploreFilter::minFlightTime>},
-    {"minThrustToWeight", true,
-     &PartText<&ExploreRequest::filter, &ExploreFilter::minThrustToWeight>},
-    {"minPower", true, &FieldText<&ExploreRequest::minPower>},
-    {"maxPower", true, &FieldText<&ExploreRequest::maxPower>},
-    {"ignoreLimits", true, &FieldText<&ExploreRequest::ignoreLimits>},
+template <auto part, auto member>
+ExploreRequestField SpaceField(std::string_view name, long long low, long long high) {
+    return {name, true, &PartText<part, member>, ShardLine::Space, member, low, high};
+}
+// The fans and cell counts a shard may hold are those the settings take.
+template <auto part, auto member>
+ExploreRequestField SpaceField(std::string_view name) {
+    const auto field = std::find_if(std::begin(kListFields), std::end(kListFields),
+                                    [](const ExploreListField& f) { return f.counts == member; });
+    return SpaceField<part, member>(name, field->low, field->high);
+}
+template <auto part, auto member>
+constexpr ExploreRequestField FilterField(std::string_view name) {
+    return {name, true, &PartText<part, member>, ShardLine::Filter, member};
+}
+template <auto member>
+constexpr ExploreRequestField FilterField(std::string_view name, long long low = 0,
+                                          long long high = 0) {
+    return {name, true, &FieldText<member>, ShardLine::Filter, member, low, high};
+}
+
+constexpr auto kSpace = &ExploreRequest::space;
+constexpr auto kFilter = &ExploreRequest::filter;
+
+const ExploreRequestField kRequestFields[] = {
+    SpaceField<kSpace, &ExploreSpace::motors>("motors", 0, kMostCatalogueLines),
+    SpaceField<kSpace, &ExploreSpace::batteries>("batteries", 0, kMostCatalogueLines),
+    SpaceField<kSpace, &ExploreSpace::fans>("fans"),
+    SpaceField<kSpace, &ExploreSpace::series>("series"),
+    SpaceField<kSpace, &ExploreSpace::parallels>("parallels"),
+    FilterField<kFilter, &ExploreFilter::maxCurrent>("maxCurrent"),
+    FilterField<kFilter, &ExploreFilter::maxWeight>("maxWeight"),
+    FilterField<kFilter, &ExploreFilter::minEfficiency>("minEfficiency"),
+    FilterField<kFilter, &ExploreFilter::minThrust>("minThrust"),
+    FilterField<kFilter, &ExploreFilter::minFlightTime>("minFlightTime"),
+    FilterField<kFilter, &ExploreFilter::minThrustToWeight>("minThrustToWeight"),
+    FilterField<&ExploreRequest::minPower>("minPower"),
+    FilterField<&ExploreRequest::maxPower>("maxPower"),
+    FilterField<&ExploreRequest::ignoreLimits>("ignoreLimits", 0, 1),
     {"key", false, &FieldText<&ExploreRequest::key>},
     {"targetPower", true, &FieldText<&ExploreRequest::targetPower>},
     {"targetThrust", true, &FieldText<&ExploreRequest::targetThrust>},
     {"flight", true, &FieldText<&ExploreRequest::flight>},
     {"pareto", true, &FieldText<&ExploreRequest::pareto>},
     {"top", false, &FieldText<&ExploreRequest::top>},
-    {"option", true, &FieldText<&ExploreRequest::option>},
+    FilterField<&ExploreRequest::option>("option", 1, kOptionCount),
     {"threads", false, &FieldText<&ExploreRequest::threads>},
-    {"decimalSeparator", true, &FieldText<&ExploreRequest::decimalSeparator>},
+    FilterField<&ExploreRequest::decimalSeparator>("decimalSeparator", 1, 127),
     {"verify", false, &FieldText<&ExploreRequest::verify>},
     {"shard", false, &FieldText<&ExploreRequest::shard>},
     {"shards", false, &FieldText<&ExploreRequest::shards>},
@@ -256,6 +283,10 @@ ExploreRequest ResolveSettings(const ExploreSettings& settings, SettingNaming na
         throw ExploreSettingError(std::string(message.In(naming)));
     };
     if (settings.targetPower && settings.targetThrust) refuse(kTwoTargets);
+    if (!request.flight.modelWeight &&
+        (request.filter.minThrustToWeight || settings.key == ExploreKey::ThrustToWeight)) {
+        refuse(kThrustToWeightWantsWeight);
+    }
     if (request.pareto) {
         if (KeyChosen(settings)) refuse(kParetoWithKey);
         // Cut, a shard's front could not be merged into the front of all.

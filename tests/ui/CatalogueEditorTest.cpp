@@ -67,10 +67,12 @@ CatalogueEditor* OpenEditor(const TMainDlg& window) {
 // The main window on the folder's catalogues with its editor open, boxes recorded.
 struct Session {
     explicit Session(const CatalogueFolder& folder)
-        : window(ShownMainDlg(QtPlatform(folder.dir.path()))), editor(OpenEditor(*window)) {}
+        : window(ShownMainDlg(QtPlatform(folder.dir.path()))),
+          charts(*window),
+          editor(OpenEditor(*window)) {}
     RecordingMessages messages;
-    ChartWindows charts;
     std::unique_ptr<TMainDlg> window;
+    ChartWindows charts;
     CatalogueEditor* editor;
 };
 
@@ -84,7 +86,7 @@ private slots:
         const QByteArray before = Read(folder.path("motor.txt"));
 
         Session session(folder);
-        auto& [messages, charts, window, editor] = session;
+        auto& [messages, window, charts, editor] = session;
         QWidget* motors = Find(*editor, "motor");
         auto* table = Find<QTableView>(*motors, "table");
         auto* save = Find<QPushButton>(*editor, "save");
@@ -121,13 +123,12 @@ private slots:
         QTRY_VERIFY(!window->calculating(1));
         QCOMPARE(window->slot(1).MotorName, std::string("delta 3000          "));
         QVERIFY(window->slot(1).RpmMotor > 0);
-        QVERIFY(ChartWindows::Points(1) > 0);
+        QVERIFY(charts.Points(1) > 0);
 
         // And after a restart.
         editor->close();
-        window.reset();
-        window = ShownMainDlg(QtPlatform(folder.dir.path()));
-        auto* list = Find<QComboBox>(*window, "ComboBox1");
+        const auto restarted = ShownMainDlg(QtPlatform(folder.dir.path()));
+        auto* list = Find<QComboBox>(*restarted, "ComboBox1");
         QVERIFY(list->findText(QStringLiteral("delta 3000"), Qt::MatchStartsWith) >= 0);
     }
 
@@ -138,7 +139,7 @@ private slots:
             "fan 6 name: Fan Six\r\nfan 6 a0: 0\r\nfan 6 a1: 3200\r\nfan 6 a2: 0\r\n"
             "fan 6 a3: 0\r\nfan 6 a4: 0\r\nfan 6 chart minimum power: 50\r\n");
         Session session(folder);
-        auto& [messages, charts, window, editor] = session;
+        auto& [messages, window, charts, editor] = session;
         QWidget* fans = Find(*editor, "fan");
         auto* table = Find<QTableWidget>(*fans, "table");
         QCOMPARE(table->rowCount(), 6);
