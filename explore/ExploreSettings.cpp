@@ -164,6 +164,7 @@ constexpr ExploreRequestField kRequestFields[] = {
     {"threads", false, &FieldText<&ExploreRequest::threads>},
     {"decimalSeparator", true, &FieldText<&ExploreRequest::decimalSeparator>},
     {"verify", false, &FieldText<&ExploreRequest::verify>},
+    {"exhaustive", false, &FieldText<&ExploreRequest::exhaustive>},
     {"shard", false, &FieldText<&ExploreRequest::shard>},
     {"shards", false, &FieldText<&ExploreRequest::shards>},
 };

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <exception>
 #include <limits>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -17,7 +18,9 @@
 #include "catalogue/Choice.h"
 #include "explore/ExploreWork.h"
 #include "explore/FastSweep.h"
+#include "explore/KeyBound.h"
 #include "explore/ParetoFront.h"
+#include "explore/TopRows.h"
 #include "model/DiscardingSinks.h"
 #include "model/Error.h"
 #include "model/Extended.h"
@@ -40,63 +43,6 @@ struct Unit {
 auto CombinationOrder(const ExploreRow& row) {
     return std::tie(row.motor, row.battery, row.fan, row.serie, row.parallel);
 }
-
-struct BetterRow {
-    ExploreKey key;
-    double target;
-    bool operator()(const ExploreRow& a, const ExploreRow& b) const {
-        return RanksBefore(a, b, key, target);
-    }
-};
-
-// Keeps the best `top` rows of those offered, trimming only now and then; or, for a Pareto
-// request, the front of all of them, of which the best `top` by the key are shown.
-class TopRows {
-public:
-    TopRows(const ExploreRequest& request, ParetoAxes axes)
-        : top_(request.top), better_{request.key, TargetOf(request)} {
-        if (request.pareto) front_.emplace(axes);
-    }
-
-    void Offer(const ExploreRow& row) {
-        if (top_ == 0) return;
-        if (front_) {
-            front_->Offer(row);
-            return;
-        }
-        rows_.push_back(row);
-        if (rows_.size() >= 2 * top_ + 1024) Trim();
-    }
-
-    void Merge(const TopRows& other) {
-        if (front_) {
-            for (const ExploreRow& row : other.front_->Rows()) front_->Offer(row);
-            return;
-        }
-        rows_.insert(rows_.end(), other.rows_.begin(), other.rows_.end());
-        Trim();
-    }
-
-    std::vector<ExploreRow> Sorted() {
-        if (front_) rows_ = front_->Rows();
-        Trim();
-        std::sort(rows_.begin(), rows_.end(), better_);
-        return rows_;
-    }
-
-private:
-    void Trim() {
-        if (rows_.size() <= top_) return;
-        std::nth_element(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(top_),
-                         rows_.end(), better_);
-        rows_.resize(top_);
-    }
-
-    std::size_t top_;
-    BetterRow better_;
-    std::optional<ParetoFront> front_;
-    std::vector<ExploreRow> rows_;
-};
 
 void Add(ExploreCounts& into, const ExploreCounts& from) {
     for (const auto count : kExploreCounts) into.*count += from.*count;
@@ -140,9 +86,100 @@ bool NeedsFlight(const ExploreRequest& request) {
            filter.minFlightTime || filter.minThrustToWeight;
 }
 
-// The combinations of one unit: every pack size, counted and ranked into `counts` and `top`.
+// What the workers of a run share to settle combinations by bounds instead of sweeps.
+struct Bounding {
+    std::array<std::optional<FanRise>, kFanCount> rises;
+    RankBar bar;
+};
+
+// The fan whose curve the model uses for the slot: the last of its name.
+std::size_t ModelFan(const FanTable& fans, const std::string& name) {
+    std::size_t found = 0;
+    for (std::size_t k = 0; k < fans.size(); ++k) {
+        if (fans[k].Name == name) found = k;
+    }
+    return found;
+}
+
+// Whether the pack alone breaks the weight budget. The pack weight needs no sweep, and a pack over
+// the budget never ranks. One whose weight faults is left to the sweep, which reports the fault.
+bool OverWeight(const ExploreRequest& request, const TOptionSlot& slot, int serie, int parallel) {
+    if (!request.filter.maxWeight) return false;
+    const double weight =
+        static_cast<double>(PackWeightOf(serie, slot.Battery.CellWeight, parallel));
+    return std::isfinite(weight) && weight > *request.filter.maxWeight;
+}
+
+// Calculates one combination of the slot's unit, counted and ranked into `counts` and `top`.
+// Returns false when the stop flag gave it up.
+bool ExploreCombination(const Catalogue& catalogue, const ExploreRequest& request, const Unit& unit,
+                        TOptionSlot& slot, int serie, int parallel, const std::atomic<bool>* stop,
+                        ExploreCounts& counts, TopRows& top) {
+    DiscardingSinks sinks;
+    const SweepInputs inputs{
+        catalogue.Fans, catalogue.WireResistance, catalogue.CompleteFans, request.option, serie,
+        parallel,       request.decimalSeparator};
+    CalculateReport report;
+    SweepEffort effort;
+    try {
+        FindOperatingPoint(slot, inputs, sinks, sinks, report, &effort, SweepMethod::Bracketing,
+                           stop);
+    } catch (const SweepStopped&) {
+        --counts.visited;
+        return false;
+    } catch (const Error&) {
+        ++counts.faults;
+        return true;
+    }
+    if (!effort.shortened) ++counts.fullSweeps;
+    switch (report.outcome) {
+        case Outcome::NotRun:
+            ++counts.notRun;
+            return true;
+        case Outcome::NotPossible:
+            ++(counts.*NotPossibleCount(report.reason));
+            return true;
+        case Outcome::StoppedAtLimit:
+            ++counts.atLimit;
+            return true;
+        case Outcome::Calculated:
+            break;
+    }
+    ExploreRow row;
+    row.motor = unit.motorIndex;
+    row.battery = unit.batteryIndex;
+    row.fan = unit.fan;
+    row.serie = serie;
+    row.parallel = parallel;
+    row.result = report.result;
+    row.packWeight = slot.PackWeight;
+    row.uBattery = slot.UBattery;
+    row.rTotal = slot.RTotal;
+    row.steps = report.steps;
+    row.derived = Derive(slot, row.result);
+    row.limits = CheckLimits(slot, catalogue.Fans, catalogue.FanLimits, row.result, row.derived);
+    if (!request.ignoreLimits && AnyExceeded(row.limits)) {
+        ++counts.overLimits;
+        return true;
+    }
+    if (NeedsFlight(request)) {
+        row.flight = Fly(slot, catalogue.Fans, catalogue.FanJet, request.flight, row.result);
+    }
+    if (!Passes(request, row)) {
+        ++counts.filteredOut;
+        return true;
+    }
+    ++counts.ranked;
+    top.Offer(row);
+    return true;
+}
+
+// The combinations of one unit: every pack size, counted and ranked into `counts` and `top`. With
+// `bounding`, a block of pack sizes whose key provably stays below the bar is settled without a
+// sweep; the series counts are visited best bound first, so that the bar rises early.
 void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, const Unit& unit,
-                 const std::atomic<bool>* stop, ExploreCounts& counts, TopRows& top) {
+                 const std::atomic<bool>* stop, ExploreCounts& counts, TopRows& top,
+                 Bounding* bounding) {
     const ExploreSpace& space = request.space;
     TOptionSlot slot;
     slot.Motor = unit.motor->Motor;
@@ -153,83 +190,55 @@ void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, cons
     slot.CellLimits = unit.battery->CellLimits;
     ChooseFan(slot, catalogue.Fans, unit.fan);
 
-    DiscardingSinks sinks;
+    std::optional<KeyBound> bound;
+    if (bounding != nullptr && !space.parallels.empty()) {
+        const std::size_t fan = ModelFan(catalogue.Fans, slot.FanName);
+        bound = KeyBound::For(request, slot, catalogue, fan, bounding->rises[fan]);
+    }
+    const auto bar = [&] { return bounding->bar.Get(); };
+    constexpr double kNoBar = -std::numeric_limits<double>::infinity();
+    std::vector<std::pair<double, int>> series;
+    series.reserve(space.series.size());
+    // Before any worker has `top` rows nothing can be settled, and the order does not matter.
+    const bool sorted = bound && bar() > kNoBar;
     for (const int serie : space.series) {
+        series.emplace_back(
+            sorted ? bound->Over(serie, serie, space.parallels.front(), space.parallels.back())
+                   : kNoBar,
+            serie);
+    }
+    if (sorted) {
+        std::stable_sort(series.begin(), series.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+    }
+    for (auto [rowBound, serie] : series) {
+        // A combination given up is not visited: a partial run counts only what it saw.
+        if (stop != nullptr && stop->load(std::memory_order_relaxed)) return;
+        if (bound && !sorted && bar() > kNoBar) {
+            rowBound = bound->Over(serie, serie, space.parallels.front(), space.parallels.back());
+        }
+        if (bound && rowBound < bar()) {
+            for (const int parallel : space.parallels) {
+                ++counts.visited;
+                ++(OverWeight(request, slot, serie, parallel) ? counts.pruned : counts.bounded);
+            }
+            continue;
+        }
         for (const int parallel : space.parallels) {
-            // A combination given up is not visited: a partial run counts only what it saw.
             if (stop != nullptr && stop->load(std::memory_order_relaxed)) return;
             ++counts.visited;
-            // The pack weight needs no sweep, and a pack over the budget never ranks. One whose
-            // weight faults is left to the sweep, which reports the fault.
-            if (request.filter.maxWeight) {
-                const double weight =
-                    static_cast<double>(PackWeightOf(serie, slot.Battery.CellWeight, parallel));
-                if (std::isfinite(weight) && weight > *request.filter.maxWeight) {
-                    ++counts.pruned;
-                    continue;
-                }
+            if (OverWeight(request, slot, serie, parallel)) {
+                ++counts.pruned;
+                continue;
             }
-            const SweepInputs inputs{catalogue.Fans,
-                                     catalogue.WireResistance,
-                                     catalogue.CompleteFans,
-                                     request.option,
-                                     serie,
-                                     parallel,
-                                     request.decimalSeparator};
-            CalculateReport report;
-            SweepEffort effort;
-            try {
-                FindOperatingPoint(slot, inputs, sinks, sinks, report, &effort,
-                                   SweepMethod::Bracketing, stop);
-            } catch (const SweepStopped&) {
-                --counts.visited;
+            if (bound && bar() > kNoBar && bound->Over(serie, serie, parallel, parallel) < bar()) {
+                ++counts.bounded;
+                continue;
+            }
+            if (!ExploreCombination(catalogue, request, unit, slot, serie, parallel, stop, counts,
+                                    top)) {
                 return;
-            } catch (const Error&) {
-                ++counts.faults;
-                continue;
             }
-            if (!effort.shortened) ++counts.fullSweeps;
-            switch (report.outcome) {
-                case Outcome::NotRun:
-                    ++counts.notRun;
-                    continue;
-                case Outcome::NotPossible:
-                    ++(counts.*NotPossibleCount(report.reason));
-                    continue;
-                case Outcome::StoppedAtLimit:
-                    ++counts.atLimit;
-                    continue;
-                case Outcome::Calculated:
-                    break;
-            }
-            ExploreRow row;
-            row.motor = unit.motorIndex;
-            row.battery = unit.batteryIndex;
-            row.fan = unit.fan;
-            row.serie = serie;
-            row.parallel = parallel;
-            row.result = report.result;
-            row.packWeight = slot.PackWeight;
-            row.uBattery = slot.UBattery;
-            row.rTotal = slot.RTotal;
-            row.steps = report.steps;
-            row.derived = Derive(slot, row.result);
-            row.limits =
-                CheckLimits(slot, catalogue.Fans, catalogue.FanLimits, row.result, row.derived);
-            if (!request.ignoreLimits && AnyExceeded(row.limits)) {
-                ++counts.overLimits;
-                continue;
-            }
-            if (NeedsFlight(request)) {
-                row.flight =
-                    Fly(slot, catalogue.Fans, catalogue.FanJet, request.flight, row.result);
-            }
-            if (!Passes(request, row)) {
-                ++counts.filteredOut;
-                continue;
-            }
-            ++counts.ranked;
-            top.Offer(row);
         }
     }
 }
@@ -262,9 +271,11 @@ std::optional<TOptionSlot> ReadLine(const std::vector<std::string>& lines, std::
 // motor order, so a worker reads each motor about once), and the notes on the motors it found
 // unreadable, by position.
 struct Worker {
-    Worker(const ExploreRequest& request, ParetoAxes axes) : best(request, axes) {}
+    Worker(const ExploreRequest& request, ParetoAxes axes, Bounding* bounding = nullptr)
+        : best(request, axes, bounding != nullptr ? &bounding->bar : nullptr), bounding(bounding) {}
     ExploreCounts counts;
     TopRows best;
+    Bounding* bounding;
     const std::atomic<bool>* stop = nullptr;
     std::size_t motorAt = static_cast<std::size_t>(-1);
     std::optional<TOptionSlot> motor;
@@ -295,7 +306,7 @@ void ExploreItem(const Catalogue& catalogue, const ExploreRequest& request,
     }
     const Unit unit{&*worker.motor, &*battery, space.motors[item.motor],
                     space.batteries[item.battery], space.fans[item.fan]};
-    ExploreUnit(catalogue, request, unit, worker.stop, worker.counts, worker.best);
+    ExploreUnit(catalogue, request, unit, worker.stop, worker.counts, worker.best, worker.bounding);
 }
 
 unsigned Threads(unsigned requested, std::size_t work) {
@@ -562,6 +573,17 @@ std::vector<std::optional<TOptionSlot>> ReadBatteries(const Catalogue& catalogue
     return batteries;
 }
 
+// The bounds a ranked run settles combinations with; none where every combination is calculated.
+std::unique_ptr<Bounding> BoundingFor(const Catalogue& catalogue, const ExploreRequest& request) {
+    if (request.exhaustive || request.pareto || request.top == 0 ||
+        catalogue.CompleteFans.count != kFanCount) {
+        return nullptr;
+    }
+    auto bounding = std::make_unique<Bounding>();
+    for (std::size_t k = 0; k < kFanCount; ++k) bounding->rises[k] = FanRiseOf(catalogue.Fans[k]);
+    return bounding;
+}
+
 }  // namespace
 
 ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
@@ -577,7 +599,8 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
 
     const unsigned threads = Threads(request.threads, items.Count());
     const ParetoAxes axes = ParetoAxesOf(catalogue, request);
-    std::vector<Worker> workers(threads, Worker(request, axes));
+    const std::unique_ptr<Bounding> bounding = BoundingFor(catalogue, request);
+    std::vector<Worker> workers(threads, Worker(request, axes, bounding.get()));
     for (Worker& worker : workers) worker.stop = progress.stop;
     std::atomic<long long> done{0};
     RunParallel(
