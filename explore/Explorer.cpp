@@ -10,6 +10,7 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <tuple>
@@ -175,73 +176,105 @@ bool ExploreCombination(const Catalogue& catalogue, const ExploreRequest& reques
 }
 
 // The combinations of one unit: every pack size, counted and ranked into `counts` and `top`. With
-// `bounding`, a block of pack sizes whose key provably stays below the bar is settled without a
-// sweep; the series counts are visited best bound first, so that the bar rises early.
-void ExploreUnit(const Catalogue& catalogue, const ExploreRequest& request, const Unit& unit,
-                 const std::atomic<bool>* stop, ExploreCounts& counts, TopRows& top,
-                 Bounding* bounding) {
-    const ExploreSpace& space = request.space;
-    TOptionSlot slot;
-    slot.Motor = unit.motor->Motor;
-    slot.MotorName = unit.motor->MotorName;
-    slot.MotorLimits = unit.motor->MotorLimits;
-    slot.Battery = unit.battery->Battery;
-    slot.BatteryName = unit.battery->BatteryName;
-    slot.CellLimits = unit.battery->CellLimits;
-    ChooseFan(slot, catalogue.Fans, unit.fan);
+// bounds, a block of series counts (with every parallel count) whose key provably stays below the
+// bar is settled without a sweep; a block that is not is halved, the larger packs first, down to
+// single combinations.
+class UnitSearch {
+public:
+    UnitSearch(const Catalogue& catalogue, const ExploreRequest& request, const Unit& unit,
+               const std::atomic<bool>* stop, ExploreCounts& counts, TopRows& top,
+               Bounding* bounding)
+        : catalogue_(catalogue),
+          request_(request),
+          unit_(unit),
+          stop_(stop),
+          counts_(counts),
+          top_(top),
+          bar_(bounding != nullptr ? &bounding->bar : nullptr) {
+        slot_.Motor = unit.motor->Motor;
+        slot_.MotorName = unit.motor->MotorName;
+        slot_.MotorLimits = unit.motor->MotorLimits;
+        slot_.Battery = unit.battery->Battery;
+        slot_.BatteryName = unit.battery->BatteryName;
+        slot_.CellLimits = unit.battery->CellLimits;
+        ChooseFan(slot_, catalogue.Fans, unit.fan);
+        if (bounding != nullptr && !request.space.parallels.empty()) {
+            const std::size_t fan = ModelFan(catalogue.Fans, slot_.FanName);
+            bound_ = KeyBound::For(request, slot_, catalogue, fan, bounding->rises[fan]);
+        }
+    }
 
-    std::optional<KeyBound> bound;
-    if (bounding != nullptr && !space.parallels.empty()) {
-        const std::size_t fan = ModelFan(catalogue.Fans, slot.FanName);
-        bound = KeyBound::For(request, slot, catalogue, fan, bounding->rises[fan]);
+    void Run() { Block(request_.space.series); }
+
+private:
+    bool Stopped() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
+
+    // Whether bounds settle the block. Until some worker has `top` rows, nothing can be.
+    bool Settled(int serie1, int serie2, int parallel1, int parallel2) const {
+        if (!bound_) return false;
+        const double bar = bar_->Get();
+        return bar > -std::numeric_limits<double>::infinity() &&
+               bound_->Below(serie1, serie2, parallel1, parallel2, bar);
     }
-    const auto bar = [&] { return bounding->bar.Get(); };
-    constexpr double kNoBar = -std::numeric_limits<double>::infinity();
-    std::vector<std::pair<double, int>> series;
-    series.reserve(space.series.size());
-    // Before any worker has `top` rows nothing can be settled, and the order does not matter.
-    const bool sorted = bound && bar() > kNoBar;
-    for (const int serie : space.series) {
-        series.emplace_back(
-            sorted ? bound->Over(serie, serie, space.parallels.front(), space.parallels.back())
-                   : kNoBar,
-            serie);
-    }
-    if (sorted) {
-        std::stable_sort(series.begin(), series.end(),
-                         [](const auto& a, const auto& b) { return a.first > b.first; });
-    }
-    for (auto [rowBound, serie] : series) {
+
+    void Block(std::span<const int> series) {
         // A combination given up is not visited: a partial run counts only what it saw.
-        if (stop != nullptr && stop->load(std::memory_order_relaxed)) return;
-        if (bound && !sorted && bar() > kNoBar) {
-            rowBound = bound->Over(serie, serie, space.parallels.front(), space.parallels.back());
+        if (stopped_ || (stopped_ = Stopped())) return;
+        const std::vector<int>& parallels = request_.space.parallels;
+        if (series.empty() || parallels.empty()) return;
+        if (series.size() > 1 &&
+            Settled(series.front(), series.back(), parallels.front(), parallels.back())) {
+            for (const int serie : series) Settle(serie, parallels);
+            return;
         }
-        if (bound && rowBound < bar()) {
-            for (const int parallel : space.parallels) {
-                ++counts.visited;
-                ++(OverWeight(request, slot, serie, parallel) ? counts.pruned : counts.bounded);
-            }
-            continue;
+        if (series.size() > 1 && bound_) {
+            const std::size_t half = series.size() / 2;
+            Block(series.subspan(half));
+            Block(series.first(half));
+            return;
         }
-        for (const int parallel : space.parallels) {
-            if (stop != nullptr && stop->load(std::memory_order_relaxed)) return;
-            ++counts.visited;
-            if (OverWeight(request, slot, serie, parallel)) {
-                ++counts.pruned;
-                continue;
-            }
-            if (bound && bar() > kNoBar && bound->Over(serie, serie, parallel, parallel) < bar()) {
-                ++counts.bounded;
-                continue;
-            }
-            if (!ExploreCombination(catalogue, request, unit, slot, serie, parallel, stop, counts,
-                                    top)) {
-                return;
+        for (const int serie : series) Row(serie);
+    }
+
+    // Every parallel count of one series count.
+    void Row(int serie) {
+        const std::vector<int>& parallels = request_.space.parallels;
+        if (Settled(serie, serie, parallels.front(), parallels.back())) {
+            Settle(serie, parallels);
+            return;
+        }
+        for (const int parallel : parallels) {
+            if (stopped_ || (stopped_ = Stopped())) return;
+            ++counts_.visited;
+            if (OverWeight(request_, slot_, serie, parallel)) {
+                ++counts_.pruned;
+            } else if (Settled(serie, serie, parallel, parallel)) {
+                ++counts_.bounded;
+            } else if (!ExploreCombination(catalogue_, request_, unit_, slot_, serie, parallel,
+                                           stop_, counts_, top_)) {
+                stopped_ = true;
             }
         }
     }
-}
+
+    void Settle(int serie, std::span<const int> parallels) {
+        for (const int parallel : parallels) {
+            ++counts_.visited;
+            ++(OverWeight(request_, slot_, serie, parallel) ? counts_.pruned : counts_.bounded);
+        }
+    }
+
+    const Catalogue& catalogue_;
+    const ExploreRequest& request_;
+    const Unit& unit_;
+    const std::atomic<bool>* stop_;
+    ExploreCounts& counts_;
+    TopRows& top_;
+    RankBar* bar_;
+    TOptionSlot slot_;
+    std::optional<KeyBound> bound_;
+    bool stopped_ = false;
+};
 
 long long PackSizes(const ExploreSpace& space) {
     return static_cast<long long>(space.series.size() * space.parallels.size());
@@ -306,7 +339,8 @@ void ExploreItem(const Catalogue& catalogue, const ExploreRequest& request,
     }
     const Unit unit{&*worker.motor, &*battery, space.motors[item.motor],
                     space.batteries[item.battery], space.fans[item.fan]};
-    ExploreUnit(catalogue, request, unit, worker.stop, worker.counts, worker.best, worker.bounding);
+    UnitSearch(catalogue, request, unit, worker.stop, worker.counts, worker.best, worker.bounding)
+        .Run();
 }
 
 unsigned Threads(unsigned requested, std::size_t work) {

@@ -78,9 +78,15 @@ std::optional<FanRise> FanRiseOf(const TFanData& fan) {
     return std::nullopt;
 }
 
-std::optional<double> ShaftPowerBound(const TMotorData& motor, const TFanData& fan,
-                                      const std::optional<FanRise>& rise, double volts, double ohms,
-                                      const RankedCeilings& ceilings) {
+namespace {
+
+// The bound of ShaftPowerBound, tightened until `enough` holds for it (a test that holds for every
+// power below one that it holds for) or as far as it goes.
+template <class Enough>
+std::optional<double> TightenShaftPowerBound(const TMotorData& motor, const TFanData& fan,
+                                             const std::optional<FanRise>& rise, double volts,
+                                             double ohms, const RankedCeilings& ceilings,
+                                             Enough enough) {
     if (!Finite({motor.Kv, motor.Ri, motor.Io, volts, ohms}) || !(motor.Kv > 0) ||
         !(motor.Ri >= 0) || !(motor.Io >= 0) || !(volts > 0) || !(ohms > 0)) {
         return std::nullopt;
@@ -105,23 +111,36 @@ std::optional<double> ShaftPowerBound(const TMotorData& motor, const TFanData& f
     const auto widened = [&](double bound) {
         return std::min(bound * (1 + kSlack) + kSlack * pack, ceiling);
     };
-    if (!rise) return widened(pack);
+    double best = widened(pack);
+    if (!rise || enough(best)) return best;
 
     // The least E of a kept step whose shaft power lies beyond e^l.
     const auto leastE = [&](double l) {
         return (Curve(fan, l) - kSlack * CurveTerms(fan, l)) / motor.Kv * (1 - kSlack);
     };
+    const auto at = [&](double l) { return widened(std::max(std::exp(l), most(leastE(l)))); };
     // exp(l) minus the most beyond it rises with l; its sign change is the best Lc.
     double low = std::max(rise->fromL, 0.0);
     double high = pack > 1 ? std::log(pack) : 0.0;
-    if (!(high > low)) return widened(std::max(std::exp(low), most(leastE(low))));
-    for (int i = 0; i < kHalvings; ++i) {
+    best = std::min(best, at(low));
+    if (!(high > low)) return best;
+    for (int i = 0; i < kHalvings && !enough(best); ++i) {
         const double middle = (low + high) / 2;
-        (std::exp(middle) < most(leastE(middle)) ? low : high) = middle;
+        const double beyond = most(leastE(middle));
+        const double power = std::exp(middle);
+        (power < beyond ? low : high) = middle;
+        best = std::min(best, widened(std::max(power, beyond)));
     }
-    const double atLow = std::max(std::exp(low), most(leastE(low)));
-    const double atHigh = std::max(std::exp(high), most(leastE(high)));
-    return widened(std::min({atLow, atHigh, pack}));
+    return best;
+}
+
+}  // namespace
+
+std::optional<double> ShaftPowerBound(const TMotorData& motor, const TFanData& fan,
+                                      const std::optional<FanRise>& rise, double volts, double ohms,
+                                      const RankedCeilings& ceilings) {
+    return TightenShaftPowerBound(motor, fan, rise, volts, ohms, ceilings,
+                                  [](double) { return false; });
 }
 
 std::optional<KeyBound> KeyBound::For(const ExploreRequest& request, const TOptionSlot& unit,
@@ -137,6 +156,11 @@ std::optional<KeyBound> KeyBound::For(const ExploreRequest& request, const TOpti
             break;
     }
     const TBatteryData& cell = unit.Battery;
+    const TMotorData& motor = unit.Motor;
+    if (!Finite({motor.Kv, motor.Ri, motor.Io}) || !(motor.Kv > 0) || !(motor.Ri >= 0) ||
+        !(motor.Io >= 0)) {
+        return std::nullopt;
+    }
     if (!Finite({cell.RCell, cell.UCell, cell.CellWeight, wireResistance}) || !(cell.RCell >= 0) ||
         !(cell.UCell > 0) || !(cell.CellWeight > 0) || !(wireResistance > 0)) {
         return std::nullopt;
@@ -174,17 +198,18 @@ std::optional<KeyBound> KeyBound::For(const ExploreRequest& request, const TOpti
     return bound;
 }
 
-double KeyBound::Over(int serie1, int serie2, int parallel1, int parallel2) const {
+bool KeyBound::Below(int serie1, int serie2, int parallel1, int parallel2, double bar) const {
     const double volts = serie2 * cell_.UCell;
     if (request_->key == ExploreKey::Rpm) {
-        if (!(motor_.Kv > 0) || !(motor_.Ri >= 0) || !std::isfinite(motor_.Kv)) return kInfinity;
-        return std::min(motor_.Kv * volts, ceilings_.motorRpm) * (1 + kSlack);
+        return std::min(motor_.Kv * volts, ceilings_.motorRpm) * (1 + kSlack) < bar;
     }
     const double ohms = serie1 * cell_.RCell / parallel2 + wireResistance_;
+    const double packWeight = serie1 * cell_.CellWeight * parallel1 * (1 - kSlack);
+    const double shaftBar = ShaftPowerBar(bar, packWeight);
+    const auto below = [&](double shaftPower) { return shaftPower < shaftBar; };
     const std::optional<double> shaft =
-        ShaftPowerBound(motor_, *fan_, rise_, volts, ohms, CeilingsAt(parallel2));
-    if (!shaft) return kInfinity;
-    return KeyOf(*shaft, serie1 * cell_.CellWeight * parallel1 * (1 - kSlack));
+        TightenShaftPowerBound(motor_, *fan_, rise_, volts, ohms, CeilingsAt(parallel2), below);
+    return shaft && below(*shaft);
 }
 
 RankedCeilings KeyBound::CeilingsAt(int parallel) const {
@@ -196,42 +221,52 @@ RankedCeilings KeyBound::CeilingsAt(int parallel) const {
     return ceilings;
 }
 
-double KeyBound::KeyOf(double shaftPower, double packWeight) const {
+double KeyBound::ShaftPowerBar(double bar, double packWeight) const {
     const ExploreRequest& request = *request_;
-    const auto thrust = [&]() -> std::optional<double> {
-        const std::optional<Jet> jet = StaticJet(shaftPower, *jet_);
-        if (!jet) return std::nullopt;
-        return jet->thrust * (1 + kSlack);
+    // The inverses below are exact in real numbers; their double rounding is a few parts in 1e16,
+    // which the margin covers many times over.
+    constexpr double kMargin = 1 - 1e-6;
+    const std::optional<double> area = jet_->SweptArea, share = jet_->StaticEfficiency;
+    const bool jet = area && share && *area > 0 && *share > 0;
+    const double rhoA = jet ? kAirDensity * *area * 1e-4 : 0;
+    // The shaft power whose static thrust is `grams`: T g = rhoA^(1/3) (2 e P)^(2/3).
+    const auto thrustBar = [&](double grams) {
+        if (!jet) return kInfinity;  // no row of the fan has a thrust: every key is -infinity
+        if (!(grams > 0)) return -kInfinity;
+        const double newtons = grams * kStandardGravity / 1000;
+        return newtons * std::sqrt(newtons) / (2 * *share * std::sqrt(rhoA)) * kMargin;
     };
+    const auto shrunk = [&](double power) { return power > 0 ? power * kMargin : power / kMargin; };
     switch (request.key) {
         case ExploreKey::Power:
-            return shaftPower;
+            return shrunk(bar);
         case ExploreKey::PowerPerWeight:
-            return shaftPower / packWeight * 1000 * (1 + kSlack);
+            // A heavier pack of the block divides a negative power into a larger key.
+            return bar > 0 ? bar * packWeight / 1000 * kMargin : -kInfinity;
         case ExploreKey::Target:
-            return -std::max(0.0, request.targetPower - shaftPower);
+            // The key is at most 0, and 0 wherever the bound reaches the target.
+            return bar > 0 ? kInfinity : shrunk(request.targetPower + bar);
         case ExploreKey::Thrust:
-            return thrust().value_or(-kInfinity);
+            return thrustBar(bar);
         case ExploreKey::Efflux: {
-            const std::optional<Jet> jet = StaticJet(shaftPower, *jet_);
-            return jet ? jet->efflux * (1 + kSlack) : -kInfinity;
+            if (!jet) return kInfinity;
+            if (!(bar > 0)) return -kInfinity;
+            const double speed = bar / 3.6;  // m/s
+            return speed * speed * speed * rhoA / (2 * *share) * kMargin;
         }
-        case ExploreKey::ThrustToWeight: {
-            const std::optional<double> t = thrust();
-            if (!t || !request.flight.modelWeight) return -kInfinity;
-            return *t / ((*request.flight.modelWeight + packWeight) * (1 - kSlack));
-        }
-        case ExploreKey::TargetThrust: {
-            const std::optional<double> t = thrust();
-            return t ? -std::max(0.0, request.targetThrust - *t) : -kInfinity;
-        }
+        case ExploreKey::ThrustToWeight:
+            if (!request.flight.modelWeight) return kInfinity;  // no row has the figure
+            return thrustBar(bar * (*request.flight.modelWeight + packWeight) * kMargin);
+        case ExploreKey::TargetThrust:
+            if (bar > 0 && jet) return kInfinity;
+            return thrustBar((request.targetThrust + bar) * kMargin);
         case ExploreKey::Rpm:
         case ExploreKey::Efficiency:
         case ExploreKey::RunTime:
         case ExploreKey::FlightTime:
             break;
     }
-    return kInfinity;
+    return -kInfinity;
 }
 
 }  // namespace mfb

@@ -55,12 +55,15 @@ public:
                                        const Catalogue& catalogue, std::size_t fan,
                                        const std::optional<FanRise>& rise);
 
-    // The bound over series counts [serie1, serie2] and parallel counts [parallel1, parallel2].
-    double Over(int serie1, int serie2, int parallel1, int parallel2) const;
+    // Whether every combination of series counts [serie1, serie2] and parallel counts
+    // [parallel1, parallel2] that ranks has a key below `bar`. False where that is not proven.
+    bool Below(int serie1, int serie2, int parallel1, int parallel2, double bar) const;
 
 private:
     KeyBound() = default;
-    double KeyOf(double shaftPower, double packWeight) const;
+    // A shaft power below which the key of a row with a pack of at least `packWeight` g is below
+    // `bar`.
+    double ShaftPowerBar(double bar, double packWeight) const;
     RankedCeilings CeilingsAt(int parallel) const;
 
     const ExploreRequest* request_ = nullptr;
