@@ -143,18 +143,16 @@ std::optional<double> ShaftPowerBound(const TMotorData& motor, const TFanData& f
                                   [](double) { return false; });
 }
 
+bool KeyBounded(ExploreKey key) {
+    return key != ExploreKey::Efficiency && key != ExploreKey::RunTime &&
+           key != ExploreKey::FlightTime;
+}
+
 std::optional<KeyBound> KeyBound::For(const ExploreRequest& request, const TOptionSlot& unit,
                                       const Catalogue& catalogue, std::size_t fan,
                                       const std::optional<FanRise>& rise) {
     const double wireResistance = catalogue.WireResistance;
-    switch (request.key) {
-        case ExploreKey::Efficiency:
-        case ExploreKey::RunTime:
-        case ExploreKey::FlightTime:
-            return std::nullopt;
-        default:
-            break;
-    }
+    if (!KeyBounded(request.key)) return std::nullopt;
     const TBatteryData& cell = unit.Battery;
     const TMotorData& motor = unit.Motor;
     if (!Finite({motor.Kv, motor.Ri, motor.Io}) || !(motor.Kv > 0) || !(motor.Ri >= 0) ||

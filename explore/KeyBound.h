@@ -42,6 +42,10 @@ std::optional<double> ShaftPowerBound(const TMotorData& motor, const TFanData& f
                                       const std::optional<FanRise>& rise, double volts, double ohms,
                                       const RankedCeilings& ceilings);
 
+// Whether KeyBound bounds the key: the keys that follow the shaft power, the pack's weight or the
+// rpm.
+bool KeyBounded(ExploreKey key);
+
 // An upper bound of a ranking key over blocks of pack sizes of one motor, cell type and fan: no
 // combination of the block that ranks has a larger key. A block whose bound is below the key of
 // a row already among the best `top` cannot enter them, so it need not be calculated.
