@@ -92,8 +92,7 @@ bool ExploreCombination(const Catalogue& catalogue, const ExploreRequest& reques
     CalculateReport report;
     SweepEffort effort;
     try {
-        FindOperatingPoint(slot, inputs, sinks, sinks, report, &effort, SweepMethod::Bracketing,
-                           stop);
+        FindOperatingPoint(slot, inputs, sinks, sinks, report, &effort, stop);
     } catch (const SweepStopped&) {
         --counts.visited;
         return false;
