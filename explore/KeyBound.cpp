@@ -227,7 +227,8 @@ double KeyBound::ShaftPowerBar(double bar, double packWeight) const {
     const std::optional<double> area = jet_->SweptArea, share = jet_->StaticEfficiency;
     const bool jet = area && share && *area > 0 && *share > 0;
     const double rhoA = jet ? kAirDensity * *area * 1e-4 : 0;
-    // The shaft power whose static thrust is `grams`: T g = rhoA^(1/3) (2 e P)^(2/3).
+    // The shaft power whose static thrust is `grams`, StaticJet (model/Flight.h) inverted:
+    // T g = rhoA^(1/3) (2 e P)^(2/3).
     const auto thrustBar = [&](double grams) {
         if (!jet) return kInfinity;  // no row of the fan has a thrust: every key is -infinity
         if (!(grams > 0)) return -kInfinity;

@@ -49,6 +49,7 @@ struct Jet {
     double efflux = 0;  // km/h
 };
 // None when the fan's swept area or static efficiency is not known, or the power is not positive.
+// The explorer's bounds (explore/KeyBound.cpp) invert these formulas: a change here is one there.
 std::optional<Jet> StaticJet(Extended shaftPower, const TFanJetData& fan);
 
 // The power train when the speed controller holds the fan at `settings.throttle` of its rpm at the
