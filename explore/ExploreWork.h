@@ -51,7 +51,7 @@ private:
 // search gets far whatever the order. Every item comes once, and nothing is listed ahead.
 class SpreadOrder {
 public:
-    static constexpr std::size_t kSpread = 256;
+    static constexpr std::size_t kSpread = 64;
 
     explicit SpreadOrder(std::size_t count)
         : count_(count), stride_(count >= 4 * kSpread ? count / kSpread : 1) {}

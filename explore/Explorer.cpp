@@ -209,7 +209,8 @@ namespace {
 
 // A ranking that settles combinations by bounds goes faster as its bar rises, so samples of single
 // items, each with no bar, would overstate it many times over. The run itself is started and
-// stopped after the budget instead; its pace then is still the slowest of the run.
+// stopped after the budget instead, and the rest is reckoned at the pace of the budget's second
+// half: the bar has risen by then, and goes on rising.
 double EstimateBounded(const Catalogue& catalogue, const ExploreRequest& request, double budget) {
     ExploreRequest quiet = request;
     quiet.verify = false;
@@ -218,17 +219,31 @@ double EstimateBounded(const Catalogue& catalogue, const ExploreRequest& request
     const auto elapsed = [&] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
+    // The combinations done when the second half of the budget began.
+    double halfway = 0;
+    long long doneHalfway = -1;
     ExploreProgress progress;
-    progress.interval = budget / 8;
+    progress.interval = budget / 16;
     progress.stop = &stop;
-    progress.report = [&](long long, long long) {
-        if (elapsed() >= budget) stop = true;
+    progress.report = [&](long long done, long long) {
+        const double now = elapsed();
+        if (doneHalfway < 0 && now >= budget / 2) {
+            halfway = now;
+            doneHalfway = done;
+        }
+        if (now >= budget) stop = true;
     };
     const ExploreResult result = Explore(catalogue, quiet, progress);
     const double seconds = elapsed();
     if (!result.partial) return seconds;
+    const long long done = result.counts.visited;
+    const long long left = result.combinations - done;
+    if (doneHalfway >= 0 && done > doneHalfway && seconds > halfway) {
+        return seconds + static_cast<double>(left) * (seconds - halfway) /
+                             static_cast<double>(done - doneHalfway);
+    }
     return seconds * static_cast<double>(result.combinations) /
-           static_cast<double>(std::max(1LL, result.counts.visited));
+           static_cast<double>(std::max(1LL, done));
 }
 
 }  // namespace
