@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -27,6 +28,9 @@ char LocaleDecimalSeparator() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that goes away (a closed pipe) is a write that fails, reported and ended with the
+    // exit status the documentation gives, not a death by signal.
+    std::signal(SIGPIPE, SIG_IGN);
     const char separator = LocaleDecimalSeparator();
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -49,27 +49,36 @@ const char* NotRegularKind(mode_t mode) {
     return "not a plain file";
 }
 
-std::string TooLarge() {
-    return "It is larger than " + std::to_string(kMaxCatalogueBytes >> 20) +
-           " MiB, the most a catalogue file may be";
+std::string TooLarge(const FileKind& kind) {
+    return "It is larger than " + std::to_string(kind.maxBytes >> 20) + " MiB, the most " +
+           kind.name + " may be";
+}
+
+// A FIFO, a socket or a device like /dev/zero can block or never end.
+void RefuseIfNotRegular(const std::string& fileName, mode_t mode) {
+    if (S_ISDIR(mode)) ThrowCannotOpen(fileName, EISDIR);
+    if (!S_ISREG(mode)) {
+        ThrowCannotOpen(fileName,
+                        std::string("It is ") + NotRegularKind(mode) + ", not a regular file");
+    }
 }
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& fileName) {
-    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+std::string ReadWholeFile(const std::string& fileName, const FileKind& kind) {
+    // Opening some devices acts on them (a tape rewinds, a modem hangs up): what is not a regular
+    // file is refused before any open.
+    struct stat status {};
+    if (::stat(fileName.c_str(), &status) != 0) ThrowCannotOpen(fileName, errno);
+    RefuseIfNotRegular(fileName, status.st_mode);
+    // The name may have been pointed elsewhere since: without O_NONBLOCK, opening a FIFO waits for
+    // a writer that may never come, so the descriptor is asked again.
     const Descriptor file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.get() < 0) ThrowCannotOpen(fileName, errno);
-    struct stat status {};
     if (::fstat(file.get(), &status) != 0) ThrowCannotOpen(fileName, errno);
-    if (S_ISDIR(status.st_mode)) ThrowCannotOpen(fileName, EISDIR);
-    // A FIFO, a socket or a device like /dev/zero can block or never end.
-    if (!S_ISREG(status.st_mode)) {
-        ThrowCannotOpen(fileName, std::string("It is ") + NotRegularKind(status.st_mode) +
-                                      ", not a regular file");
-    }
-    if (static_cast<std::uintmax_t>(status.st_size) > kMaxCatalogueBytes) {
-        ThrowCannotOpen(fileName, TooLarge());
+    RefuseIfNotRegular(fileName, status.st_mode);
+    if (static_cast<std::uintmax_t>(status.st_size) > kind.maxBytes) {
+        ThrowCannotOpen(fileName, TooLarge(kind));
     }
 
     // The size known up front keeps the copy at one file's worth; a file still growing is read
@@ -78,13 +87,13 @@ std::string ReadWholeFile(const std::string& fileName) {
     text.reserve(static_cast<std::size_t>(status.st_size));
     char buffer[1 << 16];
     for (;;) {
-        const std::size_t want = std::min(sizeof buffer, kMaxCatalogueBytes + 1 - text.size());
+        const std::size_t want = std::min(sizeof buffer, kind.maxBytes + 1 - text.size());
         const ssize_t n = ::read(file.get(), buffer, want);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) ThrowCannotOpen(fileName, errno);
         if (n == 0) break;
         text.append(buffer, static_cast<std::size_t>(n));
-        if (text.size() > kMaxCatalogueBytes) ThrowCannotOpen(fileName, TooLarge());
+        if (text.size() > kind.maxBytes) ThrowCannotOpen(fileName, TooLarge(kind));
     }
     text.shrink_to_fit();
     return text;

@@ -4,6 +4,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -34,9 +35,11 @@ one character for one, so every field stays in its columns; names, the text betw
 the free lines of fan.txt and the line ends are copied byte for byte.
 
 DIR2 is created when it does not exist. A catalogue file already in DIR2 is never overwritten,
-nor a link there followed: if any of the three is there, nothing is written. Each file is
-written to a temporary file in DIR2 and renamed into place only once all three are complete, so
-an interrupted or failed run leaves no catalogue cut short.
+nor a link there followed: if any of the three is there, nothing is written, unless it holds
+exactly what this run writes (an earlier run was killed while placing them), and then the set is
+completed. Each file is written to an unnamed temporary file in DIR2 and placed only once all
+three are complete; a failure takes back those placed, so an interrupted or failed run leaves no
+catalogue cut short and no temporary file.
 
 Options:
   --decimal-separator C  the separator to write: '.' or ','.
@@ -93,6 +96,14 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
 
 constexpr std::array<const char*, 3> kFiles = {kMotorFile, kBatteryFile, kFanFile};
 
+bool SameBytes(const std::string& path, const std::string& text) {
+    try {
+        return ReadWholeFile(path) == text;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -128,10 +139,22 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
 
     const fs::path output(options.outputDir);
+    // A file already there that holds exactly what this run would write is one an earlier run
+    // placed before it was killed: it is kept, and the set completed, instead of refusing.
+    // All three there is a finished conversion, refused as any catalogue in the way is.
+    std::array<bool, kFiles.size()> present{};
     std::error_code ec;
-    for (const char* file : kFiles) {
-        if (fs::exists(fs::symlink_status(output / file, ec))) {
-            ReportError(err, "\"" + (output / file).string() +
+    std::size_t there = 0;
+    for (std::size_t i = 0; i < kFiles.size(); ++i) {
+        there += fs::exists(fs::symlink_status(output / kFiles[i], ec));
+    }
+    for (std::size_t i = 0; i < kFiles.size(); ++i) {
+        const fs::path path = output / kFiles[i];
+        if (!fs::exists(fs::symlink_status(path, ec))) continue;
+        present[i] = there < kFiles.size() && fs::is_regular_file(fs::symlink_status(path, ec)) &&
+                     SameBytes(path.string(), converted[i].text);
+        if (!present[i]) {
+            ReportError(err, "\"" + path.string() +
                                  "\" already exists; convert never overwrites a catalogue");
             return kExitError;
         }
@@ -142,27 +165,23 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
         return kExitError;
     }
 
-    // Each file whole, placed without replacing anything that appeared since the look above; a
-    // failure takes back the files this run placed, as none of them was there before.
-    std::vector<fs::path> written;
-    for (std::size_t i = 0; i < kFiles.size(); ++i) {
-        const fs::path path = output / kFiles[i];
-        try {
-            const bool whole =
-                WriteWholeFile(path.string(), Existing::Refuse, [&](std::ostream& o) {
-                    o << converted[i].text;
-                    return interruption.Signal() == 0;
-                });
-            if (whole) written.push_back(path);
-        } catch (const Error& e) {
-            for (const fs::path& made : written) fs::remove(made, ec);
-            ReportError(err, e.what());
-            return kExitError;
+    // Every file complete and on the disk before the first is placed; placing is all or none,
+    // without replacing anything that appeared since the look above.
+    try {
+        std::vector<std::unique_ptr<WholeFile>> files;
+        std::vector<WholeFile*> placing;
+        for (std::size_t i = 0; i < kFiles.size(); ++i) {
+            if (present[i]) continue;
+            files.push_back(
+                std::make_unique<WholeFile>((output / kFiles[i]).string(), Existing::Refuse));
+            files.back()->Stream() << converted[i].text;
+            placing.push_back(files.back().get());
         }
-        if (interrupted()) {
-            for (const fs::path& made : written) fs::remove(made, ec);
-            return interruption.ExitStatus();
-        }
+        if (interrupted()) return interruption.ExitStatus();
+        PlaceAll(placing);
+    } catch (const Error& e) {
+        ReportError(err, e.what());
+        return kExitError;
     }
 
     Findings leftAlone;

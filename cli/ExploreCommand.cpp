@@ -6,24 +6,26 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <functional>
+#include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
+#include <streambuf>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/FileReader.h"
 #include "cli/CatalogueDirectory.h"
 #include "cli/CliOptions.h"
 #include "cli/ExploreHelpText.h"
 #include "cli/ExploreOptions.h"
 #include "cli/ExploreReport.h"
-#include "cli/ExploreShard.h"
 #include "cli/Interruption.h"
 #include "cli/Program.h"
 #include "cli/WholeFile.h"
 #include "explore/ExploreTable.h"
 #include "explore/Explorer.h"
+#include "explore/ShardMerge.h"
 #include "model/Error.h"
 
 namespace mfb::cli {
@@ -57,7 +59,12 @@ public:
     ExploreProgress Progress() {
         ExploreProgress progress;
         progress.interval = maxSeconds_ ? std::clamp(*maxSeconds_ / 10, 0.01, 0.25) : 0.25;
-        progress.report = [this](long long done, long long total) { Show(done, total); };
+        progress.report = [this](long long done, long long total) {
+            Show("explored", done, total, "combinations");
+        };
+        progress.rechecked = [this](long long done, long long total) {
+            Show("rechecked", done, total, "rows");
+        };
         progress.stop = &stop_;
         return progress;
     }
@@ -72,17 +79,23 @@ public:
     }
 
 private:
-    void Show(long long done, long long total) {
+    void Show(const char* verb, long long done, long long total, const char* what) {
         const double elapsed = Elapsed();
         if (maxSeconds_ && elapsed >= *maxSeconds_) stop_ = true;
         if (elapsed < shownAt_ + 1) return;
         shownAt_ = elapsed;
         const long long percent = total > 0 ? done * 100 / total : 100;
-        err_ << "\rexplored " << done << " of " << total << " combinations (" << percent << "%)";
+        std::string line = std::string(verb) + " " + std::to_string(done) + " of " +
+                           std::to_string(total) + " " + what + " (" + std::to_string(percent) +
+                           "%)";
         if (done > 0 && done < total) {
-            err_ << ", about " << Duration(TimeLeft(elapsed, done, total)) << " left ";
+            line += ", about " + Duration(TimeLeft(elapsed, done, total)) + " left";
         }
-        err_ << std::flush;
+        // Blanks over what a longer line before it left.
+        const std::size_t length = line.size();
+        line.resize(std::max(length, shownLength_), ' ');
+        shownLength_ = length;
+        err_ << '\r' << line << std::flush;
         shown_ = true;
     }
 
@@ -91,7 +104,16 @@ private:
     std::chrono::steady_clock::time_point start_;
     std::atomic<bool>& stop_;
     double shownAt_ = 0;
+    std::size_t shownLength_ = 0;
     bool shown_ = false;
+};
+
+// Reads a text already in memory without a copy.
+class TextBuffer : public std::streambuf {
+public:
+    explicit TextBuffer(std::string& text) {
+        setg(text.data(), text.data(), text.data() + text.size());
+    }
 };
 
 // Spaces this small run in a second or two: sampling them would only add to that.
@@ -99,19 +121,21 @@ constexpr long long kEstimateFrom = 1000000;
 
 // Reads the shard files given to --merge; the catalogues must be the ones they ran on.
 ExploreShard MergeFiles(const std::vector<std::string>& files, const Catalogue& catalogue,
-                        unsigned threads) {
+                        const ExploreRequest& request, const ExploreProgress& progress) {
     std::vector<ExploreShard> shards;
     for (const std::string& file : files) {
-        // A FIFO or a device would block the open or never end; shards are files.
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(file, ec)) {
-            throw UsageError("--merge reads shard files, and \"" + file + "\" is not one");
+        std::string text;
+        try {
+            text = ReadWholeFile(file, kShardFile);
+        } catch (const Error& e) {
+            // The files given are at fault, as with a damaged one.
+            throw UsageError(e.what());
         }
-        std::ifstream in(file, std::ios::binary);
-        if (!in) throw UsageError("--merge cannot read \"" + file + "\"");
-        shards.push_back(ReadExploreShard(in, file));
+        TextBuffer buffer(text);
+        std::istream in(&buffer);
+        shards.push_back(ReadExploreShard(in, file, progress.stop));
     }
-    return MergeExploreShards(shards, files, catalogue, threads);
+    return MergeExploreShards(shards, files, catalogue, request.threads, request.verify, progress);
 }
 
 // False when a signal cut the rows short.
@@ -131,12 +155,14 @@ bool WriteReport(const ExploreOptions& options, const ExploreReport& report, cha
 
 // The output `write` gives, to --output FILE whole or not at all, else to `out`, where it ends
 // validly however it ends. Returns the exit status.
-int WriteOutput(const ExploreOptions& options, const std::function<bool(std::ostream&)>& write,
+int WriteOutput(WholeFile* file, const std::function<bool(std::ostream&)>& write,
                 const Interruption& interruption, std::ostream& out, std::ostream& err) {
-    if (options.outputFile) {
+    if (file != nullptr) {
         try {
-            if (!WriteWholeFile(*options.outputFile, Existing::Replace, write)) {
-                ReportError(err, "interrupted: \"" + *options.outputFile + "\" was not written");
+            if (write(file->Stream())) {
+                file->Place();
+            } else {
+                ReportError(err, "interrupted: \"" + file->Path() + "\" was not written");
             }
         } catch (const Error& e) {
             ReportError(err, e.what());
@@ -172,6 +198,16 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
     const char separator = options.decimalSeparator.value_or(localeSeparator);
 
     Interruption interruption;
+    // Made before the search, so that a place it cannot be written is known at once.
+    std::unique_ptr<WholeFile> output;
+    try {
+        if (options.outputFile) {
+            output = std::make_unique<WholeFile>(*options.outputFile, Existing::Replace);
+        }
+    } catch (const Error& e) {
+        ReportError(err, e.what());
+        return kExitError;
+    }
     Catalogue catalogue;
     ExploreRequest request;
     try {
@@ -188,19 +224,34 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
 
     if (!options.mergeFiles.empty()) {
+        ProgressLine progress(err, options.maxSeconds, interruption.Stop());
         ExploreShard merged;
         try {
-            merged = MergeFiles(options.mergeFiles, catalogue, request.threads);
+            merged = MergeFiles(options.mergeFiles, catalogue, request, progress.Progress());
         } catch (const UsageError& e) {
+            progress.Finish();
+            return ReportUsage(err, e.what(), "explore");
+        } catch (const ShardError& e) {
+            progress.Finish();
             return ReportUsage(err, e.what(), "explore");
         } catch (const Error& e) {
+            progress.Finish();
             ReportError(err, e.what());
             return kExitError;
+        } catch (const MergeStopped&) {
+            // No ranking yet, so nothing to write that could say how far it got.
+            progress.Finish();
+            ReportError(err, "stopped before the shards' rows were ranked: nothing was merged");
+            return interruption.Signal() != 0 ? interruption.ExitStatus() : kExitError;
         }
+        progress.Finish();
         ReportNotes(err, merged.result);
+        // Stopped, the rows are written all the same, marked; only another signal cuts them short.
+        interruption.Stop() = false;
         const ExploreReport report{catalogue, merged.result, merged.seconds, &interruption.Stop()};
         return WriteOutput(
-            options, [&](std::ostream& to) { return WriteReport(options, report, separator, to); },
+            output.get(),
+            [&](std::ostream& to) { return WriteReport(options, report, separator, to); },
             interruption, out, err);
     }
 
@@ -240,7 +291,7 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
         // A shard is a file a merge reads; cut short, it would be refused, so it is written
         // whole even when a signal ended the search.
         status = WriteOutput(
-            options,
+            output.get(),
             [&](std::ostream& to) {
                 WriteExploreShard(shard, to);
                 return true;
@@ -248,7 +299,8 @@ int RunExplore(const std::vector<std::string>& args, std::ostream& out, std::ost
             interruption, out, err);
     } else {
         status = WriteOutput(
-            options, [&](std::ostream& to) { return WriteReport(options, report, separator, to); },
+            output.get(),
+            [&](std::ostream& to) { return WriteReport(options, report, separator, to); },
             interruption, out, err);
     }
     if (status != kExitCalculated) return status;

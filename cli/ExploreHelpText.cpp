@@ -86,11 +86,13 @@ Spreading a search over several processes or machines:
                          run gives (same rows, same order, summed counts) in any output mode;
                          --catalogues must name the catalogues the shards ran on. A shard file
                          holds its search and a digest of its contents: a damaged one is
-                         refused, naming the file and line, and every row is calculated again
-                         with the full sweep (what --verify does; it may be given), so a row
-                         that differs is refused too. The search is the shards': with --merge
-                         only --catalogues, --decimal-separator, --jobs, --verify, --output and
-                         an output mode may be given
+                         refused, naming the file and line, and every row is calculated again,
+                         so a row that differs is refused too. A row left out, or replaced by
+                         a worse one that is right in itself, is found only with --verify,
+                         which runs each shard's share of the search again and refuses a shard
+                         whose rows are not exactly those. The search is the shards': with
+                         --merge only --catalogues, --decimal-separator, --jobs, --verify,
+                         --max-seconds, --output and an output mode may be given
 
 Output, one of:
   (none)       a table, values with two decimals as the window shows them:

@@ -178,7 +178,7 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
         // option that would change the search could only be ignored.
         constexpr std::string_view kMergeOptions[] = {
             "--merge",  "--catalogues", "--decimal-separator", "--json", "--csv", "--output",
-            "--verify", "--jobs"};
+            "--verify", "--jobs",       "--max-seconds"};
         for (const std::string& name : given) {
             if (!name.starts_with("-") ||
                 std::find(std::begin(kMergeOptions), std::end(kMergeOptions), name) !=

@@ -35,7 +35,6 @@ struct ExploreOptions {
 };
 
 inline constexpr int kMaxJobs = 256;
-inline constexpr int kMaxShards = 100000;
 
 // The arguments after "explore". Throws UsageError naming the offending argument; "--help"
 // anywhere wins, as in the single mode.

@@ -54,7 +54,15 @@ std::size_t WriteAligned(const std::vector<std::vector<std::string>>& table,
     return table.size() - 1;
 }
 
+bool Partial(const ExploreResult& result) {
+    return result.partial || result.unverified;
+}
+
 std::string PartialNote(const ExploreResult& result) {
+    if (!result.partial) {
+        return "partial: stopped before every row was rechecked; the rows are the ranking of all " +
+               std::to_string(result.combinations) + " combinations, not all of them rechecked";
+    }
     return "partial: stopped after " + std::to_string(result.counts.visited) + " of " +
            std::to_string(result.combinations) +
            " combinations; the rows are the best of those visited";
@@ -108,14 +116,14 @@ bool WriteExploreText(const ExploreReport& report, char decimalSeparator, std::o
         out << '\n';
     }
     out << Printable(ExploreSummary(report.result, report.seconds, decimalSeparator)) << '\n';
-    if (report.result.partial) out << PartialNote(report.result) << '\n';
+    if (Partial(report.result)) out << PartialNote(report.result) << '\n';
     if (written < rows.size()) out << IncompleteNote(written, rows.size()) << '\n';
     return written == rows.size();
 }
 
 bool WriteExploreCsv(const ExploreReport& report, std::ostream& out) {
     // Only a partial ranking has this line, so that it cannot pass for a complete one.
-    if (report.result.partial) out << "# " << PartialNote(report.result) << '\n';
+    if (Partial(report.result)) out << "# " << PartialNote(report.result) << '\n';
     const std::vector<ExploreRow>& rows = report.result.rows;
     const std::size_t written = mfb::WriteExploreCsv(report.catalogue, rows, out, report.stop);
     if (written < rows.size()) out << IncompleteNote(written, rows.size()) << '\n';
@@ -179,7 +187,7 @@ bool WriteExploreJson(const ExploreReport& report, std::ostream& out) {
     json.EndArray();
     // Last, so that an output cut short by a signal can still say so.
     json.Key("partial");
-    json.Boolean(result.partial || written < result.rows.size());
+    json.Boolean(Partial(result) || written < result.rows.size());
     json.EndObject();
     return written == result.rows.size();
 }

@@ -31,7 +31,7 @@ void ReportError(std::ostream& err, std::string_view message) {
 }
 
 int ReportUsage(std::ostream& err, std::string_view message, std::string_view command) {
-    err << kProgram << ": " << message << "\nTry \"" << kProgram << ' ';
+    err << kProgram << ": " << Printable(message) << "\nTry \"" << kProgram << ' ';
     if (!command.empty()) err << command << ' ';
     err << "--help\" for more information.\n";
     return kExitUsage;

@@ -10,6 +10,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
+#include "catalogue/TextLines.h"
 #include "cli/ArgumentReader.h"
 #include "cli/CalculationRecord.h"
 #include "cli/CatalogueDirectory.h"
@@ -175,6 +176,10 @@ void WriteTable(const Records& records, const Setup& setup, const FlightSettings
         }
     }
 
+    // Names are catalogue text, which may hold bytes a terminal acts on.
+    for (auto& row : rows) {
+        for (std::string& cell : row) cell = Printable(cell);
+    }
     std::array<std::size_t, kOptionCount + 1> widths{};
     for (const auto& row : rows) {
         for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
@@ -191,7 +196,8 @@ void WriteTable(const Records& records, const Setup& setup, const FlightSettings
     for (int k = 1; k <= kOptionCount; ++k) {
         const auto& record = records[static_cast<std::size_t>(k - 1)];
         if (!record) continue;
-        if (!record->message.empty()) out << "Option " << k << ": " << record->message << '\n';
+        if (!record->message.empty())
+            out << "Option " << k << ": " << Printable(record->message) << '\n';
         if (!record->assessment) continue;
         for (const LimitRow& row : kLimitRows) {
             if (const auto& check =
@@ -239,9 +245,10 @@ void WriteCsv(const Records& records, const Setup& setup, std::ostream& out) {
         const auto& record = records[static_cast<std::size_t>(k - 1)];
         if (!record) continue;
         const TOptionSlot& slot = record->slot;
-        out << k << ',' << OutcomeName(record->outcome) << ',' << CsvField(Trimmed(slot.FanName))
-            << ',' << CsvField(Trimmed(slot.MotorName)) << ','
-            << CsvField(Trimmed(slot.BatteryName)) << ',' << setup.option(k).serie << ','
+        out << k << ',' << OutcomeName(record->outcome) << ','
+            << CsvField(Printable(Trimmed(slot.FanName))) << ','
+            << CsvField(Printable(Trimmed(slot.MotorName))) << ','
+            << CsvField(Printable(Trimmed(slot.BatteryName))) << ',' << setup.option(k).serie << ','
             << setup.option(k).parallel;
         for (const ColumnRow& row : kColumnRows) {
             out << ',' << CsvField(record->view.Label(row.field).value_or(std::string()));
@@ -289,7 +296,7 @@ int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostre
     try {
         Setup saved;
         try {
-            saved = ReadSetup(ReadWholeFile(options.file));
+            saved = ReadSetup(ReadWholeFile(options.file, kSetupFile));
         } catch (const SetupError& e) {
             throw Error("Cannot open setup \"" + options.file + "\". " + e.what());
         }

@@ -73,43 +73,145 @@ int PlaceNew(const char* from, const char* to) {
     return 0;
 }
 
+// Gives an unnamed file a name; fails with EEXIST when the name is taken, even by a dangling
+// link. The descriptor's entry in /proc needs no privilege, AT_EMPTY_PATH does.
+int LinkUnnamed(int fd, const std::string& to) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    if (errno != ENOENT) return errno;
+    if (::linkat(fd, "", AT_FDCWD, to.c_str(), AT_EMPTY_PATH) == 0) return 0;
+    return errno;
+}
+
 }  // namespace
+
+struct WholeFile::Parts {
+    std::string path;
+    Existing existing;
+    std::string temporary;  // empty while the file is unnamed
+    int fd = -1;
+    bool placed = false;
+    std::unique_ptr<DescriptorBuffer> buffer;
+    std::unique_ptr<std::ostream> stream;
+
+    void Close() {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+
+    // An unnamed file replaces the old one through a hidden name of its own, as a rename can
+    // replace a name but a link cannot.
+    int PlaceUnnamed() {
+        if (existing == Existing::Refuse) return LinkUnnamed(fd, path);
+        const std::filesystem::path target(path);
+        for (int attempt = 0;; ++attempt) {
+            const std::string hidden = (target.parent_path() / ("." + target.filename().string() +
+                                                                "." + std::to_string(::getpid()) +
+                                                                "." + std::to_string(attempt)))
+                                           .string();
+            const int error = LinkUnnamed(fd, hidden);
+            if (error == EEXIST && attempt < 100) continue;
+            if (error != 0) return error;
+            if (std::rename(hidden.c_str(), path.c_str()) == 0) return 0;
+            const int renameError = errno;
+            ::unlink(hidden.c_str());
+            return renameError;
+        }
+    }
+};
+
+WholeFile::WholeFile(std::string path, Existing existing) : parts_(std::make_unique<Parts>()) {
+    namespace fs = std::filesystem;
+    Parts& p = *parts_;
+    p.path = std::move(path);
+    p.existing = existing;
+    const fs::path target(p.path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    // The mode is what the user's umask gives new files, as for any file created.
+    p.fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (p.fd < 0) {
+        // A file system or kernel without unnamed files says so in one of these ways.
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) Fail(p.path, errno);
+        p.temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+        p.fd = ::mkstemp(p.temporary.data());
+        if (p.fd < 0) Fail(p.path, errno);
+        // mkstemp makes the file private.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(p.fd, 0666 & ~mask);
+    }
+    p.buffer = std::make_unique<DescriptorBuffer>(p.fd);
+    p.stream = std::make_unique<std::ostream>(p.buffer.get());
+}
+
+WholeFile::~WholeFile() {
+    Parts& p = *parts_;
+    p.stream.reset();
+    p.Close();
+    if (!p.placed && !p.temporary.empty()) ::unlink(p.temporary.c_str());
+}
+
+std::ostream& WholeFile::Stream() {
+    return *parts_->stream;
+}
+
+const std::string& WholeFile::Path() const {
+    return parts_->path;
+}
+
+void WholeFile::Place() {
+    Complete();
+    Name();
+}
+
+void WholeFile::Complete() {
+    Parts& p = *parts_;
+    int error = 0;
+    if (!p.stream->flush()) error = p.buffer->Error() != 0 ? p.buffer->Error() : EIO;
+    if (error == 0 && ::fsync(p.fd) != 0) error = errno;
+    if (error != 0) {
+        p.Close();
+        Fail(p.path, error);
+    }
+}
+
+void WholeFile::Name() {
+    Parts& p = *parts_;
+    int error = 0;
+    if (p.temporary.empty()) {
+        error = p.PlaceUnnamed();
+    } else if (p.existing == Existing::Replace) {
+        if (std::rename(p.temporary.c_str(), p.path.c_str()) != 0) error = errno;
+    } else {
+        error = PlaceNew(p.temporary.c_str(), p.path.c_str());
+    }
+    p.Close();
+    if (error != 0) Fail(p.path, error);
+    p.placed = true;
+}
+
+void WholeFile::Remove() {
+    if (parts_->placed) ::unlink(parts_->path.c_str());
+    parts_->placed = false;
+}
+
+void PlaceAll(const std::vector<WholeFile*>& files) {
+    // The slow part, writing back to the disk, is done for all before any is named.
+    for (WholeFile* file : files) file->Complete();
+    std::size_t placed = 0;
+    try {
+        for (; placed < files.size(); ++placed) files[placed]->Name();
+    } catch (const Error&) {
+        for (std::size_t i = 0; i < placed; ++i) files[i]->Remove();
+        throw;
+    }
+}
 
 bool WriteWholeFile(const std::string& path, Existing existing,
                     const std::function<bool(std::ostream&)>& write) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) Fail(path, errno);
-    // mkstemp makes the file private; a finished one gets what the user's umask gives new files.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-
-    int error = 0;
-    bool whole = false;
-    {
-        DescriptorBuffer buffer(fd);
-        std::ostream out(&buffer);
-        whole = write(out);
-        if (whole && !out.flush()) error = buffer.Error() != 0 ? buffer.Error() : EIO;
-    }
-    if (whole && error == 0 && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (whole && error == 0) {
-        if (existing == Existing::Replace) {
-            if (std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-        } else {
-            error = PlaceNew(temporary.c_str(), path.c_str());
-        }
-    }
-    if (!whole || error != 0) {
-        ::unlink(temporary.c_str());
-        if (error != 0) Fail(path, error);
-        return false;
-    }
+    WholeFile file(path, existing);
+    if (!write(file.Stream())) return false;
+    file.Place();
     return true;
 }
 

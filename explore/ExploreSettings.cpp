@@ -9,6 +9,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/NumberRule.h"
+#include "catalogue/TextLines.h"
 #include "explore/ParetoFront.h"
 #include "explore/SpaceText.h"
 #include "model/Error.h"
@@ -96,14 +97,11 @@ constexpr SettingName kTargetWanted{
     "--sort target needs --target-power W or a --power range",
     "Closeness to target power needs a target power or a shaft power range"};
 
-// Exact: hexadecimal floating point, as a shard stores its numbers.
 std::string Text(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%a", value);
-    return text;
+    return HexNumber(value);
 }
 std::string Text(const std::optional<double>& value) {
-    return value ? Text(*value) : "-";
+    return OptionalHexNumber(value);
 }
 std::string Text(bool value) {
     return value ? "1" : "0";
@@ -236,9 +234,11 @@ double ParseNumberSetting(std::string_view name, std::string_view text, char dec
     } catch (const Error& e) {
         throw ExploreSettingError(std::string(name) + ": " + e.what());
     }
-    if (!(value >= 0)) {
+    // The number rule reads a field of blanks or a lone separator as 0, as the catalogues hold
+    // them; a setting typed that way is a mistake, not a budget of nothing.
+    if (!(value >= 0) || text.find_first_of("0123456789") == std::string_view::npos) {
         throw ExploreSettingError(std::string(name) + " needs a number of at least 0, not \"" +
-                                  std::string(text) + "\"");
+                                  Excerpt(text) + "\"");
     }
     return value;
 }
@@ -290,6 +290,16 @@ ExploreKey KeyFor(const ExploreRequest& request, bool keyChosen, const Catalogue
 
 std::span<const ExploreRequestField> ExploreRequestFields() {
     return kRequestFields;
+}
+
+std::string HexNumber(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%a", value);
+    return text;
+}
+
+std::string OptionalHexNumber(const std::optional<double>& value) {
+    return value ? HexNumber(*value) : "-";
 }
 
 }  // namespace mfb

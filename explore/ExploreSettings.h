@@ -39,6 +39,7 @@ public:
 
 // The most rows a search keeps: as many as the window's table shows without a pause.
 inline constexpr int kMaxTop = 100000;
+inline constexpr int kMaxShards = 100000;
 
 // What the user set, before the rules: the request without its ranking, which the key and the
 // target decide together.
@@ -108,5 +109,10 @@ struct ExploreRequestField {
     std::string (*text)(const ExploreRequest& request);
 };
 std::span<const ExploreRequestField> ExploreRequestFields();
+
+// A number as a search's fingerprint and a shard file keep it: hexadecimal floating point, which
+// reads back to the same double; OptionalHexNumber gives "-" for none.
+std::string HexNumber(double value);
+std::string OptionalHexNumber(const std::optional<double>& value);
 
 }  // namespace mfb

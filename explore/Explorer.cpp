@@ -41,12 +41,30 @@ TOptionSlot RowSlot(const Catalogue& catalogue, const ExploreRow& row, char sepa
 
 // Recalculates each reported row the way the window does, every step of the sweep, and notes any
 // row whose result differs in any bit.
-void Verify(const Catalogue& catalogue, const ExploreRequest& request, ExploreResult& result) {
-    std::vector<std::string> found = RecheckRows(catalogue, request, result.rows);
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        if (!found[i].empty()) {
-            result.mismatches.push_back("row " + std::to_string(i + 1) + " " + found[i]);
+void Verify(const Catalogue& catalogue, const ExploreRequest& request, ExploreResult& result,
+            const ExploreProgress& progress) {
+    const auto found = RecheckRows(catalogue, request, result.rows, RecheckSweep::Full, progress);
+    if (!found) {
+        result.unverified = true;
+        return;
+    }
+    for (std::size_t i = 0; i < found->size(); ++i) {
+        if (!(*found)[i].empty()) {
+            result.mismatches.push_back("row " + std::to_string(i + 1) + " " + (*found)[i]);
         }
+    }
+}
+
+// Calculate, giving up with SweepStopped once `stop` is set.
+void CalculateUnlessStopped(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
+                            ChartSink& chart, CalculateReport& report,
+                            const std::atomic<bool>* stop) {
+    // A few milliseconds of steps between looks at the flag.
+    constexpr long long kStepsBetweenChecks = 1 << 14;
+    SweepRun run(slot, inputs, view, chart, report);
+    if (!run.Start()) return;
+    while (!run.Advance(kStepsBetweenChecks)) {
+        if (stop != nullptr && stop->load(std::memory_order_relaxed)) throw SweepStopped{};
     }
 }
 
@@ -76,7 +94,7 @@ void AssessRow(const Catalogue& catalogue, ExploreRow& row, const FlightSettings
 }
 
 std::string RecheckRow(const Catalogue& catalogue, const ExploreRequest& request,
-                       const ExploreRow& row) {
+                       const ExploreRow& row, RecheckSweep sweep, const std::atomic<bool>* stop) {
     const SweepInputs inputs{
         catalogue.Fans, catalogue.WireResistance, catalogue.CompleteFans, request.option, row.serie,
         row.parallel,   request.decimalSeparator};
@@ -86,7 +104,11 @@ std::string RecheckRow(const Catalogue& catalogue, const ExploreRequest& request
     std::string error;
     try {
         slot = RowSlot(catalogue, row, request.decimalSeparator);
-        Calculate(slot, inputs, sinks, sinks, report);
+        if (sweep == RecheckSweep::Full) {
+            CalculateUnlessStopped(slot, inputs, sinks, sinks, report, stop);
+        } else {
+            FindOperatingPoint(slot, inputs, sinks, sinks, report, nullptr, stop);
+        }
     } catch (const Error& e) {
         error = e.what();
     }
@@ -117,17 +139,27 @@ std::string RecheckRow(const Catalogue& catalogue, const ExploreRequest& request
     return {};
 }
 
-std::vector<std::string> RecheckRows(const Catalogue& catalogue, const ExploreRequest& request,
-                                     const std::vector<ExploreRow>& rows) {
+std::optional<std::vector<std::string>> RecheckRows(const Catalogue& catalogue,
+                                                    const ExploreRequest& request,
+                                                    const std::vector<ExploreRow>& rows,
+                                                    RecheckSweep sweep,
+                                                    const ExploreProgress& progress) {
     std::vector<std::string> found(rows.size());
     std::atomic<long long> done{0};
-    RunParallel(
-        rows.size(), Threads(request.threads, rows.size()), {},
-        [&](unsigned, std::size_t i) {
-            found[i] = RecheckRow(catalogue, request, rows[i]);
-            done.fetch_add(1, std::memory_order_relaxed);
-        },
-        [&] { return done.load(); }, static_cast<long long>(rows.size()));
+    ExploreProgress rechecking = progress;
+    rechecking.report = progress.rechecked;
+    try {
+        RunParallel(
+            rows.size(), Threads(request.threads, rows.size()), rechecking,
+            [&](unsigned, std::size_t i) {
+                found[i] = RecheckRow(catalogue, request, rows[i], sweep, progress.stop);
+                done.fetch_add(1, std::memory_order_relaxed);
+            },
+            [&] { return done.load(); }, static_cast<long long>(rows.size()));
+    } catch (const SweepStopped&) {
+        return std::nullopt;
+    }
+    if (done.load() < static_cast<long long>(rows.size())) return std::nullopt;
     return found;
 }
 
@@ -201,7 +233,7 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
         }
     }
     result.partial = result.counts.visited < result.combinations;
-    if (request.verify && !result.partial) Verify(catalogue, request, result);
+    if (request.verify && !result.partial) Verify(catalogue, request, result, progress);
     return result;
 }
 

@@ -146,6 +146,9 @@ struct ExploreResult {
     // Stopped before every combination was visited: the rows are the best of those visited
     // (counts.visited of them), and nothing was verified.
     bool partial = false;
+    // Every combination was visited, but the run was stopped before every row was rechecked:
+    // the rows are the ranking, and `mismatches` tells only of the rows rechecked.
+    bool unverified = false;
 };
 
 // Called from the thread that runs Explore, about every `interval` seconds, with the combinations
@@ -155,6 +158,8 @@ struct ExploreProgress {
     double interval = 1.0;
     std::function<void(long long done, long long total)> report;
     const std::atomic<bool>* stop = nullptr;
+    // Called as `report` is while the rows are rechecked, with the rows done so far.
+    std::function<void(long long done, long long total)> rechecked;
 };
 
 // Seconds a run still needs if it goes on at the pace of its first `elapsed` seconds, in which it
@@ -186,15 +191,26 @@ ExploreKey DefaultKey(const Catalogue& catalogue, const ExploreRequest& request)
 void AssessRow(const Catalogue& catalogue, ExploreRow& row, const FlightSettings& flight,
                char decimalSeparator);
 
-// Recalculates a row's combination with the full sweep of Calculate: "" when the row is what it
-// gives, bit for bit, and one that `request` ranks (within its budgets, power range and, unless
-// ignored, the catalogues' limits); otherwise the combination named and what is wrong with it.
-std::string RecheckRow(const Catalogue& catalogue, const ExploreRequest& request,
-                       const ExploreRow& row);
+// How a row is recalculated: with the full sweep of Calculate, every step, which checks the
+// shortened sweep too; or with the shortened sweep, which gives the same to the last bit
+// (FastSweep.h) at the cost of the search itself.
+enum class RecheckSweep { Full, Shortened };
 
-// RecheckRow of every row, on the request's threads.
-std::vector<std::string> RecheckRows(const Catalogue& catalogue, const ExploreRequest& request,
-                                     const std::vector<ExploreRow>& rows);
+// Recalculates a row's combination: "" when the row is what it gives, bit for bit, and one that
+// `request` ranks (within its budgets, power range and, unless ignored, the catalogues' limits);
+// otherwise the combination named and what is wrong with it. Throws SweepStopped once `stop` is
+// set, within a few thousand sweep steps.
+std::string RecheckRow(const Catalogue& catalogue, const ExploreRequest& request,
+                       const ExploreRow& row, RecheckSweep sweep = RecheckSweep::Full,
+                       const std::atomic<bool>* stop = nullptr);
+
+// RecheckRow of every row, on the request's threads, reporting to progress.rechecked. Nothing
+// when progress.stop ended it before every row was rechecked.
+std::optional<std::vector<std::string>> RecheckRows(const Catalogue& catalogue,
+                                                    const ExploreRequest& request,
+                                                    const std::vector<ExploreRow>& rows,
+                                                    RecheckSweep sweep,
+                                                    const ExploreProgress& progress = {});
 
 // Runs the Calculate of every combination of the space and ranks those with an operating point.
 // Each combination's result is the one a Calculate of it in the window gives, bit for bit. A

@@ -7,26 +7,25 @@
 #include <sstream>
 #include <string>
 
-#include "cli/ArgumentReader.h"
-#include "cli/ExploreShard.h"
+#include "explore/ShardFile.h"
 #include "fuzz/FuzzChecks.h"
 
 namespace {
 
 using mfb::fuzz::Require;
 
-std::string Written(const mfb::cli::ExploreShard& shard) {
+std::string Written(const mfb::ExploreShard& shard) {
     std::ostringstream out;
-    mfb::cli::WriteExploreShard(shard, out);
+    mfb::WriteExploreShard(shard, out);
     return out.str();
 }
 
 void ReadBack(const std::string& text) {
     std::istringstream in(text);
-    mfb::cli::ExploreShard shard;
+    mfb::ExploreShard shard;
     try {
-        shard = mfb::cli::ReadExploreShard(in, "fuzz");
-    } catch (const mfb::cli::UsageError& e) {
+        shard = mfb::ReadExploreShard(in, "fuzz");
+    } catch (const mfb::ShardError& e) {
         Require(std::string(e.what()).rfind("\"fuzz\" is not a whole explore shard", 0) == 0,
                 "a refusal that does not name the file", e.what());
         return;
@@ -38,10 +37,10 @@ void ReadBack(const std::string& text) {
     // Numbers may have been written in another form than the program's; its own form is stable.
     const std::string written = Written(shard);
     std::istringstream again(written);
-    mfb::cli::ExploreShard reread;
+    mfb::ExploreShard reread;
     try {
-        reread = mfb::cli::ReadExploreShard(again, "fuzz");
-    } catch (const mfb::cli::UsageError& e) {
+        reread = mfb::ReadExploreShard(again, "fuzz");
+    } catch (const mfb::ShardError& e) {
         mfb::fuzz::Fail("a shard written from one read whole is refused", e.what());
     }
     Require(Written(reread) == written, "a shard does not write back the same", written);
@@ -53,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string body(reinterpret_cast<const char*>(data), size);
     ReadBack(body);
     if (!body.empty() && body.back() == '\n') {
-        ReadBack(body + "end\t" + mfb::cli::ShardDigest(body) + "\n");
+        ReadBack(body + "end\t" + mfb::ShardDigest(body) + "\n");
     }
     return 0;
 }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "json/JsonReader.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <stdexcept>
+
+#include "model/Error.h"
 
 namespace mfb {
 
@@ -11,7 +13,8 @@ namespace {
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : s_(text) {}
+    explicit Parser(std::string_view text)
+        : s_(text), budget_(std::max(kLeastBudget, text.size() * kBytesPerTextByte)) {}
 
     JsonValue Document() {
         JsonValue v = Value();
@@ -50,9 +53,18 @@ private:
         return true;
     }
 
+    // What the values read so far take in memory, roughly but never much less: a text of a few
+    // bytes per value ("[[],[],...]") would otherwise take fifty times its size.
+    void Charge(std::size_t bytes) {
+        spent_ += bytes;
+        if (spent_ > budget_) Fail("more values than a text of its size may hold");
+    }
+
     JsonValue Value() {
         // Each level is a call: a file of nothing but brackets must not run the stack out.
         if (depth_ == kMaxDepth) Fail("nested too deeply");
+        // Twice the value, for the spare room of the array that holds it.
+        Charge(2 * sizeof(JsonValue));
         ++depth_;
         JsonValue value = Nested();
         --depth_;
@@ -74,13 +86,15 @@ private:
 
     JsonValue Object() {
         Expect('{');
+        Charge(kContainerBytes);
         auto object = std::make_shared<JsonObject>();
         if (!Take('}')) {
             do {
                 SkipBlanks();
                 std::string key = StringLiteral();
+                Charge(kMemberBytes);
                 Expect(':');
-                if (!object->emplace(key, Value()).second) Fail("duplicate key " + key);
+                if (!object->emplace(key, Value()).second) Fail("duplicate key " + Quoted(key));
             } while (Take(','));
             Expect('}');
         }
@@ -89,6 +103,7 @@ private:
 
     JsonValue Array() {
         Expect('[');
+        Charge(kContainerBytes);
         auto array = std::make_shared<JsonArray>();
         if (!Take(']')) {
             do array->push_back(Value());
@@ -121,6 +136,7 @@ private:
             if (c == '"') return out;
             if (c < 0x20) Fail("control character in a string");
             if (c >= 0x80) Fail("raw non-ASCII byte in a string");
+            Charge(1);
             if (c != '\\') {
                 out += static_cast<char>(c);
                 continue;
@@ -154,12 +170,15 @@ private:
                     break;
                 case 'u': {
                     if (i_ + 4 > s_.size()) Fail("short \\u escape");
-                    const std::string hex(s_.substr(i_, 4));
-                    char* end = nullptr;
-                    const unsigned long code = std::strtoul(hex.c_str(), &end, 16);
-                    if (end != hex.c_str() + 4) Fail("bad \\u escape");
+                    // Exactly four hexadecimal digits: no sign, blank or "0x" as strtoul takes.
+                    unsigned code = 0;
+                    const char* first = s_.data() + i_;
+                    const auto [end, error] = std::from_chars(first, first + 4, code, 16);
+                    if (error != std::errc() || end != first + 4 || *first == '-') {
+                        Fail("bad \\u escape");
+                    }
                     i_ += 4;
-                    AppendUtf8(out, static_cast<unsigned>(code));
+                    AppendUtf8(out, code);
                     break;
                 }
                 default:
@@ -197,7 +216,33 @@ private:
         return value;
     }
 
+    // A key as a message quotes it: the start of a long one, and no control characters.
+    static std::string Quoted(const std::string& key) {
+        constexpr std::size_t kMostShown = 60;
+        std::string shown = "\"";
+        for (std::size_t i = 0; i < key.size() && i < kMostShown; ++i) {
+            const auto c = static_cast<unsigned char>(key[i]);
+            if (c < 0x20 || c == 0x7f) {
+                constexpr char kHex[] = "0123456789abcdef";
+                shown += "\\u00";
+                shown += kHex[c >> 4];
+                shown += kHex[c & 0xf];
+            } else {
+                shown += static_cast<char>(c);
+            }
+        }
+        if (key.size() > kMostShown) shown += kCutMark;
+        return shown + '"';
+    }
+
+    static constexpr std::size_t kLeastBudget = std::size_t{1} << 20;
+    static constexpr std::size_t kBytesPerTextByte = 8;
+    static constexpr std::size_t kContainerBytes = 64;  // the shared block and the container
+    static constexpr std::size_t kMemberBytes = 96;     // a map node and its key
+
     std::string_view s_;
+    std::size_t budget_;
+    std::size_t spent_ = 0;
     std::size_t i_ = 0;
     static constexpr int kMaxDepth = 256;
     int depth_ = 0;

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "catalogue/LineLayout.h"
 #include "json/JsonReader.h"
 #include "json/JsonWriter.h"
 #include "model/ColumnRows.h"
@@ -173,6 +174,11 @@ ChosenLine ReadChosen(const Members& option, const std::string& key) {
     const Members chosen(value, option.Where(key));
     ChosenLine line{chosen.Text("name"), chosen.Text("line")};
     if (!line.chosen()) Damaged(option.Where(key) + " names no line");
+    // The name is the line's first columns; a longer one was never written by a save.
+    if (line.name.size() > kNameColumns.width) {
+        Damaged(chosen.Where("name") + " is longer than the " + std::to_string(kNameColumns.width) +
+                " characters of a name");
+    }
     return line;
 }
 
@@ -273,6 +279,11 @@ std::string WriteSetup(const Setup& setup) {
 }
 
 Setup ReadSetup(std::string_view text) {
+    // Some editors begin a UTF-8 file with a byte-order mark; the file is ASCII all the same.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
     JsonValue document;
     try {
         document = ParseJson(text);

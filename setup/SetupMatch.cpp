@@ -44,7 +44,14 @@ std::string Trimmed(std::string_view text) {
 
 std::string Quoted(std::string_view text) {
     const std::string trimmed = Trimmed(text);
-    return trimmed.empty() ? "(blank)" : '"' + trimmed + '"';
+    return trimmed.empty() ? "(blank)" : '"' + Excerpt(trimmed) + '"';
+}
+
+// A name as a catalogue column holds it, blanks padding it to its width: a name saved by hand
+// without them is the same name.
+std::string_view Unpadded(std::string_view name) {
+    const auto end = name.find_last_not_of(' ');
+    return name.substr(0, end == std::string_view::npos ? 0 : end + 1);
 }
 
 std::string Differences(const std::string& saved, const std::string& now,
@@ -76,9 +83,10 @@ std::optional<std::size_t> Find(const ChosenLine& saved, const Catalogue& catalo
     std::optional<std::size_t> named;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i] == saved.line) return i;
-        if (!named && LineName(lines[i]) == saved.name) named = i;
+        if (!named && Unpadded(LineName(lines[i])) == Unpadded(saved.name)) named = i;
     }
-    const std::string entry = std::string("the ") + kind.what + " \"" + Trimmed(saved.name) + '"';
+    const std::string entry =
+        std::string("the ") + kind.what + " \"" + Excerpt(Trimmed(saved.name)) + '"';
     if (!named) {
         notes.push_back(option + entry + " is not in " + kind.file + ", so none is chosen.");
     } else {
@@ -121,8 +129,8 @@ OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue) {
         }
         if (fan == 0) {
             fan = o.fan;
-            opened.notes.push_back(option + "no fan is named \"" + Trimmed(o.fanName) + "\" in " +
-                                   kFanFile + ", so fan " + std::to_string(fan) + " \"" +
+            opened.notes.push_back(option + "no fan is named \"" + Excerpt(Trimmed(o.fanName)) +
+                                   "\" in " + kFanFile + ", so fan " + std::to_string(fan) + " \"" +
                                    Trimmed(catalogue.Fans[static_cast<std::size_t>(fan - 1)].Name) +
                                    "\" is chosen.");
         }

@@ -10,7 +10,9 @@
 mfb::CataloguePlatform QtPlatform(const QString& directory) {
     mfb::CataloguePlatform platform;
     if (directory.isEmpty()) {
-        platform.readFile = &mfb::ReadWholeFile;
+        platform.readFile = [](const std::string& fileName) {
+            return mfb::ReadWholeFile(fileName);
+        };
     } else {
         const QDir dir(directory);
         platform.readFile = [dir](const std::string& fileName) {

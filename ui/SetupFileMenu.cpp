@@ -11,6 +11,8 @@
 #include <QWidget>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/FileReader.h"
+#include "model/Error.h"
 #include "setup/SetupFile.h"
 #include "setup/SetupMatch.h"
 #include "ui/MessageService.h"
@@ -23,8 +25,6 @@ const QString kSuffix =
 const QString kFilter = QStringLiteral("Setups (*.%1);;All files (*)").arg(kSuffix);
 const QString kRecentKey = QStringLiteral("recentSetups");
 constexpr int kRecentCount = 8;
-// Far beyond any setup (a few kilobytes); a larger file is something else and is not read whole.
-constexpr qint64 kMaxSetupBytes = 16 * 1024 * 1024;
 
 QSettings Settings() {
     return QSettings(QStringLiteral("mfbcalc"), QStringLiteral("mfbcalc"));
@@ -101,20 +101,17 @@ void SetupFileMenu::newSetup() {
 
 bool SetupFileMenu::open(const QString& path) {
     if (!mayDiscard()) return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Messages().error(CannotOpen(path, file.errorString()));
+    // The command line's reader: a device, a FIFO or a huge file is refused at once, in its words.
+    std::string bytes;
+    try {
+        bytes = mfb::ReadWholeFile(QFile::encodeName(path).toStdString(), mfb::kSetupFile);
+    } catch (const mfb::Error& error) {
+        Messages().error(ErrorBoxText(QString::fromLocal8Bit(error.what())));
         return false;
     }
-    if (file.size() > kMaxSetupBytes) {
-        Messages().error(CannotOpen(path, QStringLiteral("It is too large for a setup file.")));
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
     mfb::OpenedSetup opened;
     try {
-        opened = mfb::OpenSetup(mfb::ReadSetup(std::string_view(bytes.data(), bytes.size())),
-                                catalogue_);
+        opened = mfb::OpenSetup(mfb::ReadSetup(bytes), catalogue_);
     } catch (const mfb::SetupError& error) {
         Messages().error(CannotOpen(path, QString::fromLatin1(error.what())));
         return false;

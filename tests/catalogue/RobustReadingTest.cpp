@@ -222,6 +222,36 @@ TEST_F(RobustReadingTest, FilesThatCannotBeReadGiveTheirReason) {
     }
 }
 
+// Each kind of file has its own limit, named in the refusal; a setup at its limit is read whole
+// (the larger kinds would only take the memory to show the same).
+TEST_F(RobustReadingTest, EachKindOfFileHasItsSizeLimit) {
+    const struct {
+        FileKind kind;
+        const char* reason;
+    } rows[] = {
+        {kCatalogueFile, "It is larger than 64 MiB, the most a catalogue file may be"},
+        {kSetupFile, "It is larger than 16 MiB, the most a setup file may be"},
+        {kShardFile, "It is larger than 256 MiB, the most a shard file may be"},
+    };
+    const fs::path file = dir_ / "sparse";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kind.name);
+        std::ofstream(file).close();
+        if (row.kind.maxBytes == kSetupFile.maxBytes) {
+            fs::resize_file(file, row.kind.maxBytes);
+            EXPECT_EQ(ReadWholeFile(file.string(), row.kind).size(), row.kind.maxBytes);
+        }
+        fs::resize_file(file, row.kind.maxBytes + 1);
+        try {
+            ReadWholeFile(file.string(), row.kind);
+            ADD_FAILURE() << "read";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), CannotOpen("sparse", row.reason));
+        }
+    }
+    fs::remove(file);
+}
+
 TEST_F(RobustReadingTest, AFileWithoutReadPermissionIsRefused) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "running as root: file permissions do not stop root from reading";

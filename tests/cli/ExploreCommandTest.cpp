@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "cli/ExploreReport.h"
-#include "cli/ExploreShard.h"
 #include "cli/Program.h"
+#include "explore/ShardFile.h"
 #include "json/JsonReader.h"
 #include "json/JsonWriter.h"
 
@@ -467,6 +467,24 @@ TEST(ExploreCommand, MergeRefusesShardsThatDoNotFit) {
         EXPECT_NE(o.err.find(c.err), std::string::npos) << o.err;
         EXPECT_EQ(o.out, "");
     }
+
+    // The best row swapped for the share's fourth, right in itself: only running the share again
+    // tells that a row was left out.
+    Args deeper = search;
+    std::find(deeper.begin(), deeper.end(), "--top")[1] = "4";
+    std::istringstream fourRows(RunCommand(Explore(deeper, {"--shard", "1/2"})).out);
+    const ExploreRow fourth = ReadExploreShard(fourRows, "deeper").result.rows.at(3);
+    std::ofstream(merge[1], std::ios::binary | std::ios::trunc) << rewritten([&](ExploreShard& s) {
+        s.result.rows.erase(s.result.rows.begin());
+        s.result.rows.push_back(fourth);
+    });
+    EXPECT_EQ(RunCommand(Explore({"--catalogues", kCombos}, merge)).status, 0);
+    const Output verified = RunCommand(Explore({"--catalogues", kCombos, "--verify"}, merge));
+    EXPECT_EQ(verified.status, 2);
+    EXPECT_NE(verified.err.find("\"" + merge[1] +
+                                "\" is not what its share of the search gives: its row 1"),
+              std::string::npos)
+        << verified.err;
     for (std::size_t i = 1; i < merge.size(); ++i) fs::remove(merge[i]);
     fs::remove_all(changed);
 }

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "model/Error.h"
 
@@ -83,6 +86,44 @@ TEST(WholeFile, WholeOrNothing) {
         std::size_t files = 0;
         for (const auto& entry : fs::directory_iterator(dir)) files += entry.path() != elsewhere;
         EXPECT_EQ(files, c.after == "-" && c.before == Before::Nothing ? 0u : 1u);
+    }
+    fs::remove_all(dir);
+}
+
+// A set of files is placed whole or not at all: a name taken between writing and placing fails
+// the placing of that file, and those placed before it are taken back.
+TEST(WholeFile, PlaceAllOrNone) {
+    const fs::path dir =
+        fs::path(::testing::TempDir()) / ("mfbcalc-set-" + std::to_string(::getpid()));
+    const char* const names[] = {"motor.txt", "battery.txt", "fan.txt"};
+    for (const int blocked : {-1, 0, 1, 2}) {
+        SCOPED_TRACE(blocked);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::vector<std::unique_ptr<WholeFile>> files;
+        std::vector<WholeFile*> placing;
+        for (const char* name : names) {
+            files.push_back(std::make_unique<WholeFile>((dir / name).string(), Existing::Refuse));
+            files.back()->Stream() << name;
+            placing.push_back(files.back().get());
+        }
+        if (blocked >= 0) std::ofstream(dir / names[blocked]) << "in the way";
+        if (blocked >= 0) {
+            EXPECT_THROW(PlaceAll(placing), Error);
+        } else {
+            PlaceAll(placing);
+        }
+        files.clear();
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            left.push_back(entry.path().filename().string() + "=" + Read(entry.path()));
+        }
+        std::sort(left.begin(), left.end());
+        const std::vector<std::string> expected =
+            blocked >= 0 ? std::vector<std::string>{std::string(names[blocked]) + "=in the way"}
+                         : std::vector<std::string>{"battery.txt=battery.txt", "fan.txt=fan.txt",
+                                                    "motor.txt=motor.txt"};
+        EXPECT_EQ(left, expected);
     }
     fs::remove_all(dir);
 }

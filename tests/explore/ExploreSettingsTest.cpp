@@ -134,6 +134,7 @@ TEST(ExploreSettings, Numbers) {
         {"60,5", '.', -1, ": '60,5" + invalid + comma},
         {"60.5", ',', -1, ": '60.5" + invalid + point},
         {"-1", '.', -1, " needs a number of at least 0, not \"-1\""},
+        {".", '.', -1, " needs a number of at least 0, not \".\""},
         {"inf", '.', -1, ": 'inf" + invalid},
         {"1e999", '.', -1, ": '1e999" + invalid},
         {"", '.', -1, ": '" + invalid},

@@ -14,7 +14,9 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Choice.h"
+#include "catalogue/FileReader.h"
 #include "explore/ExploreTable.h"
+#include "explore/FastSweep.h"
 #include "model/DiscardingSinks.h"
 #include "tests/support/SampleCatalogue.h"
 
@@ -282,10 +284,13 @@ TEST(ExplorerTest, ProgressIsReportedWhileItRuns) {
     request.exhaustive = true;
     std::vector<long long> done;
     long long total = 0;
-    const ExploreProgress progress{0.001, [&](long long d, long long t) {
+    const ExploreProgress progress{0.001,
+                                   [&](long long d, long long t) {
                                        done.push_back(d);
                                        total = t;
-                                   }};
+                                   },
+                                   nullptr,
+                                   {}};
     const ExploreResult result = Explore(catalogue, request, progress);
     ASSERT_FALSE(done.empty());
     EXPECT_EQ(total, result.combinations);
@@ -304,13 +309,44 @@ TEST(ExplorerTest, AStopEndsTheRunWithTheRowsOfWhatItVisited) {
                                    [&](long long, long long) {
                                        if (++reports == 2) stop = true;
                                    },
-                                   &stop};
+                                   &stop,
+                                   {}};
     const ExploreResult result = Explore(catalogue, request, progress);
     EXPECT_TRUE(result.partial);
     EXPECT_LT(result.counts.visited, result.combinations);
     EXPECT_EQ(static_cast<long long>(result.rows.size()),
               std::min<long long>(result.counts.ranked, static_cast<long long>(request.top)));
     EXPECT_TRUE(result.mismatches.empty());
+}
+
+}  // namespace
+}  // namespace mfb
+
+namespace mfb {
+namespace {
+
+// A row of the long-sweep catalogue takes ten million steps; a stop must end its recheck within
+// a sweep, not after it.
+TEST(ExplorerTest, AStopEndsTheRecheckWithinASweep) {
+    Catalogue catalogue;
+    std::array<TOptionSlot, kOptionCount> slots;
+    LoadObserver quiet;
+    LoadCatalogues(catalogue, slots,
+                   {[](const std::string& name) {
+                        return ReadWholeFile(std::string(MFB_TEST_DATA) + "/long/" + name);
+                    },
+                    [](const std::string& a, const std::string& b) { return a < b; }, '.'},
+                   quiet);
+    ExploreRequest request;
+    request.space = WholeSpace(catalogue);
+    ExploreRow row;
+    row.serie = 10;
+    std::atomic<bool> stop{true};
+    for (const RecheckSweep sweep : {RecheckSweep::Full, RecheckSweep::Shortened}) {
+        SCOPED_TRACE(sweep == RecheckSweep::Full ? "full" : "shortened");
+        EXPECT_THROW(RecheckRow(catalogue, request, row, sweep, &stop), SweepStopped);
+        EXPECT_FALSE(RecheckRows(catalogue, request, {row, row}, sweep, {1, {}, &stop, {}}));
+    }
 }
 
 }  // namespace

@@ -65,6 +65,8 @@ TEST(SetupFileTest, OpeningFindsEntriesByName) {
     const Catalogue catalogue = test::SampleCatalogue();
     mfb::Setup saved = FourOptions(catalogue);
     saved.option(2).motor = Chosen(kChangedMotor);
+    // Saved by hand without the blanks that pad the name to its columns.
+    saved.option(2).motor.name.erase(saved.option(2).motor.name.find_last_not_of(' ') + 1);
     saved.option(3).motor = Chosen(kUnknownMotor);
     saved.option(4).fanName = "Fan 99 mm";
     const OpenedSetup opened = OpenSetup(ReadSetup(WriteSetup(saved)), catalogue);
@@ -106,6 +108,11 @@ TEST(SetupFileTest, RefusesWhatIsNoSetupOrCannotBeRead) {
         if (at == std::string::npos) ADD_FAILURE() << from;
         return text.replace(at, from.size(), to);
     };
+    std::string many;
+    for (int i = 0; i < 1'000'000; ++i) many += "[],";
+    const std::string longKey = "\"" + std::string(1000, 'k') + "\"";
+    // Some editors start a file with a byte-order mark.
+    EXPECT_NO_THROW(ReadSetup("\xEF\xBB\xBF" + good));
     struct Row {
         std::string text;
         std::string message;
@@ -134,6 +141,17 @@ TEST(SetupFileTest, RefusesWhatIsNoSetupOrCannotBeRead) {
          "It is damaged: figures.model_weight_g is not a weight above 0 and at most 100000 g."},
         {replaced("\"throttle\": 0.75", "\"throttle\": 0"),
          "It is damaged: figures.throttle is not a fraction from 0.01 to 1."},
+        {replaced("\"selected_option\": 3", "\"selected_option\": 3, \"x\": [" + many + "[]]"),
+         "It is damaged: JSON: more values than a text of its size may hold"},
+        {replaced("\"selected_option\": 3",
+                  "\"selected_option\": 3, " + longKey + ": 1, " + longKey + ": 2"),
+         "It is damaged: JSON: duplicate key \"" + std::string(60, 'k') + kCutMark + "\""},
+        {replaced("\"name\": \"Fan", "\"name\": \"\\u 020Fan"),
+         "It is damaged: JSON: bad \\u escape"},
+        {replaced("\"name\": \"Fan", "\"name\": \"\\u0x20Fan"),
+         "It is damaged: JSON: bad \\u escape"},
+        {replaced("\"name\": \"", "\"name\": \"" + std::string(30, 'x')),
+         "It is damaged: options[1].motor.name is longer than the 20 characters of a name."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);

@@ -1,18 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "explore/Explorer.h"
+#include "model/Error.h"
 
 namespace mfb {
-struct Catalogue;
-}
 
-namespace mfb::cli {
+struct Catalogue;
+
+// A shard file that cannot be used, or shards that do not merge: the files given are at fault,
+// not the program, and the message names the file and, where it can, the line.
+class ShardError : public Error {
+public:
+    using Error::Error;
+};
 
 // What `explore --shard K/N` writes and `explore --merge` reads: one shard's best rows with every
 // stored value exact (hexadecimal floating point), its counts, the whole search it ran (so that a
@@ -41,17 +48,13 @@ std::string ShardDigest(std::string_view body);
 // Reads one shard file's text and checks that it is whole and self-consistent: its digest, a
 // search that matches its fingerprint, finite values, each combination once and within the shard's
 // share of the space, counts that add up to that share and as many rows as they promise. Throws
-// UsageError naming `source`, and the line where the damage is found when it is in one line.
-ExploreShard ReadExploreShard(std::istream& in, const std::string& source);
+// ShardError naming `source`, and the line where the damage is found when it is in one line.
+// Thrown by reading or merging shards when the stop flag is set before there is a ranking to
+// show.
+struct MergeStopped {};
 
-// The shards 1..N of one search, each once, merged into the result one run of the whole search
-// gives: the same rows in the same order (ties in catalogue order), the counts summed, each row
-// recalculated (RecheckRow, on `threads`) and assessed (AssessRow) against `catalogue`, the one
-// the shards ran on. The seconds are the longest shard's. Throws UsageError when the shards do not
-// fit together, name other catalogues or hold a row their search does not give (named with its
-// file and line; `sources` are the files' names), and Error when a row's lines do not read.
-ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
-                                const std::vector<std::string>& sources, const Catalogue& catalogue,
-                                unsigned threads);
+// Throws MergeStopped once `stop` is set.
+ExploreShard ReadExploreShard(std::istream& in, const std::string& source,
+                              const std::atomic<bool>* stop = nullptr);
 
-}  // namespace mfb::cli
+}  // namespace mfb

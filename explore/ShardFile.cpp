@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/ExploreShard.h"
+#include "explore/ShardFile.h"
 
 #include <algorithm>
 #include <array>
@@ -21,19 +21,18 @@
 #include <utility>
 
 #include "catalogue/Catalogue.h"
-#include "cli/CliOptions.h"
-#include "cli/ExploreOptions.h"
+#include "catalogue/TextLines.h"
 #include "explore/ExploreSettings.h"
 #include "explore/ExploreWork.h"
 #include "explore/ParetoFront.h"
 
-namespace mfb::cli {
+namespace mfb {
 
 namespace {
 
-// The second form: the first kept neither the search nor a digest, so a merge could not check
-// its rows.
-constexpr char kMagic[] = "mfbcalc explore shard 2";
+// The third form: the first kept neither the search nor a digest, so a merge could not check its
+// rows; the second did not count the combinations a ranking settles by bounds.
+constexpr char kMagic[] = "mfbcalc explore shard 3";
 
 // The row's stored doubles in file order.
 // The derived figures and limit checks are not kept: the merge works them out again.
@@ -45,19 +44,13 @@ constexpr double ResultPoint::*kResultValues[] = {&ResultPoint::Current, &Result
 static_assert(sizeof(ResultPoint) == std::size(kResultValues) * sizeof(double),
               "a value of ResultPoint missing from kResultValues");
 
+// The cells an option's boxes take; a count beyond them is damage.
+constexpr long long kMostSerie = 40;
+constexpr long long kMostParallel = 10;
+
 // No catalogue comes near this many lines; a list that claims more is damage, and reading it would
 // only take memory.
 constexpr long long kMaxListed = 1 << 22;
-
-std::string Exact(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%a", value);
-    return text;
-}
-
-std::string Optional(const std::optional<double>& value) {
-    return value ? Exact(*value) : "-";
-}
 
 // Ascending numbers as runs: "0-41,57".
 template <typename T>
@@ -111,7 +104,7 @@ public:
 
     [[noreturn]] void Fail(const std::string& what) const { FailAt(line_, what); }
     [[noreturn]] void FailAt(std::size_t line, const std::string& what) const {
-        throw UsageError("\"" + source_ + "\" is not a whole explore shard" +
+        throw ShardError("\"" + source_ + "\" is not a whole explore shard" +
                          (line > 0 ? " (line " + std::to_string(line) + ")" : std::string()) +
                          ": " + what);
     }
@@ -135,7 +128,7 @@ public:
         errno = 0;
         const long long value = std::strtoll(text.c_str(), &end, 10);
         if (text.empty() || *end != '\0' || errno == ERANGE) {
-            Fail("\"" + text + "\" is not a whole number");
+            Fail("\"" + Excerpt(text) + "\" is not a whole number");
         }
         return value;
     }
@@ -144,7 +137,7 @@ public:
     long long Integer(const std::string& text, long long low, long long high) const {
         const long long value = Integer(text);
         if (value < low || value > high) {
-            Fail("\"" + text + "\" is not from " + std::to_string(low) + " to " +
+            Fail("\"" + Excerpt(text) + "\" is not from " + std::to_string(low) + " to " +
                  std::to_string(high));
         }
         return value;
@@ -152,9 +145,9 @@ public:
     double Number(const std::string& text) const {
         char* end = nullptr;
         const double value = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0') Fail("\"" + text + "\" is not a number");
+        if (text.empty() || *end != '\0') Fail("\"" + Excerpt(text) + "\" is not a number");
         // A run writes only finite values; NaN would rank anywhere and print as a word.
-        if (!std::isfinite(value)) Fail("\"" + text + "\" is not a finite number");
+        if (!std::isfinite(value)) Fail("\"" + Excerpt(text) + "\" is not a finite number");
         return value;
     }
     std::optional<double> OptionalNumber(const std::string& text) const {
@@ -173,7 +166,7 @@ public:
                 dash == std::string::npos ? from : Integer(run.substr(dash + 1), low, high);
             if (to < from || (!list.empty() && from <= static_cast<long long>(list.back())) ||
                 static_cast<long long>(list.size()) + (to - from) >= kMaxListed) {
-                Fail("\"" + text + "\" is not an ascending list");
+                Fail("\"" + Excerpt(text) + "\" is not an ascending list");
             }
             for (long long n = from; n <= to; ++n) list.push_back(static_cast<T>(n));
         }
@@ -247,9 +240,9 @@ void ReadWith(ExploreShard& shard, const std::string& text, const Parser& parse)
     Member<path...>(shard) = (parse.*read)(text);
 }
 template <auto... path>
-constexpr Column kReal{&WriteWith<&Exact, path...>, &ReadWith<&Parser::Number, path...>};
+constexpr Column kReal{&WriteWith<&HexNumber, path...>, &ReadWith<&Parser::Number, path...>};
 template <auto... path>
-constexpr Column kOptional{&WriteWith<&Optional, path...>,
+constexpr Column kOptional{&WriteWith<&OptionalHexNumber, path...>,
                            &ReadWith<&Parser::OptionalNumber, path...>};
 
 template <auto... path>
@@ -288,8 +281,9 @@ void ReadMaxPower(ExploreShard& shard, const std::string& text, const Parser& pa
     }
 }
 
-// Every field of the request has a column below but its threads and verify, which say how a run
-// goes rather than what it finds: a field added to the request needs one, and a new kMagic.
+// Every field of the request has a column below but its threads, verify and exhaustive, which say
+// how a run goes rather than what it finds: a field added to the request needs one, and a new
+// kMagic.
 constexpr Column kShardColumns[] = {
     {&WriteWhole<kRequest, &ExploreRequest::shard>, &ReadShardNumber},
     kWhole<1, kMaxShards, kRequest, &ExploreRequest::shards>,
@@ -315,8 +309,8 @@ constexpr Column kSpaceColumns[] = {
     kList<0, kMaxListed, kRequest, &ExploreRequest::space, &ExploreSpace::motors>,
     kList<0, kMaxListed, kRequest, &ExploreRequest::space, &ExploreSpace::batteries>,
     kList<1, kFanCount, kRequest, &ExploreRequest::space, &ExploreSpace::fans>,
-    kList<1, kMaxSerie, kRequest, &ExploreRequest::space, &ExploreSpace::series>,
-    kList<1, kMaxParallel, kRequest, &ExploreRequest::space, &ExploreSpace::parallels>,
+    kList<1, kMostSerie, kRequest, &ExploreRequest::space, &ExploreSpace::series>,
+    kList<1, kMostParallel, kRequest, &ExploreRequest::space, &ExploreSpace::parallels>,
 };
 constexpr Column kFilterColumns[] = {
     kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::maxCurrent>,
@@ -428,15 +422,15 @@ std::string CatalogueFingerprint(const Catalogue& catalogue) {
     for (const TFanData& fan : catalogue.Fans) {
         digest.Mix(fan.Name);
         for (const double value : {fan.a0, fan.a1, fan.a2, fan.a3, fan.a4, fan.ChartMinPower}) {
-            digest.Mix(Exact(value));
+            digest.Mix(HexNumber(value));
         }
     }
     // A changed fan limit moves rows in or out of a ranking as surely as a changed curve, and
     // changed jet data move them within one.
-    for (const auto& limit : catalogue.FanLimits) digest.Mix(limit ? Exact(*limit) : "-");
+    for (const auto& limit : catalogue.FanLimits) digest.Mix(OptionalHexNumber(limit));
     for (const TFanJetData& jet : catalogue.FanJet) {
         for (const auto& value : {jet.SweptArea, jet.StaticEfficiency}) {
-            digest.Mix(value ? Exact(*value) : "-");
+            digest.Mix(OptionalHexNumber(value));
         }
     }
     return digest.Text();
@@ -468,8 +462,8 @@ void WriteExploreShard(const ExploreShard& shard, std::ostream& out) {
     for (const ExploreRow& row : result.rows) {
         text << "row\t" << row.motor << '\t' << row.battery << '\t' << row.fan << '\t' << row.serie
              << '\t' << row.parallel << '\t' << row.steps;
-        for (const auto value : kResultValues) text << '\t' << Exact(row.result.*value);
-        for (const auto value : kRowValues) text << '\t' << Exact(row.*value);
+        for (const auto value : kResultValues) text << '\t' << HexNumber(row.result.*value);
+        for (const auto value : kRowValues) text << '\t' << HexNumber(row.*value);
         text << '\n';
     }
     const std::string body = text.str();
@@ -487,7 +481,8 @@ std::string ShardDigest(std::string_view body) {
     return digest.Text();
 }
 
-ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
+ExploreShard ReadExploreShard(std::istream& in, const std::string& source,
+                              const std::atomic<bool>* stop) {
     Parser parse(source);
     ExploreShard shard;
     ExploreResult& result = shard.result;
@@ -500,19 +495,21 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
     std::set<std::string> records;
     std::optional<std::string> ended;
     while (!ended && parse.ReadLine(in, line)) {
+        if (stop != nullptr && stop->load(std::memory_order_relaxed)) throw MergeStopped{};
         const std::vector<std::string> f = Fields(line);
         const auto need = [&](std::size_t count) {
-            if (f.size() != count) parse.Fail("a \"" + f[0] + "\" line has the wrong fields");
+            if (f.size() != count)
+                parse.Fail("a \"" + Excerpt(f[0]) + "\" line has the wrong fields");
         };
         const auto record = std::find_if(std::begin(kRecords), std::end(kRecords),
                                          [&f](const Record& r) { return r.name == f[0]; });
         const bool header = record != std::end(kRecords);
         if (header &&
             (!records.insert(f[0]).second || !result.notes.empty() || !result.rows.empty())) {
-            parse.Fail("a \"" + f[0] + "\" line out of place");
+            parse.Fail("a \"" + Excerpt(f[0]) + "\" line out of place");
         }
         if ((f[0] == "note" || f[0] == "row") && records.size() != std::size(kRecords)) {
-            parse.Fail("a \"" + f[0] + "\" line before the search it belongs to");
+            parse.Fail("a \"" + Excerpt(f[0]) + "\" line before the search it belongs to");
         }
         if (header) {
             const std::span<const Column> columns = record->columns;
@@ -531,8 +528,8 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
             row.motor = static_cast<std::size_t>(parse.Integer(f[1], 0, kMaxListed));
             row.battery = static_cast<std::size_t>(parse.Integer(f[2], 0, kMaxListed));
             row.fan = static_cast<int>(parse.Integer(f[3], 1, kFanCount));
-            row.serie = static_cast<int>(parse.Integer(f[4], 1, kMaxSerie));
-            row.parallel = static_cast<int>(parse.Integer(f[5], 1, kMaxParallel));
+            row.serie = static_cast<int>(parse.Integer(f[4], 1, kMostSerie));
+            row.parallel = static_cast<int>(parse.Integer(f[5], 1, kMostParallel));
             row.steps = parse.Integer(f[6], 0, std::numeric_limits<long long>::max());
             std::size_t at = 7;
             for (const auto value : kResultValues) row.result.*value = parse.Number(f[at++]);
@@ -543,14 +540,15 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
             need(2);
             ended = f[1];
         } else {
-            parse.Fail("unknown line \"" + f[0] + "\"");
+            parse.Fail("unknown line \"" + Excerpt(f[0]) + "\"");
         }
         if (!ended) digest.Mix(line);
     }
     if (!ended) parse.Fail("it is cut short");
     if (parse.ReadLine(in, line)) parse.Fail("it goes on after its \"end\" line");
     if (*ended != digest.Text()) {
-        parse.FailAt(0, "its contents do not match its digest; it was damaged or edited");
+        parse.FailAt(0, "its contents (" + std::to_string(parse.Line()) +
+                            " lines read) do not match its digest; it was damaged or edited");
     }
     for (const Record& record : kRecords) {
         if (records.count(std::string(record.name)) == 0) {
@@ -561,95 +559,4 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source) {
     return shard;
 }
 
-ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
-                                const std::vector<std::string>& sources, const Catalogue& catalogue,
-                                unsigned threads) {
-    if (shards.empty()) throw UsageError("--merge needs shard files");
-    const ExploreShard& first = shards.front();
-    const ExploreRequest& search = first.request;
-    std::set<int> present;
-    for (const ExploreShard& s : shards) {
-        if (s.request.shards != search.shards || s.fingerprint != first.fingerprint ||
-            s.request.key != search.key || s.request.top != search.top ||
-            s.catalogue != first.catalogue) {
-            throw UsageError("the shard files come from different searches");
-        }
-        if (!present.insert(s.request.shard).second) {
-            throw UsageError("shard " + std::to_string(s.request.shard) + " is given twice");
-        }
-    }
-    for (int k = 1; k <= search.shards; ++k) {
-        if (present.count(k) == 0) {
-            throw UsageError("shard " + std::to_string(k) + " of " + std::to_string(search.shards) +
-                             " is missing");
-        }
-    }
-    if (first.catalogue != CatalogueFingerprint(catalogue)) {
-        throw UsageError("the shard files were made from other catalogues than --catalogues");
-    }
-
-    ExploreShard merged;
-    merged.request = search;
-    merged.request.shard = 1;
-    merged.request.shards = 1;
-    merged.request.threads = threads;
-    merged.fingerprint = first.fingerprint;
-    merged.catalogue = first.catalogue;
-    ExploreResult& result = merged.result;
-    std::vector<std::pair<std::size_t, std::size_t>> origins;  // shard and line of each row
-    std::set<std::string> noted;
-    for (std::size_t k = 0; k < shards.size(); ++k) {
-        const ExploreShard& s = shards[k];
-        result.combinations += s.result.combinations;
-        result.partial = result.partial || s.result.partial;
-        merged.seconds = std::max(merged.seconds, s.seconds);
-        for (const auto count : kExploreCounts) result.counts.*count += s.result.counts.*count;
-        for (const std::string& note : s.result.notes) {
-            // Every shard reads every cell type, so each notes the same bad battery lines.
-            if (noted.insert(note).second) result.notes.push_back(note);
-        }
-        result.rows.insert(result.rows.end(), s.result.rows.begin(), s.result.rows.end());
-        for (const std::size_t line : s.rowLines) origins.emplace_back(k, line);
-    }
-    const auto refuse = [&](std::size_t i, const std::string& what) {
-        const auto [k, line] = origins[i];
-        const std::string source = k < sources.size() ? sources[k] : "a shard";
-        throw UsageError("\"" + source + "\" line " + std::to_string(line) + " holds " + what);
-    };
-    for (std::size_t i = 0; i < result.rows.size(); ++i) {
-        const ExploreRow& row = result.rows[i];
-        if (row.motor >= catalogue.MotorLines.size() ||
-            row.battery >= catalogue.BatteryLines.size()) {
-            refuse(i, "a row of a motor or battery the catalogues do not have");
-        }
-    }
-    // A shard whose digest matches may still come from a machine at fault: every row is worked
-    // out again, the whole sweep, as the window would.
-    const std::vector<std::string> found = RecheckRows(catalogue, merged.request, result.rows);
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        if (!found[i].empty()) refuse(i, "a row its search does not give: " + found[i]);
-    }
-    for (ExploreRow& row : result.rows) {
-        // Power per weight, run time and the flight figures rank by figures a shard file does not
-        // keep.
-        AssessRow(catalogue, row, search.flight, search.decimalSeparator);
-    }
-    // The front of all is the front of the shards' fronts: a row that another shard's row
-    // dominates is dominated by a row of that shard's front.
-    // A front is sorted by its first axis, so the key tells which axes the shards' run chose.
-    if (search.pareto) {
-        const ParetoAxes axes{search.key == ExploreKey::Thrust,
-                              search.flight.modelWeight.has_value()};
-        result.rows = ParetoFilter(result.rows, axes);
-    }
-    // Each shard kept its best `top`, so the best `top` of all are among them.
-    const double target = TargetOf(search);
-    std::sort(result.rows.begin(), result.rows.end(),
-              [&search, target](const ExploreRow& a, const ExploreRow& b) {
-                  return RanksBefore(a, b, search.key, target);
-              });
-    if (result.rows.size() > search.top) result.rows.resize(search.top);
-    return merged;
-}
-
-}  // namespace mfb::cli
+}  // namespace mfb

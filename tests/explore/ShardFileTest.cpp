@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/ExploreShard.h"
+#include "explore/ShardFile.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 #include "explore/ExploreSettings.h"
 
-namespace mfb::cli {
+namespace mfb {
 namespace {
 
 // A shard file as a run writes it, whose search has every field off its default: a field the
@@ -37,4 +37,4 @@ TEST(ExploreShard, KeepsEveryFieldOfItsSearchInTheSameText) {
 }
 
 }  // namespace
-}  // namespace mfb::cli
+}  // namespace mfb
