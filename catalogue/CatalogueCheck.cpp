@@ -14,6 +14,7 @@
 #include "catalogue/NumberRule.h"
 #include "catalogue/TextLines.h"
 #include "model/Error.h"
+#include "model/PowerTrain.h"
 #include "model/Sweep.h"
 
 namespace mfb {
@@ -169,13 +170,10 @@ void CheckItemLine(Checker& check, std::size_t n, std::string_view line,
 // The fan's rpm against shaft power, from its chart minimum power to a hundred times it: the range
 // its chart shows and well beyond. The first stretch where it falls and the first power where it
 // turns negative are reported.
-void CheckFanCurve(Checker& check, std::size_t n, std::string_view name, const double (&v)[7]) {
-    const double minPower = v[5];
+void CheckFanCurve(Checker& check, std::size_t n, std::string_view name, const TFanData& curve) {
+    const double minPower = curve.ChartMinPower;
     if (!(minPower > 0)) return;
-    const auto rpm = [&](long double power) {
-        const long double l = std::log(power);
-        return v[0] + l * (v[1] + l * (v[2] + l * (v[3] + l * v[4])));
-    };
+    const auto rpm = [&](long double power) { return FanCurve(curve, std::log(power)); };
     constexpr int kSamples = 1000;
     const long double ratio = std::pow(100.0L, 1.0L / kSamples);
     long double power = minPower;
@@ -194,7 +192,10 @@ void CheckFanCurve(Checker& check, std::size_t n, std::string_view name, const d
         power = next;
     }
     const auto watts = [](long double w) {
-        return std::to_string(static_cast<long long>(std::llround(w))) + " W";
+        // The chart's minimum power is the catalogue's, and may lie beyond any integer.
+        return (w < 1e15L ? std::to_string(std::llround(w))
+                          : ShortestText(static_cast<double>(w))) +
+               " W";
     };
     const std::string fan = "the curve of '" + Excerpt(name) + "'";
     if (negativeAt) {
@@ -209,15 +210,13 @@ void CheckFanCurve(Checker& check, std::size_t n, std::string_view name, const d
 
 // A curve that leaves the doubles somewhere between 1 W and the sweep's limit faults in the
 // Calculate that reaches that power ("Floating point overflow"), however well it reads. Sampled
-// in the model's order of terms, finely enough for a polynomial of degree four in ln P.
-void CheckFanRange(Checker& check, std::size_t n, std::string_view name, const double (&v)[7]) {
+// with the model's own curve, finely enough for a polynomial of degree four in ln P.
+void CheckFanRange(Checker& check, std::size_t n, std::string_view name, const TFanData& fan) {
     constexpr int kSamples = 4096;
     const long double top = std::log(static_cast<long double>(MaxSweepPower));
     for (int i = 0; i <= kSamples; ++i) {
         const long double l = top * i / kSamples;
-        const long double l2 = l * l;
-        const long double rpm = (((v[1] * l + v[0]) + v[2] * l2) + v[3] * l * l2) + v[4] * l2 * l2;
-        if (std::isfinite(static_cast<double>(rpm))) continue;
+        if (std::isfinite(static_cast<double>(FanCurve(fan, l)))) continue;
         check.Add(n, 0, 0, Severity::Error,
                   "the curve of '" + Excerpt(name) + "' is beyond the range of numbers at " +
                       std::to_string(std::llround(std::exp(l))) +
@@ -355,8 +354,10 @@ Findings CheckFanLines(const std::vector<std::string>& lines, char separator) {
             if (value) values[j - 1] = *value;
             if (value && j == 6) check.Positive(n, 1, lines[n - 1], *value, what);
         }
-        if (whole) CheckFanCurve(check, nameLine, name, values);
-        if (whole) CheckFanRange(check, nameLine, name, values);
+        const TFanData fan{{},        values[0], values[1], values[2],
+                           values[3], values[4], values[5], values[6]};
+        if (whole) CheckFanCurve(check, nameLine, name, fan);
+        if (whole) CheckFanRange(check, nameLine, name, fan);
     }
     AddLimitFindings(findings, lines, kFanFile, separator);
     return findings;

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <functional>
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/NumberRule.h"
 #include "catalogue/TextLines.h"
 #include "model/Error.h"
+#include "model/Flight.h"
 
 namespace mfb {
 
@@ -32,8 +34,8 @@ ParsedLimit ParseLimit(std::string_view field, char separator, std::string_view 
     if (!(value > 0))
         return {std::nullopt, "a " + std::string(noun) + " must be above 0" + ignored};
     if (value > most) {
-        return {std::nullopt, "a " + std::string(noun) + " is at most " +
-                                  std::to_string(static_cast<long long>(most)) + ignored};
+        return {std::nullopt,
+                "a " + std::string(noun) + " is at most " + ShortestText(most) + ignored};
     }
     return {value, {}};
 }
@@ -105,6 +107,19 @@ std::size_t IndexOf(FanLineKind kind) {
     return static_cast<std::size_t>(kind);
 }
 
+// Where a ducted fan's jet data lie (model/Flight.h); none for a limit.
+const ShareRange* PlausibleRange(FanLineKind kind) {
+    switch (kind) {
+        case FanLineKind::SweptArea:
+            return &kPlausibleSweptArea;
+        case FanLineKind::StaticEfficiency:
+            return &kPlausibleStaticEfficiency;
+        case FanLineKind::MaxRpm:
+            break;
+    }
+    return nullptr;
+}
+
 // Reads every fan line after the fan blocks into `values` and reports what is wrong on the way.
 void ScanFanLines(FanLineValues& values, const std::vector<std::string>& lines, char separator,
                   const Report& report) {
@@ -141,6 +156,16 @@ void ScanFanLines(FanLineValues& values, const std::vector<std::string>& lines, 
         }
         seen = lineNumber;
         values[IndexOf(form.kind)][fan] = value.value;
+        if (const ShareRange* plausible = PlausibleRange(form.kind);
+            plausible && !plausible->holds(*value.value)) {
+            const std::string unit = form.kind == FanLineKind::SweptArea ? " cm2" : "";
+            report(lineNumber, parts->valueColumns,
+                   "a " + std::string(form.noun) + " of " + ShortestText(*value.value) + unit +
+                       " is outside " + ShortestText(plausible->least) + " to " +
+                       ShortestText(plausible->most) + unit +
+                       ", where ducted fans lie; the figures from it are shown, marked as "
+                       "resting on it");
+        }
     }
 }
 
@@ -209,6 +234,12 @@ std::vector<CatalogueFinding> LimitFindings(std::string_view file,
         ScanFanLines(scratch, lines, separator, report);
     }
     return findings;
+}
+
+std::string ShortestText(double value) {
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    return std::string(text.data(), end);
 }
 
 std::string FindingText(const CatalogueFinding& finding) {

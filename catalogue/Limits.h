@@ -58,6 +58,10 @@ inline constexpr FanLineForm kFanLineForms[] = {
      "static efficiency", "efficiency", "a fan's static efficiency", 1},
 };
 
+// The shortest text that reads back as `value`, "1", "2000" or "1e+300" alike: a catalogue value
+// may lie far beyond any integer type, so none is cast to one to be shown.
+std::string ShortestText(double value);
+
 // One thing wrong with a catalogue, in the file as written: lines and columns counted from 1.
 struct CatalogueFinding {
     std::string file;

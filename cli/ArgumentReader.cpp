@@ -54,6 +54,12 @@ std::string ArgumentReader::Value() {
     return args_[next_++];
 }
 
+std::optional<std::string> ArgumentReader::OptionalValue() {
+    if (inlineValue_) return inlineValue_;
+    if (next_ >= args_.size() || args_[next_].rfind("-", 0) == 0) return std::nullopt;
+    return args_[next_++];
+}
+
 void ArgumentReader::NoValue() const {
     if (inlineValue_) throw UsageError(name_ + " takes no value");
 }

@@ -29,6 +29,8 @@ public:
     const std::string& Given() const { return args_[at_]; }
     // The inline value, else the next argument. Throws UsageError when there is none.
     std::string Value();
+    // The inline value, else the next argument unless it is an option of its own; none then.
+    std::optional<std::string> OptionalValue();
     // Throws UsageError when a flag was given a value.
     void NoValue() const;
 

@@ -11,6 +11,7 @@
 #include "cli/CheckCommand.h"
 #include "cli/CliOptions.h"
 #include "cli/HelpText.h"
+#include "cli/PartLoadOutput.h"
 #include "cli/Program.h"
 #include "cli/ResultOutput.h"
 #include "cli/Selection.h"
@@ -81,13 +82,20 @@ private:
 
     int Calculate() {
         const bool csv = options_.mode == OutputMode::Csv;
-        CalculationRecord record(csv ? &out_ : nullptr);
+        // The part-load table takes the sweep points' place in the CSV.
+        const bool sweepCsv = csv && !options_.partLoadStep;
+        CalculationRecord record(sweepCsv ? &out_ : nullptr);
         record.slot = Slot();
         record.flight = options_.flight;
-        if (csv) CliChart::WriteCsvHeader(out_);
+        if (sweepCsv) CliChart::WriteCsvHeader(out_);
 
         CalculateRecord(record, catalogue_, options_.option, options_.serie, options_.parallel,
                         separator_);
+        if (options_.partLoadStep && record.assessment) {
+            record.partLoad = PartLoadTable(record.slot, catalogue_.Fans, catalogue_.FanJet,
+                                            record.report.result, *options_.partLoadStep);
+            if (csv) WritePartLoadCsv(*record.partLoad, out_);
+        }
 
         if (options_.mode == OutputMode::Json) {
             WriteResultJson(record, out_);

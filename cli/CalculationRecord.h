@@ -8,6 +8,7 @@
 #include "cli/CliChart.h"
 #include "model/Derived.h"
 #include "model/OptionSlot.h"
+#include "model/PartLoad.h"
 #include "model/Sweep.h"
 
 namespace mfb {
@@ -38,6 +39,7 @@ struct CalculationRecord {
     std::string message;
     std::optional<Assessment> assessment;  // of the kept step, if there is one
     FlightSettings flight;                 // that the assessment's flight figures assume
+    std::optional<std::vector<PartLoadRow>> partLoad;  // where asked for and there is a kept step
 };
 
 // Calculates record.slot as option `option`'s Calculate does with these cell counts and keeps

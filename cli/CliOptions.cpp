@@ -8,6 +8,7 @@
 
 #include "cli/FlightOptions.h"
 #include "model/OptionSlot.h"
+#include "model/PartLoad.h"
 
 namespace mfb::cli {
 
@@ -62,6 +63,9 @@ CliOptions ParseCliOptions(const std::vector<std::string>& args) {
             options.parallel = ParseCount(name, value(), 1, kMaxParallel);
         } else if (name == "--option") {
             options.option = ParseCount(name, value(), 1, kOptionCount);
+        } else if (name == "--part-load") {
+            const auto step = reader.OptionalValue();
+            options.partLoadStep = step ? ParseCount(name, *step, 1, 100) / 100.0 : kPartLoadStep;
         } else if (name == "--decimal-separator") {
             options.decimalSeparator = ParseSeparator(value());
         } else if (!ReadFlightOption(reader, options.flight)) {

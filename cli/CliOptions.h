@@ -23,6 +23,7 @@ struct CliOptions {
     OutputMode mode = OutputMode::Text;
     std::optional<char> decimalSeparator;  // overrides the locale's
     FlightSettings flight;
+    std::optional<double> partLoadStep;  // a share: the part-load table is asked for
 };
 
 inline constexpr int kMaxSerie = 40;

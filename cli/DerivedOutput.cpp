@@ -35,8 +35,6 @@ void WriteLimitsJson(JsonWriter& json, const LimitChecks& checks) {
     json.EndObject();
 }
 
-namespace {
-
 void WriteOptional(JsonWriter& json, std::string_view key, const std::optional<double>& value) {
     json.Key(key);
     if (value) {
@@ -45,8 +43,6 @@ void WriteOptional(JsonWriter& json, std::string_view key, const std::optional<d
         json.Null();
     }
 }
-
-}  // namespace
 
 void WriteFlightJson(JsonWriter& json, const FlightFigures& figures) {
     json.BeginObject();
@@ -63,6 +59,12 @@ void WriteFlightJson(JsonWriter& json, const FlightFigures& figures) {
         for (const auto& [key, value] : members) {
             json.Key(key);
             json.Number(value);
+        }
+        json.Key("fan_law_below");
+        if (part->fanLaw) {
+            json.Number(part->fanLawFrom);
+        } else {
+            json.Null();
         }
         json.EndObject();
     } else {

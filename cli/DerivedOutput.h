@@ -11,6 +11,8 @@ class JsonWriter;
 
 namespace mfb::cli {
 
+// `key` and the value, or null where it is absent.
+void WriteOptional(JsonWriter& json, std::string_view key, const std::optional<double>& value);
 // {"c_rate": ..., "run_time": ..., "power_per_weight": ...}
 void WriteDerivedJson(JsonWriter& json, const DerivedFigures& figures);
 // One member per limit the catalogues state: {"motor_current": {"value", "limit", "margin",

@@ -43,7 +43,8 @@ How the model is flown, for the flight figures (as in the single mode):
   --throttle PCT         part throttle, % of the operating point's fan rpm (default 65)
   --full-throttle PCT    share of a flight's time at full throttle, % (default 25)
   --usable PCT           share of the pack's capacity a flight draws, % (default 80)
-  --model-weight G       the model's weight without its pack, g (default: not known)
+  --model-weight G       the model's weight without its pack, 1 to 100000 g (default: not
+                         known)
 
 Catalogue limits: a combination over any limit the catalogues state (the motor's maximum
 continuous current or input power, the cells' maximum continuous discharge in C, the fan's
@@ -63,10 +64,14 @@ Ranking:
                          cannot be combined with another --sort key. --sort target without it
                          aims at the middle of --power
   --target-thrust G      the target thrust, in g, likewise with --sort target-thrust
-  --pareto               only the trade-off front: the combinations that no other beats on
-                         thrust (shaft power where a fan has no jet data), all-up weight (pack
-                         weight without --model-weight) and flight time at once, all of them,
-                         sorted by thrust; takes no --sort, target or --top
+  --pareto               only the trade-off front, all of it; takes no --sort, target or --top.
+                         With --model-weight and jet data for every fan: the combinations that
+                         no other beats on thrust to weight and flight time at once, sorted by
+                         thrust to weight, those below a thrust to weight of 1 left out unless
+                         --min-thrust-to-weight sets the least; otherwise those no other beats
+                         on thrust (shaft power where a fan has no jet data), all-up weight
+                         (pack weight without --model-weight) and flight time, sorted by thrust.
+                         The summary counts the front
   --top N                rows shown, 1 to 100000 (default 20); equal values keep catalogue order
   --jobs N               worker threads, 1 to 256 (default: one per processor)
   --verify               calculates every row shown once more with the full sweep and compares
@@ -118,9 +123,11 @@ Output, one of:
                then how many combinations were calculated, the time taken, and how they
                ended:
                  ranked                      shown above, up to --top
+                 on the trade-off front      with --pareto: the ranked rows on the front
                  over a catalogue limit      beyond a limit the catalogues state
                  outside your budgets        beyond --max-current, --max-weight,
-                                             --min-efficiency or --power
+                                             --min-efficiency, --power, --min-thrust,
+                                             --min-flight-time or --min-thrust-to-weight
                  motor too slow for this fan already at 75 W
                                              from 75 W on, the fan would turn faster than
                                              the motor: no operating point
@@ -151,7 +158,7 @@ Output, one of:
   --json       one object: combinations, seconds, counts
                (visited, ranked, over_limits, filtered_out, no_kept_step, motor_stalls,
                not_possible, at_limit, faults, unreadable, not_run, full_sweeps, pruned,
-               bounded), rows
+               bounded), front (with --pareto: the rows on the front), rows
                (objects with the CSV's keys up to c_rate, a flight figure not known null, and
                limits: one object per limit stated, {value, limit, margin, exceeded}), notes
                (the catalogue lines left out) and, last, partial (true when the run or the

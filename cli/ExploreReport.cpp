@@ -146,6 +146,10 @@ bool WriteExploreJson(const ExploreReport& report, std::ostream& out) {
         json.Integer(result.counts.*field.count);
     }
     json.EndObject();
+    if (result.front) {
+        json.Key("front");
+        json.Integer(static_cast<long long>(*result.front));
+    }
 
     json.Key("rows");
     json.BeginArray();

@@ -36,12 +36,9 @@ bool ReadFlightOption(ArgumentReader& reader, SetupFigures& given) {
     } else if (name == "--usable") {
         given.usable = percent(kUsableRange);
     } else if (name == "--model-weight") {
-        const double grams = ParseNumberIn(name, reader.Value(), 0, kMostModelWeight);
-        if (!HoldsModelWeight(grams)) {
-            throw UsageError(name + " needs a weight above 0: leave it out where the model's " +
-                             "weight is not known");
-        }
-        given.modelWeight = grams;
+        // A weight that is not known is left out, never given as 0.
+        given.modelWeight =
+            ParseNumberIn(name, reader.Value(), kLeastModelWeight, kMostModelWeight);
     } else {
         return false;
     }

@@ -36,12 +36,25 @@ Choosing the combination:
 
 How the model is flown, for the flight figures:
   --throttle PCT         part throttle, % of the operating point's fan rpm, 1 to 100
-                         (default 65)
+                         (default 65); below the least fan rpm of the sweep (at 75 W, or at
+                         the operating point if lower) the shaft power follows the fan law,
+                         the cube of the rpm, instead of the fan curve
   --full-throttle PCT    share of a flight's time at full throttle, % (default 25); the rest is
                          at part throttle
   --usable PCT           share of the pack's capacity a flight draws, % (default 80)
-  --model-weight G       the model's weight without its pack, g; gives all-up weight and thrust
-                         to weight (default: not known, and neither is shown)
+  --model-weight G       the model's weight without its pack, 1 to 100000 g; gives all-up
+                         weight and thrust to weight (default: not known, and neither is shown)
+
+The part-load table, where there is an operating point:
+  --part-load [STEP]     after the result, the power train from STEP % to 100 % of the
+                         operating point's fan rpm in steps of STEP % (default 10), as part
+                         throttle is worked out: rpm, shaft power, motor input power, pack
+                         current, efficiency, static thrust and the minutes the whole pack
+                         lasts. Text: a "Part load:" table; --json: a "part_load" array of
+                         objects (throttle_percent, fan_rpm, shaft_power, motor_power,
+                         pack_current, efficiency, thrust, run_time, each null where not known,
+                         and refusal, why a row has no figures, or null); --csv: that table
+                         instead of the sweep steps
 
 The motor and battery lists are sorted alphabetically with case ignored; --list shows them.
 Without --motor or --battery nothing is calculated.
@@ -88,7 +101,9 @@ Output, one of:
                  flight       thrust (g), efflux (km/h), part_current (A), part_thrust (g),
                               flight_time (min), all_up_weight (g), thrust_to_weight, each
                               null where not known; part_throttle {fan_rpm, shaft_power,
-                              motor_current, motor_power, pack_current} or null, and
+                              motor_current, motor_power, pack_current, fan_law_below:
+                              the fan rpm below which the fan law takes over, or
+                              null} or null, and
                               part_refusal, why there is none, or null; null without an
                               operating point
                  flight_settings  throttle, full_throttle, usable (fractions), model_weight

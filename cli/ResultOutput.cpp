@@ -9,6 +9,7 @@
 #include "catalogue/TextLines.h"
 #include "cli/CalculationRecord.h"
 #include "cli/DerivedOutput.h"
+#include "cli/PartLoadOutput.h"
 #include "json/JsonWriter.h"
 #include "model/ColumnRows.h"
 
@@ -56,12 +57,15 @@ void WriteResultText(const CalculationRecord& record, char separator, std::ostre
     for (const FlightRow& row : kFlightRows) {
         if (const auto text = DescribeFlight(row, flight, separator)) out << *text << '\n';
     }
+    if (flight.jetQuestioned) out << kJetQuestionedNote << '\n';
     if (!flight.full)
         out << "Thrust: not known: the fan catalogue states no swept area or static efficiency\n";
+    if (flight.part && flight.part->fanLaw) out << DescribeFanLaw(*flight.part, separator) << '\n';
     if (!flight.part) {
         out << "Part throttle: not possible: " << DescribeRefusal(flight.refusal, separator)
             << '\n';
     }
+    if (record.partLoad) WritePartLoadText(*record.partLoad, separator, out);
 }
 
 namespace {
@@ -176,6 +180,10 @@ void WriteResultObject(JsonWriter& json, const CalculationRecord& record) {
     }
     json.Key("flight_settings");
     WriteFlightSettingsJson(json, record.flight);
+    if (record.partLoad) {
+        json.Key("part_load");
+        WritePartLoadJson(json, *record.partLoad);
+    }
     json.EndObject();
 }
 

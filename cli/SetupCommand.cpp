@@ -29,6 +29,20 @@ namespace mfb::cli {
 
 namespace {
 
+// Why an option that has an operating point shows no value of a flight figure, as a single
+// calculation says it; empty where it only lacks the model's weight, which the user leaves out.
+std::string WhyNotKnown(const FlightRow& row, const FlightFigures& figures, char separator) {
+    const bool jet = row.key == "thrust" || row.key == "efflux" || row.key == "part_thrust" ||
+                     row.key == "thrust_to_weight";
+    const bool part =
+        row.key == "part_current" || row.key == "part_thrust" || row.key == "flight_time";
+    if (part && !figures.part) return "not known: " + DescribeRefusal(figures.refusal, separator);
+    if (jet && !figures.full && (row.key != "thrust_to_weight" || figures.allUpWeight)) {
+        return "not known: no jet data in fan.txt";
+    }
+    return row.key == "flight_time" ? "not known: no capacity" : std::string();
+}
+
 constexpr char kSetupHelp[] =
     R"(Usage: mfbcalc-cli setup FILE [--catalogues DIR] [--json | --csv] [--decimal-separator C]
                          [--throttle PCT] [--full-throttle PCT] [--usable PCT] [--model-weight G]
@@ -164,11 +178,14 @@ void WriteTable(const Records& records, const Setup& setup, const FlightSettings
     for (const FlightRow& row : kFlightRows) {
         add(std::string(row.caption), [&](const CalculationRecord& r, const SetupOption&) {
             const auto value = r.assessment ? row.value(r.assessment->flight) : std::nullopt;
-            if (!value) return std::string();
+            if (!value)
+                return r.assessment ? WhyNotKnown(row, r.assessment->flight, separator)
+                                    : std::string();
             return row.unit.empty() ? FormatValue(*value, separator)
                                     : FormatValue(*value, separator) + ' ' + std::string(row.unit);
         });
-        // A figure no option has, such as thrust without the fans' jet data, is left out.
+        // A figure no option has for want of what the user did not give (the model's weight) is
+        // left out.
         const auto& added = rows.back();
         if (std::all_of(added.begin() + 1, added.end(),
                         [](const std::string& cell) { return cell.empty(); })) {

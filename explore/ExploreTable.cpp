@@ -143,6 +143,9 @@ std::string ExploreSummary(const ExploreResult& result, double seconds, char dec
         if (field.label.empty() || (count == 0 && field.key != "ranked")) continue;
         line += separator + std::to_string(count) + ' ' + std::string(field.label);
         separator = ", ";
+        if (field.key == "ranked" && result.front) {
+            line += ", " + std::to_string(*result.front) + " on the trade-off front";
+        }
     }
     return line;
 }

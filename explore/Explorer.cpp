@@ -225,6 +225,7 @@ ExploreResult Explore(const Catalogue& catalogue, const ExploreRequest& request,
     std::sort(motorNotes.begin(), motorNotes.end());
     for (auto& note : motorNotes) result.notes.push_back(std::move(note.second));
     for (std::string& note : batteryNotes) result.notes.push_back(std::move(note));
+    result.front = best.FrontSize();
     result.rows = best.Sorted();
     if (!NeedsFlight(request)) {
         for (ExploreRow& row : result.rows) {

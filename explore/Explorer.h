@@ -149,6 +149,8 @@ struct ExploreResult {
     // Every combination was visited, but the run was stopped before every row was rechecked:
     // the rows are the ranking, and `mismatches` tells only of the rows rechecked.
     bool unverified = false;
+    // With pareto: the rows on the trade-off front, before `top` was taken of them.
+    std::optional<std::size_t> front;
 };
 
 // Called from the thread that runs Explore, about every `interval` seconds, with the combinations

@@ -66,7 +66,8 @@ bool HoldsZero(Range x) {
     return x.lo <= 0 && x.hi >= 0;
 }
 
-// The fan curve over a range of shaft powers, following its formula term by term. The powers of
+// The fan curve (FanCurve in model/PowerTrain.h) over a range of shaft powers, following its
+// formula term by term. The powers of
 // L are monotone functions of L as rounded (L^2 of |L|), so their bounds are their values at L's
 // bounds; only the sum needs the corner rule.
 Range FanRpm(const TFanData& fan, Range l) {
@@ -80,7 +81,8 @@ Range FanRpm(const TFanData& fan, Range l) {
     return Stored(sum);
 }
 
-// Efficiency E(I, U) = 1 - Io / I - I Ri / U, written as the model writes it.
+// Efficiency E(I, U) = 1 - Io / I - I Ri / U, written as the model writes it (Formulas in
+// model/PowerTrain.cpp).
 Extended Efficiency(const TMotorData& motor, Extended current, Extended uMotor) {
     const Extended ri = motor.Ri;
     return ((current - motor.Io) * uMotor - current * current * ri) / (uMotor * current);
@@ -206,7 +208,7 @@ bool OneSign(Range x, Extended size) {
     return x.lo > size * 0x1p-40L || x.hi < -size * 0x1p-40L;
 }
 
-// The sum of the sizes of the fan curve's terms where |L| <= m.
+// The sum of the sizes of the terms of FanCurve (model/PowerTrain.h) where |L| <= m.
 Extended FanTerms(const TFanData& fan, Extended m) {
     return std::fabs(fan.a0) + std::fabs(fan.a1) * m + std::fabs(fan.a2) * m * m +
            std::fabs(fan.a3) * m * m * m + std::fabs(fan.a4) * m * m * m * m;
@@ -273,15 +275,6 @@ bool DifferenceAlongRun(const TOptionSlot& slot, const TFanData& fan, const RunE
 }
 
 }  // namespace
-
-// The fan whose curve decides RpmFan: of several with the slot's name, the last.
-const TFanData* DecidingFan(const TOptionSlot& slot, const FanTable& fans) {
-    const TFanData* deciding = nullptr;
-    for (const TFanData& fan : fans) {
-        if (fan.Name == slot.FanName) deciding = &fan;
-    }
-    return deciding;
-}
 
 bool BoundRun(const TOptionSlot& slot, const TFanData& fan, const RunEnd& a, const RunEnd& b,
               bool tight, RunBounds& bounds) {

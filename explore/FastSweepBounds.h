@@ -27,9 +27,6 @@ struct RunBounds {
     Range difference{0, 0};
 };
 
-// The fan whose curve decides RpmFan: of several with the slot's name, the last.
-const TFanData* DecidingFan(const TOptionSlot& slot, const FanTable& fans);
-
 // Bounds on motor and fan rpm over every step between two evaluated ends, or false where the
 // bounds cannot exclude a fault. Needs a positive pack resistance and a non-negative winding
 // resistance: current then never falls and terminal voltage never rises from step to step, and

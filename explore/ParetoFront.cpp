@@ -8,19 +8,45 @@
 
 namespace mfb {
 
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+ParetoAxes AxesOf(bool thrust, const ExploreRequest& request) {
+    ParetoAxes axes{thrust, request.flight.modelWeight.has_value()};
+    // A budget says what is enough; without one, a model must at least lift itself.
+    if (request.filter.minThrustToWeight) axes.leastThrustToWeight = -kInfinity;
+    return axes;
+}
+
+}  // namespace
+
 ParetoAxes ParetoAxesOf(const Catalogue& catalogue, const ExploreRequest& request) {
-    return {ThrustKnown(catalogue, request.space), request.flight.modelWeight.has_value()};
+    return AxesOf(ThrustKnown(catalogue, request.space), request);
+}
+
+ParetoAxes ParetoAxesOf(ExploreKey key, const ExploreRequest& request) {
+    return AxesOf(key != ExploreKey::Power, request);
 }
 
 ExploreKey ParetoKey(const ParetoAxes& axes) {
+    if (axes.thrustToWeight()) return ExploreKey::ThrustToWeight;
     return axes.thrust ? ExploreKey::Thrust : ExploreKey::Power;
 }
 
 std::array<double, 3> ParetoValues(const ExploreRow& row, const ParetoAxes& axes) {
-    constexpr double kUnknown = -std::numeric_limits<double>::infinity();
+    const double flightTime = row.flight.flightTime.value_or(-kInfinity);
+    if (axes.thrustToWeight()) {
+        return {row.flight.thrustToWeight.value_or(-kInfinity), flightTime, 0};
+    }
     const double weight =
         axes.allUp && row.flight.allUpWeight ? *row.flight.allUpWeight : row.packWeight;
-    return {KeyValue(row, ParetoKey(axes)), -weight, row.flight.flightTime.value_or(kUnknown)};
+    return {KeyValue(row, ParetoKey(axes)), -weight, flightTime};
+}
+
+bool OnFrontAxes(const ExploreRow& row, const ParetoAxes& axes) {
+    return !axes.thrustToWeight() ||
+           row.flight.thrustToWeight.value_or(-kInfinity) >= axes.leastThrustToWeight;
 }
 
 bool Dominates(const ExploreRow& a, const ExploreRow& b, const ParetoAxes& axes) {
@@ -35,6 +61,7 @@ bool Dominates(const ExploreRow& a, const ExploreRow& b, const ParetoAxes& axes)
 }
 
 void ParetoFront::Offer(const ExploreRow& row) {
+    if (!OnFrontAxes(row, axes_)) return;
     for (const ExploreRow& kept : rows_) {
         if (Dominates(kept, row, axes_)) return;
     }

@@ -152,9 +152,8 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
     // dominates is dominated by a row of that shard's front.
     // A front is sorted by its first axis, so the key tells which axes the shards' run chose.
     if (search.pareto) {
-        const ParetoAxes axes{search.key == ExploreKey::Thrust,
-                              search.flight.modelWeight.has_value()};
-        result.rows = ParetoFilter(result.rows, axes);
+        result.rows = ParetoFilter(result.rows, ParetoAxesOf(search.key, search));
+        result.front = result.rows.size();
     }
     // Each shard kept its best `top`, so the best `top` of all are among them.
     const double target = TargetOf(search);

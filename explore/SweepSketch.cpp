@@ -22,7 +22,7 @@ SweepSketch::SweepSketch(const TOptionSlot& slot, const TFanData& fan)
       a4_(fan.a4) {}
 
 double SweepSketch::CurrentAt(double power) const {
-    // The smaller root of R I^2 - U I + P = 0, in the form that does not cancel.
+    // PackCurrent's root, in the form that does not cancel.
     return 2 * power / (u_ + std::sqrt(u_ * u_ - 4 * r_ * power));
 }
 
@@ -41,6 +41,7 @@ double SweepSketch::ShaftSlope(double current) const {
 SweepSketch::Value SweepSketch::Gap(double current, double lead) const {
     const double shaft = Shaft(current);
     const double l = std::log(shaft);
+    // FanCurve in Horner's form, which costs fewer roundings than its own grouping.
     const double fan = a0_ + l * (a1_ + l * (a2_ + l * (a3_ + l * a4_)));
     const double fanSlope = a1_ + l * (2 * a2_ + l * (3 * a3_ + l * 4 * a4_));
     const double k = r_ + ri_;

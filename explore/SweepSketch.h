@@ -16,7 +16,8 @@ struct SweepAim {
     long long stop;
 };
 
-// The model in double arithmetic and as a function of the current, to aim the shortened sweep's
+// The model (model/PowerTrain.h: PackCurrent, the efficiency of its Formulas, FanCurve) in double
+// arithmetic and as a function of the current, to aim the shortened sweep's
 // search at the steps that decide it. Along the sweep the shaft power is the quadratic
 // (I - Io)(U - I R) - I^2 Ri of the current and the motor rpm is linear in it, so the idle end is a
 // root of the quadratic and the kept and stop crossings are found by Newton's method, each in a

@@ -40,6 +40,10 @@ public:
 
     void Offer(const ExploreRow& row);
     void Merge(const TopRows& other);
+    // The front's size, before the best `top` of it are taken.
+    std::optional<std::size_t> FrontSize() const {
+        return front_ ? std::optional<std::size_t>(front_->Rows().size()) : std::nullopt;
+    }
     std::vector<ExploreRow> Sorted();
 
 private:

@@ -62,15 +62,6 @@ long long ExploreCounts::*NotPossibleCount(NotPossibleReason reason) {
     return &ExploreCounts::notPossible;
 }
 
-// The fan whose curve the model uses for the slot: the last of its name.
-std::size_t ModelFan(const FanTable& fans, const std::string& name) {
-    std::size_t found = 0;
-    for (std::size_t k = 0; k < fans.size(); ++k) {
-        if (fans[k].Name == name) found = k;
-    }
-    return found;
-}
-
 // Whether the pack alone breaks the weight budget. The pack weight needs no sweep, and a pack over
 // the budget never ranks. One whose weight faults is left to the sweep, which reports the fault.
 bool OverWeight(const ExploreRequest& request, const TOptionSlot& slot, int serie, int parallel) {
@@ -166,8 +157,9 @@ public:
         slot_.BatteryName = unit.battery->BatteryName;
         slot_.CellLimits = unit.battery->CellLimits;
         ChooseFan(slot_, catalogue.Fans, unit.fan);
-        if (bounding != nullptr && !request.space.parallels.empty()) {
-            const std::size_t fan = ModelFan(catalogue.Fans, slot_.FanName);
+        const TFanData* deciding = DecidingFan(slot_, catalogue.Fans);
+        if (bounding != nullptr && deciding != nullptr && !request.space.parallels.empty()) {
+            const auto fan = static_cast<std::size_t>(deciding - catalogue.Fans.data());
             bound_ = KeyBound::For(request, slot_, catalogue, fan, bounding->rises[fan]);
         }
     }

@@ -15,14 +15,6 @@ std::optional<LimitCheck> Check(const std::optional<double>& limit, double value
     return LimitCheck{value, *limit, (*limit - value) / *limit * 100, value > *limit};
 }
 
-// Fan k's index, or none.
-std::optional<std::size_t> FanNamed(const FanTable& fans, const std::string& name) {
-    for (std::size_t k = fans.size(); k-- > 0;) {
-        if (fans[k].Name == name) return k;
-    }
-    return std::nullopt;
-}
-
 std::string Append(std::string text, const std::string& line) {
     return text.empty() ? line : text + '\n' + line;
 }
@@ -61,9 +53,9 @@ LimitChecks CheckLimits(const TOptionSlot& slot, const FanTable& fans,
         Check(slot.MotorLimits.MaxPower, point.PinMotor);
     checks[static_cast<std::size_t>(LimitKind::CellRate)] =
         Check(slot.CellLimits.MaxRate, derived.cRate);
-    if (const auto fan = FanNamed(fans, slot.FanName)) {
+    if (const TFanData* fan = DecidingFan(slot, fans)) {
         checks[static_cast<std::size_t>(LimitKind::FanRpm)] =
-            Check(fanLimits[*fan], point.RpmMotor);
+            Check(fanLimits[static_cast<std::size_t>(fan - fans.data())], point.RpmMotor);
     }
     ClearFaults();
     return checks;

@@ -51,6 +51,10 @@ ShownFigures ShowFigures(const Assessment& assessment, const FlightSettings& set
         }
         shown[4].value = with(flight.full->efflux, "km/h");
         shown[4].note = "The speed of the jet at a standstill";
+        if (flight.jetQuestioned) {
+            for (const std::size_t i : {3u, 4u})
+                shown[i].note += std::string("\n") + kJetQuestionedNote;
+        }
     } else {
         shown[3].note = shown[4].note = noJet;
     }
@@ -60,6 +64,7 @@ ShownFigures ShowFigures(const Assessment& assessment, const FlightSettings& set
                         " of the time at full throttle, the rest at " + percent(settings.throttle) +
                         " of the fan rpm (" + with(flight.part->packCurrent, "A") +
                         " from the pack), drawing " + percent(settings.usable) + " of the capacity";
+        if (flight.part->fanLaw) shown[5].note += '\n' + DescribeFanLaw(*flight.part, separator);
     } else {
         shown[5].note = flight.part ? "Not known: the pack's capacity is not known"
                                     : "Not known: " + DescribeRefusal(flight.refusal, separator);

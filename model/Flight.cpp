@@ -11,12 +11,6 @@ namespace mfb {
 
 namespace {
 
-// The fan curve in extended precision, unrounded, at a shaft power as the model clamps it.
-Extended CurveRpm(const TFanData& fan, Extended l) {
-    const Extended l2 = l * l;
-    return (((fan.a1 * l + fan.a0) + fan.a2 * l2) + fan.a3 * (l * l2)) + fan.a4 * (l2 * l2);
-}
-
 // The curve's slope in L = ln P.
 Extended CurveSlope(const TFanData& fan, Extended l) {
     return fan.a1 + 2 * fan.a2 * l + 3 * fan.a3 * l * l + 4 * fan.a4 * l * l * l;
@@ -40,27 +34,16 @@ bool Rises(const TFanData& fan, Extended lowL, Extended highL) {
     });
 }
 
-// The last fan of the slot's name, the one whose curve the model uses.
-const TFanData* FanOf(const TOptionSlot& slot, const FanTable& fans, std::size_t* index) {
-    for (std::size_t k = fans.size(); k-- > 0;) {
-        if (fans[k].Name == slot.FanName) {
-            *index = k;
-            return &fans[k];
-        }
-    }
-    return nullptr;
-}
-
 // The shaft power at which the rising curve gives `rpm`, between `low` and `high` (W), to the
 // last bit a double can tell.
 double InvertCurve(const TFanData& fan, Extended rpm, double low, double high) {
     while (true) {
         const double middle = low + (high - low) / 2;
         if (middle <= low || middle >= high) break;
-        (CurveRpm(fan, std::log(static_cast<Extended>(middle))) < rpm ? low : high) = middle;
+        (FanCurve(fan, std::log(static_cast<Extended>(middle))) < rpm ? low : high) = middle;
     }
-    const Extended belowBy = rpm - CurveRpm(fan, std::log(static_cast<Extended>(low)));
-    const Extended aboveBy = CurveRpm(fan, std::log(static_cast<Extended>(high))) - rpm;
+    const Extended belowBy = rpm - FanCurve(fan, std::log(static_cast<Extended>(low)));
+    const Extended aboveBy = FanCurve(fan, std::log(static_cast<Extended>(high))) - rpm;
     return belowBy <= aboveBy ? low : high;
 }
 
@@ -76,12 +59,11 @@ std::optional<PartThrottle> PartThrottleOf(const TOptionSlot& slot, const FanTab
     if (Probe(slot, fans, StartPower, start) == ProbeStatus::Evaluated) {
         startShaft = std::max<Extended>(1, ShaftPower(StartPower, start.Efficiency));
     }
-    if (!(fullShaft > startShaft)) {
-        refusal = {PartRefusal::NoRange, 0, 0};
-        return std::nullopt;
-    }
-    const Extended lowL = std::log(startShaft), highL = std::log(fullShaft);
-    if (!Rises(fan, lowL, highL)) {
+    // The curve is used from the lower of the start and the operating point up to the operating
+    // point; a sweep whose efficiency falls faster than its power rises ends below its start.
+    const Extended lowShaft = std::min(startShaft, fullShaft);
+    const Extended lowL = std::log(lowShaft), highL = std::log(fullShaft);
+    if (fullShaft > startShaft && !Rises(fan, lowL, highL)) {
         refusal = {PartRefusal::CurveDoesNotRise, static_cast<double>(startShaft),
                    static_cast<double>(fullShaft)};
         return std::nullopt;
@@ -91,12 +73,22 @@ std::optional<PartThrottle> PartThrottleOf(const TOptionSlot& slot, const FanTab
     Bereken(fans, static_cast<int>(&fan - fans.data()) + 1, point.PinMotor, point.Efficiency,
             fullRpm);
     part.fanRpm = static_cast<double>(static_cast<Extended>(throttle) * fullRpm);
-    if (part.fanRpm < CurveRpm(fan, lowL)) {
-        refusal = {PartRefusal::BelowStart, part.fanRpm, 0};
+    const Extended lowRpm = FanCurve(fan, lowL);
+    if (part.fanRpm >= lowRpm) {
+        part.shaftPower = InvertCurve(fan, part.fanRpm, static_cast<double>(lowShaft),
+                                      static_cast<double>(fullShaft));
+    } else if (lowRpm > 0) {
+        // The curve is fitted to the powers a sweep reaches and says nothing below them. A fan
+        // there absorbs a shaft power that goes with the cube of its rpm, the fan law, taken on
+        // from the lowest point of the curve used so that the two meet there.
+        const Extended ratio = part.fanRpm / lowRpm;
+        part.shaftPower = static_cast<double>(lowShaft * (ratio * ratio * ratio));
+        part.fanLaw = true;
+        part.fanLawFrom = static_cast<double>(lowRpm);
+    } else {
+        refusal = {PartRefusal::NoRange, static_cast<double>(lowShaft), 0};
         return std::nullopt;
     }
-    part.shaftPower = InvertCurve(fan, part.fanRpm, static_cast<double>(startShaft),
-                                  static_cast<double>(fullShaft));
 
     const TMotorData& motor = slot.Motor;
     const Extended emf = static_cast<Extended>(part.fanRpm) / motor.Kv;
@@ -110,12 +102,12 @@ std::optional<PartThrottle> PartThrottleOf(const TOptionSlot& slot, const FanTab
     const Extended current = part.motorCurrent;
     part.motorPower = static_cast<double>((emf + motor.Ri * current) * current);
     const Extended u = slot.UBattery, r = slot.RTotal;
-    const Extended d = u * u - 4 * r * part.motorPower;
+    const Extended d = Discriminant(slot, part.motorPower);
     if (!(d > 0) || !(r > 0)) {
         refusal = {PartRefusal::PackCannotDeliver, part.motorPower, 0};
         return std::nullopt;
     }
-    part.packCurrent = static_cast<double>((u - std::sqrt(d)) / (2 * r));
+    part.packCurrent = static_cast<double>(PackCurrent(u, r, d));
     return part;
 }
 
@@ -125,6 +117,11 @@ std::optional<double> Get(const std::optional<T>& figure, F field) {
 }
 
 }  // namespace
+
+bool JetQuestioned(const TFanJetData& fan) {
+    return (fan.SweptArea && !kPlausibleSweptArea.holds(*fan.SweptArea)) ||
+           (fan.StaticEfficiency && !kPlausibleStaticEfficiency.holds(*fan.StaticEfficiency));
+}
 
 std::optional<Jet> StaticJet(Extended shaftPower, const TFanJetData& fan) {
     if (!fan.SweptArea || !fan.StaticEfficiency || !(shaftPower > 0)) return std::nullopt;
@@ -136,17 +133,27 @@ std::optional<Jet> StaticJet(Extended shaftPower, const TFanJetData& fan) {
                static_cast<double>(v * 3.6L)};
 }
 
+std::optional<double> StaticThrustAt(const TOptionSlot& slot, const FanTable& fans,
+                                     const FanJetTable& jets, double shaftPower) {
+    const TFanData* fan = DecidingFan(slot, fans);
+    if (fan == nullptr) return std::nullopt;
+    const auto jet = StaticJet(shaftPower, jets[static_cast<std::size_t>(fan - fans.data())]);
+    ClearFaults();
+    return jet ? std::optional<double>(jet->thrust) : std::nullopt;
+}
+
 FlightFigures Fly(const TOptionSlot& slot, const FanTable& fans, const FanJetTable& jets,
                   const FlightSettings& settings, const ResultPoint& point) {
     ClearFaults();
     FlightFigures figures;
-    std::size_t index = 0;
-    const TFanData* fan = FanOf(slot, fans, &index);
+    const TFanData* fan = DecidingFan(slot, fans);
     if (fan == nullptr) {
         figures.refusal = {PartRefusal::NoFan, 0, 0};
         return figures;
     }
+    const auto index = static_cast<std::size_t>(fan - fans.data());
     figures.full = StaticJet(ShaftPower(point.PinMotor, point.Efficiency), jets[index]);
+    figures.jetQuestioned = figures.full.has_value() && JetQuestioned(jets[index]);
     figures.part = PartThrottleOf(slot, fans, *fan, settings.throttle, point, figures.refusal);
     if (figures.part) {
         figures.partJet = StaticJet(figures.part->shaftPower, jets[index]);
@@ -172,6 +179,20 @@ FlightFigures Fly(const TOptionSlot& slot, const FanTable& fans, const FanJetTab
     return figures;
 }
 
+std::optional<PartThrottle> PartThrottleAt(const TOptionSlot& slot, const FanTable& fans,
+                                           double throttle, const ResultPoint& point,
+                                           Refusal& refusal) {
+    ClearFaults();
+    std::optional<PartThrottle> part;
+    if (const TFanData* fan = DecidingFan(slot, fans)) {
+        part = PartThrottleOf(slot, fans, *fan, throttle, point, refusal);
+    } else {
+        refusal = {PartRefusal::NoFan, 0, 0};
+    }
+    ClearFaults();
+    return part;
+}
+
 std::string DescribeRefusal(const Refusal& refusal, char separator) {
     const auto value = [&](double v, const char* unit) {
         return FormatValue(v, separator) + ' ' + unit;
@@ -182,19 +203,24 @@ std::string DescribeRefusal(const Refusal& refusal, char separator) {
         case PartRefusal::NoFan:
             return "no fan carries the option's fan name";
         case PartRefusal::NoRange:
-            return "the operating point's shaft power is not above the sweep start's";
+            return "the fan curve gives no positive rpm at " + value(refusal.first, "W") +
+                   " of shaft power, where the fan law would take over";
         case PartRefusal::CurveDoesNotRise:
             return "the fan curve does not rise between " + value(refusal.first, "W") + " and " +
                    value(refusal.second, "W") + " of shaft power";
-        case PartRefusal::BelowStart:
-            return "the fan turns faster than " + value(refusal.first, "rpm") +
-                   " already at the sweep's start";
         case PartRefusal::NoTorque:
             return "the motor's no-load loss leaves no torque at " + value(refusal.first, "rpm");
         case PartRefusal::PackCannotDeliver:
             return "the pack cannot deliver " + value(refusal.first, "W");
     }
     return {};
+}
+
+std::string DescribeFanLaw(const PartThrottle& part, char separator) {
+    if (!part.fanLaw) return {};
+    return "Part throttle lies below " + FormatValue(part.fanLawFrom, separator) +
+           " rpm, the least the sweep gives the fan: its shaft power there follows the fan law, " +
+           "the cube of the rpm";
 }
 
 const std::array<FlightRow, 7> kFlightRows{{

@@ -30,21 +30,18 @@ void FanRpm(const TFanData& fan, double inputPower, double efficiency, double& f
     // itself is not replaced and faults in the logarithm.
     if (shaftPower < 0) shaftPower = 1;
 
-    const Extended l = Logarithm<kChecked>(shaftPower);
-    const Extended l2 = l * l;
-    const Extended l3 = l * l2;
-    const Extended l4 = l2 * l2;
-    fanRpm = StoreIf<kChecked>((((fan.a1 * l + fan.a0) + fan.a2 * l2) + fan.a3 * l3) + fan.a4 * l4);
+    fanRpm = StoreIf<kChecked>(FanCurve(fan, Logarithm<kChecked>(shaftPower)));
 }
 
 // Steps 3 onwards of an evaluation, for a positive discriminant d, written into `out` (the slot
 // itself on the checked pass). Each formula reads the stored value of the one before.
+// explore/FastSweepBounds.cpp bounds these formulas over a run of steps and explore/SweepSketch.cpp
+// sketches them in double arithmetic; a change here must follow there.
 template <bool kChecked, class Out>
 void Formulas(const TOptionSlot& slot, const FanTable& fans, double power, Extended d, Out& out) {
     const Extended u = slot.UBattery;
     const Extended r = slot.RTotal;
-    // The smaller root of R I^2 - U I + P = 0: the current at which the motor terminals receive P.
-    out.Current = StoreIf<kChecked>((std::sqrt(d) - u) / (-2.0L * r));
+    out.Current = StoreIf<kChecked>(PackCurrent(u, r, d));
     const Extended current = out.Current;
     out.UMotor = StoreIf<kChecked>(u - current * r);
     const Extended uMotor = out.UMotor;
@@ -54,7 +51,8 @@ void Formulas(const TOptionSlot& slot, const FanTable& fans, double power, Exten
     // power at the terminals as UMotor * Current, not the stored PinMotor.
     out.Efficiency = StoreIf<kChecked>(
         ((current - slot.Motor.Io) * uMotor - current * current * ri) / (uMotor * current));
-    // Every matching fan is evaluated, so of two fans with the same name the later one decides.
+    // Every matching fan is evaluated, so of two fans with the same name the later one decides
+    // (DecidingFan), and an earlier one may still fault first.
     for (const TFanData& fan : fans) {
         if (slot.FanName == fan.Name) {
             FanRpm<kChecked>(fan, power, out.Efficiency, out.RpmFan);
@@ -94,6 +92,14 @@ void ComputePack(TOptionSlot& slot, double wireResistance) {
     }
     ClearFaults();
     PackFormulas<true>(slot, wireResistance, slot);
+}
+
+const TFanData* DecidingFan(const TOptionSlot& slot, const FanTable& fans) {
+    const TFanData* deciding = nullptr;
+    for (const TFanData& fan : fans) {
+        if (fan.Name == slot.FanName) deciding = &fan;
+    }
+    return deciding;
 }
 
 Extended Discriminant(const TOptionSlot& slot, double power) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cmath>
+
 #include "model/Extended.h"
 #include "model/OptionSlot.h"
 
@@ -20,6 +22,28 @@ inline Extended PackWeightOf(int serie, double cellWeight, int parallel) {
     return static_cast<Extended>(serie) * cellWeight * parallel;
 }
 
+// The fan curve, rpm = a0 + a1 L + a2 L^2 + a3 L^3 + a4 L^4 at L = ln P, summed in this grouping in
+// extended precision and not rounded: the sweep rounds it when it stores RpmFan, the flight figures
+// invert it. explore/FastSweepBounds.cpp (FanRpm, FanTerms) bounds it over intervals and
+// explore/SweepSketch.cpp (Gap) sketches it in double arithmetic; a change here must follow there.
+inline Extended FanCurve(const TFanData& fan, Extended l) {
+    const Extended l2 = l * l;
+    const Extended l3 = l * l2;
+    const Extended l4 = l2 * l2;
+    return (((fan.a1 * l + fan.a0) + fan.a2 * l2) + fan.a3 * l3) + fan.a4 * l4;
+}
+
+// The smaller root of R I^2 - U I + P = 0 for the discriminant d = U^2 - 4 R P: the current at
+// which the motor terminals receive P. explore/SweepSketch.cpp (CurrentAt) and the bounds of
+// explore/FastSweepBounds.cpp (ShaftPowerAlongRun) follow it in double arithmetic.
+inline Extended PackCurrent(Extended u, Extended r, Extended d) {
+    return (std::sqrt(d) - u) / (-2.0L * r);
+}
+
+// The fan whose curve decides the slot's RpmFan: of several with its name, the last, because the
+// model evaluates every one in turn. None when no fan carries the name.
+const TFanData* DecidingFan(const TOptionSlot& slot, const FanTable& fans);
+
 // Pack weight, voltage and total resistance from the slot's cell data and cell counts.
 void ComputePack(TOptionSlot& slot, double wireResistance);
 
@@ -30,7 +54,8 @@ void ComputePack(TOptionSlot& slot, double wireResistance);
 bool EvaluateAtPower(TOptionSlot& slot, const FanTable& fans);
 
 // U^2 - 4 R P in extended precision: the pack delivers `power` only where it is positive. It does
-// not rise as the power rises, because every rounding in it is monotone.
+// not rise as the power rises, because every rounding in it is monotone. explore/StepPowers.cpp
+// and explore/FastSweepBounds.cpp call it rather than mirror it.
 long double Discriminant(const TOptionSlot& slot, double power);
 
 // What EvaluateAtPower writes, for a caller that only looks.

@@ -43,10 +43,14 @@ std::vector<std::string> AssessmentLines(const std::optional<Assessment>& assess
                                          const FlightSettings& settings, char decimalSeparator) {
     std::vector<std::string> lines;
     if (!assessed) return lines;
-    // The sentences a comparison reads back into rows: the caption, then the value as shown.
+    // The sentences a comparison reads back into rows: the caption, then the value as shown, or
+    // why a figure the option could have is not known, as a single calculation says it.
     for (const ShownFigure& figure : ShowFigures(*assessed, settings, decimalSeparator)) {
-        if (!figure.value.empty())
+        if (!figure.value.empty()) {
             lines.push_back(std::string(figure.caption) + ": " + figure.value);
+        } else if (figure.note.starts_with("Not known")) {
+            lines.push_back(std::string(figure.caption) + ": " + figure.note);
+        }
     }
     for (const LimitRow& row : kLimitRows) {
         if (const auto& check = assessed->limits[static_cast<std::size_t>(row.kind)]) {

@@ -229,7 +229,8 @@ SetupFigures ReadFigures(const Members& figures) {
     if (const JsonValue* weight = figures.Find("model_weight_g")) {
         const double* grams = std::get_if<double>(&weight->data);
         if (grams == nullptr || !HoldsModelWeight(*grams)) {
-            Damaged(figures.Where("model_weight_g") + " is not a weight above 0 and at most " +
+            Damaged(figures.Where("model_weight_g") + " is not a weight from " +
+                    std::to_string(static_cast<int>(kLeastModelWeight)) + " to " +
                     std::to_string(static_cast<int>(kMostModelWeight)) + " g");
         }
         read.modelWeight = *grams;

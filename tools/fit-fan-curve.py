@@ -18,9 +18,10 @@ Usage:
     tools/fit-fan-curve.py --write data/fan.txt  regenerate the whole fan file
     tools/fit-fan-curve.py --fan "92 mm,28000,2300,50,6500"
                                                  fit fans given on the command line
-    tools/fit-fan-curve.py --check [--data DIR]  read data/*.txt, check the fixed
-                                                 columns and run the operating-point
-                                                 sweep on a set of combinations
+    tools/fit-fan-curve.py --check [--data DIR] [--cli PATH]
+                                                 read data/*.txt, check the fixed
+                                                 columns and calculate a set of
+                                                 combinations with mfbcalc-cli
 
 Adding a fan: the program reads exactly five fan blocks, so replace one row of
 FANS below (or try it first with --fan), pick a reference point (speed and shaft
@@ -37,9 +38,11 @@ Python 3 standard library only.
 from __future__ import annotations
 
 import argparse
+import json
 import math
 import os
 import re
+import subprocess
 import sys
 from dataclasses import dataclass
 
@@ -423,33 +426,24 @@ class Outcome:
     shaft: float = 0.0
 
 
-def operating_point(motor: Motor, cell: Cell, series: int, parallel: int,
-                    fan: FanCurve) -> Outcome:
-    """The program's sweep, step for step: input power rises from 75 W in
-    0.1 W steps; the last step where the motor still turns faster than the fan
-    wants is the operating point."""
-    u = series * cell.u
-    r = series * cell.r / parallel + 0.01  # plus wiring, plugs and controller
-    found = Outcome(False)
-    step = 0
-    while True:
-        pin = 75.0 + 0.1 * step  # counted, not accumulated, to avoid drift
-        step += 1
-        d = u * u - 4.0 * r * pin
-        if d <= 0.0:
-            return Outcome(False)
-        i = (math.sqrt(d) - u) / (-2.0 * r)
-        um = u - i * r
-        rpm_motor = (um - i * motor.ri) * motor.kv
-        eta = ((i - motor.io) * um - i * i * motor.ri) / (um * i)
-        shaft = pin * eta
-        if shaft < 0.0:
-            shaft = 1.0
-        rpm_fan = poly(fan.coeffs, math.log(shaft))
-        if rpm_motor > rpm_fan:
-            found = Outcome(True, pin, rpm_motor, i, eta, shaft)
-        if rpm_fan - 2500.0 >= rpm_motor:
-            return found
+def operating_point(cli: str, data_dir: str, motor: Motor, cell: Cell, series: int,
+                    parallel: int, fan_number: int) -> Outcome:
+    """The program's own Calculate of the combination, through mfbcalc-cli --json,
+    so that this script never keeps a second copy of the model."""
+    run = subprocess.run(
+        [cli, "--catalogues", data_dir, "--decimal-separator", ".", "--motor", motor.name,
+         "--battery", cell.name, "--serie", str(series), "--parallel", str(parallel),
+         "--fan", str(fan_number), "--json"],
+        capture_output=True, text=True, check=False)
+    try:
+        data = json.loads(run.stdout)
+    except json.JSONDecodeError as e:
+        raise FormatError(f"{cli} gave no result: {run.stderr.strip()}") from e
+    r = data["result"]
+    if data["outcome"] != "calculated" or r["PinMotor"] == 0:
+        return Outcome(False)
+    return Outcome(True, r["PinMotor"], r["RpmMotor"], r["Current"], r["Efficiency"],
+                   r["PinMotor"] * r["Efficiency"])
 
 
 # Combinations a user would plausibly try, with what a sound catalogue must
@@ -480,7 +474,7 @@ def find(items, prefix: str, what: str):
     return hits[0]
 
 
-def check(data_dir: str) -> bool:
+def check(data_dir: str, cli: str) -> bool:
     motors = read_motors(os.path.join(data_dir, "motor.txt"))
     cells = read_cells(os.path.join(data_dir, "battery.txt"))
     fans = read_fans(os.path.join(data_dir, "fan.txt"))
@@ -502,7 +496,7 @@ def check(data_dir: str) -> bool:
     for mname, cname, s, p, fname, want in CHECKS:
         motor, cell = find(motors, mname, "motor"), find(cells, cname, "cell")
         fan = find(fans, fname, "fan")
-        res = operating_point(motor, cell, s, p, fan)
+        res = operating_point(cli, data_dir, motor, cell, s, p, fans.index(fan) + 1)
         pack = f"{s}S{p}P {cell.name} {s * cell.u:.1f}V"
         if res.possible:
             line = (f"{'operates':<13} {res.pin:6.0f} {res.rpm:6.0f} {res.current:6.1f} "
@@ -526,11 +520,14 @@ def main() -> int:
     ap.add_argument("--check", action="store_true", help="check the catalogues in --data and run sample combinations")
     ap.add_argument("--data", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data"),
                     help="catalogue directory for --check (default: the repository's data/)")
+    ap.add_argument("--cli", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "build",
+                                                 "app", "mfbcalc-cli"),
+                    help="the mfbcalc-cli that --check runs the combinations with (default: build/app/)")
     args = ap.parse_args()
 
     if args.check:
         try:
-            return 0 if check(args.data) else 1
+            return 0 if check(args.data, args.cli) else 1
         except (FormatError, OSError) as e:
             print(f"error: {e}", file=sys.stderr)
             return 1

@@ -15,6 +15,7 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QPen>
+#include <QScatterSeries>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -46,6 +47,9 @@ constexpr std::array<QuantityDesign, mfb::kSeriesCount> kQuantities{{
     {mfb::Series::RpmMotor, "Motor rpm", "Motor speed [n/min]", " n/min"},
     {mfb::Series::Current, "Current", "Current [A]", " A"},
 }};
+
+// Not of the sweep: worked out from each stored step's shaft power and the fan's jet data.
+constexpr QuantityDesign kThrust{mfb::Series::RpmFan, "Static thrust", "Static thrust [g]", " g"};
 
 // Far apart in hue and in lightness, so that even a grey copy keeps the options apart.
 const std::array<QColor, mfb::kOptionCount> kOptionColours{
@@ -102,8 +106,13 @@ CompareChartsDlg::CompareChartsDlg(const SetupDocument& document, const OptionCh
     quantityBox_ = new QComboBox(this);
     quantityBox_->setObjectName(QStringLiteral("QuantityBox"));
     for (const QuantityDesign& q : kQuantities) quantityBox_->addItem(QString::fromLatin1(q.name));
+    quantityBox_->addItem(QString::fromLatin1(kThrust.name));
     connect(quantityBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0) setQuantity(kQuantities[static_cast<std::size_t>(index)].series);
+        if (index == static_cast<int>(kQuantities.size())) {
+            showThrust();
+        } else if (index >= 0) {
+            setQuantity(kQuantities[static_cast<std::size_t>(index)].series);
+        }
     });
     auto* label = new QLabel(QStringLiteral("&Quantity:"), this);
     label->setBuddy(quantityBox_);
@@ -134,6 +143,16 @@ CompareChartsDlg::CompareChartsDlg(const SetupDocument& document, const OptionCh
         line->attachAxis(axes_[kLeft]);
         line->setPen(QPen(kOptionColours[k], 2));  // after addSeries, which applies the theme
         lines_[k] = line;
+        auto* marker = new QScatterSeries;
+        marker->setObjectName(QStringLiteral("OperatingPoint%1").arg(k + 1));
+        chart_->addSeries(marker);
+        marker->attachAxis(axes_[kBottom]);
+        marker->attachAxis(axes_[kLeft]);
+        marker->setMarkerSize(9);
+        marker->setColor(kOptionColours[k]);
+        marker->setBorderColor(kOptionColours[k]);
+        for (QLegendMarker* entry : chart_->legend()->markers(marker)) entry->setVisible(false);
+        markers_[k] = marker;
     }
     overlay_ = std::make_unique<ChartOverlay>(chart_);
 
@@ -180,6 +199,10 @@ CompareChartsDlg::CompareChartsDlg(const SetupDocument& document, const OptionCh
 
 CompareChartsDlg::~CompareChartsDlg() = default;
 
+QScatterSeries* CompareChartsDlg::operatingPoint(int option) const {
+    return markers_.at(static_cast<std::size_t>(option - 1));
+}
+
 QLineSeries* CompareChartsDlg::lineSeries(int option) const {
     return lines_.at(static_cast<std::size_t>(option - 1));
 }
@@ -188,9 +211,25 @@ QValueAxis* CompareChartsDlg::axis(mfb::Axis a) const {
     return a == mfb::Axis::Bottom ? axes_[kBottom] : axes_[kLeft];
 }
 
+void CompareChartsDlg::showThrust() {
+    if (showsThrust_) return;
+    showsThrust_ = true;
+    quantityBox_->setCurrentIndex(static_cast<int>(kQuantities.size()));
+    showCurves();
+}
+
+const mfb::CurveTable& CompareChartsDlg::shownTable(std::size_t k) const {
+    return showsThrust_ ? thrusts_.at(k) : tables_.at(k);
+}
+
+std::size_t CompareChartsDlg::shownCurve() const {
+    return showsThrust_ ? 0 : Index(quantity_);
+}
+
 void CompareChartsDlg::setQuantity(mfb::Series quantity) {
-    if (quantity_ == quantity) return;
+    if (quantity_ == quantity && !showsThrust_) return;
     quantity_ = quantity;
+    showsThrust_ = false;
     quantityBox_->setCurrentIndex(static_cast<int>(Index(quantity)));
     showCurves();
 }
@@ -210,26 +249,35 @@ void CompareChartsDlg::reload() {
         mfb::CurveTable& table = tables_[static_cast<std::size_t>(k - 1)];
         const mfb::CurveTable* source = charts_.curves(k);
         // Only what the option shows as calculated is compared; a chart may be half a sweep.
+        auto& point = operatingPoints_[static_cast<std::size_t>(k - 1)];
+        point.reset();
         if (document_.option(k).shown && source != nullptr) {
             CopyCurves(*source, table);
+            point = charts_.operatingPoint(k);
         } else {
             for (std::size_t s = 0; s < mfb::kSeriesCount; ++s) table.Clear(s);
+        }
+        mfb::CurveTable& thrust = thrusts_[static_cast<std::size_t>(k - 1)];
+        thrust.Clear(0);
+        for (const mfb::ChartPoint p : table.Points(Index(mfb::Series::RpmFan))) {
+            const std::optional<double> grams = thrust_ ? thrust_(k, p.x) : std::nullopt;
+            if (grams) thrust.Add(0, p.x, *grams, thrust.SeriesColour(0));
         }
     }
     showCurves();
 }
 
 void CompareChartsDlg::showCurves() {
-    const std::size_t q = Index(quantity_);
+    const std::size_t q = shownCurve();
     mfb::AxisRange across{std::numeric_limits<double>::infinity(),
                           -std::numeric_limits<double>::infinity()};
     double highest = 0;
     // The legend names the options; the title says what each is, in lines too long for a legend.
     QStringList title;
     for (std::size_t k = 0; k < lines_.size(); ++k) {
-        const mfb::CurvePoints points = tables_[k].Points(q);
+        const mfb::CurvePoints points = shownTable(k).Points(q);
         curves_[k] = std::make_unique<ChartCurve>(chart_, lines_[k], axes_[kBottom], axes_[kLeft],
-                                                  tables_[k], q);
+                                                  shownTable(k), q);
         for (const mfb::ChartPoint p : points) {
             curves_[k]->Added(p.x, p.y);
             highest = std::max(highest, p.y);
@@ -248,13 +296,22 @@ void CompareChartsDlg::showCurves() {
         }
         if (!shown) lines_[k]->clear();
         lines_[k]->setVisible(shown);
+        // The operating point on the curve: the stored step nearest its shaft power, the very
+        // step the sweep kept.
+        markers_[k]->clear();
+        const std::size_t at = operatingPoints_[k] && shown
+                                   ? mfb::NearestPoint(points, *operatingPoints_[k])
+                                   : points.size();
+        if (at < points.size()) markers_[k]->append(points[at].x, points[at].y);
+        markers_[k]->setVisible(at < points.size());
         for (QLegendMarker* marker : chart_->legend()->markers(lines_[k]))
             marker->setVisible(shown);
     }
     chart_->setTitle(title.join(QStringLiteral("<br>")));
     if (!(across.max > across.min)) across = {0, 1};
     fullRanges_ = {across, mfb::AxisRange{0, highest > 0 ? highest * kHeadroom : 1}};
-    axes_[kLeft]->setTitleText(QString::fromLatin1(kQuantities[q].axisTitle));
+    axes_[kLeft]->setTitleText(
+        QString::fromLatin1((showsThrust_ ? kThrust : kQuantities[q]).axisTitle));
     showRanges(fullRanges_);
     refresh();
 }
@@ -333,11 +390,11 @@ void CompareChartsDlg::showReadout(QPointF position) {
     // Each option's stored point nearest the mouse's shaft power, for the options whose sweep
     // reached that power.
     const double power = powerAt(position.x());
-    const QuantityDesign& quantity = kQuantities[Index(quantity_)];
+    const QuantityDesign& quantity = showsThrust_ ? kThrust : kQuantities[Index(quantity_)];
     QStringList lines{QStringLiteral("Shaft power ") +
                       Latin1(mfb::FormatValue(power, decimalSeparator_)) + QStringLiteral(" W")};
     for (std::size_t k = 0; k < tables_.size(); ++k) {
-        const mfb::CurvePoints points = tables_[k].Points(Index(quantity_));
+        const mfb::CurvePoints points = shownTable(k).Points(shownCurve());
         if (points.empty() || power < points.front().x || power > points.back().x) continue;
         const double y = points[mfb::NearestPoint(points, power)].y;
         lines << Latin1(mfb::OptionHeading(static_cast<int>(k) + 1)) + QStringLiteral(": ") +

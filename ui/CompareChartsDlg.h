@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "chart/AxisZoom.h"
 #include "chart/CurveTable.h"
@@ -18,6 +20,7 @@ QT_BEGIN_NAMESPACE
 class QChart;
 class QComboBox;
 class QLineSeries;
+class QScatterSeries;
 class QMenu;
 class QValueAxis;
 QT_END_NAMESPACE
@@ -46,13 +49,21 @@ public:
 
     mfb::Series quantity() const { return quantity_; }
     void setQuantity(mfb::Series quantity);
+    // Static thrust against shaft power instead of a quantity of the sweep, for the options whose
+    // fan has jet data; `thrust` gives an option's thrust, g, at a shaft power, W.
+    using Thrust = std::function<std::optional<double>(int option, double shaftPower)>;
+    void setThrust(Thrust thrust) { thrust_ = std::move(thrust); }
+    void showThrust();
+    bool showsThrust() const { return showsThrust_; }
 
     // Reads the options' curves again.
     void reload();
 
     QChart* chart() const { return chart_; }
     QLineSeries* lineSeries(int option) const;  // 1..4
-    QValueAxis* axis(mfb::Axis a) const;        // Bottom or Left
+    // The dot on option `option`'s curve (1..4) at the shaft power of its operating point.
+    QScatterSeries* operatingPoint(int option) const;
+    QValueAxis* axis(mfb::Axis a) const;  // Bottom or Left
     const ChartOverlay& overlay() const { return *overlay_; }
     QMenu* contextMenu() const { return menu_; }
     void setFilePrompt(FilePrompt prompt) { prompt_ = std::move(prompt); }
@@ -90,7 +101,14 @@ private:
     // What each axis' ticks were last chosen for: range and length in pixels (none yet).
     std::array<std::array<double, 3>, 2> tickInputs_{{{NAN, NAN, NAN}, {NAN, NAN, NAN}}};
     std::array<QLineSeries*, mfb::kOptionCount> lines_{};
-    std::array<mfb::CurveTable, mfb::kOptionCount> tables_;  // copies, by option
+    std::array<QScatterSeries*, mfb::kOptionCount> markers_{};
+    std::array<std::optional<double>, mfb::kOptionCount> operatingPoints_{};  // W, by option
+    std::array<mfb::CurveTable, mfb::kOptionCount> tables_;                   // copies, by option
+    std::array<mfb::CurveTable, mfb::kOptionCount> thrusts_;  // curve 0, over tables_' powers
+    Thrust thrust_;
+    bool showsThrust_ = false;
+    const mfb::CurveTable& shownTable(std::size_t k) const;
+    std::size_t shownCurve() const;
     std::array<std::unique_ptr<ChartCurve>, mfb::kOptionCount> curves_;
     std::array<mfb::AxisRange, 2> fullRanges_{};
     std::unique_ptr<ChartOverlay> overlay_;

@@ -60,9 +60,11 @@ ComparisonActions::ComparisonActions(const SetupDocument& document, const Option
 ComparisonActions::~ComparisonActions() = default;
 
 ComparisonSheet ComparisonActions::sheet() const {
-    return ComparisonSheet(document_.setup(), charts_, catalogueFolder_,
-                           QFileInfo(document_.path()).fileName(), QDate::currentDate(),
-                           decimalSeparator_);
+    ComparisonSheet sheet(document_.setup(), charts_, catalogueFolder_,
+                          QFileInfo(document_.path()).fileName(), QDate::currentDate(),
+                          decimalSeparator_);
+    sheet.setPartLoads(partLoads_);
+    return sheet;
 }
 
 void ComparisonActions::exportAsked() {
@@ -105,6 +107,7 @@ void ComparisonActions::printAsked() {
 void ComparisonActions::showCompareCharts() {
     if (compare_ == nullptr) {
         compare_ = new CompareChartsDlg(document_, charts_, decimalSeparator_, window_);
+        compare_->setThrust(thrust_);
     }
     compare_->show();
     compare_->raise();

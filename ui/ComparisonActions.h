@@ -6,13 +6,13 @@
 #include <QString>
 
 #include "ui/ChartExport.h"
+#include "ui/ComparisonSheet.h"
 
 class QAction;
 class QWidget;
 class OptionCharts;
 class SetupDocument;
 class CompareChartsDlg;
-class ComparisonSheet;
 
 // What the File menu offers to compare the four options: "Export Comparison…" (the comparison
 // sheet as PDF, or its table as CSV, by the name's suffix), "Print…" and "Compare Charts…". It
@@ -28,6 +28,13 @@ public:
 
     // In the order the menu lists them.
     QList<QAction*> actions() const { return actions_; }
+
+    // How the comparison chart finds an option's static thrust.
+    void setThrust(std::function<std::optional<double>(int, double)> thrust) {
+        thrust_ = std::move(thrust);
+    }
+    // Where the sheet finds each option's part-load table.
+    void setPartLoads(ComparisonSheet::PartLoads partLoads) { partLoads_ = std::move(partLoads); }
 
     // Tests put their own prompt in place of the save dialog.
     void setFilePrompt(FilePrompt prompt) { prompt_ = std::move(prompt); }
@@ -53,4 +60,6 @@ private:
     FilePrompt prompt_;
     QString lastFolder_;
     CompareChartsDlg* compare_ = nullptr;
+    ComparisonSheet::PartLoads partLoads_;
+    std::function<std::optional<double>(int, double)> thrust_;
 };

@@ -146,6 +146,44 @@ void PaintTable(Pages& pages, const std::vector<mfb::ComparisonRow>& rows) {
     pages.advance(5 * mm);
 }
 
+// A calculated option's part-load table under its heading, a column per kPartLoadColumns, in a
+// small face: ten rows of it stay a few centimetres high.
+void PaintPartLoad(Pages& pages, const QString& heading, const std::vector<mfb::PartLoadRow>& rows,
+                   char separator) {
+    QPainter& p = pages.painter();
+    const double mm = pages.mm();
+    const double pad = 0.6 * mm;
+    const double width = pages.width() / static_cast<double>(mfb::kPartLoadColumns.size());
+    p.setFont(SheetFont(7, true));
+    const double height = TextHeight(p, width, QStringLiteral("Current A")) + 2 * pad;
+    pages.makeRoom(height * static_cast<double>(rows.size() + 2));
+    p.setFont(SheetFont(8, true));
+    p.drawText(QRectF(0, pages.y(), pages.width(), height), Qt::AlignVCenter, heading);
+    pages.advance(height);
+    const auto paintRow = [&](const QStringList& texts, bool bold) {
+        p.setFont(SheetFont(7, bold));
+        for (qsizetype c = 0; c < texts.size(); ++c) {
+            const QRectF cell(static_cast<double>(c) * width, pages.y(), width, height);
+            p.drawText(cell.adjusted(pad, 0, -pad, 0), Qt::AlignRight | Qt::AlignVCenter, texts[c]);
+            p.drawRect(cell);
+        }
+        pages.advance(height);
+    };
+    QStringList headers;
+    for (const mfb::PartLoadColumn& column : mfb::kPartLoadColumns)
+        headers << Latin1(std::string(column.header));
+    paintRow(headers, true);
+    for (const mfb::PartLoadRow& row : rows) {
+        QStringList texts;
+        for (const mfb::PartLoadColumn& column : mfb::kPartLoadColumns) {
+            const auto value = column.value(row);
+            texts << (value ? Latin1(mfb::FormatValue(*value, separator)) : QStringLiteral("-"));
+        }
+        paintRow(texts, false);
+    }
+    pages.advance(4 * mm);
+}
+
 QString TickText(double value, int decimals, char separator) {
     QString text = QString::number(value, 'f', decimals);
     if (separator != '.') text.replace(u'.', QChar::fromLatin1(separator));
@@ -290,6 +328,14 @@ bool ComparisonSheet::paint(QPagedPaintDevice& device) const {
     PaintHeading(pages, heading);
     const std::vector<mfb::ComparisonRow> rows = mfb::ComparisonRows(setup_);
     PaintTable(pages, rows);
+    for (int k = 1; k <= mfb::kOptionCount && partLoads_; ++k) {
+        if (!setup_.option(k).shown) continue;
+        const std::vector<mfb::PartLoadRow> partLoad = partLoads_(k);
+        if (partLoad.empty()) continue;
+        PaintPartLoad(
+            pages, Latin1(mfb::OptionHeading(k) + ": part load, " + mfb::OptionSummary(setup_, k)),
+            partLoad, decimalSeparator_);
+    }
 
     // Two charts side by side, as many rows of them as there are calculated options.
     const double gap = 6 * mm;

@@ -4,6 +4,10 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <functional>
+#include <vector>
+
+#include "model/PartLoad.h"
 
 #include "setup/Setup.h"
 
@@ -26,6 +30,11 @@ public:
                     const QString& catalogueFolder, const QString& setupFile, const QDate& date,
                     char decimalSeparator);
 
+    // Each calculated option's part-load table, painted compactly after the options side by side;
+    // none without this.
+    using PartLoads = std::function<std::vector<mfb::PartLoadRow>(int option)>;
+    void setPartLoads(PartLoads partLoads) { partLoads_ = std::move(partLoads); }
+
     // Paints the sheet on `device`, a new page whenever one is full; false when the device could
     // not be painted on.
     bool paint(QPagedPaintDevice& device) const;
@@ -42,6 +51,7 @@ private:
     QString setupFile_;
     QDate date_;
     char decimalSeparator_;
+    PartLoads partLoads_;
 };
 
 // Letter where the locale measures in US units, A4 everywhere else.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/FigureRows.h"
 
+#include <QAction>
 #include <string>
 
 #include "ui/AutoLabel.h"
@@ -17,7 +18,10 @@ QString Text(std::string_view text) {
 
 }  // namespace
 
-FigureRows::FigureRows(int option, int top, QWidget* parent) {
+FigureRows::FigureRows(int option, int top, QWidget* parent)
+    : partLoad_(new QAction(QStringLiteral("Part &load..."), parent)) {
+    partLoad_->setObjectName(QStringLiteral("PartLoad%1").arg(option));
+    partLoad_->setEnabled(false);
     const int x = (option - 1) * kColumnPitch;
     const auto captions = mfb::ShownFigureCaptions();
     for (std::size_t row = 0; row < captions.size(); ++row) {
@@ -28,10 +32,15 @@ FigureRows::FigureRows(int option, int top, QWidget* parent) {
                           y, AutoLabel::Anchor::Left, FormFont(), parent);
         values_[row] = new AutoLabel(name.c_str(), QString(), x + kValueRight, y,
                                      AutoLabel::Anchor::Right, FormFont(13, true), parent);
+        for (AutoLabel* label : {captions_[row], values_[row]}) {
+            label->setContextMenuPolicy(Qt::ActionsContextMenu);
+            label->addAction(partLoad_);
+        }
     }
 }
 
 void FigureRows::show(const std::optional<mfb::ShownFigures>& figures) {
+    partLoad_->setEnabled(figures.has_value());
     for (std::size_t row = 0; row < values_.size(); ++row) {
         const QString value = figures ? QString::fromLatin1((*figures)[row].value) : QString();
         const QString note = figures ? QString::fromLatin1((*figures)[row].note) : QString();

@@ -7,6 +7,7 @@
 #include "model/FigureRows.h"
 
 class AutoLabel;
+class QAction;
 class QWidget;
 
 // The figures of one option column, a caption and a value a row, below the window's columns:
@@ -20,9 +21,13 @@ public:
     // The figures of a Calculate's kept step; none leaves every value empty.
     void show(const std::optional<mfb::ShownFigures>& figures);
 
+    // "Part load..." in every row's context menu, enabled while figures are shown.
+    QAction* partLoadAction() const { return partLoad_; }
+
     static constexpr int kPitch = 16;
 
 private:
+    QAction* partLoad_;
     std::array<AutoLabel*, mfb::kShownFigureCount> captions_{};
     std::array<AutoLabel*, mfb::kShownFigureCount> values_{};
 };

@@ -161,8 +161,10 @@ QWidget* TFindDlg::buildSettings() {
     pareto_ = new QCheckBox(QStringLiteral("Only the trade-off front"), settings);
     pareto_->setObjectName(QStringLiteral("pareto"));
     pareto_->setToolTip(QStringLiteral(
-        "The combinations no other beats on thrust (or shaft power), weight and flight time at "
-        "once, sorted by the first"));
+        "With the model's weight and jet data: the combinations no other beats on thrust to weight "
+        "and flight time at once, none below a thrust to weight of 1 unless a budget sets the "
+        "least. Otherwise: on thrust (or shaft power), weight and flight time, sorted by the "
+        "first"));
     changes(pareto_, &QCheckBox::toggled);
     form->addRow(QString(), pareto_);
     sortKey_ = new QComboBox(settings);

@@ -32,6 +32,7 @@
 #include "ui/MessageService.h"
 #include "ui/OptionCharts.h"
 #include "ui/OptionColumn.h"
+#include "ui/PartLoadDlg.h"
 #include "ui/ProgramWindows.h"
 #include "ui/QtPlatform.h"
 #include "ui/SetupDocument.h"
@@ -173,6 +174,8 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
         figures_[static_cast<std::size_t>(option - 1)] =
             std::make_unique<FigureRows>(option, kFigureRowsTop, frames_);
+        connect(figures_[static_cast<std::size_t>(option - 1)]->partLoadAction(),
+                &QAction::triggered, this, [this, option] { showPartLoad(option); });
     }
     auto* close = new QPushButton(QStringLiteral("&Close"), frames_);
     close->setObjectName(QStringLiteral("Button5"));
@@ -218,6 +221,12 @@ void TMainDlg::buildMenu() {
     // The catalogues are read from the working directory.
     comparison_ = new ComparisonActions(*document_, ProgramCharts(), QDir::currentPath(),
                                         platform_.decimalSeparator, this);
+    comparison_->setPartLoads([this](int option) { return partLoad(option, mfb::kPartLoadStep); });
+    comparison_->setThrust([this](int option, double shaftPower) -> std::optional<double> {
+        const auto& shown = shown_.at(static_cast<std::size_t>(option - 1));
+        if (!shown) return std::nullopt;
+        return mfb::StaticThrustAt(shown->swept, catalogue_.Fans, catalogue_.FanJet, shaftPower);
+    });
     files_->addEntries(comparison_->actions());
     QAction* about = menuBar()->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
@@ -412,6 +421,26 @@ void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
 
 bool TMainDlg::calculating(int option) const {
     return sweeps_.at(static_cast<std::size_t>(option - 1)) != nullptr;
+}
+
+std::vector<mfb::PartLoadRow> TMainDlg::partLoad(int option, double step) const {
+    const auto& shown = shown_.at(static_cast<std::size_t>(option - 1));
+    // The table is of the slot as it was swept, whatever the user chose since.
+    if (!shown) return {};
+    return mfb::PartLoadTable(shown->swept, catalogue_.Fans, catalogue_.FanJet,
+                              shown->report.result, step);
+}
+
+void TMainDlg::showPartLoad(int option) {
+    const QString title = QStringLiteral("Part load - Option %1").arg(option);
+    PartLoadDlg::Table table = [this, option](double step) { return partLoad(option, step); };
+    if (partLoad_ == nullptr) {
+        partLoad_ = new PartLoadDlg(title, std::move(table), platform_.decimalSeparator, this);
+    } else {
+        partLoad_->setTable(title, std::move(table));
+    }
+    partLoad_->show();
+    partLoad_->raise();
 }
 
 void TMainDlg::showChart(int option) {

@@ -6,16 +6,19 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Combination.h"
 #include "model/OptionSlot.h"
+#include "model/PartLoad.h"
 #include "model/Sweep.h"
 
 class CatalogueArea;
 class ColumnFrames;
 class ComparisonActions;
 class FigureRows;
+class PartLoadDlg;
 class FlightSettingsBar;
 class OptionColumn;
 class QRadioButton;
@@ -117,6 +120,9 @@ private:
     void optionSelected(int option);
     void calculate(int option);
     void showChart(int option);
+    // The part-load table of the option's last shown Calculate, in a dialog or as rows.
+    void showPartLoad(int option);
+    std::vector<mfb::PartLoadRow> partLoad(int option, double step) const;
     OptionColumn& column(int option) const;
 
     mfb::CataloguePlatform platform_;
@@ -136,6 +142,7 @@ private:
     TFindDlg* find_ = nullptr;                            // made on first use, then kept
     std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
     FlightSettingsBar* flightBar_;
+    PartLoadDlg* partLoad_ = nullptr;  // made on first use, then kept
     std::array<std::unique_ptr<FigureRows>, mfb::kOptionCount> figures_;
     // The slot and report of each option's last shown Calculate, whose figures the rows show.
     struct Shown {

@@ -110,10 +110,15 @@ TEST(LimitsTest, FanJetDataLines) {
                                   "static efficiency fan 5: 0.7",    // 60
                                   "static efficiency fan 5: 0.75",   // 61: the later counts
                                   "max rpm fan 5: 27000",            // 62: a limit, not data
+                                  // Read, but questioned: no ducted fan has them.
+                                  "swept area fan 3: 1e-300",        // 63
+                                  "swept area fan 4: 1e300",         // 64
+                                  "static efficiency fan 4: 1e-10",  // 65
+                                  "max rpm fan 1: 1e301",            // 66: beyond any integer
                               });
     const FanJetTable jets = ReadFanJetData(lines, '.');
     const std::pair<std::optional<double>, std::optional<double>> expected[] = {
-        {14.3, 0.62}, {{}, {}}, {{}, {}}, {{}, {}}, {{}, 0.75}};
+        {14.3, 0.62}, {{}, {}}, {1e-300, {}}, {1e300, 1e-10}, {{}, 0.75}};
     for (std::size_t k = 0; k < jets.size(); ++k) {
         EXPECT_EQ(jets[k].SweptArea, expected[k].first) << "fan " << k + 1;
         EXPECT_EQ(jets[k].StaticEfficiency, expected[k].second) << "fan " << k + 1;
@@ -126,7 +131,14 @@ TEST(LimitsTest, FanJetDataLines) {
             "57:25-28: a static efficiency is at most 1; the static efficiency is ignored",
             "58:23-23: a fan data line needs a colon before the efficiency",
             "59:16-16: a fan data line names fan 1 to 5: \"swept area fan K: CM2\"",
-            "61:23-23: fan 5 already has a static efficiency on line 60; this later one counts"}));
+            "61:23-23: fan 5 already has a static efficiency on line 60; this later one counts",
+            "63:18-24: a swept area of 1e-300 cm2 is outside 1 to 2000 cm2, where ducted fans lie; "
+            "the figures from it are shown, marked as resting on it",
+            "64:18-23: a swept area of 1e+300 cm2 is outside 1 to 2000 cm2, where ducted fans lie; "
+            "the figures from it are shown, marked as resting on it",
+            "65:25-30: a static efficiency of 1e-10 is outside 0.3 to 0.9, where ducted fans lie; "
+            "the figures from it are shown, marked as resting on it",
+            "66:15-20: a limit is at most 1e+300; the limit is ignored"}));
 }
 
 // The sample catalogues state limits for everything, and read exactly as the same files without

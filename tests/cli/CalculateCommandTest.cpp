@@ -566,10 +566,13 @@ TEST(CalculateCommand, HelpExplainsAndUsageErrorsPointToIt) {
     EXPECT_EQ(bad.err,
               "mfbcalc-cli: --serie must be between 1 and 40, not 41\n"
               "Try \"mfbcalc-cli --help\" for more information.\n");
-    // A model of no weight would show thrust per pack weight as thrust to weight.
-    const Output weightless = RunCommand({"--model-weight", "0"});
-    EXPECT_EQ(weightless.status, 2);
-    EXPECT_NE(weightless.err.find("--model-weight needs a weight above 0"), std::string::npos);
+    // A model of next to no weight would show thrust per pack weight as thrust to weight.
+    for (const char* grams : {"0", "0.001"}) {
+        const Output weightless = RunCommand({"--model-weight", grams});
+        EXPECT_EQ(weightless.status, 2);
+        EXPECT_NE(weightless.err.find("--model-weight needs a number from 1 to 100000"),
+                  std::string::npos);
+    }
 }
 
 // A pack without resistance puts the power limit beyond a megawatt, where the calculator stops

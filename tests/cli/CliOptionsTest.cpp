@@ -51,6 +51,13 @@ TEST(CliOptions, AcceptedArguments) {
         {{"--list"}, with([](CliOptions& o) { o.mode = OutputMode::List; })},
         {{"--serie", "abc", "--help"}, with([](CliOptions& o) { o.mode = OutputMode::Help; })},
         {{"-h"}, with([](CliOptions& o) { o.mode = OutputMode::Help; })},
+        // The step is optional: a following option is not taken for it.
+        {{"--part-load"}, with([](CliOptions& o) { o.partLoadStep = 0.1; })},
+        {{"--part-load", "25"}, with([](CliOptions& o) { o.partLoadStep = 0.25; })},
+        {{"--part-load", "--csv"}, with([](CliOptions& o) {
+             o.partLoadStep = 0.1;
+             o.mode = OutputMode::Csv;
+         })},
         {{"--json", "--fan", "2", "--motor", "0", "--battery", "1", "--serie", "6", "--parallel",
           "2", "--option", "3"},
          with([](CliOptions& o) {
@@ -75,6 +82,7 @@ TEST(CliOptions, AcceptedArguments) {
         EXPECT_EQ(o.option, row.expected.option);
         EXPECT_EQ(o.mode, row.expected.mode);
         EXPECT_EQ(o.decimalSeparator, row.expected.decimalSeparator);
+        EXPECT_EQ(o.partLoadStep, row.expected.partLoadStep);
     }
 }
 
@@ -110,6 +118,7 @@ TEST(CliOptions, RejectedArguments) {
         {{"--json=yes"}, "--json takes no value"},
         {{"--fan", "2", "--fan", "3"}, "--fan is given more than once"},
         {{"--motor=1", "--motor", "2"}, "--motor is given more than once"},
+        {{"--part-load", "0"}, "--part-load must be between 1 and 100, not 0"},
         {{"--verbose"}, "unknown argument \"--verbose\""},
         {{"3"}, "unknown argument \"3\""},
     };

@@ -32,19 +32,31 @@ Combination Of(const ExploreRow& row) {
     return {row.motor, row.battery, row.fan, row.serie, row.parallel};
 }
 
-// The front by its definition, every row against every other.
-std::set<Combination> BruteForceFront(const std::vector<ExploreRow>& rows, bool thrust,
-                                      std::optional<double> modelWeight) {
+enum class Axes { ThrustToWeight, Thrust, Power };
+
+// The front by its definition, every row against every other; with thrust to weight, none below
+// `least`.
+std::set<Combination> BruteForceFront(const std::vector<ExploreRow>& rows, Axes axes,
+                                      std::optional<double> modelWeight, double least) {
     const auto values = [&](const ExploreRow& r) {
-        const double first = thrust ? r.flight.full->thrust : KeyValue(r, ExploreKey::Power);
-        const double weight = r.packWeight + modelWeight.value_or(0);
         const double time = r.flight.flightTime.value_or(-1e300);
+        if (axes == Axes::ThrustToWeight) {
+            return std::array<double, 3>{r.flight.full->thrust / (r.packWeight + *modelWeight),
+                                         time, 0};
+        }
+        const double first =
+            axes == Axes::Thrust ? r.flight.full->thrust : KeyValue(r, ExploreKey::Power);
+        const double weight = r.packWeight + modelWeight.value_or(0);
         return std::array<double, 3>{first, -weight, time};
     };
-    std::set<Combination> front;
+    std::vector<ExploreRow> candidates;
     for (const ExploreRow& r : rows) {
+        if (axes != Axes::ThrustToWeight || values(r)[0] >= least) candidates.push_back(r);
+    }
+    std::set<Combination> front;
+    for (const ExploreRow& r : candidates) {
         bool dominated = false;
-        for (const ExploreRow& o : rows) {
+        for (const ExploreRow& o : candidates) {
             const auto a = values(o), b = values(r);
             dominated = dominated || (a[0] >= b[0] && a[1] >= b[1] && a[2] >= b[2] && a != b);
         }
@@ -58,28 +70,46 @@ TEST(ParetoFrontTest, TheFrontIsWhatNoOtherRowBeats) {
         const char* what;
         bool jetData;
         std::optional<double> modelWeight;
+        std::optional<double> minThrustToWeight;
+        Axes axes;
+        ExploreKey key;
     } rows[] = {
-        {"thrust, all-up weight, flight time", true, 900.0},
-        {"thrust, pack weight", true, {}},
-        {"shaft power where the fans' thrust is not known", false, 900.0},
+        {"thrust to weight and flight time, none below 1",
+         true,
+         900.0,
+         {},
+         Axes::ThrustToWeight,
+         ExploreKey::ThrustToWeight},
+        {"a budget of thrust to weight sets the least", true, 900.0, 0.1, Axes::ThrustToWeight,
+         ExploreKey::ThrustToWeight},
+        {"thrust, pack weight, flight time", true, {}, {}, Axes::Thrust, ExploreKey::Thrust},
+        {"shaft power where the fans' thrust is not known",
+         false,
+         900.0,
+         {},
+         Axes::Power,
+         ExploreKey::Power},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         Catalogue catalogue = test::SampleCatalogue();
         if (!row.jetData) catalogue.FanJet[2] = {};
         ExploreRequest request = SmallRequest(row.modelWeight);
+        request.filter.minThrustToWeight = row.minThrustToWeight;
         request.key = ExploreKey::Thrust;
         const ExploreResult all = Explore(catalogue, request);
         ASSERT_GT(all.rows.size(), 100u);
 
         request.pareto = true;
         request.key = ParetoKey(ParetoAxesOf(catalogue, request));
-        EXPECT_EQ(request.key, row.jetData ? ExploreKey::Thrust : ExploreKey::Power);
+        EXPECT_EQ(request.key, row.key);
         const ExploreResult front = Explore(catalogue, request);
         std::set<Combination> found;
         for (const ExploreRow& r : front.rows) found.insert(Of(r));
-        EXPECT_EQ(found, BruteForceFront(all.rows, row.jetData, row.modelWeight));
+        EXPECT_EQ(found, BruteForceFront(all.rows, row.axes, row.modelWeight,
+                                         row.minThrustToWeight ? 0 : 1));
         EXPECT_EQ(found.size(), front.rows.size());
+        EXPECT_EQ(front.front, front.rows.size());
         EXPECT_GT(front.rows.size(), 2u);
         for (std::size_t i = 1; i < front.rows.size(); ++i) {
             EXPECT_GE(KeyValue(front.rows[i - 1], request.key),

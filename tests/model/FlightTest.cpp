@@ -28,6 +28,7 @@ struct Curve {
     double a0, a1, a2;
 };
 constexpr Curve kRising{-60000, 15000, 0};
+constexpr Curve kSlow{20000, 3000, 0};  // already fast at the sweep's start
 constexpr TFanJetData kJet{30.3, 0.68};
 
 void ExpectRelative(const std::optional<double>& actual, double expected, const char* what) {
@@ -68,9 +69,20 @@ TEST(FlightTest, FiguresOfTheFormulas) {
         {"a curve that falls before the operating point", {-60000, 15000, -1200}, kJet, {},
          PartRefusal::CurveDoesNotRise, 1963.804647921065, 259.3120041601725,
          none, none, none, none, none, none, none},
-        {"a throttle below the fan's rpm at the start", {20000, 3000, 0}, kJet, {},
-         PartRefusal::BelowStart, 1963.804647921065, 259.3120041601725,
-         none, none, none, none, none, none, none},
+        // A start rpm of 30280.27 at 30.78 W of shaft power: above it the curve, below it the fan
+        // law, shaft = 30.78 W (rpm / 30280.27)^3.
+        {"just above the fan's rpm at the start: the curve", kSlow, kJet, {0.75, 0.25, 0.8, {}},
+         PartRefusal::None, 1963.804647921065, 259.3120041601725, 34.0899208053491,
+         4.240136026562298, 65.20610660601284, 2.9609065157528924, 203.75838854391577,
+         9.198243103124046, none},
+        {"just below it: the fan law", kSlow, kJet, {0.74, 0.25, 0.8, {}},
+         PartRefusal::None, 1963.804647921065, 259.3120041601725, 30.469429426160218,
+         4.029917818085661, 61.13460944323199, 2.7746180066761403, 189.06351019469744,
+         9.273481554689038, none},
+        {"far below it: the fan law", kSlow, kJet, {0.3, 0.25, 0.8, {}},
+         PartRefusal::None, 1963.804647921065, 259.3120041601725, 2.030172434274194,
+         2.3472162548096347, 14.469051683053914, 0.6529112282600558, 31.07325770183121,
+         10.226161225687548, none},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -103,9 +115,25 @@ TEST(FlightTest, FiguresOfTheFormulas) {
             ExpectRelative(f.part->shaftPower, row.partShaft, "part shaft power");
             ExpectRelative(f.part->motorCurrent, row.motorCurrent, "motor current");
             ExpectRelative(f.part->motorPower, row.motorPower, "motor power");
+            EXPECT_EQ(f.part->fanLaw, f.part->fanRpm < f.part->fanLawFrom);
         }
         EXPECT_FALSE(FaultRaised());
     }
+}
+
+// A sweep whose efficiency falls faster than its power rises ends below its start's shaft power
+// (30.78 W here): the operating point is then the curve's lowest point, and the fan law runs from
+// it.
+TEST(FlightTest, BelowAnOperatingPointUnderTheStartTheFanLawRunsFromIt) {
+    FanTable fans;
+    fans[0] = {"Fan", kSlow.a0, kSlow.a1, kSlow.a2, 0, 0, 30, 0};
+    const ResultPoint low{8, 30000, 80, 0.3, 21};  // 24 W of shaft power
+    const FlightFigures f = Fly(Slot(), fans, {}, {0.65, 0.25, 0.8, {}}, low);
+    ASSERT_TRUE(f.part.has_value());
+    EXPECT_TRUE(f.part->fanLaw);
+    EXPECT_NEAR(f.part->fanLawFrom, kSlow.a0 + kSlow.a1 * std::log(24.0), 1e-9);
+    ExpectRelative(f.part->shaftPower, 24 * 0.65 * 0.65 * 0.65, "part shaft power");
+    EXPECT_TRUE(f.flightTime.has_value());
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ TEST(SetupFileTest, RefusesWhatIsNoSetupOrCannotBeRead) {
         {replaced("\"caption\": \"Weight\"", "\"caption\": \"Mass\""),
          "It is damaged: options[2].shown.values[0].caption is not \"Weight\"."},
         {replaced("\"model_weight_g\": 912.5", "\"model_weight_g\": -1"),
-         "It is damaged: figures.model_weight_g is not a weight above 0 and at most 100000 g."},
+         "It is damaged: figures.model_weight_g is not a weight from 1 to 100000 g."},
         {replaced("\"throttle\": 0.75", "\"throttle\": 0"),
          "It is damaged: figures.throttle is not a fraction from 0.01 to 1."},
         {replaced("\"selected_option\": 3", "\"selected_option\": 3, \"x\": [" + many + "[]]"),

@@ -9,6 +9,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QProcess>
+#include <QScatterSeries>
 #include <QTemporaryDir>
 #include <QValueAxis>
 #include <QtTest>
@@ -86,6 +87,11 @@ private slots:
             QVERIFY(Run(QStringLiteral("pdfinfo"), {path}).contains(paper));
             QVERIFY(text.contains(QDir::currentPath()));
             QVERIFY(text.contains(QDate::currentDate().toString(Qt::ISODate)));
+            // A compact part-load table for each calculated option, and none for the others.
+            for (const int option : {1, 3})
+                QVERIFY(text.contains(QStringLiteral("Option %1: part load").arg(option)));
+            QVERIFY(!text.contains(QStringLiteral("Option 2: part load")));
+            QVERIFY(text.contains(QStringLiteral("Throttle %")));
         }
         QVERIFY(text.contains(QStringLiteral("8S2P")) && text.contains(QStringLiteral("6S1P")));
         const mfb::Setup& setup = window->setupDocument().setup();
@@ -105,6 +111,29 @@ private slots:
         QVERIFY(LabelText(*window, "Figure3_4").endsWith(QStringLiteral(" g")));
     }
 
+    // Static thrust against shaft power, for the options whose fan has jet data: its dot at the
+    // operating point is the thrust the column shows.
+    void compareChartsOffersStaticThrust() {
+        RecordingMessages messages;
+        ChartWindows charts;
+        const auto window = ShownMainDlg(JetPlatform());
+        ChooseThreeOptions(*window);
+        QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
+        Find<QAction>(*window, "CompareCharts1")->trigger();
+        CompareChartsDlg* compare = window->comparison().compareCharts();
+        QVERIFY(compare != nullptr && QTest::qWaitForWindowExposed(compare));
+        compare->showThrust();
+        QCOMPARE(compare->axis(mfb::Axis::Left)->titleText(), QStringLiteral("Static thrust [g]"));
+        QVERIFY(!compare->lineSeries(1)->isVisible());
+        QVERIFY(compare->lineSeries(3)->isVisible());
+        const QString thrust = LabelText(*window, "Figure3_4");
+        QCOMPARE(compare->operatingPoint(3)->count(), 1);
+        QVERIFY(std::abs(compare->operatingPoint(3)->at(0).y() -
+                         thrust.section(u' ', 0, 0).toDouble()) < 0.01);
+        compare->setQuantity(mfb::Series::Current);
+        QVERIFY(!compare->showsThrust() && compare->lineSeries(1)->isVisible());
+    }
+
     // The comparison chart draws the calculated options, named in the legend, one quantity at a
     // time, and reads all of them out at the mouse.
     void compareChartsOverlaysTheOptions() {
@@ -116,6 +145,14 @@ private slots:
         Find<QAction>(*window, "CompareCharts1")->trigger();
         CompareChartsDlg* compare = window->comparison().compareCharts();
         QVERIFY(compare != nullptr && QTest::qWaitForWindowExposed(compare));
+        // Each calculated option's operating point is marked on its curve, and none elsewhere.
+        for (const auto& [option, pout] : {std::pair{1, "Label136"}, std::pair{3, "Label138"}}) {
+            const QScatterSeries* marker = compare->operatingPoint(option);
+            QCOMPARE(marker->count(), 1);
+            // At the shaft power the column shows, to its two decimals.
+            QVERIFY(std::abs(marker->at(0).x() - LabelText(*window, pout).toDouble()) < 0.01);
+        }
+        QCOMPARE(compare->operatingPoint(2)->count(), 0);
 
         const auto legend = [&](int option) {
             const auto markers = compare->chart()->legend()->markers(compare->lineSeries(option));

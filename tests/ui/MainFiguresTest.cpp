@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rows of figures below the option columns: shown without the mouse for every calculated
 // column, following the flight settings shared by the four options, and explained in tooltips.
+#include <QAction>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QtTest>
 
 #include "tests/ui/MainTestSupport.h"
@@ -54,6 +56,29 @@ private slots:
         const double flight = Number(LabelText(*window, "Figure1_6"));
         Find<QSpinBox>(*window, "PartThrottle")->setValue(80);
         QVERIFY(Number(LabelText(*window, "Figure1_6")) > flight);
+    }
+
+    void aColumnsPartLoadTableOpensFromItsFigureRows() {
+        const auto window = ShownMainDlg(JetPlatform());
+        auto* action = window->findChild<QAction*>(QStringLiteral("PartLoad1"));
+        QVERIFY(action != nullptr);
+        QVERIFY(!action->isEnabled());
+        QVERIFY(Find<QLabel>(*window, "Figure1_6")->actions().contains(action));
+        ChooseMotor(*window, QStringLiteral("alpha"));
+        ChooseBattery(*window, QStringLiteral("Good cell"));
+        Click(*window, "Button1");
+        QTRY_VERIFY(action->isEnabled());
+        QVERIFY(!window->findChild<QAction*>(QStringLiteral("PartLoad2"))->isEnabled());
+
+        action->trigger();
+        auto* table = window->findChild<QTableWidget*>(QStringLiteral("partLoadTable"));
+        QVERIFY(table != nullptr);
+        QVERIFY(table->isVisible());
+        QCOMPARE(table->rowCount(), 10);
+        QCOMPARE(table->item(9, 0)->text(), QStringLiteral("100.00"));
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("10.00"));
+        window->findChild<QSpinBox*>(QStringLiteral("partLoadStep"))->setValue(25);
+        QCOMPARE(table->rowCount(), 4);
     }
 };
 
