@@ -136,31 +136,54 @@ std::string PartText(const ExploreRequest& request) {
     return Text(request.*part.*member);
 }
 
-constexpr ExploreRequestField kRequestFields[] = {
-    {"motors", true, &PartText<&ExploreRequest::space, &ExploreSpace::motors>},
-    {"batteries", true, &PartText<&ExploreRequest::space, &ExploreSpace::batteries>},
-    {"fans", true, &PartText<&ExploreRequest::space, &ExploreSpace::fans>},
-    {"series", true, &PartText<&ExploreRequest::space, &ExploreSpace::series>},
-    {"parallels", true, &PartText<&ExploreRequest::space, &ExploreSpace::parallels>},
-    {"maxCurrent", true, &PartText<&ExploreRequest::filter, &ExploreFilter::maxCurrent>},
-    {"maxWeight", true, &PartText<&ExploreRequest::filter, &ExploreFilter::maxWeight>},
-    {"minEfficiency", true, &PartText<&ExploreRequest::filter, &ExploreFilter::minEfficiency>},
-    {"minThrust", true, &PartText<&ExploreRequest::filter, &ExploreFilter::minThrust>},
-    {"minFlightTime", true, &PartText<&ExploreRequest::filter, &ExploreFilter::minFlightTime>},
-    {"minThrustToWeight", true,
-     &PartText<&ExploreRequest::filter, &ExploreFilter::minThrustToWeight>},
-    {"minPower", true, &FieldText<&ExploreRequest::minPower>},
-    {"maxPower", true, &FieldText<&ExploreRequest::maxPower>},
-    {"ignoreLimits", true, &FieldText<&ExploreRequest::ignoreLimits>},
+template <auto part, auto member>
+ExploreRequestField SpaceField(std::string_view name, long long low, long long high) {
+    return {name, true, &PartText<part, member>, ShardLine::Space, member, low, high};
+}
+// The fans and cell counts a shard may hold are those the settings take.
+template <auto part, auto member>
+ExploreRequestField SpaceField(std::string_view name) {
+    const auto field = std::find_if(std::begin(kListFields), std::end(kListFields),
+                                    [](const ExploreListField& f) { return f.counts == member; });
+    return SpaceField<part, member>(name, field->low, field->high);
+}
+template <auto part, auto member>
+constexpr ExploreRequestField FilterField(std::string_view name) {
+    return {name, true, &PartText<part, member>, ShardLine::Filter, member};
+}
+template <auto member>
+constexpr ExploreRequestField FilterField(std::string_view name, long long low = 0,
+                                          long long high = 0) {
+    return {name, true, &FieldText<member>, ShardLine::Filter, member, low, high};
+}
+
+constexpr auto kSpace = &ExploreRequest::space;
+constexpr auto kFilter = &ExploreRequest::filter;
+
+const ExploreRequestField kRequestFields[] = {
+    SpaceField<kSpace, &ExploreSpace::motors>("motors", 0, kMostCatalogueLines),
+    SpaceField<kSpace, &ExploreSpace::batteries>("batteries", 0, kMostCatalogueLines),
+    SpaceField<kSpace, &ExploreSpace::fans>("fans"),
+    SpaceField<kSpace, &ExploreSpace::series>("series"),
+    SpaceField<kSpace, &ExploreSpace::parallels>("parallels"),
+    FilterField<kFilter, &ExploreFilter::maxCurrent>("maxCurrent"),
+    FilterField<kFilter, &ExploreFilter::maxWeight>("maxWeight"),
+    FilterField<kFilter, &ExploreFilter::minEfficiency>("minEfficiency"),
+    FilterField<kFilter, &ExploreFilter::minThrust>("minThrust"),
+    FilterField<kFilter, &ExploreFilter::minFlightTime>("minFlightTime"),
+    FilterField<kFilter, &ExploreFilter::minThrustToWeight>("minThrustToWeight"),
+    FilterField<&ExploreRequest::minPower>("minPower"),
+    FilterField<&ExploreRequest::maxPower>("maxPower"),
+    FilterField<&ExploreRequest::ignoreLimits>("ignoreLimits", 0, 1),
     {"key", false, &FieldText<&ExploreRequest::key>},
     {"targetPower", true, &FieldText<&ExploreRequest::targetPower>},
     {"targetThrust", true, &FieldText<&ExploreRequest::targetThrust>},
     {"flight", true, &FieldText<&ExploreRequest::flight>},
     {"pareto", true, &FieldText<&ExploreRequest::pareto>},
     {"top", false, &FieldText<&ExploreRequest::top>},
-    {"option", true, &FieldText<&ExploreRequest::option>},
+    FilterField<&ExploreRequest::option>("option", 1, kOptionCount),
     {"threads", false, &FieldText<&ExploreRequest::threads>},
-    {"decimalSeparator", true, &FieldText<&ExploreRequest::decimalSeparator>},
+    FilterField<&ExploreRequest::decimalSeparator>("decimalSeparator", 1, 127),
     {"verify", false, &FieldText<&ExploreRequest::verify>},
     {"exhaustive", false, &FieldText<&ExploreRequest::exhaustive>},
     {"shard", false, &FieldText<&ExploreRequest::shard>},

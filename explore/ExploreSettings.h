@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "explore/Explorer.h"
@@ -100,13 +101,33 @@ bool KeyChosen(const ExploreSettings& settings);
 // ranking (DefaultKey) where the settings chose none, else the request's own.
 ExploreKey KeyFor(const ExploreRequest& request, bool keyChosen, const Catalogue& catalogue);
 
+// No catalogue comes near this many lines; a list of entries that claims more is damage.
+inline constexpr long long kMostCatalogueLines = 1 << 22;
+
+// The line of a shard file that keeps a field of the request, where its field table says so
+// rather than the shard file's own records.
+enum class ShardLine { Elsewhere, Space, Filter };
+
+// A field of the request as the code that stores it sees it: a pointer to its member.
+using ExploreFieldMember =
+    std::variant<std::monostate, std::vector<std::size_t> ExploreSpace::*,
+                 std::vector<int> ExploreSpace::*, std::optional<double> ExploreFilter::*,
+                 std::optional<double> ExploreRequest::*, bool ExploreRequest::*,
+                 int ExploreRequest::*, char ExploreRequest::*>;
+
 // Every field of ExploreRequest as text, and whether it is part of what a search finds (two runs
 // that differ in one find different rows) rather than of how it runs. The key and the number of
-// rows are left out of the first kind: a shard stores and compares them itself.
+// rows are left out of the first kind: a shard stores and compares them itself. A field a shard's
+// space or filter line keeps names its member and the bounds a search holds it within (of a whole
+// number, or of each entry of a list), so that a reader refuses what no search writes.
 struct ExploreRequestField {
     std::string_view name;
     bool defining;
     std::string (*text)(const ExploreRequest& request);
+    ShardLine shardLine = ShardLine::Elsewhere;
+    ExploreFieldMember member = {};
+    long long low = 0;
+    long long high = 0;
 };
 std::span<const ExploreRequestField> ExploreRequestFields();
 

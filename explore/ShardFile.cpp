@@ -19,6 +19,7 @@
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <variant>
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/TextLines.h"
@@ -48,9 +49,9 @@ static_assert(sizeof(ResultPoint) == std::size(kResultValues) * sizeof(double),
 constexpr long long kMostSerie = 40;
 constexpr long long kMostParallel = 10;
 
-// No catalogue comes near this many lines; a list that claims more is damage, and reading it would
-// only take memory.
-constexpr long long kMaxListed = 1 << 22;
+// A list that claims more entries than a catalogue has lines is damage: reading it would only take
+// memory.
+constexpr long long kMaxListed = kMostCatalogueLines;
 
 // Ascending numbers as runs: "0-41,57".
 template <typename T>
@@ -274,16 +275,77 @@ constexpr auto kResult = &ExploreShard::result;
 void ReadShardNumber(ExploreShard& shard, const std::string& text, const Parser& parse) {
     shard.request.shard = static_cast<int>(parse.Integer(text, 1, shard.request.shards));
 }
-void ReadMaxPower(ExploreShard& shard, const std::string& text, const Parser& parse) {
-    kOptional<kRequest, &ExploreRequest::maxPower>.read(shard, text, parse);
-    if (shard.request.minPower.has_value() != shard.request.maxPower.has_value()) {
-        parse.Fail("a power range with one end");
-    }
+// The member of the request a field of its table points to.
+template <typename Request, typename T>
+auto& Of(Request& request, T ExploreSpace::*member) {
+    return request.space.*member;
+}
+template <typename Request, typename T>
+auto& Of(Request& request, T ExploreFilter::*member) {
+    return request.filter.*member;
+}
+template <typename Request, typename T>
+auto& Of(Request& request, T ExploreRequest::*member) {
+    return request.*member;
 }
 
-// Every field of the request has a column below but its threads, verify and exhaustive, which say
-// how a run goes rather than what it finds: a field added to the request needs one, and a new
-// kMagic.
+template <typename T>
+constexpr bool kIsList = false;
+template <typename T>
+constexpr bool kIsList<std::vector<T>> = true;
+
+// A field the request's table keeps on a shard's line: a list as runs, a number in hexadecimal, and
+// a flag, a count or a character as a whole number.
+std::string FieldText(const ExploreRequest& request, const ExploreRequestField& field) {
+    return std::visit(
+        [&request](auto member) -> std::string {
+            if constexpr (std::is_same_v<decltype(member), std::monostate>) {
+                return "-";  // no field a shard's line keeps is without its member
+            } else {
+                const auto& value = Of(request, member);
+                using Value = std::remove_cvref_t<decltype(value)>;
+                if constexpr (kIsList<Value>) {
+                    return ListText(value);
+                } else if constexpr (std::is_same_v<Value, std::optional<double>>) {
+                    return OptionalHexNumber(value);
+                } else {
+                    return std::to_string(static_cast<long long>(value));
+                }
+            }
+        },
+        field.member);
+}
+void ReadField(ExploreRequest& request, const ExploreRequestField& field, const std::string& text,
+               const Parser& parse) {
+    std::visit(
+        [&](auto member) {
+            if constexpr (!std::is_same_v<decltype(member), std::monostate>) {
+                auto& value = Of(request, member);
+                using Value = std::remove_cvref_t<decltype(value)>;
+                if constexpr (kIsList<Value>) {
+                    value = parse.List<typename Value::value_type>(text, field.low, field.high);
+                } else if constexpr (std::is_same_v<Value, std::optional<double>>) {
+                    value = parse.OptionalNumber(text);
+                } else {
+                    value = static_cast<Value>(parse.Integer(text, field.low, field.high));
+                }
+            }
+        },
+        field.member);
+}
+
+// The fields of the request's table that `line` keeps, in the table's order.
+std::vector<const ExploreRequestField*> FieldsOn(ShardLine line) {
+    std::vector<const ExploreRequestField*> fields;
+    for (const ExploreRequestField& field : ExploreRequestFields()) {
+        if (line != ShardLine::Elsewhere && field.shardLine == line) fields.push_back(&field);
+    }
+    return fields;
+}
+
+// Every field of the request is kept but its threads, verify and exhaustive, which say how a run
+// goes rather than what it finds: on the line its table names, or in a column below. A field added
+// to the request needs one of the two, and a new kMagic.
 constexpr Column kShardColumns[] = {
     {&WriteWhole<kRequest, &ExploreRequest::shard>, &ReadShardNumber},
     kWhole<1, kMaxShards, kRequest, &ExploreRequest::shards>,
@@ -305,26 +367,6 @@ constexpr Column kFlightColumns[] = {
     kReal<kRequest, &ExploreRequest::flight, &FlightSettings::usable>,
     kOptional<kRequest, &ExploreRequest::flight, &FlightSettings::modelWeight>,
 };
-constexpr Column kSpaceColumns[] = {
-    kList<0, kMaxListed, kRequest, &ExploreRequest::space, &ExploreSpace::motors>,
-    kList<0, kMaxListed, kRequest, &ExploreRequest::space, &ExploreSpace::batteries>,
-    kList<1, kFanCount, kRequest, &ExploreRequest::space, &ExploreSpace::fans>,
-    kList<1, kMostSerie, kRequest, &ExploreRequest::space, &ExploreSpace::series>,
-    kList<1, kMostParallel, kRequest, &ExploreRequest::space, &ExploreSpace::parallels>,
-};
-constexpr Column kFilterColumns[] = {
-    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::maxCurrent>,
-    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::maxWeight>,
-    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::minEfficiency>,
-    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::minThrust>,
-    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::minFlightTime>,
-    kOptional<kRequest, &ExploreRequest::filter, &ExploreFilter::minThrustToWeight>,
-    kOptional<kRequest, &ExploreRequest::minPower>,
-    {kOptional<kRequest, &ExploreRequest::maxPower>.write, &ReadMaxPower},
-    kFlag<kRequest, &ExploreRequest::ignoreLimits>,
-    kWhole<1, kOptionCount, kRequest, &ExploreRequest::option>,
-    kWhole<1, 127, kRequest, &ExploreRequest::decimalSeparator>,
-};
 constexpr Column kCombinationsColumns[] = {kCount<kResult, &ExploreResult::combinations>};
 constexpr Column kSecondsColumns[] = {kReal<&ExploreShard::seconds>};
 constexpr Column kPartialColumns[] = {kFlag<kResult, &ExploreResult::partial>};
@@ -337,16 +379,17 @@ constexpr auto kCountsColumns = CountColumns(std::make_index_sequence<std::size(
 // The header records, each once, before the notes and rows, in the order a run writes them.
 struct Record {
     std::string_view name;
-    std::span<const Column> columns;         // in the order of the line
-    std::span<const std::size_t> readOrder;  // where a column bounds another; empty: the line's
+    std::span<const Column> columns;          // in the order of the line
+    std::span<const std::size_t> readOrder;   // where a column bounds another; empty: the line's
+    ShardLine fields = ShardLine::Elsewhere;  // the request's fields after the columns
 };
 constexpr Record kRecords[] = {
     {"shard", kShardColumns, kShardsFirst},
     {"search", kSearchColumns, {}},
     {"pareto", kParetoColumns, {}},
     {"flight", kFlightColumns, {}},
-    {"space", kSpaceColumns, {}},
-    {"filter", kFilterColumns, {}},
+    {"space", {}, {}, ShardLine::Space},
+    {"filter", {}, {}, ShardLine::Filter},
     {"combinations", kCombinationsColumns, {}},
     {"seconds", kSecondsColumns, {}},
     {"partial", kPartialColumns, {}},
@@ -456,6 +499,9 @@ void WriteExploreShard(const ExploreShard& shard, std::ostream& out) {
     for (const Record& record : kRecords) {
         text << record.name;
         for (const Column& column : record.columns) text << '\t' << column.write(shard);
+        for (const ExploreRequestField* field : FieldsOn(record.fields)) {
+            text << '\t' << FieldText(shard.request, *field);
+        }
         text << '\n';
     }
     for (const std::string& note : result.notes) text << "note\t" << note << '\n';
@@ -513,10 +559,18 @@ ExploreShard ReadExploreShard(std::istream& in, const std::string& source,
         }
         if (header) {
             const std::span<const Column> columns = record->columns;
-            need(1 + columns.size());
+            const auto fields = FieldsOn(record->fields);
+            need(1 + columns.size() + fields.size());
             for (std::size_t i = 0; i < columns.size(); ++i) {
                 const std::size_t at = record->readOrder.empty() ? i : record->readOrder[i];
                 columns[at].read(shard, f[1 + at], parse);
+            }
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                ReadField(shard.request, *fields[i], f[1 + columns.size() + i], parse);
+            }
+            if (shard.request.minPower.has_value() != shard.request.maxPower.has_value() &&
+                record->fields == ShardLine::Filter) {
+                parse.Fail("a power range with one end");
             }
         } else if (f[0] == "note") {
             // The rest of the line: a note may quote a catalogue field that holds a tab.

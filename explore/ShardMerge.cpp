@@ -46,6 +46,29 @@ std::string ShareDiffers(const ExploreResult& read, const ExploreResult& again) 
     return {};
 }
 
+// The best `top` of `rows` in ranking order. A key is worked out once per row rather than once
+// per comparison: the flight figures behind some keys cost more than the sort itself, and a merge
+// stopped by a signal still ranks every row before it writes them.
+std::vector<ExploreRow> BestRows(const std::vector<ExploreRow>& rows,
+                                 const ExploreRequest& search) {
+    const double target = TargetOf(search);
+    std::vector<double> keys(rows.size());
+    std::vector<std::size_t> order(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        keys[i] = KeyValue(rows[i], search.key, target);
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (keys[a] != keys[b]) return keys[a] > keys[b];
+        return RanksBefore(rows[a], rows[b], search.key, target);
+    });
+    order.resize(std::min<std::size_t>(order.size(), search.top));
+    std::vector<ExploreRow> best;
+    best.reserve(order.size());
+    for (const std::size_t i : order) best.push_back(rows[i]);
+    return best;
+}
+
 }  // namespace
 
 ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
@@ -156,12 +179,7 @@ ExploreShard MergeExploreShards(const std::vector<ExploreShard>& shards,
         result.front = result.rows.size();
     }
     // Each shard kept its best `top`, so the best `top` of all are among them.
-    const double target = TargetOf(search);
-    std::sort(result.rows.begin(), result.rows.end(),
-              [&search, target](const ExploreRow& a, const ExploreRow& b) {
-                  return RanksBefore(a, b, search.key, target);
-              });
-    if (result.rows.size() > search.top) result.rows.resize(search.top);
+    result.rows = BestRows(result.rows, search);
     return merged;
 }
 

@@ -47,8 +47,18 @@ std::string JsonNumber(double value) {
     return ExactNumber(value);
 }
 
+JsonWriter::~JsonWriter() {
+    Flush();
+}
+
+void JsonWriter::Flush() {
+    out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+    text_.clear();
+}
+
 void JsonWriter::NewLine() {
-    out_ << '\n' << std::string(2 * empty_.size(), ' ');
+    text_ += '\n';
+    text_.append(2 * empty_.size(), ' ');
 }
 
 void JsonWriter::BeforeValue() {
@@ -57,7 +67,7 @@ void JsonWriter::BeforeValue() {
         return;
     }
     if (!empty_.empty()) {
-        if (!empty_.back()) out_ << ',';
+        if (!empty_.back()) text_ += ',';
         empty_.back() = false;
         NewLine();
     }
@@ -65,7 +75,7 @@ void JsonWriter::BeforeValue() {
 
 void JsonWriter::Open(char bracket) {
     BeforeValue();
-    out_ << bracket;
+    text_ += bracket;
     empty_.push_back(true);
 }
 
@@ -73,7 +83,8 @@ void JsonWriter::Close(char bracket) {
     const bool wasEmpty = empty_.back();
     empty_.pop_back();
     if (!wasEmpty) NewLine();
-    out_ << bracket;
+    text_ += bracket;
+    Written();
 }
 
 void JsonWriter::BeginObject() {
@@ -82,7 +93,10 @@ void JsonWriter::BeginObject() {
 
 void JsonWriter::EndObject() {
     Close('}');
-    if (empty_.empty()) out_ << '\n';
+    if (empty_.empty()) {
+        text_ += '\n';
+        Flush();
+    }
 }
 
 void JsonWriter::BeginArray() {
@@ -95,33 +109,44 @@ void JsonWriter::EndArray() {
 
 void JsonWriter::Key(std::string_view key) {
     BeforeValue();
-    out_ << JsonString(key) << ": ";
+    text_ += JsonString(key);
+    text_ += ": ";
     afterKey_ = true;
 }
 
 void JsonWriter::String(std::string_view bytes) {
     BeforeValue();
-    out_ << JsonString(bytes);
+    text_ += JsonString(bytes);
+    Written();
 }
 
 void JsonWriter::Number(double value) {
     BeforeValue();
-    out_ << JsonNumber(value);
+    text_ += JsonNumber(value);
+    Written();
 }
 
 void JsonWriter::Integer(long long value) {
     BeforeValue();
-    out_ << value;
+    text_ += std::to_string(value);
+    Written();
 }
 
 void JsonWriter::Boolean(bool value) {
     BeforeValue();
-    out_ << (value ? "true" : "false");
+    text_ += value ? "true" : "false";
+    Written();
 }
 
 void JsonWriter::Null() {
     BeforeValue();
-    out_ << "null";
+    text_ += "null";
+    Written();
+}
+
+void JsonWriter::Written() {
+    constexpr std::size_t kFlushAt = 1 << 16;
+    if (empty_.empty() || text_.size() >= kFlushAt) Flush();
 }
 
 }  // namespace mfb

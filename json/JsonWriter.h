@@ -16,10 +16,15 @@ std::string JsonString(std::string_view bytes);
 // JSON cannot express.
 std::string JsonNumber(double value);
 
-// Writes one JSON value with two-space indentation, keeping track of commas and nesting.
+// Writes one JSON value with two-space indentation, keeping track of commas and nesting. The text
+// reaches `out` in blocks, and whole once the outermost value is closed: a ranking of many rows is
+// millions of small pieces, which a stream takes one by one far more slowly than a string.
 class JsonWriter {
 public:
     explicit JsonWriter(std::ostream& out) : out_(out) {}
+    ~JsonWriter();
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
     void BeginObject();
     void EndObject();  // after the outermost object, also ends the line
     void BeginArray();
@@ -36,8 +41,12 @@ private:
     void NewLine();
     void Open(char bracket);
     void Close(char bracket);
+    // After a value: passes the text on when the value was the outermost or enough has gathered.
+    void Written();
+    void Flush();
 
     std::ostream& out_;
+    std::string text_;
     std::vector<bool> empty_;  // per open object or array: nothing written in it yet
     bool afterKey_ = false;
 };

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace mfb {
 
@@ -62,9 +63,21 @@ std::string FormatValue(long double value, char separator) {
     const bool negative = value < 0;  // false for negative zero
     if (value == 0) return std::string("0") + separator + "00";
 
-    // d.ddddddddddddddddde+XX: 18 significant digits, correctly rounded by the C library.
+    // d.ddddddddddddddddde+XX: 18 significant digits, correctly rounded from the exact value.
+    // Most values shown are stored doubles, which to_chars rounds as the C library does (ties to
+    // even) in a tenth of the time its long double printf takes: a table of many rows is mostly
+    // this. The bound keeps the conversion from raising the overflow flag the model watches.
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%.*Le", kSignificant - 1, std::fabs(value));
+    const long double magnitude = std::fabs(value);
+    const auto stored =
+        static_cast<double>(magnitude <= std::numeric_limits<double>::max() ? magnitude : 0.0L);
+    if (stored == magnitude) {
+        *std::to_chars(buffer, buffer + sizeof buffer - 1, stored, std::chars_format::scientific,
+                       kSignificant - 1)
+             .ptr = '\0';
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%.*Le", kSignificant - 1, magnitude);
+    }
     std::string digits;
     digits += buffer[0];
     digits.append(buffer + 2, kSignificant - 1);
