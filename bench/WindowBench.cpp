@@ -27,7 +27,6 @@
 #include "ui/GraphDlg.h"
 #include "ui/MainDlg.h"
 #include "ui/MessageService.h"
-#include "ui/ProgramWindows.h"
 #include "ui/QtPlatform.h"
 
 namespace {
@@ -68,7 +67,7 @@ void BM_WindowDuringLongSweep(benchmark::State& state) {
     MessageService* previous = SetMessages(&quiet);
     TMainDlg window(QtPlatform(dir.path()));
     auto* chart = new TGraphDlg(1);
-    Windows().GraphDlg[0] = chart;
+    window.setChartWindows({chart, nullptr, nullptr, nullptr});
     window.show();
     // Argument 1: the chart window is open and redraws the curves as they grow.
     if (state.range(0) == 1) chart->showChart();
@@ -99,7 +98,7 @@ void BM_WindowDuringLongSweep(benchmark::State& state) {
     state.counters["steps"] = steps;
     state.counters["longest_wait_ms"] = longestMs;
     state.counters["probe_ticks"] = ticks / static_cast<double>(state.iterations());
-    Windows().GraphDlg[0] = nullptr;
+    window.setChartWindows({});
     delete chart;
     SetMessages(previous);
 }

@@ -3,6 +3,7 @@
 
 #include "json/JsonWriter.h"
 #include "model/DisplayFormat.h"
+#include "setup/FlightSettingTable.h"
 
 namespace mfb::cli {
 
@@ -81,10 +82,11 @@ void WriteFlightJson(JsonWriter& json, const FlightFigures& figures) {
 
 void WriteFlightSettingsJson(JsonWriter& json, const FlightSettings& settings) {
     json.BeginObject();
-    WriteOptional(json, "throttle", settings.throttle);
-    WriteOptional(json, "full_throttle", settings.fullShare);
-    WriteOptional(json, "usable", settings.usable);
-    WriteOptional(json, "model_weight", settings.modelWeight);
+    for (const FlightSettingRow& row : kFlightSettingRows) {
+        WriteOptional(
+            json, row.key,
+            row.share != nullptr ? std::optional(settings.*row.share) : settings.modelWeight);
+    }
     json.EndObject();
 }
 

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "setup/FlightSettingTable.h"
+
 namespace mfb::cli {
 
 namespace {
@@ -26,23 +28,15 @@ double ParseNumberIn(const std::string& option, const std::string& text, double 
 
 bool ReadFlightOption(ArgumentReader& reader, SetupFigures& given) {
     const std::string& name = reader.Name();
-    const auto percent = [&](const ShareRange& range) {
-        return ParseNumberIn(name, reader.Value(), range.least * 100, range.most * 100) / 100;
-    };
-    if (name == "--throttle") {
-        given.throttle = percent(kThrottleRange);
-    } else if (name == "--full-throttle") {
-        given.fullShare = percent(kFullShareRange);
-    } else if (name == "--usable") {
-        given.usable = percent(kUsableRange);
-    } else if (name == "--model-weight") {
+    for (const FlightSettingRow& row : kFlightSettingRows) {
+        if (name != row.option) continue;
         // A weight that is not known is left out, never given as 0.
-        given.modelWeight =
-            ParseNumberIn(name, reader.Value(), kLeastModelWeight, kMostModelWeight);
-    } else {
-        return false;
+        given.*row.given =
+            ParseNumberIn(name, reader.Value(), row.least * row.scale, row.most * row.scale) /
+            row.scale;
+        return true;
     }
-    return true;
+    return false;
 }
 
 bool ReadFlightOption(ArgumentReader& reader, FlightSettings& settings) {

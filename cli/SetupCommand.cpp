@@ -14,34 +14,17 @@
 #include "cli/ArgumentReader.h"
 #include "cli/CalculationRecord.h"
 #include "cli/CatalogueDirectory.h"
-#include "cli/DerivedOutput.h"
 #include "cli/FlightOptions.h"
 #include "cli/Program.h"
 #include "cli/ResultOutput.h"
-#include "explore/ExploreTable.h"
 #include "json/JsonWriter.h"
-#include "model/ColumnRows.h"
-#include "model/DisplayFormat.h"
+#include "setup/ComparisonTable.h"
 #include "setup/SetupFile.h"
 #include "setup/SetupMatch.h"
 
 namespace mfb::cli {
 
 namespace {
-
-// Why an option that has an operating point shows no value of a flight figure, as a single
-// calculation says it; empty where it only lacks the model's weight, which the user leaves out.
-std::string WhyNotKnown(const FlightRow& row, const FlightFigures& figures, char separator) {
-    const bool jet = row.key == "thrust" || row.key == "efflux" || row.key == "part_thrust" ||
-                     row.key == "thrust_to_weight";
-    const bool part =
-        row.key == "part_current" || row.key == "part_thrust" || row.key == "flight_time";
-    if (part && !figures.part) return "not known: " + DescribeRefusal(figures.refusal, separator);
-    if (jet && !figures.full && (row.key != "thrust_to_weight" || figures.allUpWeight)) {
-        return "not known: no jet data in fan.txt";
-    }
-    return row.key == "flight_time" ? "not known: no capacity" : std::string();
-}
 
 constexpr char kSetupHelp[] =
     R"(Usage: mfbcalc-cli setup FILE [--catalogues DIR] [--json | --csv] [--decimal-separator C]
@@ -51,12 +34,13 @@ Opens a setup file saved by the window (File > Save) in the catalogues, as File 
 each motor and battery is found by its name; where the catalogue's line of that name differs
 from the one saved, or no line has the name, a warning says so. Then every option that has
 chosen a motor or a battery is calculated as its Calculate button does, with the cells in its
-boxes, and the four options are printed side by side: names, cells, the nine values, the
-derived figures, the flight figures that are known (static thrust, efflux speed, part-throttle
-current and thrust, flight time, all-up weight, thrust to weight), then "Flight: ..." with how
-the model is flown, and a line for each limit the catalogues state. The flight figures use the
-model weight and the flight settings saved in the setup (the program's defaults for those it
-does not hold); the flight options below replace them.
+boxes, and the four options are printed side by side as the window's comparison sheet shows
+them: names, cells, the result ("Combination not possible" with its reason), the nine values,
+the figures the window shows below them, the settings the flight figures rest on (part
+throttle, time at full throttle, capacity used, the model's weight) and the all-up weight, and
+the margin to each limit the catalogues state. The flight figures use the model weight and the
+flight settings saved in the setup (the program's defaults for those it does not hold); the
+flight options below replace them.
 
 Options:
   --catalogues DIR       the directory holding motor.txt, battery.txt and fan.txt (default: the
@@ -67,13 +51,13 @@ Options:
   --full-throttle PCT    share of a flight's time at full throttle, % (0 to 100)
   --usable PCT           share of the pack's capacity a flight draws, % (1 to 100)
   --model-weight G       the model's weight without its pack, g
-  --json                 {"options": [...]}: for each option its number, cells and the object a
-                         single calculation's --json writes (with its flight figures and
-                         flight_settings), or null for an option that chose nothing
-  --csv                  one row per option that chose anything: option, outcome, names, cells,
-                         the nine values as shown, the derived figures, the limit margins, then
-                         the flight figures (thrust, efflux, part_current, part_thrust,
-                         flight_time, all_up_weight, thrust_to_weight; empty where not known)
+  --json                 {"comparison": [...], "options": [...]}: the side-by-side rows, each
+                         {"caption", "cells": four texts}, then for each option its number,
+                         cells and the object a single calculation's --json writes (with its
+                         flight figures and flight_settings), or null for an option that chose
+                         nothing
+  --csv                  the side-by-side table as the comparison sheet's CSV: a heading line
+                         (",Option 1,...,Option 4"), then a line per row, its caption first
   --help, -h             this text
 
 Exit status:
@@ -134,68 +118,39 @@ int Severity(CliOutcome outcome) {
 
 using Records = std::array<std::unique_ptr<CalculationRecord>, kOptionCount>;
 
-std::string Trimmed(std::string_view text) {
-    const auto end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
+// The setup as the window shows it once every option has been calculated: each option's
+// result belongs to what it has chosen.
+Setup CalculatedSetup(const Records& records, Setup setup, const FlightSettings& flight,
+                      char separator) {
+    setup.figures = SetupFiguresOf(flight);
+    for (int k = 1; k <= kOptionCount; ++k) {
+        SetupOption& o = setup.option(k);
+        o.shown.reset();
+        const auto& record = records[static_cast<std::size_t>(k - 1)];
+        if (!record || (record->outcome != CliOutcome::Calculated &&
+                        record->outcome != CliOutcome::NotPossible)) {
+            continue;
+        }
+        std::array<std::string, kResultFieldCount> values;
+        for (std::size_t f = 0; f < values.size(); ++f) {
+            values[f] = record->view.Label(static_cast<ResultField>(f)).value_or(std::string());
+        }
+        o.shown = ShownOf(ChosenCombination(o), record->report, values, record->assessment, flight,
+                          separator);
+    }
+    return setup;
 }
 
 // The side-by-side table: a caption column, then one column per option.
-void WriteTable(const Records& records, const Setup& setup, const FlightSettings& flight,
-                char separator, std::ostream& out) {
+void WriteTable(const Records& records, const std::vector<ComparisonRow>& table,
+                std::ostream& out) {
     std::vector<std::array<std::string, kOptionCount + 1>> rows;
-    const auto add = [&](std::string caption, auto cell) {
-        std::array<std::string, kOptionCount + 1> row{std::move(caption)};
-        for (int k = 1; k <= kOptionCount; ++k) {
-            const auto& record = records[static_cast<std::size_t>(k - 1)];
-            if (record) row[static_cast<std::size_t>(k)] = cell(*record, setup.option(k));
-        }
-        rows.push_back(std::move(row));
-    };
-    rows.push_back({"", "Option 1", "Option 2", "Option 3", "Option 4"});
-    add("Fan",
-        [](const CalculationRecord& r, const SetupOption&) { return Trimmed(r.slot.FanName); });
-    add("Motor",
-        [](const CalculationRecord& r, const SetupOption&) { return Trimmed(r.slot.MotorName); });
-    add("Battery",
-        [](const CalculationRecord& r, const SetupOption&) { return Trimmed(r.slot.BatteryName); });
-    add("Cells", [](const CalculationRecord&, const SetupOption& o) {
-        return CellsText(o.serie, o.parallel);
-    });
-    for (const ColumnRow& row : kColumnRows) {
-        add(std::string(Caption(row.field)), [&](const CalculationRecord& r, const SetupOption&) {
-            const auto& text = r.view.Label(row.field);
-            if (!text) return std::string();
-            return row.unit.empty() ? *text : *text + ' ' + std::string(row.unit);
-        });
-    }
-    for (const DerivedRow& row : kDerivedRows) {
-        add(std::string(row.caption), [&](const CalculationRecord& r, const SetupOption&) {
-            if (!r.assessment) return std::string();
-            return FormatValue(r.assessment->figures.*row.value, separator) + ' ' +
-                   std::string(row.unit);
-        });
-    }
-    for (const FlightRow& row : kFlightRows) {
-        add(std::string(row.caption), [&](const CalculationRecord& r, const SetupOption&) {
-            const auto value = r.assessment ? row.value(r.assessment->flight) : std::nullopt;
-            if (!value)
-                return r.assessment ? WhyNotKnown(row, r.assessment->flight, separator)
-                                    : std::string();
-            return row.unit.empty() ? FormatValue(*value, separator)
-                                    : FormatValue(*value, separator) + ' ' + std::string(row.unit);
-        });
-        // A figure no option has for want of what the user did not give (the model's weight) is
-        // left out.
-        const auto& added = rows.back();
-        if (std::all_of(added.begin() + 1, added.end(),
-                        [](const std::string& cell) { return cell.empty(); })) {
-            rows.pop_back();
-        }
-    }
-
-    // Names are catalogue text, which may hold bytes a terminal acts on.
-    for (auto& row : rows) {
-        for (std::string& cell : row) cell = Printable(cell);
+    rows.push_back({"", OptionHeading(1), OptionHeading(2), OptionHeading(3), OptionHeading(4)});
+    for (const ComparisonRow& row : table) {
+        std::array<std::string, kOptionCount + 1> line{row.caption};
+        // Names are catalogue text, which may hold bytes a terminal acts on.
+        for (std::size_t k = 0; k < row.cells.size(); ++k) line[k + 1] = Printable(row.cells[k]);
+        rows.push_back(std::move(line));
     }
     std::array<std::size_t, kOptionCount + 1> widths{};
     for (const auto& row : rows) {
@@ -206,28 +161,35 @@ void WriteTable(const Records& records, const Setup& setup, const FlightSettings
         for (std::size_t c = 0; c < row.size(); ++c) {
             line += row[c] + std::string(widths[c] - row[c].size() + 2, ' ');
         }
-        out << Trimmed(line) << '\n';
+        out << ShownName(line) << '\n';
     }
-    out << DescribeFlightSettings(flight, separator) << '\n';
-    // Limits and messages are sentences: below the table, option by option.
+    // A fault, or a sweep stopped at the power limit, is a sentence: below the table.
     for (int k = 1; k <= kOptionCount; ++k) {
         const auto& record = records[static_cast<std::size_t>(k - 1)];
-        if (!record) continue;
-        if (!record->message.empty())
-            out << "Option " << k << ": " << Printable(record->message) << '\n';
-        if (!record->assessment) continue;
-        for (const LimitRow& row : kLimitRows) {
-            if (const auto& check =
-                    record->assessment->limits[static_cast<std::size_t>(row.kind)]) {
-                out << "Option " << k << ": " << DescribeLimit(row.kind, *check, separator) << '\n';
-            }
+        if (record && !record->message.empty() && record->outcome != CliOutcome::NotPossible) {
+            out << OptionHeading(k) << ": " << Printable(record->message) << '\n';
         }
     }
 }
 
-void WriteJson(const Records& records, const Setup& setup, std::ostream& out) {
+void WriteJson(const Records& records, const Setup& setup, const std::vector<ComparisonRow>& table,
+               std::ostream& out) {
     JsonWriter json(out);
     json.BeginObject();
+    // The side-by-side rows as the text and the CSV print them.
+    json.Key("comparison");
+    json.BeginArray();
+    for (const ComparisonRow& row : table) {
+        json.BeginObject();
+        json.Key("caption");
+        json.String(row.caption);
+        json.Key("cells");
+        json.BeginArray();
+        for (const std::string& cell : row.cells) json.String(cell);
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
     json.Key("options");
     json.BeginArray();
     for (int k = 1; k <= kOptionCount; ++k) {
@@ -249,47 +211,6 @@ void WriteJson(const Records& records, const Setup& setup, std::ostream& out) {
     }
     json.EndArray();
     json.EndObject();
-}
-
-void WriteCsv(const Records& records, const Setup& setup, std::ostream& out) {
-    out << "option,outcome,fan,motor,battery,serie,parallel";
-    for (const ColumnRow& row : kColumnRows) out << ',' << CsvField(Caption(row.field));
-    for (const DerivedRow& row : kDerivedRows) out << ',' << row.key;
-    for (const LimitRow& row : kLimitRows) out << ',' << row.key << "_margin";
-    for (const FlightRow& row : kFlightRows) out << ',' << row.key;
-    out << '\n';
-    for (int k = 1; k <= kOptionCount; ++k) {
-        const auto& record = records[static_cast<std::size_t>(k - 1)];
-        if (!record) continue;
-        const TOptionSlot& slot = record->slot;
-        out << k << ',' << OutcomeName(record->outcome) << ','
-            << CsvField(Printable(Trimmed(slot.FanName))) << ','
-            << CsvField(Printable(Trimmed(slot.MotorName))) << ','
-            << CsvField(Printable(Trimmed(slot.BatteryName))) << ',' << setup.option(k).serie << ','
-            << setup.option(k).parallel;
-        for (const ColumnRow& row : kColumnRows) {
-            out << ',' << CsvField(record->view.Label(row.field).value_or(std::string()));
-        }
-        for (const DerivedRow& row : kDerivedRows) {
-            out << ',';
-            if (record->assessment) out << ExactNumber(record->assessment->figures.*row.value);
-        }
-        for (const LimitRow& row : kLimitRows) {
-            out << ',';
-            if (!record->assessment) continue;
-            if (const auto& check =
-                    record->assessment->limits[static_cast<std::size_t>(row.kind)]) {
-                out << ExactNumber(check->margin);
-            }
-        }
-        for (const FlightRow& row : kFlightRows) {
-            out << ',';
-            if (!record->assessment) continue;
-            if (const auto value = row.value(record->assessment->flight))
-                out << ExactNumber(*value);
-        }
-        out << '\n';
-    }
 }
 
 }  // namespace
@@ -362,15 +283,16 @@ int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostre
         records[static_cast<std::size_t>(k - 1)] = std::move(record);
     }
 
+    const Setup calculated = CalculatedSetup(records, opened.setup, flight, separator);
     switch (options.output) {
         case SetupOutput::Text:
-            WriteTable(records, opened.setup, flight, separator, out);
+            WriteTable(records, ComparisonRows(calculated, separator), out);
             break;
         case SetupOutput::Json:
-            WriteJson(records, opened.setup, out);
+            WriteJson(records, opened.setup, ComparisonRows(calculated, separator), out);
             break;
         case SetupOutput::Csv:
-            WriteCsv(records, opened.setup, out);
+            out << ComparisonCsv(ComparisonRows(calculated, separator));
             break;
     }
     return status;

@@ -93,6 +93,10 @@ constexpr SettingName kThrustTargetWanted{"--sort target-thrust needs --target-t
 constexpr SettingName kParetoWithKey{
     "--pareto sorts by thrust or shaft power; leave out --sort and targets",
     "The trade-off front is sorted by thrust or shaft power; leave the targets empty"};
+// Without a model weight no combination has a thrust to weight: the search would keep none.
+constexpr SettingName kThrustToWeightWantsWeight{
+    "--sort thrust-to-weight and --min-thrust-to-weight need --model-weight G",
+    "Thrust to weight needs the model's weight without its pack"};
 constexpr SettingName kTargetWanted{
     "--sort target needs --target-power W or a --power range",
     "Closeness to target power needs a target power or a shaft power range"};
@@ -275,6 +279,10 @@ ExploreRequest ResolveSettings(const ExploreSettings& settings, SettingNaming na
         throw ExploreSettingError(std::string(message.In(naming)));
     };
     if (settings.targetPower && settings.targetThrust) refuse(kTwoTargets);
+    if (!request.flight.modelWeight &&
+        (request.filter.minThrustToWeight || settings.key == ExploreKey::ThrustToWeight)) {
+        refuse(kThrustToWeightWantsWeight);
+    }
     if (request.pareto) {
         if (KeyChosen(settings)) refuse(kParetoWithKey);
         // Cut, a shard's front could not be merged into the front of all.

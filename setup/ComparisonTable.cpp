@@ -2,26 +2,30 @@
 #include "setup/ComparisonTable.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 
+#include "catalogue/TextLines.h"
+#include "explore/ExploreTable.h"
 #include "model/ColumnRows.h"
 #include "model/Derived.h"
 #include "model/FigureRows.h"
+#include "setup/FlightSettingTable.h"
 
 namespace mfb {
 
 namespace {
 
-// Catalogue names are fixed-width columns padded with blanks.
-std::string Trimmed(std::string_view text) {
-    const auto end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
+bool Used(const SetupOption& o) {
+    return o.motor.chosen() || o.battery.chosen() || o.shown.has_value();
 }
 
-// The cells a calculated option read, or else those its boxes hold.
-std::string Cells(const SetupOption& o) {
-    return o.shown ? CellsText(o.shown->serie, o.shown->parallel) : CellsText(o.serie, o.parallel);
+// The option's result, while it belongs to what the option has chosen.
+const ShownResult* Current(const SetupOption& o) {
+    return ShowsCurrent(o) ? &*o.shown : nullptr;
+}
+const ShownResult* Reached(const SetupOption& o) {
+    const ShownResult* shown = Current(o);
+    return shown != nullptr && shown->reached() ? shown : nullptr;
 }
 
 struct ChoiceField {
@@ -29,14 +33,17 @@ struct ChoiceField {
     std::string (*cell)(const SetupOption&);
 };
 constexpr ChoiceField kChoiceFields[] = {
-    {"Fan", [](const SetupOption& o) { return Trimmed(o.fanName); }},
-    {"Motor", [](const SetupOption& o) { return Trimmed(o.motor.name); }},
-    {"Battery", [](const SetupOption& o) { return Trimmed(o.battery.name); }},
-    {"Cells", &Cells},
+    {"Fan", [](const SetupOption& o) { return ShownName(o.fanName); }},
+    {"Motor", [](const SetupOption& o) { return ShownName(o.motor.name); }},
+    {"Battery", [](const SetupOption& o) { return ShownName(o.battery.name); }},
+    {"Cells", [](const SetupOption& o) { return CellsText(o.serie, o.parallel); }},
 };
 
-bool Used(const SetupOption& o) {
-    return o.motor.chosen() || o.battery.chosen() || o.shown.has_value();
+std::string ResultCell(const SetupOption& o) {
+    if (const ShownResult* shown = Current(o)) {
+        return shown->reached() ? "Operating point" : shown->notPossible;
+    }
+    return o.shown ? "Not calculated since the choice changed" : "Not calculated";
 }
 
 // "the fan's maximum rpm" as a caption: "Fan's maximum rpm".
@@ -47,29 +54,9 @@ std::string Capitalised(std::string_view text) {
     return out;
 }
 
-// Where a note of a shown result goes: the row of a figure the column showed below its values
-// ("C-rate: 18.20 C" gives "18.20 C") or of a limit ("Within the motor's maximum input power of
-// 700.00 W by 12.50 %" gives "Within 700.00 W by 12.50 %"), as AssessmentLines words them; none
-// for any other sentence.
-struct Placed {
-    std::size_t row;
-    std::string cell;
-};
-std::optional<Placed> Place(const std::string& note) {
-    const auto captions = ShownFigureCaptions();
-    for (std::size_t i = 0; i < captions.size(); ++i) {
-        const std::string prefix = std::string(captions[i]) + ": ";
-        if (note.rfind(prefix, 0) == 0) return Placed{i, note.substr(prefix.size())};
-    }
-    for (std::size_t i = 0; i < kLimitRows.size(); ++i) {
-        const std::string name = ' ' + std::string(kLimitRows[i].name) + " of";
-        const auto at = note.find(name);
-        if (at == std::string::npos) continue;
-        std::string cell = note;
-        cell.erase(at, name.size());
-        return Placed{captions.size() + i, cell};
-    }
-    return std::nullopt;
+bool AnyCell(const ComparisonRow& row) {
+    return std::any_of(row.cells.begin(), row.cells.end(),
+                       [](const std::string& cell) { return !cell.empty(); });
 }
 
 }  // namespace
@@ -79,65 +66,73 @@ std::string OptionHeading(int option) {
 }
 
 std::string OptionSummary(const Setup& setup, int option) {
-    const SetupOption& o = setup.option(option);
-    return Trimmed(o.motor.name) + ", " + Trimmed(o.battery.name) + ' ' + Cells(o) + ", " +
-           Trimmed(o.fanName);
+    return CombinationText(ChosenCombination(setup.option(option)));
 }
 
-std::vector<ComparisonRow> ComparisonRows(const Setup& setup) {
+std::vector<ComparisonRow> ComparisonRows(const Setup& setup, char separator) {
     std::vector<ComparisonRow> rows;
-    for (const ChoiceField& field : kChoiceFields) {
-        ComparisonRow row{field.caption, {}};
+    // A row of a cell per option for which `cell` gives one; rows of blanks are left out where
+    // `always` is not set.
+    const auto add = [&](std::string caption, const auto& cell, bool always = false) {
+        ComparisonRow row{std::move(caption), {}};
         for (int k = 1; k <= kOptionCount; ++k) {
             const SetupOption& o = setup.option(k);
-            if (Used(o)) row.cells[static_cast<std::size_t>(k - 1)] = field.cell(o);
+            if (Used(o)) row.cells[static_cast<std::size_t>(k - 1)] = cell(o);
         }
-        rows.push_back(std::move(row));
-    }
+        if (always || AnyCell(row)) rows.push_back(std::move(row));
+    };
+    for (const ChoiceField& field : kChoiceFields) add(field.caption, field.cell, true);
+    add("Result", &ResultCell, true);
     for (const ColumnRow& column : kColumnRows) {
-        ComparisonRow row{std::string(Caption(column.field)), {}};
-        for (int k = 1; k <= kOptionCount; ++k) {
-            const auto& shown = setup.option(k).shown;
-            if (!shown) continue;
+        add(std::string(Caption(column.field)), [&](const SetupOption& o) {
+            const ShownResult* shown = Current(o);
+            if (shown == nullptr) return std::string();
             const std::string& value = shown->values[static_cast<std::size_t>(column.field)];
-            std::string& cell = row.cells[static_cast<std::size_t>(k - 1)];
-            cell = value.empty() || column.unit.empty() ? value
+            return value.empty() || column.unit.empty() ? value
                                                         : value + ' ' + std::string(column.unit);
-        }
-        rows.push_back(std::move(row));
+        });
     }
-
-    // The notes: the figures shown below the values, the limits, and the rest.
-    std::vector<ComparisonRow> notes;
-    for (const std::string_view caption : ShownFigureCaptions())
-        notes.push_back({std::string(caption), {}});
-    for (const LimitRow& limit : kLimitRows) notes.push_back({Capitalised(limit.name), {}});
-    ComparisonRow other{"Notes", {}};
-    std::vector<bool> used(notes.size(), false);
-    for (int k = 1; k <= kOptionCount; ++k) {
-        const auto& shown = setup.option(k).shown;
-        if (!shown) continue;
-        const auto column = static_cast<std::size_t>(k - 1);
-        for (const std::string& note : shown->notes) {
-            if (const auto placed = Place(note)) {
-                notes[placed->row].cells[column] = placed->cell;
-                used[placed->row] = true;
-            } else {
-                std::string& cell = other.cells[column];
-                cell += (cell.empty() ? "" : "\n") + note;
-            }
-        }
+    const auto captions = ShownFigureCaptions();
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        add(std::string(captions[i]), [&](const SetupOption& o) {
+            const ShownResult* shown = Current(o);
+            if (shown == nullptr) return std::string();
+            // A combination that is not possible has none: its result row says why.
+            return shown->reached() ? shown->figures[i] : std::string();
+        });
     }
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        // A figure no option could work out, or a limit no catalogue stated, would be a row of
-        // blanks.
-        if (used[i]) rows.push_back(std::move(notes[i]));
+    const FlightSettings flight = FlightSettingsOf(setup.figures);
+    for (const FlightSettingRow& setting : kFlightSettingRows) {
+        add(std::string(setting.label), [&](const SetupOption& o) {
+            return Reached(o) != nullptr ? FlightSettingText(setting, flight, separator)
+                                         : std::string();
+        });
     }
-    if (std::any_of(other.cells.begin(), other.cells.end(),
-                    [](const std::string& cell) { return !cell.empty(); })) {
-        rows.push_back(std::move(other));
+    add("All-up weight", [](const SetupOption& o) {
+        const ShownResult* shown = Reached(o);
+        return shown != nullptr ? shown->allUpWeight : std::string();
+    });
+    for (const LimitRow& limit : kLimitRows) {
+        add(Capitalised(limit.name), [&](const SetupOption& o) {
+            const ShownResult* shown = Reached(o);
+            return shown != nullptr ? shown->limits[static_cast<std::size_t>(limit.kind)]
+                                    : std::string();
+        });
     }
     return rows;
+}
+
+std::string ComparisonCsv(const std::vector<ComparisonRow>& rows) {
+    std::string text;
+    for (int k = 1; k <= kOptionCount; ++k) text += ',' + OptionHeading(k);
+    text += '\n';
+    for (const ComparisonRow& row : rows) {
+        text += CsvField(row.caption);
+        // Names are catalogue text, which may hold bytes a program reading the file acts on.
+        for (const std::string& cell : row.cells) text += ',' + CsvField(Printable(cell));
+        text += '\n';
+    }
+    return text;
 }
 
 }  // namespace mfb

@@ -4,9 +4,11 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/Derived.h"
+#include "model/FigureRows.h"
 #include "model/Flight.h"
 #include "model/OptionSlot.h"
 #include "model/ResultView.h"
@@ -33,16 +35,37 @@ inline constexpr int kInitialParallel = 1;
 inline constexpr int kMinSerie = 1, kMaxSerie = 40;
 inline constexpr int kMinParallel = 1, kMaxParallel = 10;
 
-// What an option's column showed after a Calculate that reached its operating point (or the power
-// limit): the cells that Calculate read, the nine value labels as shown (by ResultField, with the
-// locale's decimal separator; empty where a label was never written), and its derived figures and
-// limit margins, one sentence each.
-struct ShownResult {
-    int serie = 0;
-    int parallel = 0;
-    std::array<std::string, kResultFieldCount> values;
-    std::vector<std::string> notes;
+// The combination a Calculate was for: the names its column showed, the fan it swept with and the
+// cells it read. Names are catalogue names (columns 1-20); empty where nothing was chosen.
+struct CalculatedFor {
+    std::string motor;
+    std::string battery;
+    int fan = 1;
+    std::string fanName;
+    int serie = kInitialSerie;
+    int parallel = kInitialParallel;
 
+    bool operator==(const CalculatedFor&) const = default;
+};
+
+// The outcome of an option's last Calculate that came to an end, with the combination it was for.
+// Values are kept by what they are, as the column and its figure rows showed them (with the
+// locale's decimal separator): the nine value labels this Calculate wrote (empty where it wrote
+// none), the figures below them (where one is not known, why, starting kNotKnown, or empty) and,
+// by LimitKind, the margin to each
+// limit the catalogues state ("Within 700.00 W by 12.50 %"; empty where none is stated).
+// `notPossible` holds the warning's words, on one line, when no operating point was found; then
+// there are no figures or limits, and the values are only those the broken-off sweep wrote.
+inline constexpr std::string_view kNotKnown = "Not known";
+struct ShownResult {
+    CalculatedFor calculatedFor;
+    std::string notPossible;
+    std::array<std::string, kResultFieldCount> values;
+    std::array<std::string, kShownFigureCount> figures;
+    std::array<std::string, kLimitKindCount> limits;
+    std::string allUpWeight;  // the model and its pack, "1834.00 g"; empty without a model weight
+
+    bool reached() const { return notPossible.empty(); }
     bool operator==(const ShownResult&) const = default;
 };
 
@@ -54,10 +77,18 @@ struct SetupOption {
     // The boxes' values, whether or not a Calculate has read them yet.
     int serie = kInitialSerie;
     int parallel = kInitialParallel;
-    std::optional<ShownResult> shown;  // none until a Calculate of the option reaches its end
+    std::optional<ShownResult> shown;  // none until a Calculate of the option comes to an end
 
     bool operator==(const SetupOption&) const = default;
 };
+
+// What the option has chosen now, in the terms of a Calculate.
+CalculatedFor ChosenCombination(const SetupOption& option);
+// Whether the option's shown result belongs to what it has chosen now. A result that does not
+// stays shown, marked as the previous Calculate's, but is never taken for the current choice.
+bool ShowsCurrent(const SetupOption& option);
+// "Inrunner 2230-4500, NiMH 2/3A 1100 3S1P, Fan 90 mm"
+std::string CombinationText(const CalculatedFor& combination);
 
 // Figures a setup holds for all four options alike: the model's weight and how it is flown, so that
 // an opened setup shows the flight figures it was saved with. Each is optional: absent means not
@@ -95,11 +126,14 @@ std::string CellsText(int serie, int parallel);
 // ASCII letters, digits, dots and dashes are kept; every other run of bytes becomes one dash.
 std::string ResultFileStem(int option, const TOptionSlot& slot);
 
-// What a column shows of a kept step below its values, each figure that has a value, then each
-// limit the catalogues state, one sentence each ("C-rate: 18.20 C", "Flight time: 6.10 min",
-// "Within the motor's maximum input power of 700.00 W by 12.50 %"); none without a kept step.
-// `settings` are those the assessment's flight figures were worked out with.
-std::vector<std::string> AssessmentLines(const std::optional<Assessment>& assessed,
-                                         const FlightSettings& settings, char decimalSeparator);
+// The outcome of a Calculate of `combination` that ended as `report` tells, after it wrote
+// `values` into its column; `assessed` is the assessment of its kept step under `settings`.
+ShownResult ShownOf(const CalculatedFor& combination, const CalculateReport& report,
+                    const std::array<std::string, kResultFieldCount>& values,
+                    const std::optional<Assessment>& assessed, const FlightSettings& settings,
+                    char decimalSeparator);
+
+// Catalogue names are fixed-width columns padded with blanks.
+std::string ShownName(std::string_view text);
 
 }  // namespace mfb

@@ -11,6 +11,7 @@
 #include "json/JsonWriter.h"
 #include "model/ColumnRows.h"
 #include "model/DisplayFormat.h"
+#include "setup/FlightSettingTable.h"
 
 namespace mfb {
 
@@ -46,6 +47,25 @@ void WriteCells(JsonWriter& json, int serie, int parallel) {
     json.EndObject();
 }
 
+constexpr std::string_view kAllUpWeight = "All-up weight";
+
+void WriteFan(JsonWriter& json, int number, std::string_view name) {
+    json.Key("fan");
+    json.BeginObject();
+    Whole(json, "number", number);
+    Text(json, "name", name);
+    json.EndObject();
+}
+
+void WriteName(JsonWriter& json, std::string_view key, const std::string& name) {
+    json.Key(key);
+    if (name.empty()) {
+        json.Null();
+    } else {
+        json.String(name);
+    }
+}
+
 void WriteShown(JsonWriter& json, const std::optional<ShownResult>& shown) {
     json.Key("shown");
     if (!shown) {
@@ -53,7 +73,12 @@ void WriteShown(JsonWriter& json, const std::optional<ShownResult>& shown) {
         return;
     }
     json.BeginObject();
-    WriteCells(json, shown->serie, shown->parallel);
+    const CalculatedFor& c = shown->calculatedFor;
+    WriteName(json, "motor", c.motor);
+    WriteName(json, "battery", c.battery);
+    WriteFan(json, c.fan, c.fanName);
+    WriteCells(json, c.serie, c.parallel);
+    if (!shown->reached()) Text(json, "not_possible", shown->notPossible);
     json.Key("values");
     json.BeginArray();
     for (const ColumnRow& row : kColumnRows) {
@@ -64,35 +89,30 @@ void WriteShown(JsonWriter& json, const std::optional<ShownResult>& shown) {
         json.EndObject();
     }
     json.EndArray();
-    json.Key("notes");
-    json.BeginArray();
-    for (const std::string& note : shown->notes) json.String(note);
-    json.EndArray();
+    json.Key("figures");
+    json.BeginObject();
+    const auto captions = ShownFigureCaptions();
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        if (!shown->figures[i].empty()) Text(json, captions[i], shown->figures[i]);
+    }
+    if (!shown->allUpWeight.empty()) Text(json, kAllUpWeight, shown->allUpWeight);
+    json.EndObject();
+    json.Key("limits");
+    json.BeginObject();
+    for (const LimitRow& row : kLimitRows) {
+        const std::string& cell = shown->limits[static_cast<std::size_t>(row.kind)];
+        if (!cell.empty()) Text(json, row.key, cell);
+    }
+    json.EndObject();
     json.EndObject();
 }
-
-// The shares of how the model is flown, in the file's figures.
-struct ShareFigure {
-    std::string_view key;
-    std::optional<double> SetupFigures::*value;
-    ShareRange range;
-};
-constexpr std::array<ShareFigure, 3> kShareFigures{{
-    {"throttle", &SetupFigures::throttle, kThrottleRange},
-    {"full_throttle_share", &SetupFigures::fullShare, kFullShareRange},
-    {"usable_capacity", &SetupFigures::usable, kUsableRange},
-}};
 
 void WriteFigures(JsonWriter& json, const SetupFigures& figures) {
     json.Key("figures");
     json.BeginObject();
-    if (figures.modelWeight) {
-        json.Key("model_weight_g");
-        json.Number(*figures.modelWeight);
-    }
-    for (const ShareFigure& share : kShareFigures) {
-        if (const auto& value = figures.*share.value) {
-            json.Key(share.key);
+    for (const FlightSettingRow& row : kFlightSettingRows) {
+        if (const auto& value = figures.*row.given) {
+            json.Key(row.key);
             json.Number(*value);
         }
     }
@@ -182,14 +202,37 @@ ChosenLine ReadChosen(const Members& option, const std::string& key) {
     return line;
 }
 
-std::optional<ShownResult> ReadShown(const Members& option) {
+// A name the calculation was for: a text, or null where nothing was chosen.
+std::string ReadName(const Members& shown, const std::string& key) {
+    const JsonValue& value = shown.Need(key);
+    if (value.IsNull()) return {};
+    return shown.Text(key);
+}
+
+// The texts of an object keyed by `keys`, each optional, into `cells`.
+template <std::size_t N, class Key>
+void ReadKeyedTexts(const Members& object, const std::array<Key, N>& keys,
+                    std::array<std::string, N>& cells) {
+    for (std::size_t i = 0; i < N; ++i) {
+        const std::string key(keys[i]);
+        if (object.Find(key) != nullptr) cells[i] = object.Text(key);
+    }
+}
+
+// Version 1 kept only the cells a Calculate read, its values and its notes as sentences: its
+// result is taken to be of the option's own names and fan, and its figures are worked out again
+// when it is calculated on opening.
+std::optional<ShownResult> ReadShown(const Members& option, const SetupOption& chosen,
+                                     int version) {
     const JsonValue& value = option.Need("shown");
     if (value.IsNull()) return std::nullopt;
     const Members shown(value, option.Where("shown"));
     ShownResult result;
+    CalculatedFor& c = result.calculatedFor;
+    c = ChosenCombination(chosen);
     const Members cells(shown.Need("cells"), shown.Where("cells"));
-    result.serie = cells.Integer("serie", kMinSerie, kMaxSerie);
-    result.parallel = cells.Integer("parallel", kMinParallel, kMaxParallel);
+    c.serie = cells.Integer("serie", kMinSerie, kMaxSerie);
+    c.parallel = cells.Integer("parallel", kMinParallel, kMaxParallel);
     const JsonArray& values = shown.Array("values", kColumnRows.size());
     for (std::size_t i = 0; i < kColumnRows.size(); ++i) {
         const Members row(values[i], shown.Where("values[" + std::to_string(i) + ']'));
@@ -199,17 +242,28 @@ std::optional<ShownResult> ReadShown(const Members& option) {
         }
         result.values[static_cast<std::size_t>(kColumnRows[i].field)] = row.Text("value");
     }
-    const JsonArray& notes = shown.Array("notes");
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        const std::string* note = std::get_if<std::string>(&notes[i].data);
-        const std::string where = shown.Where("notes[" + std::to_string(i) + ']');
-        if (note == nullptr) Damaged(where + " is not a text");
-        result.notes.push_back(Latin1(*note, where));
+    if (version == 1) return result;
+    c.motor = ReadName(shown, "motor");
+    c.battery = ReadName(shown, "battery");
+    const Members fan(shown.Need("fan"), shown.Where("fan"));
+    c.fan = fan.Integer("number", 1, kFanCount);
+    c.fanName = fan.Text("name");
+    if (shown.Find("not_possible") != nullptr) {
+        result.notPossible = shown.Text("not_possible");
+        if (result.reached()) Damaged(shown.Where("not_possible") + " is empty");
     }
+    const Members figures(shown.Need("figures"), shown.Where("figures"));
+    ReadKeyedTexts(figures, ShownFigureCaptions(), result.figures);
+    if (figures.Find(std::string(kAllUpWeight)) != nullptr) {
+        result.allUpWeight = figures.Text(std::string(kAllUpWeight));
+    }
+    std::array<std::string_view, kLimitKindCount> limitKeys{};
+    for (const LimitRow& row : kLimitRows) limitKeys[static_cast<std::size_t>(row.kind)] = row.key;
+    ReadKeyedTexts(Members(shown.Need("limits"), shown.Where("limits")), limitKeys, result.limits);
     return result;
 }
 
-SetupOption ReadOption(const JsonValue& value, std::size_t index) {
+SetupOption ReadOption(const JsonValue& value, std::size_t index, int version) {
     const Members option(value, "options[" + std::to_string(index) + ']');
     SetupOption o;
     o.motor = ReadChosen(option, "motor");
@@ -220,31 +274,24 @@ SetupOption ReadOption(const JsonValue& value, std::size_t index) {
     const Members cells(option.Need("cells"), option.Where("cells"));
     o.serie = cells.Integer("serie", kMinSerie, kMaxSerie);
     o.parallel = cells.Integer("parallel", kMinParallel, kMaxParallel);
-    o.shown = ReadShown(option);
+    o.shown = ReadShown(option, o, version);
     return o;
 }
 
-SetupFigures ReadFigures(const Members& figures) {
+SetupFigures ReadFigures(const Members& figures, int version) {
     SetupFigures read;
-    if (const JsonValue* weight = figures.Find("model_weight_g")) {
-        const double* grams = std::get_if<double>(&weight->data);
-        if (grams == nullptr || !HoldsModelWeight(*grams)) {
-            Damaged(figures.Where("model_weight_g") + " is not a weight from " +
-                    std::to_string(static_cast<int>(kLeastModelWeight)) + " to " +
-                    std::to_string(static_cast<int>(kMostModelWeight)) + " g");
-        }
-        read.modelWeight = *grams;
-    }
-    for (const ShareFigure& share : kShareFigures) {
-        const std::string key(share.key);
+    for (const FlightSettingRow& row : kFlightSettingRows) {
+        const std::string key(version == 1 ? row.firstKey : row.key);
         const JsonValue* value = figures.Find(key);
         if (value == nullptr) continue;
-        const double* fraction = std::get_if<double>(&value->data);
-        if (fraction == nullptr || !share.range.holds(*fraction)) {
-            Damaged(figures.Where(key) + " is not a fraction from " +
-                    ExactNumber(share.range.least) + " to " + ExactNumber(share.range.most));
+        const double* number = std::get_if<double>(&value->data);
+        if (number == nullptr || !row.holds(*number)) {
+            const bool weight = row.share == nullptr;
+            Damaged(figures.Where(key) + " is not " + (weight ? "a weight" : "a fraction") +
+                    " from " + ExactNumber(row.least) + " to " + ExactNumber(row.most) +
+                    (weight ? " g" : ""));
         }
-        read.*share.value = *fraction;
+        read.*row.given = *number;
     }
     return read;
 }
@@ -265,11 +312,7 @@ std::string WriteSetup(const Setup& setup) {
         json.BeginObject();
         WriteChosen(json, "motor", option.motor);
         WriteChosen(json, "battery", option.battery);
-        json.Key("fan");
-        json.BeginObject();
-        Whole(json, "number", option.fan);
-        Text(json, "name", option.fanName);
-        json.EndObject();
+        WriteFan(json, option.fan, option.fanName);
         WriteCells(json, option.serie, option.parallel);
         WriteShown(json, option.shown);
         json.EndObject();
@@ -307,14 +350,14 @@ Setup ReadSetup(std::string_view text) {
                          ExactNumber(*version) + "); this one reads format " +
                          std::to_string(kSetupVersion) + ".");
     }
-    top.Integer("version", 1, kSetupVersion);
+    const int fileVersion = top.Integer("version", 1, kSetupVersion);
 
     Setup setup;
     setup.selected = top.Integer("selected_option", 1, kOptionCount);
-    setup.figures = ReadFigures(Members(top.Need("figures"), top.Where("figures")));
+    setup.figures = ReadFigures(Members(top.Need("figures"), top.Where("figures")), fileVersion);
     const JsonArray& options = top.Array("options", kOptionCount);
     for (std::size_t k = 0; k < options.size(); ++k)
-        setup.options[k] = ReadOption(options[k], k + 1);
+        setup.options[k] = ReadOption(options[k], k + 1, fileVersion);
     return setup;
 }
 

@@ -13,7 +13,7 @@ namespace mfb {
 // a reader of the old one would misread the new; members a reader does not know are ignored, so
 // figures can be added without a new version.
 inline constexpr std::string_view kSetupFormat = "mfbcalc setup";
-inline constexpr int kSetupVersion = 1;
+inline constexpr int kSetupVersion = 2;
 inline constexpr std::string_view kSetupSuffix = "mfbsetup";
 
 // Why a text could not be read as a setup, in a sentence the window and the command line show

@@ -16,7 +16,6 @@
 #include "ui/CompareChartsDlg.h"
 #include "ui/ComparisonActions.h"
 #include "ui/MainDlg.h"
-#include "ui/ProgramWindows.h"
 #include "ui/StartUp.h"
 
 namespace {
@@ -56,8 +55,7 @@ int main(int argc, char** argv) {
     const QString sheetFile = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
     if (argc > 3) QDir::setCurrent(QString::fromLocal8Bit(argv[3]));
 
-    StartUp(ShowCommand::Normal);
-    TMainDlg* main = Windows().MainDlg;
+    TMainDlg* main = StartUp(ShowCommand::Normal);
     const mfb::Catalogue& catalogue = main->catalogue();
     int option = 0;
     for (const Pick& pick : kPicks) {

@@ -251,7 +251,8 @@ void CompareChartsDlg::reload() {
         // Only what the option shows as calculated is compared; a chart may be half a sweep.
         auto& point = operatingPoints_[static_cast<std::size_t>(k - 1)];
         point.reset();
-        if (document_.option(k).shown && source != nullptr) {
+        const mfb::SetupOption& o = document_.option(k);
+        if (mfb::ShowsCurrent(o) && o.shown->reached() && source != nullptr) {
             CopyCurves(*source, table);
             point = charts_.operatingPoint(k);
         } else {

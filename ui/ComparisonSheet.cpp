@@ -326,10 +326,12 @@ bool ComparisonSheet::paint(QPagedPaintDevice& device) const {
     heading << QStringLiteral("Catalogues: ") + catalogueFolder_
             << QStringLiteral("Date: ") + date_.toString(Qt::ISODate);
     PaintHeading(pages, heading);
-    const std::vector<mfb::ComparisonRow> rows = mfb::ComparisonRows(setup_);
+    const std::vector<mfb::ComparisonRow> rows = mfb::ComparisonRows(setup_, decimalSeparator_);
     PaintTable(pages, rows);
     for (int k = 1; k <= mfb::kOptionCount && partLoads_; ++k) {
-        if (!setup_.option(k).shown) continue;
+        // A table of an earlier choice would stand under the names of the current one.
+        const mfb::SetupOption& o = setup_.option(k);
+        if (!mfb::ShowsCurrent(o) || !o.shown->reached()) continue;
         const std::vector<mfb::PartLoadRow> partLoad = partLoads_(k);
         if (partLoad.empty()) continue;
         PaintPartLoad(
@@ -343,7 +345,10 @@ bool ComparisonSheet::paint(QPagedPaintDevice& device) const {
     int placed = 0;
     for (int k = 1; k <= mfb::kOptionCount; ++k) {
         const mfb::CurveTable* curves = charts_.curves(k);
-        if (!setup_.option(k).shown || curves == nullptr || curves->Empty(0)) continue;
+        // A chart of an earlier choice would stand under the names of the current one.
+        const mfb::SetupOption& o = setup_.option(k);
+        if (!mfb::ShowsCurrent(o) || !o.shown->reached() || curves == nullptr || curves->Empty(0))
+            continue;
         const bool left = placed % 2 == 0;
         if (left) pages.makeRoom(size.height());
         const QRectF box(QPointF(left ? 0 : size.width() + gap, pages.y()), size);
@@ -373,15 +378,7 @@ QByteArray ComparisonSheet::pdf(const QPageSize& size) const {
 }
 
 QByteArray ComparisonSheet::csv() const {
-    std::string text;
-    for (int k = 1; k <= mfb::kOptionCount; ++k) text += ',' + mfb::OptionHeading(k);
-    text += '\n';
-    for (const mfb::ComparisonRow& row : mfb::ComparisonRows(setup_)) {
-        text += mfb::CsvField(row.caption);
-        for (const std::string& cell : row.cells) text += ',' + mfb::CsvField(cell);
-        text += '\n';
-    }
-    return Latin1(text).toUtf8();
+    return Latin1(mfb::ComparisonCsv(mfb::ComparisonRows(setup_, decimalSeparator_))).toUtf8();
 }
 
 QPageSize LocalePageSize(const QLocale& locale) {

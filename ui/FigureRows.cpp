@@ -50,3 +50,12 @@ void FigureRows::show(const std::optional<mfb::ShownFigures>& figures) {
         captions_[row]->setToolTip(note);
     }
 }
+
+void FigureRows::showMissing(const QString& why) {
+    partLoad_->setEnabled(false);
+    for (std::size_t row = 0; row < values_.size(); ++row) {
+        values_[row]->setText(QStringLiteral("-"));
+        values_[row]->setToolTip(why);
+        captions_[row]->setToolTip(why);
+    }
+}

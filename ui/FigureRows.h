@@ -7,6 +7,7 @@
 #include "model/FigureRows.h"
 
 class AutoLabel;
+class QString;
 class QAction;
 class QWidget;
 
@@ -20,6 +21,8 @@ public:
 
     // The figures of a Calculate's kept step; none leaves every value empty.
     void show(const std::optional<mfb::ShownFigures>& figures);
+    // Every value a dash, each row's tooltip saying `why`.
+    void showMissing(const QString& why);
 
     // "Part load..." in every row's context menu, enabled while figures are shown.
     QAction* partLoadAction() const { return partLoad_; }

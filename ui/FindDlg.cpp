@@ -24,8 +24,10 @@
 #include "catalogue/Choice.h"
 #include "explore/ExploreTable.h"
 #include "explore/SpaceText.h"
+#include "setup/FlightSettingTable.h"
 #include "ui/ExploreRunner.h"
 #include "ui/ExploreTableModel.h"
+#include "ui/FlightSettingField.h"
 #include "ui/MessageService.h"
 #include "ui/SetupDocument.h"
 
@@ -64,12 +66,11 @@ QString DefaultCounts(const std::vector<int>& counts) {
 
 }  // namespace
 
-TFindDlg::TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator,
-                   const mfb::FlightSettings& flight, SetupDocument& document, QWidget* parent)
+TFindDlg::TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator, SetupDocument& document,
+                   QWidget* parent)
     : QWidget(parent, Qt::Window),
       catalogue_(catalogue),
       decimalSeparator_(decimalSeparator),
-      flight_(flight),
       document_(document),
       runner_(new ExploreRunner(this)),
       model_(new ExploreTableModel(this)),
@@ -89,6 +90,14 @@ TFindDlg::TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator,
     pause_->setSingleShot(true);
     pause_->setInterval(kPauseMs);
     connect(pause_, &QTimer::timeout, this, &TFindDlg::runIfQuick);
+    // The rows answer for the flight the main window describes, as typing here does.
+    const auto followFlight = [this] {
+        modelWeight_->showValue(flight().modelWeight);
+        followDefaultRanking();
+        settingsChanged();
+    };
+    connect(&document_, &SetupDocument::figuresChanged, this, followFlight);
+    connect(&document_, &SetupDocument::replaced, this, followFlight);
     setRunning(false);
 }
 
@@ -151,9 +160,24 @@ QWidget* TFindDlg::buildSettings() {
         const mfb::ExploreKey closeness =
             field.key == "targetPower" ? mfb::ExploreKey::Target : mfb::ExploreKey::TargetThrust;
         connect(edit, &QLineEdit::textChanged, this, [this, closeness](const QString& text) {
-            if (!text.trimmed().isEmpty()) sortKey_->setCurrentIndex(KeyIndex(closeness));
+            if (text.trimmed().isEmpty()) return;
+            sortKey_->setCurrentIndex(KeyIndex(closeness));
+            rankingChosen_ = true;
         });
     }
+    // The main window's model weight, shown here too: this window stands over its field.
+    const mfb::FlightSettingRow& weight = mfb::kFlightSettingRows[mfb::kModelWeightRow];
+    modelWeight_ = new FlightSettingField(mfb::kModelWeightRow, decimalSeparator_, settings);
+    modelWeight_->setObjectName(QStringLiteral("modelWeight"));
+    modelWeight_->showValue(flight().modelWeight);
+    form->addRow(Latin1(std::string(weight.label) + " (" + std::string(weight.unit) + "):"),
+                 modelWeight_);
+    connect(modelWeight_, &FlightSettingField::valueEdited, this,
+            [this](std::optional<double> grams) {
+                mfb::SetupFigures figures = document_.setup().figures;
+                figures.modelWeight = grams;
+                document_.setFigures(figures);
+            });
     ignoreLimits_ = new QCheckBox(QStringLiteral("Ignore catalogue limits"), settings);
     ignoreLimits_->setObjectName(QStringLiteral("ignoreLimits"));
     changes(ignoreLimits_, &QCheckBox::toggled);
@@ -171,12 +195,11 @@ QWidget* TFindDlg::buildSettings() {
     sortKey_->setObjectName(QStringLiteral("sortKey"));
     for (const mfb::ExploreKeyName& key : mfb::ExploreKeyNames())
         sortKey_->addItem(Latin1(key.label));
-    // The ranking that answers a modeller's question, as the command line's without --sort.
-    mfb::ExploreRequest everything;
-    everything.space = mfb::WholeSpace(catalogue_);
-    everything.flight = flight_;
-    sortKey_->setCurrentIndex(KeyIndex(mfb::DefaultKey(catalogue_, everything)));
+    followDefaultRanking();
+    connect(sortKey_, &QComboBox::activated, this, [this] { rankingChosen_ = true; });
     changes(sortKey_, &QComboBox::currentIndexChanged);
+    // The front is sorted by its own key.
+    connect(pareto_, &QCheckBox::toggled, sortKey_, &QWidget::setDisabled);
     form->addRow(QStringLiteral("Rank by:"), sortKey_);
     top_ = new QSpinBox(settings);
     top_->setObjectName(QStringLiteral("top"));
@@ -224,6 +247,19 @@ QWidget* TFindDlg::buildResults() {
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSortIndicatorShown(true);
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    // What a modeller compares first stands beside the names, in view without scrolling.
+    QHeaderView* header = table_->horizontalHeader();
+    int place = 0;
+    for (int section = 0; section < model_->columnCount(); ++section) {
+        if (model_->headerData(section, Qt::Horizontal).toString() == u"P") place = section + 1;
+    }
+    for (const char* name : {"Thrust g", "Flight min", "T/W", "Margin %"}) {
+        for (int section = 0; section < model_->columnCount(); ++section) {
+            if (model_->headerData(section, Qt::Horizontal).toString() != QLatin1String(name))
+                continue;
+            header->moveSection(header->visualIndex(section), place++);
+        }
+    }
     column->addWidget(table_, 1);
 
     summary_ = new QLabel(results);
@@ -298,7 +334,7 @@ std::optional<mfb::ExploreRequest> TFindDlg::request() {
             mfb::ExploreKeyNames()[static_cast<std::size_t>(sortKey_->currentIndex())].key;
         request.ignoreLimits = ignoreLimits_->isChecked();
         request.pareto = pareto_->isChecked();
-        request.flight = flight_;
+        request.flight = flight();
         // The front is sorted by its own key.
         if (request.pareto) settings.key.reset();
         request.top = static_cast<std::size_t>(top_->value());
@@ -326,7 +362,21 @@ void TFindDlg::start(const mfb::ExploreRequest& request) {
     setRunning(true);
 }
 
+void TFindDlg::followDefaultRanking() {
+    if (rankingChosen_) return;
+    // As the command line's without --sort.
+    mfb::ExploreRequest everything;
+    everything.space = mfb::WholeSpace(catalogue_);
+    everything.flight = flight();
+    sortKey_->setCurrentIndex(KeyIndex(mfb::DefaultKey(catalogue_, everything)));
+}
+
+mfb::FlightSettings TFindDlg::flight() const {
+    return mfb::FlightSettingsOf(document_.setup().figures);
+}
+
 void TFindDlg::settingsChanged() {
+    showRowsStale(model_->rowCount() > 0);
     pause_->start();
 }
 
@@ -369,6 +419,7 @@ void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
         const char separator = decimalSeparator_;
         table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
         model_->setRows(outcome->catalogue, result.rows, separator);
+        showRowsStale(false);
         // Measures the first thousand rows only (the header's default precision), however many
         // there are.
         table_->resizeColumnsToContents();
@@ -388,6 +439,17 @@ void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
         changedWhileRunning_ = false;
         pause_->start();
     }
+}
+
+void TFindDlg::showRowsStale(bool stale) {
+    QPalette palette;
+    if (stale) {
+        palette = table_->palette();
+        palette.setColor(QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
+    }
+    table_->setPalette(palette);
+    table_->setToolTip(stale ? QStringLiteral("Found with other settings; run again to see these")
+                             : QString());
 }
 
 void TFindDlg::fail(const QString& reason) {

@@ -17,6 +17,7 @@
 
 class ExploreRunner;
 class ExploreTableModel;
+class FlightSettingField;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -39,10 +40,11 @@ struct ExploreOutcome;
 class TFindDlg : public QWidget {
     Q_OBJECT
 public:
-    // Explores `catalogue`, reading its lines with `decimalSeparator`, for the flight `flight`
-    // describes as it stands at each run; the catalogue and the settings outlive the window.
-    TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator,
-             const mfb::FlightSettings& flight, SetupDocument& document, QWidget* parent);
+    // Explores `catalogue`, reading its lines with `decimalSeparator`, for the flight the
+    // document's model weight and flight settings describe; its rows follow them as they change.
+    // The catalogue and the document outlive the window.
+    TFindDlg(const mfb::Catalogue& catalogue, char decimalSeparator, SetupDocument& document,
+             QWidget* parent);
     ~TFindDlg() override;
 
     // Asks where Export CSV… writes; an empty name writes nothing. The save dialog unless
@@ -75,6 +77,11 @@ private:
     std::optional<mfb::ExploreRequest> request();
     void start(const mfb::ExploreRequest& request);
     void settingsChanged();
+    // Rows of settings other than those shown are greyed until a run replaces them.
+    void showRowsStale(bool stale);
+    // The ranking that answers a modeller's question for the flight now, until one is chosen.
+    void followDefaultRanking();
+    mfb::FlightSettings flight() const;
     void runIfQuick();
     void progressed(long long done, long long total);
     void finished(std::shared_ptr<const ExploreOutcome> outcome);
@@ -84,8 +91,8 @@ private:
 
     const mfb::Catalogue& catalogue_;
     char decimalSeparator_;
-    const mfb::FlightSettings& flight_;
     SetupDocument& document_;
+    bool rankingChosen_ = false;
     ExploreRunner* runner_;
     ExploreTableModel* model_;
     FilePrompt prompt_;
@@ -97,6 +104,7 @@ private:
     std::array<QCheckBox*, mfb::kFanCount> fans_{};
     std::vector<std::pair<const mfb::ExploreListField*, QLineEdit*>> lists_;
     std::vector<QLineEdit*> numbers_;
+    FlightSettingField* modelWeight_ = nullptr;
     QCheckBox* ignoreLimits_ = nullptr;
     QCheckBox* pareto_ = nullptr;
     QComboBox* sortKey_;

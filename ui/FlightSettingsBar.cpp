@@ -2,114 +2,87 @@
 #include "ui/FlightSettingsBar.h"
 
 #include <QLabel>
-#include <QSignalBlocker>
-#include <QSpinBox>
-#include <cmath>
 
+#include "setup/FlightSettingTable.h"
+#include "ui/FlightSettingField.h"
 #include "ui/FormFont.h"
 
 namespace {
 
 struct FieldDesign {
     const char* name;
-    const char* caption;
     int captionLeft, fieldLeft, fieldWidth;
-    int minimum, maximum;
-    const char* suffix;
 };
 
-constexpr int WholePercent(double share) {
-    return static_cast<int>(share * 100 + 0.5);
+// By kFlightSettingRows.
+constexpr std::array<FieldDesign, 4> kFields{{
+    {"PartThrottle", 20, 104, 50},
+    {"FullThrottleShare", 196, 326, 50},
+    {"UsableCapacity", 414, 506, 50},
+    {"ModelWeight", 596, 720, 86},
+}};
+static_assert(kFields.size() == mfb::kFlightSettingRows.size());
+
+constexpr int kUnitGap = 4;
+
+bool Same(const mfb::FlightSettings& a, const mfb::FlightSettings& b) {
+    return a.throttle == b.throttle && a.fullShare == b.fullShare && a.usable == b.usable &&
+           a.modelWeight == b.modelWeight;
 }
 
-constexpr std::array<FieldDesign, 4> kFields{{
-    {"PartThrottle", "Part throttle:", 20, 104, 64, WholePercent(mfb::kThrottleRange.least),
-     WholePercent(mfb::kThrottleRange.most), " %"},
-    {"FullThrottleShare", "Time at full throttle:", 196, 326, 64,
-     WholePercent(mfb::kFullShareRange.least), WholePercent(mfb::kFullShareRange.most), " %"},
-    {"UsableCapacity", "Capacity used:", 414, 506, 64, WholePercent(mfb::kUsableRange.least),
-     WholePercent(mfb::kUsableRange.most), " %"},
-    {"ModelWeight", "Model without pack:", 596, 720, 100, 0,
-     static_cast<int>(mfb::kMostModelWeight), " g"},
-}};
+std::optional<double> Stored(const mfb::FlightSettingRow& row, const mfb::FlightSettings& s) {
+    return row.share != nullptr ? std::optional(s.*row.share) : s.modelWeight;
+}
 
-int Percent(double share) {
-    return static_cast<int>(std::lround(share * 100));
+QString Text(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
 
-FlightSettingsBar::FlightSettingsBar(int top, int width, QWidget* parent) : QWidget(parent) {
+FlightSettingsBar::FlightSettingsBar(int top, int width, char decimalSeparator, QWidget* parent)
+    : QWidget(parent) {
     setObjectName(QStringLiteral("FlightSettings"));
     setGeometry(0, top, width, 24);
-    std::array<QSpinBox*, kFields.size()> fields{};
     for (std::size_t i = 0; i < kFields.size(); ++i) {
         const FieldDesign& d = kFields[i];
-        auto* caption = new QLabel(QString::fromLatin1(d.caption), this);
+        const mfb::FlightSettingRow& row = mfb::kFlightSettingRows[i];
+        auto* caption = new QLabel(Text(row.label) + u':', this);
         caption->setFont(FormFont());
         caption->move(d.captionLeft, 4);
-        auto* field = new QSpinBox(this);
+        auto* field = new FlightSettingField(i, decimalSeparator, this);
         field->setObjectName(QString::fromLatin1(d.name));
-        field->setRange(d.minimum, d.maximum);
-        field->setSuffix(QString::fromLatin1(d.suffix));
         field->setGeometry(d.fieldLeft, 0, d.fieldWidth, 22);
         caption->setBuddy(field);
-        fields[i] = field;
+        auto* unit = new QLabel(Text(row.unit), this);
+        unit->setFont(FormFont());
+        unit->move(d.fieldLeft + d.fieldWidth + kUnitGap, 4);
+        fields_[i] = field;
+        field->showValue(Stored(row, settings_));
+        // A field changes only its own setting, so that the others keep the exact values a setup
+        // gave them, whatever their fields round them to.
+        connect(field, &FlightSettingField::valueEdited, this,
+                [this, &row](std::optional<double> value) {
+                    mfb::FlightSettings changed = settings_;
+                    if (row.share != nullptr) {
+                        changed.*row.share = value.value_or(changed.*row.share);
+                    } else {
+                        changed.modelWeight = value;
+                    }
+                    store(changed);
+                });
     }
-    throttle_ = fields[0];
-    fullShare_ = fields[1];
-    usable_ = fields[2];
-    modelWeight_ = fields[3];
-    modelWeight_->setSpecialValueText(QStringLiteral("not known"));
-    modelWeight_->setToolTip(
-        QStringLiteral("The model's weight without its pack, for the all-up weight and the thrust "
-                       "to weight"));
-    throttle_->setToolTip(
-        QStringLiteral("Part throttle, as a share of the fan rpm at full "
-                       "throttle"));
-    fullShare_->setToolTip(
-        QStringLiteral("The share of a flight's time at full throttle; the "
-                       "rest is at part throttle"));
-    usable_->setToolTip(QStringLiteral("The share of the pack's capacity a flight draws"));
-    setSettings(settings_);
-    // A field changes only its own setting, so that the others keep the exact shares a setup
-    // gave them, whatever whole percent their fields round them to.
-    connect(throttle_, &QSpinBox::valueChanged, this,
-            [this](int percent) { change(&mfb::FlightSettings::throttle, percent); });
-    connect(fullShare_, &QSpinBox::valueChanged, this,
-            [this](int percent) { change(&mfb::FlightSettings::fullShare, percent); });
-    connect(usable_, &QSpinBox::valueChanged, this,
-            [this](int percent) { change(&mfb::FlightSettings::usable, percent); });
-    connect(modelWeight_, &QSpinBox::valueChanged, this, [this](int grams) {
-        mfb::FlightSettings changed = settings_;
-        changed.modelWeight = grams > 0 ? std::optional<double>(grams) : std::nullopt;
-        store(changed);
-    });
 }
 
 void FlightSettingsBar::setSettings(const mfb::FlightSettings& settings) {
-    {
-        const QSignalBlocker blockers[] = {QSignalBlocker(throttle_), QSignalBlocker(fullShare_),
-                                           QSignalBlocker(usable_), QSignalBlocker(modelWeight_)};
-        throttle_->setValue(Percent(settings.throttle));
-        fullShare_->setValue(Percent(settings.fullShare));
-        usable_->setValue(Percent(settings.usable));
-        modelWeight_->setValue(settings.modelWeight ? static_cast<int>(*settings.modelWeight) : 0);
-    }
     store(settings);
-}
-
-void FlightSettingsBar::change(double mfb::FlightSettings::*share, int percent) {
-    mfb::FlightSettings changed = settings_;
-    changed.*share = percent / 100.0;
-    store(changed);
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        fields_[i]->showValue(Stored(mfb::kFlightSettingRows[i], settings_));
+    }
 }
 
 void FlightSettingsBar::store(const mfb::FlightSettings& settings) {
-    if (settings.throttle == settings_.throttle && settings.fullShare == settings_.fullShare &&
-        settings.usable == settings_.usable && settings.modelWeight == settings_.modelWeight) {
-        return;
-    }
+    if (Same(settings, settings_)) return;
     settings_ = settings;
     emit settingsChanged(settings_);
 }

@@ -6,17 +6,18 @@
 
 #include "model/Flight.h"
 
-class QSpinBox;
+class FlightSettingField;
 
 // How the modeller flies, for the figures of all four options: the part throttle, the share of a
 // flight at full throttle, the share of the capacity drawn and the model's weight without its
-// pack. A row of fields in whole percent and grams; it holds the settings as they were set, which
-// a field shows rounded, and tells when they change.
+// pack, a FlightSettingField each. The bar holds the settings as they were set, which a field may
+// show rounded, and tells when they change.
 class FlightSettingsBar : public QWidget {
     Q_OBJECT
 public:
-    // A row `width` px wide at `top` on `parent`.
-    FlightSettingsBar(int top, int width, QWidget* parent);
+    // A row `width` px wide at `top` on `parent`; numbers are read and shown with
+    // `decimalSeparator`.
+    FlightSettingsBar(int top, int width, char decimalSeparator, QWidget* parent);
 
     const mfb::FlightSettings& settings() const { return settings_; }
     void setSettings(const mfb::FlightSettings& settings);
@@ -25,12 +26,8 @@ signals:
     void settingsChanged(const mfb::FlightSettings& settings);
 
 private:
-    void change(double mfb::FlightSettings::*share, int percent);
     void store(const mfb::FlightSettings& settings);
 
     mfb::FlightSettings settings_;
-    QSpinBox* throttle_;
-    QSpinBox* fullShare_;
-    QSpinBox* usable_;
-    QSpinBox* modelWeight_;  // 0: not known
+    std::array<FlightSettingField*, 4> fields_{};  // by kFlightSettingRows
 };

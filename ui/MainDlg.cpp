@@ -9,14 +9,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QScrollArea>
 
 #include "catalogue/CatalogueCheck.h"
 #include "catalogue/Choice.h"
-#include "model/ColumnRows.h"
-#include "model/DiscardingSinks.h"
 #include "model/FigureRows.h"
-#include "model/PowerTrain.h"
-#include "model/Sweep.h"
 #include "setup/SetupMatch.h"
 #include "ui/AboutDlg.h"
 #include "ui/CatalogueArea.h"
@@ -32,13 +30,12 @@
 #include "ui/MessageService.h"
 #include "ui/OptionCharts.h"
 #include "ui/OptionColumn.h"
+#include "ui/OptionController.h"
 #include "ui/PartLoadDlg.h"
-#include "ui/ProgramWindows.h"
 #include "ui/QtPlatform.h"
 #include "ui/SetupDocument.h"
 #include "ui/SetupFileMenu.h"
 #include "ui/SpinEdit.h"
-#include "ui/SweepTask.h"
 
 namespace {
 
@@ -81,6 +78,9 @@ constexpr int kFlightBarTop = kDesignedHeight, kFigureRowsTop = kFlightBarTop + 
 constexpr QSize kClientSize(953,
                             kFigureRowsTop + int{mfb::kShownFigureCount} * FigureRows::kPitch + 6);
 
+// Enough for the catalogue area's lists and a column beside them.
+constexpr QSize kMinimumSize(480, 360);
+
 QGroupBox* GroupBox(QWidget* parent, const char* name, const QString& title, const QRect& place) {
     auto* group = new QGroupBox(title, parent);
     group->setObjectName(QString::fromLatin1(name));
@@ -120,17 +120,49 @@ std::optional<std::size_t> IndexOf(const std::vector<std::string>& lines, const 
     return std::nullopt;
 }
 
+// Whether `combination` is of the option's chosen motor, battery and fan.
+bool SameParts(mfb::CalculatedFor combination, const mfb::SetupOption& option) {
+    const mfb::CalculatedFor chosen = mfb::ChosenCombination(option);
+    combination.serie = chosen.serie;
+    combination.parallel = chosen.parallel;
+    return combination == chosen;
+}
+
 // A caption without accelerators: an ampersand in a fan name is shown as it is.
 QString PlainCaption(const std::string& name) {
     return QString::fromLatin1(name).replace(u'&', QStringLiteral("&&"));
 }
+
+// The chart windows the options were handed, for the comparison.
+class ControllerCharts final : public OptionCharts {
+public:
+    explicit ControllerCharts(const std::array<OptionController*, mfb::kOptionCount>& options)
+        : options_(options) {}
+    const mfb::CurveTable* curves(int option) const override {
+        const TGraphDlg* graph = window(option);
+        return graph != nullptr ? &graph->curves() : nullptr;
+    }
+    std::optional<double> operatingPoint(int option) const override {
+        const TGraphDlg* graph = window(option);
+        return graph != nullptr ? graph->operatingPoint() : std::nullopt;
+    }
+
+private:
+    const TGraphDlg* window(int option) const {
+        return options_.at(static_cast<std::size_t>(option - 1))->chartWindow();
+    }
+    const std::array<OptionController*, mfb::kOptionCount>& options_;
+};
 
 }  // namespace
 
 TMainDlg::TMainDlg(QWidget* parent) : TMainDlg(QtPlatform(), parent) {}
 
 TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
-    : QMainWindow(parent), platform_(std::move(platform)), document_(new SetupDocument(this)) {
+    : QMainWindow(parent),
+      platform_(std::move(platform)),
+      document_(new SetupDocument(this)),
+      charts_(std::make_unique<ControllerCharts>(options_)) {
     setObjectName(QStringLiteral("MainDlg"));
     setWindowTitle(kTitle);
     setFont(FormFont());
@@ -138,8 +170,16 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
     setPalette(buttonFace);
 
-    frames_ = new ColumnFrames(this);
-    setCentralWidget(frames_);
+    frames_ = new ColumnFrames;
+    frames_->setFixedSize(kClientSize);
+    // On a screen lower than the window, as 768 px with a panel, the rows scroll instead of being
+    // cut off; nothing moves or stretches when the window is resized.
+    auto* client = new QScrollArea(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->setFrameShape(QFrame::NoFrame);
+    client->setWidget(frames_);
+    setCentralWidget(client);
+    setMinimumSize(kMinimumSize);
     catalogueArea_ = std::make_unique<CatalogueArea>(frames_);
     fanButtons_ = RadioButtons(
         GroupBox(frames_, "GroupBox1", QStringLiteral("Choose Fan"), QRect(776, 16, 161, 113)),
@@ -149,12 +189,14 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
                                   kOptionButtons, this);
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
         const auto index = static_cast<std::size_t>(option - 1);
-        columns_[index] = std::make_unique<OptionColumn>(option, frames_);
-        connect(columns_[index]->calculateButton(), &QPushButton::clicked, this,
-                kCalculateHandlers[index]);
-        connect(columns_[index]->chartButton(), &QPushButton::clicked, this, kChartHandlers[index]);
+        options_[index] =
+            new OptionController(option, slots_[index], catalogue_, *document_,
+                                 platform_.decimalSeparator, kFigureRowsTop, frames_, this);
+        const OptionColumn& c = options_[index]->column();
+        connect(c.calculateButton(), &QPushButton::clicked, this, kCalculateHandlers[index]);
+        connect(c.chartButton(), &QPushButton::clicked, this, kChartHandlers[index]);
         // An edited count belongs to the setup before any Calculate reads it.
-        for (SpinEdit* edit : {columns_[index]->serieEdit(), columns_[index]->parallelEdit()}) {
+        for (SpinEdit* edit : {c.serieEdit(), c.parallelEdit()}) {
             connect(edit, &SpinEdit::textChanged, this, [this, option] {
                 if (showingSetup_) return;
                 const OptionColumn& c = column(option);
@@ -164,18 +206,16 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
             });
         }
     }
-    flightBar_ = new FlightSettingsBar(kFlightBarTop, kClientSize.width(), frames_);
-    connect(flightBar_, &FlightSettingsBar::settingsChanged, this, &TMainDlg::showFlightFigures);
-    // The model's weight and how it is flown belong to the setup.
+    flightBar_ = new FlightSettingsBar(kFlightBarTop, kClientSize.width(),
+                                       platform_.decimalSeparator, frames_);
+    // The model's weight and how it is flown belong to the setup; the bar shows them.
     connect(flightBar_, &FlightSettingsBar::settingsChanged, this,
             [this](const mfb::FlightSettings& flight) {
                 if (!showingSetup_) document_->setFigures(mfb::SetupFiguresOf(flight));
             });
-    for (int option = 1; option <= mfb::kOptionCount; ++option) {
-        figures_[static_cast<std::size_t>(option - 1)] =
-            std::make_unique<FigureRows>(option, kFigureRowsTop, frames_);
-        connect(figures_[static_cast<std::size_t>(option - 1)]->partLoadAction(),
-                &QAction::triggered, this, [this, option] { showPartLoad(option); });
+    for (OptionController* o : options_) {
+        connect(o->partLoadAction(), &QAction::triggered, this,
+                [this, option = o->option()] { showPartLoad(option); });
     }
     auto* close = new QPushButton(QStringLiteral("&Close"), frames_);
     close->setObjectName(QStringLiteral("Button5"));
@@ -200,9 +240,15 @@ TMainDlg::TMainDlg(mfb::CataloguePlatform platform, QWidget* parent)
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
         start.option(option).fanName = slot(option).FanName;
     }
-    start.figures = mfb::SetupFiguresOf(flightSettings());
+    start.figures = mfb::SetupFiguresOf(flightBar_->settings());
     document_->replace(start, QString());
     connect(document_, &SetupDocument::replaced, this, &TMainDlg::showSetup);
+    connect(document_, &SetupDocument::optionChanged, this,
+            [this](int option) { controller(option).showOutcome(); });
+    connect(document_, &SetupDocument::figuresChanged, this, [this] {
+        flightBar_->setSettings(flightSettings());
+        showFlightFigures();
+    });
     connect(document_, &SetupDocument::pathChanged, this, &TMainDlg::showTitle);
     connect(document_, &SetupDocument::modifiedChanged, this, &TMainDlg::showTitle);
     connect(document_, &SetupDocument::combinationRequested, this, &TMainDlg::useCombination);
@@ -219,14 +265,11 @@ void TMainDlg::buildMenu() {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     files_ = new SetupFileMenu(menuBar(), *document_, catalogue_, this);
     // The catalogues are read from the working directory.
-    comparison_ = new ComparisonActions(*document_, ProgramCharts(), QDir::currentPath(),
+    comparison_ = new ComparisonActions(*document_, *charts_, QDir::currentPath(),
                                         platform_.decimalSeparator, this);
     comparison_->setPartLoads([this](int option) { return partLoad(option, mfb::kPartLoadStep); });
-    comparison_->setThrust([this](int option, double shaftPower) -> std::optional<double> {
-        const auto& shown = shown_.at(static_cast<std::size_t>(option - 1));
-        if (!shown) return std::nullopt;
-        return mfb::StaticThrustAt(shown->swept, catalogue_.Fans, catalogue_.FanJet, shaftPower);
-    });
+    comparison_->setThrust(
+        [this](int option, double shaftPower) { return controller(option).thrustAt(shaftPower); });
     files_->addEntries(comparison_->actions());
     QAction* about = menuBar()->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
@@ -240,15 +283,15 @@ void TMainDlg::buildMenu() {
 void TMainDlg::arrangeTabOrder() {
     std::vector<QWidget*> order(fanButtons_.begin(), fanButtons_.end());
     order.insert(order.end(), optionButtons_.begin(), optionButtons_.end());
-    for (const auto& c : columns_) {
-        order.push_back(c->serieEdit());
-        order.push_back(c->parallelEdit());
+    for (const OptionController* o : options_) {
+        order.push_back(o->column().serieEdit());
+        order.push_back(o->column().parallelEdit());
     }
-    for (const auto& c : columns_) order.push_back(c->calculateButton());
+    for (const OptionController* o : options_) order.push_back(o->column().calculateButton());
     order.push_back(findChild<QPushButton*>(QStringLiteral("Button5")));
     order.push_back(catalogueArea_->motorList());
     order.push_back(catalogueArea_->batteryList());
-    for (const auto& c : columns_) order.push_back(c->chartButton());
+    for (const OptionController* o : options_) order.push_back(o->column().chartButton());
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -256,8 +299,12 @@ const mfb::TOptionSlot& TMainDlg::slot(int option) const {
     return slots_.at(static_cast<std::size_t>(option - 1));
 }
 
+OptionController& TMainDlg::controller(int option) const {
+    return *options_.at(static_cast<std::size_t>(option - 1));
+}
+
 OptionColumn& TMainDlg::column(int option) const {
-    return *columns_.at(static_cast<std::size_t>(option - 1));
+    return controller(option).column();
 }
 
 int TMainDlg::selectedOption() const {
@@ -343,7 +390,7 @@ void TMainDlg::optionSelected(int option) {
     // The fan buttons follow the option's fan. Checking a button runs its handler, which writes
     // the same name back into this option.
     for (std::size_t j = 0; j < fanButtons_.size(); ++j) {
-        if (column(option).fanName() == QString::fromLatin1(catalogue_.Fans[j].Name)) {
+        if (slot(option).FanName == catalogue_.Fans[j].Name) {
             fanButtons_[j]->setChecked(true);
         }
     }
@@ -352,83 +399,15 @@ void TMainDlg::optionSelected(int option) {
 }
 
 void TMainDlg::calculate(int option) {
-    const auto index = static_cast<std::size_t>(option - 1);
-    // Once the button shows how far the sweep got, it is the sweep's stop button. Before that it
-    // still reads Calculate, and a click on it, such as the second of a double click, calculates
-    // afresh rather than leave the column broken off.
-    if (SweepTask* running = sweeps_[index]) {
-        const bool stopOnly = running->offersStop();
-        running->stop();
-        if (stopOnly) return;
-    }
-    OptionColumn& c = column(option);
-    if (c.motorName().isEmpty() || c.batteryName().isEmpty()) return;
-    const mfb::SweepInputs inputs{
-        catalogue_.Fans,        catalogue_.WireResistance, catalogue_.CompleteFans,   option,
-        c.serieEdit()->value(), c.parallelEdit()->value(), platform_.decimalSeparator};
-    // Without its chart window, as when the main window is tested on its own, the chart part is
-    // dropped.
-    static mfb::DiscardingSinks dropped;
-    TGraphDlg* graph = Windows().GraphDlg.at(index);
-    mfb::ChartSink& chart = graph != nullptr ? static_cast<mfb::ChartSink&>(*graph) : dropped;
-    auto* task = new SweepTask(slots_[index], catalogue_.Fans, inputs, c, chart, this);
-    sweeps_[index] = task;
-    connect(task, &SweepTask::ended, this, [this, option, task] {
-        sweeps_[static_cast<std::size_t>(option - 1)] = nullptr;
-        showAssessment(option, task->swept(), task->report());
-        task->deleteLater();
-    });
-    task->start();
-}
-
-// The notes and the marker belong to the values shown: a Calculate that shows no new ones leaves
-// them. They are judged on the slot as it was swept, whatever the user chose meanwhile.
-void TMainDlg::showAssessment(int option, const mfb::TOptionSlot& swept,
-                              const mfb::CalculateReport& report) {
-    TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1));
-    if (report.outcome != mfb::Outcome::Calculated &&
-        report.outcome != mfb::Outcome::StoppedAtLimit) {
-        // A sweep that ran to its end without an operating point drew its curves afresh; a marker
-        // of an earlier one would point at a crossing that is not there.
-        const bool swept = report.reason == mfb::NotPossibleReason::MotorStalls ||
-                           report.reason == mfb::NotPossibleReason::MotorTooSlow;
-        if (swept && graph != nullptr) graph->ShowOperatingPoint(std::nullopt);
-        return;
-    }
-    shown_[static_cast<std::size_t>(option - 1)] = Shown{swept, report};
-    const auto assessed = mfb::Assess(swept, catalogue_.Fans, catalogue_.FanLimits,
-                                      catalogue_.FanJet, flightSettings(), report);
-    recordShown(option, swept, assessed);
-    figures_[static_cast<std::size_t>(option - 1)]->show(
-        assessed ? std::optional(
-                       mfb::ShowFigures(*assessed, flightSettings(), platform_.decimalSeparator))
-                 : std::nullopt);
-    column(option).showNotes(
-        assessed ? mfb::FieldNotes(assessed->figures, assessed->limits, platform_.decimalSeparator)
-                 : std::array<mfb::FieldNote, mfb::kResultFieldCount>{});
-    if (graph != nullptr) {
-        // The sweep drew the kept step at this very product, rounded the same way.
-        graph->showCombination(
-            QString::fromStdString(mfb::CellsText(swept.CellsSerie, swept.CellsParallel)),
-            QString::fromLatin1(mfb::ResultFileStem(option, swept)));
-        const mfb::ResultPoint& kept = report.result;
-        graph->ShowOperatingPoint(kept.PinMotor != 0
-                                      ? std::optional(static_cast<double>(
-                                            mfb::ShaftPower(kept.PinMotor, kept.Efficiency)))
-                                      : std::nullopt);
-    }
+    controller(option).calculate();
 }
 
 bool TMainDlg::calculating(int option) const {
-    return sweeps_.at(static_cast<std::size_t>(option - 1)) != nullptr;
+    return controller(option).calculating();
 }
 
 std::vector<mfb::PartLoadRow> TMainDlg::partLoad(int option, double step) const {
-    const auto& shown = shown_.at(static_cast<std::size_t>(option - 1));
-    // The table is of the slot as it was swept, whatever the user chose since.
-    if (!shown) return {};
-    return mfb::PartLoadTable(shown->swept, catalogue_.Fans, catalogue_.FanJet,
-                              shown->report.result, step);
+    return controller(option).partLoad(step);
 }
 
 void TMainDlg::showPartLoad(int option) {
@@ -444,8 +423,16 @@ void TMainDlg::showPartLoad(int option) {
 }
 
 void TMainDlg::showChart(int option) {
-    if (TGraphDlg* graph = Windows().GraphDlg.at(static_cast<std::size_t>(option - 1))) {
-        graph->showChart();
+    controller(option).showChart();
+}
+
+TGraphDlg* TMainDlg::chartWindow(int option) const {
+    return controller(option).chartWindow();
+}
+
+void TMainDlg::setChartWindows(const std::array<TGraphDlg*, mfb::kOptionCount>& charts) {
+    for (int option = 1; option <= mfb::kOptionCount; ++option) {
+        controller(option).setChartWindow(charts[static_cast<std::size_t>(option - 1)]);
     }
 }
 
@@ -454,13 +441,20 @@ void TMainDlg::Button5Click() {
 }
 
 void TMainDlg::About1Click() {
-    if (TAboutDlg* about = Windows().AboutDlg) about->showModal();
+    if (about_ != nullptr) about_->showModal();
 }
 
 void TMainDlg::Find1Click() {
     if (find_ == nullptr) {
-        find_ = new TFindDlg(catalogue_, platform_.decimalSeparator, flightSettings(), *document_,
-                             this);
+        find_ = new TFindDlg(catalogue_, platform_.decimalSeparator, *document_, this);
+        // Beside the main window, whose columns it fills, where the screen has room for it.
+        const QRect screen = this->screen()->availableGeometry();
+        const QRect frame = frameGeometry();
+        const int right = frame.right() + 1;
+        const int x = right + find_->width() <= screen.right() + 1
+                          ? right
+                          : std::max(screen.left(), frame.left() - find_->width());
+        find_->move(x, frame.top());
     }
     find_->show();
     find_->raise();
@@ -470,7 +464,7 @@ void TMainDlg::Find1Click() {
 void TMainDlg::useCombination(int option, const mfb::Combination& combination) {
     // The click at the end must start this combination's sweep, not be taken as the stop of one
     // already running in the option.
-    if (SweepTask* running = sweeps_.at(static_cast<std::size_t>(option - 1))) running->stop();
+    controller(option).stop();
     optionButtons_.at(static_cast<std::size_t>(option - 1))->setChecked(true);
     catalogueArea_->motorList()->setCurrentIndex(static_cast<int>(combination.motor));
     ComboBox1Click();
@@ -488,30 +482,17 @@ void TMainDlg::useCombination(int option, const mfb::Combination& combination) {
     column(option).calculateButton()->click();
 }
 
-void TMainDlg::recordShown(int option, const mfb::TOptionSlot& swept,
-                           const std::optional<mfb::Assessment>& assessed) {
-    document_->setShown(
-        option, mfb::ShownResult{
-                    swept.CellsSerie, swept.CellsParallel, column(option).shownValues(),
-                    mfb::AssessmentLines(assessed, flightSettings(), platform_.decimalSeparator)});
-}
-
 void TMainDlg::showSetup() {
     showingSetup_ = true;
     const auto shown = qScopeGuard([this] { showingSetup_ = false; });
     const mfb::Setup& setup = document_->setup();
     std::vector<int> recalculate;
     for (int option = 1; option <= mfb::kOptionCount; ++option) {
-        const auto index = static_cast<std::size_t>(option - 1);
-        if (SweepTask* running = sweeps_[index]) running->stop();
         const mfb::SetupOption& o = setup.option(option);
-        mfb::TOptionSlot& s = slots_[index];
+        controller(option).clear();
+        mfb::TOptionSlot& s = slots_[static_cast<std::size_t>(option - 1)];
         s = mfb::TOptionSlot{};
         OptionColumn& c = column(option);
-        c.clearResults();
-        shown_[index].reset();
-        figures_[index]->show(std::nullopt);
-        if (TGraphDlg* graph = Windows().GraphDlg.at(index)) graph->clearChart();
         const auto motor = IndexOf(catalogue_.MotorLines, o.motor.line);
         const auto battery = IndexOf(catalogue_.BatteryLines, o.battery.line);
         try {
@@ -530,7 +511,13 @@ void TMainDlg::showSetup() {
         c.showNames(s);
         c.serieEdit()->setValue(o.serie);
         c.parallelEdit()->setValue(o.parallel);
-        if (o.shown && motor && battery) recalculate.push_back(option);
+        // A result is shown by a sweep of what it was calculated for, where that differs from the
+        // choice in the cells at most; values of other lines stay as they were shown, marked.
+        if (o.shown && motor && battery && SameParts(o.shown->calculatedFor, o)) {
+            recalculate.push_back(option);
+        } else if (o.shown) {
+            controller(option).showKept(*o.shown);
+        }
     }
     flightBar_->setSettings(mfb::FlightSettingsOf(setup.figures));
     // The fan buttons and the frames follow the selected option, even when it was selected.
@@ -550,21 +537,16 @@ void TMainDlg::showSetup() {
         catalogueArea_->batteryList()->setCurrentIndex(static_cast<int>(*battery));
         catalogueArea_->showBatteryParameters(mfb::BatteryParameterTexts(current.battery.line));
     }
-    // Each shown result is recalculated with the cells it was calculated with; the boxes then
-    // show the counts as they were left, which may differ.
     for (const int option : recalculate) {
-        const mfb::SetupOption& o = setup.option(option);
-        OptionColumn& c = column(option);
-        c.serieEdit()->setValue(o.shown->serie);
-        c.parallelEdit()->setValue(o.shown->parallel);
         try {
-            calculate(option);
+            // A copy: the sweep's end stores a new result in its place.
+            const mfb::CalculatedFor combination = setup.option(option).shown->calculatedFor;
+            controller(option).sweep(combination);
         } catch (const std::exception& error) {
             ShowError(error);
         }
-        c.serieEdit()->setValue(o.serie);
-        c.parallelEdit()->setValue(o.parallel);
     }
+    for (OptionController* o : options_) o->showOutcome();
 }
 
 void TMainDlg::showTitle() {
@@ -586,15 +568,10 @@ void TMainDlg::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-const mfb::FlightSettings& TMainDlg::flightSettings() const {
-    return flightBar_->settings();
+mfb::FlightSettings TMainDlg::flightSettings() const {
+    return mfb::FlightSettingsOf(document_->setup().figures);
 }
 
 void TMainDlg::showFlightFigures() {
-    for (int option = 1; option <= mfb::kOptionCount; ++option) {
-        // A copy: showing stores the option's slot and report anew.
-        if (const auto shown = shown_[static_cast<std::size_t>(option - 1)]) {
-            showAssessment(option, shown->swept, shown->report);
-        }
-    }
+    for (OptionController* o : options_) o->reassess();
 }

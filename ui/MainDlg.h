@@ -10,33 +10,37 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Combination.h"
+#include "model/Derived.h"
 #include "model/OptionSlot.h"
 #include "model/PartLoad.h"
 #include "model/Sweep.h"
+#include "setup/Setup.h"
 
 class CatalogueArea;
 class ColumnFrames;
 class ComparisonActions;
-class FigureRows;
 class PartLoadDlg;
 class FlightSettingsBar;
+class OptionCharts;
 class OptionColumn;
+class OptionController;
 class QRadioButton;
 class SetupDocument;
 class SetupFileMenu;
-class SweepTask;
+class TAboutDlg;
 class TFindDlg;
+class TGraphDlg;
 namespace mfb {
 struct Assessment;
 struct CalculateReport;
 struct FlightSettings;
 }  // namespace mfb
 
-// The main window: the catalogue area, the fan and option groups and the four option columns.
-// It owns the catalogues, the four option slots and the setup document for the whole run. Its
-// handlers show values and hand the user's choices to the core and to the document; a setup the
-// document is given (New, Open) is shown as if the user had chosen it. An error escaping a handler
-// ends it where it failed.
+// The main window: the catalogue area, the fan and option groups and the four options, each run by
+// an OptionController. It owns the catalogues, the four option slots and the setup document for
+// the whole run, lays the window out and wires it: its handlers hand the user's choices to the
+// core and to the document; a setup the document is given (New, Open) is shown as if the user had
+// chosen it. An error escaping a handler ends it where it failed.
 class TMainDlg : public QMainWindow, private mfb::LoadObserver {
     Q_OBJECT
 public:
@@ -52,8 +56,8 @@ public:
     // The option whose button is checked, 1..4.
     int selectedOption() const;
     char decimalSeparator() const { return platform_.decimalSeparator; }
-    // How the modeller flies, shared by the four options and the Find window.
-    const mfb::FlightSettings& flightSettings() const;
+    // How the modeller flies, shared by the four options and the Find window: the document's.
+    mfb::FlightSettings flightSettings() const;
 
     // What the four options have chosen and showed, and the setup file it belongs to.
     SetupDocument& setupDocument() const { return *document_; }
@@ -67,6 +71,13 @@ public:
     void useCombination(int option, const mfb::Combination& combination);
     // Whether option's Calculate is still sweeping (see SweepTask).
     bool calculating(int option) const;
+
+    // The windows start-up makes beside this one, handed over; null (as when the window is tested
+    // on its own) leaves the chart part of a sweep and the About box out.
+    void setChartWindows(const std::array<TGraphDlg*, mfb::kOptionCount>& charts);
+    TGraphDlg* chartWindow(int option) const;
+    void setAboutBox(TAboutDlg* about) { about_ = about; }
+    TAboutDlg* aboutBox() const { return about_; }
 
     void FormCreate();
     void ComboBox1Click();
@@ -96,8 +107,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void showAssessment(int option, const mfb::TOptionSlot& swept,
-                        const mfb::CalculateReport& report);
     // The figures of each calculated option again, for changed flight settings.
     void showFlightFigures();
     void MotorsRead(const mfb::Catalogue& catalogue) override;
@@ -114,12 +123,11 @@ private:
     // Shows the document's setup in every option, recalculating those it showed calculated.
     void showSetup();
     void showTitle();
-    void recordShown(int option, const mfb::TOptionSlot& swept,
-                     const std::optional<mfb::Assessment>& assessed);
     void fanChosen(int fan);
     void optionSelected(int option);
     void calculate(int option);
     void showChart(int option);
+    OptionController& controller(int option) const;
     // The part-load table of the option's last shown Calculate, in a dialog or as rows.
     void showPartLoad(int option);
     std::vector<mfb::PartLoadRow> partLoad(int option, double step) const;
@@ -133,21 +141,15 @@ private:
     std::unique_ptr<CatalogueArea> catalogueArea_;
     std::array<QRadioButton*, mfb::kFanCount> fanButtons_{};
     std::array<QRadioButton*, mfb::kOptionCount> optionButtons_{};
-    std::array<std::unique_ptr<OptionColumn>, mfb::kOptionCount> columns_;
+    std::array<OptionController*, mfb::kOptionCount> options_{};  // children
     SetupDocument* document_;
+    std::unique_ptr<OptionCharts> charts_;  // the options' chart windows, for the comparison
+    TAboutDlg* about_ = nullptr;
     SetupFileMenu* files_ = nullptr;
     ComparisonActions* comparison_ = nullptr;
     // While a setup is being shown, the widgets it sets must not write back into it.
     bool showingSetup_ = false;
-    TFindDlg* find_ = nullptr;                            // made on first use, then kept
-    std::array<SweepTask*, mfb::kOptionCount> sweeps_{};  // children; null while none runs
+    TFindDlg* find_ = nullptr;  // made on first use, then kept
     FlightSettingsBar* flightBar_;
     PartLoadDlg* partLoad_ = nullptr;  // made on first use, then kept
-    std::array<std::unique_ptr<FigureRows>, mfb::kOptionCount> figures_;
-    // The slot and report of each option's last shown Calculate, whose figures the rows show.
-    struct Shown {
-        mfb::TOptionSlot swept;
-        mfb::CalculateReport report;
-    };
-    std::array<std::optional<Shown>, mfb::kOptionCount> shown_;
 };

@@ -16,6 +16,3 @@ public:
     // In W; none when the option's sweep kept no step.
     virtual std::optional<double> operatingPoint(int option) const = 0;
 };
-
-// The program's four chart windows, as start-up made them (see ProgramWindows).
-const OptionCharts& ProgramCharts();

@@ -165,16 +165,6 @@ OptionColumn::OptionColumn(int option, QWidget* parent) {
     chart_->setEnabled(false);
 }
 
-QString OptionColumn::fanName() const {
-    return fan_->text();
-}
-QString OptionColumn::motorName() const {
-    return motor_->text();
-}
-QString OptionColumn::batteryName() const {
-    return battery_->text();
-}
-
 void OptionColumn::showNames(const mfb::TOptionSlot& slot) {
     fan_->setText(QString::fromLatin1(slot.FanName));
     motor_->setText(QString::fromLatin1(slot.MotorName));
@@ -182,33 +172,55 @@ void OptionColumn::showNames(const mfb::TOptionSlot& slot) {
 }
 
 void OptionColumn::showNotes(const std::array<mfb::FieldNote, mfb::kResultFieldCount>& notes) {
-    for (std::size_t field = 0; field < notes.size(); ++field) {
-        AutoLabel* label = values_[field];
-        label->setToolTip(QString::fromLatin1(notes[field].text));
-        if (notes[field].exceeded) {
-            QPalette red = label->palette();
-            red.setColor(QPalette::WindowText, Qt::red);
-            label->setPalette(red);
-        } else {
-            // A palette that sets nothing hands the label back to the window's.
-            label->setPalette(QPalette());
-        }
-    }
+    notes_ = notes;
+    showMarks();
 }
 
-std::array<std::string, mfb::kResultFieldCount> OptionColumn::shownValues() const {
-    std::array<std::string, mfb::kResultFieldCount> texts;
-    for (std::size_t field = 0; field < texts.size(); ++field) {
-        texts[field] = values_[field]->text().toLatin1().toStdString();
+void OptionColumn::showChoice(const QString& chosen) {
+    chosen_ = chosen;
+    showMarks();
+}
+
+void OptionColumn::showMarks() {
+    for (std::size_t field = 0; field < values_.size(); ++field) {
+        AutoLabel* label = values_[field];
+        const bool earlier = !belongsTo_[field].isEmpty() && belongsTo_[field] != chosen_;
+        QPalette palette;  // one that sets nothing hands the label back to the window's
+        if (earlier) {
+            palette = label->palette();
+            palette.setColor(QPalette::WindowText,
+                             palette.color(QPalette::Disabled, QPalette::WindowText));
+            label->setToolTip(QStringLiteral("Calculated for ") + belongsTo_[field]);
+        } else {
+            if (notes_[field].exceeded) {
+                palette = label->palette();
+                palette.setColor(QPalette::WindowText, Qt::red);
+            }
+            label->setToolTip(QString::fromLatin1(notes_[field].text));
+        }
+        label->setPalette(palette);
     }
-    return texts;
 }
 
 void OptionColumn::clearResults() {
     for (AutoLabel* label : values_) label->setText(QString());
+    belongsTo_ = {};
     showNotes({});
     chart_->setEnabled(false);
     showSweepEnded();
+}
+
+void OptionColumn::beginCalculate(const QString& combination) {
+    calculating_ = combination;
+}
+
+void OptionColumn::showKeptValues(const std::array<std::string, mfb::kResultFieldCount>& values,
+                                  const QString& combination) {
+    for (std::size_t field = 0; field < values.size(); ++field) {
+        values_[field]->setText(QString::fromLatin1(values[field]));
+        belongsTo_[field] = values[field].empty() ? QString() : combination;
+    }
+    showMarks();
 }
 
 void OptionColumn::showSweepProgress(double inputPower) {
@@ -226,7 +238,9 @@ void OptionColumn::showSweepEnded() {
 }
 
 void OptionColumn::ShowValue(ResultField field, const std::string& text) {
-    values_.at(static_cast<std::size_t>(field))->setText(QString::fromLatin1(text));
+    const auto index = static_cast<std::size_t>(field);
+    values_.at(index)->setText(QString::fromLatin1(text));
+    belongsTo_[index] = calculating_;
 }
 
 void OptionColumn::EnableChart() {

@@ -24,9 +24,6 @@ public:
     // Column `option` (1..4) with its object names and positions.
     OptionColumn(int option, QWidget* parent);
 
-    QString fanName() const;
-    QString motorName() const;
-    QString batteryName() const;
     // The three name labels show what the slot holds now.
     void showNames(const mfb::TOptionSlot& slot);
 
@@ -38,10 +35,17 @@ public:
     // Each value label's tooltip tells its notes; a label whose value exceeds a catalogue limit is
     // drawn red. Empty notes leave a label as it was designed: black, without a tooltip.
     void showNotes(const std::array<mfb::FieldNote, mfb::kResultFieldCount>& notes);
-    // The nine value labels as shown, by ResultField; empty where none was written.
-    std::array<std::string, mfb::kResultFieldCount> shownValues() const;
     // Back to how the column starts: no values, no notes, Chart disabled.
     void clearResults();
+
+    // The values written from now on belong to `combination` (CombinationText).
+    void beginCalculate(const QString& combination);
+    // Values of `combination` kept from a setup, as they were shown, without a sweep behind them.
+    void showKeptValues(const std::array<std::string, mfb::kResultFieldCount>& values,
+                        const QString& combination);
+    // A value that belongs to another combination than `chosen` is greyed, and its tooltip names
+    // the combination it was calculated for; the others show their notes.
+    void showChoice(const QString& chosen);
 
     // While a long Calculate runs, its button shows how far the sweep got and stops it when
     // clicked; afterwards it reads "Calculate" again.
@@ -58,7 +62,13 @@ private:
     AutoLabel* battery_;
     SpinEdit* serie_;
     SpinEdit* parallel_;
+    void showMarks();
+
     std::array<AutoLabel*, mfb::kResultFieldCount> values_{};  // by ResultField
+    std::array<QString, mfb::kResultFieldCount> belongsTo_;    // the combination of each value
+    std::array<mfb::FieldNote, mfb::kResultFieldCount> notes_;
+    QString calculating_;
+    QString chosen_;
     QPushButton* calculate_;
     QPushButton* chart_;
 };

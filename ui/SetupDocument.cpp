@@ -31,7 +31,16 @@ void SetupDocument::setCells(int option, int serie, int parallel) {
 }
 
 void SetupDocument::setShown(int option, const std::optional<mfb::ShownResult>& shown) {
-    change(option, &mfb::SetupOption::shown, shown);
+    std::optional<mfb::ShownResult>& stored = setup_.option(option).shown;
+    if (stored == shown) return;
+    // Calculating the same combination again to the same end, as opening a setup does, or showing
+    // its figures under other flight settings changes nothing the modeller chose or saw decided.
+    const bool sameOutcome = stored.has_value() == shown.has_value() &&
+                             (!shown || (stored->calculatedFor == shown->calculatedFor &&
+                                         stored->notPossible == shown->notPossible));
+    stored = shown;
+    if (!sameOutcome) setModified(true);
+    emit optionChanged(option);
 }
 
 void SetupDocument::setSelectedOption(int option) {

@@ -24,6 +24,8 @@ public:
     void setBattery(int option, const mfb::ChosenLine& battery);
     void setFan(int option, int fan, const std::string& name);
     void setCells(int option, int serie, int parallel);
+    // A result differing only in its texts (another catalogue line of the same name, the figures
+    // under other flight settings) leaves the setup unmodified.
     void setShown(int option, const std::optional<mfb::ShownResult>& shown);
     void setSelectedOption(int option);
     void setFigures(const mfb::SetupFigures& figures);

@@ -5,11 +5,11 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <array>
 
 #include "ui/AboutDlg.h"
 #include "ui/GraphDlg.h"
 #include "ui/MainDlg.h"
-#include "ui/ProgramWindows.h"
 #include "ui/SetupFileMenu.h"
 
 ShowCommand ParseShowCommand(const QString& value) {
@@ -36,6 +36,18 @@ void CentreOnScreen(QWidget& window) {
                 std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
 }
 
+// The six windows of a run, from start-up to shutdown. Only these two functions know them all;
+// the main window reaches the others as it was handed them.
+struct Started {
+    TMainDlg* main = nullptr;
+    TAboutDlg* about = nullptr;
+    std::array<TGraphDlg*, 4> charts{};
+};
+Started& Run() {
+    static Started windows;
+    return windows;
+}
+
 void Show(QWidget& window, ShowCommand show) {
     switch (show) {
         case ShowCommand::Maximized:
@@ -53,7 +65,7 @@ void Show(QWidget& window, ShowCommand show) {
 
 }  // namespace
 
-void StartUp(ShowCommand show, const QString& setupFile) {
+TMainDlg* StartUp(ShowCommand show, const QString& setupFile) {
     // The title goes in as the application name, which also serves as the display name (the
     // error box's caption). Set as the display name, Qt would append it to every window caption
     // ("About — Calculate ..."), and each window has a caption of its own. On X11 it becomes the
@@ -63,17 +75,19 @@ void StartUp(ShowCommand show, const QString& setupFile) {
     // Only the main window ends the program; the chart windows and the About box go with it.
     QApplication::setQuitOnLastWindowClosed(true);
 
-    ProgramWindows& windows = Windows();
-    windows.MainDlg = new TMainDlg;
-    windows.AboutDlg = new TAboutDlg(windows.MainDlg);
-    windows.AboutDlg->setAttribute(Qt::WA_QuitOnClose, false);
+    Started& windows = Run();
+    windows.main = new TMainDlg;
+    windows.about = new TAboutDlg(windows.main);
+    windows.about->setAttribute(Qt::WA_QuitOnClose, false);
     for (int option = 1; option <= 4; ++option) {
         auto* chart = new TGraphDlg(option);
         chart->setAttribute(Qt::WA_QuitOnClose, false);
-        windows.GraphDlg[option - 1] = chart;
+        windows.charts[static_cast<std::size_t>(option - 1)] = chart;
     }
+    TMainDlg* main = windows.main;
+    main->setAboutBox(windows.about);
+    main->setChartWindows(windows.charts);
 
-    TMainDlg* main = windows.MainDlg;
     CentreOnScreen(*main);
     const QSize guessedOuter = main->frameGeometry().size();
     Show(*main, show);
@@ -87,18 +101,20 @@ void StartUp(ShowCommand show, const QString& setupFile) {
     if (!setupFile.isEmpty()) {
         QTimer::singleShot(0, main, [main, setupFile] { main->setupFiles().open(setupFile); });
     }
+    return main;
 }
 
 void ShutDown() {
-    ProgramWindows& windows = Windows();
-    for (auto it = windows.GraphDlg.rbegin(); it != windows.GraphDlg.rend(); ++it) {
+    Started& windows = Run();
+    if (windows.main != nullptr) windows.main->setChartWindows({});
+    for (auto it = windows.charts.rbegin(); it != windows.charts.rend(); ++it) {
         delete *it;
         *it = nullptr;
     }
-    delete windows.AboutDlg;
-    windows.AboutDlg = nullptr;
-    delete windows.MainDlg;
-    windows.MainDlg = nullptr;
+    delete windows.about;
+    windows.about = nullptr;
+    delete windows.main;
+    windows.main = nullptr;
 }
 
 int RunProgram(ShowCommand show, const QString& setupFile) {

@@ -28,8 +28,9 @@ SweepTask::SweepTask(mfb::TOptionSlot& slot, const mfb::FanTable& fans,
               inputs.CellsParallel,
               inputs.DecimalSeparator},
       column_(column),
+      written_(column),
       chart_(chart),
-      run_(work_, inputs_, column, chart, report_) {
+      run_(work_, inputs_, written_, chart, report_) {
     next_.setSingleShot(true);
     next_.setInterval(0);
     connect(&next_, &QTimer::timeout, this, &SweepTask::runSlice);

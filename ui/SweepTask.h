@@ -4,8 +4,11 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <array>
+#include <string>
 
 #include "model/OptionSlot.h"
+#include "model/ResultView.h"
 #include "model/Sweep.h"
 
 class OptionColumn;
@@ -42,6 +45,10 @@ public:
     // The slot as it was swept and what the sweep reported; final once ended() is emitted.
     const mfb::TOptionSlot& swept() const { return work_; }
     const mfb::CalculateReport& report() const { return report_; }
+    // The value labels this sweep wrote, by ResultField; empty where it wrote none.
+    const std::array<std::string, mfb::kResultFieldCount>& values() const {
+        return written_.values;
+    }
 
     static constexpr int kSliceMs = 20;
     static constexpr int kProgressAfterMs = 300;
@@ -51,6 +58,21 @@ signals:
     void ended();
 
 private:
+    // Hands everything on to the column and keeps the values, so that what the sweep showed is
+    // known without reading it back from the labels.
+    struct WrittenValues final : mfb::ResultView {
+        explicit WrittenValues(mfb::ResultView& column) : column(column) {}
+        void ShowValue(mfb::ResultField field, const std::string& text) override {
+            values.at(static_cast<std::size_t>(field)) = text;
+            column.ShowValue(field, text);
+        }
+        void EnableChart() override { column.EnableChart(); }
+        void ShowWarning(const std::string& message) override { column.ShowWarning(message); }
+
+        mfb::ResultView& column;
+        std::array<std::string, mfb::kResultFieldCount> values;
+    };
+
     // One slice; false when the sweep has ended.
     bool slice();
     void runSlice();
@@ -61,6 +83,7 @@ private:
     mfb::FanTable fans_;
     mfb::SweepInputs inputs_;
     OptionColumn& column_;
+    WrittenValues written_;
     mfb::ChartSink& chart_;
     mfb::CalculateReport report_;
     mfb::SweepRun run_;

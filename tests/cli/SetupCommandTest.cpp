@@ -169,7 +169,7 @@ TEST(SetupCommandTest, TextSideBySideAndUnreadableFiles) {
 
 // The flight figures use the setup's model weight and flight settings, the program's default for a
 // setting it does not hold, and the flight options given in their place; the CSV and the text
-// carry them as the JSON does.
+// carry them, and what they rest on, as the JSON does.
 TEST(SetupCommandTest, FlightFiguresFollowTheSetupUnlessOptionsAreGiven) {
     const Catalogue catalogue = test::SampleCatalogue();
     const std::optional<std::size_t> none;
@@ -200,6 +200,13 @@ TEST(SetupCommandTest, FlightFiguresFollowTheSetupUnlessOptionsAreGiven) {
             return result.out;
         };
         const JsonValue json = ParseJson(with("--json"));
+        const std::string csv = with("--csv");
+        // The JSON's rows are the CSV's.
+        for (const JsonValue& row : json["comparison"].Array()) {
+            std::string line = '\n' + row["caption"].String();
+            for (const JsonValue& cell : row["cells"].Array()) line += ',' + cell.String();
+            EXPECT_NE(csv.find(line + '\n'), std::string::npos) << line;
+        }
         const JsonValue& calculation = json["options"].Array()[0]["calculation"];
         EXPECT_EQ(calculation["flight_settings"]["throttle"].Number(), row.throttle);
         EXPECT_EQ(calculation["flight_settings"]["full_throttle"].Number(),
@@ -210,19 +217,13 @@ TEST(SetupCommandTest, FlightFiguresFollowTheSetupUnlessOptionsAreGiven) {
         const double thrustToWeight = flight["thrust_to_weight"].Number();
         EXPECT_GT(thrustToWeight, 0);
 
-        std::istringstream csv(with("--csv"));
-        std::string header, first;
-        std::getline(csv, header);
-        std::getline(csv, first);
-        const auto cell = [](const std::string& line, std::size_t index) {
-            std::istringstream fields(line);
-            std::string field;
-            for (std::size_t i = 0; i <= index; ++i) std::getline(fields, field, ',');
-            return field;
-        };
-        const auto column = static_cast<std::size_t>(std::count(
-            header.begin(), header.begin() + header.rfind(",thrust_to_weight") + 1, ','));
-        EXPECT_EQ(cell(first, column), ExactNumber(thrustToWeight)) << header << '\n' << first;
+        // The sheet's rows: the thrust to weight and what it rests on, under option 1.
+        for (const std::string& row :
+             {"\nThrust to weight," + FormatValue(thrustToWeight, '.') + ",,,\n",
+              "\nModel without pack," + ExactNumber(row.modelWeight) + " g,,,\n",
+              "\nPart throttle," + ExactNumber(row.throttle * 100) + " %,,,\n"}) {
+            EXPECT_NE(csv.find(row), std::string::npos) << row << csv;
+        }
         const std::string text = with("");
         const auto line = text.find("\nThrust to weight ");
         ASSERT_NE(line, std::string::npos) << text;

@@ -83,6 +83,12 @@ TEST(ExploreSettings, RankingAndPowerRange) {
          0,
          {"--sort target needs --target-power W or a --power range",
           "Closeness to target power needs a target power or a shaft power range"}},
+        {"thrust to weight without a model weight",
+         [](ExploreSettings& s) { s.request.filter.minThrustToWeight = 1.2; },
+         ExploreKey::Rpm,
+         0,
+         {"--sort thrust-to-weight and --min-thrust-to-weight need --model-weight G",
+          "Thrust to weight needs the model's weight without its pack"}},
         {"a backward range",
          [](ExploreSettings& s) {
              s.request.minPower = 500;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "model/ColumnRows.h"
 #include "setup/SetupFile.h"
 #include "setup/SetupMatch.h"
 #include "tests/support/SampleCatalogue.h"
@@ -34,9 +35,17 @@ mfb::Setup FourOptions(const Catalogue& catalogue) {
         o.serie = 5 + k;
         o.parallel = k;
     }
-    ShownResult shown{6, 1, {}, {"C-rate: 18,20 C", "Over the fan's maximum rpm by 3,10 %"}};
+    // Calculated with 6S1P before the boxes were changed, within the fan's rpm.
+    ShownResult shown;
+    shown.calculatedFor = ChosenCombination(setup.option(2));
+    shown.calculatedFor.serie = 6;
+    shown.calculatedFor.parallel = 1;
     for (std::size_t f = 0; f < shown.values.size(); ++f)
         shown.values[f] = std::to_string(f) + ",25";
+    shown.figures[0] = "18,20 C";
+    shown.figures[6] = "1,27";
+    shown.limits[static_cast<std::size_t>(LimitKind::FanRpm)] = "Over 42000,00 rpm by 3,10 %";
+    shown.allUpWeight = "1500,00 g";
     setup.option(2).shown = shown;
     return setup;
 }
@@ -49,7 +58,12 @@ TEST(SetupFileTest, WhatIsWrittenReadsBackTheSame) {
     changed.option(1).motor = Chosen(kChangedMotor);
     changed.option(4).motor = Chosen(kUnknownMotor);
     changed.option(4).battery = {};
-    changed.option(3).shown = ShownResult{40, 10, {}, {}};
+    // Broken off as not possible after the pack's values, for a motor chosen before the one now.
+    ShownResult broken;
+    broken.calculatedFor = {"Inrunner 4060-2000", "", 3, "Fan 90 mm", 40, 10};
+    broken.notPossible = "Combination not possible";
+    broken.values[0] = "574,00";
+    changed.option(3).shown = broken;
     changed.figures = {std::nullopt, std::nullopt, 0.5, std::nullopt};
     for (const mfb::Setup& setup : {mfb::Setup{}, empty, FourOptions(catalogue), changed}) {
         const std::string text = WriteSetup(setup);
@@ -122,9 +136,9 @@ TEST(SetupFileTest, RefusesWhatIsNoSetupOrCannotBeRead) {
         {"Inrunner 2230-4500 ...", "It is not a setup file."},
         {"[1, 2]", "It is not a setup file."},
         {"{\"format\": \"chart\"}", "It is not a setup file."},
-        {replaced("\"version\": 1", "\"version\": 2"),
-         "It was written by a newer version of the program (setup format 2); this one reads "
-         "format 1."},
+        {replaced("\"version\": 2", "\"version\": 3"),
+         "It was written by a newer version of the program (setup format 3); this one reads "
+         "format 2."},
         {good.substr(0, good.size() / 2), "It is damaged: JSON: "},
         {replaced("\"selected_option\": 3", "\"selected_option\": " + std::string(1'000'000, '[')),
          "It is damaged: JSON: nested too deeply"},
@@ -137,8 +151,8 @@ TEST(SetupFileTest, RefusesWhatIsNoSetupOrCannotBeRead) {
          "It is damaged: options[1].fan.name holds a character no catalogue can."},
         {replaced("\"caption\": \"Weight\"", "\"caption\": \"Mass\""),
          "It is damaged: options[2].shown.values[0].caption is not \"Weight\"."},
-        {replaced("\"model_weight_g\": 912.5", "\"model_weight_g\": -1"),
-         "It is damaged: figures.model_weight_g is not a weight from 1 to 100000 g."},
+        {replaced("\"model_weight\": 912.5", "\"model_weight\": -1"),
+         "It is damaged: figures.model_weight is not a weight from 1 to 100000 g."},
         {replaced("\"throttle\": 0.75", "\"throttle\": 0"),
          "It is damaged: figures.throttle is not a fraction from 0.01 to 1."},
         {replaced("\"selected_option\": 3", "\"selected_option\": 3, \"x\": [" + many + "[]]"),
@@ -162,6 +176,44 @@ TEST(SetupFileTest, RefusesWhatIsNoSetupOrCannotBeRead) {
             EXPECT_EQ(std::string(e.what()).substr(0, row.message.size()), row.message);
         }
     }
+}
+
+// A file of the first version names its settings otherwise and keeps, of a Calculate, only the
+// cells it read: its result is taken to be of the option's names and fan.
+TEST(SetupFileTest, ReadsTheFirstVersion) {
+    const std::string first =
+        R"({"format": "mfbcalc setup", "version": 1, "selected_option": 1,
+      "figures": {"model_weight_g": 1200, "throttle": 0.7, "full_throttle_share": 0.5,
+                  "usable_capacity": 0.9},
+      "options": [
+        {"motor": {"name": "Inrunner 4060-2000  ", "line": "Inrunner 4060-2000  40x60"},
+         "battery": null, "fan": {"number": 3, "name": "Fan 90 mm"},
+         "cells": {"serie": 3, "parallel": 1},
+         "shown": {"cells": {"serie": 7, "parallel": 1},
+                   "values": [)" +
+        [] {
+            std::string values;
+            for (const ColumnRow& row : kColumnRows) {
+                values += std::string(values.empty() ? "" : ",") + R"({"caption": ")" +
+                          std::string(Caption(row.field)) + R"(", "value": "1,00", "unit": ""})";
+            }
+            return values;
+        }() +
+        R"(], "notes": ["Static thrust: 2514,00 g"]}},
+        {"motor": null, "battery": null, "fan": {"number": 1, "name": "Mini"},
+         "cells": {"serie": 10, "parallel": 1}, "shown": null},
+        {"motor": null, "battery": null, "fan": {"number": 1, "name": "Mini"},
+         "cells": {"serie": 10, "parallel": 1}, "shown": null},
+        {"motor": null, "battery": null, "fan": {"number": 1, "name": "Mini"},
+         "cells": {"serie": 10, "parallel": 1}, "shown": null}]})";
+    const mfb::Setup read = ReadSetup(first);
+    EXPECT_EQ(read.figures, (SetupFigures{1200, 0.7, 0.5, 0.9}));
+    const SetupOption& o = read.option(1);
+    ASSERT_TRUE(o.shown);
+    EXPECT_EQ(o.shown->calculatedFor,
+              (CalculatedFor{"Inrunner 4060-2000  ", "", 3, "Fan 90 mm", 7, 1}));
+    EXPECT_FALSE(ShowsCurrent(o)) << "the boxes were changed to 3S after the Calculate of 7S";
+    EXPECT_EQ(o.shown->figures, ShownResult{}.figures) << "figures are never read from sentences";
 }
 
 }  // namespace

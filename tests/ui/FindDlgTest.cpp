@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -299,6 +300,50 @@ private slots:
     }
 
     // Sorting orders by the numbers behind the texts, both ways, and "#" brings the ranking back.
+    // The rows answer for the main window's flight: a model weight typed there re-runs them ranked
+    // by thrust to weight, as no ranking was chosen, and shows here; emptied here, it is not known
+    // in the main window either. Thrust to weight without a weight is refused, and the front has
+    // no ranking to choose.
+    void followsTheMainWindowsFlight() {
+        RecordingMessages messages;
+        const auto main = ShownMainDlg(QtPlatform(QStringLiteral(MFB_SAMPLE_DATA)));
+        TFindDlg* find = OpenFromMenu(*main);
+        const auto& model =
+            *static_cast<const ExploreTableModel*>(Find<QTableView>(*find, "results")->model());
+        SetText(*find, "motorPattern", QStringLiteral("Inrunner 36*"));
+        SetText(*find, "serieList", QStringLiteral("6"));
+        SetText(*find, "parallelList", QStringLiteral("1"));
+        QTRY_VERIFY(model.rowCount() > 0);
+        QVERIFY(Cell(model, 0, "T/W").isEmpty());
+        auto* sortKey = Find<QComboBox>(*find, "sortKey");
+        const QString thrustToWeight = QStringLiteral("Thrust to weight");
+        QVERIFY(sortKey->currentText() != thrustToWeight);
+
+        TypeInto(*main, "ModelWeight", QStringLiteral("900"));
+        QCOMPARE(sortKey->currentText(), thrustToWeight);
+        QCOMPARE(Find<QLineEdit>(*find, "modelWeight")->text(), QStringLiteral("900"));
+        QTRY_VERIFY(!Cell(model, 0, "T/W").isEmpty());
+        // The figures a modeller compares are in view at the window's own size.
+        const auto* table = Find<QTableView>(*find, "results");
+        for (const char* header : {"Thrust g", "Flight min", "T/W", "Margin %"}) {
+            const int section = ColumnOf(model, header);
+            QVERIFY2(table->horizontalHeader()->sectionViewportPosition(section) +
+                             table->columnWidth(section) <=
+                         table->viewport()->width(),
+                     header);
+        }
+
+        TypeInto(*find, "modelWeight", QString());
+        QCOMPARE(main->flightSettings().modelWeight, std::nullopt);
+        QVERIFY(Find<QLineEdit>(*main, "ModelWeight")->text().isEmpty());
+        sortKey->setCurrentIndex(sortKey->findText(thrustToWeight));
+        QTRY_COMPARE(LabelText(*find, "summary"),
+                     QStringLiteral("Thrust to weight needs the model's weight without its pack"));
+        QCOMPARE(model.rowCount(), 0);
+        Find<QAbstractButton>(*find, "pareto")->click();
+        QVERIFY(!sortKey->isEnabled());
+    }
+
     void sortsByNumber() {
         const auto catalogue = std::make_shared<const mfb::Catalogue>(
             TMainDlg(QtPlatform(QStringLiteral(MFB_SAMPLE_DATA))).catalogue());

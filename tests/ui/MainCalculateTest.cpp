@@ -12,7 +12,6 @@
 #include "tests/support/RecordingSinks.h"
 #include "tests/ui/MainTestSupport.h"
 #include "ui/GraphDlg.h"
-#include "ui/ProgramWindows.h"
 #include "ui/SpinEdit.h"
 
 namespace {
@@ -200,7 +199,6 @@ private slots:
     // refused with nothing changed.
     void aFanReadWholeCalculatesAfterAFailedFanFile() {
         RecordingMessages messages;
-        ChartWindows charts;
         mfb::CataloguePlatform platform = MainTestPlatform();
         platform.readFile = [inner = platform.readFile](const std::string& name) {
             std::string text = inner(name);
@@ -212,6 +210,7 @@ private slots:
             return text;
         };
         const auto window = ShownMainDlg(platform);
+        ChartWindows charts(*window);
         QCOMPARE(messages.errors, QStringList{"List index out of bounds (52)"});
         Prepare(*window, 1, QStringLiteral("Good"));
         using Handler = void (TMainDlg::*)();
@@ -268,8 +267,8 @@ private slots:
         QFETCH(bool, motor);
         QFETCH(bool, battery);
         RecordingMessages messages;
-        ChartWindows charts;
         const auto window = ShownMainDlg();
+        ChartWindows charts(*window);
         if (motor) ChooseMotor(*window, QStringLiteral("alpha"));
         if (battery) ChooseBattery(*window, QStringLiteral("Good"));
         Click(*window, "Button1");
@@ -279,15 +278,15 @@ private slots:
         for (const QString& text : ValueTexts(*window, 1)) QVERIFY(text.isEmpty());
         QVERIFY(!Find<QPushButton>(*window, "Button6")->isEnabled());
         QCOMPARE(window->slot(1).CellsSerie, 0);
-        QCOMPARE(ChartWindows::Points(1), std::size_t{0});
+        QCOMPARE(charts.Points(1), std::size_t{0});
     }
 
     // Each Calculate button works on its own column, whichever option is selected, and fills its
     // own chart window.
     void columnTwoWhileOptionFourIsSelected() {
         RecordingMessages messages;
-        ChartWindows charts;
         const auto window = ShownMainDlg();
+        ChartWindows charts(*window);
         Prepare(*window, 2, QStringLiteral("Good"));
         Click(*window, "RadioButton6");
         QCOMPARE(window->selectedOption(), 4);
@@ -303,27 +302,27 @@ private slots:
         }
         QCOMPARE(ValueTexts(*window, 2), shown);
         QVERIFY(Find<QPushButton>(*window, "Button7")->isEnabled());
-        QCOMPARE(ChartWindows::Points(2), static_cast<std::size_t>(expected.report.steps));
+        QCOMPARE(charts.Points(2), static_cast<std::size_t>(expected.report.steps));
         QVERIFY(expected.report.steps > 0);
-        QCOMPARE(Windows().GraphDlg[1]->titleLines(),
+        QCOMPARE(window->chartWindow(2)->titleLines(),
                  QStringList{"Slow Fan  alpha 3000            Good cell           "});
         // The marker sits on the chart point of the kept step.
         const mfb::ResultPoint& kept = expected.report.result;
         QVERIFY(kept.PinMotor != 0);
         QCOMPARE(
-            Windows().GraphDlg[1]->operatingPoint(),
+            window->chartWindow(2)->operatingPoint(),
             std::optional(static_cast<double>(mfb::ShaftPower(kept.PinMotor, kept.Efficiency))));
         for (int other : {1, 3, 4}) {
             for (const QString& text : ValueTexts(*window, other)) QVERIFY(text.isEmpty());
             QVERIFY(!Find<QPushButton>(*window, kChartButtons[other - 1])->isEnabled());
-            QCOMPARE(ChartWindows::Points(other), std::size_t{0});
-            QVERIFY(!Windows().GraphDlg[other - 1]->operatingPoint());
+            QCOMPARE(charts.Points(other), std::size_t{0});
+            QVERIFY(!window->chartWindow(other)->operatingPoint());
             QCOMPARE(window->slot(other).PinMotor, 0.0);
         }
 
         Click(*window, "Button7");
-        QVERIFY(Windows().GraphDlg[1]->isVisible());
-        QVERIFY(!Windows().GraphDlg[3]->isVisible());
+        QVERIFY(window->chartWindow(2)->isVisible());
+        QVERIFY(!window->chartWindow(4)->isVisible());
     }
 
     // A sweep to the 1 MW limit: ten million steps. The window answers while it runs (every
@@ -333,8 +332,8 @@ private slots:
     // click.
     void longSweepShowsProgressAndStops() {
         RecordingMessages messages;
-        ChartWindows charts;
         const auto window = ShownMainDlg(QtPlatform(QStringLiteral(MFB_TEST_DATA "/long")));
+        ChartWindows charts(*window);
         ChooseMotor(*window, QStringLiteral("alpha"));
         ChooseBattery(*window, QStringLiteral("Tall"));
         auto* calculate = Find<QPushButton>(*window, "Button1");
@@ -342,8 +341,8 @@ private slots:
         Click(*window, "Button1");
         QVERIFY(window->calculating(1));
         QTRY_VERIFY(calculate->text().startsWith(QStringLiteral("Stop ")));
-        const std::size_t seen = ChartWindows::Points(1);
-        QTRY_VERIFY(ChartWindows::Points(1) > seen);
+        const std::size_t seen = charts.Points(1);
+        QTRY_VERIFY(charts.Points(1) > seen);
         Find<SpinEdit>(*window, "SpinEdit1")->setText(QStringLiteral("12"));
         ChooseMotor(*window, QStringLiteral("charlie"));
         Click(*window, "Button1");
@@ -356,10 +355,10 @@ private slots:
         QCOMPARE(slot.CellsSerie, 10);
         QVERIFY(QString::fromLatin1(slot.MotorName).startsWith(QStringLiteral("charlie")));
         QCOMPARE(slot.Motor.Kv, 2000.0);
-        const std::size_t steps = ChartWindows::Points(1);
+        const std::size_t steps = charts.Points(1);
         QVERIFY(steps > seen && steps < 10000000);
         // The last point is the last evaluation, which the slot holds.
-        const mfb::CurvePoints motor = Windows().GraphDlg[0]->points(mfb::Series::RpmMotor);
+        const mfb::CurvePoints motor = window->chartWindow(1)->points(mfb::Series::RpmMotor);
         QCOMPARE(motor.size(), steps);
         QVERIFY(slot.PinMotor > mfb::StartPower);
         QCOMPARE(slot.RpmMotor, motor.back().y);
@@ -370,7 +369,7 @@ private slots:
         }
         QCOMPARE(shown[static_cast<int>(ResultField::Weight)], QStringLiteral("560.00"));
         QVERIFY(!Find<QPushButton>(*window, "Button6")->isEnabled());
-        QCOMPARE(Windows().GraphDlg[0]->titleLines(), QStringList{QString()});
+        QCOMPARE(window->chartWindow(1)->titleLines(), QStringList{QString()});
     }
 
     // A new combination put into an option whose sweep is running is calculated, not merely

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
 #include <memory>
@@ -11,7 +12,6 @@
 #include "catalogue/Catalogue.h"
 #include "ui/GraphDlg.h"
 #include "ui/MainDlg.h"
-#include "ui/ProgramWindows.h"
 #include "ui/QtPlatform.h"
 #include "ui/SpinEdit.h"
 
@@ -66,6 +66,17 @@ inline void Click(const TMainDlg& window, const char* name) {
     Find<QAbstractButton>(window, name)->click();
 }
 
+// Types `text` into the line edit `name` in place of what it held, as a user does.
+inline void TypeInto(const QObject& window, const char* name, const QString& text) {
+    auto* field = Find<QLineEdit>(window, name);
+    field->selectAll();
+    if (text.isEmpty()) {
+        QTest::keyClick(field, Qt::Key_Delete);
+    } else {
+        QTest::keyClicks(field, text);
+    }
+}
+
 inline std::unique_ptr<TMainDlg> ShownMainDlg(
     mfb::CataloguePlatform platform = MainTestPlatform()) {
     auto window = std::make_unique<TMainDlg>(std::move(platform));
@@ -77,7 +88,7 @@ inline std::unique_ptr<TMainDlg> ShownMainDlg(
 // Option 1 calculated with 8S2P on fan 2, option 3 calculated with 6S and then set to 9S without
 // a Calculate, option 2 with a motor only; option 3 selected; a model weight.
 inline void ChooseThreeOptions(const TMainDlg& window) {
-    Find<QSpinBox>(window, "ModelWeight")->setValue(950);
+    TypeInto(window, "ModelWeight", QStringLiteral("950"));
     ChooseMotor(window, QStringLiteral("alpha"));
     ChooseBattery(window, QStringLiteral("Good"));
     Click(window, "RadioButton2");
@@ -94,20 +105,23 @@ inline void ChooseThreeOptions(const TMainDlg& window) {
     Find<SpinEdit>(window, "SpinEdit5")->setText(QStringLiteral("9"));
 }
 
-// Chart windows 1..4 recorded as the program does, removed again at the end of a test.
+// Chart windows 1..4 handed to `window` as start-up does, taken back at the end of a test.
 struct ChartWindows {
-    ChartWindows() {
-        for (int k = 1; k <= 4; ++k) Windows().GraphDlg[k - 1] = new TGraphDlg(k);
+    explicit ChartWindows(TMainDlg& window) : window_(window) {
+        for (int k = 1; k <= 4; ++k) graphs_[k - 1] = new TGraphDlg(k);
+        window_.setChartWindows(graphs_);
     }
     ~ChartWindows() {
-        for (TGraphDlg*& graph : Windows().GraphDlg) {
-            delete graph;
-            graph = nullptr;
-        }
+        window_.setChartWindows({});
+        for (TGraphDlg* graph : graphs_) delete graph;
     }
     ChartWindows(const ChartWindows&) = delete;
     ChartWindows& operator=(const ChartWindows&) = delete;
-    static std::size_t Points(int option) {
-        return Windows().GraphDlg[option - 1]->points(mfb::Series::RpmFan).size();
+    std::size_t Points(int option) const {
+        return graphs_[option - 1]->points(mfb::Series::RpmFan).size();
     }
+
+private:
+    TMainDlg& window_;
+    std::array<TGraphDlg*, 4> graphs_{};
 };

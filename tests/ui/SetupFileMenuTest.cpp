@@ -2,6 +2,7 @@
 // Setups saved and opened through the File menu, and what closing asks.
 #include <QAction>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 
 #include "tests/support/RecordingMessages.h"
 #include "tests/ui/MainTestSupport.h"
+#include "ui/ComparisonActions.h"
 #include "ui/SetupDocument.h"
 #include "ui/SetupFileMenu.h"
 #include "ui/SpinEdit.h"
@@ -62,7 +64,7 @@ private slots:
         QTemporaryDir folder;
         const auto first = ShownMainDlg();
         // The test fans' curves are steep at low power: part throttle needs most of the rpm.
-        Find<QSpinBox>(*first, "PartThrottle")->setValue(90);
+        TypeInto(*first, "PartThrottle", QStringLiteral("90"));
         ChooseThreeOptions(*first);
         QTRY_VERIFY(!first->calculating(1) && !first->calculating(3));
         QCOMPARE(first->windowTitle(), kTitle);
@@ -89,6 +91,64 @@ private slots:
         Find<SpinEdit>(*second, "SpinEdit1")->setText(QStringLiteral("7"));
         QVERIFY(second->isWindowModified());
         QVERIFY(messages.warnings.isEmpty() && messages.errors.isEmpty());
+    }
+
+    // A column calculated, then given a pack that gives out during the sweep and calculated again:
+    // its figure rows say why with no figure, the values of the earlier pack are greyed and name
+    // it. The file reopens to the same column, unmodified, and the comparison sheet's CSV is what
+    // mfbcalc-cli setup prints for the file.
+    void stalledColumnReopensAsSavedAndAgrees() {
+        RecordingMessages messages;
+        QTemporaryDir folder;
+        const auto first = ShownMainDlg();
+        TypeInto(*first, "PartThrottle", QStringLiteral("90"));
+        TypeInto(*first, "ModelWeight", QStringLiteral("950"));
+        ChooseMotor(*first, QStringLiteral("alpha"));
+        ChooseBattery(*first, QStringLiteral("Good"));
+        Click(*first, "Button1");
+        QTRY_VERIFY(!first->calculating(1));
+        QVERIFY(LabelText(*first, "Figure1_1").endsWith(QStringLiteral(" C")));
+        const QString current = LabelText(*first, "Label124");
+        ChooseBattery(*first, QStringLiteral("Step"));
+        Click(*first, "Button1");
+        QTRY_VERIFY(!first->calculating(1));
+        QCOMPARE(messages.warnings.size(), 1);
+        QCOMPARE(LabelText(*first, "Figure1_1"), QStringLiteral("-"));
+        QVERIFY(
+            Find<QLabel>(*first, "Figure1_1")->toolTip().startsWith("Combination not possible"));
+        QCOMPARE(LabelText(*first, "Label124"), current);
+        QVERIFY(Find<QLabel>(*first, "Label124")->toolTip().startsWith("Calculated for alpha"));
+        QVERIFY(Find<QLabel>(*first, "Label112")->toolTip().isEmpty());
+
+        const QString path = folder.filePath(QStringLiteral("stalled.mfbsetup"));
+        AnswerWith(*first, path);
+        Trigger(*first, "SaveAs1");
+        const auto second = ShownMainDlg();
+        AnswerWith(*second, path);
+        Trigger(*second, "Open1");
+        QTRY_VERIFY(!second->calculating(1));
+        QVERIFY(!second->isWindowModified());
+        QCOMPARE(second->setupDocument().setup(), first->setupDocument().setup());
+        for (const char* label : {"Label112", "Label116", "Label120", "Figure1_1", "Figure1_6"}) {
+            QCOMPARE(LabelText(*second, label), LabelText(*first, label));
+            QCOMPARE(Find<QLabel>(*second, label)->toolTip(),
+                     Find<QLabel>(*first, label)->toolTip());
+        }
+
+        const QString sheet = folder.filePath(QStringLiteral("sheet.csv"));
+        QVERIFY(second->comparison().exportTo(sheet));
+        QFile written(sheet);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray csv = written.readAll();
+        QVERIFY(csv.contains("Result,Combination not possible"));
+        QProcess cli;
+        cli.start(
+            QStringLiteral(MFBCALC_CLI),
+            {QStringLiteral("setup"), path, QStringLiteral("--csv"), QStringLiteral("--catalogues"),
+             MainTestDirectory(), QStringLiteral("--decimal-separator"), QStringLiteral(".")});
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), 3);
+        QCOMPARE(cli.readAllStandardOutput(), csv);
     }
 
     // A file that is no setup is refused with its reason and changes nothing.

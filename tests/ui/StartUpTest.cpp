@@ -15,7 +15,6 @@
 #include "ui/Application.h"
 #include "ui/GraphDlg.h"
 #include "ui/MainDlg.h"
-#include "ui/ProgramWindows.h"
 #include "ui/StartUp.h"
 
 namespace {
@@ -66,9 +65,17 @@ private:
     QTemporaryDir folder_;
 };
 
+// The main window start-up made, while it lives.
+TMainDlg* StartedMain() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* main = qobject_cast<TMainDlg*>(window)) return main;
+    }
+    return nullptr;
+}
+
 template <typename T>
 QString TextOf(const char* name) {
-    const T* widget = Windows().MainDlg->findChild<T*>(QString::fromLatin1(name));
+    const T* widget = StartedMain()->findChild<T*>(QString::fromLatin1(name));
     if (widget == nullptr) return QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
     if constexpr (std::is_same_v<T, QComboBox>) {
         return widget->currentText();
@@ -193,7 +200,7 @@ private slots:
         QCOMPARE(messages.errors, expectedErrors);
         QCOMPARE(messages.errorDetails, details.isEmpty() ? QStringList() : QStringList{details});
         QVERIFY(messages.warnings.isEmpty());
-        TMainDlg* main = Windows().MainDlg;
+        TMainDlg* main = StartedMain();
         QVERIFY(main != nullptr);
         QVERIFY(main->isVisible());
         QCOMPARE(TextOf<QComboBox>("ComboBox1"), motorText);
@@ -204,47 +211,50 @@ private slots:
         }
     }
 
-    // Six windows, one each, reachable through Windows(); only the main window is shown, centred.
+    // Six windows, one each, the others handed to the main window; only the main window is
+    // shown, centred.
     void windows() {
         RecordingMessages messages;
         StartedIn run;
         run.Start();
         QCOMPARE(QApplication::applicationDisplayName(), kApplicationTitle);
 
-        const ProgramWindows& windows = Windows();
-        QVERIFY(windows.MainDlg != nullptr);
-        QCOMPARE(windows.MainDlg->windowTitle(),
+        TMainDlg* main = StartedMain();
+        QVERIFY(main != nullptr);
+        QCOMPARE(main->windowTitle(),
                  QStringLiteral("Calculate Fan-Motor-Battery Combination 1.1"));
-        QVERIFY(windows.AboutDlg != nullptr);
-        QVERIFY(windows.AboutDlg->isHidden());
+        QVERIFY(main->aboutBox() != nullptr);
+        QVERIFY(main->aboutBox()->isHidden());
         for (int option = 1; option <= 4; ++option) {
-            TGraphDlg* chart = windows.GraphDlg[option - 1];
+            TGraphDlg* chart = main->chartWindow(option);
             QVERIFY(chart != nullptr);
             QCOMPARE(chart->option(), option);
             QVERIFY(chart->isHidden());
             QVERIFY(chart->isWindow());
         }
-        QVERIFY(QTest::qWaitForWindowExposed(windows.MainDlg));
-        const QRect screen = windows.MainDlg->screen()->geometry();
-        const QRect frame = windows.MainDlg->frameGeometry();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        const QRect screen = main->screen()->geometry();
+        const QRect frame = main->frameGeometry();
         // Centred, but never with the title bar above a screen lower than the window.
         const QPoint centred =
             screen.topLeft() + QPoint((screen.width() - frame.width()) / 2,
                                       std::max(0, (screen.height() - frame.height()) / 2));
-        QTRY_COMPARE(windows.MainDlg->frameGeometry().y(), centred.y());
+        QTRY_COMPARE(main->frameGeometry().y(), centred.y());
         // The headless platform's screen is narrower than the window, and it moves a window that
         // starts left of the screen by its frame width.
-        const int frameWidth = frame.width() - windows.MainDlg->width();
-        QVERIFY2(qAbs(windows.MainDlg->frameGeometry().x() - centred.x()) <= frameWidth,
+        const int frameWidth = frame.width() - main->width();
+        QVERIFY2(qAbs(main->frameGeometry().x() - centred.x()) <= frameWidth,
                  qPrintable(QStringLiteral("x %1, centred %2")
-                                .arg(windows.MainDlg->frameGeometry().x())
+                                .arg(main->frameGeometry().x())
                                 .arg(centred.x())));
-        QCOMPARE(windows.MainDlg->windowState(), Qt::WindowNoState);
+        QCOMPARE(main->windowState(), Qt::WindowNoState);
 
         ShutDown();
-        QVERIFY(windows.MainDlg == nullptr);
-        QVERIFY(windows.AboutDlg == nullptr);
-        for (TGraphDlg* chart : windows.GraphDlg) QVERIFY(chart == nullptr);
+        QVERIFY(StartedMain() == nullptr);
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            QVERIFY(qobject_cast<TGraphDlg*>(window) == nullptr);
+            QVERIFY(dynamic_cast<TAboutDlg*>(window) == nullptr);
+        }
     }
 
     void startsMaximisedOrMinimised_data() {
@@ -259,7 +269,7 @@ private slots:
         RecordingMessages messages;
         StartedIn run;
         run.Start(ShowCommand(show));
-        QCOMPARE(int(Windows().MainDlg->windowState()), state);
+        QCOMPARE(int(StartedMain()->windowState()), state);
     }
 
     // Closing the main window ends the loop with status 0, whatever else is open.
@@ -279,8 +289,8 @@ private slots:
         QVERIFY(run.Write("battery.txt", SampleFile("battery.txt")));
         QVERIFY(run.Write("fan.txt", SampleFile("fan.txt")));
         run.Start();
-        TMainDlg* main = Windows().MainDlg;
-        for (int option : openCharts) Windows().GraphDlg[option - 1]->showChart();
+        TMainDlg* main = StartedMain();
+        for (int option : openCharts) main->chartWindow(option)->showChart();
 
         QTimer::singleShot(0, main, [main, viaCloseButton] {
             if (viaCloseButton) {
@@ -304,9 +314,9 @@ private slots:
         RecordingMessages messages;
         StartedIn run;
         run.Start();
-        TMainDlg* main = Windows().MainDlg;
+        TMainDlg* main = StartedMain();
         QVERIFY(QTest::qWaitForWindowExposed(main));
-        TAboutDlg* about = Windows().AboutDlg;
+        TAboutDlg* about = main->aboutBox();
         bool shown = false;
         QTimer::singleShot(0, about, [&] {
             shown = about->isVisible() && QApplication::activeModalWidget() == about;
