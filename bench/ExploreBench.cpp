@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The exploration of the sample catalogues' whole space (14 motors, 12 cell types, 5 fans, 40 x 10
 // pack sizes: 336,000 combinations) and of a budgeted query, and combinations per second of the
-// shortened sweep, by its search and by the runs of adapting length it used before, against the
-// full sweep of Calculate, all on one thread over the same spread of 1 in 167 combinations (the
-// full sweep of all of them would take most of an hour).
+// shortened sweep against the full sweep of Calculate, all on one thread over the same spread of 1
+// in 167 combinations (the full sweep of all of them would take most of an hour); and rankings of
+// generated parts lists of 300 motors and 50 cell types (30 million combinations) and 2,000 motors
+// and 300 cell types (1.2 billion).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "explore/FastSweep.h"
 #include "model/DiscardingSinks.h"
 #include "model/Error.h"
+#include "tests/support/GeneratedCatalogue.h"
 #include "tests/support/SampleCatalogue.h"
 
 namespace {
@@ -59,8 +62,8 @@ const std::vector<Combination>& Spread() {
     return spread;
 }
 
-// The shortened sweep by either method, or Calculate's full sweep.
-enum class Way { Bracketing, Runs, Full };
+// The shortened sweep, or Calculate's full sweep.
+enum class Way { Shortened, Full };
 
 template <Way kWay>
 void BM_SpreadOfCombinations(benchmark::State& state) {
@@ -82,9 +85,7 @@ void BM_SpreadOfCombinations(benchmark::State& state) {
             try {
                 if constexpr (kWay != Way::Full) {
                     SweepEffort effort;
-                    FindOperatingPoint(
-                        slot, in, sinks, sinks, report, &effort,
-                        kWay == Way::Runs ? SweepMethod::Runs : SweepMethod::Bracketing);
+                    FindOperatingPoint(slot, in, sinks, sinks, report, &effort);
                     evaluations += effort.evaluations;
                 } else {
                     Calculate(slot, in, sinks, sinks, report);
@@ -101,11 +102,8 @@ void BM_SpreadOfCombinations(benchmark::State& state) {
     state.counters["steps/combination"] = static_cast<double>(steps) / combinations;
     state.counters["evaluations/combination"] = static_cast<double>(evaluations) / combinations;
 }
-BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, Way::Bracketing)
+BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, Way::Shortened)
     ->Name("FastSweep/spread")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, Way::Runs)
-    ->Name("FastSweep/spread/runs")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_SpreadOfCombinations, Way::Full)
     ->Name("FullSweep/spread")
@@ -144,11 +142,13 @@ BENCHMARK_TEMPLATE(BM_NegativeRi, false)
     ->Name("FullSweep/negative-Ri")
     ->Unit(benchmark::kMillisecond);
 
+template <bool kExhaustive>
 void BM_ExploreWholeSpace(benchmark::State& state) {
     const Catalogue& catalogue = Samples();
     ExploreRequest request;
     request.space = WholeSpace(catalogue);
     request.threads = static_cast<unsigned>(state.range(0));
+    request.exhaustive = kExhaustive;
     long long combinations = 0;
     for (auto _ : state) {
         const ExploreResult result = Explore(catalogue, request);
@@ -158,12 +158,57 @@ void BM_ExploreWholeSpace(benchmark::State& state) {
     state.counters["combinations/s"] =
         benchmark::Counter(static_cast<double>(combinations), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_ExploreWholeSpace)
+BENCHMARK_TEMPLATE(BM_ExploreWholeSpace, false)
     ->Name("Explore/whole-space/threads")
     ->Arg(1)
     ->Arg(2)
     ->Unit(benchmark::kSecond)
     ->Iterations(3)
+    ->UseRealTime();
+// Every combination calculated, as --exhaustive, --pareto or a --top beyond the ranked rows does.
+BENCHMARK_TEMPLATE(BM_ExploreWholeSpace, true)
+    ->Name("Explore/whole-space/exhaustive/threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(3)
+    ->UseRealTime();
+
+// A generated parts list (tests/support/GeneratedCatalogue.h) of `motors` motors and `cells` cell
+// types on the five sample fans, 1-40 by 1-10 cells, ranked as a modeller asks without --sort: the
+// top 20 by thrust to weight for a model of 1500 g, on two threads.
+void BM_ExplorePartsList(benchmark::State& state) {
+    const auto motors = static_cast<int>(state.range(0));
+    const auto cells = static_cast<int>(state.range(1));
+    const Catalogue catalogue = test::LoadGeneratedCatalogue(1, motors, cells);
+    ExploreRequest request;
+    request.space = WholeSpace(catalogue);
+    request.flight.modelWeight = 1500;
+    request.key = DefaultKey(catalogue, request);
+    request.threads = 2;
+    long long combinations = 0, settled = 0;
+    for (auto _ : state) {
+        const ExploreResult result = Explore(catalogue, request);
+        combinations += result.combinations;
+        settled += result.counts.bounded;
+        benchmark::DoNotOptimize(result.rows.data());
+    }
+    state.counters["combinations/s"] =
+        benchmark::Counter(static_cast<double>(combinations), benchmark::Counter::kIsRate);
+    state.counters["settled share"] =
+        static_cast<double>(settled) / static_cast<double>(std::max(1LL, combinations));
+}
+BENCHMARK(BM_ExplorePartsList)
+    ->Name("Explore/parts-list/top-20")
+    ->Args({300, 50})
+    ->Iterations(3)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+BENCHMARK(BM_ExplorePartsList)
+    ->Name("Explore/parts-list/top-20")
+    ->Args({2000, 300})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
     ->UseRealTime();
 
 // A query with a budget, as a modeller asks it: one fan, packs of at most 1500 g, on every core.

@@ -77,6 +77,10 @@ Ranking:
   --jobs N               worker threads, 1 to 256 (default: one per processor)
   --verify               calculates every row shown once more with the full sweep and compares
                          the two; a difference is an error
+  --exhaustive           calculates every combination: a ranking otherwise settles the blocks
+                         of cell counts whose bounds prove they cannot reach its top rows
+                         without calculating them (counted as settled by bounds); the rows
+                         are the same either way
   --max-seconds S        stops after S seconds with the best rows of the combinations visited
                          so far; the output says it is partial
 
@@ -154,8 +158,8 @@ Output, one of:
                (--max-seconds) starts with a line "# partial: ...".
   --json       one object: combinations, seconds, counts
                (visited, ranked, over_limits, filtered_out, no_kept_step, motor_stalls,
-               not_possible, at_limit, faults, unreadable, not_run, full_sweeps, pruned),
-               front (with --pareto: the rows on the front), rows
+               not_possible, at_limit, faults, unreadable, not_run, full_sweeps, pruned,
+               bounded), front (with --pareto: the rows on the front), rows
                (objects with the CSV's keys up to c_rate, a flight figure not known null, and
                limits: one object per limit stated, {value, limit, margin, exceeded}), notes
                (the catalogue lines left out) and, last, partial (true when the run or the

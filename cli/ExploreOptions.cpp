@@ -122,6 +122,9 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
         } else if (name == "--verify") {
             flag();
             request.verify = true;
+        } else if (name == "--exhaustive") {
+            flag();
+            request.exhaustive = true;
         } else if (name == "--catalogues") {
             options.catalogueDir = ParseDirectory(name, value());
         } else if (name == "--motor") {

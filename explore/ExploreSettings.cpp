@@ -194,6 +194,7 @@ const ExploreRequestField kRequestFields[] = {
     {"threads", false, &FieldText<&ExploreRequest::threads>},
     FilterField<&ExploreRequest::decimalSeparator>("decimalSeparator", 1, 127),
     {"verify", false, &FieldText<&ExploreRequest::verify>},
+    {"exhaustive", false, &FieldText<&ExploreRequest::exhaustive>},
     {"shard", false, &FieldText<&ExploreRequest::shard>},
     {"shards", false, &FieldText<&ExploreRequest::shards>},
 };

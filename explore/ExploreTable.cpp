@@ -87,6 +87,7 @@ constexpr ExploreCountField kCountFields[] = {
     {"not_run", "motor or battery unnamed", &ExploreCounts::notRun},
     {"full_sweeps", "", &ExploreCounts::fullSweeps},
     {"pruned", "over the weight budget, not swept", &ExploreCounts::pruned},
+    {"bounded", "settled by bounds without a sweep", &ExploreCounts::bounded},
 };
 
 std::string_view TrimRight(std::string_view text) {

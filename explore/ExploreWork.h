@@ -45,4 +45,31 @@ private:
     std::size_t shardCount_;
 };
 
+// The order a ranking that settles combinations by bounds takes `count` items in: first a spread of
+// about kSpread items across them all, then the rest in their own order. A catalogue sorted by name
+// often lists its small motors first; the spread finds good rows, and so a high bar, before the
+// search gets far whatever the order. Every item comes once, and nothing is listed ahead.
+class SpreadOrder {
+public:
+    static constexpr std::size_t kSpread = 64;
+
+    explicit SpreadOrder(std::size_t count)
+        : count_(count), stride_(count >= 4 * kSpread ? count / kSpread : 1) {}
+
+    std::size_t At(std::size_t j) const {
+        if (stride_ == 1) return j;
+        // The spread: the middle item of each of the first kSpread strides.
+        if (j < kSpread) return j * stride_ + stride_ / 2;
+        const std::size_t k = j - kSpread;
+        const std::size_t stride = k / (stride_ - 1), within = k % (stride_ - 1);
+        if (stride < kSpread) return stride * stride_ + within + (within >= stride_ / 2 ? 1 : 0);
+        return kSpread * stride_ + (k - kSpread * (stride_ - 1));
+    }
+    std::size_t Count() const { return count_; }
+
+private:
+    std::size_t count_;
+    std::size_t stride_;
+};
+
 }  // namespace mfb

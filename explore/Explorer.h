@@ -91,15 +91,18 @@ struct ExploreCounts {
     long long pruned = 0;       // a pack over the weight budget, left out before any sweep
     long long fullSweeps = 0;   // combinations the fast path could not shorten
     long long motorStalls = 0;  // "Combination not possible": the motor stalls first
+    // Not calculated: bounds prove that its key cannot reach the best `top` rows. Its outcome is
+    // not known, so it counts in none of the others.
+    long long bounded = 0;
 };
 
 // Every count of ExploreCounts, for the code that adds, stores or lists them all.
 inline constexpr long long ExploreCounts::*kExploreCounts[] = {
-    &ExploreCounts::visited,    &ExploreCounts::ranked,     &ExploreCounts::filteredOut,
-    &ExploreCounts::overLimits, &ExploreCounts::noKeptStep, &ExploreCounts::notPossible,
-    &ExploreCounts::atLimit,    &ExploreCounts::faults,     &ExploreCounts::unreadable,
-    &ExploreCounts::notRun,     &ExploreCounts::pruned,     &ExploreCounts::fullSweeps,
-    &ExploreCounts::motorStalls};
+    &ExploreCounts::visited,     &ExploreCounts::ranked,     &ExploreCounts::filteredOut,
+    &ExploreCounts::overLimits,  &ExploreCounts::noKeptStep, &ExploreCounts::notPossible,
+    &ExploreCounts::atLimit,     &ExploreCounts::faults,     &ExploreCounts::unreadable,
+    &ExploreCounts::notRun,      &ExploreCounts::pruned,     &ExploreCounts::fullSweeps,
+    &ExploreCounts::motorStalls, &ExploreCounts::bounded};
 static_assert(sizeof(ExploreCounts) ==
                   sizeof(kExploreCounts) / sizeof(kExploreCounts[0]) * sizeof(long long),
               "a count missing from kExploreCounts");
@@ -123,6 +126,9 @@ struct ExploreRequest {
     char decimalSeparator = '.';  // for reading the catalogue lines
     // Recalculates every reported row with the full sweep of Calculate and compares the two.
     bool verify = false;
+    // Calculates every combination, where a ranking would settle those that bounds keep out of
+    // its best `top` without calculating them: the same rows, every outcome counted.
+    bool exhaustive = false;
     // Shard `shard` (1-based) of `shards`: a deterministic share of the space's motor, cell type
     // and fan triples, so that separate runs of every shard together visit the space once.
     int shard = 1;

@@ -18,8 +18,6 @@ namespace {
 // Steps in a run that the bounds must settle to be worth computing them; below it, stepping is
 // cheaper.
 constexpr long long kMinRun = 8;
-constexpr long long kFirstRun = 64;
-constexpr long long kMaxRun = 1LL << 22;
 // Steps made one by one after runs could not be settled, at most, before runs are tried again.
 constexpr long long kMaxBackOff = 1LL << 12;
 
@@ -64,12 +62,12 @@ public:
         : slot_(slot), in_(in), view_(view), report_(report), effort_(effort), stop_(stop) {}
 
     // The loop of Calculate. Returns whether it reached Finish, and with it whether at the limit.
-    bool Run(SweepMethod method, bool& atLimit) {
+    bool Run(bool& atLimit) {
         fan_ = DecidingFan(slot_, in_.Fans);
         bounded_ = fan_ != nullptr && slot_.RTotal > 0 && slot_.Motor.Ri >= 0;
         if (bounded_) lastStep_ = LastPossibleStep(slot_);
         ClearFaults();  // the probes need them clear
-        return method == SweepMethod::Runs ? RunInRuns(atLimit) : RunBracketing(atLimit);
+        return RunBracketing(atLimit);
     }
 
 private:
@@ -121,20 +119,18 @@ private:
 
     // Whether the run from the current step to the evaluated step `to` is settled: no step of it
     // stops the sweep or faults, and the kept step after it is known.
-    bool Settles(double power, const Evaluation& end, bool tight) {
+    bool Settles(double power, const Evaluation& end) {
         RunBounds bounds;
         const bool bounded =
             BoundRun(slot_, *fan_,
                      {slot_.PinMotor, slot_.Current, slot_.UMotor, slot_.RpmMotor, slot_.RpmFan},
-                     {power, end.Current, end.UMotor, end.RpmMotor, end.RpmFan}, tight, bounds);
+                     {power, end.Current, end.UMotor, end.RpmMotor, end.RpmFan}, true, bounds);
         ClearFaults();
         const bool apart = bounds.hasDifference;
         const bool neverStops = bounded && (bounds.rpmFan.hi - StopRpmMargin < bounds.rpmMotor.lo ||
                                             (apart && bounds.difference.hi < StopRpmMargin));
         const bool neverKept =
             bounds.rpmMotor.hi <= bounds.rpmFan.lo || (apart && bounds.difference.lo > 0);
-        bounds_ = bounds;
-        boundsHeld_ = bounded;
         return neverStops && (Kept(end) || neverKept);
     }
 
@@ -248,7 +244,7 @@ private:
             const long long to = Target(from, before);
             if (to <= from.step + 1) {
                 if (left) {
-                    if (Settles(left->power, left->at, true)) return Arrive(*left, *before);
+                    if (Settles(left->power, left->at)) return Arrive(*left, *before);
                     SetRight(*left, Beyond::Unsettled, true, here.step);
                     left.reset();
                     before = previous_;
@@ -285,7 +281,7 @@ private:
                 left = end;
                 continue;
             }
-            if (!Settles(end.power, end.at, true)) {
+            if (!Settles(end.power, end.at)) {
                 SetRight(end, Beyond::Unsettled, true, here.step);
                 continue;
             }
@@ -386,72 +382,6 @@ private:
 
     static constexpr double kOvershoot = 1.25;
 
-    // The method before the search: runs from the current step whose length adapts to how much
-    // of the tests' slack the last run's bounds used, with the bounds of the box of the run's
-    // ends. Kept for comparison.
-    bool RunInRuns(bool& atLimit) {
-        long long stepsBeforeRun = 0;
-        while (!sweep::StopReached(slot_)) {
-            PollStop();
-            if (stepsBeforeRun == 0 && MayRun() && lastStep_ - report_.steps >= kMinRun) {
-                const long long tried = runLength_;
-                if (TrySkip() || tried > kMinRun) continue;
-                stepsBeforeRun = kMinRun;
-            }
-            if (stepsBeforeRun > 0) --stepsBeforeRun;
-            const StepEnd end = Step(nullptr);
-            if (end != StepEnd::Made) return Ended(end, atLimit);
-        }
-        return true;
-    }
-
-    // Tries to settle the next run of steps from its two ends.
-    bool TrySkip() {
-        const long long from = report_.steps;
-        const long long to = from + std::min(runLength_, lastStep_ - from);
-        Evaluation end;
-        const double power = StepPowers::Sweep().Power(to);
-        if (!ProbeStep(power, end)) {
-            runLength_ = std::max(kMinRun, runLength_ / 2);
-            return false;
-        }
-        const bool settled = Settles(power, end, false);
-        const bool alwaysKept = bounds_.rpmMotor.lo > bounds_.rpmFan.hi;
-        const bool neverKept = bounds_.rpmMotor.hi <= bounds_.rpmFan.lo;
-        AdaptRunLength(to - from);
-        if (!settled || !(alwaysKept || neverKept)) return false;
-        Jump(to, power, end);
-        return true;
-    }
-
-    // The next run's length, from how much of the slack of the tests this run's bounds used up:
-    // bounds widen roughly in proportion to a run's length. Only speed depends on it.
-    void AdaptRunLength(long long tried) {
-        double factor = 0.5;
-        if (boundsHeld_) {
-            const double motor = slot_.RpmMotor;
-            const double fan = slot_.RpmFan;
-            const bool kept = motor > fan;
-            // How many times this run's length the slack would last.
-            const auto reach = [](double start, double left) {
-                return left >= start ? 1e9 : start / (start - left);
-            };
-            const double stop = reach(
-                motor - (fan - StopRpmMargin),
-                static_cast<double>(bounds_.rpmMotor.lo - (bounds_.rpmFan.hi - StopRpmMargin)));
-            const double keep =
-                kept ? reach(motor - fan,
-                             static_cast<double>(bounds_.rpmMotor.lo - bounds_.rpmFan.hi))
-                     : reach(fan - motor,
-                             static_cast<double>(bounds_.rpmFan.lo - bounds_.rpmMotor.hi));
-            const double reachable = 0.7 * std::min(stop, keep);
-            // Rpm near the ends of the double range can make the estimate meaningless.
-            if (!std::isnan(reachable)) factor = std::clamp(reachable, 0.125, 4.0);
-        }
-        runLength_ = std::clamp(static_cast<long long>(static_cast<double>(tried) * factor),
-                                kMinRun, kMaxRun);
-    }
-
     TOptionSlot& slot_;
     const SweepInputs& in_;
     ResultView& view_;
@@ -460,9 +390,6 @@ private:
     const TFanData* fan_ = nullptr;
     bool bounded_ = false;
     long long lastStep_ = 0;
-    RunBounds bounds_;  // of the last run probed
-    bool boundsHeld_ = false;
-    long long runLength_ = kFirstRun;
     int unbracketed_ = 0;  // runs settled in a row without a step beyond known
     bool aimed_ = false;
     std::optional<SweepAim> aim_;    // where the sketch predicts the sweep decides, until it errs
@@ -477,14 +404,14 @@ private:
 
 void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
                         ChartSink& chart, CalculateReport& report, SweepEffort* effort,
-                        SweepMethod method, const std::atomic<bool>* stop) {
+                        const std::atomic<bool>* stop) {
     SweepEffort ignored;
     SweepEffort& counted = effort != nullptr ? *effort : ignored;
     counted = SweepEffort{};
     ++counted.evaluations;
     if (!sweep::Begin(slot, inputs, view, chart, report)) return;
     bool atLimit = false;
-    if (!FastSweep(slot, inputs, view, report, counted, stop).Run(method, atLimit)) return;
+    if (!FastSweep(slot, inputs, view, report, counted, stop).Run(atLimit)) return;
     sweep::Finish(slot, inputs, view, chart, report, atLimit);
 }
 

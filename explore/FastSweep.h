@@ -15,12 +15,6 @@ struct SweepEffort {
     bool shortened = false;     // false: every step was evaluated, as Calculate does
 };
 
-// How FindOperatingPoint chooses the runs of steps it settles by bounds.
-enum class SweepMethod {
-    Bracketing,  // closes in on the stop and on the last kept step; the fewest evaluations
-    Runs,  // runs of adapting length from each settled one: the earlier method, for comparison
-};
-
 // Thrown by FindOperatingPoint when its stop flag was set: the sweep was given up part way, and
 // the slot and report hold nothing to use.
 struct SweepStopped {};
@@ -42,14 +36,13 @@ struct SweepStopped {};
 // is evaluated step by step, the stop, the crossing and any fault included.
 //
 // Which runs are tried decides only how many evaluations it takes, never the result: the search
-// (SweepMethod::Bracketing) aims at the steps where the stop test, the kept test or the shaft
+// aims at the steps where the stop test, the kept test or the shaft
 // power's sign changes, as interpolated from the steps evaluated so far.
 //
 // A sweep can run to hundreds of millions of steps; `stop`, when given, is polled every few
 // thousand, so that a run with a time budget or a signal ends within a combination.
 void FindOperatingPoint(TOptionSlot& slot, const SweepInputs& inputs, ResultView& view,
                         ChartSink& chart, CalculateReport& report, SweepEffort* effort = nullptr,
-                        SweepMethod method = SweepMethod::Bracketing,
                         const std::atomic<bool>* stop = nullptr);
 
 }  // namespace mfb

@@ -31,9 +31,9 @@ namespace mfb {
 
 namespace {
 
-// The second form: the first kept neither the search nor a digest, so a merge could not check
-// its rows.
-constexpr char kMagic[] = "mfbcalc explore shard 2";
+// The third form: the first kept neither the search nor a digest, so a merge could not check its
+// rows; the second did not count the combinations a ranking settles by bounds.
+constexpr char kMagic[] = "mfbcalc explore shard 3";
 
 // The row's stored doubles in file order.
 // The derived figures and limit checks are not kept: the merge works them out again.
@@ -343,9 +343,9 @@ std::vector<const ExploreRequestField*> FieldsOn(ShardLine line) {
     return fields;
 }
 
-// Every field of the request is kept but its threads and verify, which say how a run goes rather
-// than what it finds: on the line its table names, or in a column below. A field added to the
-// request needs one of the two, and a new kMagic.
+// Every field of the request is kept but its threads, verify and exhaustive, which say how a run
+// goes rather than what it finds: on the line its table names, or in a column below. A field added
+// to the request needs one of the two, and a new kMagic.
 constexpr Column kShardColumns[] = {
     {&WriteWhole<kRequest, &ExploreRequest::shard>, &ReadShardNumber},
     kWhole<1, kMaxShards, kRequest, &ExploreRequest::shards>,

@@ -58,6 +58,7 @@ struct Jet {
     double efflux = 0;  // km/h
 };
 // None when the fan's swept area or static efficiency is not known, or the power is not positive.
+// The explorer's bounds (explore/KeyBound.cpp) invert these formulas: a change here is one there.
 std::optional<Jet> StaticJet(Extended shaftPower, const TFanJetData& fan);
 
 // Whether the fan's curve rises everywhere between L = lowL and L = highL (L = ln P): the part

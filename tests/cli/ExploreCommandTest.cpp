@@ -362,6 +362,17 @@ TEST(ExploreCommand, MergedShardsRankAsOneRunByEveryKey) {
     }
 }
 
+// Shards that calculated every combination pass --verify, whose run of their shares settles some
+// by bounds: of the counts, those a bound decides differ from run to run, the rows never.
+TEST(ExploreCommand, AVerifiedMergeAllowsForCombinationsSettledByBounds) {
+    Args search = With(kSampleSpace, {"--sort", "power"});
+    std::find(search.begin(), search.end(), "--top")[1] = "3";
+    const Args merge = ShardFiles(With(search, {"--exhaustive"}), 2);
+    const Output verified = RunCommand(Explore({"--catalogues", kSample, "--verify"}, merge));
+    EXPECT_EQ(verified.status, 0) << verified.err;
+    for (std::size_t i = 1; i < merge.size(); ++i) std::filesystem::remove(merge[i]);
+}
+
 // A note that quotes a field holding a tab, the field separator of a shard file, comes through
 // the merge whole, once.
 TEST(ExploreCommand, MergeKeepsTheShardsNotes) {

@@ -38,8 +38,8 @@ auto Fields(const ExploreOptions& o) {
         o.catalogueDir, o.motorPattern, o.batteryPattern, r.space.fans, r.space.series,
         r.space.parallels, r.filter.maxCurrent, r.filter.maxWeight, r.filter.minEfficiency,
         r.filter.minThrust, r.filter.minFlightTime, r.filter.minThrustToWeight, r.key, r.top,
-        r.threads, r.option, r.verify, o.decimalSeparator, o.output, o.maxSeconds, r.shard,
-        r.shards, o.sharded, o.mergeFiles, r.targetThrust, r.pareto, r.flight.throttle,
+        r.threads, r.option, r.verify, r.exhaustive, o.decimalSeparator, o.output, o.maxSeconds,
+        r.shard, r.shards, o.sharded, o.mergeFiles, r.targetThrust, r.pareto, r.flight.throttle,
         r.flight.fullShare, r.flight.usable, r.flight.modelWeight);
 }
 
@@ -89,10 +89,11 @@ TEST(ExploreOptions, AcceptedArguments) {
              o.decimalSeparator = ',';
              o.output = ExploreOutput::Csv;
          }},
-        {{"--sort=power", "--json"},
+        {{"--sort=power", "--json", "--exhaustive"},
          [](ExploreOptions& o) {
              o.request.key = ExploreKey::Power;
              o.output = ExploreOutput::Json;
+             o.request.exhaustive = true;
          }},
         {{"--sort", "efficiency"},
          [](ExploreOptions& o) { o.request.key = ExploreKey::Efficiency; }},

@@ -218,6 +218,7 @@ TEST(ExploreSettings, RequestFieldsFollowTheirMembers) {
         {"threads", [](ExploreRequest& r) { r.threads = 3; }},
         {"decimalSeparator", [](ExploreRequest& r) { r.decimalSeparator = ','; }},
         {"verify", [](ExploreRequest& r) { r.verify = true; }},
+        {"exhaustive", [](ExploreRequest& r) { r.exhaustive = true; }},
         {"shard", [](ExploreRequest& r) { r.shard = 2; }},
         {"shards", [](ExploreRequest& r) { r.shards = 2; }},
     };

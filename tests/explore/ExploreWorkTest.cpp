@@ -5,6 +5,7 @@
 
 #include <set>
 #include <tuple>
+#include <vector>
 
 namespace mfb {
 namespace {
@@ -37,6 +38,22 @@ TEST(ExploreWorkTest, ShardsShareTheItemsOutEachOnce) {
         }
         EXPECT_EQ(total, 30u) << shards;
         EXPECT_EQ(seen.size(), 30u) << shards;
+    }
+}
+
+TEST(ExploreWorkTest, TheSpreadOrderTakesEveryItemOnce) {
+    for (const std::size_t count : {0u, 5u, 1023u, 1024u, 1025u, 5000u, 77777u}) {
+        const SpreadOrder order(count);
+        std::vector<bool> seen(count);
+        for (std::size_t j = 0; j < count; ++j) {
+            const std::size_t item = order.At(j);
+            ASSERT_LT(item, count) << count;
+            EXPECT_FALSE(seen[item]) << count << " " << j;
+            seen[item] = true;
+        }
+        if (count >= 4 * SpreadOrder::kSpread) {
+            EXPECT_GT(order.At(SpreadOrder::kSpread - 1), count * 9 / 10) << count;
+        }
     }
 }
 

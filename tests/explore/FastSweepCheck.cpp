@@ -8,6 +8,10 @@
 //
 //   fast_sweep_check DIR [FULL_BELOW_STEPS [ONE_IN [THREADS]]]
 //   fast_sweep_check --random COUNT [FULL_BELOW_STEPS [SEED [THREADS]]]
+//   fast_sweep_check --rankings COUNT [SEED]
+//
+// The third form compares random rankings that settle combinations by bounds with the exhaustive
+// run of each (tests/support/RandomSearches.h).
 //
 // Prints the combinations checked, the differences found (the exit status is 1 if there are any)
 // and the evaluations the shortened sweep needed against the steps of the full one.
@@ -27,6 +31,7 @@
 #include "catalogue/Choice.h"
 #include "catalogue/FileReader.h"
 #include "tests/support/RandomPowerTrains.h"
+#include "tests/support/RandomSearches.h"
 #include "tests/support/SweepComparison.h"
 
 namespace {
@@ -101,17 +106,44 @@ int CheckRandom(int argc, char** argv) {
     return Report(count, totals);
 }
 
+// Random rankings (tests/support/RandomSearches.h) that settle combinations by bounds, each against
+// the exhaustive run of the same search.
+int CheckRankings(int argc, char** argv) {
+    const long long count = argc > 2 ? std::atoll(argv[2]) : 100'000;
+    const auto seed = static_cast<std::uint64_t>(argc > 3 ? std::atoll(argv[3]) : 20261208);
+    test::RandomSearches searches(seed);
+    long long different = 0, settling = 0;
+    for (long long i = 0; i < count; ++i) {
+        const test::RandomSearch search = searches.Next();
+        long long settled = 0;
+        const std::string difference =
+            test::CompareWithExhaustive(search.catalogue, search.request, &settled);
+        if (settled > 0) ++settling;
+        if (!difference.empty()) {
+            ++different;
+            std::printf("DIFFERENT: search %lld: %s\n", i, difference.c_str());
+        }
+    }
+    std::printf(
+        "%lld rankings compared with the exhaustive run, %lld settling combinations by "
+        "bounds; %lld different\n",
+        count, settling, different);
+    return different == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr,
                      "usage: %s DIR [FULL_BELOW_STEPS [ONE_IN [THREADS]]]\n"
-                     "       %s --random COUNT [FULL_BELOW_STEPS [SEED [THREADS]]]\n",
-                     argv[0], argv[0]);
+                     "       %s --random COUNT [FULL_BELOW_STEPS [SEED [THREADS]]]\n"
+                     "       %s --rankings COUNT [SEED]\n",
+                     argv[0], argv[0], argv[0]);
         return 2;
     }
     if (std::string(argv[1]) == "--random") return CheckRandom(argc, argv);
+    if (std::string(argv[1]) == "--rankings") return CheckRankings(argc, argv);
     const std::string directory = argv[1];
     const long long fullBelow = argc > 2 ? std::atoll(argv[2]) : 100'000;
     const long long oneIn = argc > 3 ? std::max(1LL, std::atoll(argv[3])) : 50;

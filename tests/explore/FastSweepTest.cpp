@@ -252,12 +252,10 @@ TEST(FastSweepTest, AStopFlagGivesTheSweepUp) {
         TOptionSlot unpolled = start;
         CalculateReport report, plain;
         if (stopped) {
-            EXPECT_THROW(FindOperatingPoint(slot, in, sinks, sinks, report, nullptr,
-                                            SweepMethod::Bracketing, &stop),
+            EXPECT_THROW(FindOperatingPoint(slot, in, sinks, sinks, report, nullptr, &stop),
                          SweepStopped);
         } else {
-            FindOperatingPoint(slot, in, sinks, sinks, report, nullptr, SweepMethod::Bracketing,
-                               &stop);
+            FindOperatingPoint(slot, in, sinks, sinks, report, nullptr, &stop);
             FindOperatingPoint(unpolled, in, sinks, sinks, plain);
             EXPECT_EQ(report.steps, plain.steps);
             EXPECT_EQ(report.result.RpmMotor, plain.result.RpmMotor);
