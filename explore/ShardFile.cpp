@@ -246,17 +246,6 @@ template <auto... path>
 constexpr Column kOptional{&WriteWith<&OptionalHexNumber, path...>,
                            &ReadWith<&Parser::OptionalNumber, path...>};
 
-template <auto... path>
-std::string WriteList(const ExploreShard& shard) {
-    return ListText(Member<path...>(shard));
-}
-template <long long low, long long high, auto... path>
-void ReadList(ExploreShard& shard, const std::string& text, const Parser& parse) {
-    Member<path...>(shard) = parse.List<typename MemberType<path...>::value_type>(text, low, high);
-}
-template <long long low, long long high, auto... path>
-constexpr Column kList{&WriteList<path...>, &ReadList<low, high, path...>};
-
 // A digest, kept as written.
 template <auto... path>
 std::string WriteText(const ExploreShard& shard) {
