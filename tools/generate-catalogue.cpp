@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <ostream>
 #include <string>
 
+#include "cli/WholeFile.h"
 #include "tests/support/GeneratedCatalogue.h"
 
 int main(int argc, char** argv) {
@@ -22,17 +24,25 @@ int main(int argc, char** argv) {
         return 2;
     }
     mfb::test::GeneratedCatalogue generated(seed, motors, cells);
-    const auto write = [&](const std::string& name, const std::string& text) {
-        std::ofstream out(dir + "/" + name, std::ios::binary);
-        out << text;
-        return static_cast<bool>(out.flush());
-    };
     std::ifstream fans(MFB_SAMPLE_DATA "/fan.txt", std::ios::binary);
     const std::string fanText((std::istreambuf_iterator<char>(fans)), {});
-    if (!write("motor.txt", generated.MotorText()) ||
-        !write("battery.txt", generated.BatteryText()) || fanText.empty() ||
-        !write("fan.txt", fanText)) {
-        std::cerr << "generate-catalogue: cannot write the catalogues into " << dir << '\n';
+    if (fanText.empty()) {
+        std::cerr << "generate-catalogue: cannot read the sample fan.txt\n";
+        return 1;
+    }
+    try {
+        // A set of catalogues is only of use whole, so the three are placed together.
+        using mfb::cli::WholeFile;
+        WholeFile motor(dir + "/motor.txt", mfb::cli::Existing::Replace);
+        WholeFile battery(dir + "/battery.txt", mfb::cli::Existing::Replace);
+        WholeFile fan(dir + "/fan.txt", mfb::cli::Existing::Replace);
+        motor.Stream() << generated.MotorText();
+        battery.Stream() << generated.BatteryText();
+        fan.Stream() << fanText;
+        mfb::cli::PlaceAll({&motor, &battery, &fan});
+    } catch (const std::exception& e) {
+        std::cerr << "generate-catalogue: cannot write the catalogues into " << dir << ": "
+                  << e.what() << '\n';
         return 1;
     }
     return 0;
