@@ -59,9 +59,9 @@ CliOptions ParseCliOptions(const std::vector<std::string>& args) {
         } else if (name == "--fan") {
             options.fan = ParseCount(name, value(), 1, kMostFanNumber);
         } else if (name == "--serie") {
-            options.serie = ParseCount(name, value(), 1, kMaxSerie);
+            options.serie = ParseCount(name, value(), kMinSerie, kMaxSerie);
         } else if (name == "--parallel") {
-            options.parallel = ParseCount(name, value(), 1, kMaxParallel);
+            options.parallel = ParseCount(name, value(), kMinParallel, kMaxParallel);
         } else if (name == "--option") {
             options.option = ParseCount(name, value(), 1, kOptionCount);
         } else if (name == "--part-load") {

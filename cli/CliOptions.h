@@ -7,6 +7,7 @@
 
 #include "cli/ArgumentReader.h"
 #include "model/Flight.h"
+#include "model/OptionSlot.h"
 
 namespace mfb::cli {
 
@@ -25,9 +26,6 @@ struct CliOptions {
     FlightSettings flight;
     std::optional<double> partLoadStep;  // a share: the part-load table is asked for
 };
-
-inline constexpr int kMaxSerie = 40;
-inline constexpr int kMaxParallel = 10;
 
 // The arguments after the program name. Throws UsageError naming the offending argument. "--help"
 // anywhere wins over everything else, so a broken command line can still ask for help.

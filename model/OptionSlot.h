@@ -63,6 +63,11 @@ struct WholeFans {
 };
 inline constexpr WholeFans kAllFansWhole{kFanCount};
 
+// The cells an option may have, in series and in parallel: the window's boxes, a setup file and
+// the command line all hold a count to these.
+inline constexpr int kMinSerie = 1, kMaxSerie = 40;
+inline constexpr int kMinParallel = 1, kMaxParallel = 10;
+
 // The data of one option column. Names are raw catalogue bytes; numbers are stored doubles, every
 // formula behind them evaluated in extended precision and rounded once. All zero until written;
 // nothing resets a slot, each field keeps its last value.
@@ -75,8 +80,8 @@ struct TOptionSlot {
     std::string BatteryName;   // columns 1-20 of the chosen battery line
     std::string FanName;       // a copy of one fan's Name
 
-    int CellsSerie = 0;     // 1..40, read from the option's spin edit when Calculate starts
-    int CellsParallel = 0;  // 1..10
+    int CellsSerie = 0;  // kMinSerie..kMaxSerie, from the option's spin edit when Calculate starts
+    int CellsParallel = 0;  // kMinParallel..kMaxParallel
 
     double PackWeight = 0;  // g
     double UBattery = 0;    // V

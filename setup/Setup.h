@@ -32,8 +32,6 @@ struct ChosenLine {
 // The cell counts an option starts with, as its boxes show them before anyone touches them.
 inline constexpr int kInitialSerie = 10;
 inline constexpr int kInitialParallel = 1;
-inline constexpr int kMinSerie = 1, kMaxSerie = 40;
-inline constexpr int kMinParallel = 1, kMaxParallel = 10;
 
 // The combination a Calculate was for: the names its column showed, the fan it swept with and the
 // cells it read. Names are catalogue names (columns 1-20); empty where nothing was chosen.
