@@ -238,6 +238,32 @@ std::optional<double> StaticEfficiencyFromThrust(const std::vector<FanPoint>& po
     return static_cast<double>(std::pow(sum / squares, 1.5L));
 }
 
+FittedFan FitLibraryFan(const std::vector<FanPoint>& points, const std::string& name,
+                        std::optional<FanDimensions> dimensions, std::optional<double> maxRpm) {
+    FittedFan fitted{FitFanCurve(points), {}, {}};
+    const FanFit& fit = fitted.fit;
+    if (!fit.refusal.empty()) {
+        fitted.refusal = "no fan curve: " + fit.refusal;
+        return fitted;
+    }
+    LibraryFan& fan = fitted.fan;
+    fan.number = kFanCount + 1;
+    fan.maxRpm = maxRpm;
+    fan.fan = {name, fit.a[0], fit.a[1], fit.a[2], fit.a[3], fit.a[4], fit.chartMinPower, 0};
+    if (dimensions) {
+        fan.jet.SweptArea = SweptArea(dimensions->diameter, dimensions->hub);
+        if (fan.jet.SweptArea) {
+            fan.jet.StaticEfficiency = StaticEfficiencyFromThrust(points, *fan.jet.SweptArea);
+        }
+        if (fan.jet.StaticEfficiency && *fan.jet.StaticEfficiency > 1) {
+            fitted.refusal = "no fan: the thrust points give a static efficiency of " +
+                             FanFileNumber(*fan.jet.StaticEfficiency) +
+                             ", above 1; check the thrusts, powers and diameters";
+        }
+    }
+    return fitted;
+}
+
 std::string FanFileNumber(double value) {
     char text[32];
     const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 12);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/FanLibrary.h"
+
 namespace mfb {
 
 // One point of a fan's static test or datasheet: the shaft power it absorbs (W) at a speed (rpm),
@@ -48,6 +50,19 @@ std::optional<double> SweptArea(double diameter, double hub);
 // `sweptArea` in cm2.
 std::optional<double> StaticEfficiencyFromThrust(const std::vector<FanPoint>& points,
                                                  double sweptArea);
+
+// A fan for the library from its points: its curve, and where the rotor's and the hub's diameters
+// (mm) are given, its swept area and, from the points that carry a thrust, its static efficiency.
+struct FittedFan {
+    FanFit fit;
+    LibraryFan fan;       // fan kFanCount + 1, reserved 0
+    std::string refusal;  // the curve's, or a static efficiency above 1; empty when it serves
+};
+struct FanDimensions {
+    double diameter = 0, hub = 0;  // mm
+};
+FittedFan FitLibraryFan(const std::vector<FanPoint>& points, const std::string& name,
+                        std::optional<FanDimensions> dimensions, std::optional<double> maxRpm);
 
 // A number as the fan file keeps it: 12 significant digits, '.' as the separator.
 std::string FanFileNumber(double value);

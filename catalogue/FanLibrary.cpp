@@ -146,6 +146,12 @@ std::optional<LimitColumns> LibraryNumberAt(std::string_view line) {
     return parts->valueColumns;
 }
 
+std::optional<LibraryLineField> LibraryLineAt(std::string_view line) {
+    const auto parts = SplitLibraryLine(line);
+    if (!parts) return std::nullopt;
+    return LibraryLineField{parts->fan, parts->field, parts->valueColumns};
+}
+
 std::vector<int> LibraryFanNumbers(const std::vector<std::string>& lines) {
     std::vector<int> numbers;
     for (std::size_t index = kFirstFanLimitLine - 1; index < lines.size(); ++index) {

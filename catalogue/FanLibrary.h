@@ -46,6 +46,16 @@ std::vector<CatalogueFinding> FanLibraryFindings(const std::vector<std::string>&
 // any other line.
 std::optional<LimitColumns> LibraryNumberAt(std::string_view line);
 
+// The fan and the field a library line states: 0 for the name, then 1 to 7 for the numbers of
+// kFanNumberNames in their order; nothing for any other line. `fan` is 0 where the line's number
+// is none a fan may have.
+struct LibraryLineField {
+    int fan = 0;
+    std::size_t field = 0;
+    LimitColumns valueColumns{0, 0};
+};
+std::optional<LibraryLineField> LibraryLineAt(std::string_view line);
+
 // The numbers of the fans the library's lines name, whole or not, ascending.
 std::vector<int> LibraryFanNumbers(const std::vector<std::string>& fanLines);
 

@@ -295,28 +295,18 @@ int RunFitFan(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return ReportUsage(err, e.what(), "fit-fan");
     }
 
-    const FanFit fit = FitFanCurve(points);
+    std::optional<FanDimensions> dimensions;
+    if (options.diameter) dimensions = FanDimensions{*options.diameter, *options.hub};
+    FittedFan fitted = FitLibraryFan(points, options.name, dimensions, options.maxRpm);
+    const FanFit& fit = fitted.fit;
     if (!fit.residuals.empty()) PrintResiduals(err, points, fit);
-    if (!fit.refusal.empty()) {
-        ReportError(err, "no fan curve: " + fit.refusal);
+    if (!fitted.refusal.empty()) {
+        ReportError(err, fitted.refusal);
         return kExitError;
     }
-    LibraryFan fan;
-    fan.number = kFanCount + 1;
-    fan.maxRpm = options.maxRpm;
-    fan.fan = {options.name, fit.a[0], fit.a[1],          fit.a[2],
-               fit.a[3],     fit.a[4], fit.chartMinPower, 0};
-    if (options.diameter) {
-        fan.jet.SweptArea = SweptArea(*options.diameter, *options.hub);
-        fan.jet.StaticEfficiency = StaticEfficiencyFromThrust(points, *fan.jet.SweptArea);
-        if (fan.jet.StaticEfficiency && *fan.jet.StaticEfficiency > 1) {
-            ReportError(err, "no fan: the thrust points give a static efficiency of " +
-                                 FanFileNumber(*fan.jet.StaticEfficiency) +
-                                 ", above 1; check the thrusts, powers and diameters");
-            return kExitError;
-        }
-    } else if (std::any_of(points.begin(), points.end(),
-                           [](const FanPoint& p) { return p.thrust.has_value(); })) {
+    LibraryFan& fan = fitted.fan;
+    if (!options.diameter && std::any_of(points.begin(), points.end(),
+                                         [](const FanPoint& p) { return p.thrust.has_value(); })) {
         ReportError(err, "warning: the thrusts are left unused without --diameter and --hub");
     }
 

@@ -48,23 +48,32 @@ CatalogueEditor::CatalogueEditor(const QString& folder, char separator, QWidget*
     }
     fans_->setObjectName(QStringLiteral("fan"));
     tabs_->addTab(fans_, QStringLiteral("&Fans"));
+    connect(fans_, &FanLibraryPage::findingsChanged, this, &CatalogueEditor::updateButtons);
 
     struct Button {
         const char* name;
         const char* text;
         void (CatalogueTablePage::*act)();
+        void (FanLibraryPage::*actOnFans)();
     };
-    const Button buttons[] = {{"add", "&Add", &CatalogueTablePage::addRow},
-                              {"duplicate", "D&uplicate", &CatalogueTablePage::duplicateRow},
-                              {"delete", "&Delete", &CatalogueTablePage::deleteRow}};
+    const Button buttons[] = {
+        {"add", "&Add", &CatalogueTablePage::addRow, &FanLibraryPage::addRow},
+        {"duplicate", "D&uplicate", &CatalogueTablePage::duplicateRow,
+         &FanLibraryPage::duplicateRow},
+        {"delete", "&Delete", &CatalogueTablePage::deleteRow, &FanLibraryPage::deleteRow}};
     auto* row = new QHBoxLayout;
     for (const Button& b : buttons) {
         auto* button = new QPushButton(QString::fromLatin1(b.text), this);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setAutoDefault(false);
         const auto act = b.act;
-        connect(button, &QPushButton::clicked, this, [this, act] {
-            if (CatalogueTablePage* page = currentPage()) (page->*act)();
+        const auto actOnFans = b.actOnFans;
+        connect(button, &QPushButton::clicked, this, [this, act, actOnFans] {
+            if (CatalogueTablePage* page = currentPage()) {
+                (page->*act)();
+            } else if (tabs_->currentWidget() == fans_) {
+                (fans_->*actOnFans)();
+            }
         });
         row->addWidget(button);
     }
@@ -144,7 +153,8 @@ bool CatalogueEditor::save() {
 }
 
 void CatalogueEditor::updateButtons() {
-    const bool errors = std::any_of(pages_.begin(), pages_.end(),
+    const bool errors = fans_->hasErrors() ||
+                        std::any_of(pages_.begin(), pages_.end(),
                                     [](const CatalogueTablePage* p) { return p->hasErrors(); });
     save_->setEnabled(!undo_->isClean() && !errors);
     save_->setToolTip(errors ? QStringLiteral("A field has an error; its tooltip says which")

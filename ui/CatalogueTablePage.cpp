@@ -11,6 +11,8 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "ui/FieldMark.h"
+
 namespace {
 
 enum Role { IdRole = Qt::UserRole + 1, OriginalRole, BaseRole, LastTextRole, ErrorRole };
@@ -226,22 +228,10 @@ void CatalogueTablePage::checkRow(int modelRow) {
     bool error = false;
     for (int c = 0; c < model_->columnCount(); ++c) {
         QStandardItem* item = model_->item(modelRow, c);
-        QStringList messages;
-        bool cellError = false, cellWarning = false;
-        for (const mfb::FieldFinding& f : found) {
-            // A finding of the line as a whole stands at the name.
-            const int field =
-                f.field == static_cast<std::size_t>(-1) ? 0 : static_cast<int>(f.field);
-            if (field != c) continue;
-            messages << QStringLiteral("%1: %2").arg(
-                QString::fromLatin1(mfb::SeverityName(f.severity)), Latin1(f.message));
-            (f.severity == mfb::Severity::Error ? cellError : cellWarning) = true;
-        }
-        error = error || cellError;
-        item->setToolTip(messages.join(u'\n'));
-        item->setBackground(cellError     ? QBrush(QColor(255, 200, 200))
-                            : cellWarning ? QBrush(QColor(255, 240, 190))
-                                          : QBrush());
+        const FieldMark mark = MarkOf(found, static_cast<std::size_t>(c));
+        error = error || mark.error;
+        item->setToolTip(mark.toolTip);
+        item->setBackground(mark.background);
     }
     // A line left as it was is written as it was: its errors are the file's, not the edit's.
     const bool edited =

@@ -12,14 +12,13 @@
 #include <QVBoxLayout>
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/FanFit.h"
 #include "catalogue/FanLibrary.h"
-#include "catalogue/Limits.h"
-#include "catalogue/NumberRule.h"
-#include "model/Error.h"
+#include "ui/FanFitDlg.h"
+#include "ui/FieldMark.h"
 
 namespace {
 
+// After the fan's number, a column per field in the order of mfb::FanTexts.
 const QStringList kTitles = {QStringLiteral("Fan"),
                              QStringLiteral("Name"),
                              QStringLiteral("a0"),
@@ -28,31 +27,42 @@ const QStringList kTitles = {QStringLiteral("Fan"),
                              QStringLiteral("a3"),
                              QStringLiteral("a4"),
                              QStringLiteral("Chart min [W]"),
-                             QStringLiteral("Max rpm"),
+                             QStringLiteral("Reserved"),
+                             QStringLiteral("Max rpm [rpm]"),
                              QStringLiteral("Swept area [cm2]"),
                              QStringLiteral("Static efficiency")};
+static_assert(mfb::kFanFieldCount == 11);
 
 QString Latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString Number(std::optional<double> value) {
-    return value ? Latin1(mfb::FanFileNumber(*value)) : QString();
+std::string Bytes(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// A swap undoes itself.
-class SwapCommand : public QUndoCommand {
+std::vector<std::string> TextsOf(const std::vector<mfb::EditedLine>& lines) {
+    std::vector<std::string> texts;
+    texts.reserve(lines.size());
+    for (const mfb::EditedLine& line : lines) texts.push_back(line.text);
+    return texts;
+}
+
+// The fan file's lines before and after a change; the file is small enough to keep whole.
+class LinesCommand : public QUndoCommand {
 public:
-    SwapCommand(FanLibraryPage& page, int button, int number)
-        : page_(page), button_(button), number_(number) {
-        setText(QStringLiteral("Fan %1 on button %2").arg(number).arg(button));
+    LinesCommand(FanLibraryPage& page, std::vector<mfb::EditedLine> before,
+                 std::vector<mfb::EditedLine> after, const QString& text)
+        : page_(page), before_(std::move(before)), after_(std::move(after)) {
+        setText(text);
     }
-    void redo() override { page_.swap(button_, number_); }
-    void undo() override { page_.swap(button_, number_); }
+    void redo() override { page_.setLines(after_); }
+    void undo() override { page_.setLines(before_); }
 
 private:
     FanLibraryPage& page_;
-    int button_, number_;
+    std::vector<mfb::EditedLine> before_, after_;
 };
 
 }  // namespace
@@ -62,103 +72,184 @@ FanLibraryPage::FanLibraryPage(char separator, QUndoStack& undo, QWidget* parent
       separator_(separator),
       undo_(undo),
       table_(new QTableWidget(this)),
+      finding_(new QLabel(this)),
       button_(new QComboBox(this)),
       stand_(new QPushButton(QStringLiteral("&Put on fan button"), this)) {
     table_->setObjectName(QStringLiteral("table"));
     table_->setColumnCount(static_cast<int>(kTitles.size()));
     table_->setHorizontalHeaderLabels(kTitles);
     table_->verticalHeader()->hide();
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionBehavior(QAbstractItemView::SelectItems);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    finding_->setObjectName(QStringLiteral("finding"));
+    finding_->setWordWrap(true);
     button_->setObjectName(QStringLiteral("fanButton"));
     for (int k = 1; k <= mfb::kFanCount; ++k) button_->addItem(QString::number(k), k);
     stand_->setObjectName(QStringLiteral("putOnButton"));
     stand_->setAutoDefault(false);
+    auto* fit = new QPushButton(QStringLiteral("Fi&t from points…"), this);
+    fit->setObjectName(QStringLiteral("fitFromPoints"));
+    fit->setAutoDefault(false);
 
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("The selected library fan:"), this));
     row->addWidget(stand_);
     row->addWidget(button_);
     row->addStretch();
+    row->addWidget(fit);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_);
+    layout->addWidget(finding_);
     layout->addLayout(row);
 
     connect(stand_, &QPushButton::clicked, this, &FanLibraryPage::standOnButton);
-    connect(table_, &QTableWidget::currentCellChanged, this,
-            [this](int current) { stand_->setEnabled(current >= mfb::kFanCount); });
+    connect(fit, &QPushButton::clicked, this, &FanLibraryPage::openFit);
+    connect(table_, &QTableWidget::itemChanged, this, &FanLibraryPage::recordEdit);
+    connect(table_, &QTableWidget::currentCellChanged, this, [this] {
+        stand_->setEnabled(currentFan() > mfb::kFanCount);
+        showFinding();
+    });
 }
 
 void FanLibraryPage::load(const std::string& text) {
     read_ = mfb::SplitEditable(text);
-    lines_ = read_.lines;
+    lines_.clear();
+    for (std::size_t i = 0; i < read_.lines.size(); ++i) lines_.push_back({i, read_.lines[i]});
+    readTexts_.clear();
+    for (const int fan : mfb::EditableFans(read_.lines)) {
+        readTexts_[fan] = mfb::FanFieldTexts(read_.lines, fan);
+    }
     showFans();
 }
 
 std::string FanLibraryPage::text() const {
-    std::vector<mfb::EditedLine> lines;
-    for (std::size_t i = 0; i < lines_.size(); ++i) lines.push_back({i, lines_[i]});
-    return mfb::WriteEdited(read_, lines);
+    return mfb::WriteEdited(read_, lines_);
 }
 
-bool FanLibraryPage::swap(int button, int number) {
-    if (!mfb::SwapFans(lines_, button, number)) return false;
+bool FanLibraryPage::hasErrors() const {
+    return errors_;
+}
+
+void FanLibraryPage::setLines(const std::vector<mfb::EditedLine>& lines) {
+    lines_ = lines;
     showFans();
-    return true;
+}
+
+int FanLibraryPage::currentFan() const {
+    const QTableWidgetItem* item = table_->item(table_->currentRow(), 0);
+    return item != nullptr ? item->data(Qt::UserRole).toInt() : 0;
+}
+
+void FanLibraryPage::change(const std::vector<mfb::EditedLine>& after, const QString& what) {
+    if (TextsOf(after) == TextsOf(lines_)) {
+        showFans();  // a text the field cannot hold as typed shows as it stays
+        return;
+    }
+    undo_.push(new LinesCommand(*this, lines_, after, what));
+}
+
+void FanLibraryPage::recordEdit(QTableWidgetItem* item) {
+    if (applying_ || item->column() == 0) return;
+    const int fan = table_->item(item->row(), 0)->data(Qt::UserRole).toInt();
+    std::vector<mfb::EditedLine> after = lines_;
+    mfb::SetFanField(after, fan, static_cast<std::size_t>(item->column() - 1), Bytes(item->text()));
+    change(after, QStringLiteral("Edit fan %1").arg(fan));
+}
+
+void FanLibraryPage::addFan(const mfb::FanTexts& texts, const QString& what) {
+    std::vector<mfb::EditedLine> after = lines_;
+    const int number = mfb::AddLibraryFan(after, texts);
+    if (number == 0) return;
+    change(after, what.arg(number));
+    for (int r = 0; r < table_->rowCount(); ++r) {
+        if (table_->item(r, 0)->data(Qt::UserRole).toInt() == number) table_->setCurrentCell(r, 1);
+    }
+}
+
+void FanLibraryPage::addRow() {
+    addFan({}, QStringLiteral("Add fan %1"));
+}
+
+void FanLibraryPage::duplicateRow() {
+    const int fan = currentFan();
+    if (fan == 0) return;
+    mfb::FanTexts texts = mfb::FanFieldTexts(TextsOf(lines_), fan);
+    // A block's reserved value is the block's own; the library's is 0 when absent.
+    if (fan <= mfb::kFanCount) texts[mfb::kFanReservedField].clear();
+    addFan(texts, QStringLiteral("Duplicate as fan %1"));
+}
+
+void FanLibraryPage::deleteRow() {
+    const int fan = currentFan();
+    std::vector<mfb::EditedLine> after = lines_;
+    if (mfb::DeleteLibraryFan(after, fan)) change(after, QStringLiteral("Delete fan %1").arg(fan));
 }
 
 void FanLibraryPage::standOnButton() {
-    const int row = table_->currentRow();
-    if (row < mfb::kFanCount) return;
-    const int number = table_->item(row, 0)->data(Qt::UserRole).toInt();
+    const int number = currentFan();
     const int button = button_->currentData().toInt();
-    // Tried first, so that a swap that cannot be made leaves no step on the undo stack.
-    if (mfb::SwapFans(lines_, button, number)) {
-        mfb::SwapFans(lines_, button, number);
-        undo_.push(new SwapCommand(*this, button, number));
-        table_->setCurrentCell(button - 1, 1);
+    std::vector<std::string> texts = TextsOf(lines_);
+    if (number <= mfb::kFanCount || !mfb::SwapFans(texts, button, number)) return;
+    std::vector<mfb::EditedLine> after = lines_;
+    for (std::size_t i = 0; i < after.size(); ++i) after[i].text = texts[i];
+    change(after, QStringLiteral("Fan %1 on button %2").arg(number).arg(button));
+    table_->setCurrentCell(button - 1, 1);
+}
+
+void FanLibraryPage::openFit() {
+    auto* dialog = findChild<FanFitDlg*>();
+    if (dialog == nullptr) {
+        dialog = new FanFitDlg(separator_, this);
+        connect(dialog, &FanFitDlg::fanFitted, this, [this](const mfb::LibraryFan& fan) {
+            addFan(mfb::FanTextsOf(fan, separator_), QStringLiteral("Fit as fan %1"));
+        });
     }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
 }
 
 void FanLibraryPage::showFans() {
-    const int current = table_->currentRow();
+    const int currentRow = table_->currentRow(), currentColumn = table_->currentColumn();
+    applying_ = true;
     table_->setRowCount(0);
-    if (lines_.size() < mfb::kFanFileMinLines) return;
-    const auto limits = mfb::ReadFanLimits(lines_, separator_);
-    const auto jets = mfb::ReadFanJetData(lines_, separator_);
-    const auto add = [this](int number, QStringList cells) {
+    const std::vector<std::string> texts = TextsOf(lines_);
+    const auto findings = mfb::CheckFanFields(texts, separator_);
+    errors_ = false;
+    for (const int fan : mfb::EditableFans(texts)) {
+        const mfb::FanTexts fields = mfb::FanFieldTexts(texts, fan);
+        const auto found = findings.find(fan);
+        const auto read = readTexts_.find(fan);
+        const bool edited = read == readTexts_.end() || read->second != fields;
         const int row = table_->rowCount();
         table_->insertRow(row);
-        cells.prepend(number <= mfb::kFanCount ? QStringLiteral("button %1").arg(number)
-                                               : QString::number(number));
-        for (int c = 0; c < cells.size(); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            item->setData(Qt::UserRole, number);
-            table_->setItem(row, c, item);
-        }
-    };
-    for (int k = 1; k <= mfb::kFanCount; ++k) {
-        const std::size_t name = mfb::FanNameLine(k) - 1;
-        QStringList cells{Latin1(lines_[name])};
-        for (std::size_t j = 1; j <= 6; ++j) {
-            try {
-                cells << Number(mfb::ParseNumber(lines_[name + j], separator_));
-            } catch (const mfb::Error&) {
-                cells << Latin1(lines_[name + j]);
+        auto* number = new QTableWidgetItem(
+            fan <= mfb::kFanCount ? QStringLiteral("button %1").arg(fan) : QString::number(fan));
+        number->setFlags(number->flags() & ~Qt::ItemIsEditable);
+        number->setData(Qt::UserRole, fan);
+        table_->setItem(row, 0, number);
+        for (std::size_t field = 0; field < fields.size(); ++field) {
+            auto* item = new QTableWidgetItem(Latin1(fields[field]));
+            if (found != findings.end()) {
+                const FieldMark mark = MarkOf(found->second, field);
+                item->setToolTip(mark.toolTip);
+                item->setBackground(mark.background);
+                // A fan left as it was is written as it was: its errors are the file's.
+                errors_ = errors_ || (mark.error && edited);
             }
+            table_->setItem(row, static_cast<int>(field) + 1, item);
         }
-        const auto i = static_cast<std::size_t>(k - 1);
-        cells << Number(limits[i]) << Number(jets[i].SweptArea) << Number(jets[i].StaticEfficiency);
-        add(k, cells);
     }
-    for (const mfb::LibraryFan& fan : mfb::ReadFanLibrary(lines_, separator_)) {
-        const mfb::TFanData& f = fan.fan;
-        add(fan.number, {Latin1(f.Name), Number(f.a0), Number(f.a1), Number(f.a2), Number(f.a3),
-                         Number(f.a4), Number(f.ChartMinPower), Number(fan.maxRpm),
-                         Number(fan.jet.SweptArea), Number(fan.jet.StaticEfficiency)});
-    }
-    table_->setCurrentCell(std::min(current, table_->rowCount() - 1), 1);
-    stand_->setEnabled(table_->currentRow() >= mfb::kFanCount);
+    applying_ = false;
+    table_->setCurrentCell(std::min(currentRow, table_->rowCount() - 1),
+                           std::max(currentColumn, 1));
+    stand_->setEnabled(currentFan() > mfb::kFanCount);
+    showFinding();
+    emit findingsChanged();
+}
+
+void FanLibraryPage::showFinding() {
+    const QTableWidgetItem* item = table_->currentItem();
+    finding_->setText(item != nullptr ? item->toolTip() : QString());
 }

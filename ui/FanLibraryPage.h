@@ -2,19 +2,27 @@
 #pragma once
 
 #include <QWidget>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "catalogue/CatalogueEdit.h"
+#include "catalogue/FanEdit.h"
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 class QUndoStack;
 
-// The fans of the fan file: the five on the fan buttons, then those of its library, with their
-// curves, limits and jet data. A library fan is put on a fan button here, the fan that stood
-// there going into the library in its place; each such swap is a step of the editor's undo stack.
-// text() writes the file back with every line the swaps left alone as it was.
+// The fans of the fan file: the five on the fan buttons, then those of its library, a row each,
+// with their curves, limits and jet data as fields that are edited in place and checked as they
+// change by the rules of the catalogue check, the finding shown at its field (colour and tooltip)
+// and below the table for the current field. Library fans are added, duplicated, deleted, fitted
+// to typed points, or put on a fan button, the fan that stood there going into the library in
+// their place. Every change is a step of the editor's undo stack, and text() writes the file back
+// with every line the changes left alone as it was.
 class FanLibraryPage : public QWidget {
     Q_OBJECT
 public:
@@ -22,19 +30,40 @@ public:
 
     void load(const std::string& text);
     std::string text() const;
-    // Trades library fan `number` and the fan on `button`, and shows the result; false when the
-    // library has no whole fan of that number.
-    bool swap(int button, int number);
+    // Whether a fan that was added or changed has an error.
+    bool hasErrors() const;
+
+    void addRow();
+    void duplicateRow();
+    // The current library fan; the five on the buttons stay.
+    void deleteRow();
+
+    // Used by the undo commands.
+    void setLines(const std::vector<mfb::EditedLine>& lines);
+
+signals:
+    void findingsChanged();
 
 private:
     void showFans();
+    void recordEdit(QTableWidgetItem* item);
+    void showFinding();
+    // The change as one undoable step; nothing when it changes nothing.
+    void change(const std::vector<mfb::EditedLine>& after, const QString& what);
+    void addFan(const mfb::FanTexts& texts, const QString& what);
     void standOnButton();
+    void openFit();
+    int currentFan() const;
 
     char separator_;
     QUndoStack& undo_;
     QTableWidget* table_;
+    QLabel* finding_;
     QComboBox* button_;
     QPushButton* stand_;
     mfb::EditableText read_;
-    std::vector<std::string> lines_;  // as the swaps left them
+    std::map<int, mfb::FanTexts> readTexts_;  // each fan's fields as the file was read
+    std::vector<mfb::EditedLine> lines_;      // as the changes left them
+    bool applying_ = false;                   // the table is being filled, not edited
+    bool errors_ = false;
 };

@@ -9,8 +9,11 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueConvert.h"
 #include "catalogue/Choice.h"
+#include "catalogue/FanEdit.h"
+#include "catalogue/FanFit.h"
 #include "catalogue/FileReader.h"
 #include "catalogue/TextLines.h"
+#include "tests/support/SampleCatalogue.h"
 
 namespace mfb {
 namespace {
@@ -120,6 +123,129 @@ TEST(CatalogueEditTest, FindingsStandAtTheirFields) {
             if (f.field == row.field && message.empty()) message = f.message;
         }
         EXPECT_EQ(message, row.message);
+    }
+}
+
+std::vector<EditedLine> AsRead(const EditableText& read) {
+    std::vector<EditedLine> lines;
+    for (std::size_t i = 0; i < read.lines.size(); ++i) lines.push_back({i, read.lines[i]});
+    return lines;
+}
+
+std::vector<std::string> TextsOf(const std::vector<EditedLine>& lines) {
+    std::vector<std::string> texts;
+    for (const EditedLine& line : lines) texts.push_back(line.text);
+    return texts;
+}
+
+// A fan's field put into the sample fan file reads back as put from the bytes written, every other
+// field of every fan as it was, and every line but the field's own byte for byte as it was read.
+TEST(CatalogueEditTest, AFanFieldChangesOnlyItsLine) {
+    const EditableText read = SplitEditable(SampleText({kFanFile, '.', "\r\n"}));
+    constexpr std::size_t kMaxRpm = kFanFormFields, kArea = kFanFormFields + 1,
+                          kEfficiency = kFanFormFields + 2;
+    struct Row {
+        int fan;
+        std::size_t field;
+        std::string text;
+        std::string reads;     // the field's text read back
+        std::ptrdiff_t lines;  // lines the file gains
+    };
+    const Row rows[] = {
+        {2, kFanNameField, "Fan Two b", "Fan Two b", 0},
+        {2, 3, " -12.5 ", "-12.5", 0},
+        {3, kMaxRpm, "45000", "45000", 0},
+        {6, 1, "900.5", "900.5", 0},
+        {6, 2, "", "", 0},  // a number the fan needs stays as a line, blank
+        {6, kFanReservedField, "", "", -1},
+        {4, kArea, " ", "", -1},
+        {6, kEfficiency, "", "", -1},
+    };
+    const std::vector<int> fans = EditableFans(read.lines);
+    ASSERT_EQ(fans, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.fan) + " " + std::to_string(row.field));
+        std::vector<EditedLine> lines = AsRead(read);
+        EXPECT_TRUE(SetFanField(lines, row.fan, row.field, row.text));
+        const std::vector<std::string> written = SplitEditable(WriteEdited(read, lines)).lines;
+        EXPECT_EQ(written, TextsOf(lines));
+        EXPECT_EQ(written.size(), read.lines.size() + static_cast<std::size_t>(row.lines));
+        std::size_t changed = 0;
+        for (const EditedLine& line : lines) changed += line.text != read.lines[*line.original];
+        EXPECT_EQ(changed, row.lines == 0 ? 1u : 0u);
+        for (const int fan : fans) {
+            FanTexts expected = FanFieldTexts(read.lines, fan);
+            if (fan == row.fan) expected[row.field] = row.reads;
+            EXPECT_EQ(FanFieldTexts(written, fan), expected) << "fan " << fan;
+        }
+    }
+}
+
+// A fan added to the library from its values reads back to the same numbers, bit for bit, and
+// taking it away again gives the file back byte for byte.
+TEST(CatalogueEditTest, ALibraryFanAddedReadsBackAndGoesAgain) {
+    const Catalogue sample = test::SampleCatalogue();
+    for (const char separator : {'.', ','}) {
+        const std::string text = SampleText({kFanFile, separator, "\r\n"});
+        const EditableText read = SplitEditable(text);
+        LibraryFan fan = sample.FanLibrary.at(0);
+        fan.fan.Name = "Fan 80 mm b";
+        fan.fan.a3 = 1.0 / 3.0;
+        std::vector<EditedLine> lines = AsRead(read);
+        EXPECT_EQ(AddLibraryFan(lines, FanTextsOf(fan, separator)), 7);
+        const auto library = ReadFanLibrary(TextsOf(lines), separator);
+        ASSERT_EQ(library.size(), 2u);
+        const LibraryFan& added = library[1];
+        EXPECT_EQ(added.fan.Name, fan.fan.Name);
+        EXPECT_EQ(
+            std::make_tuple(added.fan.a0, added.fan.a1, added.fan.a2, added.fan.a4,
+                            added.fan.ChartMinPower, added.maxRpm, added.jet.SweptArea,
+                            added.jet.StaticEfficiency),
+            std::make_tuple(fan.fan.a0, fan.fan.a1, fan.fan.a2, fan.fan.a4, fan.fan.ChartMinPower,
+                            fan.maxRpm, fan.jet.SweptArea, fan.jet.StaticEfficiency));
+        EXPECT_EQ(added.fan.a3, std::stod(FanFileNumber(1.0 / 3.0)));
+        EXPECT_TRUE(DeleteLibraryFan(lines, 7));
+        EXPECT_EQ(WriteEdited(read, lines), text);
+    }
+    std::vector<EditedLine> lines = AsRead(SplitEditable(SampleText({kFanFile, '.', "\n"})));
+    EXPECT_FALSE(DeleteLibraryFan(lines, 3));
+    EXPECT_TRUE(DeleteLibraryFan(lines, 6));
+    EXPECT_EQ(EditableFans(TextsOf(lines)), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(AddLibraryFan(lines, FanTexts{}), 6);
+    EXPECT_EQ(FanFieldTexts(TextsOf(lines), 6), FanTexts{});
+}
+
+// Check's findings on the fan file stand at the field of their line; a library fan that would be
+// left out on reading cannot be saved.
+TEST(CatalogueEditTest, FanFindingsStandAtTheirFields) {
+    const EditableText read = SplitEditable(ReadWholeFile(MFB_SAMPLE_DATA "/fan.txt"));
+    struct Row {
+        int fan;
+        std::size_t field;
+        std::string text;
+        Severity severity;
+        std::string message;  // the start of the field's first finding
+    };
+    const Row rows[] = {
+        {2, 1, "x", Severity::Error, "fan 2's a0: 'x' is not a valid"},
+        {2, 6, "0", Severity::Warning, "fan 2's chart minimum power is 0"},
+        {6, 1, "x", Severity::Error, "' x' is not a valid"},
+        {6, kFanReservedField, "x", Severity::Warning, "' x' is not a valid"},
+        {6, kFanNameField, "", Severity::Error, "library fan 6 has no name"},
+        {3, kFanFormFields, "-5", Severity::Warning, "a limit must be above 0"},
+    };
+    EXPECT_TRUE(CheckFanFields(read.lines, '.').empty());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        std::vector<EditedLine> lines = AsRead(read);
+        SetFanField(lines, row.fan, row.field, row.text);
+        const auto found = CheckFanFields(TextsOf(lines), '.');
+        ASSERT_EQ(found.size(), 1u);
+        ASSERT_EQ(found.count(row.fan), 1u);
+        const FieldFinding& first = found.at(row.fan).front();
+        EXPECT_EQ(first.field, row.field);
+        EXPECT_EQ(first.severity, row.severity);
+        EXPECT_EQ(first.message.substr(0, row.message.size()), row.message);
     }
 }
 

@@ -11,9 +11,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "catalogue/FanFit.h"
+#include "catalogue/FanLibrary.h"
+#include "catalogue/TextLines.h"
 #include "tests/support/RecordingMessages.h"
 #include "tests/ui/MainTestSupport.h"
 #include "ui/CatalogueEditor.h"
+#include "ui/FanFitDlg.h"
 
 namespace {
 
@@ -160,6 +164,70 @@ private slots:
         QTRY_VERIFY(!window->calculating(1));
         QVERIFY(window->slot(1).RpmFan > 0);
         QCOMPARE(window->catalogue().FanLibrary.at(0).fan.Name, std::string("Fan Two"));
+    }
+
+    // A fan fitted in the editor to points of fan 2's curve joins the library as fan 6; a field
+    // of it typed wrong stops the saving and says why at the field until undone, and the file
+    // saved holds the fan, its curve that of fan 2, every line before it as it was.
+    void fitEditSave() {
+        const CatalogueFolder folder;
+        const QByteArray before = Read(folder.path("fan.txt"));
+        Session session(folder);
+        auto& [messages, window, charts, editor] = session;
+        QWidget* fans = Find(*editor, "fan");
+        auto* table = Find<QTableWidget>(*fans, "table");
+        Find<QPushButton>(*fans, "fitFromPoints")->click();
+        auto* fit = editor->findChild<FanFitDlg*>();
+        QVERIFY(fit != nullptr && fit->isVisible());
+
+        const mfb::TFanData& two = window->catalogue().Fans[1];
+        const std::array<double, 5> a{two.a0, two.a1, two.a2, two.a3, two.a4};
+        const double powers[] = {80, 150, 300, 600, 1000, 1500};
+        auto* points = Find<QTableWidget>(*fit, "points");
+        for (int r = 0; r < 6; ++r) {
+            const double rpm = mfb::FanCurveRpm(a, powers[r]);
+            Type(points, points->model()->index(r, 0), QString::number(powers[r]));
+            Type(points, points->model()->index(r, 1), QString::number(rpm, 'g', 12));
+        }
+        Find<QLineEdit>(*fit, "name")->setText(QStringLiteral("Fan Two fitted"));
+        Find<QLineEdit>(*fit, "diameter")->setText(QStringLiteral("70"));
+        Find<QLineEdit>(*fit, "hub")->setText(QStringLiteral("25"));
+        auto* add = Find<QPushButton>(*fit, "addToLibrary");
+        QVERIFY(!add->isEnabled());
+        Find<QPushButton>(*fit, "fit")->click();
+        QVERIFY(add->isEnabled());
+        bool shown = false;
+        QVERIFY(std::abs(points->item(0, 3)->text().toDouble(&shown)) < 0.1 && shown);
+        QVERIFY(Find<QLabel>(*fit, "result")->text().contains(QStringLiteral("swept area 33.")));
+        add->click();
+        QCOMPARE(table->rowCount(), 6);
+        QCOMPARE(table->item(5, 1)->text(), QStringLiteral("Fan Two fitted"));
+
+        auto* save = Find<QPushButton>(*editor, "save");
+        QVERIFY(save->isEnabled());
+        Type(table, table->model()->index(5, 2), QStringLiteral("12x"));
+        QVERIFY(!save->isEnabled());
+        QVERIFY(Find<QLabel>(*fans, "finding")->text().startsWith(QStringLiteral("error: ")));
+        Find<QPushButton>(*editor, "undo")->click();
+        QVERIFY(save->isEnabled());
+        save->click();
+        QVERIFY(messages.errors.isEmpty());
+
+        const QByteArray after = Read(folder.path("fan.txt"));
+        QCOMPARE(Read(folder.path("fan.txt~")), before);
+        QVERIFY(after.startsWith(before));
+        const auto library = mfb::ReadFanLibrary(
+            mfb::SplitLines(std::string(after.constData(), static_cast<std::size_t>(after.size()))),
+            '.');
+        QCOMPARE(library.size(), std::size_t{1});
+        const mfb::LibraryFan& fitted = library.front();
+        QCOMPARE(fitted.number, 6);
+        const std::array<double, 5> b{fitted.fan.a0, fitted.fan.a1, fitted.fan.a2, fitted.fan.a3,
+                                      fitted.fan.a4};
+        for (const double power : powers) {
+            QVERIFY(std::abs(mfb::FanCurveRpm(b, power) / mfb::FanCurveRpm(a, power) - 1) < 1e-3);
+        }
+        QCOMPARE(window->catalogue().FanLibrary.size(), std::size_t{1});
     }
 };
 
