@@ -168,6 +168,23 @@ bool DeleteLibraryFan(std::vector<EditedLine>& lines, int number) {
     return found;
 }
 
+std::string FanNameTaken(const std::vector<std::string>& lines, const std::string& name,
+                         char separator) {
+    if (!HasBlocks(lines)) return {};
+    for (int k = 1; k <= kFanCount; ++k) {
+        if (lines[FanNameLine(k) - 1] == name) {
+            return "fan " + std::to_string(k) + " is already named \"" + name + "\"";
+        }
+    }
+    for (const LibraryFan& other : ReadFanLibrary(lines, separator)) {
+        if (other.fan.Name == name) {
+            return "library fan " + std::to_string(other.number) + " is already named \"" + name +
+                   "\"";
+        }
+    }
+    return {};
+}
+
 FanTexts FanTextsOf(const LibraryFan& fan, char separator) {
     LibraryFan numbered = fan;
     numbered.number = kFanCount + 1;

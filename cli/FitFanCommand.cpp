@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/FanEdit.h"
 #include "catalogue/FanFit.h"
 #include "catalogue/FanLibrary.h"
 #include "catalogue/FileReader.h"
@@ -235,17 +236,9 @@ std::string WithFanAdded(const std::string& text, LibraryFan& fan) {
                     " lines, fewer than its five fans need");
     }
     const Notation notation = NotationOf(text, lines);
-    const std::vector<LibraryFan> library = ReadFanLibrary(lines, notation.separator);
-    for (int k = 1; k <= kFanCount; ++k) {
-        if (lines[FanNameLine(k) - 1] == fan.fan.Name) {
-            throw Error("fan " + std::to_string(k) + " is already named \"" + fan.fan.Name + "\"");
-        }
-    }
-    for (const LibraryFan& other : library) {
-        if (other.fan.Name == fan.fan.Name) {
-            throw Error("library fan " + std::to_string(other.number) + " is already named \"" +
-                        fan.fan.Name + "\"");
-        }
+    if (const std::string taken = FanNameTaken(lines, fan.fan.Name, notation.separator);
+        !taken.empty()) {
+        throw Error(taken);
     }
     const std::vector<int> numbers = LibraryFanNumbers(lines);
     fan.number = numbers.empty() ? kFanCount + 1 : numbers.back() + 1;

@@ -126,6 +126,11 @@ void FanFitDlg::forgetFit() {
     add_->setEnabled(false);
 }
 
+void FanFitDlg::refuse(const QString& reason) {
+    forgetFit();
+    result_->setText(reason);
+}
+
 void FanFitDlg::fit() {
     forgetFit();
     std::vector<mfb::FanPoint> points;

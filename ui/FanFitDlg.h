@@ -23,6 +23,8 @@ public:
     FanFitDlg(char separator, QWidget* parent);
 
     void fit();
+    // The fan handed on cannot join the library, for `reason`.
+    void refuse(const QString& reason);
 
 signals:
     void fanFitted(const mfb::LibraryFan& fan);

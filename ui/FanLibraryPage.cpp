@@ -201,7 +201,12 @@ void FanLibraryPage::openFit() {
     auto* dialog = findChild<FanFitDlg*>();
     if (dialog == nullptr) {
         dialog = new FanFitDlg(separator_, this);
-        connect(dialog, &FanFitDlg::fanFitted, this, [this](const mfb::LibraryFan& fan) {
+        connect(dialog, &FanFitDlg::fanFitted, this, [this, dialog](const mfb::LibraryFan& fan) {
+            const std::string taken = mfb::FanNameTaken(TextsOf(lines_), fan.fan.Name, separator_);
+            if (!taken.empty()) {
+                dialog->refuse(Latin1(taken + "; give the fitted fan a name of its own"));
+                return;
+            }
             addFan(mfb::FanTextsOf(fan, separator_), QStringLiteral("Fit as fan %1"));
         });
     }
