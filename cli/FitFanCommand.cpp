@@ -12,6 +12,7 @@
 #include "catalogue/FanEdit.h"
 #include "catalogue/FanFit.h"
 #include "catalogue/FanLibrary.h"
+#include "catalogue/FanPointsCsv.h"
 #include "catalogue/FileReader.h"
 #include "catalogue/LineLayout.h"
 #include "catalogue/NumberRule.h"
@@ -140,63 +141,22 @@ FitFanOptions ParseFitFanOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-std::vector<std::string> SplitCsv(std::string_view line) {
-    std::vector<std::string> cells;
-    for (std::size_t start = 0;;) {
-        const std::size_t comma = line.find(',', start);
-        std::string_view cell = line.substr(start, comma - start);
-        while (!cell.empty() && cell.front() == ' ') cell.remove_prefix(1);
-        while (!cell.empty() && cell.back() == ' ') cell.remove_suffix(1);
-        cells.emplace_back(cell);
-        if (comma == std::string_view::npos) return cells;
-        start = comma + 1;
-    }
-}
-
 // The points of the CSV text; throws UsageError naming the line that does not read.
 std::vector<FanPoint> ReadPoints(const std::string& text, const FitFanOptions& options) {
-    const std::vector<std::string> lines = SplitLines(text);
-    const std::string file = options.points;
-    if (lines.empty()) throw UsageError(file + " is empty");
-    const std::vector<std::string> header = SplitCsv(lines.front());
-    const auto column = [&](std::string_view name) -> std::optional<std::size_t> {
-        const auto found = std::find(header.begin(), header.end(), name);
-        if (found == header.end()) return std::nullopt;
-        return static_cast<std::size_t>(found - header.begin());
-    };
-    const auto shaft = column("shaft_power_w"), input = column("input_power_w"),
-               rpm = column("rpm"), thrust = column("thrust_g");
-    if (!rpm || shaft.has_value() == input.has_value()) {
-        throw UsageError(file +
-                         ":1: the first line names the columns: rpm and either "
-                         "shaft_power_w or input_power_w, optionally thrust_g");
+    FanPointsCsv csv;
+    try {
+        csv = ReadFanPointsCsv(text, options.points);
+    } catch (const Error& e) {
+        throw UsageError(e.what());
     }
-    if (input.has_value() != options.motorEfficiency.has_value()) {
-        throw UsageError(input ? "input_power_w needs --motor-efficiency"
-                               : "--motor-efficiency goes with an input_power_w column");
+    if (csv.inputPower != options.motorEfficiency.has_value()) {
+        throw UsageError(csv.inputPower ? "input_power_w needs --motor-efficiency"
+                                        : "--motor-efficiency goes with an input_power_w column");
     }
-    std::vector<FanPoint> points;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        if (lines[i].find_first_not_of(' ') == std::string::npos) continue;
-        const std::vector<std::string> cells = SplitCsv(lines[i]);
-        const std::string where = file + ':' + std::to_string(i + 1) + ": ";
-        if (cells.size() != header.size()) {
-            throw UsageError(where + "a point has as many cells as the first line names");
-        }
-        const auto number = [&](std::size_t at) {
-            try {
-                return ParseNumber(cells[at], '.');
-            } catch (const Error& e) {
-                throw UsageError(where + header[at] + ": " + e.what());
-            }
-        };
-        FanPoint point;
-        point.shaftPower = shaft ? number(*shaft) : number(*input) * *options.motorEfficiency;
-        point.rpm = number(*rpm);
-        if (thrust && !cells[*thrust].empty()) point.thrust = number(*thrust);
-        points.push_back(point);
+    if (csv.inputPower) {
+        for (FanPoint& point : csv.points) point.shaftPower *= *options.motorEfficiency;
     }
-    return points;
+    return csv.points;
 }
 
 // The fan file's own notation, so that the lines added read as its blocks do.

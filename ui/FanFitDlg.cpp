@@ -2,6 +2,7 @@
 #include "ui/FanFitDlg.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,6 +13,9 @@
 #include <QVBoxLayout>
 
 #include "catalogue/FanFit.h"
+#include "catalogue/FanPointsCsv.h"
+#include "catalogue/FileReader.h"
+#include "catalogue/Limits.h"
 #include "catalogue/NumberRule.h"
 #include "model/Error.h"
 
@@ -72,6 +76,9 @@ FanFitDlg::FanFitDlg(char separator, QWidget* parent)
     auto* addPoint = new QPushButton(QStringLiteral("Add &point"), this);
     addPoint->setObjectName(QStringLiteral("addPoint"));
     addPoint->setAutoDefault(false);
+    auto* load = new QPushButton(QStringLiteral("&Load CSV…"), this);
+    load->setObjectName(QStringLiteral("loadCsv"));
+    load->setAutoDefault(false);
     auto* fitButton = new QPushButton(QStringLiteral("&Fit"), this);
     fitButton->setObjectName(QStringLiteral("fit"));
     fitButton->setAutoDefault(false);
@@ -80,6 +87,7 @@ FanFitDlg::FanFitDlg(char separator, QWidget* parent)
     close->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(addPoint);
+    buttons->addWidget(load);
     buttons->addStretch();
     buttons->addWidget(fitButton);
     buttons->addWidget(add_);
@@ -103,6 +111,11 @@ FanFitDlg::FanFitDlg(char separator, QWidget* parent)
     });
     connect(addPoint, &QPushButton::clicked, this,
             [this] { points_->insertRow(points_->rowCount()); });
+    connect(load, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Load Points"), QString(), QStringLiteral("CSV files (*.csv)"));
+        if (!path.isEmpty()) loadCsv(path);
+    });
     connect(fitButton, &QPushButton::clicked, this, &FanFitDlg::fit);
     connect(add_, &QPushButton::clicked, this, [this] {
         if (fitted_) emit fanFitted(*fitted_);
@@ -124,6 +137,31 @@ std::optional<double> FanFitDlg::number(const QString& text, const QString& what
 void FanFitDlg::forgetFit() {
     fitted_.reset();
     add_->setEnabled(false);
+}
+
+void FanFitDlg::loadCsv(const QString& path) {
+    mfb::FanPointsCsv csv;
+    try {
+        const std::string file = path.toStdString();
+        csv = mfb::ReadFanPointsCsv(mfb::ReadWholeFile(file), file);
+    } catch (const mfb::Error& e) {
+        result_->setText(Latin1(e.what()));
+        return;
+    }
+    const auto shown = [this](double value) {
+        return Latin1(mfb::ShortestText(value)).replace(u'.', QChar::fromLatin1(separator_));
+    };
+    points_->setRowCount(0);
+    points_->setRowCount(std::max(kFirstRows, static_cast<int>(csv.points.size())));
+    for (int r = 0; r < static_cast<int>(csv.points.size()); ++r) {
+        const mfb::FanPoint& point = csv.points[static_cast<std::size_t>(r)];
+        points_->setItem(r, PowerColumn, new QTableWidgetItem(shown(point.shaftPower)));
+        points_->setItem(r, RpmColumn, new QTableWidgetItem(shown(point.rpm)));
+        if (point.thrust)
+            points_->setItem(r, ThrustColumn, new QTableWidgetItem(shown(*point.thrust)));
+    }
+    power_->setCurrentIndex(csv.inputPower ? 1 : 0);
+    result_->setText(QStringLiteral("%1 points from %2").arg(csv.points.size()).arg(path));
 }
 
 void FanFitDlg::refuse(const QString& reason) {
