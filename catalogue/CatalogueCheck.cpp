@@ -359,6 +359,16 @@ Findings CheckFanLines(const std::vector<std::string>& lines, char separator) {
         if (whole) CheckFanCurve(check, nameLine, name, fan);
         if (whole) CheckFanRange(check, nameLine, name, fan);
     }
+    // A library fan's curve is swept as a block's is, once it stands in for a fan of a button.
+    for (const LibraryFan& fan : ReadFanLibrary(lines, separator)) {
+        std::size_t nameLine = 0;
+        for (std::size_t i = kFirstFanLimitLine - 1; i < lines.size(); ++i) {
+            const auto line = LibraryLineAt(lines[i]);
+            if (line && line->fan == fan.number && line->field == 0) nameLine = i + 1;
+        }
+        CheckFanCurve(check, nameLine, fan.fan.Name, fan.fan);
+        CheckFanRange(check, nameLine, fan.fan.Name, fan.fan);
+    }
     AddLimitFindings(findings, lines, kFanFile, separator);
     return findings;
 }

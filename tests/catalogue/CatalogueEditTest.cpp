@@ -215,24 +215,27 @@ TEST(CatalogueEditTest, ALibraryFanAddedReadsBackAndGoesAgain) {
     EXPECT_EQ(FanFieldTexts(TextsOf(lines), 6), FanTexts{});
 }
 
-// Check's findings on the fan file stand at the field of their line; a library fan that would be
-// left out on reading cannot be saved.
+// Check's findings on the fan file stand at the field of their line, those of a curve at the fan's
+// name; a library fan that would be left out on reading cannot be saved.
 TEST(CatalogueEditTest, FanFindingsStandAtTheirFields) {
     const EditableText read = SplitEditable(ReadWholeFile(MFB_SAMPLE_DATA "/fan.txt"));
     struct Row {
         int fan;
         std::size_t field;
         std::string text;
+        std::size_t at;  // the field of the first finding
         Severity severity;
-        std::string message;  // the start of the field's first finding
+        std::string message;  // its start
     };
     const Row rows[] = {
-        {2, 1, "x", Severity::Error, "fan 2's a0: 'x' is not a valid"},
-        {2, 6, "0", Severity::Warning, "fan 2's chart minimum power is 0"},
-        {6, 1, "x", Severity::Error, "' x' is not a valid"},
-        {6, kFanReservedField, "x", Severity::Warning, "' x' is not a valid"},
-        {6, kFanNameField, "", Severity::Error, "library fan 6 has no name"},
-        {3, kFanFormFields, "-5", Severity::Warning, "a limit must be above 0"},
+        {2, 1, "x", 1, Severity::Error, "fan 2's a0: 'x' is not a valid"},
+        {2, 6, "0", 6, Severity::Warning, "fan 2's chart minimum power is 0"},
+        {6, 1, "x", 1, Severity::Error, "' x' is not a valid"},
+        {6, kFanReservedField, "x", kFanReservedField, Severity::Warning, "' x' is not a valid"},
+        {6, kFanNameField, "", kFanNameField, Severity::Error, "library fan 6 has no name"},
+        {6, 2, "-5000", kFanNameField, Severity::Warning,
+         "the curve of 'Fan 80 mm' gives a negative rpm"},
+        {3, kFanFormFields, "-5", kFanFormFields, Severity::Warning, "a limit must be above 0"},
     };
     EXPECT_TRUE(CheckFanFields(read.lines, '.').empty());
     for (const Row& row : rows) {
@@ -243,7 +246,7 @@ TEST(CatalogueEditTest, FanFindingsStandAtTheirFields) {
         ASSERT_EQ(found.size(), 1u);
         ASSERT_EQ(found.count(row.fan), 1u);
         const FieldFinding& first = found.at(row.fan).front();
-        EXPECT_EQ(first.field, row.field);
+        EXPECT_EQ(first.field, row.at);
         EXPECT_EQ(first.severity, row.severity);
         EXPECT_EQ(first.message.substr(0, row.message.size()), row.message);
     }
