@@ -157,18 +157,19 @@ void FanLibraryPage::recordEdit(QTableWidgetItem* item) {
     change(after, QStringLiteral("Edit fan %1").arg(fan));
 }
 
-void FanLibraryPage::addFan(const mfb::FanTexts& texts, const QString& what) {
+int FanLibraryPage::addFan(const mfb::FanTexts& texts, const QString& what) {
     std::vector<mfb::EditedLine> after = lines_;
     const int number = mfb::AddLibraryFan(after, texts);
-    if (number == 0) return;
+    if (number == 0) return 0;
     change(after, what.arg(number));
     for (int r = 0; r < table_->rowCount(); ++r) {
         if (table_->item(r, 0)->data(Qt::UserRole).toInt() == number) table_->setCurrentCell(r, 1);
     }
+    return number;
 }
 
 void FanLibraryPage::addRow() {
-    addFan({}, QStringLiteral("Add fan %1"));
+    if (addFan({}, QStringLiteral("Add fan %1")) != 0) table_->editItem(table_->currentItem());
 }
 
 void FanLibraryPage::duplicateRow() {

@@ -50,7 +50,8 @@ private:
     void showFinding();
     // The change as one undoable step; nothing when it changes nothing.
     void change(const std::vector<mfb::EditedLine>& after, const QString& what);
-    void addFan(const mfb::FanTexts& texts, const QString& what);
+    // The new fan's number, 0 when the library is full.
+    int addFan(const mfb::FanTexts& texts, const QString& what);
     void standOnButton();
     void openFit();
     int currentFan() const;
