@@ -119,6 +119,23 @@ TEST(FanFitTest, JetDataFromTheFansMeasures) {
     ASSERT_TRUE(efficiency);
     EXPECT_NEAR(*efficiency, 0.68, 1e-12);
     EXPECT_FALSE(StaticEfficiencyFromThrust({At(300, 30000)}, *area));
+
+    // A library fan fitted with its rotor's measures carries them; thrusts that would make the
+    // jet hold more power than the shaft gives are refused.
+    const auto fan70 = SampleFan(3);
+    for (const double scale : {1.0, 3.0}) {
+        std::vector<FanPoint> measured =
+            PointsOf([&](double p) { return FanCurveRpm(fan70, p); }, 100, 2000, 6);
+        for (FanPoint& point : measured) {
+            point.thrust = scale * StaticJet(point.shaftPower, TFanJetData{*area, 0.68})->thrust;
+        }
+        const FittedFan fitted =
+            FitLibraryFan(measured, "Fan 70 b", FanDimensions{69, 30}, 46000.0);
+        EXPECT_EQ(fitted.fan.jet.SweptArea, area);
+        EXPECT_EQ(fitted.fan.maxRpm, 46000.0);
+        EXPECT_NEAR(*fitted.fan.jet.StaticEfficiency, 0.68 * std::pow(scale, 1.5), 1e-9);
+        EXPECT_EQ(fitted.refusal.find("above 1") != std::string::npos, scale > 1) << fitted.refusal;
+    }
 }
 
 }  // namespace
