@@ -182,9 +182,15 @@ void FanFitDlg::fit() {
             return item != nullptr ? item->text() : QString();
         };
         const bool input = power_->currentIndex() == 1;
-        const auto efficiency = number(efficiency_->text(), QStringLiteral("the motor efficiency"));
-        if (input && !(efficiency && *efficiency > 0 && *efficiency <= 1)) {
-            throw mfb::Error("input power needs the motor's efficiency, above 0 and at most 1");
+        // The share of the power measured that reaches the shaft.
+        double share = 1;
+        if (input) {
+            const auto efficiency =
+                number(efficiency_->text(), QStringLiteral("the motor efficiency"));
+            if (!(efficiency && *efficiency > 0 && *efficiency <= 1)) {
+                throw mfb::Error("input power needs the motor's efficiency, above 0 and at most 1");
+            }
+            share = *efficiency;
         }
         for (int r = 0; r < points_->rowCount(); ++r) {
             const QString where = QStringLiteral("point %1, ").arg(r + 1);
@@ -195,7 +201,7 @@ void FanFitDlg::fit() {
             if (!power || !rpm) {
                 throw mfb::Error(where.toStdString() + "a point needs its power and its rpm");
             }
-            points.push_back({input ? *power * *efficiency : *power, *rpm, thrust});
+            points.push_back({*power * share, *rpm, thrust});
             rows.push_back(r);
         }
         const auto diameter = number(diameter_->text(), QStringLiteral("the diameter"));

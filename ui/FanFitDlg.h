@@ -35,7 +35,7 @@ signals:
 
 private:
     void forgetFit();
-    // The number in `edit`, nothing when it is blank; throws mfb::Error naming `what`.
+    // The number `text` states, nothing when it is blank; throws mfb::Error naming `what`.
     std::optional<double> number(const QString& text, const QString& what) const;
 
     char separator_;
