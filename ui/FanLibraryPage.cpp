@@ -219,32 +219,47 @@ void FanLibraryPage::openFit() {
 void FanLibraryPage::showFans() {
     const int currentRow = table_->currentRow(), currentColumn = table_->currentColumn();
     applying_ = true;
-    table_->setRowCount(0);
     const std::vector<std::string> texts = TextsOf(lines_);
+    const std::vector<int> fans = mfb::EditableFans(texts);
+    // The items stay while the fans do: an edit is shown from within the commit of its cell,
+    // whose editor belongs to that item.
+    bool same = table_->rowCount() == static_cast<int>(fans.size());
+    for (int r = 0; same && r < table_->rowCount(); ++r) {
+        same = table_->item(r, 0)->data(Qt::UserRole).toInt() == fans[static_cast<std::size_t>(r)];
+    }
+    if (!same) {
+        table_->setRowCount(0);
+        table_->setRowCount(static_cast<int>(fans.size()));
+        for (int r = 0; r < table_->rowCount(); ++r) {
+            const int fan = fans[static_cast<std::size_t>(r)];
+            auto* number =
+                new QTableWidgetItem(fan <= mfb::kFanCount ? QStringLiteral("button %1").arg(fan)
+                                                           : QString::number(fan));
+            number->setFlags(number->flags() & ~Qt::ItemIsEditable);
+            number->setData(Qt::UserRole, fan);
+            table_->setItem(r, 0, number);
+            for (int c = 1; c < table_->columnCount(); ++c) {
+                table_->setItem(r, c, new QTableWidgetItem);
+            }
+        }
+    }
     const auto findings = mfb::CheckFanFields(texts, separator_);
     errors_ = false;
-    for (const int fan : mfb::EditableFans(texts)) {
+    for (int r = 0; r < table_->rowCount(); ++r) {
+        const int fan = fans[static_cast<std::size_t>(r)];
         const mfb::FanTexts fields = mfb::FanFieldTexts(texts, fan);
         const auto found = findings.find(fan);
         const auto read = readTexts_.find(fan);
         const bool edited = read == readTexts_.end() || read->second != fields;
-        const int row = table_->rowCount();
-        table_->insertRow(row);
-        auto* number = new QTableWidgetItem(
-            fan <= mfb::kFanCount ? QStringLiteral("button %1").arg(fan) : QString::number(fan));
-        number->setFlags(number->flags() & ~Qt::ItemIsEditable);
-        number->setData(Qt::UserRole, fan);
-        table_->setItem(row, 0, number);
         for (std::size_t field = 0; field < fields.size(); ++field) {
-            auto* item = new QTableWidgetItem(Latin1(fields[field]));
-            if (found != findings.end()) {
-                const FieldMark mark = MarkOf(found->second, field);
-                item->setToolTip(mark.toolTip);
-                item->setBackground(mark.background);
-                // A fan left as it was is written as it was: its errors are the file's.
-                errors_ = errors_ || (mark.error && edited);
-            }
-            table_->setItem(row, static_cast<int>(field) + 1, item);
+            QTableWidgetItem* item = table_->item(r, static_cast<int>(field) + 1);
+            item->setText(Latin1(fields[field]));
+            const FieldMark mark =
+                found != findings.end() ? MarkOf(found->second, field) : FieldMark{};
+            item->setToolTip(mark.toolTip);
+            item->setBackground(mark.background);
+            // A fan left as it was is written as it was: its errors are the file's.
+            errors_ = errors_ || (mark.error && edited);
         }
     }
     applying_ = false;
