@@ -108,6 +108,12 @@ CatalogueEditor::CatalogueEditor(const QString& folder, char separator, QWidget*
     resize(900, 560);
 }
 
+CatalogueEditor::~CatalogueEditor() {
+    // The undo stack empties itself as it goes, once this window is only a QWidget: a change
+    // left unsaved would tell it that it became clean.
+    disconnect(undo_, nullptr, this, nullptr);
+}
+
 CatalogueTablePage* CatalogueEditor::currentPage() const {
     return qobject_cast<CatalogueTablePage*>(tabs_->currentWidget());
 }

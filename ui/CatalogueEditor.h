@@ -21,6 +21,7 @@ class CatalogueEditor : public QDialog {
     Q_OBJECT
 public:
     CatalogueEditor(const QString& folder, char separator, QWidget* parent);
+    ~CatalogueEditor() override;
 
     // Reads the files afresh; unsaved changes are dropped. False, with the reason shown, when a
     // file cannot be read.

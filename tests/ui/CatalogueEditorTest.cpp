@@ -228,6 +228,10 @@ private slots:
             QVERIFY(std::abs(mfb::FanCurveRpm(b, power) / mfb::FanCurveRpm(a, power) - 1) < 1e-3);
         }
         QCOMPARE(window->catalogue().FanLibrary.size(), std::size_t{1});
+
+        // An edit left unsaved as the window goes.
+        Type(table, table->model()->index(5, 2), QStringLiteral("900"));
+        QVERIFY(save->isEnabled());
     }
 };
 
