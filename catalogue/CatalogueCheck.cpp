@@ -360,12 +360,23 @@ Findings CheckFanLines(const std::vector<std::string>& lines, char separator) {
         if (whole) CheckFanRange(check, nameLine, name, fan);
     }
     // A library fan's curve is swept as a block's is, once it stands in for a fan of a button.
+    constexpr std::size_t kChartMinimumField = 6;
     for (const LibraryFan& fan : ReadFanLibrary(lines, separator)) {
-        std::size_t nameLine = 0;
+        std::size_t nameLine = 0, minimumLine = 0;
+        LimitColumns minimum{0, 0};
         for (std::size_t i = kFirstFanLimitLine - 1; i < lines.size(); ++i) {
             const auto line = LibraryLineAt(lines[i]);
-            if (line && line->fan == fan.number && line->field == 0) nameLine = i + 1;
+            if (!line || line->fan != fan.number) continue;
+            if (line->field == 0) nameLine = i + 1;
+            if (line->field == kChartMinimumField) {
+                minimumLine = i + 1;
+                minimum = line->valueColumns;
+            }
         }
+        check.Positive(minimumLine, minimum.first,
+                       std::string_view(lines[minimumLine - 1]).substr(minimum.first - 1),
+                       fan.fan.ChartMinPower,
+                       "fan " + std::to_string(fan.number) + "'s chart minimum power");
         CheckFanCurve(check, nameLine, fan.fan.Name, fan.fan);
         CheckFanRange(check, nameLine, fan.fan.Name, fan.fan);
     }

@@ -233,6 +233,7 @@ TEST(CatalogueEditTest, FanFindingsStandAtTheirFields) {
         {6, 1, "x", 1, Severity::Error, "' x' is not a valid"},
         {6, kFanReservedField, "x", kFanReservedField, Severity::Warning, "' x' is not a valid"},
         {6, kFanNameField, "", kFanNameField, Severity::Error, "library fan 6 has no name"},
+        {6, 6, "0", 6, Severity::Warning, "fan 6's chart minimum power is 0"},
         {6, 2, "-5000", kFanNameField, Severity::Warning,
          "the curve of 'Fan 80 mm' gives a negative rpm"},
         {3, kFanFormFields, "-5", kFanFormFields, Severity::Warning, "a limit must be above 0"},
