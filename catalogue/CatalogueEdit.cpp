@@ -132,6 +132,13 @@ EditableText SplitEditable(std::string_view text) {
     return editable;
 }
 
+std::vector<std::string> LineTexts(const std::vector<EditedLine>& lines) {
+    std::vector<std::string> texts;
+    texts.reserve(lines.size());
+    for (const EditedLine& line : lines) texts.push_back(line.text);
+    return texts;
+}
+
 std::string WriteEdited(const EditableText& read, const std::vector<EditedLine>& lines) {
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {

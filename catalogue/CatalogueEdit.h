@@ -62,6 +62,9 @@ struct EditedLine {
     std::optional<std::size_t> original;
     std::string text;
 };
+// The lines' texts, in their order.
+std::vector<std::string> LineTexts(const std::vector<EditedLine>& lines);
+
 // The file's bytes with `lines` in their order: a line as read with its own line end, a new one
 // or one that is no longer last with newLineEnd where it had none.
 std::string WriteEdited(const EditableText& read, const std::vector<EditedLine>& lines);

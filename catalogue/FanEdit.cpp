@@ -18,13 +18,6 @@ std::string Trimmed(std::string_view text) {
     return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
-std::vector<std::string> TextsOf(const std::vector<EditedLine>& lines) {
-    std::vector<std::string> texts;
-    texts.reserve(lines.size());
-    for (const EditedLine& line : lines) texts.push_back(line.text);
-    return texts;
-}
-
 bool HasBlocks(const std::vector<std::string>& lines) {
     return lines.size() >= kFanFileMinLines;
 }
@@ -111,7 +104,7 @@ FanTexts FanFieldTexts(const std::vector<std::string>& lines, int number) {
 
 bool SetFanField(std::vector<EditedLine>& lines, int number, std::size_t field,
                  const std::string& text) {
-    const std::vector<std::string> texts = TextsOf(lines);
+    const std::vector<std::string> texts = LineTexts(lines);
     if (field >= kFanFieldCount || !Shown(texts, number)) return false;
     const std::vector<std::size_t> found = LinesOf(texts, number, field);
     if (number <= kFanCount && field < kFanFormFields) {
@@ -142,7 +135,7 @@ bool SetFanField(std::vector<EditedLine>& lines, int number, std::size_t field,
 }
 
 int AddLibraryFan(std::vector<EditedLine>& lines, const FanTexts& texts) {
-    const std::vector<std::string> before = TextsOf(lines);
+    const std::vector<std::string> before = LineTexts(lines);
     if (!HasBlocks(before)) return 0;
     const std::vector<int> numbers = LibraryFanNumbers(before);
     const int number = numbers.empty() ? kFanCount + 1 : numbers.back() + 1;

@@ -42,13 +42,6 @@ std::string Bytes(const QString& text) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-std::vector<std::string> TextsOf(const std::vector<mfb::EditedLine>& lines) {
-    std::vector<std::string> texts;
-    texts.reserve(lines.size());
-    for (const mfb::EditedLine& line : lines) texts.push_back(line.text);
-    return texts;
-}
-
 // The fan file's lines before and after a change; the file is small enough to keep whole.
 class LinesCommand : public QUndoCommand {
 public:
@@ -142,7 +135,7 @@ int FanLibraryPage::currentFan() const {
 }
 
 void FanLibraryPage::change(const std::vector<mfb::EditedLine>& after, const QString& what) {
-    if (TextsOf(after) == TextsOf(lines_)) {
+    if (mfb::LineTexts(after) == mfb::LineTexts(lines_)) {
         showFans();  // a text the field cannot hold as typed shows as it stays
         return;
     }
@@ -175,7 +168,7 @@ void FanLibraryPage::addRow() {
 void FanLibraryPage::duplicateRow() {
     const int fan = currentFan();
     if (fan == 0) return;
-    mfb::FanTexts texts = mfb::FanFieldTexts(TextsOf(lines_), fan);
+    mfb::FanTexts texts = mfb::FanFieldTexts(mfb::LineTexts(lines_), fan);
     // A block's reserved value is the block's own; the library's is 0 when absent.
     if (fan <= mfb::kFanCount) texts[mfb::kFanReservedField].clear();
     addFan(texts, QStringLiteral("Duplicate as fan %1"));
@@ -190,7 +183,7 @@ void FanLibraryPage::deleteRow() {
 void FanLibraryPage::standOnButton() {
     const int number = currentFan();
     const int button = button_->currentData().toInt();
-    std::vector<std::string> texts = TextsOf(lines_);
+    std::vector<std::string> texts = mfb::LineTexts(lines_);
     if (number <= mfb::kFanCount || !mfb::SwapFans(texts, button, number)) return;
     std::vector<mfb::EditedLine> after = lines_;
     for (std::size_t i = 0; i < after.size(); ++i) after[i].text = texts[i];
@@ -203,7 +196,8 @@ void FanLibraryPage::openFit() {
     if (dialog == nullptr) {
         dialog = new FanFitDlg(separator_, this);
         connect(dialog, &FanFitDlg::fanFitted, this, [this, dialog](const mfb::LibraryFan& fan) {
-            const std::string taken = mfb::FanNameTaken(TextsOf(lines_), fan.fan.Name, separator_);
+            const std::string taken =
+                mfb::FanNameTaken(mfb::LineTexts(lines_), fan.fan.Name, separator_);
             if (!taken.empty()) {
                 dialog->refuse(Latin1(taken + "; give the fitted fan a name of its own"));
                 return;
@@ -219,7 +213,7 @@ void FanLibraryPage::openFit() {
 void FanLibraryPage::showFans() {
     const int currentRow = table_->currentRow(), currentColumn = table_->currentColumn();
     applying_ = true;
-    const std::vector<std::string> texts = TextsOf(lines_);
+    const std::vector<std::string> texts = mfb::LineTexts(lines_);
     const std::vector<int> fans = mfb::EditableFans(texts);
     // The items stay while the fans do: an edit is shown from within the commit of its cell,
     // whose editor belongs to that item.

@@ -132,12 +132,6 @@ std::vector<EditedLine> AsRead(const EditableText& read) {
     return lines;
 }
 
-std::vector<std::string> TextsOf(const std::vector<EditedLine>& lines) {
-    std::vector<std::string> texts;
-    for (const EditedLine& line : lines) texts.push_back(line.text);
-    return texts;
-}
-
 // A fan's field put into the sample fan file reads back as put from the bytes written, every other
 // field of every fan as it was, and every line but the field's own byte for byte as it was read.
 TEST(CatalogueEditTest, AFanFieldChangesOnlyItsLine) {
@@ -168,7 +162,7 @@ TEST(CatalogueEditTest, AFanFieldChangesOnlyItsLine) {
         std::vector<EditedLine> lines = AsRead(read);
         EXPECT_TRUE(SetFanField(lines, row.fan, row.field, row.text));
         const std::vector<std::string> written = SplitEditable(WriteEdited(read, lines)).lines;
-        EXPECT_EQ(written, TextsOf(lines));
+        EXPECT_EQ(written, LineTexts(lines));
         EXPECT_EQ(written.size(), read.lines.size() + static_cast<std::size_t>(row.lines));
         std::size_t changed = 0;
         for (const EditedLine& line : lines) changed += line.text != read.lines[*line.original];
@@ -193,7 +187,7 @@ TEST(CatalogueEditTest, ALibraryFanAddedReadsBackAndGoesAgain) {
         fan.fan.a3 = 1.0 / 3.0;
         std::vector<EditedLine> lines = AsRead(read);
         EXPECT_EQ(AddLibraryFan(lines, FanTextsOf(fan, separator)), 7);
-        const auto library = ReadFanLibrary(TextsOf(lines), separator);
+        const auto library = ReadFanLibrary(LineTexts(lines), separator);
         ASSERT_EQ(library.size(), 2u);
         const LibraryFan& added = library[1];
         EXPECT_EQ(added.fan.Name, fan.fan.Name);
@@ -210,9 +204,9 @@ TEST(CatalogueEditTest, ALibraryFanAddedReadsBackAndGoesAgain) {
     std::vector<EditedLine> lines = AsRead(SplitEditable(SampleText({kFanFile, '.', "\n"})));
     EXPECT_FALSE(DeleteLibraryFan(lines, 3));
     EXPECT_TRUE(DeleteLibraryFan(lines, 6));
-    EXPECT_EQ(EditableFans(TextsOf(lines)), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(EditableFans(LineTexts(lines)), (std::vector<int>{1, 2, 3, 4, 5}));
     EXPECT_EQ(AddLibraryFan(lines, FanTexts{}), 6);
-    EXPECT_EQ(FanFieldTexts(TextsOf(lines), 6), FanTexts{});
+    EXPECT_EQ(FanFieldTexts(LineTexts(lines), 6), FanTexts{});
 }
 
 // Check's findings on the fan file stand at the field of their line, those of a curve at the fan's
@@ -243,7 +237,7 @@ TEST(CatalogueEditTest, FanFindingsStandAtTheirFields) {
         SCOPED_TRACE(row.text);
         std::vector<EditedLine> lines = AsRead(read);
         SetFanField(lines, row.fan, row.field, row.text);
-        const auto found = CheckFanFields(TextsOf(lines), '.');
+        const auto found = CheckFanFields(LineTexts(lines), '.');
         ASSERT_EQ(found.size(), 1u);
         ASSERT_EQ(found.count(row.fan), 1u);
         const FieldFinding& first = found.at(row.fan).front();
