@@ -60,6 +60,8 @@ public:
     // Asks for the table's current row in option 1..4 (0: the option selected in the main window)
     // and its Calculate there.
     void useInOption(int option);
+    // The catalogue was read again: the fans and matches show it, and the rows are of the old one.
+    void catalogueChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +77,9 @@ private:
     void showMatches(std::size_t field);
     // The request the controls describe, or nullopt with the reason shown and the rows cleared.
     std::optional<mfb::ExploreRequest> request();
+    // One box per fan of the catalogue, those on the fan buttons first; a fan keeps its box's
+    // state by number, and a new fan starts checked where it stands on a button.
+    void showFans();
     void start(const mfb::ExploreRequest& request);
     void settingsChanged();
     // Rows of settings other than those shown are greyed until a run replaces them.
@@ -101,7 +106,8 @@ private:
     bool changedWhileRunning_ = false;
 
     std::vector<PatternControls> patterns_;
-    std::array<QCheckBox*, mfb::kFanCount> fans_{};
+    QWidget* fanBox_ = nullptr;
+    std::vector<std::pair<int, QCheckBox*>> fans_;  // by fan number
     std::vector<std::pair<const mfb::ExploreListField*, QLineEdit*>> lists_;
     std::vector<QLineEdit*> numbers_;
     FlightSettingField* modelWeight_ = nullptr;
