@@ -316,6 +316,19 @@ void TMainDlg::reloadCatalogues() {
     BatteriesRead(catalogue_);
     FansRead(catalogue_);
     catalogueArea_->showFanLines(catalogue_.FanLines);
+    if (find_ != nullptr) find_->catalogueChanged();
+    // The options' parts are found in the saved catalogues as an opened setup's are, and shown
+    // again: the slots take the new data and a result is swept again with it.
+    const mfb::OpenedSetup opened = mfb::OpenSetup(document_->setup(), catalogue_);
+    document_->rematch(opened.setup);
+    if (!opened.notes.empty()) {
+        QStringList notes;
+        for (const std::string& note : opened.notes) notes << QString::fromLatin1(note);
+        Messages().warning(QStringLiteral("Edit Catalogues"),
+                           QStringLiteral("The saved catalogues do not hold the options' parts "
+                                          "as they were chosen:\n\n") +
+                               notes.join(u'\n'));
+    }
 }
 
 void TMainDlg::arrangeTabOrder() {
