@@ -2,6 +2,8 @@
 #include "setup/SetupMatch.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <optional>
 #include <span>
 
 #include "catalogue/Catalogue.h"
@@ -98,13 +100,55 @@ std::optional<std::size_t> Find(const ChosenLine& saved, const Catalogue& catalo
     return named;
 }
 
+// A fan's data as a modeller tells them apart: its curve, the chart's lower power, its limit and
+// its jet data, as they stand in fan.txt.
+struct FanPart {
+    const char* name;
+    std::optional<double> value;
+};
+std::vector<FanPart> FanParts(const Catalogue& catalogue, int fan) {
+    const auto j = static_cast<std::size_t>(fan - 1);
+    const TFanData& f = catalogue.Fans[j];
+    return {{"a0", f.a0},
+            {"a1", f.a1},
+            {"a2", f.a2},
+            {"a3", f.a3},
+            {"a4", f.a4},
+            {"chart minimum power", f.ChartMinPower},
+            {"max rpm", catalogue.FanLimits[j]},
+            {"swept area", catalogue.FanJet[j].SweptArea},
+            {"static efficiency", catalogue.FanJet[j].StaticEfficiency}};
+}
+
+std::string FanPartText(const std::optional<double>& value) {
+    if (!value) return "(none)";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.12g", *value);
+    return '"' + std::string(text) + '"';
+}
+
+// What differs between fan `then` of the catalogue chosen in and fan `now` of the current one.
+std::string FanDifferences(const Catalogue& chosenFrom, int then, const Catalogue& catalogue,
+                           int now) {
+    const std::vector<FanPart> before = FanParts(chosenFrom, then);
+    const std::vector<FanPart> after = FanParts(catalogue, now);
+    std::string text;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (before[i].value == after[i].value) continue;
+        if (!text.empty()) text += "; ";
+        text += std::string(before[i].name) + ' ' + FanPartText(before[i].value) + " then, " +
+                FanPartText(after[i].value) + " now";
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string LineName(std::string_view line) {
     return std::string(Field(line, kNameColumns.start, kNameColumns.width));
 }
 
-OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue) {
+OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue, const Catalogue* chosenFrom) {
     const EntryKind motors{"motor", kMotorFile, &Catalogue::MotorLines, kMotorParts};
     const EntryKind batteries{"battery", kBatteryFile, &Catalogue::BatteryLines, kBatteryParts};
     OpenedSetup opened{saved, {}, {}};
@@ -128,6 +172,17 @@ OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue) {
         int fan = named(o.fan) ? o.fan : 0;
         for (int j = 1; j <= kFanCount && fan == 0; ++j) {
             if (named(j)) fan = j;
+        }
+        const bool chosenThen =
+            chosenFrom != nullptr && o.fan >= 1 && o.fan <= kFanCount &&
+            chosenFrom->Fans[static_cast<std::size_t>(o.fan - 1)].Name == o.fanName;
+        if (fan != 0 && chosenThen) {
+            const std::string differences = FanDifferences(*chosenFrom, o.fan, catalogue, fan);
+            if (!differences.empty()) {
+                opened.notes.push_back(option + "the fan \"" + Excerpt(Trimmed(o.fanName)) +
+                                       "\" of " + kFanFile +
+                                       " differs from the one chosen: " + differences + '.');
+            }
         }
         if (fan == 0) {
             fan = o.fan;

@@ -12,6 +12,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
+#include <utility>
 
 #include "catalogue/CatalogueCheck.h"
 #include "catalogue/Choice.h"
@@ -311,7 +312,7 @@ void TMainDlg::reloadCatalogues() {
         Messages().error(ErrorBoxText(MessageText(e)));
         return;
     }
-    catalogue_ = std::move(fresh);
+    const mfb::Catalogue chosenFrom = std::exchange(catalogue_, std::move(fresh));
     MotorsRead(catalogue_);
     BatteriesRead(catalogue_);
     FansRead(catalogue_);
@@ -319,7 +320,7 @@ void TMainDlg::reloadCatalogues() {
     if (find_ != nullptr) find_->catalogueChanged();
     // The options' parts are found in the saved catalogues as an opened setup's are, and shown
     // again: the slots take the new data and a result is swept again with it.
-    const mfb::OpenedSetup opened = mfb::OpenSetup(document_->setup(), catalogue_);
+    const mfb::OpenedSetup opened = mfb::OpenSetup(document_->setup(), catalogue_, &chosenFrom);
     document_->rematch(opened.setup);
     if (!opened.notes.empty()) {
         QStringList notes;
