@@ -2,6 +2,7 @@
 // The catalogue editor from the main window: a motor added, checked at its fields, saved, chosen
 // and calculated, and still there after a restart.
 #include <QAbstractItemModel>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
@@ -152,11 +153,16 @@ private slots:
             Find<QPushButton>(*fans, "putOnButton")->click();
         };
         QCOMPARE(table->rowCount(), 6);
+        Find<QAction>(*window, "Find1")->trigger();
         putOnButton2();
         QCOMPARE(table->item(1, 1)->text(), QStringLiteral("Fan Six"));
         QCOMPARE(table->item(5, 1)->text(), QStringLiteral("Fan Two"));
         Find<QPushButton>(*editor, "save")->click();
         QVERIFY(messages.errors.isEmpty());
+        // Find offers the fans as they now stand.
+        QCOMPARE(Find<QCheckBox>(*window, "fan2")->text(), QStringLiteral("Fan Six"));
+        QCOMPARE(Find<QCheckBox>(*window, "fan6")->text(),
+                 QStringLiteral("Fan Two (library fan 6)"));
 
         QCOMPARE(Find<QAbstractButton>(*window, "RadioButton2")->text(), QStringLiteral("Fan Six"));
         ChooseMotor(*window, QStringLiteral("alpha"));

@@ -290,6 +290,15 @@ private slots:
 
         sortKey->setCurrentIndex(sortKey->findText(QStringLiteral("Closeness to target power")));
         QTRY_COMPARE(Combinations(model.rankedRows()), targetRows);
+        // The library's fan is offered unchecked below the five, and searched once checked.
+        auto* sixth = Find<QCheckBox>(*find, "fan6");
+        QVERIFY(!sixth->isChecked());
+        sixth->setChecked(true);
+        request.space.fans.push_back(6);
+        const auto withSixth = Combinations(mfb::Explore(main->catalogue(), request).rows);
+        QVERIFY(std::any_of(withSixth.begin(), withSixth.end(),
+                            [](const auto& c) { return c[2] == 6; }));
+        QTRY_COMPARE(Combinations(model.rankedRows()), withSixth);
         QTemporaryDir dir;
         find->setFilePrompt([&](const QString&, const QString&, const QString&) {
             return dir.filePath(QStringLiteral("rows"));
