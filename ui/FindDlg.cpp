@@ -128,17 +128,17 @@ QWidget* TFindDlg::buildSettings() {
         showMatches(i);
     }
     // A library may hold hundreds of fans: they scroll below the five of the buttons.
-    auto* fanScroll = new QScrollArea(settings);
-    fanScroll->setObjectName(QStringLiteral("fanChoice"));
-    fanScroll->setWidgetResizable(true);
-    fanScroll->setFrameShape(QFrame::NoFrame);
-    fanScroll->setMaximumHeight(170);
-    fanBox_ = new QWidget(fanScroll);
+    fanScroll_ = new QScrollArea(settings);
+    fanScroll_->setObjectName(QStringLiteral("fanChoice"));
+    fanScroll_->setWidgetResizable(true);
+    fanScroll_->setFrameShape(QFrame::NoFrame);
+    fanScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fanBox_ = new QWidget(fanScroll_);
     auto* fanColumn = new QVBoxLayout(fanBox_);
     fanColumn->setContentsMargins(0, 0, 0, 0);
-    fanScroll->setWidget(fanBox_);
+    fanScroll_->setWidget(fanBox_);
     showFans();
-    form->addRow(QStringLiteral("Fans:"), fanScroll);
+    form->addRow(QStringLiteral("Fans:"), fanScroll_);
     const mfb::ExploreSpace whole;
     for (const mfb::ExploreListField& field : mfb::ExploreListFields()) {
         // The fans are chosen by name above.
@@ -304,20 +304,27 @@ void TFindDlg::showFans() {
                           Latin1(catalogue_.Fans[static_cast<std::size_t>(j - 1)].Name).trimmed());
     }
     for (const mfb::LibraryFan& fan : catalogue_.FanLibrary) {
-        fans.emplace_back(fan.number, QStringLiteral("%1 (library fan %2)")
-                                          .arg(Latin1(fan.fan.Name).trimmed())
-                                          .arg(fan.number));
+        fans.emplace_back(
+            fan.number,
+            QStringLiteral("%1 (fan %2)").arg(Latin1(fan.fan.Name).trimmed()).arg(fan.number));
     }
     for (const auto& [number, name] : fans) {
         // An ampersand in a fan name is shown as it is, as on the fan buttons.
         auto* box = new QCheckBox(QString(name).replace(u'&', QStringLiteral("&&")), fanBox_);
         box->setObjectName(QStringLiteral("fan%1").arg(number));
+        if (number > mfb::kFanCount) {
+            box->setToolTip(QStringLiteral("In the fan library of fan.txt, on no fan button"));
+        }
         const auto kept = checked.find(number);
         box->setChecked(kept != checked.end() ? kept->second : number <= mfb::kFanCount);
         connect(box, &QCheckBox::toggled, this, &TFindDlg::settingsChanged);
         fanBox_->layout()->addWidget(box);
         fans_.emplace_back(number, box);
     }
+    // The five and two of the library in view, so that a library is seen to be there.
+    const int shown = std::min(static_cast<int>(fans_.size()), mfb::kFanCount + 2);
+    const int spacing = fanBox_->layout()->spacing();
+    fanScroll_->setFixedHeight(shown * (fans_.front().second->sizeHint().height() + spacing));
 }
 
 void TFindDlg::catalogueChanged() {

@@ -24,6 +24,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
+class QScrollArea;
 class QPushButton;
 class QSpinBox;
 class QTableView;
@@ -106,6 +107,7 @@ private:
     bool changedWhileRunning_ = false;
 
     std::vector<PatternControls> patterns_;
+    QScrollArea* fanScroll_ = nullptr;
     QWidget* fanBox_ = nullptr;
     std::vector<std::pair<int, QCheckBox*>> fans_;  // by fan number
     std::vector<std::pair<const mfb::ExploreListField*, QLineEdit*>> lists_;
