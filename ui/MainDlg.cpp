@@ -321,6 +321,12 @@ void TMainDlg::reloadCatalogues() {
     // The options' parts are found in the saved catalogues as an opened setup's are, and shown
     // again: the slots take the new data and a result is swept again with it.
     const mfb::OpenedSetup opened = mfb::OpenSetup(document_->setup(), catalogue_, &chosenFrom);
+    // Where no chosen part and not the wiring changed, the slots and results are those of the
+    // saved catalogues already, and sweeping them again would only clear the charts.
+    if (opened.notes.empty() && opened.setup == document_->setup() &&
+        catalogue_.WireResistance == chosenFrom.WireResistance) {
+        return;
+    }
     document_->rematch(opened.setup);
     if (!opened.notes.empty()) {
         QStringList notes;
