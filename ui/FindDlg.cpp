@@ -328,9 +328,14 @@ void TFindDlg::showFans() {
 }
 
 void TFindDlg::catalogueChanged() {
+    ++catalogueGeneration_;
     showFans();
     for (std::size_t i = 0; i < patterns_.size(); ++i) showMatches(i);
     followDefaultRanking();
+    // The rows name lines by their place in the lists as they were: used now, they would put
+    // other parts into an option.
+    if (running()) cancel();
+    fail(QStringLiteral("The catalogues were saved: search them again"));
     settingsChanged();
 }
 
@@ -403,6 +408,7 @@ void TFindDlg::start(const mfb::ExploreRequest& request) {
     progress_->setValue(0);
     timeLeft_->clear();
     clock_.start();
+    runGeneration_ = catalogueGeneration_;
     runner_->start(catalogue_, request);
     setRunning(true);
 }
@@ -457,6 +463,13 @@ void TFindDlg::progressed(long long done, long long total) {
 }
 
 void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
+    if (runGeneration_ != catalogueGeneration_) {
+        // A search of the catalogues before a save; their rows are of no use now.
+        setRunning(false);
+        changedWhileRunning_ = false;
+        pause_->start();
+        return;
+    }
     if (!outcome->error.isEmpty()) {
         fail(ErrorBoxText(outcome->error));
     } else {

@@ -105,6 +105,9 @@ private:
     QElapsedTimer clock_;
     QTimer* pause_;
     bool changedWhileRunning_ = false;
+    // Counts the catalogues read again; a run's rows belong to the count it started at.
+    int catalogueGeneration_ = 0;
+    int runGeneration_ = 0;
 
     std::vector<PatternControls> patterns_;
     QScrollArea* fanScroll_ = nullptr;

@@ -520,6 +520,19 @@ void TMainDlg::Find1Click() {
 }
 
 void TMainDlg::useCombination(int option, const mfb::Combination& combination) {
+    if (combination.fan > mfb::kFanCount) {
+        // An option calculates with the fans on the buttons; Find also ranks the library's.
+        const mfb::TFanData* fan = mfb::FanNumbered(catalogue_, combination.fan);
+        const QString name = fan != nullptr ? QString::fromLatin1(fan->Name).trimmed()
+                                            : QStringLiteral("fan %1").arg(combination.fan);
+        Messages().warning(QStringLiteral("Use in Option"),
+                           QStringLiteral("%1 is fan %2 of the fan library and stands on no fan "
+                                          "button. Put it on one in Catalogues > Edit\u2026 to "
+                                          "calculate it in an option.")
+                               .arg(name)
+                               .arg(combination.fan));
+        return;
+    }
     // The click at the end must start this combination's sweep, not be taken as the stop of one
     // already running in the option.
     controller(option).stop();
