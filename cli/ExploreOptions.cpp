@@ -75,7 +75,7 @@ bool ParseSetting(ExploreSettings& settings, std::optional<std::string>& fanList
         if (field.counts == &ExploreSpace::fans) {
             fanList = text;
             // A fan's name is known only to the catalogue; numbers alone are checked now.
-            if (text.find_first_not_of("0123456789-, ") != std::string::npos) return true;
+            if (text.find_first_not_of("0123456789-,") != std::string::npos) return true;
         }
         settings.request.space.*field.counts =
             Setting([&] { return ParseListSetting(field, text, SettingNaming::Option); });

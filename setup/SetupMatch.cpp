@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/FanLibrary.h"
@@ -58,15 +59,29 @@ std::string_view Unpadded(std::string_view name) {
     return name.substr(0, end == std::string_view::npos ? 0 : end + 1);
 }
 
+// How a note speaks of what the option had: a setup opened tells of what was saved in it; the
+// catalogues read again under a window's options tell of what the options chose in them.
+struct Telling {
+    const char* one;  // "the one saved"
+    const char* had;  // "kv "3000" saved, ..."
+};
+constexpr Telling kOpened{"saved", "saved"};
+constexpr Telling kReadAgain{"chosen", "then"};
+
+// Adds "kv "3000" saved, "3100" now" to a list of changes.
+void AddChange(std::string& text, std::string_view part, const std::string& before,
+               const std::string& after, const Telling& telling) {
+    if (!text.empty()) text += "; ";
+    text += std::string(part) + ' ' + before + ' ' + telling.had + ", " + after + " now";
+}
+
 std::string Differences(const std::string& saved, const std::string& now,
-                        std::span<const LinePart> parts) {
+                        std::span<const LinePart> parts, const Telling& telling) {
     std::string text;
     for (const LinePart& part : parts) {
         const std::string before = Trimmed(Field(saved, part.columns.start, part.columns.width));
         const std::string after = Trimmed(Field(now, part.columns.start, part.columns.width));
-        if (before == after) continue;
-        if (!text.empty()) text += "; ";
-        text += std::string(part.name) + ' ' + Quoted(before) + " saved, " + Quoted(after) + " now";
+        if (before != after) AddChange(text, part.name, Quoted(before), Quoted(after), telling);
     }
     return text.empty() ? "it differs only in blanks or text after the fields" : text;
 }
@@ -81,7 +96,7 @@ struct EntryKind {
 // The index of the line chosen for `saved`, telling in `notes` how it came about.
 std::optional<std::size_t> Find(const ChosenLine& saved, const Catalogue& catalogue,
                                 const EntryKind& kind, const std::string& option,
-                                std::vector<std::string>& notes) {
+                                const Telling& telling, std::vector<std::string>& notes) {
     if (!saved.chosen()) return std::nullopt;
     const std::vector<std::string>& lines = catalogue.*kind.lines;
     std::optional<std::size_t> named;
@@ -94,8 +109,9 @@ std::optional<std::size_t> Find(const ChosenLine& saved, const Catalogue& catalo
     if (!named) {
         notes.push_back(option + entry + " is not in " + kind.file + ", so none is chosen.");
     } else {
-        notes.push_back(option + entry + " of " + kind.file + " differs from the one saved: " +
-                        Differences(saved.line, lines[*named], kind.parts) + '.');
+        notes.push_back(option + entry + " of " + kind.file + " differs from the one " +
+                        telling.one + ": " +
+                        Differences(saved.line, lines[*named], kind.parts, telling) + '.');
     }
     return named;
 }
@@ -135,9 +151,8 @@ std::string FanDifferences(const Catalogue& chosenFrom, int then, const Catalogu
     std::string text;
     for (std::size_t i = 0; i < before.size(); ++i) {
         if (before[i].value == after[i].value) continue;
-        if (!text.empty()) text += "; ";
-        text += std::string(before[i].name) + ' ' + FanPartText(before[i].value) + " then, " +
-                FanPartText(after[i].value) + " now";
+        AddChange(text, before[i].name, FanPartText(before[i].value), FanPartText(after[i].value),
+                  kReadAgain);
     }
     return text;
 }
@@ -152,12 +167,13 @@ OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue, const Cata
     const EntryKind motors{"motor", kMotorFile, &Catalogue::MotorLines, kMotorParts};
     const EntryKind batteries{"battery", kBatteryFile, &Catalogue::BatteryLines, kBatteryParts};
     OpenedSetup opened{saved, {}, {}};
+    const Telling& telling = chosenFrom != nullptr ? kReadAgain : kOpened;
     for (int k = 1; k <= kOptionCount; ++k) {
         const std::string option = "Option " + std::to_string(k) + ": ";
         SetupOption& o = opened.setup.option(k);
         OpenedOption& found = opened.found.at(static_cast<std::size_t>(k - 1));
-        found.motor = Find(o.motor, catalogue, motors, option, opened.notes);
-        found.battery = Find(o.battery, catalogue, batteries, option, opened.notes);
+        found.motor = Find(o.motor, catalogue, motors, option, telling, opened.notes);
+        found.battery = Find(o.battery, catalogue, batteries, option, telling, opened.notes);
         o.motor = found.motor ? ChosenLine{LineName(catalogue.MotorLines[*found.motor]),
                                            catalogue.MotorLines[*found.motor]}
                               : ChosenLine{};
@@ -180,8 +196,8 @@ OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue, const Cata
             const std::string differences = FanDifferences(*chosenFrom, o.fan, catalogue, fan);
             if (!differences.empty()) {
                 opened.notes.push_back(option + "the fan \"" + Excerpt(Trimmed(o.fanName)) +
-                                       "\" of " + kFanFile +
-                                       " differs from the one chosen: " + differences + '.');
+                                       "\" of " + kFanFile + " differs from the one " +
+                                       kReadAgain.one + ": " + differences + '.');
             }
         }
         if (fan == 0) {

@@ -196,7 +196,7 @@ private slots:
                  QStringList(QStringLiteral(
                      "Edit Catalogues|The saved catalogues do not hold the options' parts as they "
                      "were chosen:\n\nOption 1: the motor \"alpha 3000\" of motor.txt differs "
-                     "from the one saved: kv \"3000\" saved, \"3100\" now.\nOption 1: the fan "
+                     "from the one chosen: kv \"3000\" then, \"3100\" now.\nOption 1: the fan "
                      "\"Fan Six\" stands in the library of fan.txt as fan 6, on no fan button, so "
                      "fan 2 \"Fan Two\" is chosen.")));
         QCOMPARE(window->slot(1).Motor.Kv, 3100.0);
