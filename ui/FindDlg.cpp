@@ -336,7 +336,8 @@ void TFindDlg::catalogueChanged() {
     // other parts into an option.
     if (running()) cancel();
     fail(QStringLiteral("The catalogues were saved: search them again"));
-    settingsChanged();
+    // A hidden window searches for no one.
+    if (isVisible()) settingsChanged();
 }
 
 bool TFindDlg::running() const {
@@ -467,7 +468,7 @@ void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
         // A search of the catalogues before a save; their rows are of no use now.
         setRunning(false);
         changedWhileRunning_ = false;
-        pause_->start();
+        if (isVisible()) pause_->start();
         return;
     }
     if (!outcome->error.isEmpty()) {
