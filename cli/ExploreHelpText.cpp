@@ -18,8 +18,12 @@ Which combinations:
                          characters and `?` for one, and the pattern must cover the whole text;
                          a pattern without them takes every entry that starts with it
   --battery PATTERN      the battery cell types, chosen the same way
-  --fans LIST            fan numbers, 1 to 5 and those of the fan library, such as 2 or
-                         1,3-6 (default: the five fans of the blocks)
+  --fans LIST            the fans by number, 1 to 5 and those of the fan library, or by
+                         name, such as 2 or 1,3-6 or 3,"Fan 80 mm" (default: the five fans of
+                         the blocks, those on the window's fan buttons). A name is a fan's
+                         whole name, case ignored, between commas; an entry of digits and
+                         dashes is a number, and a fan whose name holds a comma or matches
+                         another fan's is given by its number
   --serie LIST           cells in series, 1 to 40, such as 6 or 4,6,8-10 (default 1-40)
   --parallel LIST        cells in parallel, 1 to 10, such as 2 or 1-3 (default 1-10)
   --option N             the option column whose Calculate is reproduced, 1 to 4 (default 1)

@@ -67,11 +67,16 @@ std::string ParsePattern(const std::string& option, const std::string& text) {
 
 // The list or number setting the option names, if it names one; the power range is two numbers
 // under one option and read apart.
-bool ParseSetting(ExploreSettings& settings, const std::string& name,
-                  const std::function<std::string()>& value) {
+bool ParseSetting(ExploreSettings& settings, std::optional<std::string>& fanList,
+                  const std::string& name, const std::function<std::string()>& value) {
     for (const ExploreListField& field : ExploreListFields()) {
         if (field.name.option != name) continue;
         const std::string text = value();
+        if (field.counts == &ExploreSpace::fans) {
+            fanList = text;
+            // A fan's name is known only to the catalogue; numbers alone are checked now.
+            if (text.find_first_not_of("0123456789-,") != std::string::npos) return true;
+        }
         settings.request.space.*field.counts =
             Setting([&] { return ParseListSetting(field, text, SettingNaming::Option); });
         return true;
@@ -113,7 +118,7 @@ ExploreOptions ParseExploreOptions(const std::vector<std::string>& args) {
             outputSet = true;
         };
 
-        if (ParseSetting(settings, name, value)) {
+        if (ParseSetting(settings, options.fanList, name, value)) {
             continue;
         } else if (name == "--json") {
             output(ExploreOutput::Json);
@@ -203,6 +208,10 @@ ExploreRequest ResolveRequest(const ExploreOptions& options, const Catalogue& ca
     for (std::size_t i = 0; i < fields.size(); ++i) {
         request.space.*fields[i].chosen = Setting(
             [&] { return ChooseLines(fields[i], catalogue, *patterns[i], SettingNaming::Option); });
+    }
+    if (options.fanList) {
+        request.space.fans = Setting(
+            [&] { return ParseFanSetting(*options.fanList, catalogue, SettingNaming::Option); });
     }
     request.decimalSeparator = decimalSeparator;
     request.key = KeyFor(request, options.keyChosen, catalogue);

@@ -22,6 +22,9 @@ struct ExploreOptions {
     std::string catalogueDir = ".";
     std::optional<std::string> motorPattern;    // unset: every motor
     std::optional<std::string> batteryPattern;  // unset: every cell type
+    // --fans as given: numbers and fan names, which only a loaded catalogue can resolve; unset:
+    // the five fans of the blocks.
+    std::optional<std::string> fanList;
     // All but the motors and batteries, which only a loaded catalogue can resolve, and the
     // decimal separator, which may come from the locale; the settings' rules already applied.
     ExploreRequest request;
@@ -40,8 +43,8 @@ inline constexpr int kMaxJobs = 256;
 // anywhere wins, as in the single mode.
 ExploreOptions ParseExploreOptions(const std::vector<std::string>& args);
 
-// The request for a loaded catalogue: the options' request with the patterns resolved, and the
-// ranking key where only the catalogue can tell it (KeyFor).
+// The request for a loaded catalogue: the options' request with the patterns and fans resolved, and
+// the ranking key where only the catalogue can tell it (KeyFor).
 ExploreRequest ResolveRequest(const ExploreOptions& options, const Catalogue& catalogue,
                               char decimalSeparator);
 

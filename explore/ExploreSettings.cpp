@@ -6,8 +6,11 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <set>
+#include <utility>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/Choice.h"
 #include "catalogue/NumberRule.h"
 #include "catalogue/TextLines.h"
 #include "explore/ParetoFront.h"
@@ -252,6 +255,70 @@ std::vector<int> ParseListSetting(const ExploreListField& field, std::string_vie
     } catch (const CountListError& e) {
         throw ExploreSettingError(std::string(field.name.In(naming)) + " " + e.what());
     }
+}
+
+std::vector<int> ParseFanSetting(std::string_view text, const Catalogue& catalogue,
+                                 SettingNaming naming) {
+    const ExploreListField& field = kListFields[0];
+    const std::string setting(field.name.In(naming));
+    const auto trimmed = [](std::string_view entry) {
+        const auto first = entry.find_first_not_of(' ');
+        if (first == std::string_view::npos) return std::string_view();
+        return entry.substr(first, entry.find_last_not_of(' ') - first + 1);
+    };
+    const auto sameName = [&](std::string_view name, std::string_view entry) {
+        name = trimmed(name);
+        return name.size() == entry.size() &&
+               std::equal(name.begin(), name.end(), entry.begin(),
+                          [](char a, char b) { return FoldCase(a) == FoldCase(b); });
+    };
+    std::vector<std::pair<int, std::string_view>> named;  // every fan with its name
+    for (int j = 1; j <= kFanCount; ++j) {
+        named.emplace_back(j, catalogue.Fans[static_cast<std::size_t>(j - 1)].Name);
+    }
+    for (const LibraryFan& fan : catalogue.FanLibrary) named.emplace_back(fan.number, fan.fan.Name);
+
+    std::string numbers;  // the entries that are numbers, read by the list rule together
+    bool anyNumber = false;
+    std::set<int> fans;
+    std::size_t start = 0;
+    while (true) {
+        const auto comma = text.find(',', start);
+        const std::string_view entry = trimmed(text.substr(start, comma - start));
+        if (entry.find_first_not_of("0123456789-") == std::string_view::npos) {
+            numbers += (anyNumber ? "," : "") + std::string(entry);
+            anyNumber = true;
+        } else {
+            std::vector<int> matches;
+            for (const auto& [number, name] : named) {
+                if (sameName(name, entry)) matches.push_back(number);
+            }
+            if (matches.size() != 1) {
+                std::string which;
+                for (const int m : matches)
+                    which += (which.empty() ? "" : ", ") + std::to_string(m);
+                throw ExploreSettingError(
+                    setting + ": \"" + Excerpt(entry) + "\" " +
+                    (matches.empty()
+                         ? "names no fan of " + std::string(kFanFile)
+                         : "names more than one fan (" + which + "); give its number instead"));
+            }
+            fans.insert(matches.front());
+        }
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    if (anyNumber) {
+        for (const int fan : ParseListSetting(field, numbers, naming)) {
+            if (FanNumbered(catalogue, fan) == nullptr) {
+                throw ExploreSettingError(setting + ": " + kFanFile + " has fans 1 to " +
+                                          std::to_string(kFanCount) + " and no library fan " +
+                                          std::to_string(fan));
+            }
+            fans.insert(fan);
+        }
+    }
+    return {fans.begin(), fans.end()};
 }
 
 std::span<const ExploreNumberField> ExploreNumberFields() {

@@ -77,6 +77,14 @@ std::span<const ExploreListField> ExploreListFields();
 std::vector<int> ParseListSetting(const ExploreListField& field, std::string_view text,
                                   SettingNaming naming);
 
+// The fans a list names in `catalogue`, the five of the blocks and those of its library: entries
+// between commas, each a number or range as the fan list field takes them, or the whole name of
+// one fan, blanks around it and case ignored. An entry of digits and dashes is a number; a name
+// holds no comma, so a fan whose name has one is named by its number. Ascending without repeats.
+// Throws where a name matches no fan or several, or a number is no fan of the catalogue.
+std::vector<int> ParseFanSetting(std::string_view text, const Catalogue& catalogue,
+                                 SettingNaming naming);
+
 // The budgets, the power range and the target: each a number of at least 0, unset when not
 // given. The command line gives the power range as one option, the window as two fields.
 struct ExploreNumberField {

@@ -2,7 +2,10 @@
 #include "setup/SetupMatch.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <optional>
 #include <span>
+#include <string_view>
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/FanLibrary.h"
@@ -56,15 +59,29 @@ std::string_view Unpadded(std::string_view name) {
     return name.substr(0, end == std::string_view::npos ? 0 : end + 1);
 }
 
+// How a note speaks of what the option had: a setup opened tells of what was saved in it; the
+// catalogues read again under a window's options tell of what the options chose in them.
+struct Telling {
+    const char* one;  // "the one saved"
+    const char* had;  // "kv "3000" saved, ..."
+};
+constexpr Telling kOpened{"saved", "saved"};
+constexpr Telling kReadAgain{"chosen", "then"};
+
+// Adds "kv "3000" saved, "3100" now" to a list of changes.
+void AddChange(std::string& text, std::string_view part, const std::string& before,
+               const std::string& after, const Telling& telling) {
+    if (!text.empty()) text += "; ";
+    text += std::string(part) + ' ' + before + ' ' + telling.had + ", " + after + " now";
+}
+
 std::string Differences(const std::string& saved, const std::string& now,
-                        std::span<const LinePart> parts) {
+                        std::span<const LinePart> parts, const Telling& telling) {
     std::string text;
     for (const LinePart& part : parts) {
         const std::string before = Trimmed(Field(saved, part.columns.start, part.columns.width));
         const std::string after = Trimmed(Field(now, part.columns.start, part.columns.width));
-        if (before == after) continue;
-        if (!text.empty()) text += "; ";
-        text += std::string(part.name) + ' ' + Quoted(before) + " saved, " + Quoted(after) + " now";
+        if (before != after) AddChange(text, part.name, Quoted(before), Quoted(after), telling);
     }
     return text.empty() ? "it differs only in blanks or text after the fields" : text;
 }
@@ -79,7 +96,7 @@ struct EntryKind {
 // The index of the line chosen for `saved`, telling in `notes` how it came about.
 std::optional<std::size_t> Find(const ChosenLine& saved, const Catalogue& catalogue,
                                 const EntryKind& kind, const std::string& option,
-                                std::vector<std::string>& notes) {
+                                const Telling& telling, std::vector<std::string>& notes) {
     if (!saved.chosen()) return std::nullopt;
     const std::vector<std::string>& lines = catalogue.*kind.lines;
     std::optional<std::size_t> named;
@@ -92,10 +109,52 @@ std::optional<std::size_t> Find(const ChosenLine& saved, const Catalogue& catalo
     if (!named) {
         notes.push_back(option + entry + " is not in " + kind.file + ", so none is chosen.");
     } else {
-        notes.push_back(option + entry + " of " + kind.file + " differs from the one saved: " +
-                        Differences(saved.line, lines[*named], kind.parts) + '.');
+        notes.push_back(option + entry + " of " + kind.file + " differs from the one " +
+                        telling.one + ": " +
+                        Differences(saved.line, lines[*named], kind.parts, telling) + '.');
     }
     return named;
+}
+
+// A fan's data as a modeller tells them apart: its curve, the chart's lower power, its limit and
+// its jet data, as they stand in fan.txt.
+struct FanPart {
+    const char* name;
+    std::optional<double> value;
+};
+std::vector<FanPart> FanParts(const Catalogue& catalogue, int fan) {
+    const auto j = static_cast<std::size_t>(fan - 1);
+    const TFanData& f = catalogue.Fans[j];
+    return {{"a0", f.a0},
+            {"a1", f.a1},
+            {"a2", f.a2},
+            {"a3", f.a3},
+            {"a4", f.a4},
+            {"chart minimum power", f.ChartMinPower},
+            {"max rpm", catalogue.FanLimits[j]},
+            {"swept area", catalogue.FanJet[j].SweptArea},
+            {"static efficiency", catalogue.FanJet[j].StaticEfficiency}};
+}
+
+std::string FanPartText(const std::optional<double>& value) {
+    if (!value) return "(none)";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.12g", *value);
+    return '"' + std::string(text) + '"';
+}
+
+// What differs between fan `then` of the catalogue chosen in and fan `now` of the current one.
+std::string FanDifferences(const Catalogue& chosenFrom, int then, const Catalogue& catalogue,
+                           int now) {
+    const std::vector<FanPart> before = FanParts(chosenFrom, then);
+    const std::vector<FanPart> after = FanParts(catalogue, now);
+    std::string text;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (before[i].value == after[i].value) continue;
+        AddChange(text, before[i].name, FanPartText(before[i].value), FanPartText(after[i].value),
+                  kReadAgain);
+    }
+    return text;
 }
 
 }  // namespace
@@ -104,16 +163,17 @@ std::string LineName(std::string_view line) {
     return std::string(Field(line, kNameColumns.start, kNameColumns.width));
 }
 
-OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue) {
+OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue, const Catalogue* chosenFrom) {
     const EntryKind motors{"motor", kMotorFile, &Catalogue::MotorLines, kMotorParts};
     const EntryKind batteries{"battery", kBatteryFile, &Catalogue::BatteryLines, kBatteryParts};
     OpenedSetup opened{saved, {}, {}};
+    const Telling& telling = chosenFrom != nullptr ? kReadAgain : kOpened;
     for (int k = 1; k <= kOptionCount; ++k) {
         const std::string option = "Option " + std::to_string(k) + ": ";
         SetupOption& o = opened.setup.option(k);
         OpenedOption& found = opened.found.at(static_cast<std::size_t>(k - 1));
-        found.motor = Find(o.motor, catalogue, motors, option, opened.notes);
-        found.battery = Find(o.battery, catalogue, batteries, option, opened.notes);
+        found.motor = Find(o.motor, catalogue, motors, option, telling, opened.notes);
+        found.battery = Find(o.battery, catalogue, batteries, option, telling, opened.notes);
         o.motor = found.motor ? ChosenLine{LineName(catalogue.MotorLines[*found.motor]),
                                            catalogue.MotorLines[*found.motor]}
                               : ChosenLine{};
@@ -128,6 +188,17 @@ OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue) {
         int fan = named(o.fan) ? o.fan : 0;
         for (int j = 1; j <= kFanCount && fan == 0; ++j) {
             if (named(j)) fan = j;
+        }
+        const bool chosenThen =
+            chosenFrom != nullptr && o.fan >= 1 && o.fan <= kFanCount &&
+            chosenFrom->Fans[static_cast<std::size_t>(o.fan - 1)].Name == o.fanName;
+        if (fan != 0 && chosenThen) {
+            const std::string differences = FanDifferences(*chosenFrom, o.fan, catalogue, fan);
+            if (!differences.empty()) {
+                opened.notes.push_back(option + "the fan \"" + Excerpt(Trimmed(o.fanName)) +
+                                       "\" of " + kFanFile + " differs from the one " +
+                                       kReadAgain.one + ": " + differences + '.');
+            }
         }
         if (fan == 0) {
             fan = o.fan;

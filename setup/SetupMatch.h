@@ -29,7 +29,11 @@ struct OpenedSetup {
     std::vector<std::string> notes;
 };
 
-OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue);
+// `chosenFrom`, where given, is the catalogue the options chose their fans in, as when the
+// catalogues were read again: a fan found by name whose data differ from the one chosen is noted
+// too. A setup file keeps no fan data, so a setup opened from one cannot tell.
+OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue,
+                      const Catalogue* chosenFrom = nullptr);
 
 // The name a catalogue line is chosen by: its columns 1-20.
 std::string LineName(std::string_view line);

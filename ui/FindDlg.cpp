@@ -13,11 +13,14 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <sstream>
 
 #include "catalogue/Catalogue.h"
@@ -106,7 +109,6 @@ TFindDlg::~TFindDlg() = default;
 QWidget* TFindDlg::buildSettings() {
     auto* settings = new QWidget(this);
     auto* form = new QFormLayout(settings);
-    const mfb::Catalogue& catalogue = catalogue_;
     const auto changes = [this](auto* control, auto signal) {
         connect(control, signal, this, &TFindDlg::settingsChanged);
     };
@@ -125,19 +127,18 @@ QWidget* TFindDlg::buildSettings() {
         patterns_.push_back(controls);
         showMatches(i);
     }
-    auto* fanBox = new QWidget(settings);
-    auto* fanColumn = new QVBoxLayout(fanBox);
+    // A library may hold hundreds of fans: they scroll below the five of the buttons.
+    fanScroll_ = new QScrollArea(settings);
+    fanScroll_->setObjectName(QStringLiteral("fanChoice"));
+    fanScroll_->setWidgetResizable(true);
+    fanScroll_->setFrameShape(QFrame::NoFrame);
+    fanScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fanBox_ = new QWidget(fanScroll_);
+    auto* fanColumn = new QVBoxLayout(fanBox_);
     fanColumn->setContentsMargins(0, 0, 0, 0);
-    for (std::size_t j = 0; j < fans_.size(); ++j) {
-        const QString name = Latin1(catalogue.Fans[j].Name).trimmed();
-        // An ampersand in a fan name is shown as it is, as on the fan buttons.
-        fans_[j] = new QCheckBox(QString(name).replace(u'&', QStringLiteral("&&")), fanBox);
-        fans_[j]->setObjectName(QStringLiteral("fan%1").arg(j + 1));
-        fans_[j]->setChecked(true);
-        changes(fans_[j], &QCheckBox::toggled);
-        fanColumn->addWidget(fans_[j]);
-    }
-    form->addRow(QStringLiteral("Fans:"), fanBox);
+    fanScroll_->setWidget(fanBox_);
+    showFans();
+    form->addRow(QStringLiteral("Fans:"), fanScroll_);
     const mfb::ExploreSpace whole;
     for (const mfb::ExploreListField& field : mfb::ExploreListFields()) {
         // The fans are chosen by name above.
@@ -290,6 +291,55 @@ QWidget* TFindDlg::buildResults() {
     return results;
 }
 
+void TFindDlg::showFans() {
+    std::map<int, bool> checked;
+    for (const auto& [number, box] : fans_) {
+        checked[number] = box->isChecked();
+        delete box;
+    }
+    fans_.clear();
+    std::vector<std::pair<int, QString>> fans;
+    for (int j = 1; j <= mfb::kFanCount; ++j) {
+        fans.emplace_back(j,
+                          Latin1(catalogue_.Fans[static_cast<std::size_t>(j - 1)].Name).trimmed());
+    }
+    for (const mfb::LibraryFan& fan : catalogue_.FanLibrary) {
+        fans.emplace_back(
+            fan.number,
+            QStringLiteral("%1 (fan %2)").arg(Latin1(fan.fan.Name).trimmed()).arg(fan.number));
+    }
+    for (const auto& [number, name] : fans) {
+        // An ampersand in a fan name is shown as it is, as on the fan buttons.
+        auto* box = new QCheckBox(QString(name).replace(u'&', QStringLiteral("&&")), fanBox_);
+        box->setObjectName(QStringLiteral("fan%1").arg(number));
+        if (number > mfb::kFanCount) {
+            box->setToolTip(QStringLiteral("In the fan library of fan.txt, on no fan button"));
+        }
+        const auto kept = checked.find(number);
+        box->setChecked(kept != checked.end() ? kept->second : number <= mfb::kFanCount);
+        connect(box, &QCheckBox::toggled, this, &TFindDlg::settingsChanged);
+        fanBox_->layout()->addWidget(box);
+        fans_.emplace_back(number, box);
+    }
+    // The five and two of the library in view, so that a library is seen to be there.
+    const int shown = std::min(static_cast<int>(fans_.size()), mfb::kFanCount + 2);
+    const int spacing = fanBox_->layout()->spacing();
+    fanScroll_->setFixedHeight(shown * (fans_.front().second->sizeHint().height() + spacing));
+}
+
+void TFindDlg::catalogueChanged() {
+    ++catalogueGeneration_;
+    showFans();
+    for (std::size_t i = 0; i < patterns_.size(); ++i) showMatches(i);
+    followDefaultRanking();
+    // The rows name lines by their place in the lists as they were: used now, they would put
+    // other parts into an option.
+    if (running()) cancel();
+    fail(QStringLiteral("The catalogues were saved: search them again"));
+    // A hidden window searches for no one.
+    if (isVisible()) settingsChanged();
+}
+
 bool TFindDlg::running() const {
     return runner_->running();
 }
@@ -315,9 +365,10 @@ std::optional<mfb::ExploreRequest> TFindDlg::request() {
                 patternFields[i], catalogue_, Pattern(patterns_[i].pattern), naming);
         }
         request.space.fans.clear();
-        for (std::size_t j = 0; j < fans_.size(); ++j) {
-            if (fans_[j]->isChecked()) request.space.fans.push_back(static_cast<int>(j) + 1);
+        for (const auto& [number, box] : fans_) {
+            if (box->isChecked()) request.space.fans.push_back(number);
         }
+        std::sort(request.space.fans.begin(), request.space.fans.end());
         if (request.space.fans.empty()) throw mfb::ExploreSettingError("Fans: none chosen");
         for (const auto& [field, edit] : lists_) {
             request.space.*field->counts =
@@ -358,6 +409,7 @@ void TFindDlg::start(const mfb::ExploreRequest& request) {
     progress_->setValue(0);
     timeLeft_->clear();
     clock_.start();
+    runGeneration_ = catalogueGeneration_;
     runner_->start(catalogue_, request);
     setRunning(true);
 }
@@ -412,6 +464,13 @@ void TFindDlg::progressed(long long done, long long total) {
 }
 
 void TFindDlg::finished(std::shared_ptr<const ExploreOutcome> outcome) {
+    if (runGeneration_ != catalogueGeneration_) {
+        // A search of the catalogues before a save; their rows are of no use now.
+        setRunning(false);
+        changedWhileRunning_ = false;
+        if (isVisible()) pause_->start();
+        return;
+    }
     if (!outcome->error.isEmpty()) {
         fail(ErrorBoxText(outcome->error));
     } else {

@@ -24,6 +24,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
+class QScrollArea;
 class QPushButton;
 class QSpinBox;
 class QTableView;
@@ -60,6 +61,8 @@ public:
     // Asks for the table's current row in option 1..4 (0: the option selected in the main window)
     // and its Calculate there.
     void useInOption(int option);
+    // The catalogue was read again: the fans and matches show it, and the rows are of the old one.
+    void catalogueChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +78,9 @@ private:
     void showMatches(std::size_t field);
     // The request the controls describe, or nullopt with the reason shown and the rows cleared.
     std::optional<mfb::ExploreRequest> request();
+    // One box per fan of the catalogue, those on the fan buttons first; a fan keeps its box's
+    // state by number, and a new fan starts checked where it stands on a button.
+    void showFans();
     void start(const mfb::ExploreRequest& request);
     void settingsChanged();
     // Rows of settings other than those shown are greyed until a run replaces them.
@@ -99,9 +105,14 @@ private:
     QElapsedTimer clock_;
     QTimer* pause_;
     bool changedWhileRunning_ = false;
+    // Counts the catalogues read again; a run's rows belong to the count it started at.
+    int catalogueGeneration_ = 0;
+    int runGeneration_ = 0;
 
     std::vector<PatternControls> patterns_;
-    std::array<QCheckBox*, mfb::kFanCount> fans_{};
+    QScrollArea* fanScroll_ = nullptr;
+    QWidget* fanBox_ = nullptr;
+    std::vector<std::pair<int, QCheckBox*>> fans_;  // by fan number
     std::vector<std::pair<const mfb::ExploreListField*, QLineEdit*>> lists_;
     std::vector<QLineEdit*> numbers_;
     FlightSettingField* modelWeight_ = nullptr;

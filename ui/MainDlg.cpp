@@ -12,6 +12,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
+#include <utility>
 
 #include "catalogue/CatalogueCheck.h"
 #include "catalogue/Choice.h"
@@ -311,11 +312,30 @@ void TMainDlg::reloadCatalogues() {
         Messages().error(ErrorBoxText(MessageText(e)));
         return;
     }
-    catalogue_ = std::move(fresh);
+    const mfb::Catalogue chosenFrom = std::exchange(catalogue_, std::move(fresh));
     MotorsRead(catalogue_);
     BatteriesRead(catalogue_);
     FansRead(catalogue_);
     catalogueArea_->showFanLines(catalogue_.FanLines);
+    if (find_ != nullptr) find_->catalogueChanged();
+    // The options' parts are found in the saved catalogues as an opened setup's are, and shown
+    // again: the slots take the new data and a result is swept again with it.
+    const mfb::OpenedSetup opened = mfb::OpenSetup(document_->setup(), catalogue_, &chosenFrom);
+    // Where no chosen part and not the wiring changed, the slots and results are those of the
+    // saved catalogues already, and sweeping them again would only clear the charts.
+    if (opened.notes.empty() && opened.setup == document_->setup() &&
+        catalogue_.WireResistance == chosenFrom.WireResistance) {
+        return;
+    }
+    document_->rematch(opened.setup);
+    if (!opened.notes.empty()) {
+        QStringList notes;
+        for (const std::string& note : opened.notes) notes << QString::fromLatin1(note);
+        Messages().warning(QStringLiteral("Edit Catalogues"),
+                           QStringLiteral("The saved catalogues do not hold the options' parts "
+                                          "as they were chosen:\n\n") +
+                               notes.join(u'\n'));
+    }
 }
 
 void TMainDlg::arrangeTabOrder() {
@@ -500,6 +520,19 @@ void TMainDlg::Find1Click() {
 }
 
 void TMainDlg::useCombination(int option, const mfb::Combination& combination) {
+    if (combination.fan > mfb::kFanCount) {
+        // An option calculates with the fans on the buttons; Find also ranks the library's.
+        const mfb::TFanData* fan = mfb::FanNumbered(catalogue_, combination.fan);
+        const QString name = fan != nullptr ? QString::fromLatin1(fan->Name).trimmed()
+                                            : QStringLiteral("fan %1").arg(combination.fan);
+        Messages().warning(QStringLiteral("Use in Option"),
+                           QStringLiteral("%1 is fan %2 of the fan library and stands on no fan "
+                                          "button. Put it on one in Catalogues > Edit\u2026 to "
+                                          "calculate it in an option.")
+                               .arg(name)
+                               .arg(combination.fan));
+        return;
+    }
     // The click at the end must start this combination's sweep, not be taken as the stop of one
     // already running in the option.
     controller(option).stop();

@@ -68,6 +68,14 @@ void SetupDocument::replace(const mfb::Setup& setup, const QString& path) {
     emit replaced();
 }
 
+void SetupDocument::rematch(const mfb::Setup& setup) {
+    if (setup_ != setup) {
+        setup_ = setup;
+        setModified(true);
+    }
+    emit replaced();
+}
+
 void SetupDocument::markSaved(const QString& path) {
     usedFile_ = true;
     if (path_ != path) {

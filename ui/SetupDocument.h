@@ -34,6 +34,10 @@ public:
     // none). The setup is unmodified afterwards.
     void replace(const mfb::Setup& setup, const QString& path);
 
+    // The options' parts as the catalogues hold them after they were read again (OpenSetup):
+    // shown again like an opened setup, in the same file, modified where a choice changed.
+    void rematch(const mfb::Setup& setup);
+
     // The file the setup was opened from or saved to last; empty while it has none.
     QString path() const { return path_; }
     // Whether a file was ever opened or saved in this run: only then is a close asked about.

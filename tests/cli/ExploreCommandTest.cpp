@@ -136,8 +136,8 @@ TEST(ExploreCommand, RowsAgreeWithTheSingleModeInEveryOutput) {
          "--parallel", "1-2", "--top", "100000"},
         {"--catalogues", kSample, "--fans", "2,5", "--serie", "3", "--parallel", "1-4", "--sort",
          "power", "--top", "15"},
-        // A fan of the library beside one of the blocks.
-        {"--catalogues", kSample, "--fans", "3,6", "--battery", "LiPo 4*", "--serie", "6-7",
+        // A fan of the library, by its name, beside one of the blocks.
+        {"--catalogues", kSample, "--fans", "3,Fan 80 mm", "--battery", "LiPo 4*", "--serie", "6-7",
          "--parallel", "1", "--top", "12", "--verify"},
     };
     // The single mode's labels in the order of the table's first seven value columns.

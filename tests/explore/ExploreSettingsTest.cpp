@@ -190,6 +190,41 @@ TEST(ExploreSettings, ListsAndPatternsNameTheirField) {
     }
 }
 
+// Fans by number and by whole name, of the blocks and of the library; a name that is no fan's, or
+// several fans', is refused rather than guessed.
+TEST(ExploreSettings, FansByNumberAndName) {
+    Catalogue catalogue;
+    const char* names[] = {"Fan 50 mm", "Fan 70 mm", "Fan 70 mm", "Fan 90 mm", "Fan 120 mm"};
+    for (std::size_t j = 0; j < kFanCount; ++j) catalogue.Fans[j].Name = names[j];
+    catalogue.FanLibrary.push_back({6, {}, {}, {}});
+    catalogue.FanLibrary.back().fan.Name = "Fan 80 mm           ";
+    const struct {
+        const char* text;
+        std::vector<int> fans;
+        const char* refusal;  // after "--fans"
+    } rows[] = {
+        {"2-4,1", {1, 2, 3, 4}, ""},
+        {"5,fan 80 MM , 6", {5, 6}, ""},
+        {"Fan 120 mm,1", {1, 5}, ""},
+        {"Fan 60 mm", {}, ": \"Fan 60 mm\" names no fan of fan.txt"},
+        {"Fan 70 mm",
+         {},
+         ": \"Fan 70 mm\" names more than one fan (2, 3); give its number instead"},
+        {"Fan 80", {}, ": \"Fan 80\" names no fan of fan.txt"},
+        {"1,7", {}, ": fan.txt has fans 1 to 5 and no library fan 7"},
+        {"Fan 50 mm,,2", {}, " needs fan numbers such as 1,3-5, not \"\""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        try {
+            EXPECT_EQ(ParseFanSetting(row.text, catalogue, SettingNaming::Option), row.fans);
+            EXPECT_STREQ(row.refusal, "");
+        } catch (const ExploreSettingError& e) {
+            EXPECT_EQ(e.what(), "--fans" + std::string(row.refusal));
+        }
+    }
+}
+
 // Each field's text follows its own member and no other: a row pointing at the wrong member would
 // let shards of different searches merge.
 TEST(ExploreSettings, RequestFieldsFollowTheirMembers) {

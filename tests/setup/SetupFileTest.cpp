@@ -117,6 +117,23 @@ TEST(SetupFileTest, OpeningFindsEntriesByName) {
     EXPECT_EQ(opened.notes, notes);
 }
 
+// Read again after an edit, a fan of the same name with other data is still chosen, and what
+// changed is said, as for a motor.
+TEST(SetupFileTest, ReadAgainNamesAFanWhoseDataChanged) {
+    Catalogue before = test::SampleCatalogue();
+    before.Fans[2].a1 = 2400;
+    Catalogue now = before;
+    now.Fans[2].a1 = 2500;
+    now.FanLimits[2].reset();
+    const OpenedSetup opened = OpenSetup(FourOptions(before), now, &before);
+    EXPECT_EQ(opened.setup.option(2).fan, 3);
+    const std::vector<std::string> notes = {"Option 2: the fan \"" + before.Fans[2].Name +
+                                            "\" of fan.txt differs from the one chosen: a1 "
+                                            "\"2400\" then, \"2500\" now; max rpm \"46000\" then, "
+                                            "(none) now."};
+    EXPECT_EQ(opened.notes, notes);
+}
+
 TEST(SetupFileTest, RefusesWhatIsNoSetupOrCannotBeRead) {
     const Catalogue catalogue = test::SampleCatalogue();
     const std::string good = WriteSetup(FourOptions(catalogue));

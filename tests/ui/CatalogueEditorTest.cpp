@@ -2,6 +2,7 @@
 // The catalogue editor from the main window: a motor added, checked at its fields, saved, chosen
 // and calculated, and still there after a restart.
 #include <QAbstractItemModel>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
@@ -18,6 +19,8 @@
 #include "tests/ui/MainTestSupport.h"
 #include "ui/CatalogueEditor.h"
 #include "ui/FanFitDlg.h"
+#include "ui/SetupDocument.h"
+#include "ui/SetupFileMenu.h"
 
 namespace {
 
@@ -136,9 +139,11 @@ private slots:
         QVERIFY(list->findText(QStringLiteral("delta 3000"), Qt::MatchStartsWith) >= 0);
     }
 
-    // A fan of the library put on fan button 2 in the editor stands there once saved, and
-    // calculates; the fan it replaced is kept in the library.
-    void libraryFanOnAButton() {
+    // Library fan 6 put on fan button 2 in the editor stands there once saved, calculates, and a
+    // setup saved with it finds it again. Put back into the library, and the motor's kv changed,
+    // the option says so as an opened setup does and no longer takes its result for its own; the
+    // setup opened then names where the fan is.
+    void sixthFanInASetup() {
         const CatalogueFolder folder(
             "fan 6 name: Fan Six\r\nfan 6 a0: 0\r\nfan 6 a1: 3200\r\nfan 6 a2: 0\r\n"
             "fan 6 a3: 0\r\nfan 6 a4: 0\r\nfan 6 chart minimum power: 50\r\n");
@@ -146,14 +151,21 @@ private slots:
         auto& [messages, window, charts, editor] = session;
         QWidget* fans = Find(*editor, "fan");
         auto* table = Find<QTableWidget>(*fans, "table");
+        const auto putOnButton2 = [&] {
+            table->setCurrentCell(5, 1);
+            Find<QComboBox>(*fans, "fanButton")->setCurrentIndex(1);
+            Find<QPushButton>(*fans, "putOnButton")->click();
+        };
         QCOMPARE(table->rowCount(), 6);
-        table->setCurrentCell(5, 1);
-        Find<QComboBox>(*fans, "fanButton")->setCurrentIndex(1);
-        Find<QPushButton>(*fans, "putOnButton")->click();
+        Find<QAction>(*window, "Find1")->trigger();
+        putOnButton2();
         QCOMPARE(table->item(1, 1)->text(), QStringLiteral("Fan Six"));
         QCOMPARE(table->item(5, 1)->text(), QStringLiteral("Fan Two"));
         Find<QPushButton>(*editor, "save")->click();
         QVERIFY(messages.errors.isEmpty());
+        // Find offers the fans as they now stand.
+        QCOMPARE(Find<QCheckBox>(*window, "fan2")->text(), QStringLiteral("Fan Six"));
+        QCOMPARE(Find<QCheckBox>(*window, "fan6")->text(), QStringLiteral("Fan Two (fan 6)"));
 
         QCOMPARE(Find<QAbstractButton>(*window, "RadioButton2")->text(), QStringLiteral("Fan Six"));
         ChooseMotor(*window, QStringLiteral("alpha"));
@@ -164,6 +176,42 @@ private slots:
         QTRY_VERIFY(!window->calculating(1));
         QVERIFY(window->slot(1).RpmFan > 0);
         QCOMPARE(window->catalogue().FanLibrary.at(0).fan.Name, std::string("Fan Two"));
+
+        const QString setup = folder.path("six.mfbsetup");
+        const auto prompt = [setup](const QString&, const QString&, const QString&) {
+            return setup;
+        };
+        window->setupFiles().setPrompts(prompt, prompt);
+        Find<QAction>(*window, "SaveAs1")->trigger();
+        {
+            const auto reopened = ShownMainDlg(QtPlatform(folder.dir.path()));
+            QVERIFY(reopened->setupFiles().open(setup));
+            QTRY_VERIFY(!reopened->calculating(1));
+            QCOMPARE(reopened->slot(1).FanName, std::string("Fan Six"));
+            QVERIFY(mfb::ShowsCurrent(reopened->setupDocument().option(1)));
+            QVERIFY(messages.warnings.isEmpty());
+        }
+
+        putOnButton2();
+        auto* motors = Find<QTableView>(*Find(*editor, "motor"), "table");
+        Type(motors, Cell(motors, QStringLiteral("alpha 3000"), 2), QStringLiteral("3100"));
+        Find<QPushButton>(*editor, "save")->click();
+        QCOMPARE(messages.warnings,
+                 QStringList(QStringLiteral(
+                     "Edit Catalogues|The saved catalogues do not hold the options' parts as they "
+                     "were chosen:\n\nOption 1: the motor \"alpha 3000\" of motor.txt differs "
+                     "from the one chosen: kv \"3000\" then, \"3100\" now.\nOption 1: the fan "
+                     "\"Fan Six\" stands in the library of fan.txt as fan 6, on no fan button, so "
+                     "fan 2 \"Fan Two\" is chosen.")));
+        QCOMPARE(window->slot(1).Motor.Kv, 3100.0);
+        QCOMPARE(window->slot(1).FanName, std::string("Fan Two"));
+        QVERIFY(!mfb::ShowsCurrent(window->setupDocument().option(1)));
+
+        messages.warnings.clear();
+        QVERIFY(window->setupFiles().open(setup));
+        QCOMPARE(messages.warnings.size(), 1);
+        QVERIFY(messages.warnings[0].contains(
+            QStringLiteral("the fan \"Fan Six\" stands in the library of fan.txt as fan 6")));
     }
 
     // A fan fitted in the editor to points of fan 2's curve joins the library as fan 6; a field

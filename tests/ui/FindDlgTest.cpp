@@ -290,6 +290,15 @@ private slots:
 
         sortKey->setCurrentIndex(sortKey->findText(QStringLiteral("Closeness to target power")));
         QTRY_COMPARE(Combinations(model.rankedRows()), targetRows);
+        // The library's fan is offered unchecked below the five, and searched once checked.
+        auto* sixth = Find<QCheckBox>(*find, "fan6");
+        QVERIFY(!sixth->isChecked());
+        sixth->setChecked(true);
+        request.space.fans.push_back(6);
+        const auto withSixth = Combinations(mfb::Explore(main->catalogue(), request).rows);
+        QVERIFY(std::any_of(withSixth.begin(), withSixth.end(),
+                            [](const auto& c) { return c[2] == 6; }));
+        QTRY_COMPARE(Combinations(model.rankedRows()), withSixth);
         QTemporaryDir dir;
         find->setFilePrompt([&](const QString&, const QString&, const QString&) {
             return dir.filePath(QStringLiteral("rows"));
@@ -297,6 +306,19 @@ private slots:
         Find<QAbstractButton>(*find, "exportButton")->click();
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("rows.csv"))));
         QVERIFY(messages.warnings.isEmpty() && messages.errors.isEmpty());
+
+        // A row of the library's fan cannot go into an option, whose fans are the buttons'.
+        const auto sixthRow = std::find_if(withSixth.begin(), withSixth.end(),
+                                           [](const auto& c) { return c[2] == 6; });
+        Find<QTableView>(*find, "results")
+            ->selectRow(static_cast<int>(sixthRow - withSixth.begin()));
+        const mfb::SetupOption before = main->setupDocument().option(1);
+        Find<QAbstractButton>(*find, "useOption1")->click();
+        QCOMPARE(messages.warnings, QStringList(QStringLiteral(
+                                        "Use in Option|Fan 80 mm is fan 6 of the fan library and "
+                                        "stands on no fan button. Put it on one in Catalogues > "
+                                        "Edit\u2026 to calculate it in an option.")));
+        QVERIFY(main->setupDocument().option(1) == before);
     }
 
     // Sorting orders by the numbers behind the texts, both ways, and "#" brings the ranking back.
