@@ -117,8 +117,8 @@ namespace {
 // Rows of a batch: the two batches fill a megabyte, well inside a core's own cache, and a sweep of
 // a million steps hands off a few dozen of them.
 constexpr std::size_t kBatchRows = std::size_t{1} << 14;
-// Less than a sweep step takes on any machine a chart is drawn on: the model alone takes some 80
-// ns.
+// Less than a sweep step takes on any machine a chart is drawn on (the model's step alone takes
+// some 80 ns here).
 constexpr std::chrono::nanoseconds kSweepStepTime{20};
 
 }  // namespace
