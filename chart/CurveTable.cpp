@@ -2,7 +2,10 @@
 #include "chart/CurveTable.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
+#include <system_error>
+#include <utility>
 
 namespace mfb {
 
@@ -76,8 +79,136 @@ void MergeRuns(RowStore& rows, std::size_t sorted) {
 
 }  // namespace
 
+void CurveTable::Rows::Merge(const ChartRow& row) {
+    if (!merging) {
+        merging = true;
+        kept = store.size();
+    } else if (!(row.x < lastX)) {
+        // Rising again: no sweep does that. Such rows are sorted when read, as any others.
+        EndMerge();
+        Append(row);
+        return;
+    }
+    // Rising rows of equal x stay below: they arrived earlier.
+    while (kept > 0 && row.x < store[kept - 1].x) merged.push_back(store[--kept]);
+    merged.push_back(row);
+    lastX = row.x;
+    // The rising run's chunks that the merge has emptied take its next rows, so that a merged
+    // chart holds no more memory than one sorted in place.
+    if (store.size() - kept >= RowStore::ChunkRows()) {
+        store.truncate(kept);
+        store.GiveSpareChunks(merged);
+    }
+}
+
+void CurveTable::Rows::EndMerge() {
+    if (!merging) return;
+    store.truncate(kept);
+    for (std::size_t i = merged.size(); i-- > 0;) store.push_back(merged[i]);
+    merged.clear();
+    merged.GiveSpareChunks(store);
+    merging = false;
+    sortedCount = store.size();
+    lastX = store.back().x;  // the largest, as after sorting
+}
+
+namespace {
+
+// Rows of a batch: the two batches fill a megabyte, well inside a core's own cache, and a sweep of
+// a million steps hands off a few dozen of them.
+constexpr std::size_t kBatchRows = std::size_t{1} << 14;
+// Less than a sweep step takes on any machine a chart is drawn on (the model's step alone takes
+// some 80 ns here).
+constexpr std::chrono::nanoseconds kSweepStepTime{20};
+
+}  // namespace
+
+CurveTable::Rows::~Rows() {
+    if (placing.joinable()) placing.join();
+}
+
+CurveTable::Rows& CurveTable::Rows::operator=(Rows&& other) {
+    Clear();
+    other.Settle();
+    store = std::move(other.store);
+    sortedCount = std::exchange(other.sortedCount, 0);
+    lastX = std::exchange(other.lastX, -std::numeric_limits<double>::infinity());
+    merging = std::exchange(other.merging, false);
+    kept = std::exchange(other.kept, 0);
+    merged = std::move(other.merged);
+    direct = std::exchange(other.direct, false);
+    batches = std::move(other.batches);
+    batchBegin = std::exchange(other.batchBegin, nullptr);
+    next = std::exchange(other.next, nullptr);
+    batchEnd = std::exchange(other.batchEnd, nullptr);
+    return *this;
+}
+
+void CurveTable::Rows::Wait() {
+    if (placing.joinable()) placing.join();
+    if (failure) std::rethrow_exception(std::exchange(failure, nullptr));
+}
+
+void CurveTable::Rows::PlaceBatch(const ChartRow* rows, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) Place(rows[i]);
+}
+
+void CurveTable::Rows::HandOff() {
+    const auto now = std::chrono::steady_clock::now();
+    if (!batches[0]) {
+        for (auto& batch : batches) batch = std::make_unique_for_overwrite<ChartRow[]>(kBatchRows);
+    }
+    if (!batchBegin) {
+        batchBegin = next = batches[0].get();
+        batchEnd = batchBegin + kBatchRows;
+        batchStarted = now;
+        return;
+    }
+    Wait();
+    const ChartRow* full = batchBegin;
+    if (now - batchStarted < kBatchRows * kSweepStepTime) {
+        // Faster than any sweep: the rows are copied from somewhere, and the cost of handing
+        // them over would exceed that of placing them. They are sorted when read, if need be.
+        direct = true;
+        batchBegin = next = batchEnd = nullptr;
+        PlaceBatch(full, kBatchRows);
+        EndMerge();
+        return;
+    }
+    batchBegin = next = full == batches[0].get() ? batches[1].get() : batches[0].get();
+    batchEnd = batchBegin + kBatchRows;
+    batchStarted = now;
+    try {
+        placing = std::thread([this, full] {
+            try {
+                PlaceBatch(full, kBatchRows);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to spare: placed here, as the sweep waits.
+        PlaceBatch(full, kBatchRows);
+    }
+}
+
+void CurveTable::Rows::PlaceWaiting() {
+    Wait();
+    const std::size_t count = static_cast<std::size_t>(next - batchBegin);
+    next = batchBegin;
+    PlaceBatch(batchBegin, count);
+}
+
 void CurveTable::Rows::Clear() {
+    if (placing.joinable()) placing.join();
+    failure = nullptr;
+    direct = false;
+    batchBegin = next = batchEnd = nullptr;
     store.clear();
+    merged.clear();
+    merged.GiveSpareChunks(store);
+    merging = false;
+    kept = 0;
     sortedCount = 0;
     lastX = -std::numeric_limits<double>::infinity();
 }
@@ -93,7 +224,9 @@ void CurveTable::AddRowApart(double x, const std::array<double, kCurveCount>& y)
 }
 
 void CurveTable::Part() {
-    const Rows& shared = rows_[0];
+    Settle();
+    Rows& shared = rows_[0];
+    shared.EndMerge();
     for (std::size_t c = 1; c < kCurveCount; ++c) {
         if (!Shares(c)) continue;
         Rows& own = rows_[c];
@@ -138,18 +271,21 @@ CurveTable::Rows* CurveTable::RowsOf(std::size_t curve) const {
 }
 
 std::size_t CurveTable::Size(std::size_t curve) const {
+    Settle();
     const Rows* rows = RowsOf(curve);
-    return rows ? rows->store.size() : 0;
+    return rows ? rows->Size() : 0;
 }
 
 CurvePoints CurveTable::Points(std::size_t curve) const {
+    Settle();
     Rows* rows = RowsOf(curve);
     if (!rows) return {};
     Sort(*rows, runs_[curve]);
-    return {&rows->store, curve, rows->store.size()};
+    return {rows->Layout(), curve, rows->Size()};
 }
 
 const std::vector<CurveTable::ColourRun>& CurveTable::ColourRuns(std::size_t curve) const {
+    Settle();
     // Shared curves have one run each, which sorting leaves as it is.
     if (!Shared()) Sort(rows_[curve], runs_[curve]);
     return runs_[curve];
@@ -157,7 +293,7 @@ const std::vector<CurveTable::ColourRun>& CurveTable::ColourRuns(std::size_t cur
 
 void CurveTable::Sort(Rows& rows, std::vector<ColourRun>& runs) const {
     RowStore& store = rows.store;
-    if (rows.sortedCount == store.size()) return;
+    if (rows.merging || rows.sortedCount == store.size()) return;
     if (runs.size() <= 1) {
         MergeRuns(store, rows.sortedCount);
     } else {

@@ -36,4 +36,29 @@ void RowStore::AddChunk() {
     }
 }
 
+void RowStore::truncate(std::size_t count) {
+    if (count >= size_) return;
+    Settle();
+    size_ = count;
+    // The chunk the next row goes into; none when the rows end at a chunk's end, so that
+    // push_back takes the next one as usual.
+    used_ = (count + kChunkSize - 1) >> kChunkBits;
+    if (used_ == 0) {
+        next_ = chunkEnd_ = nullptr;
+    } else {
+        ChartRow* chunk = chunks_[used_ - 1].get();
+        next_ = chunk + (count - ((used_ - 1) << kChunkBits));
+        chunkEnd_ = chunk + kChunkSize;
+    }
+}
+
+void RowStore::GiveSpareChunks(RowStore& other) {
+    Settle();
+    other.Settle();
+    for (std::size_t c = used_; c < chunks_.size(); ++c) {
+        other.chunks_.push_back(std::move(chunks_[c]));
+    }
+    chunks_.resize(used_);
+}
+
 }  // namespace mfb

@@ -92,12 +92,13 @@ public:
     }
     // Keeps the chunks, like a vector keeps its capacity: the next sweep of the same chart fills
     // memory that is already mapped instead of faulting in fresh pages.
-    void clear() {
-        size_ = 0;
-        next_ = chunks_.empty() ? nullptr : chunks_.front().get();
-        chunkEnd_ = chunks_.empty() ? nullptr : next_ + kChunkSize;
-        used_ = chunks_.empty() ? 0 : 1;
-    }
+    void clear() { truncate(0); }
+    // Drops the rows from `count` on, keeping their chunks for later rows.
+    void truncate(std::size_t count);
+    // Hands the chunks that hold no row to `other`, which fills them before it allocates any.
+    void GiveSpareChunks(RowStore& other);
+    // Rows in a chunk: a store shorter by this many rows has a chunk to spare.
+    static constexpr std::size_t ChunkRows() { return kChunkSize; }
     iterator begin() { return {this, 0}; }
     iterator end() { return {this, size_}; }
     const_iterator begin() const { return {this, 0}; }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <string>
 #include <vector>
 
 namespace mfb {
@@ -57,6 +60,60 @@ TEST(CurveTableTest, KeepsXAscendingWithTiesInArrivalOrder) {
             EXPECT_EQ(Contents(rows, curve), c.sorted);
             EXPECT_EQ(Contents(single, curve), c.sorted);
             EXPECT_EQ(rows.ColourRuns(curve), single.ColourRuns(curve));
+        }
+    }
+}
+
+// Sweeps long enough that their rows are placed a batch at a time on another core while the
+// falling tail is merged, each read mid-way as a chart window may, and refilled; and the same rows
+// copied as fast as they come, which are appended as they come. All must read exactly as the rows
+// stably sorted.
+TEST(CurveTableTest, LongSweepsReadAsTheirRowsStablySorted) {
+    constexpr int kRising = 150'000;
+    struct Shape {
+        const char* name;
+        double (*x)(int step);  // the step's x
+        int steps;
+    };
+    const Shape shapes[] = {
+        // Falling below the start, every falling x tied with a rising one.
+        {"past the limit", [](int i) { return i < kRising ? i * 1.0 : 2.0 * kRising - i; },
+         320'000},
+        // Falling, then rising again: no sweep does it, but the rows must still sort.
+        {"falling and rising again",
+         [](int i) { return i < kRising ? i * 0.5 : std::abs(200'000 - i) * 0.75; }, 260'000},
+        {"in order", [](int i) { return i * 1.0; }, 200'000},
+    };
+    CurveTable table(kColours);
+    volatile double modelWork = 0;
+    for (int fill = 0; fill < 3; ++fill) {
+        const bool copied = fill == 2;
+        for (const Shape& shape : shapes) {
+            SCOPED_TRACE(std::string(shape.name) + (copied ? ", copied" : ", swept"));
+            for (std::size_t curve = 0; curve < kCurveCount; ++curve) table.Clear(curve);
+            std::vector<ChartRow> rows;
+            for (int i = 0; i < shape.steps; ++i) {
+                const double y = i;
+                // As long as a model step takes at least.
+                for (int k = 0; !copied && k < 40; ++k) modelWork = modelWork * 0.5 + k;
+                rows.push_back({shape.x(i), {y, -y, 2 * y}});
+                table.AddRow(rows.back().x, rows.back().y);
+                if (i == shape.steps * 2 / 3) {
+                    EXPECT_EQ(table.Size(1), rows.size());
+                }
+            }
+            std::stable_sort(rows.begin(), rows.end(),
+                             [](const ChartRow& a, const ChartRow& b) { return a.x < b.x; });
+            for (std::size_t curve = 0; curve < kCurveCount; ++curve) {
+                const CurvePoints points = table.Points(curve);
+                ASSERT_EQ(points.size(), rows.size());
+                std::size_t misplaced = 0;
+                for (std::size_t i = 0; i < rows.size(); ++i) {
+                    const ChartPoint p = points[i];
+                    misplaced += p.x != rows[i].x || p.y != rows[i].y[curve];
+                }
+                EXPECT_EQ(misplaced, 0u) << "curve " << curve;
+            }
         }
     }
 }
