@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/CatalogueTablePage.h"
 
-#include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
-#include <QTableView>
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "ui/FieldMark.h"
+#include "ui/SortFilterTable.h"
 
 namespace {
 
@@ -84,39 +81,20 @@ CatalogueTablePage::CatalogueTablePage(const char* file, char separator, QUndoSt
       separator_(separator),
       undo_(undo),
       model_(new QStandardItemModel(this)),
-      proxy_(new QSortFilterProxyModel(this)),
-      view_(new QTableView(this)),
-      filter_(new QLineEdit(this)),
+      table_(new SortFilterTable(*model_, 0, this)),
       finding_(new QLabel(this)) {
     QStringList titles;
     for (const mfb::ItemField& field : mfb::ItemFields(file_)) titles << field.title;
     model_->setHorizontalHeaderLabels(titles);
-    proxy_->setSourceModel(model_);
-    proxy_->setFilterKeyColumn(0);
-    proxy_->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    proxy_->setSortCaseSensitivity(Qt::CaseInsensitive);
-    view_->setModel(proxy_);
-    view_->setSortingEnabled(true);
-    view_->sortByColumn(-1, Qt::AscendingOrder);  // file order until a header is clicked
-    view_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    view_->setSelectionMode(QAbstractItemView::SingleSelection);
-    view_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    view_->setObjectName(QStringLiteral("table"));
-    filter_->setObjectName(QStringLiteral("filter"));
-    filter_->setPlaceholderText(QStringLiteral("Filter by name"));
-    filter_->setClearButtonEnabled(true);
     finding_->setObjectName(QStringLiteral("finding"));
     finding_->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(filter_);
-    layout->addWidget(view_);
+    layout->addWidget(table_);
     layout->addWidget(finding_);
 
-    connect(filter_, &QLineEdit::textChanged, proxy_, &QSortFilterProxyModel::setFilterFixedString);
     connect(model_, &QStandardItemModel::itemChanged, this, &CatalogueTablePage::recordEdit);
-    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { showFinding(current); });
+    connect(table_, &SortFilterTable::currentChanged, this, &CatalogueTablePage::showFinding);
 }
 
 void CatalogueTablePage::load(const std::string& text) {
@@ -217,7 +195,7 @@ void CatalogueTablePage::recordEdit(QStandardItem* item) {
     const int id = model_->item(item->row(), 0)->data(IdRole).toInt();
     undo_.push(new SetTextCommand(*this, id, item->column(), before, after));
     checkRow(item->row());
-    showFinding(proxy_->mapFromSource(item->index()));
+    showFinding(item->index());
 }
 
 void CatalogueTablePage::checkRow(int modelRow) {
@@ -242,31 +220,28 @@ void CatalogueTablePage::checkRow(int modelRow) {
     emit findingsChanged();
 }
 
-void CatalogueTablePage::showFinding(const QModelIndex& index) {
-    const QModelIndex source = proxy_->mapToSource(index);
-    const QStandardItem* item = source.isValid() ? model_->itemFromIndex(source) : nullptr;
+void CatalogueTablePage::showFinding(const QModelIndex& cell) {
+    const QStandardItem* item = cell.isValid() ? model_->itemFromIndex(cell) : nullptr;
     finding_->setText(item != nullptr ? item->toolTip() : QString());
 }
 
 int CatalogueTablePage::currentModelRow() const {
-    const QModelIndex source = proxy_->mapToSource(view_->currentIndex());
-    return source.isValid() ? source.row() : -1;
+    const QModelIndex cell = table_->current();
+    return cell.isValid() ? cell.row() : -1;
 }
 
 void CatalogueTablePage::selectRow(int modelRow, int column) {
-    const QModelIndex index = proxy_->mapFromSource(model_->index(modelRow, column));
-    if (!index.isValid()) return;
-    view_->setCurrentIndex(index);
-    showFinding(index);
+    table_->setCurrent(model_->index(modelRow, column));
+    showFinding(table_->current());
 }
 
 void CatalogueTablePage::addRow() {
     Row row{nextId_++, -1, std::string(), std::vector<std::string>(mfb::ItemFields(file_).size())};
     const int at = model_->rowCount();
     undo_.push(new RowCommand(*this, at, row, true, QStringLiteral("Add")));
-    filter_->clear();
+    table_->clearFilter();
     selectRow(modelRowOf(row.id), 0);
-    view_->edit(view_->currentIndex());
+    table_->editCurrent();
 }
 
 void CatalogueTablePage::duplicateRow() {

@@ -8,13 +8,11 @@
 #include "catalogue/CatalogueEdit.h"
 
 class QLabel;
-class QLineEdit;
 class QModelIndex;
-class QSortFilterProxyModel;
 class QStandardItem;
 class QStandardItemModel;
-class QTableView;
 class QUndoStack;
+class SortFilterTable;
 
 // One catalogue of motors or cell types as a table: a row per part, a column per field with its
 // unit. Every change goes through the editor's undo stack, and every row is checked as it changes
@@ -65,9 +63,7 @@ private:
     char separator_;
     QUndoStack& undo_;
     QStandardItemModel* model_;
-    QSortFilterProxyModel* proxy_;
-    QTableView* view_;
-    QLineEdit* filter_;
+    SortFilterTable* table_;
     QLabel* finding_;
     mfb::EditableText read_;
     int nextId_ = 1;

@@ -3,10 +3,9 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QStandardItemModel>
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -15,6 +14,7 @@
 #include "catalogue/FanLibrary.h"
 #include "ui/FanFitDlg.h"
 #include "ui/FieldMark.h"
+#include "ui/SortFilterTable.h"
 
 namespace {
 
@@ -64,17 +64,12 @@ FanLibraryPage::FanLibraryPage(char separator, QUndoStack& undo, QWidget* parent
     : QWidget(parent),
       separator_(separator),
       undo_(undo),
-      table_(new QTableWidget(this)),
+      model_(new QStandardItemModel(0, static_cast<int>(kTitles.size()), this)),
+      table_(new SortFilterTable(*model_, 1, this)),
       finding_(new QLabel(this)),
       button_(new QComboBox(this)),
       stand_(new QPushButton(QStringLiteral("&Put on fan button"), this)) {
-    table_->setObjectName(QStringLiteral("table"));
-    table_->setColumnCount(static_cast<int>(kTitles.size()));
-    table_->setHorizontalHeaderLabels(kTitles);
-    table_->verticalHeader()->hide();
-    table_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    model_->setHorizontalHeaderLabels(kTitles);
     finding_->setObjectName(QStringLiteral("finding"));
     finding_->setWordWrap(true);
     button_->setObjectName(QStringLiteral("fanButton"));
@@ -98,8 +93,8 @@ FanLibraryPage::FanLibraryPage(char separator, QUndoStack& undo, QWidget* parent
 
     connect(stand_, &QPushButton::clicked, this, &FanLibraryPage::standOnButton);
     connect(fit, &QPushButton::clicked, this, &FanLibraryPage::openFit);
-    connect(table_, &QTableWidget::itemChanged, this, &FanLibraryPage::recordEdit);
-    connect(table_, &QTableWidget::currentCellChanged, this, [this] {
+    connect(model_, &QStandardItemModel::itemChanged, this, &FanLibraryPage::recordEdit);
+    connect(table_, &SortFilterTable::currentChanged, this, [this] {
         stand_->setEnabled(currentFan() > mfb::kFanCount);
         showFinding();
     });
@@ -130,8 +125,16 @@ void FanLibraryPage::setLines(const std::vector<mfb::EditedLine>& lines) {
 }
 
 int FanLibraryPage::currentFan() const {
-    const QTableWidgetItem* item = table_->item(table_->currentRow(), 0);
-    return item != nullptr ? item->data(Qt::UserRole).toInt() : 0;
+    const QModelIndex cell = table_->current();
+    return cell.isValid() ? model_->item(cell.row(), 0)->data(Qt::UserRole).toInt() : 0;
+}
+
+void FanLibraryPage::selectFan(int fan, int column) {
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        if (model_->item(r, 0)->data(Qt::UserRole).toInt() == fan) {
+            table_->setCurrent(model_->index(r, column));
+        }
+    }
 }
 
 void FanLibraryPage::change(const std::vector<mfb::EditedLine>& after, const QString& what) {
@@ -142,9 +145,9 @@ void FanLibraryPage::change(const std::vector<mfb::EditedLine>& after, const QSt
     undo_.push(new LinesCommand(*this, lines_, after, what));
 }
 
-void FanLibraryPage::recordEdit(QTableWidgetItem* item) {
+void FanLibraryPage::recordEdit(QStandardItem* item) {
     if (applying_ || item->column() == 0) return;
-    const int fan = table_->item(item->row(), 0)->data(Qt::UserRole).toInt();
+    const int fan = model_->item(item->row(), 0)->data(Qt::UserRole).toInt();
     std::vector<mfb::EditedLine> after = lines_;
     mfb::SetFanField(after, fan, static_cast<std::size_t>(item->column() - 1), Bytes(item->text()));
     change(after, QStringLiteral("Edit fan %1").arg(fan));
@@ -155,14 +158,13 @@ int FanLibraryPage::addFan(const mfb::FanTexts& texts, const QString& what) {
     const int number = mfb::AddLibraryFan(after, texts);
     if (number == 0) return 0;
     change(after, what.arg(number));
-    for (int r = 0; r < table_->rowCount(); ++r) {
-        if (table_->item(r, 0)->data(Qt::UserRole).toInt() == number) table_->setCurrentCell(r, 1);
-    }
+    table_->clearFilter();
+    selectFan(number, 1);
     return number;
 }
 
 void FanLibraryPage::addRow() {
-    if (addFan({}, QStringLiteral("Add fan %1")) != 0) table_->editItem(table_->currentItem());
+    if (addFan({}, QStringLiteral("Add fan %1")) != 0) table_->editCurrent();
 }
 
 void FanLibraryPage::duplicateRow() {
@@ -188,7 +190,7 @@ void FanLibraryPage::standOnButton() {
     std::vector<mfb::EditedLine> after = lines_;
     for (std::size_t i = 0; i < after.size(); ++i) after[i].text = texts[i];
     change(after, QStringLiteral("Fan %1 on button %2").arg(number).arg(button));
-    table_->setCurrentCell(button - 1, 1);
+    selectFan(button, 1);
 }
 
 void FanLibraryPage::openFit() {
@@ -211,42 +213,39 @@ void FanLibraryPage::openFit() {
 }
 
 void FanLibraryPage::showFans() {
-    const int currentRow = table_->currentRow(), currentColumn = table_->currentColumn();
+    const QModelIndex current = table_->current();
     applying_ = true;
     const std::vector<std::string> texts = mfb::LineTexts(lines_);
     const std::vector<int> fans = mfb::EditableFans(texts);
     // The items stay while the fans do: an edit is shown from within the commit of its cell,
     // whose editor belongs to that item.
-    bool same = table_->rowCount() == static_cast<int>(fans.size());
-    for (int r = 0; same && r < table_->rowCount(); ++r) {
-        same = table_->item(r, 0)->data(Qt::UserRole).toInt() == fans[static_cast<std::size_t>(r)];
+    bool same = model_->rowCount() == static_cast<int>(fans.size());
+    for (int r = 0; same && r < model_->rowCount(); ++r) {
+        same = model_->item(r, 0)->data(Qt::UserRole).toInt() == fans[static_cast<std::size_t>(r)];
     }
     if (!same) {
-        table_->setRowCount(0);
-        table_->setRowCount(static_cast<int>(fans.size()));
-        for (int r = 0; r < table_->rowCount(); ++r) {
-            const int fan = fans[static_cast<std::size_t>(r)];
+        model_->setRowCount(0);
+        for (const int fan : fans) {
             auto* number =
-                new QTableWidgetItem(fan <= mfb::kFanCount ? QStringLiteral("button %1").arg(fan)
-                                                           : QString::number(fan));
-            number->setFlags(number->flags() & ~Qt::ItemIsEditable);
-            number->setData(Qt::UserRole, fan);
-            table_->setItem(r, 0, number);
-            for (int c = 1; c < table_->columnCount(); ++c) {
-                table_->setItem(r, c, new QTableWidgetItem);
-            }
+                new QStandardItem(fan <= mfb::kFanCount ? QStringLiteral("button %1").arg(fan)
+                                                        : QString::number(fan));
+            number->setEditable(false);
+            number->setData(fan, Qt::UserRole);
+            QList<QStandardItem*> row{number};
+            while (row.size() < model_->columnCount()) row << new QStandardItem;
+            model_->appendRow(row);
         }
     }
     const auto findings = mfb::CheckFanFields(texts, separator_);
     errors_ = false;
-    for (int r = 0; r < table_->rowCount(); ++r) {
+    for (int r = 0; r < model_->rowCount(); ++r) {
         const int fan = fans[static_cast<std::size_t>(r)];
         const mfb::FanTexts fields = mfb::FanFieldTexts(texts, fan);
         const auto found = findings.find(fan);
         const auto read = readTexts_.find(fan);
         const bool edited = read == readTexts_.end() || read->second != fields;
         for (std::size_t field = 0; field < fields.size(); ++field) {
-            QTableWidgetItem* item = table_->item(r, static_cast<int>(field) + 1);
+            QStandardItem* item = model_->item(r, static_cast<int>(field) + 1);
             item->setText(Latin1(fields[field]));
             const FieldMark mark =
                 found != findings.end() ? MarkOf(found->second, field) : FieldMark{};
@@ -257,14 +256,17 @@ void FanLibraryPage::showFans() {
         }
     }
     applying_ = false;
-    table_->setCurrentCell(std::min(currentRow, table_->rowCount() - 1),
-                           std::max(currentColumn, 1));
+    // The current row is the file's, not the view's: a fan gone leaves its place to the next.
+    if (current.isValid()) {
+        table_->setCurrent(model_->index(std::min(current.row(), model_->rowCount() - 1),
+                                         std::max(current.column(), 1)));
+    }
     stand_->setEnabled(currentFan() > mfb::kFanCount);
     showFinding();
     emit findingsChanged();
 }
 
 void FanLibraryPage::showFinding() {
-    const QTableWidgetItem* item = table_->currentItem();
-    finding_->setText(item != nullptr ? item->toolTip() : QString());
+    const QModelIndex cell = table_->current();
+    finding_->setText(cell.isValid() ? model_->itemFromIndex(cell)->toolTip() : QString());
 }

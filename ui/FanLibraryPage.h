@@ -12,17 +12,19 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QTableWidget;
-class QTableWidgetItem;
+class QStandardItem;
+class QStandardItemModel;
 class QUndoStack;
+class SortFilterTable;
 
 // The fans of the fan file: the five on the fan buttons, then those of its library, a row each,
-// with their curves, limits and jet data as fields that are edited in place and checked as they
-// change by the rules of the catalogue check, the finding shown at its field (colour and tooltip)
-// and below the table for the current field. Library fans are added, duplicated, deleted, fitted
-// to typed points, or put on a fan button, the fan that stood there going into the library in
-// their place. Every change is a step of the editor's undo stack, and text() writes the file back
-// with every line the changes left alone as it was.
+// with their curves, limits and jet data as fields that are edited in place, sorted and filtered
+// by name as the other catalogues' rows are, and checked as they change by the rules of the
+// catalogue check, the finding shown at its field (colour and tooltip) and below the table for the
+// current field. Library fans are added, duplicated, deleted, fitted to typed points, or put on a
+// fan button, the fan that stood there going into the library in their place. Every change is a
+// step of the editor's undo stack, and text() writes the file back with every line the changes left
+// alone as it was.
 class FanLibraryPage : public QWidget {
     Q_OBJECT
 public:
@@ -46,7 +48,7 @@ signals:
 
 private:
     void showFans();
-    void recordEdit(QTableWidgetItem* item);
+    void recordEdit(QStandardItem* item);
     void showFinding();
     // The change as one undoable step; nothing when it changes nothing.
     void change(const std::vector<mfb::EditedLine>& after, const QString& what);
@@ -55,10 +57,13 @@ private:
     void standOnButton();
     void openFit();
     int currentFan() const;
+    // Nothing when the fan is not there or the filter hides it.
+    void selectFan(int fan, int column);
 
     char separator_;
     QUndoStack& undo_;
-    QTableWidget* table_;
+    QStandardItemModel* model_;  // a row per fan in the file's order, whatever the view shows
+    SortFilterTable* table_;
     QLabel* finding_;
     QComboBox* button_;
     QPushButton* stand_;

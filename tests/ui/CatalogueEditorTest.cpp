@@ -5,8 +5,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -37,6 +39,10 @@ QModelIndex Cell(QTableView* table, const QString& name, int column) {
         if (model->index(r, 0).data().toString() == name) return model->index(r, column);
     }
     qFatal("no row named %s", qPrintable(name));
+}
+
+QString Shown(const QTableView* table, int row, int column) {
+    return table->model()->index(row, column).data().toString();
 }
 
 // What a user's edit of a cell commits.
@@ -150,17 +156,17 @@ private slots:
         Session session(folder);
         auto& [messages, window, charts, editor] = session;
         QWidget* fans = Find(*editor, "fan");
-        auto* table = Find<QTableWidget>(*fans, "table");
+        auto* table = Find<QTableView>(*fans, "table");
         const auto putOnButton2 = [&] {
-            table->setCurrentCell(5, 1);
+            table->setCurrentIndex(table->model()->index(5, 1));
             Find<QComboBox>(*fans, "fanButton")->setCurrentIndex(1);
             Find<QPushButton>(*fans, "putOnButton")->click();
         };
-        QCOMPARE(table->rowCount(), 6);
+        QCOMPARE(table->model()->rowCount(), 6);
         Find<QAction>(*window, "Find1")->trigger();
         putOnButton2();
-        QCOMPARE(table->item(1, 1)->text(), QStringLiteral("Fan Six"));
-        QCOMPARE(table->item(5, 1)->text(), QStringLiteral("Fan Two"));
+        QCOMPARE(Shown(table, 1, 1), QStringLiteral("Fan Six"));
+        QCOMPARE(Shown(table, 5, 1), QStringLiteral("Fan Two"));
         Find<QPushButton>(*editor, "save")->click();
         QVERIFY(messages.errors.isEmpty());
         // Find offers the fans as they now stand.
@@ -223,7 +229,7 @@ private slots:
         Session session(folder);
         auto& [messages, window, charts, editor] = session;
         QWidget* fans = Find(*editor, "fan");
-        auto* table = Find<QTableWidget>(*fans, "table");
+        auto* table = Find<QTableView>(*fans, "table");
         Find<QPushButton>(*fans, "fitFromPoints")->click();
         auto* fit = editor->findChild<FanFitDlg*>();
         QVERIFY(fit != nullptr && fit->isVisible());
@@ -248,8 +254,8 @@ private slots:
         QVERIFY(std::abs(points->item(0, 3)->text().toDouble(&shown)) < 0.1 && shown);
         QVERIFY(Find<QLabel>(*fit, "result")->text().contains(QStringLiteral("swept area 33.")));
         add->click();
-        QCOMPARE(table->rowCount(), 6);
-        QCOMPARE(table->item(5, 1)->text(), QStringLiteral("Fan Two fitted"));
+        QCOMPARE(table->model()->rowCount(), 6);
+        QCOMPARE(Shown(table, 5, 1), QStringLiteral("Fan Two fitted"));
 
         auto* save = Find<QPushButton>(*editor, "save");
         QVERIFY(save->isEnabled());
@@ -280,6 +286,43 @@ private slots:
         // An edit left unsaved as the window goes.
         Type(table, table->model()->index(5, 2), QStringLiteral("900"));
         QVERIFY(save->isEnabled());
+    }
+
+    // Filtered and sorted by name, a row edits and duplicates its own fan: renamed so that it
+    // sorts after another, it stays the current row, and the file saved differs in that fan's two
+    // lines and its copy.
+    void sortFilterEdit() {
+        const QString block = QStringLiteral(
+            "fan %1 name: %2\nfan %1 a0: 0\nfan %1 a1: %3\nfan %1 a2: 0\nfan %1 a3: 0\n"
+            "fan %1 a4: 0\nfan %1 chart minimum power: 50\n");
+        const CatalogueFolder folder((block.arg(6).arg(QStringLiteral("Zed 90")).arg(3100) +
+                                      block.arg(7).arg(QStringLiteral("Alpha 90")).arg(3200) +
+                                      block.arg(8).arg(QStringLiteral("Fan 80")).arg(3300))
+                                         .toLatin1());
+        const QByteArray before = Read(folder.path("fan.txt"));
+        Session session(folder);
+        auto& [messages, window, charts, editor] = session;
+        QWidget* fans = Find(*editor, "fan");
+        auto* table = Find<QTableView>(*fans, "table");
+        Find<QTabWidget>(*editor, "catalogueTabs")->setCurrentWidget(fans);
+        Find<QLineEdit>(*fans, "filter")->setText(QStringLiteral("90"));
+        table->sortByColumn(1, Qt::AscendingOrder);
+        QCOMPARE(table->model()->rowCount(), 2);
+        QCOMPARE(Shown(table, 0, 0), QStringLiteral("7"));
+
+        Type(table, table->model()->index(0, 1), QStringLiteral("Zulu 90"));
+        QCOMPARE(Shown(table, 1, 1), QStringLiteral("Zulu 90"));
+        QCOMPARE(table->currentIndex().row(), 1);
+        Type(table, table->currentIndex().siblingAtColumn(3), QStringLiteral("3250"));
+        Find<QPushButton>(*editor, "duplicate")->click();
+        Find<QPushButton>(*editor, "save")->click();
+        QVERIFY(messages.errors.isEmpty());
+
+        QByteArray expected = before;
+        expected.replace("fan 7 name: Alpha 90", "fan 7 name: Zulu 90")
+            .replace("fan 7 a1: 3200", "fan 7 a1: 3250");
+        expected += block.arg(9).arg(QStringLiteral("Zulu 90")).arg(3250).toLatin1();
+        QCOMPARE(Read(folder.path("fan.txt")), expected);
     }
 };
 

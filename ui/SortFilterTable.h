@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+
+class QAbstractItemModel;
+class QLineEdit;
+class QModelIndex;
+class QSortFilterProxyModel;
+class QTableView;
+
+// An editor's table of parts under a field that filters the rows by name; a click on a column's
+// header sorts by it, and until then the rows show in the model's order. Sorting and filtering
+// change only what is shown: every cell this class takes or gives is the model's, so a page
+// never meets a row as the view happens to place it.
+class SortFilterTable : public QWidget {
+    Q_OBJECT
+public:
+    SortFilterTable(QAbstractItemModel& model, int nameColumn, QWidget* parent);
+
+    // The model's cell that is current in the view; invalid when there is none.
+    QModelIndex current() const;
+    // Nothing when the filter hides the cell.
+    void setCurrent(const QModelIndex& cell);
+    void editCurrent();
+    void clearFilter();
+
+signals:
+    void currentChanged(const QModelIndex& cell);
+
+private:
+    QSortFilterProxyModel* proxy_;
+    QTableView* view_;
+    QLineEdit* filter_;
+};
