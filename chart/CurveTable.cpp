@@ -120,6 +120,9 @@ constexpr std::size_t kBatchRows = std::size_t{1} << 14;
 // Less than a sweep step takes on any machine a chart is drawn on (the model's step alone takes
 // some 80 ns here).
 constexpr std::chrono::nanoseconds kSweepStepTime{20};
+// How much longer a sweep may take for waiting on the other core before the rows are no longer
+// handed over: an eighth, for a core that is busy with something else.
+constexpr int kFillingPerWaiting = 8;
 
 }  // namespace
 
@@ -137,6 +140,8 @@ CurveTable::Rows& CurveTable::Rows::operator=(Rows&& other) {
     kept = std::exchange(other.kept, 0);
     merged = std::move(other.merged);
     direct = std::exchange(other.direct, false);
+    filling = std::exchange(other.filling, {});
+    waiting = std::exchange(other.waiting, {});
     batches = std::move(other.batches);
     batchBegin = std::exchange(other.batchBegin, nullptr);
     next = std::exchange(other.next, nullptr);
@@ -165,10 +170,15 @@ void CurveTable::Rows::HandOff() {
         return;
     }
     Wait();
+    const auto waited = std::chrono::steady_clock::now();
+    filling += now - batchStarted;
+    waiting += waited - now;
     const ChartRow* full = batchBegin;
-    if (now - batchStarted < kBatchRows * kSweepStepTime) {
-        // Faster than any sweep: the rows are copied from somewhere, and the cost of handing
-        // them over would exceed that of placing them. They are sorted when read, if need be.
+    if (now - batchStarted < kBatchRows * kSweepStepTime ||
+        waiting * kFillingPerWaiting > filling) {
+        // Faster than any sweep, the rows are copied from somewhere, and the cost of handing
+        // them over would exceed that of placing them; or the other core is busy, and the sweep
+        // waits for it. They are sorted when read, if need be, as before.
         direct = true;
         batchBegin = next = batchEnd = nullptr;
         PlaceBatch(full, kBatchRows);
@@ -177,7 +187,7 @@ void CurveTable::Rows::HandOff() {
     }
     batchBegin = next = full == batches[0].get() ? batches[1].get() : batches[0].get();
     batchEnd = batchBegin + kBatchRows;
-    batchStarted = now;
+    batchStarted = waited;
     try {
         placing = std::thread([this, full] {
             try {
@@ -203,6 +213,7 @@ void CurveTable::Rows::Clear() {
     if (placing.joinable()) placing.join();
     failure = nullptr;
     direct = false;
+    filling = waiting = {};
     batchBegin = next = batchEnd = nullptr;
     store.clear();
     merged.clear();

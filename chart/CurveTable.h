@@ -209,7 +209,8 @@ private:
             }
         }
         // Starts placing the full batch and fills the other; or, where rows come too fast for
-        // the hand-over to pay, as from a chart being copied, appends them from now on.
+        // the hand-over to pay, as from a chart being copied, or the other core does not keep
+        // up, appends them from now on.
         void HandOff();
         void PlaceWaiting();
         void PlaceBatch(const ChartRow* rows, std::size_t count);
@@ -223,6 +224,9 @@ private:
         ChartRow* batchEnd = nullptr;
         std::chrono::steady_clock::time_point batchStarted;
         std::thread placing;
+        // Since the rows were cleared: the time the sweep filled batches, and waited for the one
+        // before to be placed.
+        std::chrono::steady_clock::duration filling{}, waiting{};
         std::exception_ptr failure;  // what placing the batch threw, for the next to wait
     };
 
