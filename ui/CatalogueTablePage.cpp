@@ -72,6 +72,15 @@ private:
     bool insert_;
 };
 
+QList<int> NumberColumns(std::string_view file) {
+    QList<int> columns;
+    const auto fields = mfb::ItemFields(file);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].number) columns << static_cast<int>(i);
+    }
+    return columns;
+}
+
 }  // namespace
 
 CatalogueTablePage::CatalogueTablePage(const char* file, char separator, QUndoStack& undo,
@@ -81,7 +90,7 @@ CatalogueTablePage::CatalogueTablePage(const char* file, char separator, QUndoSt
       separator_(separator),
       undo_(undo),
       model_(new QStandardItemModel(this)),
-      table_(new SortFilterTable(*model_, 0, this)),
+      table_(new SortFilterTable(*model_, 0, NumberColumns(file), separator, this)),
       finding_(new QLabel(this)) {
     QStringList titles;
     for (const mfb::ItemField& field : mfb::ItemFields(file_)) titles << field.title;

@@ -32,6 +32,16 @@ const QStringList kTitles = {QStringLiteral("Fan"),
                              QStringLiteral("Swept area [cm2]"),
                              QStringLiteral("Static efficiency")};
 static_assert(mfb::kFanFieldCount == 11);
+constexpr int kNameColumn = 1 + static_cast<int>(mfb::kFanNameField);
+
+// Every column but the name holds a number.
+QList<int> NumberColumns() {
+    QList<int> columns;
+    for (int c = 0; c < kTitles.size(); ++c) {
+        if (c != kNameColumn) columns << c;
+    }
+    return columns;
+}
 
 QString Latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -65,7 +75,7 @@ FanLibraryPage::FanLibraryPage(char separator, QUndoStack& undo, QWidget* parent
       separator_(separator),
       undo_(undo),
       model_(new QStandardItemModel(0, static_cast<int>(kTitles.size()), this)),
-      table_(new SortFilterTable(*model_, 1, this)),
+      table_(new SortFilterTable(*model_, kNameColumn, NumberColumns(), separator, this)),
       finding_(new QLabel(this)),
       button_(new QComboBox(this)),
       stand_(new QPushButton(QStringLiteral("&Put on fan button"), this)) {

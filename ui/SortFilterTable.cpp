@@ -6,10 +6,56 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <optional>
+#include <string_view>
+#include <utility>
 
-SortFilterTable::SortFilterTable(QAbstractItemModel& model, int nameColumn, QWidget* parent)
+#include "catalogue/NumberRule.h"
+#include "model/Error.h"
+
+namespace {
+
+class PartsProxy : public QSortFilterProxyModel {
+public:
+    PartsProxy(QList<int> numberColumns, char decimalSeparator, QObject* parent)
+        : QSortFilterProxyModel(parent),
+          numberColumns_(std::move(numberColumns)),
+          separator_(decimalSeparator) {}
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+        if (!numberColumns_.contains(left.column())) {
+            return QSortFilterProxyModel::lessThan(left, right);
+        }
+        const std::optional<double> a = value(left);
+        const std::optional<double> b = value(right);
+        if (a && b) return *a < *b;
+        // Qt sorts descending by asking the other way round; a cell without a number stays
+        // after the numbers either way, and among such cells the text decides, then the model.
+        if (a || b) return a.has_value() == (sortOrder() == Qt::AscendingOrder);
+        return QSortFilterProxyModel::lessThan(left, right);
+    }
+
+private:
+    std::optional<double> value(const QModelIndex& cell) const {
+        const QByteArray bytes = cell.data().toString().toLatin1();
+        try {
+            return mfb::ParseNumber(std::string_view(bytes.constData(), bytes.size()), separator_);
+        } catch (const mfb::Error&) {
+            return std::nullopt;
+        }
+    }
+
+    QList<int> numberColumns_;
+    char separator_;
+};
+
+}  // namespace
+
+SortFilterTable::SortFilterTable(QAbstractItemModel& model, int nameColumn,
+                                 QList<int> numberColumns, char decimalSeparator, QWidget* parent)
     : QWidget(parent),
-      proxy_(new QSortFilterProxyModel(this)),
+      proxy_(new PartsProxy(std::move(numberColumns), decimalSeparator, this)),
       view_(new QTableView(this)),
       filter_(new QLineEdit(this)) {
     proxy_->setSourceModel(&model);

@@ -288,6 +288,29 @@ private slots:
         QVERIFY(save->isEnabled());
     }
 
+    // A number column sorts by value, a cell that holds none after the numbers either way.
+    void numbersSortByValue() {
+        const CatalogueFolder folder;
+        Session session(folder);
+        auto* table = Find<QTableView>(*Find(*session.editor, "motor"), "table");
+        Type(table, Cell(table, QStringLiteral("charlie 2000"), 2), QStringLiteral("900"));
+        const struct {
+            int column;
+            Qt::SortOrder order;
+            QStringList names;
+        } sorts[] = {
+            {2, Qt::AscendingOrder, {"charlie 2000", "Bravo broken Ri", "alpha 3000"}},
+            {3, Qt::AscendingOrder, {"alpha 3000", "charlie 2000", "Bravo broken Ri"}},
+            {3, Qt::DescendingOrder, {"charlie 2000", "alpha 3000", "Bravo broken Ri"}},
+        };
+        for (const auto& sort : sorts) {
+            table->sortByColumn(sort.column, sort.order);
+            QStringList names;
+            for (int r = 0; r < table->model()->rowCount(); ++r) names << Shown(table, r, 0);
+            QCOMPARE(names, sort.names);
+        }
+    }
+
     // Filtered and sorted by name, a row edits and duplicates its own fan: renamed so that it
     // sorts after another, it stays the current row, and the file saved differs in that fan's two
     // lines and its copy.
