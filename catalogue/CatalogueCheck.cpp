@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 
+#include "catalogue/Choice.h"
 #include "catalogue/FieldValue.h"
 #include "catalogue/Limits.h"
 #include "catalogue/LineLayout.h"
@@ -321,6 +322,15 @@ Findings CheckItemLines(const std::vector<std::string>& lines, const char* file,
 Findings CheckFanLines(const std::vector<std::string>& lines, char separator) {
     Findings findings;
     Checker check(kFanFile, separator, findings);
+    // A setup and a list of fans may name a fan rather than number it, so every fan, of the blocks
+    // or the library, needs a name of its own as SameFanName tells names apart.
+    struct NamedFan {
+        int number;
+        std::size_t line;
+        LimitColumns columns;
+        std::string_view name;
+    };
+    std::vector<NamedFan> named;
     for (int k = 1; k <= kFanCount; ++k) {
         const std::size_t nameLine = FanNameLine(k);
         if (nameLine > lines.size()) {
@@ -335,7 +345,7 @@ Findings CheckFanLines(const std::vector<std::string>& lines, char separator) {
             check.Add(nameLine, 0, 0, Severity::Warning,
                       "fan " + std::to_string(k) + "'s name is empty");
         }
-        check.Name(nameLine, name, "the fan name");
+        if (!Trimmed(name).empty()) named.push_back({k, nameLine, {1, name.size()}, name});
 
         double values[7] = {};
         bool whole = true;
@@ -361,13 +371,17 @@ Findings CheckFanLines(const std::vector<std::string>& lines, char separator) {
     }
     // A library fan's curve is swept as a block's is, once it stands in for a fan of a button.
     constexpr std::size_t kChartMinimumField = 6;
-    for (const LibraryFan& fan : ReadFanLibrary(lines, separator)) {
+    const std::vector<LibraryFan> library = ReadFanLibrary(lines, separator);
+    for (const LibraryFan& fan : library) {
         std::size_t nameLine = 0, minimumLine = 0;
-        LimitColumns minimum{0, 0};
+        LimitColumns minimum{0, 0}, nameColumns{0, 0};
         for (std::size_t i = kFirstFanLimitLine - 1; i < lines.size(); ++i) {
             const auto line = LibraryLineAt(lines[i]);
             if (!line || line->fan != fan.number) continue;
-            if (line->field == 0) nameLine = i + 1;
+            if (line->field == 0) {
+                nameLine = i + 1;
+                nameColumns = line->valueColumns;
+            }
             if (line->field == kChartMinimumField) {
                 minimumLine = i + 1;
                 minimum = line->valueColumns;
@@ -379,6 +393,18 @@ Findings CheckFanLines(const std::vector<std::string>& lines, char separator) {
                        "fan " + std::to_string(fan.number) + "'s chart minimum power");
         CheckFanCurve(check, nameLine, fan.fan.Name, fan.fan);
         CheckFanRange(check, nameLine, fan.fan.Name, fan.fan);
+        named.push_back({fan.number, nameLine, nameColumns, fan.fan.Name});
+    }
+    for (auto later = named.begin(); later != named.end(); ++later) {
+        const auto first = std::find_if(named.begin(), later, [&](const NamedFan& earlier) {
+            return SameFanName(earlier.name, later->name);
+        });
+        if (first == later) continue;
+        check.Add(later->line, later->columns.first, later->columns.last, Severity::Warning,
+                  "fan " + std::to_string(later->number) + " '" + Excerpt(Trimmed(later->name)) +
+                      "' has the name of fan " + std::to_string(first->number) + " '" +
+                      Excerpt(Trimmed(first->name)) +
+                      "': a setup or --fans cannot tell the two apart");
     }
     AddLimitFindings(findings, lines, kFanFile, separator);
     return findings;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/Choice.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -76,6 +77,18 @@ unsigned char FoldCase(char c) {
     // Latin-1 capitals À..Þ sit 0x20 below their small letters; 0xD7 is the multiplication sign.
     if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<unsigned char>(u + 0x20);
     return u;
+}
+
+bool SameFanName(std::string_view a, std::string_view b) {
+    const auto trimmed = [](std::string_view name) {
+        const auto first = name.find_first_not_of(' ');
+        if (first == std::string_view::npos) return std::string_view();
+        return name.substr(first, name.find_last_not_of(' ') - first + 1);
+    };
+    a = trimmed(a);
+    b = trimmed(b);
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return FoldCase(x) == FoldCase(y); });
 }
 
 std::array<std::string_view, 3> MotorParameterTexts(std::string_view line) {

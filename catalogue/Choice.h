@@ -15,6 +15,10 @@ std::string_view EntryText(std::string_view line);
 // catalogues' encoding), made small.
 unsigned char FoldCase(char c);
 
+// Whether two fan names name one fan where a setup or a list of fans gives a name: blanks around
+// each left out, case ignored.
+bool SameFanName(std::string_view a, std::string_view b);
+
 // The raw fields the catalogue area shows for a chosen line, unconverted: kv, Ri, Io of a motor;
 // capacity, cell resistance, cell voltage, cell weight of a battery.
 std::array<std::string_view, 3> MotorParameterTexts(std::string_view motorLine);

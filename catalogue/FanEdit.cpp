@@ -6,6 +6,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueCheck.h"
+#include "catalogue/Choice.h"
 #include "catalogue/Limits.h"
 
 namespace mfb {
@@ -165,14 +166,15 @@ std::string FanNameTaken(const std::vector<std::string>& lines, const std::strin
                          char separator) {
     if (!HasBlocks(lines)) return {};
     for (int k = 1; k <= kFanCount; ++k) {
-        if (lines[FanNameLine(k) - 1] == name) {
-            return "fan " + std::to_string(k) + " is already named \"" + name + "\"";
+        const std::string& taken = lines[FanNameLine(k) - 1];
+        if (SameFanName(taken, name)) {
+            return "fan " + std::to_string(k) + " is already named \"" + Trimmed(taken) + "\"";
         }
     }
     for (const LibraryFan& other : ReadFanLibrary(lines, separator)) {
-        if (other.fan.Name == name) {
-            return "library fan " + std::to_string(other.number) + " is already named \"" + name +
-                   "\"";
+        if (SameFanName(other.fan.Name, name)) {
+            return "library fan " + std::to_string(other.number) + " is already named \"" +
+                   other.fan.Name + "\"";
         }
     }
     return {};

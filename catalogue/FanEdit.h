@@ -50,9 +50,9 @@ int AddLibraryFan(std::vector<EditedLine>& lines, const FanTexts& texts);
 // fan on a button.
 bool DeleteLibraryFan(std::vector<EditedLine>& lines, int number);
 
-// The fan of the file that already has `name`, the five of the blocks and the library's whole
-// fans, as a sentence ("fan 2 is already named ..."); empty when none has. Two fans of one name
-// cannot be told apart by a setup, which names its fans.
+// The fan of the file that already has `name` as SameFanName compares names, the five of the
+// blocks and the library's whole fans, as a sentence ("fan 2 is already named ..."); empty when
+// none has. Two fans of one name cannot be told apart by a setup, which names its fans.
 std::string FanNameTaken(const std::vector<std::string>& fanLines, const std::string& name,
                          char decimalSeparator);
 

@@ -266,12 +266,6 @@ std::vector<int> ParseFanSetting(std::string_view text, const Catalogue& catalog
         if (first == std::string_view::npos) return std::string_view();
         return entry.substr(first, entry.find_last_not_of(' ') - first + 1);
     };
-    const auto sameName = [&](std::string_view name, std::string_view entry) {
-        name = trimmed(name);
-        return name.size() == entry.size() &&
-               std::equal(name.begin(), name.end(), entry.begin(),
-                          [](char a, char b) { return FoldCase(a) == FoldCase(b); });
-    };
     std::vector<std::pair<int, std::string_view>> named;  // every fan with its name
     for (int j = 1; j <= kFanCount; ++j) {
         named.emplace_back(j, catalogue.Fans[static_cast<std::size_t>(j - 1)].Name);
@@ -291,7 +285,7 @@ std::vector<int> ParseFanSetting(std::string_view text, const Catalogue& catalog
         } else {
             std::vector<int> matches;
             for (const auto& [number, name] : named) {
-                if (sameName(name, entry)) matches.push_back(number);
+                if (SameFanName(name, entry)) matches.push_back(number);
             }
             if (matches.size() != 1) {
                 std::string which;

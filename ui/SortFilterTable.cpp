@@ -38,6 +38,9 @@ protected:
 
 private:
     std::optional<double> value(const QModelIndex& cell) const {
+        if (const QVariant given = cell.data(Qt::UserRole); given.isValid()) {
+            return given.toDouble();
+        }
         const QByteArray bytes = cell.data().toString().toLatin1();
         try {
             return mfb::ParseNumber(std::string_view(bytes.constData(), bytes.size()), separator_);

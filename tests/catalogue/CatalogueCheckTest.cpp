@@ -183,8 +183,14 @@ TEST(CatalogueCheckTest, PlantedMistakesAreFoundWhereTheyAre) {
          kFanFile,
          FanLinesWith({{22, "Fan 50 mm"}}),
          '.',
-         {"fan.txt:22:1-9: warning: the fan name 'Fan 50 mm' is also on line 14: the two cannot "
-          "be told apart"}},
+         {"fan.txt:22:1-9: warning: fan 2 'Fan 50 mm' has the name of fan 1 'Fan 50 mm': a setup "
+          "or --fans cannot tell the two apart"}},
+        {"a library fan named as a block's fan, case and blanks aside",
+         kFanFile,
+         FanLinesWith({{81, "fan 6 name:  FAN 50 MM "}}),
+         '.',
+         {"fan.txt:81:12-23: warning: fan 6 'FAN 50 MM' has the name of fan 1 'Fan 50 mm': a "
+          "setup or --fans cannot tell the two apart"}},
         {"a fan limit that is no number",
          kFanFile,
          FanLinesWith({{60, "max rpm fan 3: fast"}}),
