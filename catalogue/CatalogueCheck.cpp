@@ -27,12 +27,6 @@ bool IsNumberCharacter(char c) {
            c == 'E';
 }
 
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
 class Checker {
 public:
     Checker(const char* file, char separator, Findings& findings)

@@ -39,12 +39,6 @@ constexpr std::array<ItemField, 7> kBatteryItemFields = {{
     {"Max discharge [C]", Of(kCellMaxRate), true, true},
 }};
 
-std::string_view Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 bool Inside(const Finding& finding, Columns columns) {
     return finding.firstColumn >= columns.start && finding.firstColumn <= columns.last();
 }

@@ -80,13 +80,8 @@ unsigned char FoldCase(char c) {
 }
 
 bool SameFanName(std::string_view a, std::string_view b) {
-    const auto trimmed = [](std::string_view name) {
-        const auto first = name.find_first_not_of(' ');
-        if (first == std::string_view::npos) return std::string_view();
-        return name.substr(first, name.find_last_not_of(' ') - first + 1);
-    };
-    a = trimmed(a);
-    b = trimmed(b);
+    a = Trimmed(a);
+    b = Trimmed(b);
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](char x, char y) { return FoldCase(x) == FoldCase(y); });
 }

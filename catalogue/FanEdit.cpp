@@ -8,16 +8,11 @@
 #include "catalogue/CatalogueCheck.h"
 #include "catalogue/Choice.h"
 #include "catalogue/Limits.h"
+#include "catalogue/TextLines.h"
 
 namespace mfb {
 
 namespace {
-
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 
 bool HasBlocks(const std::vector<std::string>& lines) {
     return lines.size() >= kFanFileMinLines;
@@ -112,7 +107,7 @@ bool SetFanField(std::vector<EditedLine>& lines, int number, std::size_t field,
         lines[found.front()].text = field == kFanNameField ? text : Trimmed(text);
         return true;
     }
-    const std::string value = Trimmed(text);
+    const std::string value(Trimmed(text));
     if (value.empty() && Optional(number, field)) {
         for (auto i = found.rbegin(); i != found.rend(); ++i) {
             lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*i));
@@ -142,7 +137,7 @@ int AddLibraryFan(std::vector<EditedLine>& lines, const FanTexts& texts) {
     const int number = numbers.empty() ? kFanCount + 1 : numbers.back() + 1;
     if (number > kMostFanNumber) return 0;
     for (std::size_t field = 0; field < kFanFieldCount; ++field) {
-        const std::string value = Trimmed(texts[field]);
+        const std::string value(Trimmed(texts[field]));
         if (value.empty() && Optional(number, field)) continue;
         lines.push_back({std::nullopt, NewFieldLine(number, field, value)});
     }
@@ -168,7 +163,8 @@ std::string FanNameTaken(const std::vector<std::string>& lines, const std::strin
     for (int k = 1; k <= kFanCount; ++k) {
         const std::string& taken = lines[FanNameLine(k) - 1];
         if (SameFanName(taken, name)) {
-            return "fan " + std::to_string(k) + " is already named \"" + Trimmed(taken) + "\"";
+            return "fan " + std::to_string(k) + " is already named \"" +
+                   std::string(Trimmed(taken)) + "\"";
         }
     }
     for (const LibraryFan& other : ReadFanLibrary(lines, separator)) {

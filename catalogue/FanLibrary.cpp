@@ -9,6 +9,7 @@
 #include "catalogue/FanFit.h"
 #include "catalogue/LineLayout.h"
 #include "catalogue/NumberRule.h"
+#include "catalogue/TextLines.h"
 #include "model/Error.h"
 
 namespace mfb {
@@ -40,12 +41,6 @@ bool SameWords(std::string_view text, std::string_view lowerWords) {
         if (c != lowerWords[i]) return false;
     }
     return true;
-}
-
-std::string_view Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::optional<LibraryLine> SplitLibraryLine(std::string_view line) {

@@ -11,11 +11,9 @@ bool PossibleValue(const NumberField& field, double value) {
 
 std::string ImpossibleValueMessage(const NumberField& field, std::string_view text,
                                    std::string_view where) {
-    const auto first = text.find_first_not_of(' ');
-    const std::string_view value = first == std::string_view::npos
-                                       ? text
-                                       : text.substr(first, text.find_last_not_of(' ') - first + 1);
-    return std::string(field.name) + " is " + Excerpt(value) + std::string(where) +
+    const std::string_view trimmed = Trimmed(text);
+    return std::string(field.name) + " is " + Excerpt(trimmed.empty() ? text : trimmed) +
+           std::string(where) +
            (field.zeroPossible ? ": the model needs a value of 0 or more"
                                : ": the model needs a value above 0");
 }

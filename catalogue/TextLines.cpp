@@ -76,4 +76,10 @@ std::string Excerpt(std::string_view text) {
     return Printable(text.substr(0, kMaxQuoted)) + kCutMark;
 }
 
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 }  // namespace mfb

@@ -29,6 +29,9 @@ std::size_t CountLines(std::string_view text);
 // Field (start, width) of a line, columns counted from 1; shorter where the line ends earlier.
 std::string_view Field(std::string_view line, std::size_t start, std::size_t width);
 
+// The text without the blanks around it: fields stand padded in their columns.
+std::string_view Trimmed(std::string_view text);
+
 // Catalogue text as a terminal may be shown it: every control byte but the tab written as \xHH
 // (ESC as \x1b), so that a name cannot move the cursor, recolour or retitle the terminal. Other
 // bytes are kept, so UTF-8 and Latin-1 names show as they are.

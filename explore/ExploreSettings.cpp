@@ -261,11 +261,6 @@ std::vector<int> ParseFanSetting(std::string_view text, const Catalogue& catalog
                                  SettingNaming naming) {
     const ExploreListField& field = kListFields[0];
     const std::string setting(field.name.In(naming));
-    const auto trimmed = [](std::string_view entry) {
-        const auto first = entry.find_first_not_of(' ');
-        if (first == std::string_view::npos) return std::string_view();
-        return entry.substr(first, entry.find_last_not_of(' ') - first + 1);
-    };
     std::vector<std::pair<int, std::string_view>> named;  // every fan with its name
     for (int j = 1; j <= kFanCount; ++j) {
         named.emplace_back(j, catalogue.Fans[static_cast<std::size_t>(j - 1)].Name);
@@ -278,7 +273,7 @@ std::vector<int> ParseFanSetting(std::string_view text, const Catalogue& catalog
     std::size_t start = 0;
     while (true) {
         const auto comma = text.find(',', start);
-        const std::string_view entry = trimmed(text.substr(start, comma - start));
+        const std::string_view entry = Trimmed(text.substr(start, comma - start));
         if (entry.find_first_not_of("0123456789-") == std::string_view::npos) {
             numbers += (anyNumber ? "," : "") + std::string(entry);
             anyNumber = true;

@@ -41,14 +41,8 @@ const LinePart kBatteryParts[] = {
     {"maximum discharge", {kCellMaxRate.first, kCellMaxRate.last - kCellMaxRate.first + 1}},
 };
 
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
 std::string Quoted(std::string_view text) {
-    const std::string trimmed = Trimmed(text);
+    const std::string_view trimmed = Trimmed(text);
     return trimmed.empty() ? "(blank)" : '"' + Excerpt(trimmed) + '"';
 }
 
@@ -79,8 +73,9 @@ std::string Differences(const std::string& saved, const std::string& now,
                         std::span<const LinePart> parts, const Telling& telling) {
     std::string text;
     for (const LinePart& part : parts) {
-        const std::string before = Trimmed(Field(saved, part.columns.start, part.columns.width));
-        const std::string after = Trimmed(Field(now, part.columns.start, part.columns.width));
+        const std::string_view before =
+            Trimmed(Field(saved, part.columns.start, part.columns.width));
+        const std::string_view after = Trimmed(Field(now, part.columns.start, part.columns.width));
         if (before != after) AddChange(text, part.name, Quoted(before), Quoted(after), telling);
     }
     return text.empty() ? "it differs only in blanks or text after the fields" : text;
@@ -211,9 +206,10 @@ OpenedSetup OpenSetup(const Setup& saved, const Catalogue& catalogue, const Cata
                     : "the fan \"" + Excerpt(Trimmed(o.fanName)) + "\" stands in the library of " +
                           kFanFile + " as fan " + std::to_string(library->number) +
                           ", on no fan button";
-            opened.notes.push_back(option + where + ", so fan " + std::to_string(fan) + " \"" +
-                                   Trimmed(catalogue.Fans[static_cast<std::size_t>(fan - 1)].Name) +
-                                   "\" is chosen.");
+            opened.notes.push_back(
+                option + where + ", so fan " + std::to_string(fan) + " \"" +
+                std::string(Trimmed(catalogue.Fans[static_cast<std::size_t>(fan - 1)].Name)) +
+                "\" is chosen.");
         }
         o.fan = fan;
         o.fanName = catalogue.Fans[static_cast<std::size_t>(fan - 1)].Name;
