@@ -8,20 +8,12 @@
 #include <QVBoxLayout>
 
 #include "ui/FieldMark.h"
+#include "ui/Latin1Text.h"
 #include "ui/SortFilterTable.h"
 
 namespace {
 
 enum Role { IdRole = Qt::UserRole + 1, OriginalRole, BaseRole, LastTextRole, ErrorRole };
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Bytes(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 class SetTextCommand : public QUndoCommand {
 public:
@@ -139,10 +131,10 @@ CatalogueTablePage::Row CatalogueTablePage::rowAt(int modelRow) const {
     const QStandardItem* first = model_->item(modelRow, 0);
     Row row{first->data(IdRole).toInt(),
             first->data(OriginalRole).toInt(),
-            Bytes(first->data(BaseRole).toString()),
+            Latin1Bytes(first->data(BaseRole).toString()),
             {}};
     for (int c = 0; c < model_->columnCount(); ++c) {
-        row.texts.push_back(Bytes(model_->item(modelRow, c)->text()));
+        row.texts.push_back(Latin1Bytes(model_->item(modelRow, c)->text()));
     }
     return row;
 }

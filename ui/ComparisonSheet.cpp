@@ -20,15 +20,12 @@
 #include "model/ChartSink.h"
 #include "model/DisplayFormat.h"
 #include "setup/ComparisonTable.h"
+#include "ui/Latin1Text.h"
 #include "ui/OptionCharts.h"
 
 namespace {
 
 const QString kTitle = QStringLiteral("Comparison of Options");
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QFont SheetFont(double points, bool bold = false) {
     QFont font;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/FanFitDlg.h"
+#include "ui/Latin1Text.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -23,10 +24,6 @@ namespace {
 
 enum Column { PowerColumn, RpmColumn, ThrustColumn, ResidualColumn };
 constexpr int kFirstRows = 8;
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "catalogue/FanLibrary.h"
 #include "ui/FanFitDlg.h"
 #include "ui/FieldMark.h"
+#include "ui/Latin1Text.h"
 #include "ui/SortFilterTable.h"
 
 namespace {
@@ -41,15 +42,6 @@ QList<int> NumberColumns() {
         if (c != kNameColumn) columns << c;
     }
     return columns;
-}
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Bytes(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 // The fan file's lines before and after a change; the file is small enough to keep whole.
@@ -159,7 +151,8 @@ void FanLibraryPage::recordEdit(QStandardItem* item) {
     if (applying_ || item->column() == 0) return;
     const int fan = model_->item(item->row(), 0)->data(Qt::UserRole).toInt();
     std::vector<mfb::EditedLine> after = lines_;
-    mfb::SetFanField(after, fan, static_cast<std::size_t>(item->column() - 1), Bytes(item->text()));
+    mfb::SetFanField(after, fan, static_cast<std::size_t>(item->column() - 1),
+                     Latin1Bytes(item->text()));
     change(after, QStringLiteral("Edit fan %1").arg(fan));
 }
 

@@ -6,15 +6,12 @@
 
 #include "ui/AutoLabel.h"
 #include "ui/FormFont.h"
+#include "ui/Latin1Text.h"
 
 namespace {
 
 // Column 1's places; the other columns follow at the columns' 232 px pitch.
 constexpr int kColumnPitch = 232, kCaptionLeft = 20, kValueRight = 212;
-
-QString Text(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -28,8 +25,8 @@ FigureRows::FigureRows(int option, int top, QWidget* parent)
         const int y = top + static_cast<int>(row) * kPitch;
         const std::string name = "Figure" + std::to_string(option) + '_' + std::to_string(row + 1);
         captions_[row] =
-            new AutoLabel((name + "Caption").c_str(), Text(captions[row]) + u':', x + kCaptionLeft,
-                          y, AutoLabel::Anchor::Left, FormFont(), parent);
+            new AutoLabel((name + "Caption").c_str(), Latin1(captions[row]) + u':',
+                          x + kCaptionLeft, y, AutoLabel::Anchor::Left, FormFont(), parent);
         values_[row] = new AutoLabel(name.c_str(), QString(), x + kValueRight, y,
                                      AutoLabel::Anchor::Right, FormFont(13, true), parent);
         for (AutoLabel* label : {captions_[row], values_[row]}) {

@@ -31,6 +31,7 @@
 #include "ui/ExploreRunner.h"
 #include "ui/ExploreTableModel.h"
 #include "ui/FlightSettingField.h"
+#include "ui/Latin1Text.h"
 #include "ui/MessageService.h"
 #include "ui/SetupDocument.h"
 
@@ -38,10 +39,6 @@ namespace {
 
 constexpr int kDefaultRows = 1000;
 constexpr int kProgressSteps = 1000;
-
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A pause in typing long enough to be one: a search started on every key would mostly be cancelled.
 constexpr int kPauseMs = 400;

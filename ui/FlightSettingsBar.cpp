@@ -6,6 +6,7 @@
 #include "setup/FlightSettingTable.h"
 #include "ui/FlightSettingField.h"
 #include "ui/FormFont.h"
+#include "ui/Latin1Text.h"
 
 namespace {
 
@@ -34,10 +35,6 @@ std::optional<double> Stored(const mfb::FlightSettingRow& row, const mfb::Flight
     return row.share != nullptr ? std::optional(s.*row.share) : s.modelWeight;
 }
 
-QString Text(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 FlightSettingsBar::FlightSettingsBar(int top, int width, char decimalSeparator, QWidget* parent)
@@ -47,14 +44,14 @@ FlightSettingsBar::FlightSettingsBar(int top, int width, char decimalSeparator, 
     for (std::size_t i = 0; i < kFields.size(); ++i) {
         const FieldDesign& d = kFields[i];
         const mfb::FlightSettingRow& row = mfb::kFlightSettingRows[i];
-        auto* caption = new QLabel(Text(row.label) + u':', this);
+        auto* caption = new QLabel(Latin1(row.label) + u':', this);
         caption->setFont(FormFont());
         caption->move(d.captionLeft, 4);
         auto* field = new FlightSettingField(i, decimalSeparator, this);
         field->setObjectName(QString::fromLatin1(d.name));
         field->setGeometry(d.fieldLeft, 0, d.fieldWidth, 22);
         caption->setBuddy(field);
-        auto* unit = new QLabel(Text(row.unit), this);
+        auto* unit = new QLabel(Latin1(row.unit), this);
         unit->setFont(FormFont());
         unit->move(d.fieldLeft + d.fieldWidth + kUnitGap, 4);
         fields_[i] = field;

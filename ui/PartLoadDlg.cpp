@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PartLoadDlg.h"
+#include "ui/Latin1Text.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -9,13 +10,7 @@
 
 #include "model/DisplayFormat.h"
 
-namespace {
-
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 PartLoadDlg::PartLoadDlg(const QString& title, Table table, char decimalSeparator, QWidget* parent)
     : QDialog(parent), separator_(decimalSeparator) {

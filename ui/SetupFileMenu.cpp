@@ -15,6 +15,7 @@
 #include "model/Error.h"
 #include "setup/SetupFile.h"
 #include "setup/SetupMatch.h"
+#include "ui/Latin1Text.h"
 #include "ui/MessageService.h"
 #include "ui/SetupDocument.h"
 
@@ -31,10 +32,6 @@ QSettings Settings() {
 }
 
 // A catalogue file's name, as the notes and errors quote it.
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString CannotOpen(const QString& path, const QString& reason) {
     return ErrorBoxText(QStringLiteral("Cannot open setup \"%1\". %2").arg(path, reason));
 }
